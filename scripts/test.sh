@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds Kelvane 95 and runs the whole test suite.
+#   scripts/test.sh          the default build (build/)
+#   scripts/test.sh asan     the same suite under AddressSanitizer and UBSan (build-asan/)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+preset="${1:-default}"
+scripts/deps.sh
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
+ctest --preset "$preset"

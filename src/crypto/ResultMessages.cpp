@@ -1,0 +1,37 @@
+#include "crypto/ResultMessages.h"
+
+namespace kelvane {
+namespace {
+
+struct MessageRow {
+    CryptResult code;
+    const char* before; // the whole message when `after` is null
+    const char* after;
+};
+
+// "Couldn`t" is written with the grave accent, as the program always has.
+constexpr MessageRow kMessages[] = {
+    {crOpenFailed, "Couldn`t open file \"", "\"."},
+    {crCreateFailed, "Couldn`t create new file.", nullptr},
+    {crReadFailed, "Couldn`t read file \"", "\"."},
+    {crBadPassword, "Invalid password for the file \"", "\"!"},
+    {crNoMemory, "No memory.File \"", "\" is too big."},
+    {crNotCrypted, "Cannot identify a file \"", "\" as a valid crypted file"},
+    {crAborted, "You have aborted processing \"", "\"."},
+    {crWriteFailed, "Processing file \"", "\" have been aborted. Disk is full."},
+};
+
+} // namespace
+
+std::optional<std::string> ResultMessageText(CryptResult code, const std::string& fileName) {
+    for (const MessageRow& row : kMessages) {
+        if (row.code != code)
+            continue;
+        if (row.after == nullptr)
+            return std::string(row.before);
+        return row.before + fileName + row.after;
+    }
+    return std::nullopt;
+}
+
+} // namespace kelvane

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "crypto/CryptFile.h"
+
+#include <optional>
+#include <string>
+
+namespace kelvane {
+
+// The user's message for an engine result about `fileName`, or nothing for
+// success and for codes that have no message.
+std::optional<std::string> ResultMessageText(CryptResult code, const std::string& fileName);
+
+} // namespace kelvane

@@ -1,0 +1,12 @@
+#include "crypto/SecureWipe.h"
+
+#include <cstring>
+
+namespace kelvane {
+
+void SecureWipe(void* data, std::size_t size) {
+    if (data != nullptr && size > 0)
+        explicit_bzero(data, size);
+}
+
+} // namespace kelvane
