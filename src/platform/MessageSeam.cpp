@@ -1,0 +1,36 @@
+#include "platform/MessageSeam.h"
+
+#include <utility>
+
+namespace kelvane {
+namespace {
+
+MessageResponder& Responder() {
+    static MessageResponder responder;
+    return responder;
+}
+
+} // namespace
+
+int ShowMessage(const MessageRequest& request) {
+    const MessageResponder& responder = Responder();
+    return responder ? responder(request) : mrCancel;
+}
+
+int ShowError(const std::string& text, unsigned buttons) {
+    return ShowMessage({MessageKind::Error, "Error", text, buttons});
+}
+
+int ShowInformation(const std::string& text, unsigned buttons) {
+    return ShowMessage({MessageKind::Information, "Information", text, buttons});
+}
+
+int ShowConfirmation(const std::string& text, unsigned buttons) {
+    return ShowMessage({MessageKind::Confirmation, "Confirm", text, buttons});
+}
+
+MessageResponder SetMessageResponder(MessageResponder responder) {
+    return std::exchange(Responder(), std::move(responder));
+}
+
+} // namespace kelvane
