@@ -30,8 +30,8 @@ constexpr std::array<uint32_t, 256> MakeTableWords() {
 }
 
 constexpr std::array<uint32_t, 256> kW = MakeTableWords();
-static_assert(kW[0] == 0 && kW[1] == 0x96000000u && kW[2] == 0x30960000u &&
-              kW[3] == 0x07309600u && kW[4] == 0x77073096u);
+static_assert(kW[0] == 0 && kW[1] == 0x96000000u && kW[2] == 0x30960000u && kW[3] == 0x07309600u &&
+              kW[4] == 0x77073096u);
 
 } // namespace
 
@@ -47,6 +47,8 @@ uint32_t Crc32Of(const void* data, uint32_t count) {
     return Crc32Continue(0, static_cast<const uint8_t*>(data), count);
 }
 
-uint32_t Crc32TableWord(int i) { return kW[static_cast<std::size_t>(i) & 0xFF]; }
+uint32_t Crc32TableWord(int i) {
+    return kW[static_cast<std::size_t>(i) & 0xFF];
+}
 
 } // namespace kelvane

@@ -84,8 +84,7 @@ bool ReadBulk(SourceFile& source, uint8_t* data, int64_t size, EventPacer& pacer
     return true;
 }
 
-bool WriteBulk(DestinationFile& destination, const uint8_t* data, int64_t size,
-               EventPacer& pacer) {
+bool WriteBulk(DestinationFile& destination, const uint8_t* data, int64_t size, EventPacer& pacer) {
     while (size > 0) {
         const auto count = static_cast<std::size_t>(std::min<int64_t>(size, kBulkTransfer));
         if (!destination.Write(data, count))
@@ -248,7 +247,9 @@ void MakeKey(const std::string& password, uint8_t key[8]) {
         key[i] = static_cast<uint8_t>(password[i]);
 }
 
-uint16_t KeyCheckOf(const uint8_t key[8]) { return static_cast<uint16_t>(Crc32Of(key, 8)); }
+uint16_t KeyCheckOf(const uint8_t key[8]) {
+    return static_cast<uint16_t>(Crc32Of(key, 8));
+}
 
 CryptResult EncryptFile(const std::string& sourcePath, const std::string& destinationPath,
                         const std::string& password, ProgressBar& fillBar, ProgressBar& drainBar,
@@ -318,15 +319,13 @@ CryptResult DecryptFile(const std::string& sourcePath, const std::string& destin
 }
 
 CryptResult EncryptFile(const std::string& sourcePath, const std::string& destinationPath,
-                        const std::string& password, ProgressBar& fillBar,
-                        ProgressBar& drainBar) {
+                        const std::string& password, ProgressBar& fillBar, ProgressBar& drainBar) {
     return EncryptFile(sourcePath, destinationPath, password, fillBar, drainBar,
                        DefaultCryptHooks());
 }
 
 CryptResult DecryptFile(const std::string& sourcePath, const std::string& destinationPath,
-                        const std::string& password, ProgressBar& fillBar,
-                        ProgressBar& drainBar) {
+                        const std::string& password, ProgressBar& fillBar, ProgressBar& drainBar) {
     return DecryptFile(sourcePath, destinationPath, password, fillBar, drainBar,
                        DefaultCryptHooks());
 }

@@ -59,11 +59,9 @@ void MakeKey(const std::string& password, uint8_t key[8]);
 uint16_t KeyCheckOf(const uint8_t key[8]);
 
 CryptResult EncryptFile(const std::string& sourcePath, const std::string& destinationPath,
-                        const std::string& password, ProgressBar& fillBar,
-                        ProgressBar& drainBar);
+                        const std::string& password, ProgressBar& fillBar, ProgressBar& drainBar);
 CryptResult DecryptFile(const std::string& sourcePath, const std::string& destinationPath,
-                        const std::string& password, ProgressBar& fillBar,
-                        ProgressBar& drainBar);
+                        const std::string& password, ProgressBar& fillBar, ProgressBar& drainBar);
 
 CryptResult EncryptFile(const std::string& sourcePath, const std::string& destinationPath,
                         const std::string& password, ProgressBar& fillBar, ProgressBar& drainBar,

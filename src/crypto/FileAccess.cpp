@@ -16,7 +16,7 @@ public:
     ~PosixSource() override { ::close(fd_); }
 
     bool Size(int64_t& size) override {
-        struct stat st{};
+        struct stat st {};
         if (::fstat(fd_, &st) != 0)
             return false;
         size = st.st_size;
@@ -158,7 +158,7 @@ public:
         const int fd = ::open(path.c_str(), openMode_ | O_CLOEXEC);
         if (fd < 0)
             return nullptr;
-        struct stat st{};
+        struct stat st {};
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
             ::close(fd);
             return nullptr;
@@ -169,7 +169,7 @@ public:
     std::unique_ptr<DestinationFile> CreateDestination(const std::string& path) override {
         if (path.empty() || path.back() == '/')
             return nullptr;
-        struct stat st{};
+        struct stat st {};
         if (::stat(path.c_str(), &st) == 0) {
             // A file in the way that may not be written resists replacement,
             // as it would on a system where creating means opening it.
@@ -182,7 +182,8 @@ public:
     bool SameFile(const std::string& a, const std::string& b) override {
         if (a == b)
             return true;
-        struct stat sa{}, sb{};
+        struct stat sa {
+        }, sb{};
         if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0)
             return false;
         return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;

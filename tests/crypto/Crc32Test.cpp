@@ -1,0 +1,57 @@
+#include "crypto/Crc32.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace kelvane {
+namespace {
+
+uint32_t CheckOf(const std::string& text) {
+    return Crc32Of(text.data(), static_cast<uint32_t>(text.size()));
+}
+
+TEST(Crc32, GivesTheWorkedValuesAndNotTheStandardCrc) {
+    EXPECT_EQ(CheckOf("abc"), 0x5C6277B7u);
+    EXPECT_NE(CheckOf("abc"), 0x352441C2u);
+    EXPECT_EQ(CheckOf("a"), 0xC0136C98u);
+    EXPECT_EQ(CheckOf(std::string(1, '\x01')), 0x96000000u) << "W(1), not the table's entry 1";
+    EXPECT_NE(CheckOf("ab"), CheckOf("ba"));
+}
+
+TEST(Crc32, EmptyAbsentAndAllZeroRunsGiveZero) {
+    EXPECT_EQ(Crc32Of(nullptr, 0), 0u);
+    EXPECT_EQ(Crc32Of(nullptr, 100), 0u);
+    EXPECT_EQ(CheckOf(""), 0u);
+    const std::vector<uint8_t> zeros(100000, 0);
+    EXPECT_EQ(Crc32Of(zeros.data(), static_cast<uint32_t>(zeros.size())), 0u);
+}
+
+TEST(Crc32, TableWordsAreReadAtByteOffsetsOfTheTableImage) {
+    EXPECT_EQ(Crc32TableWord(0), 0u);
+    EXPECT_EQ(Crc32TableWord(1), 0x96000000u);
+    EXPECT_EQ(Crc32TableWord(2), 0x30960000u);
+    EXPECT_EQ(Crc32TableWord(3), 0x07309600u);
+    EXPECT_EQ(Crc32TableWord(4), 0x77073096u);
+    EXPECT_EQ(Crc32TableWord(97), 0xC0136C98u);
+    EXPECT_EQ(Crc32TableWord(250), 0x2D3DC161u);
+    EXPECT_EQ(Crc32TableWord(110), 0x5C4F8A65u);
+    // Index 255 reads image bytes 255..258: the top byte of entry 63
+    // (B6662D3Dh), then the low three bytes of entry 64 (76DC4190h).
+    EXPECT_EQ(Crc32TableWord(255), 0xDC4190B6u);
+}
+
+TEST(Crc32, ContinuingOverSlicesEqualsOneRun) {
+    std::vector<uint8_t> bytes(5000);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>(i * 7 + 3);
+    const uint32_t whole = Crc32Of(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    uint32_t sliced = 0;
+    for (std::size_t at = 0; at < bytes.size(); at += 777)
+        sliced =
+            Crc32Continue(sliced, bytes.data() + at, std::min<std::size_t>(777, bytes.size() - at));
+    EXPECT_EQ(sliced, whole);
+}
+
+} // namespace
+} // namespace kelvane

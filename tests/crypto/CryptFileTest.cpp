@@ -1,0 +1,368 @@
+#include "crypto/CryptFile.h"
+
+#include "crypto/Crc32.h"
+#include "crypto/Des.h"
+#include "support/FaultyFiles.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace kelvane {
+namespace {
+
+using testing_support::FaultyFiles;
+using testing_support::PatternBytes;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+constexpr char kPassword[] = "secret12";
+
+uint32_t Le32(const std::vector<uint8_t>& b, std::size_t at) {
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+}
+
+class CryptFileTest : public testing::Test {
+protected:
+    void SetUp() override { CancelRequested = false; }
+    void TearDown() override { CancelRequested = false; }
+
+    CryptResult Encrypt(const std::string& plain, const std::string& crypted,
+                        const std::string& password = kPassword) {
+        return EncryptFile(dir / plain, dir / crypted, password, fill, drain, hooks);
+    }
+    CryptResult Decrypt(const std::string& crypted, const std::string& plain,
+                        const std::string& password = kPassword) {
+        return DecryptFile(dir / crypted, dir / plain, password, fill, drain, hooks);
+    }
+    // A crypted file made from `plain` bytes, for the decryption cases.
+    std::vector<uint8_t> CryptedOf(const std::vector<uint8_t>& plain) {
+        WriteBytes(dir / "source", plain);
+        EXPECT_EQ(EncryptFile(dir / "source", dir / "made.cry", kPassword, fill, drain), crOk);
+        auto bytes = ReadBytes(dir / "made.cry");
+        std::filesystem::remove(dir / "made.cry");
+        std::filesystem::remove(dir / "source");
+        return bytes;
+    }
+
+    TempDir dir;
+    ProgressCounter fill, drain;
+    FaultyFiles faults;
+    CryptHooks hooks{&faults, {}, std::chrono::microseconds{5000}};
+};
+
+// ---- The format ----
+
+class CryptedLayout : public CryptFileTest, public testing::WithParamInterface<int> {};
+
+TEST_P(CryptedLayout, HeaderAndLengthFollowThePlainLengthAndTheFileRoundTrips) {
+    const int length = GetParam();
+    const auto plain = PatternBytes(static_cast<std::size_t>(length), length + 1);
+    WriteBytes(dir / "a.txt", plain);
+    ASSERT_EQ(Encrypt("a.txt", "a.txt.cry"), crOk);
+
+    const auto crypted = ReadBytes(dir / "a.txt.cry");
+    ASSERT_EQ(crypted.size(), static_cast<std::size_t>(length + 22 - length % 8));
+    EXPECT_EQ(std::string(crypted.begin(), crypted.begin() + 4), "KZ31");
+    EXPECT_EQ(Le32(crypted, 4), static_cast<uint32_t>(length));
+    EXPECT_EQ(Le32(crypted, 8), Crc32Of(plain.data(), static_cast<uint32_t>(plain.size())));
+    uint8_t key[8];
+    MakeKey(kPassword, key);
+    EXPECT_EQ(crypted[12] | crypted[13] << 8, KeyCheckOf(key));
+    EXPECT_EQ(ReadBytes(dir / "a.txt"), plain) << "the engine leaves the source alone";
+
+    ASSERT_EQ(Decrypt("a.txt.cry", "back.txt"), crOk);
+    EXPECT_EQ(ReadBytes(dir / "back.txt"), plain);
+}
+
+INSTANTIATE_TEST_SUITE_P(PlainLengths, CryptedLayout,
+                         testing::Values(0, 1, 7, 8, 9, 799, 800, 10239, 10240, 10241, 1024000,
+                                         1024001, 3 * 1024000 + 17));
+
+TEST_F(CryptFileTest, EachBlockIsEncipheredOnItsOwnUnderThePasswordKey) {
+    std::vector<uint8_t> plain(24, 'x'); // three identical blocks, then a block of pad
+    WriteBytes(dir / "a", plain);
+    ASSERT_EQ(Encrypt("a", "a.cry", "pass"), crOk);
+    const auto crypted = ReadBytes(dir / "a.cry");
+    const uint8_t key[8] = {'p', 'a', 's', 's', 0, 0, 0, 0};
+    uint8_t expected[8];
+    DesBlock(plain.data(), expected, key, 1);
+    for (int block = 0; block < 3; ++block)
+        EXPECT_TRUE(std::equal(expected, expected + 8, crypted.begin() + 14 + 8 * block));
+}
+
+TEST_F(CryptFileTest, OnlyTheFirstEightPasswordCharactersCount) {
+    WriteBytes(dir / "a", PatternBytes(100));
+    ASSERT_EQ(Encrypt("a", "a.cry", "abcdefgh-one"), crOk);
+    EXPECT_EQ(Decrypt("a.cry", "b", "abcdefgh-two"), crOk);
+    EXPECT_EQ(ReadBytes(dir / "b"), PatternBytes(100));
+}
+
+TEST_F(CryptFileTest, PasswordsDifferingInALowBitShareTheCipherKeyButNotTheKeyCheck) {
+    WriteBytes(dir / "a", PatternBytes(100));
+    ASSERT_EQ(Encrypt("a", "a.cry", "abcdefgh"), crOk);
+    EXPECT_EQ(Decrypt("a.cry", "b", "abcdefgi"), crBadPassword); // 'h' ^ 1 == 'i'
+    EXPECT_FALSE(std::filesystem::exists(dir / "b"));
+}
+
+// ---- Refusals: the right code, the source untouched, nothing written ----
+
+TEST_F(CryptFileTest, RefusalsLeaveTheSourceAndWriteNothing) {
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> source;
+        CryptResult expected;
+    };
+    auto good = CryptedOf(PatternBytes(50));
+    auto altered = good;
+    altered[20] ^= 0x01;
+    const std::vector<Case> cases = {
+        {"fewer than 4 bytes", {'K', 'Z', '3'}, crReadFailed},
+        {"no magic", {'K', 'Z', '3', '2', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, crNotCrypted},
+        {"a plain file", PatternBytes(500), crNotCrypted},
+        {"magic, short header", {'K', 'Z', '3', '1', 0, 0, 0, 0, 0}, crReadFailed},
+        {"altered ciphertext", altered, crBadPassword},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteBytes(dir / "in.cry", c.source);
+        EXPECT_EQ(Decrypt("in.cry", "out"), c.expected);
+        EXPECT_EQ(ReadBytes(dir / "in.cry"), c.source);
+        EXPECT_EQ(dir.Names(), std::vector<std::string>{"in.cry"});
+    }
+}
+
+TEST_F(CryptFileTest, AMissingSourceCannotBeOpened) {
+    EXPECT_EQ(Encrypt("missing", "missing.cry"), crOpenFailed);
+    EXPECT_EQ(Decrypt("missing.cry", "missing"), crOpenFailed);
+    EXPECT_TRUE(dir.Names().empty());
+}
+
+TEST_F(CryptFileTest, AWrongPasswordIsRefusedBeforeAnyCiphertextIsRead) {
+    WriteBytes(dir / "in.cry", CryptedOf(PatternBytes(5000)));
+    faults.bytesRead = 0;
+    EXPECT_EQ(Decrypt("in.cry", "out", "wrongpwd"), crBadPassword);
+    EXPECT_EQ(faults.bytesRead, 14);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out"));
+}
+
+TEST_F(CryptFileTest, APlainLengthOutsideTheCiphertextIsRefusedWithoutReadingPastIt) {
+    auto crypted = CryptedOf(PatternBytes(40)); // 48 bytes of ciphertext
+    for (uint32_t length : {49u, 0xFFFFFFFFu, 0x80000000u, 0x7FFFFFFFu}) {
+        SCOPED_TRACE(length);
+        for (int i = 0; i < 4; ++i)
+            crypted[4 + i] = static_cast<uint8_t>(length >> (8 * i));
+        WriteBytes(dir / "in.cry", crypted);
+        EXPECT_EQ(Decrypt("in.cry", "out"), crNotCrypted);
+        EXPECT_FALSE(std::filesystem::exists(dir / "out"));
+    }
+    // The key check still comes first.
+    EXPECT_EQ(Decrypt("in.cry", "out", "wrongpwd"), crBadPassword);
+}
+
+TEST_F(CryptFileTest, ARaggedCiphertextTailDecryptsWhileThePlainLengthStaysOutOfIt) {
+    const auto plain = PatternBytes(16);
+    auto crypted = CryptedOf(plain); // 24 bytes of ciphertext
+    crypted.insert(crypted.end(), {1, 2, 3});
+    WriteBytes(dir / "in.cry", crypted);
+    ASSERT_EQ(Decrypt("in.cry", "out"), crOk);
+    EXPECT_EQ(ReadBytes(dir / "out"), plain);
+
+    // A plain length reaching into the undeciphered tail fails the data check.
+    crypted[4] = 26;
+    WriteBytes(dir / "in.cry", crypted);
+    EXPECT_EQ(Decrypt("in.cry", "out2"), crBadPassword);
+}
+
+TEST_F(CryptFileTest, EqualSourceAndDestinationAreRefusedWithoutTouchingTheFile) {
+    const auto plain = PatternBytes(300);
+    WriteBytes(dir / "a", plain);
+    EXPECT_EQ(Encrypt("a", "a"), crCreateFailed);
+    EXPECT_EQ(EncryptFile(dir / "a", dir.Path().string() + "/./a", kPassword, fill, drain, hooks),
+              crCreateFailed);
+    EXPECT_EQ(Decrypt("a", "a"), crCreateFailed);
+    EXPECT_EQ(ReadBytes(dir / "a"), plain);
+}
+
+TEST_F(CryptFileTest, ADestinationThatCannotBeCreatedIsReported) {
+    WriteBytes(dir / "a", PatternBytes(30));
+    EXPECT_EQ(Encrypt("a", "no-such-dir/a.cry"), crCreateFailed);
+    std::filesystem::create_directory(dir / "a.cry");
+    EXPECT_EQ(Encrypt("a", "a.cry"), crCreateFailed);
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "a.cry"));
+}
+
+TEST_F(CryptFileTest, ReadFailuresAndShortReadsAreReported) {
+    WriteBytes(dir / "a", PatternBytes(3000));
+    faults.failReadAt = 0;
+    EXPECT_EQ(Encrypt("a", "a.cry"), crReadFailed);
+    faults = {};
+    faults.shortReadAt = 0;
+    EXPECT_EQ(Encrypt("a", "a.cry"), crReadFailed);
+    faults = {};
+    ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
+    faults.shortReadAt = 2; // magic, rest of header, then the ciphertext
+    EXPECT_EQ(Decrypt("a.cry", "b"), crReadFailed);
+    faults = {};
+    faults.fakeSize = 6000; // the file is shorter than its size said
+    EXPECT_EQ(Encrypt("a", "c.cry"), crReadFailed);
+    EXPECT_FALSE(std::filesystem::exists(dir / "b"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "c.cry"));
+}
+
+TEST_F(CryptFileTest, APlainFileTooLongForTheHeaderIsRefusedAsTooBig) {
+    WriteBytes(dir / "a", PatternBytes(10));
+    faults.fakeSize = int64_t{1} << 31;
+    EXPECT_EQ(Encrypt("a", "a.cry"), crNoMemory);
+    EXPECT_FALSE(std::filesystem::exists(dir / "a.cry"));
+}
+
+// ---- Failed writes lose nothing ----
+
+TEST_F(CryptFileTest, EveryFailedWriteLeavesTheSourceAndNoDestination) {
+    const auto plain = PatternBytes(2 * 1024000 + 5);
+    WriteBytes(dir / "a", plain);
+    for (int index = 0;; ++index) {
+        SCOPED_TRACE(index);
+        faults = {};
+        faults.failWriteAt = index;
+        const CryptResult result = Encrypt("a", "a.cry");
+        if (result == crOk)
+            break; // past the last write
+        EXPECT_EQ(result, crWriteFailed);
+        EXPECT_EQ(dir.Names(), std::vector<std::string>{"a"});
+        EXPECT_EQ(ReadBytes(dir / "a"), plain);
+        ASSERT_LT(index, 10);
+    }
+    faults = {};
+    faults.failCommit = true;
+    std::filesystem::remove(dir / "a.cry");
+    EXPECT_EQ(Encrypt("a", "a.cry"), crWriteFailed);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"a"});
+}
+
+TEST_F(CryptFileTest, AnExistingDestinationSurvivesAFailedWriteAndIsReplacedOnSuccess) {
+    const auto plain = PatternBytes(20000);
+    const std::vector<uint8_t> older = {'o', 'l', 'd'};
+    WriteBytes(dir / "a", plain);
+    ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
+    WriteBytes(dir / "a", older);
+    faults = {};
+    faults.failWriteAt = 0;
+    EXPECT_EQ(Decrypt("a.cry", "a"), crWriteFailed);
+    EXPECT_EQ(ReadBytes(dir / "a"), older);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "a.cry"}));
+    faults = {};
+    ASSERT_EQ(Decrypt("a.cry", "a"), crOk);
+    EXPECT_EQ(ReadBytes(dir / "a"), plain);
+}
+
+// ---- Progress reports and cancel ----
+
+struct Report {
+    int fillPosition, drainPosition, fillTag, drainTag;
+};
+
+class ProgressTest : public CryptFileTest {
+protected:
+    // Runs one direction over a file of `blocks` 8-byte blocks and records
+    // the bars at every call that lets events run.
+    std::vector<Report> Run(int blocks, bool encrypt) {
+        const int plainLength = 8 * blocks - 1; // exactly `blocks` blocks with the pad
+        WriteBytes(dir / "a", PatternBytes(static_cast<std::size_t>(plainLength)));
+        if (!encrypt) {
+            EXPECT_EQ(EncryptFile(dir / "a", dir / "a.cry", kPassword, fill, drain), crOk);
+        }
+        fill.SetTag(-7);
+        drain.SetTag(-8);
+        std::vector<Report> reports;
+        hooks.eventBudget = std::chrono::hours(1); // reports only
+        hooks.letEventsRun = [&] {
+            reports.push_back({fill.Position(), drain.Position(), fill.Tag(), drain.Tag()});
+        };
+        const CryptResult r = encrypt ? Encrypt("a", "b.cry") : Decrypt("a.cry", "b");
+        EXPECT_EQ(r, crOk);
+        EXPECT_EQ(fill.Position(), 100);
+        EXPECT_EQ(drain.Position(), 0);
+        return reports;
+    }
+};
+
+TEST_F(ProgressTest, FewerThanAHundredBlocksReportNothingAndKeepTheTags) {
+    EXPECT_TRUE(Run(99, true).empty());
+    EXPECT_EQ(fill.Tag(), -7);
+    EXPECT_EQ(drain.Tag(), -8);
+}
+
+TEST_F(ProgressTest, AHundredBlocksReportEveryBlock) {
+    const auto reports = Run(100, true);
+    ASSERT_EQ(reports.size(), 100u);
+    for (int j = 0; j < 100; ++j) {
+        EXPECT_EQ(reports[j].fillPosition, j);
+        EXPECT_EQ(reports[j].drainPosition, 100 - j);
+        EXPECT_EQ(reports[j].fillTag, j) << "encryption counts blocks on the fill bar";
+        EXPECT_EQ(reports[j].drainTag, 100);
+    }
+}
+
+TEST_F(ProgressTest, TheFillBarIsHeldAtAHundredPastTheHundredthBlock) {
+    const auto reports = Run(150, false);
+    ASSERT_EQ(reports.size(), 150u);
+    EXPECT_EQ(reports[99].fillPosition, 99);
+    EXPECT_EQ(reports[100].fillPosition, 100);
+    EXPECT_EQ(reports[100].drainPosition, 0);
+    EXPECT_EQ(reports[149].fillPosition, 100);
+    EXPECT_EQ(reports[149].fillTag, 150) << "decryption holds the total on the fill bar";
+    EXPECT_EQ(reports[149].drainTag, 149);
+}
+
+TEST_F(ProgressTest, ALargeFileReportsAtEveryStepFromBlockZero) {
+    const int blocks = 25637; // s = 256, reports at 0, 256, ..., 25600
+    const auto reports = Run(blocks, true);
+    ASSERT_EQ(reports.size(), 101u);
+    for (std::size_t k = 0; k < reports.size(); ++k) {
+        EXPECT_EQ(reports[k].fillTag, static_cast<int>(256 * k));
+        EXPECT_EQ(reports[k].fillPosition, static_cast<int>(k));
+    }
+    EXPECT_EQ(fill.Tag(), 25600) << "the index tag stays at the last report";
+}
+
+TEST_F(CryptFileTest, CancelAtAReportLeavesNoDestinationAndTheSourceIntact) {
+    const auto plain = PatternBytes(80000);
+    WriteBytes(dir / "a", plain);
+    int calls = 0;
+    hooks.letEventsRun = [&] {
+        if (++calls == 3)
+            CancelRequested = true; // the user presses "Cancel process"
+    };
+    EXPECT_EQ(Encrypt("a", "a.cry"), crAborted);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"a"});
+    EXPECT_EQ(ReadBytes(dir / "a"), plain);
+    EXPECT_TRUE(CancelRequested) << "the engine never clears the flag";
+
+    CancelRequested = false;
+    ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
+    calls = 0;
+    EXPECT_EQ(Decrypt("a.cry", "b"), crAborted);
+    EXPECT_FALSE(std::filesystem::exists(dir / "b"));
+}
+
+TEST_F(CryptFileTest, ASmallFileCannotBeCancelled) {
+    WriteBytes(dir / "a", PatternBytes(700));
+    CancelRequested = true;
+    EXPECT_EQ(Encrypt("a", "a.cry"), crOk);
+}
+
+TEST_F(CryptFileTest, EventsRunOnTheTimeBudgetBetweenReports) {
+    WriteBytes(dir / "a", PatternBytes(700)); // no reports
+    int calls = 0;
+    hooks.eventBudget = std::chrono::microseconds{0};
+    hooks.letEventsRun = [&] { ++calls; };
+    ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
+    EXPECT_GT(calls, 0);
+}
+
+} // namespace
+} // namespace kelvane
