@@ -174,7 +174,8 @@ bool ParseHexBytes(std::string_view text, std::vector<uint8_t>& bytes) {
         const std::string_view after = Trim(text.substr(pos));
         if (after.empty())
             return true;
-        if (after[0] != ',')
+        // A list that ends in a comma was cut short.
+        if (after[0] != ',' || Trim(after.substr(1)).empty())
             return false;
         pos = text.size() - after.size() + 1;
     }

@@ -92,7 +92,8 @@ TEST(RegistryFile, ReadsRegeditsUtf16Export) {
         utf16 += c;
         utf16 += '\0';
     }
-    const RegValue* value = RegistryDocument::Parse(utf16).Find(kOptions, "ShowCry");
+    const RegistryDocument document = RegistryDocument::Parse(utf16);
+    const RegValue* value = document.Find(kOptions, "ShowCry");
     ASSERT_NE(value, nullptr);
     EXPECT_EQ(*value, RegValue::Integer(1));
 }
