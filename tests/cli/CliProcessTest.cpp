@@ -229,7 +229,7 @@ TEST(CliTerminal, CtrlCAtThePromptTurnsTheEchoBackOnAndWritesNothing) {
 
 TEST(CliTerminal, CtrlCDuringEncryptionLeavesNoDestinationAndTheSourceIntact) {
     ScratchDirectory dir;
-    std::string big(48 << 20, '\0'); // long enough to be cancelled well before its end
+    std::string big(24 << 20, '\0'); // long enough to be cancelled well before its end
     for (std::size_t i = 0; i < big.size(); i += 4096)
         big[i] = static_cast<char>(i >> 12);
     WriteFile(dir / "big", big);

@@ -316,15 +316,6 @@ TEST_F(CliInProcess, InfoShowsTheHeaderAndWhetherTheLayoutIsWellFormed) {
               "Couldn`t open file \"" + dir / "missing" + "\".\n");
 }
 
-TEST_F(CliInProcess, HelpAndVersionGoToStandardOutput) {
-    const CliRun help = Run({"--help"});
-    EXPECT_EQ(help.status, kExitDone);
-    EXPECT_NE(help.out.find("kelvane-cli encrypt"), std::string::npos);
-    const CliRun bad = Run({"encrypt", "-x", "a"});
-    EXPECT_EQ(bad.status, kExitUsage);
-    EXPECT_NE(bad.err.find("--help"), std::string::npos);
-}
-
 TEST(CipherSelfTest, PassesOnAGoodBuild) {
     EXPECT_TRUE(CipherSelfTestPasses());
 }
