@@ -97,14 +97,12 @@ CryptResult RunEngine(const ActionContext& ctx, const std::string& source,
     ProgressCounter other;
     CryptHooks hooks;
     hooks.letEventsRun = ctx.letEventsRun;
-    // The new file is born readable by its owner only and gets the source's
-    // permissions once complete, so decrypted data is never open to others.
-    const mode_t mask = ::umask(077);
+    // The engine creates the new file with the source's permissions, so
+    // decrypted data is never open to others, not even for a moment.
     const CryptResult result =
         direction == Direction::Encrypt
             ? EncryptFile(source, destination, ctx.password, bar, other, hooks)
             : DecryptFile(source, destination, ctx.password, bar, other, hooks);
-    ::umask(mask);
     bar.Finish();
     return result;
 }

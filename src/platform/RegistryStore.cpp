@@ -528,7 +528,8 @@ bool SaveRegistryDocument(const std::string& path, const RegistryDocument& docum
         std::filesystem::create_directories(directory, error);
     if (error)
         return false;
-    std::unique_ptr<DestinationFile> file = files.CreateDestination(path);
+    // Preferences are nobody else's business.
+    std::unique_ptr<DestinationFile> file = files.CreateDestination(path, 0600);
     if (!file)
         return false;
     const std::string text = document.Serialize();

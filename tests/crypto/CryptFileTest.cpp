@@ -364,5 +364,21 @@ TEST_F(CryptFileTest, EventsRunOnTheTimeBudgetBetweenReports) {
     EXPECT_GT(calls, 0);
 }
 
+TEST_F(CryptFileTest, TheNewFileIsBornWithTheSourcePermissions) {
+    // A private crypted file must never decrypt into a file others can read,
+    // not even for the moment before the caller copies the permissions.
+    WriteBytes(dir / "a", PatternBytes(100));
+    std::filesystem::permissions(dir / "a", std::filesystem::perms::owner_read |
+                                                std::filesystem::perms::owner_write);
+    ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
+    EXPECT_EQ(std::filesystem::status(dir / "a.cry").permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::permissions(dir / "a.cry", std::filesystem::perms::owner_all |
+                                                    std::filesystem::perms::group_read);
+    ASSERT_EQ(Decrypt("a.cry", "b"), crOk);
+    EXPECT_EQ(std::filesystem::status(dir / "b").permissions(),
+              std::filesystem::perms::owner_all | std::filesystem::perms::group_read);
+}
+
 } // namespace
 } // namespace kelvane

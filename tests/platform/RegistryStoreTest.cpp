@@ -261,7 +261,8 @@ public:
     std::unique_ptr<SourceFile> OpenSource(const std::string& path) override {
         return SystemFiles().OpenSource(path);
     }
-    std::unique_ptr<DestinationFile> CreateDestination(const std::string& path) override {
+    std::unique_ptr<DestinationFile> CreateDestination(const std::string& path,
+                                                       unsigned permissions) override {
         if (failure_ == Failure::Create)
             return nullptr;
         struct Destination : DestinationFile {
@@ -275,7 +276,7 @@ public:
             bool Commit() override { return false; }
         };
         auto destination = std::make_unique<Destination>();
-        destination->real = SystemFiles().CreateDestination(path);
+        destination->real = SystemFiles().CreateDestination(path, permissions);
         destination->failure = failure_;
         return destination;
     }
