@@ -3,8 +3,8 @@
 #include "app/Settings.h"
 #include "platform/RegistryStore.h"
 #include "support/EnvironmentGuard.h"
-#include "support/ScratchDir.h"
 #include "support/ScriptedMessages.h"
+#include "support/TempDir.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -13,8 +13,8 @@ namespace kelvane {
 namespace {
 
 using testing_support::EnvironmentGuard;
-using testing_support::ScratchDir;
 using testing_support::ScriptedMessages;
+using testing_support::TempDir;
 
 const std::string kAppId = KELVANE_APP_ID;
 const std::string kMimeType = "application/x-kelvane-crypted";
@@ -43,10 +43,10 @@ void ExpectInstalledFiles(const std::string& share) {
 void ExpectValidDesktopEntry(const std::string& entry, const std::string& log) {
     ASSERT_NE(std::string(DESKTOP_FILE_VALIDATE), "") << "desktop-file-validate not found";
     EXPECT_EQ(RunCommand(std::string(DESKTOP_FILE_VALIDATE) + " " + Quoted(entry), log), 0)
-        << ScratchDir::Read(log);
-    EXPECT_FALSE(Contains(ScratchDir::Read(log), "error")) << ScratchDir::Read(log);
+        << TempDir::Read(log);
+    EXPECT_FALSE(Contains(TempDir::Read(log), "error")) << TempDir::Read(log);
 
-    const std::string text = ScratchDir::Read(entry);
+    const std::string text = TempDir::Read(entry);
     for (const std::string& line : std::vector<std::string>{
              "Exec=kelvane %f\n", "MimeType=" + kMimeType + ";\n", "Icon=" + kAppId + "\n",
              std::string("Exec=kelvane /open %f\n"), std::string("Exec=kelvane /print %f\n"),
@@ -57,9 +57,9 @@ void ExpectValidDesktopEntry(const std::string& entry, const std::string& log) {
 void ExpectMimeTypeByNameAndContent(const std::string& share, const std::string& log) {
     ASSERT_NE(std::string(UPDATE_MIME_DATABASE), "") << "update-mime-database not found";
     ASSERT_EQ(RunCommand(std::string(UPDATE_MIME_DATABASE) + " " + Quoted(share + "/mime"), log), 0)
-        << ScratchDir::Read(log);
-    EXPECT_TRUE(Contains(ScratchDir::Read(share + "/mime/globs2"), kMimeType + ":*.cry"));
-    const std::string magic = ScratchDir::Read(share + "/mime/magic");
+        << TempDir::Read(log);
+    EXPECT_TRUE(Contains(TempDir::Read(share + "/mime/globs2"), kMimeType + ":*.cry"));
+    const std::string magic = TempDir::Read(share + "/mime/magic");
     EXPECT_TRUE(Contains(magic, kMimeType));
     EXPECT_TRUE(Contains(magic, std::string(">0=\0\4KZ31", 9)));
 }
@@ -67,7 +67,7 @@ void ExpectMimeTypeByNameAndContent(const std::string& share, const std::string&
 // The installed registry loads without the installation message and finds
 // the help file's directory inside the installation.
 void ExpectRegistryForPrefix(const std::string& registryFile, const std::string& prefix,
-                             const ScratchDir& dir) {
+                             const TempDir& dir) {
     ScriptedMessages messages;
     LayeredRegistry registry({registryFile, dir / "user/registry.reg"});
     ClearSettings();
@@ -78,12 +78,12 @@ void ExpectRegistryForPrefix(const std::string& registryFile, const std::string&
 }
 
 TEST(Installation, APrefixGetsEveryFileAndTheyAreValid) {
-    ScratchDir dir;
+    TempDir dir;
     const std::string prefix = dir / "prefix";
     const std::string log = dir / "log";
     const std::string install =
         std::string(CMAKE_COMMAND) + " --install " + Quoted(KELVANE_BUILD_DIR) + " --prefix ";
-    ASSERT_EQ(RunCommand(install + Quoted(prefix), log), 0) << ScratchDir::Read(log);
+    ASSERT_EQ(RunCommand(install + Quoted(prefix), log), 0) << TempDir::Read(log);
 
     const std::string share = prefix + "/share";
     ExpectInstalledFiles(share);
@@ -95,7 +95,7 @@ TEST(Installation, APrefixGetsEveryFileAndTheyAreValid) {
     // A staged installation names the final prefix, not the staging area.
     EnvironmentGuard destdir("DESTDIR");
     ::setenv("DESTDIR", (dir / "stage").c_str(), 1);
-    ASSERT_EQ(RunCommand(install + "/usr", log), 0) << ScratchDir::Read(log);
+    ASSERT_EQ(RunCommand(install + "/usr", log), 0) << TempDir::Read(log);
     ExpectRegistryForPrefix(dir / "stage/usr/share/kelvane/kelvane.reg", "/usr", dir);
 }
 

@@ -3,8 +3,8 @@
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
 #include "support/EnvironmentGuard.h"
-#include "support/ScratchDir.h"
 #include "support/ScriptedMessages.h"
+#include "support/TempDir.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -13,8 +13,8 @@ namespace kelvane {
 namespace {
 
 using testing_support::EnvironmentGuard;
-using testing_support::ScratchDir;
 using testing_support::ScriptedMessages;
+using testing_support::TempDir;
 
 const std::string kHeader = "Windows Registry Editor Version 5.00\n";
 const std::string kIconKey = "[HKEY_CLASSES_ROOT\\crypt file\\DefaultIcon]\n";
@@ -50,7 +50,7 @@ protected:
         return registry;
     }
 
-    ScratchDir dir;
+    TempDir dir;
     RegistryPaths paths;
     ScriptedMessages messages; // any box not expected fails the test
 };
@@ -129,7 +129,7 @@ TEST_F(SettingsTest, ValuesOutOfTheDialogsRangeAreKeptAndSavedUnchanged) {
 
     SaveSettings(*registry);
     ClearSettings();
-    Load(ScratchDir::Read(paths.system)); // the user layer is still there
+    Load(TempDir::Read(paths.system)); // the user layer is still there
     EXPECT_EQ(Preferences(), (std::array<int32_t, 4>{1, 7, -1, 100000}));
 }
 
@@ -140,7 +140,7 @@ TEST_F(SettingsTest, TheSaveWritesOnlyTheUserLayer) {
     Expire = 30;
     SaveSettings(*registry);
 
-    EXPECT_EQ(ScratchDir::Read(paths.system), system);
+    EXPECT_EQ(TempDir::Read(paths.system), system);
     const RegistryDocument user = LoadRegistryDocument(paths.user);
     ASSERT_EQ(user.Keys().size(), 1u);
     EXPECT_EQ(user.Keys()[0].path, "crypt file\\Settings\\Options");

@@ -50,7 +50,7 @@ void Redirect(const std::string& path, int target, int flags) {
 
 // Runs kelvane-cli in `dir` without a controlling terminal; `input` is its
 // standard input.
-Finished RunCli(const ScratchDirectory& dir, const std::vector<std::string>& args,
+Finished RunCli(const TempDir& dir, const std::vector<std::string>& args,
                 const std::string& input = {}) {
     const std::string io =
         dir.Path() + "/../" + std::filesystem::path(dir.Path()).filename().string();
@@ -76,7 +76,7 @@ Finished RunCli(const ScratchDirectory& dir, const std::vector<std::string>& arg
 constexpr char kPassword[] = "s3cret!";
 
 TEST(CliProcess, RoundTripIsByteForByteWithRelativeNames) {
-    ScratchDirectory dir;
+    TempDir dir;
     const std::string content = RandomBytes(100'003, 42);
     WriteFile(dir / "notes.txt", content);
     const Finished encrypted = RunCli(dir, {"encrypt", "-p", "-", "notes.txt"}, kPassword);
@@ -89,7 +89,7 @@ TEST(CliProcess, RoundTripIsByteForByteWithRelativeNames) {
 }
 
 TEST(CliProcess, ExitStatusesSeparateDoneFailedAndUsage) {
-    ScratchDirectory dir;
+    TempDir dir;
     WriteFile(dir / "a", "content");
     EXPECT_EQ(RunCli(dir, {"--help"}).status, 0);
     EXPECT_EQ(RunCli(dir, {}).status, 2);
@@ -106,7 +106,7 @@ TEST(CliProcess, ExitStatusesSeparateDoneFailedAndUsage) {
 }
 
 TEST(CliProcess, AWrongPasswordNamesTheFileAsGivenAndChangesNothing) {
-    ScratchDirectory dir;
+    TempDir dir;
     WriteFile(dir / "notes.txt", "content");
     ASSERT_EQ(RunCli(dir, {"encrypt", "-p", "-", "notes.txt"}, kPassword).status, 0);
     const std::string crypted = ReadFile(dir / "notes.txt.cry");
@@ -118,7 +118,7 @@ TEST(CliProcess, AWrongPasswordNamesTheFileAsGivenAndChangesNothing) {
 }
 
 TEST(CliProcess, NonAsciiPasswordRoundTripsAndMustBeUtf8) {
-    ScratchDirectory dir;
+    TempDir dir;
     WriteFile(dir / "a", "content");
     const std::string euro = "\xE2\x82\xAC"
                              "uro\xC3\xA9!"; // €uroé! : 6 characters
@@ -133,7 +133,7 @@ TEST(CliProcess, NonAsciiPasswordRoundTripsAndMustBeUtf8) {
 
 class Terminal {
 public:
-    Terminal(const ScratchDirectory& dir, const std::vector<std::string>& args) {
+    Terminal(const TempDir& dir, const std::vector<std::string>& args) {
         child_ = ::forkpty(&master_, nullptr, nullptr, nullptr);
         if (child_ == 0)
             ExecCli(dir.Path(), args);
@@ -199,7 +199,7 @@ private:
 };
 
 TEST(CliTerminal, PasswordIsAskedTwiceWithoutEchoAndNeverShown) {
-    ScratchDirectory dir;
+    TempDir dir;
     WriteFile(dir / "a", "content");
     Terminal terminal(dir, {"encrypt", "a"});
     ASSERT_TRUE(terminal.WaitFor("Password: "));
@@ -215,7 +215,7 @@ TEST(CliTerminal, PasswordIsAskedTwiceWithoutEchoAndNeverShown) {
 }
 
 TEST(CliTerminal, CtrlCAtThePromptTurnsTheEchoBackOnAndWritesNothing) {
-    ScratchDirectory dir;
+    TempDir dir;
     WriteFile(dir / "a", "content");
     Terminal terminal(dir, {"encrypt", "a"});
     ASSERT_TRUE(terminal.WaitFor("Password: "));
@@ -228,7 +228,7 @@ TEST(CliTerminal, CtrlCAtThePromptTurnsTheEchoBackOnAndWritesNothing) {
 }
 
 TEST(CliTerminal, CtrlCDuringEncryptionLeavesNoDestinationAndTheSourceIntact) {
-    ScratchDirectory dir;
+    TempDir dir;
     std::string big(24 << 20, '\0'); // long enough to be cancelled well before its end
     for (std::size_t i = 0; i < big.size(); i += 4096)
         big[i] = static_cast<char>(i >> 12);

@@ -55,7 +55,7 @@ protected:
         return dir / "pw";
     }
 
-    ScratchDirectory dir;
+    TempDir dir;
     ScriptedPrompter prompter;
     std::string standardInput;
     bool errIsTerminal = false;

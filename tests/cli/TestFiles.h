@@ -1,5 +1,7 @@
-// Scratch directories and whole-file helpers for the command-line tests.
+// Whole-file helpers for the command-line tests.
 #pragma once
+
+#include "support/TempDir.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,34 +15,7 @@
 
 namespace kelvane::cli::testing_support {
 
-class ScratchDirectory {
-public:
-    ScratchDirectory() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kelvane-cli-XXXXXX");
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~ScratchDirectory() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& Path() const { return path_; }
-
-    // Names in the directory, hidden ones included.
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    std::string path_;
-};
+using TempDir = kelvane::testing_support::TempDir;
 
 inline void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;

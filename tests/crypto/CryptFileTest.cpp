@@ -180,7 +180,7 @@ TEST_F(CryptFileTest, EqualSourceAndDestinationAreRefusedWithoutTouchingTheFile)
     const auto plain = PatternBytes(300);
     WriteBytes(dir / "a", plain);
     EXPECT_EQ(Encrypt("a", "a"), crCreateFailed);
-    EXPECT_EQ(EncryptFile(dir / "a", dir.Path().string() + "/./a", kPassword, fill, drain, hooks),
+    EXPECT_EQ(EncryptFile(dir / "a", dir.Path() + "/./a", kPassword, fill, drain, hooks),
               crCreateFailed);
     EXPECT_EQ(Decrypt("a", "a"), crCreateFailed);
     EXPECT_EQ(ReadBytes(dir / "a"), plain);

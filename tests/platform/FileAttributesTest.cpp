@@ -1,6 +1,6 @@
 #include "platform/FileAttributes.h"
 
-#include "support/ScratchDir.h"
+#include "support/TempDir.h"
 
 #include <chrono>
 #include <fcntl.h>
@@ -11,7 +11,7 @@
 namespace kelvane {
 namespace {
 
-using testing_support::ScratchDir;
+using testing_support::TempDir;
 
 uint32_t ModeOf(const std::string& path) {
     struct stat st {};
@@ -27,7 +27,7 @@ TEST(FileAttributes, WordsShowAsTheListsPrintThem) {
 }
 
 TEST(FileAttributes, RegularFilesDotfilesAndDirectories) {
-    ScratchDir dir;
+    TempDir dir;
     const std::string plain = dir.Write("letter.doc", "x");
     const std::string dotfile = dir.Write(".profile", "x");
     ::chmod(plain.c_str(), 0644);
@@ -43,7 +43,7 @@ TEST(FileAttributes, RegularFilesDotfilesAndDirectories) {
 // The single-file commands hold a file's attributes, clear them to archive
 // only, and then give them back to the same file or to its replacement.
 TEST(FileAttributes, ReadOnlyIsClearedAndPutBackExactly) {
-    ScratchDir dir;
+    TempDir dir;
     const std::string source = dir.Write("notes.txt", "x");
     ::chmod(source.c_str(), 0440);
 
@@ -64,7 +64,7 @@ TEST(FileAttributes, ReadOnlyIsClearedAndPutBackExactly) {
 }
 
 TEST(FileAttributes, NothingIsChangedForAMissingFileOrUnreadAttributes) {
-    ScratchDir dir;
+    TempDir dir;
     const std::string file = dir.Write("f", "x");
     ::chmod(file.c_str(), 0600);
     EXPECT_FALSE(SetArchiveOnly(dir / "absent"));
@@ -74,7 +74,7 @@ TEST(FileAttributes, NothingIsChangedForAMissingFileOrUnreadAttributes) {
 }
 
 TEST(FileInformation, SizeAttributesAndTheLastWriteTimeInUtc) {
-    ScratchDir dir;
+    TempDir dir;
     const std::string file = dir.Write(".data", std::string(1234, 'z'));
     ::chmod(file.c_str(), 0444);
     // 7 December 1997, 14:05:09 UTC
@@ -91,7 +91,7 @@ TEST(FileInformation, SizeAttributesAndTheLastWriteTimeInUtc) {
 }
 
 TEST(FileInformation, ANamedPipeDoesNotHangTheListing) {
-    ScratchDir dir;
+    TempDir dir;
     const std::string pipe = dir / "fifo";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
     auto read = std::async(std::launch::async, [&pipe] {

@@ -1,7 +1,7 @@
 #include "platform/RegistryStore.h"
 
 #include "support/EnvironmentGuard.h"
-#include "support/ScratchDir.h"
+#include "support/TempDir.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@ namespace kelvane {
 namespace {
 
 using testing_support::EnvironmentGuard;
-using testing_support::ScratchDir;
+using testing_support::TempDir;
 
 constexpr const char* kOptions = "crypt file\\Settings\\Options";
 
@@ -176,7 +176,7 @@ protected:
         : paths{dir.Write("share/kelvane/kelvane.reg", kInstalled),
                 dir / "config/kelvane/registry.reg"} {}
 
-    ScratchDir dir;
+    TempDir dir;
     RegistryPaths paths;
 };
 
@@ -213,14 +213,14 @@ TEST_F(LayeredRegistryTest, TheUserLayerIsReadOverTheSystemLayer) {
 }
 
 TEST_F(LayeredRegistryTest, WritesGoToTheUserLayerOnly) {
-    const std::string systemBefore = ScratchDir::Read(paths.system);
+    const std::string systemBefore = TempDir::Read(paths.system);
     {
         LayeredRegistry registry(paths);
         ASSERT_TRUE(registry.OpenKey("\\crypt file\\Settings\\Options"));
         EXPECT_TRUE(registry.WriteInteger("Expire", -600));
         EXPECT_EQ(registry.ReadInteger("Expire"), -600);
     }
-    EXPECT_EQ(ScratchDir::Read(paths.system), systemBefore);
+    EXPECT_EQ(TempDir::Read(paths.system), systemBefore);
     const RegistryDocument user = LoadRegistryDocument(paths.user);
     ASSERT_NE(user.Find(kOptions, "Expire"), nullptr);
     EXPECT_EQ(*user.Find(kOptions, "Expire"), RegValue::Integer(static_cast<uint32_t>(-600)));
@@ -293,7 +293,7 @@ TEST_F(LayeredRegistryTest, AFailedWriteLeavesTheOldUserFile) {
                                              "Windows Registry Editor Version 5.00\n"
                                              "[HKEY_CLASSES_ROOT\\crypt file\\Settings\\Options]\n"
                                              "\"ShowCry\"=dword:00000000\n");
-    const std::string oldText = ScratchDir::Read(userBefore);
+    const std::string oldText = TempDir::Read(userBefore);
     for (auto failure : {FailingFiles::Failure::Create, FailingFiles::Failure::Write,
                          FailingFiles::Failure::Commit}) {
         FailingFiles files(failure);
@@ -302,7 +302,7 @@ TEST_F(LayeredRegistryTest, AFailedWriteLeavesTheOldUserFile) {
         EXPECT_FALSE(registry.WriteInteger("ShowCry", 1));
         EXPECT_EQ(registry.ReadInteger("ShowCry"), 0);
     }
-    EXPECT_EQ(ScratchDir::Read(paths.user), oldText);
+    EXPECT_EQ(TempDir::Read(paths.user), oldText);
     // Nothing half-written is left beside it either.
     const auto entries =
         std::distance(std::filesystem::directory_iterator(dir / "config/kelvane"), {});
