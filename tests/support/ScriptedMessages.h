@@ -5,9 +5,8 @@
 
 #include "platform/MessageSeam.h"
 
-#include <gtest/gtest.h>
-
 #include <deque>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
