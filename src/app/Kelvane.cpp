@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Kelvane 95");
     ClearSettings(); // the help file is the bare "Kelvane.hlp" until loaded
     InstallMessageBoxes();
+    // Long work lets the window repaint, tick and take the cancel button.
+    DefaultCryptHooks().letEventsRun = [] { QCoreApplication::processEvents(); };
 
     CreateForms();
 

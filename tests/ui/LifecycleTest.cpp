@@ -10,9 +10,6 @@
 #include "ui/PreferencesDialog.h"
 #include "ui/StringGrid.h"
 
-#include <QAction>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTimer>
 
 namespace kelvane {
@@ -55,13 +52,6 @@ private:
     ModalResponder previous_;
 };
 
-std::vector<std::string> Captions(const QMenu* menu) {
-    std::vector<std::string> captions;
-    for (const QAction* action : menu->actions())
-        captions.push_back(action->text().toStdString());
-    return captions;
-}
-
 class LifecycleTest : public WindowTest {};
 
 TEST_F(LifecycleTest, EveryWindowIsCreatedOnceWithItsTitle) {
@@ -84,20 +74,6 @@ TEST_F(LifecycleTest, EveryWindowIsCreatedOnceWithItsTitle) {
     DestroyForms();
     EXPECT_EQ(MainWin, nullptr);
     EXPECT_EQ(ComboChange, nullptr);
-}
-
-TEST_F(LifecycleTest, MenusCarryTheirItems) {
-    TMainWin& w = Open();
-    EXPECT_EQ(Captions(w.File1), (std::vector<std::string>{"&Options...", "E&xit"}));
-    EXPECT_EQ(Captions(w.Help1), (std::vector<std::string>{"&Contents", "&About..."}));
-    EXPECT_EQ(Captions(w.PopupMenu1),
-              (std::vector<std::string>{"Explore", "Encrypt All", "Decrypt All"}));
-    EXPECT_EQ(Captions(w.PopupMenu2),
-              (std::vector<std::string>{"Open", "Encrypt", "Print", "Delete"}));
-    EXPECT_EQ(Captions(w.PopupMenu3),
-              (std::vector<std::string>{"Open", "Decrypt", "Print", "Delete"}));
-    EXPECT_EQ(w.File1->title(), "&File");
-    EXPECT_EQ(w.Help1->title(), "&Help");
 }
 
 TEST_F(LifecycleTest, PreferencesAreLoadedBeforeTheFirstListingAndSavedAtTheEnd) {

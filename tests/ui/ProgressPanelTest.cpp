@@ -39,12 +39,8 @@ TEST_F(ProgressPanelTest, IdleWindowShowsNothingOfARun) {
     EXPECT_TRUE(w.Button1->isHidden());
     EXPECT_FALSE(w.Timer1->isActive());
     EXPECT_FALSE(w.PwdTimer->isActive());
-    EXPECT_EQ(w.Timer1->interval(), 1000);
     for (const QLabel* figure : {w.Label11, w.Label12, w.Label14, w.Label16, w.Label18, w.Label20})
         EXPECT_EQ(Text(figure), "");
-    EXPECT_EQ(Text(w.Label9), "Elapsed:");
-    EXPECT_EQ(Text(w.Label15), "Throughout:");
-    EXPECT_FALSE(w.Label9->isEnabled()); // captions are drawn greyed
 }
 
 TEST_F(ProgressPanelTest, ElapsedCountsTicks) {
