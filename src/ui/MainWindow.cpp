@@ -209,7 +209,10 @@ void TMainWin::CreateControls() {
     connect(DirectoryListBox1, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
         PopupMenu1->popup(DirectoryListBox1->viewport()->mapToGlobal(at));
     });
-    connect(DirectoryListBox1, &TDirectoryListBox::OpenRequested, this, &TMainWin::Explore1Click);
+    // Queued: opening a folder rebuilds the list, which must not happen
+    // inside the list's own mouse or key handling.
+    connect(DirectoryListBox1, &TDirectoryListBox::OpenRequested, this, &TMainWin::Explore1Click,
+            Qt::QueuedConnection);
     connect(DirectoryListBox1, &TDirectoryListBox::Entered, this,
             &TMainWin::DirectoryListBox1Enter);
     connect(DirectoryListBox1, &TDirectoryListBox::Changed, this, [this] {

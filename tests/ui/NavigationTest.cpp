@@ -6,6 +6,7 @@
 #include "ui/StringGrid.h"
 
 #include <QLabel>
+#include <QTest>
 
 namespace kelvane {
 namespace {
@@ -82,6 +83,28 @@ TEST_F(NavigationTest, ExploreOpensTheHighlightedFolder) {
     w.Explore1Click();
     EXPECT_EQ(WorkingDirectory(), scratch.Path());
     EXPECT_EQ(w.StringGrid1->Cells(0, 1), "top.txt");
+}
+
+TEST_F(NavigationTest, DoubleClickOrEnterOpensAFolder) {
+    scratch.MakeFolder("Letters/Old");
+    TMainWin& w = Open();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QApplication::processEvents();
+
+    const int row = RowOfItem("Letters");
+    ASSERT_GE(row, 0);
+    TDirectoryListBox& list = *w.DirectoryListBox1;
+    const QPoint at = list.visualItemRect(list.item(row)).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
+    QApplication::processEvents();
+    EXPECT_EQ(WorkingDirectory(), scratch / "Letters");
+
+    Highlight("Old");
+    QTest::keyClick(&list, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(WorkingDirectory(), scratch / "Letters/Old");
 }
 
 TEST_F(NavigationTest, UserCannotMoveAwayWhileACommandRuns) {
