@@ -34,6 +34,29 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && CompareIgnoringCase(a, b) == 0;
 }
 
+void SortNames(std::vector<std::string>& names) {
+    // Lower-cased once, compared many times: folders of thousands of files
+    // with one long common prefix sort several times faster this way.
+    struct Keyed {
+        std::string key;
+        std::string name;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(names.size());
+    for (std::string& name : names) {
+        std::string key = name;
+        for (char& c : key)
+            c = static_cast<char>(AsciiLower(static_cast<unsigned char>(c)));
+        keyed.push_back({std::move(key), std::move(name)});
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        const int c = a.key.compare(b.key);
+        return c != 0 ? c < 0 : a.name < b.name;
+    });
+    for (std::size_t i = 0; i < names.size(); ++i)
+        names[i] = std::move(keyed[i].name);
+}
+
 void TFileListBox::SetDirectory(std::string directory) {
     directory_ = std::move(directory);
     Update();
@@ -62,7 +85,7 @@ void TFileListBox::Update() {
             Items.emplace_back(name);
     }
     closedir(dir);
-    std::sort(Items.begin(), Items.end(), NameLess);
+    SortNames(Items);
 }
 
 int TFileListBox::IndexOf(const std::string& name) const {

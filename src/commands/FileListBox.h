@@ -12,6 +12,8 @@ namespace kelvane {
 // that differ only in case by their bytes, so the order is always total.
 bool NameLess(const std::string& a, const std::string& b);
 bool SameNameIgnoringCase(const std::string& a, const std::string& b);
+// Sorts names into NameLess order.
+void SortNames(std::vector<std::string>& names);
 
 class TFileListBox {
 public:

@@ -59,13 +59,12 @@ QString TimeText(int64_t seconds) {
 }
 
 bool IsCryptedName(const std::string& name) {
-    const std::string extension = ExtensionOf(name);
-    if (extension.size() != 4)
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos || name.size() - dot != 4)
         return false;
-    std::string lower = extension;
-    for (char& c : lower)
-        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    return lower == ".cry";
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return lower(name[dot + 1]) == 'c' && lower(name[dot + 2]) == 'r' &&
+           lower(name[dot + 3]) == 'y';
 }
 
 void SetSilver(QWidget* widget) {
@@ -549,7 +548,7 @@ void TMainWin::RefreshLists() {
     }
     FileListBox1.Items = std::move(plainNames);
     // Without ".cry" the shown names may sort differently from the files.
-    std::sort(FileListBox2.Items.begin(), FileListBox2.Items.end(), NameLess);
+    SortNames(FileListBox2.Items);
 
     // An empty grid shows one placeholder row; the files are counted, not
     // looked for by text, so a file named like the placeholder is listed too.
