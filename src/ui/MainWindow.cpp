@@ -194,7 +194,7 @@ void TMainWin::CreateControls() {
     setCentralWidget(client);
 
     // The first control of the tab order: it has the focus when the window
-    // first shows, and its focus handler fills the lists.
+    // first shows. Coming back to it re-reads the folder.
     DirectoryListBox1 = new TDirectoryListBox(client);
     DirectoryListBox1->setGeometry(4, 28, 185, 351);
     DirectoryListBox1->setFont(PixelFont(font(), 12));
