@@ -8,7 +8,9 @@ root=$PWD
 cmake --preset default >/dev/null
 cmake --build --preset default --target kelvane kelvane-grab >/dev/null
 
-work=$(mktemp -d)
+# A fixed place, so the folder list in the picture is the same every time.
+work="${TMPDIR:-/tmp}/kelvane-screenshot"
+rm -rf "$work"
 trap 'rm -rf "$work"' EXIT
 sample="$work/Documents"
 mkdir -p "$sample"/{Letters,Photos,Projects} "$work/config" "$work/runtime"
