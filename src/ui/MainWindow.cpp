@@ -110,12 +110,12 @@ QFont PixelFont(const QFont& base, int pixels) {
     return font;
 }
 
-// The grids' font: Courier New where it is installed, the system's
-// fixed-pitch font otherwise.
+// The grids' font: Courier New, or the font the system puts in its place
+// (Liberation Mono, of the same metrics), or else the system's fixed font.
 QFont GridFont() {
-    QFont font = QFontDatabase::families().contains("Courier New")
-                     ? QFont("Courier New")
-                     : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFont font("Courier New");
+    if (!QFontInfo(font).fixedPitch())
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     // 16 pixels from the top of the tallest letter to the bottom of the
