@@ -1,0 +1,83 @@
+#include "ui/FileGridModel.h"
+
+#include <QFile>
+#include <cstdio>
+
+namespace kelvane {
+namespace {
+
+const char* const kHeadings[TFileGridModel::kColumns] = {"Name", "Size", "Date", "Attr", ""};
+
+} // namespace
+
+std::string SizeText(uint64_t size) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%10llu", static_cast<unsigned long long>(size));
+    return text;
+}
+
+std::string DateText(const FileInformation& info) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%2.2d.%2.2d.%2.2d %2.2d:%2.2d", info.day, info.month,
+                  info.year, info.hour, info.minute);
+    return text;
+}
+
+int TFileGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : RowCount();
+}
+
+int TFileGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumns;
+}
+
+std::string TFileGridModel::CellText(int dataRow, int column) const {
+    if (dataRow < 0 || dataRow >= RowCount())
+        return {};
+    const GridRow& row = Row(dataRow);
+    if (column >= 1 && column <= 3 && !row.InfoRead)
+        FillRow(row);
+    switch (column) {
+    case 0:
+        return row.Name;
+    case 1:
+        return row.HaveInfo ? SizeText(row.Info.size) : std::string();
+    case 2:
+        return row.HaveInfo ? DateText(row.Info) : std::string();
+    case 3:
+        return row.HaveInfo ? AttributeText(row.Info.attributes) : std::string();
+    default:
+        return {};
+    }
+}
+
+QVariant TFileGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || role != Qt::DisplayRole)
+        return {};
+    const std::string text = CellText(index.row(), index.column());
+    // Names are the file system's bytes; the other cells are ASCII.
+    return QFile::decodeName(QByteArray::fromStdString(text));
+}
+
+QVariant TFileGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumns)
+        return {};
+    if (role == Qt::DisplayRole)
+        return QString::fromLatin1(kHeadings[section]);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    return {};
+}
+
+void TFileGridModel::FillRow(const GridRow& row) const {
+    row.InfoRead = true;
+    row.HaveInfo = !row.FileName.empty() && ReadFileInformation(row.FileName, row.Info);
+}
+
+void TFileGridModel::SetRows(std::vector<GridRow> rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+}
+
+} // namespace kelvane
