@@ -1,0 +1,103 @@
+#include "app/Settings.h"
+
+#include "platform/MessageSeam.h"
+#include "platform/Paths.h"
+
+#include <array>
+
+namespace kelvane {
+
+int32_t ShowCry = 0;
+int32_t OnePassword = 0;
+int32_t OnePerList = 0;
+int32_t Expire = 0;
+std::string HelpFile = "Kelvane.hlp";
+
+namespace {
+
+constexpr const char* kHelpFileName = "Kelvane.hlp";
+constexpr const char* kDefaultIconKey = "\\crypt file\\DefaultIcon";
+constexpr const char* kOptionsKey = "\\crypt file\\Settings\\Options";
+
+struct Option {
+    const char* name;
+    int32_t* value;
+};
+
+// A missing key or value only means "no directory"; a value of the wrong
+// type is a broken installation.
+bool LoadHelpFile(Registry& registry) {
+    std::string icon;
+    if (registry.OpenKey(kDefaultIconKey)) {
+        const RegDataType type = registry.GetDataType("");
+        if (type == RegDataType::String || type == RegDataType::ExpandString)
+            icon = registry.ReadString("").value_or("");
+        else if (type != RegDataType::None)
+            return false;
+    }
+    HelpFile = HelpFileFor(icon);
+    return true;
+}
+
+// Stops at the first value that is missing or not an integer; the ones read
+// before it keep their loaded values.
+bool LoadOptions(Registry& registry) {
+    if (!registry.OpenKey(kOptionsKey))
+        return false;
+    const std::array<Option, 4> order{{{"OnePassword", &OnePassword},
+                                       {"OnePerList", &OnePerList},
+                                       {"ShowCry", &ShowCry},
+                                       {"Expire", &Expire}}};
+    for (const Option& option : order) {
+        const std::optional<int32_t> value = registry.ReadInteger(option.name);
+        if (!value)
+            return false;
+        *option.value = *value;
+    }
+    return true;
+}
+
+} // namespace
+
+void ClearSettings() {
+    ShowCry = OnePassword = OnePerList = Expire = 0;
+    HelpFile = kHelpFileName;
+}
+
+std::unique_ptr<Registry> LoadSettings() {
+    std::unique_ptr<Registry> registry = OpenClassesRoot();
+    LoadSettings(*registry);
+    return registry;
+}
+
+void LoadSettings(Registry& registry) {
+    if (!LoadHelpFile(registry) || !LoadOptions(registry))
+        ShowError(kNotInstalledMessage);
+}
+
+void SaveSettings(Registry& registry) {
+    // The key belongs to the installation; without it there is nowhere to save.
+    if (!registry.OpenKey(kOptionsKey))
+        return;
+    const std::array<Option, 4> order{{{"Expire", &Expire},
+                                       {"OnePerList", &OnePerList},
+                                       {"OnePassword", &OnePassword},
+                                       {"ShowCry", &ShowCry}}};
+    for (const Option& option : order) {
+        if (!registry.WriteInteger(option.name, *option.value))
+            break;
+    }
+    registry.CloseKey();
+}
+
+std::string HelpFileFor(const std::string& defaultIcon) {
+    // A POSIX path has its directory up to the last "/"; a Windows one up to
+    // the last backslash or drive colon.
+    const bool posix = defaultIcon.find('/') != std::string::npos;
+    const std::size_t end = posix ? defaultIcon.rfind('/') : defaultIcon.find_last_of("\\:");
+    const std::string directory =
+        end == std::string::npos ? std::string() : defaultIcon.substr(0, end + 1);
+    return directory + kHelpFileName;
+}
+
+} // namespace kelvane

@@ -1,0 +1,44 @@
+// The four preferences and the help file, loaded from the registry when the
+// main window is created and written back when it is destroyed.
+#pragma once
+
+#include "platform/Registry.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace kelvane {
+
+// Process-wide, 0 until loaded. A flag is on when greater than 0; Expire is
+// minutes, 0 meaning never. Values are used as loaded, in range or not.
+extern int32_t ShowCry;
+extern int32_t OnePassword;
+extern int32_t OnePerList;
+extern int32_t Expire;
+
+// The help file: the installation directory (from the "DefaultIcon" of the
+// crypted-file type) followed by "Kelvane.hlp"; "Kelvane.hlp" until loaded.
+extern std::string HelpFile;
+
+inline constexpr const char* kNotInstalledMessage = "Program haven't been properly installed.";
+
+// Puts the preferences and the help file back to their start values.
+void ClearSettings();
+
+// Opens the program's registry, loads the preferences from it and returns the
+// accessor, which the main window keeps for SaveSettings. Tells the user once
+// when the installation's keys are missing or malformed.
+std::unique_ptr<Registry> LoadSettings();
+// The same on a registry the caller provides.
+void LoadSettings(Registry& registry);
+
+// Writes the four preferences back into the existing Options key; does
+// nothing when that key can't be opened. Closes the accessor's key.
+void SaveSettings(Registry& registry);
+
+// The help file that belongs to a "DefaultIcon" value such as
+// "C:\Prog\kelvane.exe,0" or "/usr/share/kelvane/kelvane.svg".
+std::string HelpFileFor(const std::string& defaultIcon);
+
+} // namespace kelvane

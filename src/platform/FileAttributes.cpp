@@ -1,0 +1,98 @@
+#include "platform/FileAttributes.h"
+
+#include "platform/Paths.h"
+
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvane {
+namespace {
+
+bool IsHiddenName(const std::string& name) {
+    const std::string last = NamePart(name);
+    return last.size() > 1 && last[0] == '.' && last != "..";
+}
+
+uint32_t WordOf(const std::string& name, const struct stat& st) {
+    uint32_t word = 0;
+    if (S_ISDIR(st.st_mode))
+        word |= faDirectory;
+    else if (S_ISREG(st.st_mode))
+        word |= faArchive;
+    if ((st.st_mode & S_IWUSR) == 0)
+        word |= faReadOnly;
+    if (IsHiddenName(name))
+        word |= faHidden;
+    return word;
+}
+
+void SetLastWriteTime(const struct stat& st, FileInformation& info) {
+    struct tm utc {};
+    const time_t seconds = st.st_mtim.tv_sec;
+    if (::gmtime_r(&seconds, &utc) == nullptr)
+        return;
+    info.year = utc.tm_year + 1900;
+    info.month = utc.tm_mon + 1;
+    info.day = utc.tm_mday;
+    info.hour = utc.tm_hour;
+    info.minute = utc.tm_min;
+    info.second = utc.tm_sec;
+}
+
+} // namespace
+
+HeldAttributes ReadFileAttributes(const std::string& name) {
+    struct stat st {};
+    if (name.empty() || ::stat(name.c_str(), &st) != 0)
+        return {};
+    return {WordOf(name, st), static_cast<uint32_t>(st.st_mode & 07777)};
+}
+
+bool SetArchiveOnly(const std::string& name) {
+    struct stat st {};
+    if (name.empty() || ::stat(name.c_str(), &st) != 0)
+        return false;
+    return ::chmod(name.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
+}
+
+bool RestoreFileAttributes(const std::string& name, const HeldAttributes& held) {
+    if (!held.Valid() || name.empty())
+        return false;
+    return ::chmod(name.c_str(), static_cast<mode_t>(held.permissions)) == 0;
+}
+
+std::string AttributeText(uint32_t word) {
+    std::string text = "----";
+    if (word == faInvalid)
+        return text;
+    if (word & faArchive)
+        text[0] = 'A';
+    if (word & faHidden)
+        text[1] = 'H';
+    if (word & faReadOnly)
+        text[2] = 'R';
+    if (word & faSysFile)
+        text[3] = 'S';
+    return text;
+}
+
+bool ReadFileInformation(const std::string& name, FileInformation& info) {
+    // Non-blocking, so a named pipe in the directory can't hang the listing.
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    const bool queried = ::fstat(fd, &st) == 0;
+    ::close(fd);
+    if (!queried)
+        return false;
+    info = FileInformation{};
+    info.attributes = WordOf(name, st);
+    info.size = static_cast<uint64_t>(st.st_size);
+    SetLastWriteTime(st, info);
+    return true;
+}
+
+} // namespace kelvane

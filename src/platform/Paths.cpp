@@ -1,0 +1,47 @@
+#include "platform/Paths.h"
+
+namespace kelvane {
+namespace {
+
+std::size_t AfterLastSeparator(std::string_view path) {
+    const std::size_t slash = path.rfind(kPathSeparator);
+    return slash == std::string_view::npos ? 0 : slash + 1;
+}
+
+} // namespace
+
+std::string DirectoryPart(std::string_view path) {
+    return std::string(path.substr(0, AfterLastSeparator(path)));
+}
+
+std::string NamePart(std::string_view path) {
+    return std::string(path.substr(AfterLastSeparator(path)));
+}
+
+std::string ExtensionOf(std::string_view path) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos || dot < AfterLastSeparator(path))
+        return {};
+    return std::string(path.substr(dot));
+}
+
+bool IsRootDirectory(std::string_view path) {
+    return !path.empty() && path.find_first_not_of(kPathSeparator) == std::string_view::npos;
+}
+
+std::string JoinPath(std::string_view directory, std::string_view name) {
+    if (directory.empty())
+        return std::string(name);
+    std::string joined(directory);
+    if (joined.back() != kPathSeparator)
+        joined += kPathSeparator;
+    while (!name.empty() && name.front() == kPathSeparator)
+        name.remove_prefix(1);
+    return joined.append(name);
+}
+
+bool NameTooLong(std::string_view path) {
+    return path.size() - AfterLastSeparator(path) > kMaxNameBytes;
+}
+
+} // namespace kelvane
