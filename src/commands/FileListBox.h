@@ -1,0 +1,52 @@
+// A sorted list of the names in one directory, with no widget behind it.
+// The main window keeps three: the plain files, the crypted files as shown,
+// and the files and folders the tree commands walk.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kelvane {
+
+// Orders names the way the lists show them: case-insensitively, and names
+// that differ only in case by their bytes, so the order is always total.
+bool NameLess(const std::string& a, const std::string& b);
+bool SameNameIgnoringCase(const std::string& a, const std::string& b);
+
+class TFileListBox {
+public:
+    // What Update() takes from the directory besides regular files.
+    enum class Contents { Files, FilesAndFolders };
+
+    explicit TFileListBox(Contents contents = Contents::Files) : contents_(contents) {}
+
+    // The directory the list reads; "." (the working directory) at first.
+    const std::string& Directory() const { return directory_; }
+    // Sets the directory and re-reads it.
+    void SetDirectory(std::string directory);
+
+    // Re-reads the directory: regular files (also through symbolic links),
+    // hidden ones included; folders too for Contents::FilesAndFolders, but
+    // never "." and "..". Anything else (pipes, sockets, devices) is left
+    // out: reading one could block the program. An unreadable directory
+    // gives an empty list.
+    void Update();
+
+    int Count() const { return static_cast<int>(Items.size()); }
+    // The index of the name, compared case-insensitively; -1 when absent.
+    int IndexOf(const std::string& name) const;
+    bool Contains(const std::string& name) const { return IndexOf(name) >= 0; }
+    // Inserts the name at its sorted place.
+    void Add(std::string name);
+    void Delete(int index);
+    void Clear() { Items.clear(); }
+
+    // Kept sorted by NameLess.
+    std::vector<std::string> Items;
+
+private:
+    Contents contents_;
+    std::string directory_ = ".";
+};
+
+} // namespace kelvane

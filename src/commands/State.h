@@ -1,0 +1,47 @@
+// The state the file commands and the main window share for the whole run.
+// Everything here is touched on the window's thread only; the cancel flag
+// lives beside the engine (crypto/CryptFile.h) because the engine polls it.
+#pragma once
+
+#include "crypto/CryptFile.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace kelvane {
+
+// One command of each kind at a time: every file command tests Busy() first.
+extern bool EncryptBusy; // a single-file encryption runs
+extern bool DecryptBusy; // a single-file decryption runs
+extern bool TreeBusy;    // an Encrypt All / Decrypt All walk runs
+extern bool DeleteBusy;  // a deletion runs
+
+bool Busy();
+
+// A selection of more than one file is processing its first file.
+extern bool FirstOfList;
+
+// A password accepted under the OnePassword preference, kept for the run.
+extern bool HavePassword;
+extern std::string RememberedPassword;
+
+// A crypted file that was decrypted and handed to its application, waiting
+// to be encrypted again once the application lets go of it.
+struct OpenFileSlot {
+    std::string Name; // the plain name, relative to the working directory
+    bool LockSeen = false;
+    bool InUse = false;
+    int64_t Process = 0; // the launched process; 0 when there is none to watch
+};
+
+constexpr int kOpenFileSlots = 21;
+extern std::array<OpenFileSlot, kOpenFileSlots> OpenFiles;
+extern int32_t OpenCount;
+
+// Puts every shared value back to its start-of-run state, wiping the
+// remembered password first. The program calls it once before any window
+// exists; tests call it between cases.
+void ResetSharedState();
+
+} // namespace kelvane

@@ -1,0 +1,146 @@
+#include "ui/StringGrid.h"
+
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace kelvane {
+
+TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), model_(this) {
+    setModel(&model_);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setTabKeyNavigation(false);
+
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsMovable(true);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setMinimumSectionSize(1);
+    SetDefaultRowHeight(15);
+}
+
+std::string TStringGrid::Cells(int column, int row) const {
+    if (row == 0) {
+        return model_.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().toStdString();
+    }
+    return model_.CellText(row - 1, column);
+}
+
+GridRect TStringGrid::Selection() const {
+    GridRect rect;
+    const QModelIndex current = currentIndex();
+    if (current.isValid()) {
+        rect = {current.column(), current.row() + 1, current.column(), current.row() + 1};
+    }
+    const QItemSelection selection = selectionModel()->selection();
+    bool first = true;
+    for (const QItemSelectionRange& range : selection) {
+        if (!range.isValid())
+            continue;
+        if (first) {
+            rect = {range.left(), range.top() + 1, range.right(), range.bottom() + 1};
+            first = false;
+        } else {
+            rect.Left = std::min(rect.Left, range.left());
+            rect.Top = std::min(rect.Top, range.top() + 1);
+            rect.Right = std::max(rect.Right, range.right());
+            rect.Bottom = std::max(rect.Bottom, range.bottom() + 1);
+        }
+    }
+    return rect;
+}
+
+int TStringGrid::Col() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.column() : 0;
+}
+
+int TStringGrid::Row() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() + 1 : 1;
+}
+
+void TStringGrid::SetCurrentCell(int column, int row) {
+    const QModelIndex index = model_.index(row - 1, column);
+    if (!index.isValid())
+        return;
+    const int left = LeftCol();
+    const int top = verticalScrollBar()->value();
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    SetLeftCol(left);
+    verticalScrollBar()->setValue(top);
+}
+
+void TStringGrid::SetRowSelect(bool on) {
+    setSelectionBehavior(on ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+    // The behaviour only applies to later selections; widen or narrow the
+    // one in place so it matches.
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return;
+    const GridRect rect = Selection();
+    const int left = on ? 0 : current.column();
+    const int right = on ? TFileGridModel::kColumns - 1 : current.column();
+    const int top = on ? rect.Top : current.row() + 1;
+    const int bottom = on ? rect.Bottom : current.row() + 1;
+    QItemSelection selection(model_.index(top - 1, left), model_.index(bottom - 1, right));
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+int TStringGrid::LeftCol() const { return horizontalScrollBar()->value(); }
+
+void TStringGrid::SetLeftCol(int column) { horizontalScrollBar()->setValue(column); }
+
+int TStringGrid::DefaultRowHeight() const { return verticalHeader()->defaultSectionSize(); }
+
+void TStringGrid::SetDefaultRowHeight(int height) {
+    verticalHeader()->setDefaultSectionSize(height);
+}
+
+void TStringGrid::SetRows(std::vector<GridRow> rows) {
+    const bool hadCurrent = currentIndex().isValid();
+    const GridRect before = Selection();
+    const int currentColumn = Col();
+    const int currentRow = Row();
+    const int left = LeftCol();
+    const int top = verticalScrollBar()->value();
+
+    model_.SetRows(std::move(rows));
+    if (!hadCurrent || model_.RowCount() == 0)
+        return;
+
+    const int last = model_.RowCount();
+    auto clampRow = [last](int row) { return std::clamp(row, 1, last); };
+    selectionModel()->setCurrentIndex(model_.index(clampRow(currentRow) - 1, currentColumn),
+                                      QItemSelectionModel::NoUpdate);
+    const QItemSelection selection(model_.index(clampRow(before.Top) - 1, before.Left),
+                                   model_.index(clampRow(before.Bottom) - 1, before.Right));
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    SetLeftCol(left);
+    verticalScrollBar()->setValue(top);
+}
+
+void TStringGrid::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        emit Entered();
+}
+
+} // namespace kelvane
