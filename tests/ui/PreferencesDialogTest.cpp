@@ -1,0 +1,134 @@
+#include "ui/PreferencesDialog.h"
+
+#include "app/Settings.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <gtest/gtest.h>
+
+namespace kelvane {
+namespace {
+
+class PreferencesDialogTest : public testing::Test {
+protected:
+    PreferencesDialogTest() { ClearSettings(); }
+    ~PreferencesDialogTest() override {
+        SetModalResponder(previous_);
+        ClearSettings();
+    }
+
+    // Runs the dialog; `user` acts on it before the button is pressed.
+    void Run(std::function<void()> user, QPushButton* TPreferences::*button) {
+        previous_ = SetModalResponder([&](TModalForm&) {
+            user();
+            (dialog.*button)->click();
+            return dialog.result();
+        });
+        RunPreferences(dialog, [this] { ++refreshes; });
+    }
+
+    bool Shown(QWidget* w) const { return !w->isHidden(); }
+
+    TPreferences dialog;
+    int refreshes = 0;
+    ModalResponder previous_;
+};
+
+TEST_F(PreferencesDialogTest, ControlsCarryTheirCaptions) {
+    EXPECT_EQ(dialog.windowTitle(), "Preferences");
+    EXPECT_EQ(dialog.ShowCry_CheckBox->text(), "Show \".cry\" extensions for crypted files");
+    EXPECT_EQ(dialog.OnePwd_CheckBox->text(), "One password for a session");
+    EXPECT_EQ(dialog.OnePerList_CheckBox->text(), "One password for a file list");
+    EXPECT_EQ(dialog.Label1->text(), "expires in");
+    EXPECT_EQ(dialog.Label2->text(), "minutes");
+    EXPECT_EQ(dialog.Button3->text(), "Reset value");
+    EXPECT_EQ(dialog.Button1->text(), "Ok");
+    EXPECT_EQ(dialog.Button2->text(), "Cancel");
+    EXPECT_EQ(dialog.Expire_SpinEdit->minimum(), 0);
+    EXPECT_EQ(dialog.Expire_SpinEdit->maximum(), 600);
+    EXPECT_EQ(dialog.Panel1->geometry(), dialog.OnePerList_CheckBox->geometry());
+    EXPECT_FALSE(dialog.Panel1->isEnabled());
+    EXPECT_FALSE(Shown(dialog.Panel1));
+}
+
+TEST_F(PreferencesDialogTest, SessionPasswordReplacesTheListBoxWithTheExpiryPanel) {
+    dialog.OnePerList_CheckBox->setChecked(true);
+    dialog.OnePwd_CheckBox->setChecked(true);
+    EXPECT_FALSE(dialog.OnePerList_CheckBox->isChecked());
+    EXPECT_FALSE(dialog.OnePerList_CheckBox->isEnabled());
+    EXPECT_FALSE(Shown(dialog.OnePerList_CheckBox));
+    EXPECT_TRUE(dialog.Panel1->isEnabled());
+    EXPECT_TRUE(Shown(dialog.Panel1));
+
+    dialog.OnePwd_CheckBox->setChecked(false);
+    EXPECT_TRUE(Shown(dialog.OnePerList_CheckBox));
+    EXPECT_TRUE(dialog.OnePerList_CheckBox->isEnabled());
+    EXPECT_FALSE(dialog.OnePerList_CheckBox->isChecked());
+    EXPECT_FALSE(Shown(dialog.Panel1));
+}
+
+TEST_F(PreferencesDialogTest, LoadingAppliesTheRuleSoTheOptionsExcludeEachOther) {
+    ShowCry = 1;
+    OnePassword = 1;
+    OnePerList = 1;
+    Expire = 15;
+    Run(
+        [&] {
+            EXPECT_TRUE(dialog.ShowCry_CheckBox->isChecked());
+            EXPECT_TRUE(dialog.OnePwd_CheckBox->isChecked());
+            EXPECT_FALSE(dialog.OnePerList_CheckBox->isChecked());
+            EXPECT_TRUE(Shown(dialog.Panel1));
+            EXPECT_EQ(dialog.Expire_SpinEdit->value(), 15);
+        },
+        &TPreferences::Button1);
+    EXPECT_EQ(OnePerList, 0);
+    EXPECT_EQ(OnePassword, 1);
+    EXPECT_EQ(Expire, 15);
+    EXPECT_EQ(refreshes, 1);
+
+    OnePassword = 0;
+    OnePerList = 1;
+    Run(
+        [&] {
+            EXPECT_FALSE(dialog.OnePwd_CheckBox->isChecked());
+            EXPECT_TRUE(dialog.OnePerList_CheckBox->isChecked());
+            EXPECT_FALSE(Shown(dialog.Panel1));
+            EXPECT_FALSE(dialog.Panel1->isEnabled());
+        },
+        &TPreferences::Button1);
+    EXPECT_EQ(OnePerList, 1);
+}
+
+TEST_F(PreferencesDialogTest, OkStoresResetValueAndCancelKeepsAllFourButRefreshes) {
+    OnePassword = 1;
+    Expire = 45;
+    Run(
+        [&] {
+            dialog.ShowCry_CheckBox->setChecked(true);
+            dialog.Button3->click();
+            EXPECT_EQ(dialog.Expire_SpinEdit->value(), 0);
+            dialog.Expire_SpinEdit->setValue(30);
+        },
+        &TPreferences::Button2);
+    EXPECT_EQ(ShowCry, 0);
+    EXPECT_EQ(OnePassword, 1);
+    EXPECT_EQ(OnePerList, 0);
+    EXPECT_EQ(Expire, 45);
+    EXPECT_EQ(refreshes, 1);
+
+    Run(
+        [&] {
+            dialog.ShowCry_CheckBox->setChecked(true);
+            dialog.Button3->click();
+        },
+        &TPreferences::Button1);
+    EXPECT_EQ(ShowCry, 1);
+    EXPECT_EQ(Expire, 0);
+    EXPECT_EQ(refreshes, 2);
+}
+
+} // namespace
+} // namespace kelvane
