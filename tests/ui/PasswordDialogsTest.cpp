@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <gtest/gtest.h>
 
 namespace kelvane {
@@ -76,6 +77,9 @@ TEST_F(PasswordDialogsTest, ControlsCarryTheirCaptionsAndHideWhatIsTyped) {
         EXPECT_EQ(form->Button1->text(), "Cancel");
         EXPECT_EQ(form->CheckBox1->text(), "One password for a file list");
         EXPECT_EQ(form->MaskEdit1->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(form->MaskEdit1->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter,
+                                                      nullptr, form->MaskEdit1),
+                  '*');
         EXPECT_TRUE(form->FName_Label->font().bold());
         EXPECT_FALSE(form->windowFlags() & Qt::WindowCloseButtonHint);
     }
