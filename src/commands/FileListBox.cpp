@@ -7,7 +7,9 @@
 namespace kelvane {
 namespace {
 
-unsigned char AsciiLower(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+unsigned char AsciiLower(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+}
 
 // <0, 0, >0 like strcmp, ignoring the case of ASCII letters.
 int CompareIgnoringCase(const std::string& a, const std::string& b) {
@@ -54,7 +56,9 @@ void TFileListBox::Update() {
                 continue; // a dangling link names nothing to list
             type = S_ISREG(st.st_mode) ? DT_REG : (S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN);
         }
-        if (type == DT_REG || (type == DT_DIR && contents_ == Contents::FilesAndFolders))
+        const bool wanted = type == DT_REG ? contents_ != Contents::Folders
+                                           : type == DT_DIR && contents_ != Contents::Files;
+        if (wanted)
             Items.emplace_back(name);
     }
     closedir(dir);
@@ -63,10 +67,9 @@ void TFileListBox::Update() {
 
 int TFileListBox::IndexOf(const std::string& name) const {
     // Names equal but for case sit next to one another in the sorted order.
-    auto it = std::lower_bound(Items.begin(), Items.end(), name, [](const std::string& a,
-                                                                      const std::string& b) {
-        return CompareIgnoringCase(a, b) < 0;
-    });
+    auto it = std::lower_bound(
+        Items.begin(), Items.end(), name,
+        [](const std::string& a, const std::string& b) { return CompareIgnoringCase(a, b) < 0; });
     if (it != Items.end() && SameNameIgnoringCase(*it, name))
         return static_cast<int>(it - Items.begin());
     return -1;

@@ -16,7 +16,7 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b);
 class TFileListBox {
 public:
     // What Update() takes from the directory besides regular files.
-    enum class Contents { Files, FilesAndFolders };
+    enum class Contents { Files, Folders, FilesAndFolders };
 
     explicit TFileListBox(Contents contents = Contents::Files) : contents_(contents) {}
 
@@ -26,9 +26,8 @@ public:
     void SetDirectory(std::string directory);
 
     // Re-reads the directory: regular files (also through symbolic links),
-    // hidden ones included; folders too for Contents::FilesAndFolders, but
-    // never "." and "..". Anything else (pipes, sockets, devices) is left
-    // out: reading one could block the program. An unreadable directory
+    // hidden ones included; or folders only; or both. Never "." and "..". Anything else (pipes,
+    // sockets, devices) is left out: reading one could block the program. An unreadable directory
     // gives an empty list.
     void Update();
 

@@ -9,7 +9,9 @@ bool DecryptBusy = false;
 bool TreeBusy = false;
 bool DeleteBusy = false;
 
-bool Busy() { return EncryptBusy || DecryptBusy || TreeBusy || DeleteBusy; }
+bool Busy() {
+    return EncryptBusy || DecryptBusy || TreeBusy || DeleteBusy;
+}
 
 bool FirstOfList = false;
 bool HavePassword = false;

@@ -10,6 +10,8 @@ TProgressBar::TProgressBar(QWidget* parent) : QProgressBar(parent) {
     setTextVisible(false);
 }
 
-void TProgressBar::SetPosition(int position) { setValue(std::clamp(position, 0, 100)); }
+void TProgressBar::SetPosition(int position) {
+    setValue(std::clamp(position, 0, 100));
+}
 
 } // namespace kelvane

@@ -1,9 +1,7 @@
 #include "ui/FileGridModel.h"
 
 #include <QFile>
-
 #include <cstdio>
-#include <ctime>
 
 namespace kelvane {
 namespace {
@@ -12,33 +10,16 @@ const char* const kHeadings[TFileGridModel::kColumns] = {"Name", "Size", "Date",
 
 } // namespace
 
-std::string SizeText(int64_t size) {
+std::string SizeText(uint64_t size) {
     char text[32];
-    std::snprintf(text, sizeof text, "%10lld", static_cast<long long>(size));
+    std::snprintf(text, sizeof text, "%10llu", static_cast<unsigned long long>(size));
     return text;
 }
 
-std::string DateText(int64_t writeTime) {
-    const std::time_t t = static_cast<std::time_t>(writeTime);
-    std::tm fields{};
-    if (gmtime_r(&t, &fields) == nullptr)
-        return {};
+std::string DateText(const FileInformation& info) {
     char text[64];
-    std::snprintf(text, sizeof text, "%2.2d.%2.2d.%2.2d %2.2d:%2.2d", fields.tm_mday,
-                  fields.tm_mon + 1, fields.tm_year + 1900, fields.tm_hour, fields.tm_min);
-    return text;
-}
-
-std::string AttrText(unsigned attributes) {
-    std::string text = "----";
-    if (attributes & kAttrArchive)
-        text[0] = 'A';
-    if (attributes & kAttrHidden)
-        text[1] = 'H';
-    if (attributes & kAttrReadOnly)
-        text[2] = 'R';
-    if (attributes & kAttrSystem)
-        text[3] = 'S';
+    std::snprintf(text, sizeof text, "%2.2d.%2.2d.%2.2d %2.2d:%2.2d", info.day, info.month,
+                  info.year, info.hour, info.minute);
     return text;
 }
 
@@ -58,11 +39,11 @@ std::string TFileGridModel::CellText(int dataRow, int column) const {
     case 0:
         return row.Name;
     case 1:
-        return row.HaveInfo ? SizeText(row.Size) : std::string();
+        return row.HaveInfo ? SizeText(row.Info.size) : std::string();
     case 2:
-        return row.HaveInfo ? DateText(row.WriteTime) : std::string();
+        return row.HaveInfo ? DateText(row.Info) : std::string();
     case 3:
-        return row.HaveInfo ? AttrText(row.Attributes) : std::string();
+        return row.HaveInfo ? AttributeText(row.Info.attributes) : std::string();
     default:
         return {};
     }

@@ -3,34 +3,27 @@
 // directory of many files is listed without formatting every cell.
 #pragma once
 
-#include <QAbstractTableModel>
+#include "platform/FileAttributes.h"
 
+#include <QAbstractTableModel>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace kelvane {
 
-// Attribute bits of a file, as the Attr column shows them.
-constexpr unsigned kAttrReadOnly = 0x01;
-constexpr unsigned kAttrHidden = 0x02;
-constexpr unsigned kAttrSystem = 0x04;
-constexpr unsigned kAttrArchive = 0x20;
-
 struct GridRow {
-    std::string Name; // column 0, as the grid shows it
+    std::string Name;      // column 0, as the grid shows it
     bool HaveInfo = false; // false: Size, Date and Attr stay empty
-    int64_t Size = 0;
-    int64_t WriteTime = 0; // seconds since 1970, UTC
-    unsigned Attributes = 0;
+    FileInformation Info;
+    std::string FileName; // the file behind the row when it is not Name itself
 };
 
-// Size: right-aligned in 10 characters; longer numbers are written whole.
-std::string SizeText(int64_t size);
-// Date: dd.mm.yyyy hh:mm of the time in UTC.
-std::string DateText(int64_t writeTime);
-// Attr: "----" with A, H, R, S in positions 1 to 4 when set.
-std::string AttrText(unsigned attributes);
+// Size: right-aligned in 10 characters; longer numbers are written whole,
+// sizes of 2 GB and more included.
+std::string SizeText(uint64_t size);
+// Date: dd.mm.yyyy hh:mm, the last-write time in UTC.
+std::string DateText(const FileInformation& info);
 
 class TFileGridModel : public QAbstractTableModel {
     Q_OBJECT

@@ -31,9 +31,9 @@ int ShowMessageBox(const MessageRequest& request) {
         int result;
     };
     static constexpr Choice kChoices[] = {
-        {mbYes, QMessageBox::Yes, mrYes},         {mbNo, QMessageBox::No, mrNo},
-        {mbOK, QMessageBox::Ok, mrOk},            {mbCancel, QMessageBox::Cancel, mrCancel},
-        {mbAbort, QMessageBox::Abort, mrAbort},   {mbAll, QMessageBox::YesToAll, mrAll},
+        {mbYes, QMessageBox::Yes, mrYes},       {mbNo, QMessageBox::No, mrNo},
+        {mbOK, QMessageBox::Ok, mrOk},          {mbCancel, QMessageBox::Cancel, mrCancel},
+        {mbAbort, QMessageBox::Abort, mrAbort}, {mbAll, QMessageBox::YesToAll, mrAll},
     };
     unsigned buttons = request.buttons != 0 ? request.buttons : unsigned(mbOK);
     for (const Choice& c : kChoices) {
@@ -54,6 +54,8 @@ int ShowMessageBox(const MessageRequest& request) {
     return mrCancel; // closed without a button
 }
 
-void InstallMessageBoxes() { SetMessageResponder(ShowMessageBox); }
+void InstallMessageBoxes() {
+    SetMessageResponder(ShowMessageBox);
+}
 
 } // namespace kelvane

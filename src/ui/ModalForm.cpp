@@ -1,7 +1,6 @@
 #include "ui/ModalForm.h"
 
 #include <QShowEvent>
-
 #include <utility>
 
 namespace kelvane {

@@ -6,7 +6,6 @@
 #include "platform/MessageSeam.h"
 
 #include <QDialog>
-
 #include <functional>
 
 namespace kelvane {

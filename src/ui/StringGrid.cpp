@@ -4,7 +4,6 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QScrollBar>
-
 #include <algorithm>
 
 namespace kelvane {
@@ -40,6 +39,13 @@ std::string TStringGrid::Cells(int column, int row) const {
         return model_.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().toStdString();
     }
     return model_.CellText(row - 1, column);
+}
+
+std::string TStringGrid::FileName(int row) const {
+    if (row < 1 || row > model_.RowCount())
+        return {};
+    const GridRow& entry = model_.Row(row - 1);
+    return entry.FileName.empty() ? entry.Name : entry.FileName;
 }
 
 GridRect TStringGrid::Selection() const {
@@ -103,11 +109,17 @@ void TStringGrid::SetRowSelect(bool on) {
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
-int TStringGrid::LeftCol() const { return horizontalScrollBar()->value(); }
+int TStringGrid::LeftCol() const {
+    return horizontalScrollBar()->value();
+}
 
-void TStringGrid::SetLeftCol(int column) { horizontalScrollBar()->setValue(column); }
+void TStringGrid::SetLeftCol(int column) {
+    horizontalScrollBar()->setValue(column);
+}
 
-int TStringGrid::DefaultRowHeight() const { return verticalHeader()->defaultSectionSize(); }
+int TStringGrid::DefaultRowHeight() const {
+    return verticalHeader()->defaultSectionSize();
+}
 
 void TStringGrid::SetDefaultRowHeight(int height) {
     verticalHeader()->setDefaultSectionSize(height);
@@ -118,7 +130,7 @@ void TStringGrid::SetRows(std::vector<GridRow> rows) {
     const GridRect before = Selection();
     const int currentColumn = Col();
     const int currentRow = Row();
-    const int left = LeftCol();
+    const int leftCol = LeftCol();
     const int top = verticalScrollBar()->value();
 
     model_.SetRows(std::move(rows));
@@ -129,10 +141,12 @@ void TStringGrid::SetRows(std::vector<GridRow> rows) {
     auto clampRow = [last](int row) { return std::clamp(row, 1, last); };
     selectionModel()->setCurrentIndex(model_.index(clampRow(currentRow) - 1, currentColumn),
                                       QItemSelectionModel::NoUpdate);
-    const QItemSelection selection(model_.index(clampRow(before.Top) - 1, before.Left),
-                                   model_.index(clampRow(before.Bottom) - 1, before.Right));
+    const int left = RowSelect() ? 0 : before.Left;
+    const int right = RowSelect() ? TFileGridModel::kColumns - 1 : before.Right;
+    const QItemSelection selection(model_.index(clampRow(before.Top) - 1, left),
+                                   model_.index(clampRow(before.Bottom) - 1, right));
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    SetLeftCol(left);
+    SetLeftCol(leftCol);
     verticalScrollBar()->setValue(top);
 }
 

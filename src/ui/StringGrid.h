@@ -7,7 +7,6 @@
 #include "ui/FileGridModel.h"
 
 #include <QTableView>
-
 #include <string>
 #include <vector>
 
@@ -31,6 +30,9 @@ public:
     // Rows including the heading row; never fewer than 2 once filled.
     int RowCount() const { return model_.RowCount() + 1; }
     std::string Cells(int column, int row) const;
+    // The file a row stands for. A crypted file shown without ".cry" is
+    // found under the name it has on disk, "NOTES.CRY" as well as "a.cry".
+    std::string FileName(int row) const;
 
     // The selected block of rows and columns; the current cell when
     // nothing else is selected.

@@ -1,0 +1,37 @@
+// Kelvane 95: start-up, the event loop and the end of the run.
+#include "app/Settings.h"
+#include "commands/State.h"
+#include "ui/Forms.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageBoxes.h"
+
+#include <QApplication>
+#include <QSessionManager>
+
+int main(int argc, char** argv) {
+    using namespace kelvane;
+
+    ResetSharedState();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Kelvane 95");
+    ClearSettings(); // the help file is the bare "Kelvane.hlp" until loaded
+    InstallMessageBoxes();
+
+    CreateForms();
+
+    // Logging off asks the main window too, and its close rule may refuse.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [](QSessionManager& manager) {
+        bool canClose = true;
+        if (MainWin != nullptr)
+            MainWin->FormCloseQuery(canClose);
+        if (!canClose)
+            manager.cancel();
+    });
+
+    MainWin->show();
+    QApplication::exec();
+
+    DestroyForms();
+    ResetSharedState(); // wipes the remembered password
+    return 0;
+}

@@ -1,0 +1,47 @@
+// The folder list: the folders from the root down to the current one, then
+// the current folder's subfolders, each indented by its depth. Setting its
+// directory also makes that the process's working directory.
+#pragma once
+
+#include <QListWidget>
+#include <string>
+#include <vector>
+
+namespace kelvane {
+
+class TDirectoryListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit TDirectoryListBox(QWidget* parent = nullptr);
+
+    const std::string& Directory() const { return directory_; }
+    // Enters the directory and lists it; false, with nothing changed, when
+    // it can't be entered. Emits Changed when the directory is a new one.
+    bool SetDirectory(const std::string& directory);
+    // Lists the subfolders of the current directory again.
+    void Update();
+
+    // The folder an item stands for.
+    std::string ItemPath(int row) const;
+    // The folder of the highlighted item; the current one when none is.
+    std::string HighlightedPath() const;
+
+signals:
+    void Changed();
+    // The keyboard focus came from another control of the window.
+    void Entered();
+    // The user opened the highlighted item: double-click or Enter.
+    void OpenRequested();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Fill();
+
+    std::string directory_;
+    std::vector<std::string> paths_; // the folder of each item, as the file system spells it
+};
+
+} // namespace kelvane

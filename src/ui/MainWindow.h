@@ -1,0 +1,181 @@
+// The main window: the drive and folder on the left, the plain and the
+// crypted files of that folder on the right, the timing figures of a running
+// encryption or decryption at the bottom.
+#pragma once
+
+#include "commands/FileListBox.h"
+#include "platform/Drives.h"
+#include "platform/Registry.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+
+namespace kelvane {
+
+struct GridRow;
+class TDirectoryListBox;
+class TDriveComboBox;
+class TProgressBar;
+class TStringGrid;
+class TTimer;
+
+class TMainWin : public QMainWindow {
+    Q_OBJECT
+public:
+    // Loads the preferences from the registry given, or from the program's
+    // own when none is.
+    explicit TMainWin(DriveList& drives = SystemDrives(), std::unique_ptr<Registry> registry = {});
+    ~TMainWin() override;
+
+    // Menus.
+    QMenuBar* MainMenu1;
+    QMenu* File1;
+    QAction* Options2;
+    QAction* Exit1;
+    QMenu* Help1;
+    QAction* Contents1;
+    QAction* About1;
+    QMenu* PopupMenu1; // the directory list's
+    QAction* Explore1;
+    QAction* EncriptAll1;
+    QAction* Decriptall1;
+    QMenu* PopupMenu2; // the plain files'
+    QAction* Open1;
+    QAction* Encrypt1;
+    QAction* Print1;
+    QAction* Delete1;
+    QMenu* PopupMenu3; // the crypted files'
+    QAction* Open2;
+    QAction* Decrypt1;
+    QAction* Print2;
+    QAction* Delete2;
+
+    // Navigation.
+    TDriveComboBox* DriveComboBox1;
+    TDirectoryListBox* DirectoryListBox1;
+    QLabel* DirLabel; // hidden: the current path, shortened to the list's width
+
+    // The two file lists and the name lists behind them.
+    QLabel* Image1;
+    QLabel* Label8;
+    QLabel* Image2;
+    QLabel* Label21;
+    TStringGrid* StringGrid1;  // "Available for encryption"
+    TStringGrid* StringGrid2;  // "Crypted files"
+    TFileListBox FileListBox1; // the plain files, in the rows' order
+    TFileListBox FileListBox2; // the crypted files' names as shown
+    TFileListBox FileListBox3{TFileListBox::Contents::FilesAndFolders};
+
+    // Progress.
+    TProgressBar* ProgressBar1;
+    TProgressBar* ProgressBar2;
+    QPushButton* Button1; // "Cancel process"
+    QFrame* Panel1;
+    QFrame* Bevel1;
+    QFrame* Bevel2;
+    QFrame* Bevel3;
+    QFrame* Bevel4;
+    QFrame* Bevel5;
+    QFrame* Bevel6;
+    QFrame* Bevel7;
+    QLabel* Status_Label;
+    QLabel* Label9;   // "Elapsed:"
+    QLabel* Label10;  // "Remaining:"
+    QLabel* Label13;  // "Estimated:"
+    QLabel* Label15;  // "Throughout:"
+    QLabel* Label17;  // "Done:"
+    QLabel* Label19;  // "Size:"
+    QLabel* Label11;  // elapsed
+    QLabel* Label12;  // remaining
+    QLabel* Label14;  // estimated
+    QLabel* Label16;  // throughput
+    QLabel* Label18;  // done
+    QLabel* Label20;  // size
+    TTimer* Timer1;   // the timing figures, every second of a run
+    TTimer* PwdTimer; // the age of the remembered password
+
+    // Lifecycle.
+    void FormActivate();
+    void FormCloseQuery(bool& CanClose);
+    void FormResize();
+    // What the first activation runs once the layout is done: the actions of
+    // a program started with parameters.
+    void SetCommandLineStep(std::function<void()> step) { commandLineStep_ = std::move(step); }
+
+    // Menu items and buttons.
+    void Exit1Click();
+    void Options2Click();
+    void About1Click();
+    void Explore1Click();
+    void Button1Click();
+
+    // Navigation.
+    void DriveComboBox1Click(int index);
+    void DirectoryListBox1Change();
+    void DirectoryListBox1Enter();
+    // Changes the shown and the working directory. A user's change is refused
+    // while a file command runs, since the command names its files relative
+    // to the working directory; the tree commands walk by program.
+    bool ChangeDirectory(const std::string& directory, bool byUser);
+    std::string CurrentDirectory() const;
+
+    // File lists.
+    // Reads the working directory again and rebuilds both grids and the
+    // name lists behind them.
+    void RefreshLists();
+    void StringGrid1Enter();
+    void StringGrid2Enter();
+
+    // Progress panel.
+    void ProgressStart();
+    void ProgressStop();
+    void ProgressClear();
+    void Timer1Timer();
+
+    // Layout.
+    void LayoutWindow();
+    void ArrangeControls();
+    // The frame's outer size as the platform reports it, and the height of
+    // the area under the menu.
+    int OuterWidth() const;
+    int OuterHeight() const;
+    int ClientHeight() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate(std::unique_ptr<Registry> registry);
+    void FormDestroy();
+    void CreateMenus();
+    void CreateControls();
+    QLabel* AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText);
+    void MoveSelectionMode(TStringGrid& to, TStringGrid& from);
+    // Size, date and attributes of the row's file; they stay empty when the
+    // file can't be opened.
+    void FillRow(GridRow& row, const std::string& fileName) const;
+
+    DriveList& drives_;
+    std::unique_ptr<Registry> registry_;
+    std::function<void()> commandLineStep_;
+    bool commandLineDone_ = false;
+    std::map<std::string, std::string> lastDirectoryOn_; // by mount point
+};
+
+// The one main window of the run.
+extern TMainWin* MainWin;
+
+} // namespace kelvane

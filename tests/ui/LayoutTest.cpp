@@ -1,0 +1,125 @@
+// Where the main window puts its controls for a given size.
+#include "WindowFixture.h"
+#include "ui/Controls.h"
+#include "ui/DirectoryListBox.h"
+#include "ui/StringGrid.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace kelvane {
+namespace {
+
+using testing_support::WindowTest;
+
+class LayoutTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        Open();
+    }
+};
+
+TEST_F(LayoutTest, DesignSizeGivesTheWorkedExample) {
+    ShowSized(533, 446);
+    TMainWin& w = *window;
+    ASSERT_EQ(w.OuterWidth(), 533);
+    ASSERT_EQ(w.ClientHeight(), 446);
+
+    EXPECT_EQ(w.StringGrid1->width(), 323);
+    EXPECT_EQ(w.StringGrid2->width(), 323);
+    EXPECT_EQ(w.StringGrid1->columnWidth(3), 323);
+    EXPECT_EQ(w.StringGrid2->columnWidth(3), 323);
+    EXPECT_EQ(w.ProgressBar1->width(), 323);
+    EXPECT_EQ(w.ProgressBar2->width(), 323);
+    EXPECT_EQ(w.Panel1->geometry(), QRect(4, 387, 523, 49));
+    EXPECT_EQ(w.Bevel5->width(), 283);
+    EXPECT_EQ(w.Bevel6->width(), 283);
+    EXPECT_EQ(w.Bevel7->width(), 519);
+    EXPECT_EQ(w.DirectoryListBox1->geometry(), QRect(4, 28, 185, 351));
+    EXPECT_EQ(w.StringGrid1->geometry(), QRect(200, 24, 323, 159));
+    EXPECT_EQ(w.StringGrid2->geometry(), QRect(200, 219, 323, 159));
+    EXPECT_EQ(w.ProgressBar1->y(), 173);
+    EXPECT_EQ(w.ProgressBar2->y(), 368);
+    EXPECT_EQ(w.Image2->y(), 195);
+    EXPECT_EQ(w.Label21->y(), 199);
+    EXPECT_EQ(w.Button1->pos(), QPoint(414, 195));
+}
+
+TEST_F(LayoutTest, RunningGridsMakeRoomForTheBars) {
+    EncryptBusy = true;
+    ShowSized(533, 446);
+    TMainWin& w = *window;
+    EXPECT_EQ(w.StringGrid1->height(), 146);
+    EXPECT_EQ(w.StringGrid2->height(), 147);
+    EXPECT_EQ(w.StringGrid2->y(), 219);
+    EXPECT_EQ(w.ProgressBar1->y(), 173); // 3 pixels below its grid
+    EXPECT_EQ(w.ProgressBar2->y(), 369);
+    EXPECT_EQ(w.Button1->pos(), QPoint(414, 195));
+
+    // A tree walk or a deletion is no single-file run.
+    EncryptBusy = false;
+    TreeBusy = DeleteBusy = true;
+    w.ArrangeControls();
+    EXPECT_EQ(w.StringGrid1->height(), 159);
+    EXPECT_EQ(w.ProgressBar2->y(), 368);
+}
+
+TEST_F(LayoutTest, RunningLayoutFollowsAResize) {
+    DecryptBusy = true;
+    ShowSized(633, 546);
+    TMainWin& w = *window;
+    EXPECT_EQ(w.ProgressBar1->y(), w.StringGrid1->geometry().bottom() + 1 + 3);
+    EXPECT_EQ(w.ProgressBar2->y(), w.StringGrid2->geometry().bottom() + 1 + 3);
+    EXPECT_EQ(w.Button1->y(), w.Image2->y());
+    EXPECT_EQ(w.Button1->geometry().right(), w.StringGrid1->geometry().right());
+}
+
+TEST_F(LayoutTest, TooSmallSnapsBackToTheMinimum) {
+    window->show();
+    QApplication::processEvents();
+    ResizeOuter(300, 250);
+    EXPECT_EQ(window->OuterWidth(), 420);
+    EXPECT_EQ(window->OuterHeight(), 420);
+
+    // Only the direction that is too small changes.
+    ResizeOuter(600, 250);
+    EXPECT_EQ(window->OuterWidth(), 600);
+    EXPECT_EQ(window->OuterHeight(), 420);
+}
+
+TEST_F(LayoutTest, WiderWindowWidensTheRightSideOnly) {
+    ShowSized(533, 446);
+    TMainWin& w = *window;
+    ShowSized(633, 446);
+    EXPECT_EQ(w.StringGrid1->width(), 423);
+    EXPECT_EQ(w.StringGrid2->width(), 423);
+    EXPECT_EQ(w.ProgressBar1->width(), 423);
+    EXPECT_EQ(w.ProgressBar2->width(), 423);
+    EXPECT_EQ(w.Panel1->width(), 623);
+    EXPECT_EQ(w.Bevel5->width(), 383);
+    EXPECT_EQ(w.Bevel7->width(), 619);
+    EXPECT_EQ(w.DirectoryListBox1->width(), 185);
+    EXPECT_EQ(w.DirectoryListBox1->height(), 351);
+}
+
+TEST_F(LayoutTest, TallerWindowSharesTheGainBetweenTheGrids) {
+    ShowSized(533, 546);
+    TMainWin& w = *window;
+    EXPECT_EQ(w.DirectoryListBox1->height(), 451);
+    EXPECT_EQ(w.StringGrid1->height(), 209);
+    EXPECT_EQ(w.StringGrid2->height(), 209);
+    EXPECT_EQ(w.StringGrid2->y(), 28 + 209 + 32);
+    EXPECT_EQ(w.Panel1->geometry().bottom() + 1, w.ClientHeight() - 10);
+}
+
+TEST_F(LayoutTest, ResizeWidensANarrowedAttrColumnAgain) {
+    ShowSized(533, 446);
+    window->StringGrid1->setColumnWidth(3, 20);
+    ShowSized(540, 446);
+    EXPECT_EQ(window->StringGrid1->columnWidth(3), window->StringGrid1->width());
+}
+
+} // namespace
+} // namespace kelvane

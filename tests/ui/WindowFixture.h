@@ -1,0 +1,119 @@
+// What the main-window tests share: a scratch directory that is the working
+// directory while a test runs, a volume list of our own, an installed
+// registry in memory, and scripted answers for every box and dialog.
+#pragma once
+
+#include "app/Settings.h"
+#include "commands/State.h"
+#include "support/MemoryRegistry.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedMessages.h"
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
+#include <set>
+#include <string>
+#include <unistd.h>
+
+namespace kelvane::testing_support {
+
+class FakeDrives : public DriveList {
+public:
+    std::vector<Volume> volumes;
+    std::set<std::string> notReady; // mount points whose free-space query fails
+
+    std::vector<Volume> MountedVolumes() override { return volumes; }
+    bool IsReady(const Volume& volume) override { return notReady.count(volume.mountPoint) == 0; }
+};
+
+class ScratchDirectory {
+public:
+    ScratchDirectory() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kelvane-ui-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        // The working directory as the process reports it, links resolved.
+        path_ = std::filesystem::canonical(pattern).string();
+    }
+    ~ScratchDirectory() {
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+    // A file of the given size, relative to this directory.
+    void Write(const std::string& name, std::size_t size = 0) const {
+        std::ofstream out(*this / name, std::ios::binary);
+        out << std::string(size, 'x');
+    }
+    void MakeFolder(const std::string& name) const {
+        std::filesystem::create_directories(*this / name);
+    }
+
+private:
+    std::string path_;
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSharedState();
+        ClearSettings();
+        previousDirectory_ = std::filesystem::current_path().string();
+        std::filesystem::current_path(scratch.Path());
+        drives.volumes = {{"/", "", "/dev/root", "ext4"}};
+    }
+
+    void TearDown() override {
+        window.reset();
+        std::filesystem::current_path(previousDirectory_);
+        ResetSharedState();
+        ClearSettings();
+    }
+
+    TMainWin& Open(int32_t showCry = 0) {
+        auto registry = std::make_unique<MemoryRegistry>(MemoryRegistry::Installed(showCry));
+        window = std::make_unique<TMainWin>(drives, std::move(registry));
+        return *window;
+    }
+
+    // Shows the window with the given outer width and client height.
+    void ShowSized(int outerWidth, int clientHeight) {
+        window->show();
+        QApplication::processEvents();
+        const int frameWidth = window->OuterWidth() - window->width();
+        const int aboveClient = window->height() - window->ClientHeight();
+        window->resize(outerWidth - frameWidth, clientHeight + aboveClient);
+        QApplication::processEvents();
+    }
+
+    // Resizes the window to the given outer size.
+    void ResizeOuter(int outerWidth, int outerHeight) {
+        const int frameWidth = window->OuterWidth() - window->width();
+        const int frameHeight = window->OuterHeight() - window->height();
+        window->resize(outerWidth - frameWidth, outerHeight - frameHeight);
+        QApplication::processEvents();
+    }
+
+    ScratchDirectory scratch;
+    FakeDrives drives;
+    ScriptedMessages messages;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TMainWin> window;
+
+private:
+    std::string previousDirectory_;
+};
+
+} // namespace kelvane::testing_support
