@@ -15,7 +15,9 @@ namespace {
 // How much the grids give up for the bars under them while a file runs.
 constexpr int kBarHeight = 13;
 
-void Shorten(QWidget* grid, int by) { grid->resize(grid->width(), grid->height() - by); }
+void Shorten(QWidget* grid, int by) {
+    grid->resize(grid->width(), grid->height() - by);
+}
 
 } // namespace
 
@@ -51,11 +53,21 @@ void TMainWinCommands::HideProgressPanel() {
     window_.ProgressBar2->setVisible(false);
 }
 
-void TMainWinCommands::ProgressStart() { window_.ProgressStart(); }
-void TMainWinCommands::ProgressStop() { window_.ProgressStop(); }
-void TMainWinCommands::ProgressClear() { window_.ProgressClear(); }
-ProgressBar& TMainWinCommands::ProgressBar1() { return *window_.ProgressBar1; }
-ProgressBar& TMainWinCommands::ProgressBar2() { return *window_.ProgressBar2; }
+void TMainWinCommands::ProgressStart() {
+    window_.ProgressStart();
+}
+void TMainWinCommands::ProgressStop() {
+    window_.ProgressStop();
+}
+void TMainWinCommands::ProgressClear() {
+    window_.ProgressClear();
+}
+ProgressBar& TMainWinCommands::ProgressBar1() {
+    return *window_.ProgressBar1;
+}
+ProgressBar& TMainWinCommands::ProgressBar2() {
+    return *window_.ProgressBar2;
+}
 
 bool TMainWinCommands::InPlainList(const std::string& name) const {
     return window_.FileListBox1.Contains(name);
@@ -65,8 +77,14 @@ bool TMainWinCommands::InCryptedList(const std::string& name) const {
     return window_.FileListBox2.Contains(name);
 }
 
-void TMainWinCommands::RefreshLists() { window_.RefreshLists(); }
-PasswordDialog& TMainWinCommands::EncryptDialog() { return *Encrypt; }
-PasswordDialog& TMainWinCommands::DecryptDialog() { return *Decrypt; }
+void TMainWinCommands::RefreshLists() {
+    window_.RefreshLists();
+}
+PasswordDialog& TMainWinCommands::EncryptDialog() {
+    return *Encrypt;
+}
+PasswordDialog& TMainWinCommands::DecryptDialog() {
+    return *Decrypt;
+}
 
 } // namespace kelvane
