@@ -55,7 +55,9 @@ struct Buffer {
         if (used < 0 || static_cast<uint64_t>(used) > std::numeric_limits<std::size_t>::max() - 8)
             return false;
         size = static_cast<std::size_t>(used);
-        bytes.reset(new (std::nothrow) uint8_t[std::max<std::size_t>(size, 8)]());
+        // Left uninitialised: every byte is read from the file or set by the
+        // caller before it is used.
+        bytes.reset(new (std::nothrow) uint8_t[std::max<std::size_t>(size, 8)]);
         return bytes != nullptr;
     }
 };
@@ -189,6 +191,7 @@ struct Decrypted {
     CryptResult result = crOk;
     Buffer buffer;
     int32_t plainLength = 0;
+    unsigned permissions = 0600;
 };
 
 Decrypted Failed(CryptResult result) {
@@ -204,6 +207,7 @@ Decrypted DecryptToMemory(const std::string& sourcePath, const std::string& pass
     auto source = FilesOf(hooks).OpenSource(sourcePath);
     if (!source)
         return Failed(crOpenFailed);
+    out.permissions = source->PermissionBits();
     uint8_t header[kCryptHeaderSize];
     if (source->Read(header, 4) != 4)
         return Failed(crReadFailed);
@@ -274,6 +278,8 @@ CryptResult EncryptFile(const std::string& sourcePath, const std::string& destin
     uint8_t* data = buffer.bytes.get();
     if (!ReadBulk(*source, data, plainLength, pacer))
         return crReadFailed;
+    std::memset(data + plainLength, 0, static_cast<std::size_t>(cipherLength - plainLength));
+    const unsigned permissions = source->PermissionBits();
     const uint32_t dataCheck = ChecksumOf(data, plainLength, pacer);
     const Key key(password);
     const uint16_t keyCheck = KeyCheckOf(key.Bytes());
@@ -284,7 +290,7 @@ CryptResult EncryptFile(const std::string& sourcePath, const std::string& destin
     FinishBars(fillBar, drainBar);
     source.reset();
 
-    auto destination = files.CreateDestination(destinationPath);
+    auto destination = files.CreateDestination(destinationPath, permissions);
     if (!destination)
         return crCreateFailed;
     uint8_t header[kCryptHeaderSize];
@@ -308,7 +314,7 @@ CryptResult DecryptFile(const std::string& sourcePath, const std::string& destin
     Decrypted plain = DecryptToMemory(sourcePath, password, fillBar, drainBar, hooks);
     if (plain.result != crOk)
         return plain.result;
-    auto destination = files.CreateDestination(destinationPath);
+    auto destination = files.CreateDestination(destinationPath, plain.permissions);
     if (!destination)
         return crCreateFailed;
     EventPacer pacer(hooks);

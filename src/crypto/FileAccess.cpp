@@ -23,6 +23,11 @@ public:
         return true;
     }
 
+    unsigned PermissionBits() override {
+        struct stat st {};
+        return ::fstat(fd_, &st) == 0 ? st.st_mode & 0777 : 0600;
+    }
+
     int64_t Read(void* buffer, std::size_t count) override {
         auto* out = static_cast<char*>(buffer);
         std::size_t done = 0;
@@ -67,17 +72,22 @@ std::string RandomSuffix() {
 // hidden name in the same directory stands in for it.
 class AtomicDestination : public DestinationFile {
 public:
-    static std::unique_ptr<AtomicDestination> Create(const std::string& path) {
+    static std::unique_ptr<AtomicDestination> Create(const std::string& path,
+                                                     unsigned permissions) {
         const std::string directory = DirectoryOf(path);
-        int fd = ::open(directory.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+        int fd = ::open(directory.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
         std::string temporaryName;
         if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
             temporaryName = HiddenNameBeside(path);
-            fd = ::open(temporaryName.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0666);
+            fd = ::open(temporaryName.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600);
         }
         if (fd < 0)
             return nullptr;
-        return std::unique_ptr<AtomicDestination>(new AtomicDestination(path, fd, temporaryName));
+        auto destination =
+            std::unique_ptr<AtomicDestination>(new AtomicDestination(path, fd, temporaryName));
+        if (::fchmod(fd, permissions & 0777) != 0)
+            return nullptr;
+        return destination;
     }
 
     ~AtomicDestination() override {
@@ -169,7 +179,8 @@ public:
         return std::make_unique<PosixSource>(fd);
     }
 
-    std::unique_ptr<DestinationFile> CreateDestination(const std::string& path) override {
+    std::unique_ptr<DestinationFile> CreateDestination(const std::string& path,
+                                                       unsigned permissions) override {
         if (path.empty() || path.back() == '/')
             return nullptr;
         struct stat st {};
@@ -179,7 +190,7 @@ public:
             if (!S_ISREG(st.st_mode) || ::access(path.c_str(), W_OK) != 0)
                 return nullptr;
         }
-        return AtomicDestination::Create(path);
+        return AtomicDestination::Create(path, permissions);
     }
 
     bool SameFile(const std::string& a, const std::string& b) override {

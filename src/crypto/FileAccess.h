@@ -16,6 +16,8 @@ public:
     // Reads up to `count` bytes; returns how many arrived (fewer only at the
     // end of the file), or -1 on an error.
     virtual int64_t Read(void* buffer, std::size_t count) = 0;
+    // The file's permission bits (rwx for owner, group, others).
+    virtual unsigned PermissionBits() = 0;
 };
 
 // A destination that exists under its name only once Commit() succeeds;
@@ -35,8 +37,11 @@ public:
     // Opens an existing file for reading and writing; null when it can't.
     virtual std::unique_ptr<SourceFile> OpenSource(const std::string& path) = 0;
     // Null when the destination can't be created (no such directory, no
-    // permission, a directory or a write-protected file in the way).
-    virtual std::unique_ptr<DestinationFile> CreateDestination(const std::string& path) = 0;
+    // permission, a directory or a write-protected file in the way). The file
+    // has `permissions` before it first appears under any name, so data
+    // protected by the source's permissions is never readable by others.
+    virtual std::unique_ptr<DestinationFile> CreateDestination(const std::string& path,
+                                                               unsigned permissions) = 0;
     // True when both paths name the same existing file, or are the same text.
     virtual bool SameFile(const std::string& a, const std::string& b) = 0;
 };

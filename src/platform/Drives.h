@@ -1,7 +1,9 @@
 // The machine's drives: on Linux the mounted volumes where a user keeps files.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kelvane {
@@ -24,6 +26,12 @@ public:
 
 // The running system's volumes, from /proc/self/mounts, readiness by statvfs.
 DriveList& SystemDrives();
+
+// The volumes of a mount table in the format of /proc/self/mounts, without
+// the kernel's own file systems; labelOf names the label of a device.
+std::vector<Volume>
+VolumesFromMountTable(std::string_view table,
+                      const std::function<std::string(const std::string&)>& labelOf);
 
 // The item text of a drive selector: the mount point, then the label in
 // square brackets when there is one ("/media/usb [STICK]").

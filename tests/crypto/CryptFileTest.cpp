@@ -180,7 +180,7 @@ TEST_F(CryptFileTest, EqualSourceAndDestinationAreRefusedWithoutTouchingTheFile)
     const auto plain = PatternBytes(300);
     WriteBytes(dir / "a", plain);
     EXPECT_EQ(Encrypt("a", "a"), crCreateFailed);
-    EXPECT_EQ(EncryptFile(dir / "a", dir.Path().string() + "/./a", kPassword, fill, drain, hooks),
+    EXPECT_EQ(EncryptFile(dir / "a", dir.Path() + "/./a", kPassword, fill, drain, hooks),
               crCreateFailed);
     EXPECT_EQ(Decrypt("a", "a"), crCreateFailed);
     EXPECT_EQ(ReadBytes(dir / "a"), plain);
@@ -369,6 +369,22 @@ TEST_F(CryptFileTest, EventsRunOnTheTimeBudgetBetweenReports) {
     hooks.letEventsRun = [&] { ++calls; };
     ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
     EXPECT_GT(calls, 0);
+}
+
+TEST_F(CryptFileTest, TheNewFileIsBornWithTheSourcePermissions) {
+    // A private crypted file must never decrypt into a file others can read,
+    // not even for the moment before the caller copies the permissions.
+    WriteBytes(dir / "a", PatternBytes(100));
+    std::filesystem::permissions(dir / "a", std::filesystem::perms::owner_read |
+                                                std::filesystem::perms::owner_write);
+    ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
+    EXPECT_EQ(std::filesystem::status(dir / "a.cry").permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::permissions(dir / "a.cry", std::filesystem::perms::owner_all |
+                                                    std::filesystem::perms::group_read);
+    ASSERT_EQ(Decrypt("a.cry", "b"), crOk);
+    EXPECT_EQ(std::filesystem::status(dir / "b").permissions(),
+              std::filesystem::perms::owner_all | std::filesystem::perms::group_read);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "crypto/Des.h"
 
+#include "crypto/SelfTest.h"
+
 #include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -150,6 +152,10 @@ TEST(DesProperties, TheBlockLoopMatchesDesBlockInBothDirections) {
         DesCryptBlocks(schedule, actual.data(), actual.size() / 8, encipher);
         EXPECT_EQ(actual, expected) << "seed " << seed;
     }
+}
+
+TEST(DesProperties, TheStartUpSelfTestPassesOnThisBuild) {
+    EXPECT_TRUE(CryptoSelfTest());
 }
 
 } // namespace

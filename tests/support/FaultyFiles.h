@@ -29,10 +29,11 @@ public:
         return std::make_unique<Source>(*this, std::move(inner));
     }
 
-    std::unique_ptr<DestinationFile> CreateDestination(const std::string& path) override {
+    std::unique_ptr<DestinationFile> CreateDestination(const std::string& path,
+                                                       unsigned permissions) override {
         if (failCreate)
             return nullptr;
-        auto inner = SystemFiles().CreateDestination(path);
+        auto inner = SystemFiles().CreateDestination(path, permissions);
         if (!inner)
             return nullptr;
         return std::make_unique<Destination>(*this, std::move(inner));
@@ -65,6 +66,7 @@ private:
                 owner_.bytesRead += got;
             return got;
         }
+        unsigned PermissionBits() override { return inner_->PermissionBits(); }
 
     private:
         FaultyFiles& owner_;

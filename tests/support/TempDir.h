@@ -1,8 +1,10 @@
-// A fresh directory per test, removed with everything in it afterwards.
+// A fresh directory per test, removed with everything in it afterwards, and
+// whole-file helpers for the tests that work on real files.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,22 +17,22 @@ namespace kelvane::testing_support {
 class TempDir {
 public:
     TempDir() {
-        std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() /
-                ("kelvane-test-" + std::to_string(seed()) + std::to_string(seed()));
-        std::filesystem::create_directories(path_);
+        std::string pattern = (std::filesystem::temp_directory_path() / "kelvane-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr)
+            path_ = pattern;
     }
     ~TempDir() {
         std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        if (!path_.empty())
+            std::filesystem::remove_all(path_, ignored);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::filesystem::path& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
-    // Names in the directory, sorted.
+    // Names in the directory, hidden ones included, sorted.
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(path_))
@@ -39,8 +41,21 @@ public:
         return names;
     }
 
+    // Writes a file below the directory, making its folders; returns its path.
+    std::string Write(const std::string& name, const std::string& content) const {
+        const std::string path = *this / name;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+
+    static std::string Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
 private:
-    std::filesystem::path path_;
+    std::string path_;
 };
 
 inline std::vector<uint8_t> ReadBytes(const std::string& path) {

@@ -1,0 +1,35 @@
+// What kelvane-cli does to one FILE.
+#pragma once
+
+#include "cli/Arguments.h"
+
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace kelvane::cli {
+
+struct ActionContext {
+    const CliOptions& options;
+    const std::string& password; // Windows-1252, 6 to 8 bytes
+    std::ostream& out;
+    std::ostream& err;
+    bool showProgress = false; // err is a terminal and -q is absent
+    std::function<void()> letEventsRun;
+};
+
+// "notes.txt" -> "notes.txt.cry"
+std::string EncryptedNameOf(const std::string& file);
+// "notes.txt.cry" -> "notes.txt"; nothing when the name does not end in
+// ".cry" (any case) after a non-empty name.
+std::optional<std::string> DecryptedNameOf(const std::string& file);
+
+// Each writes its messages to ctx.err and returns true when FILE is done.
+bool EncryptOne(const ActionContext& ctx, const std::string& file);
+bool DecryptOne(const ActionContext& ctx, const std::string& file);
+bool VerifyOne(const ActionContext& ctx, const std::string& file);
+// True when the header is well-formed.
+bool InfoOne(std::ostream& out, std::ostream& err, const std::string& file);
+
+} // namespace kelvane::cli

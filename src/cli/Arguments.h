@@ -1,0 +1,33 @@
+// The command line of kelvane-cli: a command, its switches and the files.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvane::cli {
+
+enum class Command { Encrypt, Decrypt, Verify, Info, Help, Version };
+
+struct CliOptions {
+    Command command = Command::Help;
+    bool keep = false;                       // -k: keep the source after success
+    bool force = false;                      // -f: replace an existing destination
+    bool quiet = false;                      // -q: no progress bar (verify: no "OK" lines either)
+    std::optional<std::string> output;       // -o: destination of the single FILE
+    std::optional<std::string> passwordFile; // -p: "-" is standard input
+    std::vector<std::string> files;
+};
+
+struct ParsedArguments {
+    CliOptions options;
+    std::string error; // empty when the arguments are usable
+    bool Ok() const { return error.empty(); }
+};
+
+// `args` excludes the program name.
+ParsedArguments ParseArguments(const std::vector<std::string>& args);
+
+std::string UsageText();
+
+} // namespace kelvane::cli

@@ -1,0 +1,35 @@
+// kelvane-cli as a routine over streams, so it runs inside a test as well as
+// in its own process.
+#pragma once
+
+#include "cli/Password.h"
+
+#include <functional>
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kelvane::cli {
+
+constexpr int kExitDone = 0;   // every FILE done
+constexpr int kExitFailed = 1; // some FILE failed
+constexpr int kExitUsage = 2;  // the command line or the password was unusable
+
+struct CliEnvironment {
+    std::istream& in; // the password for "-p -"
+    std::ostream& out;
+    std::ostream& err;
+    bool errIsTerminal = false; // draws the progress bar on err
+    PasswordPrompter& prompter;
+    std::function<void()> letEventsRun; // passed on to the engine
+};
+
+// `args` excludes the program name. Stops after a cancelled FILE.
+int RunCli(const std::vector<std::string>& args, const CliEnvironment& env);
+
+// DES and the checksum give their published answers; a build that fails
+// this must not touch files.
+bool CipherSelfTestPasses();
+
+} // namespace kelvane::cli

@@ -1,0 +1,29 @@
+#include "crypto/SelfTest.h"
+
+#include "crypto/Crc32.h"
+#include "crypto/Des.h"
+
+#include <cstring>
+
+namespace kelvane {
+
+bool CryptoSelfTest() {
+    // FIPS 81, appendix B: "Now is t" under 0123456789ABCDEF.
+    const uint8_t key[8] = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
+    const uint8_t plain[8] = {0x4E, 0x6F, 0x77, 0x20, 0x69, 0x73, 0x20, 0x74};
+    const uint8_t cipher[8] = {0x3F, 0xA4, 0x0E, 0x8A, 0x98, 0x4D, 0x48, 0x15};
+    uint8_t out[8];
+    DesBlock(plain, out, key, 1);
+    if (std::memcmp(out, cipher, 8) != 0)
+        return false;
+    uint8_t blocks[16];
+    std::memcpy(blocks, cipher, 8);
+    std::memcpy(blocks + 8, cipher, 8);
+    const DesKeySchedule schedule(key);
+    DesCryptBlocks(schedule, blocks, 2, false);
+    if (std::memcmp(blocks, plain, 8) != 0 || std::memcmp(blocks + 8, plain, 8) != 0)
+        return false;
+    return Crc32Of("abc", 3) == 0x5C6277B7u;
+}
+
+} // namespace kelvane

@@ -1,0 +1,217 @@
+#include "app/Settings.h"
+
+#include "platform/Paths.h"
+#include "platform/RegistryStore.h"
+#include "support/EnvironmentGuard.h"
+#include "support/ScriptedMessages.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace kelvane {
+namespace {
+
+using testing_support::EnvironmentGuard;
+using testing_support::ScriptedMessages;
+using testing_support::TempDir;
+
+const std::string kHeader = "Windows Registry Editor Version 5.00\n";
+const std::string kIconKey = "[HKEY_CLASSES_ROOT\\crypt file\\DefaultIcon]\n";
+const std::string kOptionsKey = "[HKEY_CLASSES_ROOT\\crypt file\\Settings\\Options]\n";
+const std::string kIcon = kIconKey + "@=\"/opt/kelvane/share/kelvane/kelvane-document.svg\"\n";
+
+std::string Options(int32_t onePassword, int32_t onePerList, int32_t showCry, int32_t expire) {
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "\"OnePassword\"=dword:%08x\n\"OnePerList\"=dword:%08x\n"
+                  "\"ShowCry\"=dword:%08x\n\"Expire\"=dword:%08x\n",
+                  static_cast<uint32_t>(onePassword), static_cast<uint32_t>(onePerList),
+                  static_cast<uint32_t>(showCry), static_cast<uint32_t>(expire));
+    return kOptionsKey + text;
+}
+
+std::array<int32_t, 4> Preferences() {
+    return {OnePassword, OnePerList, ShowCry, Expire};
+}
+
+class SettingsTest : public ::testing::Test {
+protected:
+    SettingsTest() { ClearSettings(); }
+    ~SettingsTest() override { ClearSettings(); }
+
+    // Loads from a registry whose system layer is `system` and user layer `user`.
+    std::unique_ptr<Registry> Load(const std::string& system, const std::string& user = "") {
+        paths = {dir.Write("kelvane.reg", system), dir / "config/registry.reg"};
+        if (!user.empty())
+            dir.Write("config/registry.reg", user);
+        auto registry = std::make_unique<LayeredRegistry>(paths);
+        LoadSettings(*registry);
+        return registry;
+    }
+
+    TempDir dir;
+    RegistryPaths paths;
+    ScriptedMessages messages; // any box not expected fails the test
+};
+
+TEST_F(SettingsTest, AProperInstallationLoadsQuietly) {
+    Load(kHeader + kIcon + Options(1, 1, 1, 600));
+    EXPECT_EQ(Preferences(), (std::array<int32_t, 4>{1, 1, 1, 600}));
+    EXPECT_EQ(HelpFile, "/opt/kelvane/share/kelvane/Kelvane.hlp");
+}
+
+TEST_F(SettingsTest, WithoutTheOptionsKeyAllStayZeroAfterOneMessage) {
+    messages.Expect(kNotInstalledMessage);
+    Load(kHeader + kIcon);
+    EXPECT_EQ(Preferences(), (std::array<int32_t, 4>{0, 0, 0, 0}));
+    ASSERT_EQ(messages.Shown().size(), 1u);
+    EXPECT_EQ(messages.Shown()[0].kind, MessageKind::Error);
+    EXPECT_EQ(messages.Shown()[0].buttons, static_cast<unsigned>(mbOK));
+}
+
+TEST_F(SettingsTest, LoadingStopsAtTheFirstMissingValue) {
+    messages.Expect(kNotInstalledMessage);
+    Load(kHeader + kIcon + kOptionsKey +
+         "\"OnePassword\"=dword:00000001\n\"ShowCry\"=dword:00000001\n\"Expire\"=dword:00000005\n");
+    EXPECT_EQ(Preferences(), (std::array<int32_t, 4>{1, 0, 0, 0}));
+}
+
+TEST_F(SettingsTest, AStringWhereANumberBelongsIsAFailureAtThatValue) {
+    messages.Expect(kNotInstalledMessage);
+    Load(kHeader + kIcon + kOptionsKey +
+         "\"OnePassword\"=dword:00000001\n\"OnePerList\"=dword:00000001\n"
+         "\"ShowCry\"=\"1\"\n\"Expire\"=dword:00000005\n");
+    EXPECT_EQ(Preferences(), (std::array<int32_t, 4>{1, 1, 0, 0}));
+}
+
+TEST_F(SettingsTest, ADefaultIconThatIsNoStringStopsBeforeTheOptions) {
+    messages.Expect(kNotInstalledMessage);
+    Load(kHeader + kIconKey + "@=dword:00000001\n" + Options(1, 1, 1, 1));
+    EXPECT_EQ(Preferences(), (std::array<int32_t, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(HelpFile, "Kelvane.hlp");
+}
+
+TEST_F(SettingsTest, AMissingDefaultIconMeansAHelpFileWithoutDirectory) {
+    Load(kHeader + Options(0, 0, 1, 0));
+    EXPECT_EQ(HelpFile, "Kelvane.hlp");
+    EXPECT_EQ(ShowCry, 1);
+
+    Load(kHeader + kIconKey + "\"Other\"=\"x\"\n" + Options(0, 0, 1, 0));
+    EXPECT_EQ(HelpFile, "Kelvane.hlp");
+}
+
+TEST_F(SettingsTest, AnExpandableDefaultIconCountsAsAString) {
+    Load(kHeader + kIconKey + "@=hex(2):2f,00,6b,00,2f,00,69,00,00,00\n" + Options(0, 0, 0, 0));
+    EXPECT_EQ(HelpFile, "/k/Kelvane.hlp");
+}
+
+TEST(HelpFile, TheDirectoryOfTheIconHoldsTheHelpFile) {
+    EXPECT_EQ(HelpFileFor("C:\\Prog\\kelvane.exe,0"), "C:\\Prog\\Kelvane.hlp");
+    EXPECT_EQ(HelpFileFor("C:kelvane.exe,0"), "C:Kelvane.hlp");
+    EXPECT_EQ(HelpFileFor("/usr/share/kelvane/kelvane-document.svg"),
+              "/usr/share/kelvane/Kelvane.hlp");
+    EXPECT_EQ(HelpFileFor("/opt/a\\b/icon.svg,0"), "/opt/a\\b/Kelvane.hlp");
+    EXPECT_EQ(HelpFileFor("kelvane.exe,0"), "Kelvane.hlp");
+    EXPECT_EQ(HelpFileFor(""), "Kelvane.hlp");
+}
+
+TEST_F(SettingsTest, TheUserLayerIsReadOverTheSystemLayer) {
+    Load(kHeader + kIcon + Options(0, 0, 0, 0),
+         kHeader + kOptionsKey + "\"Expire\"=dword:0000002d\n");
+    EXPECT_EQ(Preferences(), (std::array<int32_t, 4>{0, 0, 0, 45}));
+}
+
+TEST_F(SettingsTest, ValuesOutOfTheDialogsRangeAreKeptAndSavedUnchanged) {
+    auto registry = Load(kHeader + kIcon + Options(-3, 7, -1, 100000));
+    EXPECT_EQ(Preferences(), (std::array<int32_t, 4>{-3, 7, -1, 100000}));
+    OnePassword = 1; // edited in the dialog; the rest were never touched
+
+    SaveSettings(*registry);
+    ClearSettings();
+    Load(TempDir::Read(paths.system)); // the user layer is still there
+    EXPECT_EQ(Preferences(), (std::array<int32_t, 4>{1, 7, -1, 100000}));
+}
+
+TEST_F(SettingsTest, TheSaveWritesOnlyTheUserLayer) {
+    const std::string system = kHeader + kIcon + Options(0, 0, 0, 0);
+    auto registry = Load(system);
+    ShowCry = 1;
+    Expire = 30;
+    SaveSettings(*registry);
+
+    EXPECT_EQ(TempDir::Read(paths.system), system);
+    const RegistryDocument user = LoadRegistryDocument(paths.user);
+    ASSERT_EQ(user.Keys().size(), 1u);
+    EXPECT_EQ(user.Keys()[0].path, "crypt file\\Settings\\Options");
+    EXPECT_EQ(*user.Find(user.Keys()[0].path, "ShowCry"), RegValue::Integer(1));
+    EXPECT_EQ(*user.Find(user.Keys()[0].path, "Expire"), RegValue::Integer(30));
+}
+
+TEST_F(SettingsTest, WithoutTheOptionsKeyTheSaveWritesNothing) {
+    messages.Expect(kNotInstalledMessage);
+    auto registry = Load(kHeader + kIcon);
+    ShowCry = OnePassword = OnePerList = Expire = 1;
+    SaveSettings(*registry);
+    EXPECT_FALSE(std::filesystem::exists(paths.user));
+}
+
+// Records what the settings routines ask of the registry.
+class RecordingRegistry : public Registry {
+public:
+    explicit RecordingRegistry(bool hasOptions) : hasOptions_(hasOptions) {}
+    bool OpenKey(const std::string& path) override {
+        calls.push_back("open " + path);
+        return hasOptions_;
+    }
+    void CloseKey() override { calls.push_back("close"); }
+    RegDataType GetDataType(const std::string&) const override { return RegDataType::None; }
+    std::optional<std::string> ReadString(const std::string&) const override { return {}; }
+    std::optional<int32_t> ReadInteger(const std::string&) const override { return 0; }
+    bool WriteInteger(const std::string& name, int32_t value) override {
+        calls.push_back("write " + name + "=" + std::to_string(value));
+        return true;
+    }
+    std::vector<std::string> calls;
+
+private:
+    bool hasOptions_;
+};
+
+TEST_F(SettingsTest, TheSaveWritesTheFourValuesInItsOrderThenClosesTheKey) {
+    RecordingRegistry registry(true);
+    ShowCry = 1;
+    OnePassword = 2;
+    OnePerList = 3;
+    Expire = 4;
+    SaveSettings(registry);
+    EXPECT_EQ(registry.calls,
+              (std::vector<std::string>{"open \\crypt file\\Settings\\Options", "write Expire=4",
+                                        "write OnePerList=3", "write OnePassword=2",
+                                        "write ShowCry=1", "close"}));
+}
+
+TEST_F(SettingsTest, TheSaveOpensOnlyTheOptionsKey) {
+    RecordingRegistry registry(false);
+    SaveSettings(registry);
+    EXPECT_EQ(registry.calls, (std::vector<std::string>{"open \\crypt file\\Settings\\Options"}));
+}
+
+// The program's own registry: the build tree's system layer, and a user
+// layer in a fresh configuration directory.
+TEST_F(SettingsTest, TheBuildTreeIsAProperInstallation) {
+    EnvironmentGuard system("KELVANE_SYSTEM_REGISTRY"), config("XDG_CONFIG_HOME");
+    ::unsetenv("KELVANE_SYSTEM_REGISTRY");
+    ::setenv("XDG_CONFIG_HOME", dir.Path().c_str(), 1);
+
+    std::unique_ptr<Registry> registry = LoadSettings();
+    EXPECT_EQ(Preferences(), (std::array<int32_t, 4>{0, 1, 1, 10}));
+    EXPECT_TRUE(std::filesystem::exists(DirectoryPart(HelpFile) + "kelvane-document.svg"))
+        << HelpFile;
+    ShowCry = 0;
+    SaveSettings(*registry);
+    EXPECT_TRUE(std::filesystem::exists(dir / "kelvane/registry.reg"));
+}
+
+} // namespace
+} // namespace kelvane

@@ -1,0 +1,101 @@
+#include "cli/Arguments.h"
+
+#include "cli/Actions.h"
+
+#include <cctype>
+#include <gtest/gtest.h>
+
+namespace kelvane::cli {
+namespace {
+
+ParsedArguments Parse(std::vector<std::string> args) {
+    return ParseArguments(args);
+}
+
+TEST(Arguments, SwitchesMayBeBundledSpelledOutOrPlacedAmongTheFiles) {
+    const auto a = Parse({"encrypt", "-kfq", "one", "--output=out", "--password-file", "-"});
+    ASSERT_TRUE(a.Ok()) << a.error;
+    EXPECT_EQ(a.options.command, Command::Encrypt);
+    EXPECT_TRUE(a.options.keep && a.options.force && a.options.quiet);
+    EXPECT_EQ(a.options.output, "out");
+    EXPECT_EQ(a.options.passwordFile, "-");
+    EXPECT_EQ(a.options.files, std::vector<std::string>{"one"});
+
+    const auto b = Parse({"decrypt", "x.cry", "-pPW", "-o", "plain", "--keep"});
+    ASSERT_TRUE(b.Ok()) << b.error;
+    EXPECT_EQ(b.options.passwordFile, "PW");
+    EXPECT_EQ(b.options.output, "plain");
+    EXPECT_TRUE(b.options.keep);
+}
+
+TEST(Arguments, AfterDoubleDashEverythingIsAFileAndALoneDashIsAFile) {
+    const auto a = Parse({"verify", "-q", "--", "-k", "-", "--force"});
+    ASSERT_TRUE(a.Ok()) << a.error;
+    EXPECT_EQ(a.options.files, (std::vector<std::string>{"-k", "-", "--force"}));
+}
+
+TEST(Arguments, HelpAndVersionNeedNoFiles) {
+    for (const char* help : {"-h", "--help", "help"})
+        EXPECT_EQ(Parse({help}).options.command, Command::Help);
+    EXPECT_EQ(Parse({"--version"}).options.command, Command::Version);
+}
+
+struct Refusal {
+    std::vector<std::string> args;
+    const char* why;
+};
+
+void PrintTo(const Refusal& refusal, std::ostream* os) {
+    for (const std::string& arg : refusal.args)
+        *os << arg << ' ';
+}
+
+class ArgumentsRefused : public testing::TestWithParam<Refusal> {};
+
+TEST_P(ArgumentsRefused, WithAReasonThatNamesTheProblem) {
+    const auto parsed = ParseArguments(GetParam().args);
+    EXPECT_FALSE(parsed.Ok());
+    EXPECT_NE(parsed.error.find(GetParam().why), std::string::npos) << parsed.error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, ArgumentsRefused,
+    testing::Values(Refusal{{}, "no command"}, Refusal{{"shred", "x"}, "unknown command"},
+                    Refusal{{"encrypt"}, "needs at least one FILE"},
+                    Refusal{{"encrypt", "-o", "out", "a", "b"}, "single FILE"},
+                    Refusal{{"encrypt", "-p"}, "-p needs a value"},
+                    Refusal{{"encrypt", "a", "--output"}, "--output needs a value"},
+                    Refusal{{"encrypt", "-p", "x", "-p", "y", "a"}, "given twice"},
+                    Refusal{{"encrypt", "--keep=yes", "a"}, "takes no value"},
+                    Refusal{{"encrypt", "--password", "a"}, "unknown option --password"},
+                    Refusal{{"verify", "-k", "a.cry"}, "-k for verify"},
+                    Refusal{{"verify", "-o", "x", "a.cry"}, "-o for verify"},
+                    Refusal{{"info", "-p", "pw", "a.cry"}, "-p for info"},
+                    Refusal{{"info", "-q", "a.cry"}, "-q for info"}),
+    [](const testing::TestParamInfo<Refusal>& info) {
+        std::string name;
+        for (const std::string& arg : info.param.args)
+            for (const char c : arg)
+                if (std::isalnum(static_cast<unsigned char>(c)))
+                    name += c;
+        return std::to_string(info.index) + "_" + name;
+    });
+
+TEST(FileNames, EncryptionAppendsLowerCaseCry) {
+    EXPECT_EQ(EncryptedNameOf("Notes.TXT"), "Notes.TXT.cry");
+    EXPECT_EQ(EncryptedNameOf("dir/a"), "dir/a.cry");
+}
+
+TEST(FileNames, DecryptionDropsTheLastFourCharactersOfAnyCaseOfCry) {
+    EXPECT_EQ(DecryptedNameOf("notes.txt.cry"), "notes.txt");
+    EXPECT_EQ(DecryptedNameOf("dir/Notes.CrY"), "dir/Notes");
+    EXPECT_EQ(DecryptedNameOf("x.cry.cry"), "x.cry");
+}
+
+TEST(FileNames, DecryptionFindsNoNameWithoutCryOrWithNothingBeforeIt) {
+    for (const char* name : {"notes.txt", "cry", ".cry", "dir/.cry", "notes.cryx", "notescry"})
+        EXPECT_EQ(DecryptedNameOf(name), std::nullopt) << name;
+}
+
+} // namespace
+} // namespace kelvane::cli

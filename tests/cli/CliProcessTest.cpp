@@ -1,0 +1,249 @@
+// kelvane-cli as its own process: exit statuses, messages, and the terminal
+// behaviour that only a real process on a pseudo-terminal shows.
+#include "TestFiles.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace kelvane::cli::testing_support;
+
+struct Finished {
+    int status = -1; // exit status, or -1 when ended by a signal
+    int signal = 0;
+    std::string out, err;
+};
+
+Finished Decode(int waitStatus) {
+    Finished f;
+    if (WIFEXITED(waitStatus))
+        f.status = WEXITSTATUS(waitStatus);
+    else if (WIFSIGNALED(waitStatus))
+        f.signal = WTERMSIG(waitStatus);
+    return f;
+}
+
+[[noreturn]] void ExecCli(const std::string& directory, const std::vector<std::string>& args) {
+    if (::chdir(directory.c_str()) != 0)
+        ::_exit(127);
+    std::vector<char*> argv = {const_cast<char*>(KELVANE_CLI_PATH)};
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    ::execv(KELVANE_CLI_PATH, argv.data());
+    ::_exit(127);
+}
+
+void Redirect(const std::string& path, int target, int flags) {
+    const int fd = ::open(path.c_str(), flags, 0600);
+    if (fd < 0 || ::dup2(fd, target) < 0)
+        ::_exit(127);
+    ::close(fd);
+}
+
+// Runs kelvane-cli in `dir` without a controlling terminal; `input` is its
+// standard input.
+Finished RunCli(const TempDir& dir, const std::vector<std::string>& args,
+                const std::string& input = {}) {
+    const std::string io =
+        dir.Path() + "/../" + std::filesystem::path(dir.Path()).filename().string();
+    WriteFile(io + ".in", input);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::setsid();
+        Redirect(io + ".in", STDIN_FILENO, O_RDONLY);
+        Redirect(io + ".out", STDOUT_FILENO, O_WRONLY | O_CREAT | O_TRUNC);
+        Redirect(io + ".err", STDERR_FILENO, O_WRONLY | O_CREAT | O_TRUNC);
+        ExecCli(dir.Path(), args);
+    }
+    int waitStatus = 0;
+    ::waitpid(child, &waitStatus, 0);
+    Finished f = Decode(waitStatus);
+    f.out = ReadFile(io + ".out");
+    f.err = ReadFile(io + ".err");
+    for (const char* end : {".in", ".out", ".err"})
+        std::filesystem::remove(io + end);
+    return f;
+}
+
+constexpr char kPassword[] = "s3cret!";
+
+TEST(CliProcess, RoundTripIsByteForByteWithRelativeNames) {
+    TempDir dir;
+    const std::string content = RandomBytes(100'003, 42);
+    WriteFile(dir / "notes.txt", content);
+    const Finished encrypted = RunCli(dir, {"encrypt", "-p", "-", "notes.txt"}, kPassword);
+    ASSERT_EQ(encrypted.status, 0) << encrypted.err;
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"notes.txt.cry"});
+    const Finished decrypted = RunCli(dir, {"decrypt", "-p", "-", "notes.txt.cry"}, kPassword);
+    ASSERT_EQ(decrypted.status, 0) << decrypted.err;
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"notes.txt"});
+    EXPECT_EQ(ReadFile(dir / "notes.txt"), content);
+}
+
+TEST(CliProcess, ExitStatusesSeparateDoneFailedAndUsage) {
+    TempDir dir;
+    WriteFile(dir / "a", "content");
+    EXPECT_EQ(RunCli(dir, {"--help"}).status, 0);
+    EXPECT_EQ(RunCli(dir, {}).status, 2);
+    EXPECT_EQ(RunCli(dir, {"encrypt", "-p", "-", "a"}, "short").status, 2);
+    EXPECT_EQ(RunCli(dir, {"encrypt", "-p", "-", "a"}, "ninechars").status, 2);
+    // No -p and no terminal to ask on.
+    EXPECT_EQ(RunCli(dir, {"encrypt", "a"}).status, 2);
+    EXPECT_EQ(RunCli(dir, {"encrypt", "-k", "-p", "-", "a"}, kPassword).status, 0);
+    const Finished exists = RunCli(dir, {"encrypt", "-p", "-", "a"}, kPassword);
+    EXPECT_EQ(exists.status, 1);
+    EXPECT_EQ(exists.err, "kelvane-cli: \"a.cry\" already exists; -f replaces it\n");
+    EXPECT_EQ(RunCli(dir, {"encrypt", "-f", "-p", "-", "a"}, kPassword).status, 0);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.cry"});
+}
+
+TEST(CliProcess, AWrongPasswordNamesTheFileAsGivenAndChangesNothing) {
+    TempDir dir;
+    WriteFile(dir / "notes.txt", "content");
+    ASSERT_EQ(RunCli(dir, {"encrypt", "-p", "-", "notes.txt"}, kPassword).status, 0);
+    const std::string crypted = ReadFile(dir / "notes.txt.cry");
+    const Finished wrong = RunCli(dir, {"decrypt", "-p", "-", "./notes.txt.cry"}, "s3cret?");
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_EQ(wrong.err, "Invalid password for the file \"./notes.txt.cry\"!\n");
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"notes.txt.cry"});
+    EXPECT_EQ(ReadFile(dir / "notes.txt.cry"), crypted);
+}
+
+TEST(CliProcess, NonAsciiPasswordRoundTripsAndMustBeUtf8) {
+    TempDir dir;
+    WriteFile(dir / "a", "content");
+    const std::string euro = "\xE2\x82\xAC"
+                             "uro\xC3\xA9!"; // €uroé! : 6 characters
+    ASSERT_EQ(RunCli(dir, {"encrypt", "-p", "-", "a"}, euro).status, 0);
+    // The same characters in Latin-1 bytes are not UTF-8 text.
+    EXPECT_EQ(RunCli(dir, {"decrypt", "-p", "-", "a.cry"}, "\x80uro\xE9!").status, 2);
+    ASSERT_EQ(RunCli(dir, {"decrypt", "-p", "-", "a.cry"}, euro).status, 0);
+    EXPECT_EQ(ReadFile(dir / "a"), "content");
+}
+
+// ---- On a pseudo-terminal ----
+
+class Terminal {
+public:
+    Terminal(const TempDir& dir, const std::vector<std::string>& args) {
+        child_ = ::forkpty(&master_, nullptr, nullptr, nullptr);
+        if (child_ == 0)
+            ExecCli(dir.Path(), args);
+    }
+    ~Terminal() {
+        if (child_ > 0 && !reaped_) {
+            ::kill(child_, SIGKILL);
+            Wait();
+        }
+        ::close(master_);
+    }
+
+    // Reads what the program shows until `text` has appeared; false when the
+    // program ends or stays silent for ten seconds first.
+    bool WaitFor(const std::string& text) {
+        while (shown_.find(text, from_) == std::string::npos) {
+            if (!ReadSome())
+                return false;
+        }
+        from_ = shown_.find(text, from_) + text.size();
+        return true;
+    }
+
+    void Type(const std::string& keys) {
+        ASSERT_EQ(::write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+    }
+
+    bool Echoing() const {
+        struct termios modes {};
+        ::tcgetattr(master_, &modes); // a master reports its terminal's modes
+        return (modes.c_lflag & ECHO) != 0;
+    }
+
+    Finished Wait() {
+        while (ReadSome()) {
+        }
+        int waitStatus = 0;
+        ::waitpid(child_, &waitStatus, 0);
+        reaped_ = true;
+        Finished f = Decode(waitStatus);
+        f.err = shown_;
+        return f;
+    }
+
+private:
+    bool ReadSome() {
+        pollfd p{master_, POLLIN, 0};
+        if (::poll(&p, 1, 10'000) <= 0)
+            return false;
+        char buffer[4096];
+        const ssize_t n = ::read(master_, buffer, sizeof buffer);
+        if (n <= 0)
+            return false;
+        shown_.append(buffer, static_cast<std::size_t>(n));
+        return true;
+    }
+
+    int master_ = -1;
+    pid_t child_ = -1;
+    bool reaped_ = false;
+    std::string shown_;
+    std::size_t from_ = 0;
+};
+
+TEST(CliTerminal, PasswordIsAskedTwiceWithoutEchoAndNeverShown) {
+    TempDir dir;
+    WriteFile(dir / "a", "content");
+    Terminal terminal(dir, {"encrypt", "a"});
+    ASSERT_TRUE(terminal.WaitFor("Password: "));
+    EXPECT_FALSE(terminal.Echoing());
+    terminal.Type(std::string(kPassword) + "\n");
+    ASSERT_TRUE(terminal.WaitFor("Repeat password: "));
+    terminal.Type(std::string(kPassword) + "\n");
+    const Finished f = terminal.Wait();
+    EXPECT_EQ(f.status, 0) << f.err;
+    EXPECT_EQ(f.err.find(kPassword), std::string::npos) << "the password was echoed";
+    EXPECT_TRUE(terminal.Echoing());
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.cry"});
+}
+
+TEST(CliTerminal, CtrlCAtThePromptTurnsTheEchoBackOnAndWritesNothing) {
+    TempDir dir;
+    WriteFile(dir / "a", "content");
+    Terminal terminal(dir, {"encrypt", "a"});
+    ASSERT_TRUE(terminal.WaitFor("Password: "));
+    ASSERT_FALSE(terminal.Echoing());
+    terminal.Type("\x03");
+    const Finished f = terminal.Wait();
+    EXPECT_EQ(f.signal, SIGINT);
+    EXPECT_TRUE(terminal.Echoing());
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"a"});
+}
+
+TEST(CliTerminal, CtrlCDuringEncryptionLeavesNoDestinationAndTheSourceIntact) {
+    TempDir dir;
+    std::string big(24 << 20, '\0'); // long enough to be cancelled well before its end
+    for (std::size_t i = 0; i < big.size(); i += 4096)
+        big[i] = static_cast<char>(i >> 12);
+    WriteFile(dir / "big", big);
+    WriteFile(dir / "pw", std::string(kPassword) + "\n");
+    Terminal terminal(dir, {"encrypt", "-p", "pw", "big"});
+    ASSERT_TRUE(terminal.WaitFor("%"));
+    terminal.Type("\x03");
+    const Finished f = terminal.Wait();
+    if (f.status == 0)
+        GTEST_SKIP() << "the encryption ended before Ctrl-C reached it";
+    EXPECT_EQ(f.status, 1);
+    EXPECT_NE(f.err.find("You have aborted processing \"big\"."), std::string::npos) << f.err;
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"big", "pw"}));
+    EXPECT_EQ(ReadFile(dir / "big"), big);
+}
+
+} // namespace

@@ -1,0 +1,324 @@
+// kelvane-cli run in-process, with its streams and its terminal replaced.
+#include "TestFiles.h"
+#include "cli/Cli.h"
+#include "crypto/Crc32.h"
+#include "crypto/CryptFile.h"
+
+#include <deque>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace kelvane::cli {
+namespace {
+
+using namespace testing_support;
+
+class ScriptedPrompter : public PasswordPrompter {
+public:
+    bool Ask(const std::string& prompt, SecretText& answer, std::string& problem) override {
+        prompts.push_back(prompt);
+        if (answers.empty()) {
+            problem = "no terminal";
+            return false;
+        }
+        answer.Text() = answers.front();
+        answers.pop_front();
+        return true;
+    }
+
+    std::deque<std::string> answers;
+    std::vector<std::string> prompts;
+};
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+constexpr char kPassword[] = "s3cret!";
+
+class CliInProcess : public testing::Test {
+protected:
+    void TearDown() override { CancelRequested = false; }
+
+    CliRun Run(const std::vector<std::string>& args) {
+        std::istringstream in(standardInput);
+        std::ostringstream out, err;
+        const CliEnvironment env{in, out, err, errIsTerminal, prompter, letEventsRun};
+        const int status = RunCli(args, env);
+        return {status, out.str(), err.str()};
+    }
+
+    // A password file in the scratch directory.
+    std::string PasswordFile(const std::string& password = kPassword) {
+        WriteFile(dir / "pw", password + "\n");
+        return dir / "pw";
+    }
+
+    TempDir dir;
+    ScriptedPrompter prompter;
+    std::string standardInput;
+    bool errIsTerminal = false;
+    std::function<void()> letEventsRun;
+};
+
+TEST_F(CliInProcess, RoundTripRestoresEveryFileAndDeletesEachSource) {
+    const std::vector<std::size_t> sizes = {0, 7, 8, 9, 10240 * 3 + 5};
+    std::vector<std::string> files;
+    for (std::size_t size : sizes) {
+        files.push_back(dir / ("f" + std::to_string(size)));
+        WriteFile(files.back(), RandomBytes(size, static_cast<unsigned>(size)));
+    }
+    std::vector<std::string> args = {"encrypt", "-p", PasswordFile()};
+    args.insert(args.end(), files.begin(), files.end());
+    const CliRun encrypted = Run(args);
+    ASSERT_EQ(encrypted.status, kExitDone) << encrypted.err;
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        EXPECT_FALSE(Exists(files[i]));
+        EXPECT_EQ(std::filesystem::file_size(files[i] + ".cry"), sizes[i] + 22 - sizes[i] % 8);
+    }
+    args = {"decrypt", "-p", dir / "pw"};
+    for (const std::string& file : files)
+        args.push_back(file + ".cry");
+    const CliRun decrypted = Run(args);
+    ASSERT_EQ(decrypted.status, kExitDone) << decrypted.err;
+    for (std::size_t i = 0; i < sizes.size(); ++i)
+        EXPECT_EQ(ReadFile(files[i]), RandomBytes(sizes[i], static_cast<unsigned>(sizes[i])));
+    // Nothing but the plain files and the password file: no temporaries left.
+    EXPECT_EQ(dir.Names().size(), files.size() + 1);
+    EXPECT_TRUE(decrypted.out.empty() && decrypted.err.empty());
+}
+
+TEST_F(CliInProcess, KeepLeavesTheSourceAndOutputNamesTheDestination) {
+    WriteFile(dir / "plain", "keep me around");
+    ASSERT_EQ(
+        Run({"encrypt", "-k", "-p", PasswordFile(), "-o", dir / "other.bin", dir / "plain"}).status,
+        kExitDone);
+    EXPECT_EQ(ReadFile(dir / "plain"), "keep me around");
+    EXPECT_FALSE(Exists(dir / "plain.cry"));
+    ASSERT_EQ(
+        Run({"decrypt", "-k", "-p", dir / "pw", "-o", dir / "back", dir / "other.bin"}).status,
+        kExitDone);
+    EXPECT_EQ(ReadFile(dir / "back"), "keep me around");
+    EXPECT_TRUE(Exists(dir / "other.bin"));
+}
+
+TEST_F(CliInProcess, TerminalPasswordIsAskedTwiceForEncryptionAndOnceForDecryption) {
+    WriteFile(dir / "a", "content");
+    prompter.answers = {kPassword, kPassword};
+    ASSERT_EQ(Run({"encrypt", dir / "a"}).status, kExitDone);
+    EXPECT_EQ(prompter.prompts, (std::vector<std::string>{"Password: ", "Repeat password: "}));
+    prompter.prompts.clear();
+    prompter.answers = {kPassword};
+    ASSERT_EQ(Run({"decrypt", dir / "a.cry"}).status, kExitDone);
+    EXPECT_EQ(prompter.prompts, std::vector<std::string>{"Password: "});
+}
+
+TEST_F(CliInProcess, UnusablePasswordsEndWithStatusTwoBeforeAnyFileIsTouched) {
+    WriteFile(dir / "a", "content");
+    prompter.answers = {kPassword, "s3cret?"};
+    const CliRun mismatch = Run({"encrypt", dir / "a"});
+    EXPECT_EQ(mismatch.status, kExitUsage);
+    EXPECT_NE(mismatch.err.find("differ"), std::string::npos);
+
+    const std::pair<std::string, const char*> refused[] = {
+        {"short", "6 to 8"}, {"muchtoolong", "6 to 8"}, {"\xD0\x96\xD0\x96\xD0\x96xyz", "1252"}};
+    for (const auto& [password, why] : refused) {
+        const CliRun run = Run({"encrypt", "-p", PasswordFile(password), dir / "a"});
+        EXPECT_EQ(run.status, kExitUsage);
+        EXPECT_NE(run.err.find(why), std::string::npos) << run.err;
+    }
+    const CliRun missing = Run({"encrypt", "-p", dir / "nowhere", dir / "a"});
+    EXPECT_EQ(missing.status, kExitUsage);
+    EXPECT_NE(missing.err.find("can't read the password file"), std::string::npos);
+    EXPECT_EQ(Run({"encrypt", dir / "a"}).status, kExitUsage); // no terminal
+    EXPECT_EQ(ReadFile(dir / "a"), "content");
+    EXPECT_FALSE(Exists(dir / "a.cry"));
+}
+
+TEST_F(CliInProcess, PasswordFromStandardInputIsItsFirstLine) {
+    WriteFile(dir / "a", "content");
+    standardInput = std::string(kPassword) + "\r\nignored\n";
+    ASSERT_EQ(Run({"encrypt", "-p", "-", dir / "a"}).status, kExitDone);
+    standardInput = kPassword;
+    EXPECT_EQ(Run({"verify", "-q", "-p", "-", dir / "a.cry"}).status, kExitDone);
+}
+
+TEST_F(CliInProcess, NonAsciiPasswordIsKeyedByItsWindows1252Bytes) {
+    WriteFile(dir / "a", "content");
+    ASSERT_EQ(Run({"encrypt", "-p", PasswordFile("\xE2\x82\xAC-p\xC3\xA4ss"), dir / "a"}).status,
+              kExitDone);
+    // The desktop program keys the same file with the bytes 80h "-p" E4h "ss".
+    uint8_t key[8];
+    MakeKey("\x80-p\xE4ss", key);
+    CryptHeader header;
+    ASSERT_TRUE(ReadCryptHeader(dir / "a.cry", header, SystemFilesForReading()));
+    EXPECT_EQ(header.keyCheck, KeyCheckOf(key));
+}
+
+TEST_F(CliInProcess, AnExistingDestinationIsReplacedOnlyWithForce) {
+    WriteFile(dir / "a", "new content");
+    WriteFile(dir / "a.cry", "the user's old file");
+    const CliRun refused = Run({"encrypt", "-p", PasswordFile(), dir / "a"});
+    EXPECT_EQ(refused.status, kExitFailed);
+    EXPECT_EQ(refused.err,
+              "kelvane-cli: \"" + dir / "a.cry" + "\" already exists; -f replaces it\n");
+    EXPECT_EQ(ReadFile(dir / "a.cry"), "the user's old file");
+    EXPECT_EQ(ReadFile(dir / "a"), "new content");
+
+    ASSERT_EQ(Run({"encrypt", "-f", "-p", dir / "pw", dir / "a"}).status, kExitDone);
+    ASSERT_EQ(Run({"decrypt", "-p", dir / "pw", dir / "a.cry"}).status, kExitDone);
+    EXPECT_EQ(ReadFile(dir / "a"), "new content");
+}
+
+TEST_F(CliInProcess, EngineFailuresCarryTheProgramsMessageWithTheFileAsGiven) {
+    WriteFile(dir / "a", "content");
+    WriteFile(dir / "plain.cry", "not a crypted file at all");
+    ASSERT_EQ(Run({"encrypt", "-p", PasswordFile(), dir / "a"}).status, kExitDone);
+    const CliRun wrong = Run({"decrypt", "-p", PasswordFile("s3cret?"), dir / "a.cry"});
+    EXPECT_EQ(wrong.status, kExitFailed);
+    EXPECT_EQ(wrong.err, "Invalid password for the file \"" + dir / "a.cry" + "\"!\n");
+
+    const CliRun mixed = Run(
+        {"decrypt", "-p", PasswordFile(), dir / "missing.cry", dir / "plain.cry", dir / "a.cry"});
+    EXPECT_EQ(mixed.status, kExitFailed);
+    EXPECT_EQ(mixed.err, "Couldn`t open file \"" + dir / "missing.cry" +
+                             "\".\nCannot identify a file \"" + dir / "plain.cry" +
+                             "\" as a valid crypted file\n");
+    // The good file after the failures is still done.
+    EXPECT_EQ(ReadFile(dir / "a"), "content");
+    EXPECT_EQ(ReadFile(dir / "plain.cry"), "not a crypted file at all");
+    EXPECT_FALSE(Exists(dir / "plain"));
+}
+
+TEST_F(CliInProcess, DecryptingANameWithoutCryNeedsOutputAndAsksNothingOtherwise) {
+    WriteFile(dir / "a", "content");
+    const CliRun run = Run({"decrypt", dir / "a"});
+    EXPECT_EQ(run.status, kExitUsage);
+    EXPECT_NE(run.err.find("does not end in .cry"), std::string::npos);
+    EXPECT_TRUE(prompter.prompts.empty());
+}
+
+TEST_F(CliInProcess, TheNewFileTakesTheSourcesPermissions) {
+    WriteFile(dir / "a", "content");
+    ::chmod((dir / "a").c_str(), 0640);
+    const mode_t umaskBefore = ::umask(022);
+    ASSERT_EQ(Run({"encrypt", "-p", PasswordFile(), dir / "a"}).status, kExitDone);
+    EXPECT_EQ(PermissionsOf(dir / "a.cry"), 0640u);
+    ::chmod((dir / "a.cry").c_str(), 0604);
+    ASSERT_EQ(Run({"decrypt", "-p", dir / "pw", dir / "a.cry"}).status, kExitDone);
+    EXPECT_EQ(PermissionsOf(dir / "a"), 0604u);
+    EXPECT_EQ(::umask(umaskBefore), 022u) << "the run must give the process its umask back";
+}
+
+TEST_F(CliInProcess, AWriteProtectedSourceIsProcessedAndKeepsItsBitsWhenItStays) {
+    WriteFile(dir / "a", "content");
+    ::chmod((dir / "a").c_str(), 0444);
+    ASSERT_EQ(Run({"encrypt", "-k", "-p", PasswordFile(), dir / "a"}).status, kExitDone);
+    EXPECT_EQ(PermissionsOf(dir / "a"), 0444u);
+    EXPECT_EQ(PermissionsOf(dir / "a.cry"), 0444u);
+
+    // A failure gives the source its own bits back too.
+    const CliRun failed = Run({"encrypt", "-p", dir / "pw", "-o", dir / "no/such/dir", dir / "a"});
+    EXPECT_EQ(failed.status, kExitFailed);
+    EXPECT_EQ(failed.err, "Couldn`t create new file.\nkelvane-cli: couldn't create \"" +
+                              dir / "no/such/dir" + "\"\n");
+    EXPECT_EQ(PermissionsOf(dir / "a"), 0444u);
+
+    ASSERT_EQ(Run({"decrypt", "-f", "-p", dir / "pw", dir / "a.cry"}).status, kExitDone);
+    EXPECT_EQ(ReadFile(dir / "a"), "content");
+    EXPECT_EQ(PermissionsOf(dir / "a"), 0444u);
+}
+
+TEST_F(CliInProcess, ASymbolicLinkOrTheFileItselfIsRefusedAsASource) {
+    WriteFile(dir / "target", "content");
+    std::filesystem::create_symlink(dir / "target", dir / "link");
+    const CliRun link = Run({"encrypt", "-p", PasswordFile(), dir / "link"});
+    EXPECT_EQ(link.status, kExitFailed);
+    EXPECT_NE(link.err.find("symbolic link"), std::string::npos);
+    const CliRun itself =
+        Run({"encrypt", "-f", "-p", dir / "pw", "-o", dir / "target", dir / "target"});
+    EXPECT_EQ(itself.status, kExitFailed);
+    EXPECT_NE(itself.err.find("over itself"), std::string::npos);
+    EXPECT_EQ(ReadFile(dir / "target"), "content");
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"link", "pw", "target"}));
+}
+
+TEST_F(CliInProcess, CancellingStopsTheRunWithNoDestinationAndTheSourceIntact) {
+    const std::string big = RandomBytes(800 * 8, 7); // 801 blocks: reports every 8
+    WriteFile(dir / "a", big);
+    WriteFile(dir / "b", "next in line");
+    ::chmod((dir / "a").c_str(), 0400);
+    letEventsRun = [] { CancelRequested = true; };
+    const CliRun run = Run({"encrypt", "-p", PasswordFile(), dir / "a", dir / "b"});
+    EXPECT_EQ(run.status, kExitFailed);
+    EXPECT_EQ(run.err, "You have aborted processing \"" + dir / "a" + "\".\n");
+    EXPECT_EQ(ReadFile(dir / "a"), big);
+    EXPECT_EQ(PermissionsOf(dir / "a"), 0400u);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "b", "pw"})) << "b was not started";
+}
+
+TEST_F(CliInProcess, TheProgressBarIsDrawnOnATerminalUnlessQuiet) {
+    WriteFile(dir / "a", RandomBytes(800 * 8, 3));
+    errIsTerminal = true;
+    const CliRun shown = Run({"encrypt", "-k", "-p", PasswordFile(), dir / "a"});
+    ASSERT_EQ(shown.status, kExitDone);
+    EXPECT_NE(shown.err.find("\r" + dir / "a" + " [---"), std::string::npos);
+    EXPECT_NE(shown.err.find(" 50%"), std::string::npos);
+    EXPECT_TRUE(shown.err.ends_with("[" + std::string(30, '#') + "] 100%\n")) << shown.err;
+    const CliRun quiet = Run({"decrypt", "-q", "-f", "-p", dir / "pw", dir / "a.cry"});
+    ASSERT_EQ(quiet.status, kExitDone);
+    EXPECT_TRUE(quiet.err.empty());
+}
+
+TEST_F(CliInProcess, VerifyChecksEverythingAndWritesNothing) {
+    WriteFile(dir / "a", RandomBytes(5000, 1));
+    ASSERT_EQ(Run({"encrypt", "-p", PasswordFile(), dir / "a"}).status, kExitDone);
+    const auto before = dir.Names();
+    const CliRun good = Run({"verify", "-p", dir / "pw", dir / "a.cry"});
+    EXPECT_EQ(good.status, kExitDone);
+    EXPECT_EQ(good.out, dir / "a.cry" + ": OK\n");
+    EXPECT_TRUE(Run({"verify", "-q", "-p", dir / "pw", dir / "a.cry"}).out.empty());
+
+    // One flipped ciphertext bit passes the key check but not the data check.
+    std::string damaged = ReadFile(dir / "a.cry");
+    damaged[100] ^= 1;
+    WriteFile(dir / "damaged.cry", damaged);
+    const CliRun bad = Run({"verify", "-p", dir / "pw", dir / "damaged.cry"});
+    EXPECT_EQ(bad.status, kExitFailed);
+    EXPECT_EQ(bad.err, "Invalid password for the file \"" + dir / "damaged.cry" + "\"!\n");
+    EXPECT_EQ(dir.Names().size(), before.size() + 1);
+}
+
+TEST_F(CliInProcess, InfoShowsTheHeaderAndWhetherTheLayoutIsWellFormed) {
+    const std::string content = "twelve bytes";
+    WriteFile(dir / "a", content);
+    ASSERT_EQ(Run({"encrypt", "-p", PasswordFile(), dir / "a"}).status, kExitDone);
+    uint8_t key[8];
+    MakeKey(kPassword, key);
+    char checks[64];
+    std::snprintf(checks, sizeof checks, "Data check:    0x%08X\nKey check:     0x%04X\n",
+                  Crc32Of(content.data(), 12), KeyCheckOf(key));
+    const CliRun good = Run({"info", dir / "a.cry"});
+    EXPECT_EQ(good.status, kExitDone);
+    EXPECT_EQ(good.out, "File:          " + dir / "a.cry" +
+                            "\nMagic:         KZ31\nPlain length:  12\n" + checks +
+                            "Cipher length: 16\nWell-formed:   yes\n");
+
+    std::string cut = ReadFile(dir / "a.cry");
+    WriteFile(dir / "cut.cry", cut.substr(0, cut.size() - 3));
+    WriteFile(dir / "short.cry", "KZ31abc");
+    const CliRun bad = Run({"info", dir / "cut.cry", dir / "short.cry"});
+    EXPECT_EQ(bad.status, kExitFailed);
+    EXPECT_NE(bad.out.find("Cipher length: 13\nWell-formed:   no\n\nFile:"), std::string::npos);
+    EXPECT_NE(bad.out.find("Header:        incomplete"), std::string::npos);
+    EXPECT_EQ(Run({"info", dir / "missing"}).err,
+              "Couldn`t open file \"" + dir / "missing" + "\".\n");
+}
+
+TEST(CipherSelfTest, PassesOnAGoodBuild) {
+    EXPECT_TRUE(CipherSelfTestPasses());
+}
+
+} // namespace
+} // namespace kelvane::cli
