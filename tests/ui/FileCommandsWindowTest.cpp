@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <cstdlib>
+#include <fstream>
 
 namespace kelvane {
 namespace {
@@ -204,6 +206,32 @@ TEST_F(FileCommandsWindowTest, OptionsChangesShowCryAndTheListsFollowAtOnce) {
     w.Options2->trigger();
     EXPECT_EQ(ShowCry, 1);
     EXPECT_EQ(w.StringGrid2->Cells(0, 1), "a.txt.cry");
+}
+
+// The same password typed in the window and read by kelvane-cli from a UTF-8
+// file is the same key, accented letters included.
+TEST_F(FileCommandsWindowTest, FilesCryptedHereOpenWithKelvaneCliAndTheReverse) {
+    const auto original = PatternBytes(20000);
+    TMainWin& w = OpenWith("shared.dat", original);
+    std::ofstream(scratch / "pw.txt") << "Caf\xc3\xa9 42\n";
+    const std::string cli = std::string(KELVANE_CLI_PATH) + " %s -q -p pw.txt shared.dat%s";
+    const auto runCli = [&](const char* command, const char* suffix) {
+        char line[4096];
+        std::snprintf(line, sizeof line, cli.c_str(), command, suffix);
+        return std::system(line);
+    };
+
+    ExpectEncryptDialog(QString::fromUtf8("Caf\xc3\xa9 42"));
+    EXPECT_TRUE(w.EncryptOneFile("shared.dat"));
+    ASSERT_EQ(runCli("decrypt", ".cry"), 0);
+    EXPECT_EQ(ReadBytes(scratch / "shared.dat"), original);
+
+    ASSERT_EQ(runCli("encrypt", ""), 0);
+    w.RefreshLists();
+    ExpectDecryptDialog(QString::fromUtf8("Caf\xc3\xa9 42"));
+    EXPECT_TRUE(w.DecryptOneFile("shared.dat"));
+    EXPECT_EQ(ReadBytes(scratch / "shared.dat"), original);
+    EXPECT_FALSE(std::filesystem::exists(scratch / "shared.dat.cry"));
 }
 
 } // namespace
