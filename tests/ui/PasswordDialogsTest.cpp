@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 #include "commands/PasswordPolicy.h"
 #include "commands/State.h"
+#include "support/ScriptedDialogs.h"
 #include "support/ScriptedMessages.h"
 #include "ui/DecryptDialog.h"
 #include "ui/EncryptDialog.h"
@@ -15,25 +16,8 @@
 namespace kelvane {
 namespace {
 
+using testing_support::ScriptedDialogs;
 using testing_support::ScriptedMessages;
-
-// Answers the next ShowModal by typing into the fields and pressing a button.
-class ModalScript {
-public:
-    explicit ModalScript(std::function<void(TModalForm&)> user) {
-        previous_ = SetModalResponder([this, user](TModalForm& form) {
-            ++showings;
-            user(form);
-            return form.result();
-        });
-    }
-    ~ModalScript() { SetModalResponder(previous_); }
-
-    int showings = 0;
-
-private:
-    ModalResponder previous_;
-};
 
 class PasswordDialogsTest : public testing::Test {
 protected:
@@ -48,7 +32,7 @@ protected:
 
     // Types into the encryption dialog and presses "Submit".
     int SubmitEncrypt(const QString& first, const QString& second) {
-        ModalScript script([&](TModalForm&) {
+        dialogs.Expect("Encryption procedure", [&](TModalForm&) {
             encrypt.MaskEdit1->setText(first);
             encrypt.MaskEdit2->setText(second);
             encrypt.Button2->click();
@@ -59,6 +43,7 @@ protected:
     TEncrypt encrypt;
     TDecrypt decrypt;
     ScriptedMessages messages;
+    ScriptedDialogs dialogs;
 };
 
 TEST_F(PasswordDialogsTest, ControlsCarryTheirCaptionsAndHideWhatIsTyped) {
@@ -115,14 +100,14 @@ TEST_F(PasswordDialogsTest, VerificationRefusesWrongLengthsAndMismatchesAndStays
 
 TEST_F(PasswordDialogsTest, DecryptionRefusesAWrongLengthSilently) {
     for (const QString& typed : {QString("12345"), QString("123456789")}) {
-        ModalScript script([&](TModalForm&) {
+        dialogs.Expect("Decryption procedure", [&](TModalForm&) {
             decrypt.MaskEdit1->setText(typed);
             decrypt.Button2->click();
         });
         EXPECT_EQ(decrypt.ShowModal(), mrCancel);
         EXPECT_EQ(decrypt.MaskEdit1->text(), typed);
     }
-    ModalScript script([&](TModalForm&) {
+    dialogs.Expect("Decryption procedure", [&](TModalForm&) {
         decrypt.MaskEdit1->setText("1234567");
         decrypt.Button2->click();
     });
@@ -131,7 +116,7 @@ TEST_F(PasswordDialogsTest, DecryptionRefusesAWrongLengthSilently) {
 }
 
 TEST_F(PasswordDialogsTest, ActivationSizesTheDialogAndEmptiesTheFields) {
-    ModalScript script([&](TModalForm&) {
+    dialogs.Expect("Encryption procedure", [&](TModalForm&) {
         encrypt.MaskEdit1->setText("left12");
         encrypt.MaskEdit2->setText("left12");
         encrypt.Button1->click();
@@ -144,7 +129,7 @@ TEST_F(PasswordDialogsTest, ActivationSizesTheDialogAndEmptiesTheFields) {
     EXPECT_EQ(encrypt.MaskEdit1->text(), "left12"); // cancelled: nothing took it yet
 
     encrypt.SetFileLabel("/" + std::string(120, 'w') + "/a.txt");
-    ModalScript again([&](TModalForm&) {
+    dialogs.Expect("Encryption procedure", [&](TModalForm&) {
         EXPECT_EQ(encrypt.MaskEdit1->text(), "");
         EXPECT_EQ(encrypt.MaskEdit2->text(), "");
         encrypt.Button1->click();
@@ -155,13 +140,15 @@ TEST_F(PasswordDialogsTest, ActivationSizesTheDialogAndEmptiesTheFields) {
 }
 
 TEST_F(PasswordDialogsTest, ListBoxIsOfferedOnlyForTheFirstFileOfAList) {
-    ModalScript script([&](TModalForm& form) { static_cast<TDecrypt&>(form).Button1->click(); });
+    const auto cancel = [&](TModalForm&) { decrypt.Button1->click(); };
+    dialogs.Expect("Decryption procedure", cancel);
     OnePerList = 1;
     decrypt.ShowModal();
     EXPECT_FALSE(decrypt.CheckBox1->isEnabled());
     EXPECT_FALSE(decrypt.CheckBox1->isChecked());
 
     FirstOfList = true;
+    dialogs.Expect("Decryption procedure", cancel);
     decrypt.ShowModal();
     EXPECT_TRUE(decrypt.CheckBox1->isEnabled());
     EXPECT_TRUE(decrypt.CheckBox1->isChecked());
@@ -169,6 +156,7 @@ TEST_F(PasswordDialogsTest, ListBoxIsOfferedOnlyForTheFirstFileOfAList) {
     // Disabled again for the later files, it keeps its tick.
     FirstOfList = false;
     OnePerList = 0;
+    dialogs.Expect("Decryption procedure", cancel);
     decrypt.ShowModal();
     EXPECT_FALSE(decrypt.CheckBox1->isEnabled());
     EXPECT_TRUE(decrypt.CheckBox1->isChecked());
@@ -180,7 +168,7 @@ TEST_F(PasswordDialogsTest, AcceptedPasswordReachesThePolicyAsCodePageBytesAndIs
         void SetPwdTimerEnabled(bool) override {}
     } host;
     QString typed;
-    ModalScript script([&](TModalForm&) {
+    dialogs.Expect("Encryption procedure", [&](TModalForm&) {
         // Text made at run time, as typing makes it.
         encrypt.MaskEdit1->setText(QString::fromUtf8("\xe2\x82\xacuro\xc3\xa9s!"));
         encrypt.MaskEdit2->setText(encrypt.MaskEdit1->text());

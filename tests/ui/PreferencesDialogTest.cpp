@@ -1,6 +1,7 @@
 #include "ui/PreferencesDialog.h"
 
 #include "app/Settings.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -15,17 +16,13 @@ namespace {
 class PreferencesDialogTest : public testing::Test {
 protected:
     PreferencesDialogTest() { ClearSettings(); }
-    ~PreferencesDialogTest() override {
-        SetModalResponder(previous_);
-        ClearSettings();
-    }
+    ~PreferencesDialogTest() override { ClearSettings(); }
 
     // Runs the dialog; `user` acts on it before the button is pressed.
     void Run(std::function<void()> user, QPushButton* TPreferences::*button) {
-        previous_ = SetModalResponder([&](TModalForm&) {
+        dialogs.Expect("Preferences", [this, user, button](TModalForm&) {
             user();
             (dialog.*button)->click();
-            return dialog.result();
         });
         RunPreferences(dialog, [this] { ++refreshes; });
     }
@@ -34,7 +31,7 @@ protected:
 
     TPreferences dialog;
     int refreshes = 0;
-    ModalResponder previous_;
+    testing_support::ScriptedDialogs dialogs;
 };
 
 TEST_F(PreferencesDialogTest, ControlsCarryTheirCaptions) {
