@@ -35,6 +35,8 @@ std::string TFileGridModel::CellText(int dataRow, int column) const {
     if (dataRow < 0 || dataRow >= RowCount())
         return {};
     const GridRow& row = Row(dataRow);
+    if (column >= 1 && column <= 3 && !row.InfoRead)
+        FillRow(row);
     switch (column) {
     case 0:
         return row.Name;
@@ -65,6 +67,11 @@ QVariant TFileGridModel::headerData(int section, Qt::Orientation orientation, in
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     return {};
+}
+
+void TFileGridModel::FillRow(const GridRow& row) const {
+    row.InfoRead = true;
+    row.HaveInfo = !row.FileName.empty() && ReadFileInformation(row.FileName, row.Info);
 }
 
 void TFileGridModel::SetRows(std::vector<GridRow> rows) {

@@ -1,6 +1,8 @@
-// The rows behind one file grid. A row keeps the file's information, not
-// its text; the cells are formatted when the view asks for them, so a
-// directory of many files is listed without formatting every cell.
+// The rows behind one file grid. A rebuild takes the names only; a row reads
+// its file's size, date and attributes the first time one of those cells is
+// wanted (drawn on screen or asked for by a command), so a rebuild costs no
+// more than reading the directory, however many rows sit out of view. Every
+// rebuild starts again from the disk.
 #pragma once
 
 #include "platform/FileAttributes.h"
@@ -13,10 +15,11 @@
 namespace kelvane {
 
 struct GridRow {
-    std::string Name;      // column 0, as the grid shows it
-    bool HaveInfo = false; // false: Size, Date and Attr stay empty
-    FileInformation Info;
-    std::string FileName; // the file behind the row when it is not Name itself
+    std::string Name;     // column 0, as the grid shows it
+    std::string FileName; // the file behind the row; empty for the placeholder
+    mutable bool InfoRead = false;
+    mutable bool HaveInfo = false; // false: Size, Date and Attr stay empty
+    mutable FileInformation Info;
 };
 
 // Size: right-aligned in 10 characters; longer numbers are written whole,
@@ -45,6 +48,10 @@ public:
 
     // Replaces every row at once.
     void SetRows(std::vector<GridRow> rows);
+
+    // Reads the size, date and attributes of the row's file. A file that
+    // can't be opened keeps them empty.
+    void FillRow(const GridRow& row) const;
 
 private:
     std::vector<GridRow> rows_;

@@ -533,13 +533,6 @@ void TMainWin::DirectoryListBox1Enter() {
 
 // ---- file lists
 
-void TMainWin::FillRow(GridRow& row, const std::string& fileName) const {
-    FileInformation info;
-    row.HaveInfo = ReadFileInformation(fileName, info);
-    if (row.HaveInfo)
-        row.Info = info;
-}
-
 void TMainWin::RefreshLists() {
     FileListBox1.Update();
     FileListBox2.Clear();
@@ -553,13 +546,12 @@ void TMainWin::RefreshLists() {
         if (IsCryptedName(name)) {
             row.Name = showCry ? name : name.substr(0, name.size() - 4);
             // The file as it is on disk, whatever the case of its extension.
-            FillRow(row, name);
             row.FileName = std::move(name);
             FileListBox2.Items.push_back(row.Name);
             cryptedRows.push_back(std::move(row));
         } else {
             row.Name = name;
-            FillRow(row, name);
+            row.FileName = name;
             plainRows.push_back(std::move(row));
             plainNames.push_back(std::move(name));
         }

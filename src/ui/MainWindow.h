@@ -175,9 +175,6 @@ private:
     void CreateControls();
     QLabel* AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText);
     void MoveSelectionMode(TStringGrid& to, TStringGrid& from);
-    // Size, date and attributes of the row's file; they stay empty when the
-    // file can't be opened.
-    void FillRow(GridRow& row, const std::string& fileName) const;
 
     DriveList& drives_;
     std::unique_ptr<Registry> registry_;

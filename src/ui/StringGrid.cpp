@@ -45,6 +45,7 @@ std::string TStringGrid::FileName(int row) const {
     if (row < 1 || row > model_.RowCount())
         return {};
     const GridRow& entry = model_.Row(row - 1);
+    // The placeholder is a name like any other to a command.
     return entry.FileName.empty() ? entry.Name : entry.FileName;
 }
 
