@@ -55,6 +55,8 @@ PasswordStep ObtainPassword(PasswordHost& host, PasswordDialog& dialog,
     }
     WipeRememberedPassword();
     dialog.TakePassword(RememberedPassword);
+    if (RememberedPassword.empty())
+        return PasswordStep::Stop; // nothing usable came back: never a key of zeros
     PwdTicks = 0;
     HavePassword = OnePassword > 0;
     return PasswordStep::GoOn;

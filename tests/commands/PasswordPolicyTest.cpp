@@ -136,6 +136,11 @@ TEST_F(PasswordPolicyTest, AnEmptyRememberedPasswordIsNeverReused) {
     EXPECT_EQ(Obtain(host.decrypt), PasswordStep::GoOn);
     EXPECT_EQ(host.decrypt.showings, 2);
     EXPECT_EQ(RememberedPassword, "pass456");
+
+    // A dialog that hands back nothing stops the command.
+    PwdTicks = 61;
+    host.decrypt.Answer(mrOk, "");
+    EXPECT_EQ(Obtain(host.decrypt), PasswordStep::Stop);
 }
 
 TEST_F(PasswordPolicyTest, HugeExpireNeverOverflowsIntoExpiry) {
