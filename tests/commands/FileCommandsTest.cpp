@@ -344,16 +344,5 @@ TEST_F(FileCommandsTest, SourceThatCannotBeDeletedStillCountsAsSuccess) {
     EXPECT_TRUE(Exists("b"));
 }
 
-TEST_F(FileCommandsTest, DoubleClickClearsTheCancelAndMarksItself) {
-    Make("a.txt");
-    FirstOfList = false;
-    host.encrypt.Answer(mrCancel);
-    CancelRequested = true;
-    RunDoubleClick(host, GridCommand::Encrypt, "a.txt");
-    EXPECT_FALSE(CancelRequested);
-    EXPECT_TRUE(DoubleClicked);
-    EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.txt"});
-}
-
 } // namespace
 } // namespace kelvane

@@ -150,19 +150,6 @@ TEST_F(FileCommandsWindowTest, CancelProcessStopsALargeFileAndLosesNothing) {
     EXPECT_EQ(w.Status_Label->text(), "Idle");
 }
 
-TEST_F(FileCommandsWindowTest, BusyWindowRefusesADoubleClickWithTheStatusLineOnly) {
-    TMainWin& w = OpenWith("a.txt", PatternBytes(10));
-    for (bool* flag : {&EncryptBusy, &DecryptBusy, &TreeBusy, &DeleteBusy}) {
-        *flag = true;
-        w.Status_Label->setText("Idle");
-        DoubleClickRow(*w.StringGrid1, 1);
-        EXPECT_EQ(w.Status_Label->text(), "Wait till process is finished.");
-        *flag = false;
-    }
-    EXPECT_TRUE(dialogs.Shown().empty());
-    EXPECT_TRUE(std::filesystem::exists(scratch / "a.txt"));
-}
-
 TEST_F(FileCommandsWindowTest, DoubleClickOnAnEmptyListDoesNothing) {
     TMainWin& w = Open();
     w.RefreshLists();

@@ -34,23 +34,6 @@ protected:
     testing_support::ScriptedDialogs dialogs;
 };
 
-TEST_F(PreferencesDialogTest, ControlsCarryTheirCaptions) {
-    EXPECT_EQ(dialog.windowTitle(), "Preferences");
-    EXPECT_EQ(dialog.ShowCry_CheckBox->text(), "Show \".cry\" extensions for crypted files");
-    EXPECT_EQ(dialog.OnePwd_CheckBox->text(), "One password for a session");
-    EXPECT_EQ(dialog.OnePerList_CheckBox->text(), "One password for a file list");
-    EXPECT_EQ(dialog.Label1->text(), "expires in");
-    EXPECT_EQ(dialog.Label2->text(), "minutes");
-    EXPECT_EQ(dialog.Button3->text(), "Reset value");
-    EXPECT_EQ(dialog.Button1->text(), "Ok");
-    EXPECT_EQ(dialog.Button2->text(), "Cancel");
-    EXPECT_EQ(dialog.Expire_SpinEdit->minimum(), 0);
-    EXPECT_EQ(dialog.Expire_SpinEdit->maximum(), 600);
-    EXPECT_EQ(dialog.Panel1->geometry(), dialog.OnePerList_CheckBox->geometry());
-    EXPECT_FALSE(dialog.Panel1->isEnabled());
-    EXPECT_FALSE(Shown(dialog.Panel1));
-}
-
 TEST_F(PreferencesDialogTest, SessionPasswordReplacesTheListBoxWithTheExpiryPanel) {
     dialog.OnePerList_CheckBox->setChecked(true);
     dialog.OnePwd_CheckBox->setChecked(true);
