@@ -151,6 +151,17 @@ void TStringGrid::SetRows(std::vector<GridRow> rows) {
     verticalScrollBar()->setValue(top);
 }
 
+bool TStringGrid::event(QEvent* event) {
+    // A view shown for the first time scrolls its current cell into view;
+    // a current cell parked in column 4 must stay out of sight.
+    if (event->type() != QEvent::Show)
+        return QTableView::event(event);
+    const int left = LeftCol();
+    const bool handled = QTableView::event(event);
+    SetLeftCol(left);
+    return handled;
+}
+
 void TStringGrid::focusInEvent(QFocusEvent* event) {
     QTableView::focusInEvent(event);
     const Qt::FocusReason reason = event->reason();

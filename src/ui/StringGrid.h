@@ -61,6 +61,7 @@ signals:
     void Entered();
 
 protected:
+    bool event(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:

@@ -121,5 +121,12 @@ TEST_F(LayoutTest, ResizeWidensANarrowedAttrColumnAgain) {
     EXPECT_EQ(window->StringGrid1->columnWidth(3), window->StringGrid1->width());
 }
 
+TEST_F(LayoutTest, ParkedCellStaysOutOfSightWhenTheWindowShows) {
+    ShowSized(533, 446);
+    EXPECT_EQ(window->StringGrid2->Col(), 4);
+    EXPECT_EQ(window->StringGrid2->LeftCol(), 0);
+    EXPECT_EQ(window->StringGrid1->LeftCol(), 0);
+}
+
 } // namespace
 } // namespace kelvane

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Starts the real program on a virtual X display, waits for the "Kelvane 95"
+# window, closes it through File > Exit and expects the program to end with
+# exit code 0. Skips (77) where xvfb-run or xdotool is missing.
+#   window_smoke.sh path/to/kelvane
+set -euo pipefail
+
+program=$(realpath "$1")
+for tool in xvfb-run xdotool; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "window smoke test skipped: $tool is not installed"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/sample/Letters" "$work/config" "$work/runtime"
+chmod 700 "$work/runtime"
+echo "some text" >"$work/sample/notes.txt"
+
+# The test environment asks for the offscreen platform; this test wants X.
+unset QT_QPA_PLATFORM
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+export PROGRAM="$program" SAMPLE="$work/sample"
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    set -u
+    cd "$SAMPLE"
+    "$PROGRAM" & pid=$!
+    window=""
+    for _ in $(seq 1 100); do
+        window=$(xdotool search --onlyvisible --name "^Kelvane 95$" 2>/dev/null | head -n 1 || true)
+        [ -n "$window" ] && break
+        sleep 0.1
+    done
+    if [ -z "$window" ]; then
+        echo "no window named \"Kelvane 95\" appeared" >&2
+        kill "$pid" 2>/dev/null
+        exit 1
+    fi
+    echo "found window $window: $(xdotool getwindowname "$window")"
+    sleep 0.5
+    # File > Exit: a click opens the menu, which then takes the keyboard.
+    xdotool mousemove --window "$window" 15 10 click 1
+    sleep 0.5
+    xdotool key x
+    for _ in $(seq 1 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        echo "the program did not end after File > Exit" >&2
+        kill "$pid"
+        exit 1
+    fi
+    wait "$pid"; status=$?
+    echo "program ended with exit code $status"
+    exit "$status"
+'
