@@ -1,6 +1,7 @@
 // Kelvane 95: start-up, the event loop and the end of the run.
 #include "app/Settings.h"
 #include "commands/State.h"
+#include "crypto/CryptFile.h"
 #include "ui/Forms.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
@@ -16,7 +17,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Kelvane 95");
     ClearSettings(); // the help file is the bare "Kelvane.hlp" until loaded
     InstallMessageBoxes();
-    // Long work lets the window repaint, tick and take the cancel button.
+    // The engine lets the window repaint, tick and take "Cancel process"
+    // between its steps.
     DefaultCryptHooks().letEventsRun = [] { QCoreApplication::processEvents(); };
 
     CreateForms();

@@ -131,7 +131,10 @@ private:
     static std::string HiddenNameBeside(const std::string& path) {
         const std::string directory = DirectoryOf(path);
         const std::string prefix = path.rfind('/') == std::string::npos ? "" : directory + "/";
-        return prefix + "." + BaseNameOf(path) + "." + RandomSuffix() + ".tmp";
+        // Shortened so a destination of the longest name still has a
+        // temporary name the file system takes.
+        const std::string base = BaseNameOf(path).substr(0, 200);
+        return prefix + "." + base + "." + RandomSuffix() + ".tmp";
     }
 
     // Links the unnamed file under a hidden name, from which rename() puts it

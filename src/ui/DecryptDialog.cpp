@@ -1,11 +1,30 @@
 #include "ui/DecryptDialog.h"
 
+#include "commands/PasswordText.h"
+#include "platform/MessageSeam.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
 namespace kelvane {
 
 TDecrypt* Decrypt = nullptr;
 
-TDecrypt::TDecrypt(QWidget* parent) : TModalForm(parent) {
-    setWindowTitle("Decryption procedure");
+TDecrypt::TDecrypt(QWidget* parent)
+    : TPasswordForm(parent, "Decryption procedure",
+                    "You are to enter a valid password for the file", 104) {
+    MaskEdit1->move(64, 68);
+    setTabOrder(MaskEdit1, Button2);
+    setTabOrder(Button2, Button1);
+    setTabOrder(Button1, CheckBox1);
+}
+
+void TDecrypt::Button2Click() {
+    const QString text = MaskEdit1->text();
+    // A wrong length is refused without a word.
+    if (AcceptablePassword(Utf16Of(text)))
+        SetModalResult(mrOk);
 }
 
 } // namespace kelvane

@@ -1,14 +1,16 @@
 // The password dialog of a decryption: the password typed once.
 #pragma once
 
-#include "ui/ModalForm.h"
+#include "ui/PasswordForm.h"
 
 namespace kelvane {
 
-class TDecrypt : public TModalForm {
+class TDecrypt : public TPasswordForm {
     Q_OBJECT
 public:
     explicit TDecrypt(QWidget* parent = nullptr);
+
+    void Button2Click() override;
 };
 
 extern TDecrypt* Decrypt;

@@ -1,11 +1,47 @@
 #include "ui/EncryptDialog.h"
 
+#include "commands/PasswordText.h"
+#include "platform/MessageSeam.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
 namespace kelvane {
 
 TEncrypt* Encrypt = nullptr;
 
-TEncrypt::TEncrypt(QWidget* parent) : TModalForm(parent) {
-    setWindowTitle("Encryption procedure");
+TEncrypt::TEncrypt(QWidget* parent)
+    : TPasswordForm(parent, "Encryption procedure", "You are to assign a password for the file",
+                    170) {
+    Label1 = new QLabel("Enter the password (6 - 8) simbols", this);
+    Label1->move(64, 58);
+    Label1->adjustSize();
+    MaskEdit1->move(64, 76);
+    Label5 = new QLabel("Reenter the password for verification", this);
+    Label5->move(64, 110);
+    Label5->adjustSize();
+    MaskEdit2 = NewPasswordField(this);
+    MaskEdit2->move(64, 128);
+    setTabOrder(MaskEdit1, MaskEdit2);
+    setTabOrder(MaskEdit2, Button2);
+    setTabOrder(Button2, Button1);
+    setTabOrder(Button1, CheckBox1);
+}
+
+void TEncrypt::Button2Click() {
+    const QString first = MaskEdit1->text();
+    if (!AcceptablePassword(Utf16Of(first)) || first != MaskEdit2->text()) {
+        ShowError("Verification failed.");
+        return;
+    }
+    SetModalResult(mrOk);
+}
+
+void TEncrypt::ClearFields() {
+    TPasswordForm::ClearFields();
+    WipeField(MaskEdit2);
 }
 
 } // namespace kelvane

@@ -1,6 +1,8 @@
 #include "ui/MainWindow.h"
 
 #include "app/Settings.h"
+#include "commands/FileCommands.h"
+#include "commands/PasswordPolicy.h"
 #include "commands/ShortPath.h"
 #include "commands/State.h"
 #include "platform/FileAttributes.h"
@@ -11,6 +13,7 @@
 #include "ui/Controls.h"
 #include "ui/DirectoryListBox.h"
 #include "ui/DriveComboBox.h"
+#include "ui/MainWinCommands.h"
 #include "ui/PreferencesDialog.h"
 #include "ui/StringGrid.h"
 
@@ -130,7 +133,8 @@ QFont GridFont() {
 
 } // namespace
 
-TMainWin::TMainWin(DriveList& drives, std::unique_ptr<Registry> registry) : drives_(drives) {
+TMainWin::TMainWin(DriveList& drives, std::unique_ptr<Registry> registry)
+    : drives_(drives), commands_(std::make_unique<TMainWinCommands>(*this)) {
     setWindowTitle("Kelvane 95");
     setFont(PixelFont(font(), 11));
     CreateMenus();
@@ -279,6 +283,8 @@ void TMainWin::CreateControls() {
             [this](QPoint at) { PopupMenu2->popup(StringGrid1->viewport()->mapToGlobal(at)); });
     connect(StringGrid2, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { PopupMenu3->popup(StringGrid2->viewport()->mapToGlobal(at)); });
+    connect(StringGrid1, &QAbstractItemView::doubleClicked, this, &TMainWin::StringGrid1DblClick);
+    connect(StringGrid2, &QAbstractItemView::doubleClicked, this, &TMainWin::StringGrid2DblClick);
     connect(StringGrid1, &TStringGrid::Entered, this, &TMainWin::StringGrid1Enter);
     connect(StringGrid2, &TStringGrid::Entered, this, &TMainWin::StringGrid2Enter);
 
@@ -323,6 +329,7 @@ void TMainWin::CreateControls() {
     connect(Timer1, &QTimer::timeout, this, &TMainWin::Timer1Timer);
     PwdTimer = new TTimer(this);
     PwdTimer->setInterval(1000);
+    connect(PwdTimer, &QTimer::timeout, this, &TMainWin::PwdTimerTimer);
 
     setTabOrder(DirectoryListBox1, DriveComboBox1);
     setTabOrder(DriveComboBox1, StringGrid1);
@@ -443,9 +450,14 @@ void TMainWin::Exit1Click() {
 }
 
 void TMainWin::Options2Click() {
+    RunPreferences();
+}
+
+void TMainWin::RunPreferences() {
     if (Preferences != nullptr)
-        Preferences->ShowModal();
-    RefreshLists();
+        kelvane::RunPreferences(*Preferences, [this] { RefreshLists(); });
+    else
+        RefreshLists();
 }
 
 void TMainWin::About1Click() {
@@ -688,6 +700,39 @@ void TMainWin::ArrangeControls() {
     Image2->move(Image2->x(), StringGrid2->y() - 24);
     Label21->move(Label21->x(), Image2->y() + 4);
     Button1->move(StringGrid1->x() + StringGrid1->width() - Button1->width(), Image2->y());
+}
+
+// ---- files and passwords
+
+bool TMainWin::EncryptOneFile(const std::string& name) {
+    return kelvane::EncryptOneFile(*commands_, name);
+}
+
+bool TMainWin::DecryptOneFile(const std::string& name) {
+    return kelvane::DecryptOneFile(*commands_, name);
+}
+
+void TMainWin::StringGrid1DblClick() {
+    // "[no files]" names no file.
+    if (FileListBox1.Count() == 0) {
+        DoubleClicked = true;
+        return;
+    }
+    RunDoubleClick(*commands_, GridCommand::Encrypt,
+                   StringGrid1->Cells(0, StringGrid1->Selection().Top));
+}
+
+void TMainWin::StringGrid2DblClick() {
+    if (FileListBox2.Count() == 0) {
+        DoubleClicked = true;
+        return;
+    }
+    RunDoubleClick(*commands_, GridCommand::Decrypt,
+                   StringGrid2->Cells(0, StringGrid2->Selection().Top));
+}
+
+void TMainWin::PwdTimerTimer() {
+    CountPasswordSecond();
 }
 
 } // namespace kelvane

@@ -25,6 +25,7 @@ namespace kelvane {
 struct GridRow;
 class TDirectoryListBox;
 class TDriveComboBox;
+class TMainWinCommands;
 class TProgressBar;
 class TStringGrid;
 class TTimer;
@@ -142,6 +143,16 @@ public:
     void ProgressClear();
     void Timer1Timer();
 
+    // Files and passwords.
+    // The single-file commands, through which every encryption and
+    // decryption of the program passes.
+    bool EncryptOneFile(const std::string& name);
+    bool DecryptOneFile(const std::string& name);
+    void StringGrid1DblClick();
+    void StringGrid2DblClick();
+    void PwdTimerTimer();
+    void RunPreferences();
+
     // Layout.
     void LayoutWindow();
     void ArrangeControls();
@@ -170,6 +181,7 @@ private:
     std::function<void()> commandLineStep_;
     bool commandLineDone_ = false;
     std::map<std::string, std::string> lastDirectoryOn_; // by mount point
+    std::unique_ptr<TMainWinCommands> commands_;
 };
 
 // The one main window of the run.

@@ -259,6 +259,13 @@ TEST_F(CryptFileTest, AnExistingDestinationSurvivesAFailedWriteAndIsReplacedOnSu
     EXPECT_EQ(ReadBytes(dir / "a"), plain);
 }
 
+TEST_F(CryptFileTest, ADestinationOfTheLongestNameIsWritten) {
+    const std::string longest(255, 'x');
+    WriteBytes(dir / "a", PatternBytes(100));
+    ASSERT_EQ(Encrypt("a", longest), crOk);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", longest}));
+}
+
 // ---- Progress reports and cancel ----
 
 struct Report {

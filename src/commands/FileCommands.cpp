@@ -1,0 +1,196 @@
+#include "commands/FileCommands.h"
+
+#include "app/Settings.h"
+#include "commands/State.h"
+#include "crypto/CryptFile.h"
+#include "crypto/ResultMessages.h"
+#include "platform/FileAttributes.h"
+#include "platform/MessageSeam.h"
+#include "platform/Paths.h"
+
+#include <cstdio>
+
+namespace kelvane {
+
+bool DoubleClicked = false;
+
+namespace {
+
+constexpr const char* kCryExtension = ".cry";
+
+bool FileExists(const std::string& name) {
+    const HeldAttributes attributes = ReadFileAttributes(name);
+    return attributes.Valid() && !attributes.Has(faDirectory);
+}
+
+std::string NotFoundText(const std::string& name) {
+    return "File \"" + name + "\" is fisically not found in the current directory";
+}
+
+std::string ReadOnlyText(const std::string& name) {
+    return "File \"" + name + "\" is set as read only.Proceed?";
+}
+
+// The progress panel for one engine run; taken down again however the run
+// ends.
+class ProgressPanel {
+public:
+    ProgressPanel(CommandHost& host, bool& busyFlag, const std::string& status)
+        : host_(host), busyFlag_(busyFlag) {
+        host_.ShowProgressPanel();
+        host_.SetStatus(status);
+        busyFlag_ = true;
+        host_.ProgressStart();
+    }
+    ~ProgressPanel() {
+        host_.ProgressStop();
+        busyFlag_ = false;
+        host_.SetStatus(kIdle);
+        host_.HideProgressPanel();
+        host_.ProgressClear();
+    }
+    ProgressPanel(const ProgressPanel&) = delete;
+    ProgressPanel& operator=(const ProgressPanel&) = delete;
+
+private:
+    CommandHost& host_;
+    bool& busyFlag_;
+};
+
+void ShowResultMessage(CryptResult result, const std::string& name) {
+    if (auto text = ResultMessageText(result, name))
+        ShowMessage({MessageKind::Error, "Error", *text, mbOK});
+}
+
+// What differs between the two directions; the steps are shared.
+struct Transform {
+    std::string source;      // read, its attributes held, deleted on success
+    std::string destination; // written by the engine
+    std::string sourceShown; // the source in messages and the status line
+    bool& busyFlag;
+    PasswordDialog& dialog;
+    std::string status;
+    std::string deleteFailedText;
+    bool encrypt;
+};
+
+// Steps 6 to 13 of either command: the read-only question, the attributes,
+// the password, the engine run and what follows it.
+bool RunTransform(CommandHost& host, const Transform& t) {
+    const HeldAttributes held = ReadFileAttributes(t.source);
+    if (held.Has(faReadOnly) &&
+        ShowInformation(ReadOnlyText(t.sourceShown), mbOK | mbCancel) != mrOk)
+        return false;
+    SetArchiveOnly(t.source);
+
+    if (ObtainPassword(host, t.dialog, t.sourceShown) == PasswordStep::Stop) {
+        RestoreFileAttributes(t.source, held);
+        return false;
+    }
+
+    CryptResult result;
+    {
+        ProgressPanel panel(host, t.busyFlag, t.status);
+        // The bar of the destination's list fills, the source's drains.
+        result = t.encrypt ? EncryptFile(t.source, t.destination, RememberedPassword,
+                                         host.ProgressBar2(), host.ProgressBar1())
+                           : DecryptFile(t.source, t.destination, RememberedPassword,
+                                         host.ProgressBar1(), host.ProgressBar2());
+    }
+    if (result != crOk) {
+        ShowResultMessage(result, t.sourceShown);
+        RestoreFileAttributes(t.source, held);
+        return false;
+    }
+
+    RestoreFileAttributes(t.destination, held);
+    if (std::remove(t.source.c_str()) != 0)
+        ShowError(t.deleteFailedText);
+    host.RefreshLists();
+    return true;
+}
+
+} // namespace
+
+bool EncryptOneFile(CommandHost& host, const std::string& name) {
+    if (Busy()) {
+        host.SetStatus(kWaitTillFinished);
+        return false;
+    }
+    const std::string& plainName = name;
+    const std::string cryptedName = name + kCryExtension;
+    const std::string listedName = ShowCry > 0 ? cryptedName : name;
+
+    if (!FileExists(plainName)) {
+        ShowError(NotFoundText(name));
+        return false;
+    }
+    if (NameTooLong(cryptedName)) {
+        ShowInformation("Cannot generate crypted file \"" + listedName + "\".\r" +
+                        "File name is too long.");
+        return false;
+    }
+    // The disk is asked too: a list read before the file appeared must not
+    // let the engine replace it unasked.
+    if ((host.InCryptedList(listedName) || FileExists(cryptedName)) &&
+        ShowInformation("File \"" + listedName +
+                            "\" already exist in the list of crypted files. Overwrite one?",
+                        mbOK | mbCancel) != mrOk)
+        return false;
+
+    return RunTransform(
+        host,
+        {plainName, cryptedName, plainName, EncryptBusy, host.EncryptDialog(),
+         "Encrypting file " + plainName + "...",
+         "Couldn't delete file " + plainName + " from the filelist of non encrypted files.", true});
+}
+
+bool DecryptOneFile(CommandHost& host, const std::string& name) {
+    if (Busy()) {
+        host.SetStatus(kWaitTillFinished);
+        return false;
+    }
+    const std::string& listedName = name;
+    const std::string cryptedName = ShowCry > 0 ? name : name + kCryExtension;
+    const std::string plainName =
+        cryptedName.size() > 4 ? cryptedName.substr(0, cryptedName.size() - 4) : std::string();
+
+    if (!FileExists(cryptedName)) {
+        ShowError(NotFoundText(name));
+        return false;
+    }
+    // A name with nothing before its last four characters has no plain file
+    // to become.
+    if (NamePart(plainName).empty()) {
+        ShowResultMessage(crCreateFailed, listedName);
+        return false;
+    }
+    // The plain-files list leaves out ".cry" names, so only the disk knows
+    // that "a.cry.cry" would replace the crypted file "a.cry".
+    if ((host.InPlainList(plainName) || FileExists(plainName)) &&
+        ShowInformation("File \"" + plainName +
+                            "\" is already exist in the file list for not encrypted files. "
+                            "Overwrite one?",
+                        mbOK | mbCancel) != mrOk)
+        return false;
+
+    return RunTransform(
+        host, {cryptedName, plainName, listedName, DecryptBusy, host.DecryptDialog(),
+               "Decrypting file " + listedName + "...",
+               "Couldn't delete file " + listedName + " from the list of crypted files.", false});
+}
+
+void RunDoubleClick(CommandHost& host, GridCommand command, const std::string& name) {
+    // A double-click while another run is busy is refused by the command; the
+    // cancel flag then belongs to that run and is left alone.
+    const bool ownsCancel = !Busy();
+    if (command == GridCommand::Encrypt)
+        EncryptOneFile(host, name);
+    else
+        DecryptOneFile(host, name);
+    if (ownsCancel)
+        CancelRequested = false;
+    DoubleClicked = true;
+}
+
+} // namespace kelvane

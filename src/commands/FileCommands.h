@@ -1,0 +1,54 @@
+// The two single-file commands every encryption and decryption passes
+// through, and the double-click that runs them from the grids.
+#pragma once
+
+#include "commands/PasswordPolicy.h"
+#include "crypto/Progress.h"
+
+#include <string>
+
+namespace kelvane {
+
+inline constexpr const char* kWaitTillFinished = "Wait till process is finished.";
+inline constexpr const char* kIdle = "Idle";
+
+// What the commands need of the main window.
+class CommandHost : public PasswordHost {
+public:
+    virtual void SetStatus(const std::string& text) = 0;
+    // The progress panel: both grids 13 pixels shorter and the "Cancel
+    // process" button and the two bars shown, or all of it undone.
+    virtual void ShowProgressPanel() = 0;
+    virtual void HideProgressPanel() = 0;
+    virtual void ProgressStart() = 0;
+    virtual void ProgressStop() = 0;
+    virtual void ProgressClear() = 0;
+    // Under "Available for encryption" and under "Crypted files".
+    virtual ProgressBar& ProgressBar1() = 0;
+    virtual ProgressBar& ProgressBar2() = 0;
+    // The hidden lists behind the grids, compared case-insensitively.
+    virtual bool InPlainList(const std::string& name) const = 0;
+    virtual bool InCryptedList(const std::string& name) const = 0;
+    virtual void RefreshLists() = 0;
+    virtual PasswordDialog& EncryptDialog() = 0;
+    virtual PasswordDialog& DecryptDialog() = 0;
+};
+
+// Encrypts the plain file `name` into `name` + ".cry" and deletes it. True
+// when the crypted file was written, even if the plain one then stayed.
+bool EncryptOneFile(CommandHost& host, const std::string& name);
+
+// Decrypts the crypted file listed as `name` (with ".cry" only when ShowCry
+// is on) and deletes it. True when the plain file was written.
+bool DecryptOneFile(CommandHost& host, const std::string& name);
+
+// Set after a double-click command; the next click on a grid clears it.
+extern bool DoubleClicked;
+
+enum class GridCommand { Encrypt, Decrypt };
+
+// The double-click on a grid row showing `name`. Clears CancelRequested
+// afterwards, whatever the command did.
+void RunDoubleClick(CommandHost& host, GridCommand command, const std::string& name);
+
+} // namespace kelvane

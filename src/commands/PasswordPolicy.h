@@ -1,0 +1,61 @@
+// Where the password for an encryption or decryption comes from: a dialog,
+// or the password remembered for the session or for a file list.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kelvane {
+
+// Seconds counted by the main window's PwdTimer since the last password was
+// accepted.
+extern int32_t PwdTicks;
+
+// A password dialog as the password step sees it (TEncrypt, TDecrypt).
+class PasswordDialog {
+public:
+    virtual ~PasswordDialog() = default;
+    // "One password for a file list" (CheckBox1) is ticked.
+    virtual bool OneForListChecked() const = 0;
+    // The directory and name shown above the fields (FName_Label).
+    virtual void SetFileLabel(const std::string& text) = 0;
+    // Shows the dialog modally and returns mrOk or mrCancel.
+    virtual int ShowModal() = 0;
+    // Moves the accepted password (MaskEdit1) into `password` as Windows-1252
+    // bytes and empties every field that held it.
+    virtual void TakePassword(std::string& password) = 0;
+    // Empties every field without taking anything (after a cancel).
+    virtual void ClearFields() = 0;
+};
+
+// What the password step needs of the main window.
+class PasswordHost {
+public:
+    virtual ~PasswordHost() = default;
+    // The current directory as the hidden DirLabel holds it.
+    virtual std::string DirLabelText() const = 0;
+    virtual void SetPwdTimerEnabled(bool enabled) = 0;
+};
+
+enum class PasswordStep { GoOn, Stop };
+
+// The password step of both single-file commands. With GoOn,
+// RememberedPassword holds the password to use; Stop means the user
+// cancelled, and for the first file of a list CancelRequested is then set.
+PasswordStep ObtainPassword(PasswordHost& host, PasswordDialog& dialog,
+                            const std::string& displayName);
+
+// The remembered password is past its Expire minutes.
+bool PasswordExpired();
+
+// One tick of PwdTimer.
+void CountPasswordSecond();
+
+// Overwrites the remembered password in place and drops it.
+void WipeRememberedPassword();
+
+// The dialog's file label: the directory, a separator unless the directory
+// is the root, and the last component of the name.
+std::string FileLabelText(const std::string& directory, const std::string& displayName);
+
+} // namespace kelvane

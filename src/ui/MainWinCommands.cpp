@@ -1,0 +1,90 @@
+#include "ui/MainWinCommands.h"
+
+#include "ui/Controls.h"
+#include "ui/DecryptDialog.h"
+#include "ui/EncryptDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/StringGrid.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace kelvane {
+namespace {
+
+// How much the grids give up for the bars under them while a file runs.
+constexpr int kBarHeight = 13;
+
+void Shorten(QWidget* grid, int by) {
+    grid->resize(grid->width(), grid->height() - by);
+}
+
+} // namespace
+
+std::string TMainWinCommands::DirLabelText() const {
+    return window_.DirLabel->text().toStdString();
+}
+
+void TMainWinCommands::SetPwdTimerEnabled(bool enabled) {
+    // Switching on a running timer must not restart its second.
+    if (enabled && !window_.PwdTimer->isActive())
+        window_.PwdTimer->start();
+    else if (!enabled)
+        window_.PwdTimer->stop();
+}
+
+void TMainWinCommands::SetStatus(const std::string& text) {
+    window_.Status_Label->setText(QString::fromStdString(text));
+}
+
+void TMainWinCommands::ShowProgressPanel() {
+    Shorten(window_.StringGrid1, kBarHeight);
+    Shorten(window_.StringGrid2, kBarHeight);
+    window_.Button1->setVisible(true);
+    window_.ProgressBar1->setVisible(true);
+    window_.ProgressBar2->setVisible(true);
+}
+
+void TMainWinCommands::HideProgressPanel() {
+    Shorten(window_.StringGrid1, -kBarHeight);
+    Shorten(window_.StringGrid2, -kBarHeight);
+    window_.Button1->setVisible(false);
+    window_.ProgressBar1->setVisible(false);
+    window_.ProgressBar2->setVisible(false);
+}
+
+void TMainWinCommands::ProgressStart() {
+    window_.ProgressStart();
+}
+void TMainWinCommands::ProgressStop() {
+    window_.ProgressStop();
+}
+void TMainWinCommands::ProgressClear() {
+    window_.ProgressClear();
+}
+ProgressBar& TMainWinCommands::ProgressBar1() {
+    return *window_.ProgressBar1;
+}
+ProgressBar& TMainWinCommands::ProgressBar2() {
+    return *window_.ProgressBar2;
+}
+
+bool TMainWinCommands::InPlainList(const std::string& name) const {
+    return window_.FileListBox1.Contains(name);
+}
+
+bool TMainWinCommands::InCryptedList(const std::string& name) const {
+    return window_.FileListBox2.Contains(name);
+}
+
+void TMainWinCommands::RefreshLists() {
+    window_.RefreshLists();
+}
+PasswordDialog& TMainWinCommands::EncryptDialog() {
+    return *Encrypt;
+}
+PasswordDialog& TMainWinCommands::DecryptDialog() {
+    return *Decrypt;
+}
+
+} // namespace kelvane

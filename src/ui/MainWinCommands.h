@@ -1,0 +1,35 @@
+// The main window as the file commands see it: its status line, progress
+// panel, bars, hidden lists and password dialogs.
+#pragma once
+
+#include "commands/FileCommands.h"
+
+namespace kelvane {
+
+class TMainWin;
+
+class TMainWinCommands : public CommandHost {
+public:
+    explicit TMainWinCommands(TMainWin& window) : window_(window) {}
+
+    std::string DirLabelText() const override;
+    void SetPwdTimerEnabled(bool enabled) override;
+    void SetStatus(const std::string& text) override;
+    void ShowProgressPanel() override;
+    void HideProgressPanel() override;
+    void ProgressStart() override;
+    void ProgressStop() override;
+    void ProgressClear() override;
+    ProgressBar& ProgressBar1() override;
+    ProgressBar& ProgressBar2() override;
+    bool InPlainList(const std::string& name) const override;
+    bool InCryptedList(const std::string& name) const override;
+    void RefreshLists() override;
+    PasswordDialog& EncryptDialog() override;
+    PasswordDialog& DecryptDialog() override;
+
+private:
+    TMainWin& window_;
+};
+
+} // namespace kelvane

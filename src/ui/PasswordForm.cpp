@@ -1,0 +1,167 @@
+#include "ui/PasswordForm.h"
+
+#include "app/Settings.h"
+#include "commands/PasswordText.h"
+#include "commands/State.h"
+#include "crypto/SecureWipe.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+
+namespace kelvane {
+namespace {
+
+constexpr int kMargin = 16;
+constexpr int kFieldLeft = 64;
+constexpr int kFieldWidth = 170;
+constexpr int kButtonWidth = 84;
+constexpr int kButtonHeight = 26;
+
+// A padlock, drawn rather than shipped: the dialogs' only picture.
+QPixmap PadlockPicture() {
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(90, 90, 90), 3));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawArc(QRectF(9, 3, 14, 18), 0, 180 * 16);
+    painter.drawLine(QPointF(9, 12), QPointF(9, 15));
+    painter.drawLine(QPointF(23, 12), QPointF(23, 15));
+    painter.setPen(QPen(QColor(120, 90, 10), 1));
+    painter.setBrush(QColor(220, 170, 40));
+    painter.drawRoundedRect(QRectF(5, 14, 22, 16), 2, 2);
+    painter.setBrush(QColor(60, 40, 0));
+    painter.drawEllipse(QPointF(16, 21), 2.5, 2.5);
+    painter.drawRect(QRectF(15, 22, 2, 5));
+    return picture;
+}
+
+} // namespace
+
+std::u16string_view Utf16Of(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+TPasswordForm::TPasswordForm(QWidget* parent, const char* caption, const char* prompt,
+                             int fieldsBottom)
+    : TModalForm(parent) {
+    setWindowTitle(caption);
+    // No title-bar buttons: the dialog is left by its buttons, Enter or Escape.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+
+    Label4 = new QLabel(prompt, this);
+    Label4->move(kMargin, 10);
+    Label4->adjustSize();
+
+    FName_Label = new QLabel(this);
+    QFont bold = FName_Label->font();
+    bold.setBold(true);
+    FName_Label->setFont(bold);
+    FName_Label->setTextFormat(Qt::PlainText);
+    FName_Label->move(kMargin, 30);
+
+    Image1 = new QLabel(this);
+    Image1->setPixmap(PadlockPicture());
+    Image1->setGeometry(kMargin, 60, 32, 32);
+
+    MaskEdit1 = NewPasswordField(this);
+
+    QFont boldItalic = bold;
+    boldItalic.setItalic(true);
+    Label3 = new QLabel("Note:", this);
+    Label3->setFont(boldItalic);
+    Label3->move(kMargin, fieldsBottom + 8);
+    Label3->adjustSize();
+    Label2 = new QLabel("Case of characters is meaningful", this);
+    Label2->setFont(boldItalic);
+    Label2->move(kFieldLeft, fieldsBottom + 8);
+    Label2->adjustSize();
+
+    const int buttonsTop = fieldsBottom + 34;
+    Button2 = new QPushButton("Submit", this);
+    Button2->setGeometry(kFieldLeft, buttonsTop, kButtonWidth, kButtonHeight);
+    Button2->setDefault(true);
+    Button2->setAutoDefault(true);
+    Button1 = new QPushButton("Cancel", this);
+    Button1->setGeometry(kFieldLeft + kButtonWidth + 12, buttonsTop, kButtonWidth, kButtonHeight);
+    Button1->setAutoDefault(false);
+
+    CheckBox1 = new QCheckBox("One password for a file list", this);
+    CheckBox1->move(kMargin, buttonsTop + kButtonHeight + 12);
+    CheckBox1->adjustSize();
+    CheckBox1->setEnabled(false);
+
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(Button1, &QPushButton::clicked, this, [this] { SetModalResult(mrCancel); });
+    connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
+}
+
+QLineEdit* TPasswordForm::NewPasswordField(QWidget* parent) {
+    auto* field = new QLineEdit(parent);
+    field->setEchoMode(QLineEdit::Password);
+    // Every character shows as "*", whatever the style would choose.
+    field->setStyleSheet("lineedit-password-character: 42");
+    field->setFixedWidth(kFieldWidth);
+    return field;
+}
+
+void TPasswordForm::FormActivate() {
+    FName_Label->adjustSize();
+    const int width = std::max(FName_Label->x() + FName_Label->width() + 20,
+                               Button1->x() + Button1->width() + 50);
+    const int height = CheckBox1->y() + 50;
+    setFixedSize(width, height);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    CheckBox1->setEnabled(FirstOfList);
+    if (CheckBox1->isEnabled())
+        CheckBox1->setChecked(OnePerList > 0);
+    MaskEdit1->setFocus();
+    ClearFields();
+}
+
+void TPasswordForm::CheckBox1Click() {
+    if (CheckBox1->hasFocus())
+        MaskEdit1->setFocus();
+}
+
+bool TPasswordForm::OneForListChecked() const {
+    return CheckBox1->isChecked();
+}
+
+void TPasswordForm::SetFileLabel(const std::string& text) {
+    FName_Label->setText(QString::fromStdString(text));
+    FName_Label->adjustSize();
+}
+
+void TPasswordForm::TakePassword(std::string& password) {
+    const QString text = MaskEdit1->text();
+    ToWindows1252(Utf16Of(text), password);
+    ClearFields();
+}
+
+void TPasswordForm::ClearFields() {
+    WipeField(MaskEdit1);
+}
+
+void TPasswordForm::WipeField(QLineEdit* field) {
+    // text() shares the field's own buffer: overwriting it in place leaves no
+    // copy of the password behind in the field. Text the field doesn't own
+    // (a literal put there by the program) has no capacity and is read-only.
+    const QString text = field->text();
+    if (!text.isEmpty() && text.capacity() > 0)
+        SecureWipe(const_cast<QChar*>(text.constData()),
+                   static_cast<std::size_t>(text.size()) * sizeof(QChar));
+    field->setText(QString());
+}
+
+} // namespace kelvane

@@ -1,0 +1,39 @@
+// Every commands test runs in a fresh working directory with the shared
+// state and the preferences as at the start of a run.
+#pragma once
+
+#include "app/Settings.h"
+#include "commands/FileCommands.h"
+#include "commands/State.h"
+#include "crypto/CryptFile.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace kelvane::testing_support {
+
+class CommandFixture : public ::testing::Test {
+protected:
+    CommandFixture() : previousDirectory_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir.Path());
+        ResetSharedState();
+        ClearSettings();
+        PwdTicks = 0;
+        DoubleClicked = false;
+        DefaultCryptHooks() = CryptHooks{};
+    }
+    ~CommandFixture() override {
+        std::filesystem::current_path(previousDirectory_);
+        ResetSharedState();
+        ClearSettings();
+        DefaultCryptHooks() = CryptHooks{};
+    }
+
+    TempDir dir;
+
+private:
+    std::filesystem::path previousDirectory_;
+};
+
+} // namespace kelvane::testing_support

@@ -1,0 +1,135 @@
+// A main window and password dialogs without widgets, for the commands'
+// tests: records what the commands ask of the window, in order, and answers
+// each password dialog from a script.
+#pragma once
+
+#include "app/Settings.h"
+#include "commands/FileCommands.h"
+#include "commands/FileListBox.h"
+#include "platform/MessageSeam.h"
+#include "platform/Paths.h"
+
+#include <deque>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace kelvane::testing_support {
+
+class FakePasswordDialog : public PasswordDialog {
+public:
+    // Queues one showing: the answer and the password typed.
+    void Answer(int result, std::string password = {}) {
+        answers_.push_back({result, std::move(password)});
+    }
+
+    bool OneForListChecked() const override { return checked; }
+    void SetFileLabel(const std::string& text) override { label = text; }
+    int ShowModal() override {
+        ++showings;
+        if (onShow)
+            onShow();
+        if (answers_.empty()) {
+            ADD_FAILURE() << "password dialog shown unexpectedly for " << label;
+            return mrCancel;
+        }
+        const auto next = answers_.front();
+        answers_.pop_front();
+        field = next.password;
+        return next.result;
+    }
+    void TakePassword(std::string& password) override {
+        password = field;
+        field.clear();
+    }
+    void ClearFields() override { field.clear(); }
+
+    bool AllAnswered() const { return answers_.empty(); }
+
+    bool checked = false;
+    std::string label;
+    std::string field;
+    int showings = 0;
+    std::function<void()> onShow;
+
+private:
+    struct Showing {
+        int result;
+        std::string password;
+    };
+    std::deque<Showing> answers_;
+};
+
+class FakeHost : public CommandHost {
+public:
+    FakeHost() {
+        plainList.Update();
+        cryptedList.Update();
+    }
+    ~FakeHost() override {
+        EXPECT_TRUE(encrypt.AllAnswered()) << "encryption dialog answer left over";
+        EXPECT_TRUE(decrypt.AllAnswered()) << "decryption dialog answer left over";
+    }
+
+    std::string DirLabelText() const override { return dirLabel; }
+    void SetPwdTimerEnabled(bool enabled) override { pwdTimerEnabled = enabled; }
+    void SetStatus(const std::string& text) override {
+        status = text;
+        log.push_back("status " + text);
+    }
+    void ShowProgressPanel() override { log.push_back("panel shown"); }
+    void HideProgressPanel() override { log.push_back("panel hidden"); }
+    void ProgressStart() override { log.push_back("start"); }
+    void ProgressStop() override { log.push_back("stop"); }
+    void ProgressClear() override { log.push_back("clear"); }
+    ProgressBar& ProgressBar1() override { return bar1; }
+    ProgressBar& ProgressBar2() override { return bar2; }
+    bool InPlainList(const std::string& name) const override { return plainList.Contains(name); }
+    bool InCryptedList(const std::string& name) const override {
+        return cryptedList.Contains(name);
+    }
+    void RefreshLists() override {
+        ++refreshes;
+        plainList.Update();
+        cryptedList.Update();
+    }
+    PasswordDialog& EncryptDialog() override { return encrypt; }
+    PasswordDialog& DecryptDialog() override { return decrypt; }
+
+    // The hidden lists as the window fills them from the working directory:
+    // names without a ".cry" extension in the first, crypted files in the
+    // second (shown without ".cry" while ShowCry is off).
+    class Lists {
+    public:
+        explicit Lists(bool crypted) : crypted_(crypted) {}
+        void Update() {
+            TFileListBox all;
+            all.Update();
+            items_.Clear();
+            for (const std::string& name : all.Items) {
+                const bool isCrypted = SameNameIgnoringCase(ExtensionOf(name), ".cry");
+                if (isCrypted != crypted_)
+                    continue;
+                items_.Add(isCrypted && ShowCry <= 0 ? name.substr(0, name.size() - 4) : name);
+            }
+        }
+        bool Contains(const std::string& name) const { return items_.Contains(name); }
+
+    private:
+        bool crypted_;
+        TFileListBox items_;
+    };
+    Lists plainList{false};
+    Lists cryptedList{true};
+
+    std::string dirLabel = "/home/user";
+    bool pwdTimerEnabled = false;
+    std::string status;
+    std::vector<std::string> log;
+    ProgressCounter bar1, bar2;
+    int refreshes = 0;
+    FakePasswordDialog encrypt, decrypt;
+};
+
+} // namespace kelvane::testing_support

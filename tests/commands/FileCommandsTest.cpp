@@ -1,0 +1,348 @@
+#include "CommandFixture.h"
+#include "FakeHost.h"
+#include "platform/FileAttributes.h"
+#include "support/ScriptedMessages.h"
+
+#include <sys/stat.h>
+
+namespace kelvane {
+namespace {
+
+using testing_support::FakeHost;
+using testing_support::PatternBytes;
+using testing_support::ReadBytes;
+using testing_support::ScriptedMessages;
+using testing_support::WriteBytes;
+
+mode_t ModeOf(const std::string& name) {
+    struct stat st {};
+    EXPECT_EQ(::stat(name.c_str(), &st), 0) << name;
+    return st.st_mode & 07777;
+}
+
+bool Exists(const std::string& name) {
+    return std::filesystem::exists(name);
+}
+
+class FileCommandsTest : public testing_support::CommandFixture {
+protected:
+    // Writes a file and lets the window's lists see it.
+    std::vector<uint8_t> Make(const std::string& name, std::size_t size = 1000) {
+        auto bytes = PatternBytes(size, static_cast<uint32_t>(name.size()));
+        WriteBytes(name, bytes);
+        host.RefreshLists();
+        host.refreshes = 0;
+        return bytes;
+    }
+
+    // Encrypts `name` with `password` through the command.
+    void Crypt(const std::string& name, const std::string& password = "secret1") {
+        host.encrypt.Answer(mrOk, password);
+        ASSERT_TRUE(EncryptOneFile(host, name));
+        host.refreshes = 0;
+        host.log.clear();
+    }
+
+    FakeHost host;
+    ScriptedMessages messages;
+};
+
+TEST_F(FileCommandsTest, EncryptThenDecryptGivesTheFileBackByteForByte) {
+    const auto original = Make("report.doc", 100000);
+    host.encrypt.Answer(mrOk, "Pa55 w0");
+    EXPECT_TRUE(EncryptOneFile(host, "report.doc"));
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"report.doc.cry"});
+    EXPECT_EQ(host.refreshes, 1);
+    EXPECT_EQ(host.encrypt.label, "/home/user/report.doc");
+    // The destination's bar fills: the crypted list's bar for encryption.
+    EXPECT_EQ(host.bar2.Position(), 100);
+    EXPECT_EQ(host.bar1.Position(), 0);
+
+    host.decrypt.Answer(mrOk, "Pa55 w0");
+    EXPECT_TRUE(DecryptOneFile(host, "report.doc"));
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"report.doc"});
+    EXPECT_EQ(ReadBytes("report.doc"), original);
+    EXPECT_EQ(host.bar1.Position(), 100);
+    EXPECT_EQ(host.bar2.Position(), 0);
+}
+
+TEST_F(FileCommandsTest, ProgressPanelIsTakenDownInTheStatedOrderAfterSuccessAndFailure) {
+    Make("a.txt");
+    host.encrypt.Answer(mrOk, "secret1");
+    EncryptOneFile(host, "a.txt");
+    const std::vector<std::string> encryptRun = {
+        "panel shown", "status Encrypting file a.txt...",
+        "start",       "stop",
+        "status Idle", "panel hidden",
+        "clear",
+    };
+    EXPECT_EQ(host.log, encryptRun);
+    EXPECT_FALSE(EncryptBusy);
+
+    host.log.clear();
+    ShowCry = 1;
+    host.RefreshLists();
+    host.refreshes = 0;
+    host.decrypt.Answer(mrOk, "wrong12");
+    messages.Expect("Invalid password for the file \"a.txt.cry\"!");
+    EXPECT_FALSE(DecryptOneFile(host, "a.txt.cry"));
+    const std::vector<std::string> decryptRun = {
+        "panel shown", "status Decrypting file a.txt.cry...",
+        "start",       "stop",
+        "status Idle", "panel hidden",
+        "clear",
+    };
+    EXPECT_EQ(host.log, decryptRun);
+    EXPECT_FALSE(DecryptBusy);
+    ASSERT_EQ(messages.Shown().size(), 1u);
+    EXPECT_EQ(messages.Shown()[0].kind, MessageKind::Error);
+    EXPECT_EQ(messages.Shown()[0].caption, "Error");
+    EXPECT_EQ(host.refreshes, 0);
+}
+
+TEST_F(FileCommandsTest, DecryptTakesTheNameAsTheCryptedListShowsIt) {
+    for (int showCry : {0, 1}) {
+        ShowCry = showCry;
+        const auto original = Make("a.txt");
+        Crypt("a.txt");
+        host.decrypt.Answer(mrOk, "secret1");
+        EXPECT_TRUE(DecryptOneFile(host, showCry ? "a.txt.cry" : "a.txt"));
+        EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.txt"});
+        EXPECT_EQ(ReadBytes("a.txt"), original);
+        std::filesystem::remove("a.txt");
+    }
+}
+
+TEST_F(FileCommandsTest, ExtensionInCapitalsIsCutOffWhateverItsCase) {
+    ShowCry = 1;
+    const auto original = Make("b.txt");
+    Crypt("b.txt");
+    std::filesystem::rename("b.txt.cry", "b.txt.CRY");
+    host.RefreshLists();
+    host.decrypt.Answer(mrOk, "secret1");
+    EXPECT_TRUE(DecryptOneFile(host, "b.txt.CRY"));
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"b.txt"});
+    EXPECT_EQ(ReadBytes("b.txt"), original);
+}
+
+TEST_F(FileCommandsTest, BusyRefusesWithTheStatusLineOnly) {
+    Make("a.txt");
+    Make("b.txt");
+    Crypt("b.txt");
+    for (bool* flag : {&EncryptBusy, &DecryptBusy, &TreeBusy, &DeleteBusy}) {
+        *flag = true;
+        host.status.clear();
+        EXPECT_FALSE(EncryptOneFile(host, "a.txt"));
+        EXPECT_EQ(host.status, "Wait till process is finished.");
+        host.status.clear();
+        EXPECT_FALSE(DecryptOneFile(host, "b.txt"));
+        EXPECT_EQ(host.status, "Wait till process is finished.");
+        *flag = false;
+    }
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.txt", "b.txt.cry"}));
+    EXPECT_EQ(host.encrypt.showings + host.decrypt.showings, 1);
+}
+
+TEST_F(FileCommandsTest, MissingFilesAreNamedAsTheListShowsThem) {
+    messages.Expect("File \"gone.txt\" is fisically not found in the current directory");
+    EXPECT_FALSE(EncryptOneFile(host, "gone.txt"));
+    messages.Expect("File \"gone.txt\" is fisically not found in the current directory");
+    EXPECT_FALSE(DecryptOneFile(host, "gone.txt"));
+    ShowCry = 1;
+    messages.Expect("File \"gone.txt.cry\" is fisically not found in the current directory");
+    EXPECT_FALSE(DecryptOneFile(host, "gone.txt.cry"));
+    // A folder is not a file.
+    std::filesystem::create_directory("folder");
+    messages.Expect("File \"folder\" is fisically not found in the current directory");
+    EXPECT_FALSE(EncryptOneFile(host, "folder"));
+    EXPECT_EQ(messages.Shown()[0].kind, MessageKind::Error);
+}
+
+TEST_F(FileCommandsTest, CryptedNameMayHave255BytesButNotMore) {
+    const std::string longest(251, 'n');
+    Make(longest);
+    Crypt(longest);
+    EXPECT_TRUE(Exists(longest + ".cry"));
+
+    const std::string tooLong(252, 'm');
+    Make(tooLong);
+    messages.Expect("Cannot generate crypted file \"" + tooLong + "\".\rFile name is too long.");
+    EXPECT_FALSE(EncryptOneFile(host, tooLong));
+    EXPECT_EQ(messages.Shown().back().kind, MessageKind::Information);
+    ShowCry = 1;
+    messages.Expect("Cannot generate crypted file \"" + tooLong +
+                    ".cry\".\rFile name is too long.");
+    EXPECT_FALSE(EncryptOneFile(host, tooLong));
+    EXPECT_TRUE(Exists(tooLong));
+}
+
+TEST_F(FileCommandsTest, OverwriteOfACryptedTwinIsAskedUnderTheListedName) {
+    Make("a.txt.cry", 77);
+    const auto plain = Make("a.txt");
+    messages.Expect("File \"a.txt\" already exist in the list of crypted files. Overwrite one?",
+                    mrCancel);
+    EXPECT_FALSE(EncryptOneFile(host, "a.txt"));
+    EXPECT_EQ(ReadBytes("a.txt.cry").size(), 77u);
+    EXPECT_EQ(messages.Shown().back().buttons, unsigned{mbOK | mbCancel});
+
+    ShowCry = 1;
+    host.RefreshLists();
+    messages.Expect(
+        "File \"a.txt.cry\" already exist in the list of crypted files. Overwrite one?");
+    host.encrypt.Answer(mrOk, "secret1");
+    EXPECT_TRUE(EncryptOneFile(host, "a.txt"));
+    host.decrypt.Answer(mrOk, "secret1");
+    EXPECT_TRUE(DecryptOneFile(host, "a.txt.cry"));
+    EXPECT_EQ(ReadBytes("a.txt"), plain);
+}
+
+TEST_F(FileCommandsTest, OverwriteOfAPlainTwinIsAskedAndDecliningKeepsBoth) {
+    Make("a.txt");
+    Crypt("a.txt");
+    const auto twin = Make("a.txt", 33);
+    const auto crypted = ReadBytes("a.txt.cry");
+    messages.Expect(
+        "File \"a.txt\" is already exist in the file list for not encrypted files. Overwrite one?",
+        mrCancel);
+    EXPECT_FALSE(DecryptOneFile(host, "a.txt"));
+    EXPECT_EQ(ReadBytes("a.txt"), twin);
+    EXPECT_EQ(ReadBytes("a.txt.cry"), crypted);
+}
+
+TEST_F(FileCommandsTest, FilesMissingFromAnOldListAreStillNotReplacedUnasked) {
+    // "a.cry.cry" decrypts to "a.cry", a crypted file the plain list never
+    // holds; and a list read earlier doesn't know of files made since.
+    Make("a.cry");
+    Crypt("a.cry");
+    Make("a.cry", 50);
+    ShowCry = 1;
+    host.RefreshLists();
+    messages.Expect(
+        "File \"a.cry\" is already exist in the file list for not encrypted files. Overwrite one?",
+        mrCancel);
+    EXPECT_FALSE(DecryptOneFile(host, "a.cry.cry"));
+    EXPECT_EQ(ReadBytes("a.cry").size(), 50u);
+
+    WriteBytes("late.txt", PatternBytes(10));
+    WriteBytes("late.txt.cry", PatternBytes(20));
+    messages.Expect(
+        "File \"late.txt.cry\" already exist in the list of crypted files. Overwrite one?",
+        mrCancel);
+    EXPECT_FALSE(EncryptOneFile(host, "late.txt"));
+    EXPECT_EQ(ReadBytes("late.txt.cry").size(), 20u);
+}
+
+TEST_F(FileCommandsTest, NameWithNothingBeforeItsLastFourCharactersIsRefused) {
+    ShowCry = 1;
+    WriteBytes(".cry", PatternBytes(30));
+    messages.Expect("Couldn`t create new file.");
+    EXPECT_FALSE(DecryptOneFile(host, ".cry"));
+    EXPECT_EQ(ReadBytes(".cry").size(), 30u);
+}
+
+TEST_F(FileCommandsTest, ReadOnlySourceIsAskedAboutAndItsResultStaysReadOnly) {
+    Make("ro.txt");
+    ::chmod("ro.txt", 0444);
+    messages.Expect("File \"ro.txt\" is set as read only.Proceed?", mrCancel);
+    EXPECT_FALSE(EncryptOneFile(host, "ro.txt"));
+    EXPECT_EQ(ModeOf("ro.txt"), 0444u);
+
+    messages.Expect("File \"ro.txt\" is set as read only.Proceed?");
+    host.encrypt.Answer(mrOk, "secret1");
+    EXPECT_TRUE(EncryptOneFile(host, "ro.txt"));
+    EXPECT_FALSE(Exists("ro.txt"));
+    EXPECT_EQ(ModeOf("ro.txt.cry"), 0444u);
+    EXPECT_TRUE(ReadFileAttributes("ro.txt.cry").Has(faReadOnly));
+
+    ShowCry = 1;
+    host.RefreshLists();
+    messages.Expect("File \"ro.txt.cry\" is set as read only.Proceed?");
+    host.decrypt.Answer(mrOk, "secret1");
+    EXPECT_TRUE(DecryptOneFile(host, "ro.txt.cry"));
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"ro.txt"});
+    EXPECT_EQ(ModeOf("ro.txt"), 0444u);
+}
+
+TEST_F(FileCommandsTest, CancelledDialogAndWrongPasswordLeaveTheExactOldAttributes) {
+    Make(".hidden");
+    ::chmod(".hidden", 0451);
+    messages.Expect("File \".hidden\" is set as read only.Proceed?");
+    host.encrypt.Answer(mrCancel);
+    EXPECT_FALSE(EncryptOneFile(host, ".hidden"));
+    EXPECT_EQ(ModeOf(".hidden"), 0451u);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{".hidden"});
+
+    ::chmod(".hidden", 0640);
+    Crypt(".hidden");
+    ::chmod(".hidden.cry", 0604);
+    host.decrypt.Answer(mrCancel);
+    EXPECT_FALSE(DecryptOneFile(host, ".hidden"));
+    EXPECT_EQ(ModeOf(".hidden.cry"), 0604u);
+
+    const auto crypted = ReadBytes(".hidden.cry");
+    host.decrypt.Answer(mrOk, "Secret1");
+    messages.Expect("Invalid password for the file \".hidden\"!");
+    EXPECT_FALSE(DecryptOneFile(host, ".hidden"));
+    EXPECT_EQ(ModeOf(".hidden.cry"), 0604u);
+    EXPECT_EQ(ReadBytes(".hidden.cry"), crypted);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{".hidden.cry"});
+    EXPECT_EQ(host.refreshes, 0);
+}
+
+TEST_F(FileCommandsTest, CancelDuringTheRunLosesNothing) {
+    const auto original = Make("big.bin", 3'000'000);
+    DefaultCryptHooks().eventBudget = std::chrono::microseconds(0);
+    int events = 0;
+    DefaultCryptHooks().letEventsRun = [&] {
+        // The user presses "Cancel process" while the run is under way, and
+        // a double-click meanwhile is refused without eating the cancel.
+        if (++events == 3) {
+            EXPECT_TRUE(EncryptBusy);
+            CancelRequested = true;
+            RunDoubleClick(host, GridCommand::Encrypt, "big.bin");
+            EXPECT_TRUE(CancelRequested);
+        }
+    };
+    host.encrypt.Answer(mrOk, "secret1");
+    messages.Expect("You have aborted processing \"big.bin\".");
+    EXPECT_FALSE(EncryptOneFile(host, "big.bin"));
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"big.bin"});
+    EXPECT_EQ(ReadBytes("big.bin"), original);
+    EXPECT_FALSE(EncryptBusy);
+    EXPECT_EQ(host.status, "Idle");
+}
+
+TEST_F(FileCommandsTest, SourceThatCannotBeDeletedStillCountsAsSuccess) {
+    Make("a.txt");
+    // While the engine runs, something puts a non-empty folder in the plain
+    // file's place, which no one can delete as a file.
+    DefaultCryptHooks().eventBudget = std::chrono::microseconds(0);
+    DefaultCryptHooks().letEventsRun = [] {
+        if (!std::filesystem::is_directory("a.txt")) {
+            std::filesystem::remove("a.txt");
+            std::filesystem::create_directories("a.txt/inside");
+        }
+    };
+    host.encrypt.Answer(mrOk, "secret1");
+    messages.Expect("Couldn't delete file a.txt from the filelist of non encrypted files.");
+    EXPECT_TRUE(EncryptOneFile(host, "a.txt"));
+    EXPECT_EQ(host.refreshes, 1);
+    EXPECT_TRUE(Exists("a.txt.cry"));
+    EXPECT_EQ(messages.Shown().back().kind, MessageKind::Error);
+
+    std::filesystem::rename("a.txt.cry", "b.cry");
+    DefaultCryptHooks().letEventsRun = [] {
+        if (!std::filesystem::is_directory("b.cry")) {
+            std::filesystem::remove("b.cry");
+            std::filesystem::create_directories("b.cry/inside");
+        }
+    };
+    host.RefreshLists();
+    host.decrypt.Answer(mrOk, "secret1");
+    messages.Expect("Couldn't delete file b from the list of crypted files.");
+    EXPECT_TRUE(DecryptOneFile(host, "b"));
+    EXPECT_TRUE(Exists("b"));
+}
+
+} // namespace
+} // namespace kelvane

@@ -1,0 +1,225 @@
+// Encrypting and decrypting from the window: double-clicks, the password
+// dialogs, the progress panel and "Cancel process", "&Options...".
+#include "WindowFixture.h"
+#include "commands/FileCommands.h"
+#include "commands/PasswordPolicy.h"
+#include "support/TempDir.h"
+#include "ui/Controls.h"
+#include "ui/DecryptDialog.h"
+#include "ui/EncryptDialog.h"
+#include "ui/PreferencesDialog.h"
+#include "ui/StringGrid.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <cstdlib>
+#include <fstream>
+
+namespace kelvane {
+namespace {
+
+using testing_support::PatternBytes;
+using testing_support::ReadBytes;
+using testing_support::WriteBytes;
+
+class FileCommandsWindowTest : public testing_support::WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        Encrypt = new TEncrypt;
+        Decrypt = new TDecrypt;
+        Preferences = new TPreferences;
+        PwdTicks = 0;
+        DoubleClicked = false;
+        DefaultCryptHooks() = CryptHooks{};
+    }
+    void TearDown() override {
+        DefaultCryptHooks() = CryptHooks{};
+        delete Preferences;
+        delete Decrypt;
+        delete Encrypt;
+        Preferences = nullptr;
+        Decrypt = nullptr;
+        Encrypt = nullptr;
+        WindowTest::TearDown();
+    }
+
+    TMainWin& OpenWith(const std::string& name, const std::vector<uint8_t>& bytes) {
+        WriteBytes(scratch / name, bytes);
+        TMainWin& w = Open();
+        ShowSized(640, 480);
+        w.RefreshLists();
+        return w;
+    }
+
+    // Double-clicks the grid's row the way a user does.
+    static void DoubleClickRow(TStringGrid& grid, int row) {
+        const QRect cell = grid.visualRect(grid.model()->index(row - 1, 0));
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+    void ExpectEncryptDialog(const QString& password) {
+        dialogs.Expect("Encryption procedure", [password](TModalForm&) {
+            Encrypt->MaskEdit1->setText(password);
+            Encrypt->MaskEdit2->setText(password);
+            Encrypt->Button2->click();
+        });
+    }
+    void ExpectDecryptDialog(const QString& password) {
+        dialogs.Expect("Decryption procedure", [password](TModalForm&) {
+            Decrypt->MaskEdit1->setText(password);
+            Decrypt->Button2->click();
+        });
+    }
+};
+
+TEST_F(FileCommandsWindowTest, DoubleClicksMoveAFileToTheCryptedListAndBackByteForByte) {
+    const auto original = PatternBytes(50000);
+    TMainWin& w = OpenWith("plan.txt", original);
+    ExpectEncryptDialog("secret1");
+    DoubleClickRow(*w.StringGrid1, 1);
+    EXPECT_EQ(Encrypt->FName_Label->text().toStdString(),
+              w.DirLabel->text().toStdString() + "/plan.txt");
+    EXPECT_FALSE(Encrypt->CheckBox1->isEnabled());
+    EXPECT_EQ(w.StringGrid2->Cells(0, 1), "plan.txt");
+    EXPECT_EQ(w.StringGrid1->Cells(0, 1), "[no files]");
+    EXPECT_TRUE(DoubleClicked);
+    EXPECT_EQ(w.Status_Label->text(), "Idle");
+
+    ExpectDecryptDialog("secret1");
+    DoubleClickRow(*w.StringGrid2, 1);
+    EXPECT_EQ(w.StringGrid1->Cells(0, 1), "plan.txt");
+    EXPECT_EQ(w.StringGrid2->Cells(0, 1), "[no files]");
+    EXPECT_EQ(ReadBytes(scratch / "plan.txt"), original);
+    EXPECT_FALSE(std::filesystem::exists(scratch / "plan.txt.cry"));
+}
+
+TEST_F(FileCommandsWindowTest, ProgressPanelShowsWhileTheFileRunsAndGoesAfterwards) {
+    TMainWin& w = OpenWith("big.bin", PatternBytes(2'000'000));
+    const int height1 = w.StringGrid1->height();
+    const int height2 = w.StringGrid2->height();
+    bool seen = false;
+    DefaultCryptHooks().eventBudget = std::chrono::microseconds(0);
+    DefaultCryptHooks().letEventsRun = [&] {
+        if (seen)
+            return;
+        seen = true;
+        EXPECT_EQ(w.StringGrid1->height(), height1 - 13);
+        EXPECT_EQ(w.StringGrid2->height(), height2 - 13);
+        EXPECT_TRUE(w.Button1->isVisibleTo(&w));
+        EXPECT_TRUE(w.ProgressBar1->isVisibleTo(&w));
+        EXPECT_TRUE(w.ProgressBar2->isVisibleTo(&w));
+        EXPECT_EQ(w.Status_Label->text(), "Encrypting file big.bin...");
+        EXPECT_TRUE(w.Timer1->isActive());
+        EXPECT_TRUE(EncryptBusy);
+        // Anything else started meanwhile is refused.
+        w.StringGrid1DblClick();
+        EXPECT_EQ(w.Status_Label->text(), "Wait till process is finished.");
+    };
+    ExpectEncryptDialog("secret1");
+    EXPECT_TRUE(w.EncryptOneFile("big.bin"));
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(w.StringGrid1->height(), height1);
+    EXPECT_EQ(w.StringGrid2->height(), height2);
+    EXPECT_FALSE(w.Button1->isVisibleTo(&w));
+    EXPECT_FALSE(w.ProgressBar1->isVisibleTo(&w));
+    EXPECT_FALSE(w.Timer1->isActive());
+    EXPECT_EQ(w.Status_Label->text(), "Idle");
+}
+
+TEST_F(FileCommandsWindowTest, CancelProcessStopsALargeFileAndLosesNothing) {
+    const auto original = PatternBytes(3'000'000);
+    TMainWin& w = OpenWith("big.bin", original);
+    int events = 0;
+    DefaultCryptHooks().eventBudget = std::chrono::microseconds(0);
+    DefaultCryptHooks().letEventsRun = [&] {
+        if (++events == 2)
+            w.Button1->click();
+    };
+    ExpectEncryptDialog("secret1");
+    messages.Expect("Do you really want to cancel process?", mrOk);
+    messages.Expect("You have aborted processing \"big.bin\".");
+    w.StringGrid1DblClick();
+    EXPECT_EQ(ReadBytes(scratch / "big.bin"), original);
+    EXPECT_EQ(w.StringGrid2->Cells(0, 1), "[no files]");
+    EXPECT_FALSE(CancelRequested);
+    EXPECT_EQ(w.Status_Label->text(), "Idle");
+}
+
+TEST_F(FileCommandsWindowTest, DoubleClickOnAnEmptyListDoesNothing) {
+    TMainWin& w = Open();
+    w.RefreshLists();
+    w.StringGrid1DblClick();
+    w.StringGrid2DblClick();
+    EXPECT_TRUE(dialogs.Shown().empty());
+    EXPECT_TRUE(DoubleClicked);
+}
+
+TEST_F(FileCommandsWindowTest, SessionPasswordSwitchesThePasswordTimerAndAgesByItsTicks) {
+    TMainWin& w = OpenWith("a.txt", PatternBytes(100));
+    OnePassword = 1;
+    Expire = 1;
+    ExpectEncryptDialog("secret1");
+    w.StringGrid1DblClick();
+    EXPECT_TRUE(w.PwdTimer->isActive());
+    for (int i = 0; i < 60; ++i)
+        w.PwdTimerTimer();
+    w.StringGrid2DblClick(); // reused: no dialog
+    EXPECT_TRUE(std::filesystem::exists(scratch / "a.txt"));
+    w.PwdTimerTimer();
+    ExpectEncryptDialog("secret2");
+    w.StringGrid1DblClick();
+    EXPECT_EQ(dialogs.Shown().size(), 2u);
+
+    OnePassword = 0;
+    ExpectDecryptDialog("secret2");
+    w.StringGrid2DblClick();
+    EXPECT_FALSE(w.PwdTimer->isActive());
+}
+
+TEST_F(FileCommandsWindowTest, OptionsChangesShowCryAndTheListsFollowAtOnce) {
+    WriteBytes(scratch / "a.txt.cry", PatternBytes(30));
+    TMainWin& w = Open();
+    w.RefreshLists();
+    EXPECT_EQ(w.StringGrid2->Cells(0, 1), "a.txt");
+    dialogs.Expect("Preferences", [](TModalForm&) {
+        Preferences->ShowCry_CheckBox->setChecked(true);
+        Preferences->Button1->click();
+    });
+    w.Options2->trigger();
+    EXPECT_EQ(ShowCry, 1);
+    EXPECT_EQ(w.StringGrid2->Cells(0, 1), "a.txt.cry");
+}
+
+// The same password typed in the window and read by kelvane-cli from a UTF-8
+// file is the same key, accented letters included.
+TEST_F(FileCommandsWindowTest, FilesCryptedHereOpenWithKelvaneCliAndTheReverse) {
+    const auto original = PatternBytes(20000);
+    TMainWin& w = OpenWith("shared.dat", original);
+    std::ofstream(scratch / "pw.txt") << "Caf\xc3\xa9 42\n";
+    const std::string cli = std::string(KELVANE_CLI_PATH) + " %s -q -p pw.txt shared.dat%s";
+    const auto runCli = [&](const char* command, const char* suffix) {
+        char line[4096];
+        std::snprintf(line, sizeof line, cli.c_str(), command, suffix);
+        return std::system(line);
+    };
+
+    ExpectEncryptDialog(QString::fromUtf8("Caf\xc3\xa9 42"));
+    EXPECT_TRUE(w.EncryptOneFile("shared.dat"));
+    ASSERT_EQ(runCli("decrypt", ".cry"), 0);
+    EXPECT_EQ(ReadBytes(scratch / "shared.dat"), original);
+
+    ASSERT_EQ(runCli("encrypt", ""), 0);
+    w.RefreshLists();
+    ExpectDecryptDialog(QString::fromUtf8("Caf\xc3\xa9 42"));
+    EXPECT_TRUE(w.DecryptOneFile("shared.dat"));
+    EXPECT_EQ(ReadBytes(scratch / "shared.dat"), original);
+    EXPECT_FALSE(std::filesystem::exists(scratch / "shared.dat.cry"));
+}
+
+} // namespace
+} // namespace kelvane
