@@ -30,15 +30,35 @@ constexpr std::array<uint32_t, 256> MakeTableWords() {
 }
 
 constexpr std::array<uint32_t, 256> kW = MakeTableWords();
+
+constexpr std::array<uint8_t, 256> MakeLowBytes() {
+    std::array<uint8_t, 256> low{};
+    for (int i = 0; i < 256; ++i)
+        low[i] = static_cast<uint8_t>(kW[i]);
+    return low;
+}
+
+constexpr std::array<uint8_t, 256> kWLow = MakeLowBytes();
 static_assert(kW[0] == 0 && kW[1] == 0x96000000u && kW[2] == 0x30960000u && kW[3] == 0x07309600u &&
               kW[4] == 0x77073096u);
 
 } // namespace
 
+// With crc' = (crc >> 8) xor W(i), the next index is the low byte of W(i)
+// xor a byte known one step earlier, so the loop carries only the index
+// from byte to byte: one byte load and one xor. The upper bytes of the
+// running value follow beside that chain.
 uint32_t Crc32Continue(uint32_t crc, const uint8_t* data, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i)
-        crc = (crc >> 8) ^ kW[(crc ^ data[i]) & 0xFF];
-    return crc;
+    if (count == 0)
+        return crc;
+    uint32_t index = (crc ^ data[0]) & 0xFF;
+    uint32_t high = crc >> 8;
+    for (std::size_t n = 1; n < count; ++n) {
+        const uint32_t carried = (high ^ data[n]) & 0xFF;
+        high = (high ^ kW[index]) >> 8;
+        index = kWLow[index] ^ carried;
+    }
+    return high ^ kW[index];
 }
 
 uint32_t Crc32Of(const void* data, uint32_t count) {

@@ -1,6 +1,7 @@
 #include "crypto/CryptFile.h"
 
 #include "crypto/Crc32.h"
+#include "crypto/CryptPipeline.h"
 #include "crypto/Des.h"
 #include "crypto/SecureWipe.h"
 
@@ -21,31 +22,15 @@ CryptHooks& DefaultCryptHooks() {
 
 namespace {
 
-// Bulk transfers move whole multiples of the 10240-byte chunk at a time.
-constexpr std::size_t kBulkTransfer = std::size_t{kTransferChunk} * 100;
-// Blocks enciphered between two looks at the clock.
-constexpr int64_t kBlocksPerSlice = 4096;
-
-class EventPacer {
-public:
-    explicit EventPacer(const CryptHooks& hooks)
-        : hooks_(hooks), last_(std::chrono::steady_clock::now()) {}
-
-    void Tick() {
-        if (hooks_.letEventsRun && std::chrono::steady_clock::now() - last_ >= hooks_.eventBudget)
-            RunNow();
-    }
-
-    void RunNow() {
-        if (hooks_.letEventsRun)
-            hooks_.letEventsRun();
-        last_ = std::chrono::steady_clock::now();
-    }
-
-private:
-    const CryptHooks& hooks_;
-    std::chrono::steady_clock::time_point last_;
-};
+using detail::ChecksumStage;
+using detail::CipherStage;
+using detail::EventPacer;
+using detail::ReadStage;
+using detail::ReportPlan;
+using detail::RunEnd;
+using detail::RunProgress;
+using detail::StageGroups;
+using detail::WriteStage;
 
 struct Buffer {
     std::unique_ptr<uint8_t[]> bytes;
@@ -74,30 +59,6 @@ private:
     uint8_t bytes_[8];
 };
 
-bool ReadBulk(SourceFile& source, uint8_t* data, int64_t size, EventPacer& pacer) {
-    while (size > 0) {
-        const auto want = static_cast<std::size_t>(std::min<int64_t>(size, kBulkTransfer));
-        if (source.Read(data, want) != static_cast<int64_t>(want))
-            return false;
-        data += want;
-        size -= static_cast<int64_t>(want);
-        pacer.Tick();
-    }
-    return true;
-}
-
-bool WriteBulk(DestinationFile& destination, const uint8_t* data, int64_t size, EventPacer& pacer) {
-    while (size > 0) {
-        const auto count = static_cast<std::size_t>(std::min<int64_t>(size, kBulkTransfer));
-        if (!destination.Write(data, count))
-            return false;
-        data += count;
-        size -= static_cast<int64_t>(count);
-        pacer.Tick();
-    }
-    return true;
-}
-
 void PutLe32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i)
         p[i] = static_cast<uint8_t>(v >> (8 * i));
@@ -107,74 +68,12 @@ uint32_t GetLe32(const uint8_t* p) {
     return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
 }
 
-uint32_t ChecksumOf(const uint8_t* data, int64_t size, EventPacer& pacer) {
-    uint32_t crc = 0;
-    while (size > 0) {
-        const auto count = static_cast<std::size_t>(std::min<int64_t>(size, kBulkTransfer));
-        crc = Crc32Continue(crc, data, count);
-        data += count;
-        size -= static_cast<int64_t>(count);
-        pacer.Tick();
-    }
-    return crc;
+FileAccess& FilesOf(const CryptHooks& hooks) {
+    return hooks.files != nullptr ? *hooks.files : SystemFiles();
 }
 
-// Which bar counts the block index; the other holds the total.
-enum class BlockIndexOn { FillBar, DrainBar };
-
-struct BlockRun {
-    const DesKeySchedule& schedule;
-    bool encipher;
-    ProgressBar& fillBar;
-    ProgressBar& drainBar;
-    BlockIndexOn indexOn;
-    EventPacer& pacer;
-};
-
-void TransformSliced(const BlockRun& run, uint8_t* data, int64_t blocks) {
-    while (blocks > 0) {
-        const int64_t slice = std::min(blocks, kBlocksPerSlice);
-        DesCryptBlocks(run.schedule, data, static_cast<std::size_t>(slice), run.encipher);
-        data += 8 * slice;
-        blocks -= slice;
-        run.pacer.Tick();
-    }
-}
-
-// The report after block j, when the step s divides j: positions, tags, a
-// chance for the window to run, then the cancel test.
-bool ReportAndContinue(const BlockRun& run, int64_t j, int64_t step, int64_t total) {
-    run.fillBar.SetPosition(static_cast<int>(j / step));
-    run.drainBar.SetPosition(100 - run.fillBar.Position());
-    const int index = static_cast<int>(j);
-    const int all = static_cast<int>(total);
-    run.fillBar.SetTag(run.indexOn == BlockIndexOn::FillBar ? index : all);
-    run.drainBar.SetTag(run.indexOn == BlockIndexOn::DrainBar ? index : all);
-    run.pacer.RunNow();
-    return !CancelRequested.load();
-}
-
-// Transforms every block in place, reporting after block 0 and every s = B
-// div 100 blocks (never when B < 100). False when cancelled at a report.
-bool TransformBlocks(const BlockRun& run, uint8_t* data, int64_t blocks) {
-    const int64_t step = blocks / 100;
-    int64_t j = 0;
-    while (j < blocks) {
-        int64_t end = blocks;
-        bool report = false;
-        if (step > 0) {
-            const int64_t nextReport = (j + step - 1) / step * step;
-            if (nextReport < blocks) {
-                end = nextReport + 1;
-                report = true;
-            }
-        }
-        TransformSliced(run, data + 8 * j, end - j);
-        j = end;
-        if (report && !ReportAndContinue(run, end - 1, step, blocks))
-            return false;
-    }
-    return true;
+bool RunsInParallel(const CryptHooks& hooks, int64_t length) {
+    return length >= hooks.parallelFrom;
 }
 
 void FinishBars(ProgressBar& fillBar, ProgressBar& drainBar) {
@@ -182,65 +81,144 @@ void FinishBars(ProgressBar& fillBar, ProgressBar& drainBar) {
     drainBar.SetPosition(0);
 }
 
-FileAccess& FilesOf(const CryptHooks& hooks) {
-    return hooks.files != nullptr ? *hooks.files : SystemFiles();
-}
-
-// Decryption up to and including the data check, into memory.
-struct Decrypted {
-    CryptResult result = crOk;
-    Buffer buffer;
-    int32_t plainLength = 0;
-    unsigned permissions = 0600;
+// Everything a run's stages share.
+struct Run {
+    explicit Run(const CryptHooks& hooks) : pacer(hooks) {}
+    RunProgress progress;
+    std::atomic<bool> readFailed{false};
+    EventPacer pacer;
 };
 
-Decrypted Failed(CryptResult result) {
-    Decrypted out;
-    out.result = result;
-    return out;
+// The destination is created before the work starts so it can be written
+// while the rest is still being transformed; it stays an unnamed file until
+// the end, and a failure to create it is reported only where a run that
+// creates it last would have met it.
+std::unique_ptr<DestinationFile> CreateEarly(FileAccess& files, const std::string* path,
+                                             unsigned permissions) {
+    return path == nullptr ? nullptr : files.CreateDestination(*path, permissions);
 }
 
-Decrypted DecryptToMemory(const std::string& sourcePath, const std::string& password,
-                          ProgressBar& fillBar, ProgressBar& drainBar, const CryptHooks& hooks) {
-    Decrypted out;
-    EventPacer pacer(hooks);
-    auto source = FilesOf(hooks).OpenSource(sourcePath);
+CryptResult Encrypt(const std::string& sourcePath, const std::string& destinationPath,
+                    const std::string& password, ProgressBar& fillBar, ProgressBar& drainBar,
+                    const CryptHooks& hooks) {
+    FileAccess& files = FilesOf(hooks);
+    auto source = files.OpenSource(sourcePath);
     if (!source)
-        return Failed(crOpenFailed);
-    out.permissions = source->PermissionBits();
+        return crOpenFailed;
+    int64_t plainLength = 0;
+    if (!source->Size(plainLength))
+        return crReadFailed;
+    // The header holds the length as a signed 32-bit number.
+    if (plainLength > std::numeric_limits<int32_t>::max())
+        return crNoMemory;
+    const int64_t cipherLength = plainLength + 8 - plainLength % 8;
+    Buffer buffer;
+    if (!buffer.Allocate(cipherLength))
+        return crNoMemory;
+    uint8_t* data = buffer.bytes.get();
+    std::memset(data + plainLength, 0, static_cast<std::size_t>(cipherLength - plainLength));
+    const Key key(password);
+    const DesKeySchedule schedule(key.Bytes());
+    auto destination = CreateEarly(files, &destinationPath, source->PermissionBits());
+
+    Run run(hooks);
+    ReadStage read(*source, data, plainLength, run.progress, run.readFailed);
+    ChecksumStage checksum(data, plainLength, run.progress.read, run.progress);
+    CipherStage cipher(schedule, true, data, cipherLength, run.progress.checked, plainLength,
+                       run.progress);
+    WriteStage write(destination.get(), kCryptHeaderSize, data, cipherLength,
+                     run.progress.transformed);
+    StageGroups stages{{{&read, &write}, {&checksum}, {&cipher}},
+                       RunsInParallel(hooks, cipherLength)};
+    const ReportPlan plan{cipherLength / 8, &fillBar, &drainBar, true};
+    const RunEnd end = detail::RunStages(stages, run.progress, plan, run.pacer, run.readFailed);
+    if (end == RunEnd::Failed)
+        return crReadFailed;
+    if (end == RunEnd::Cancelled)
+        return crAborted;
+    FinishBars(fillBar, drainBar);
+    source.reset();
+
+    if (!destination)
+        return crCreateFailed;
+    uint8_t header[kCryptHeaderSize];
+    std::memcpy(header, kCryptMagic, 4);
+    PutLe32(header + 4, static_cast<uint32_t>(plainLength));
+    PutLe32(header + 8, checksum.Value());
+    const uint16_t keyCheck = KeyCheckOf(key.Bytes());
+    header[12] = static_cast<uint8_t>(keyCheck);
+    header[13] = static_cast<uint8_t>(keyCheck >> 8);
+    const bool written =
+        !write.Failed() &&
+        detail::RunWhilePumping(
+            [&] { return destination->WriteAt(0, header, sizeof header) && destination->Commit(); },
+            stages.parallel, run.pacer);
+    return written ? crOk : crWriteFailed;
+}
+
+// Decryption up to the data check, and the destination's writing beside it
+// when a destination path is given.
+CryptResult Decrypt(const std::string& sourcePath, const std::string* destinationPath,
+                    const std::string& password, ProgressBar& fillBar, ProgressBar& drainBar,
+                    const CryptHooks& hooks) {
+    FileAccess& files = FilesOf(hooks);
+    auto source = files.OpenSource(sourcePath);
+    if (!source)
+        return crOpenFailed;
     uint8_t header[kCryptHeaderSize];
     if (source->Read(header, 4) != 4)
-        return Failed(crReadFailed);
+        return crReadFailed;
     if (std::memcmp(header, kCryptMagic, 4) != 0)
-        return Failed(crNotCrypted);
+        return crNotCrypted;
     if (source->Read(header + 4, 10) != 10)
-        return Failed(crReadFailed);
+        return crReadFailed;
     const Key key(password);
     const uint16_t storedKeyCheck = static_cast<uint16_t>(header[12] | header[13] << 8);
     if (KeyCheckOf(key.Bytes()) != storedKeyCheck)
-        return Failed(crBadPassword);
+        return crBadPassword;
     int64_t fileLength = 0;
     if (!source->Size(fileLength) || fileLength < kCryptHeaderSize)
-        return Failed(crReadFailed);
+        return crReadFailed;
     const int64_t cipherLength = fileLength - kCryptHeaderSize;
-    out.plainLength = static_cast<int32_t>(GetLe32(header + 4));
+    const auto plainLength = static_cast<int32_t>(GetLe32(header + 4));
     // A plain length outside the ciphertext would make the data check read
     // past the data: such a header is not one of ours.
-    if (out.plainLength < 0 || out.plainLength > cipherLength)
-        return Failed(crNotCrypted);
-    if (!out.buffer.Allocate(cipherLength))
-        return Failed(crNoMemory);
-    if (!ReadBulk(*source, out.buffer.bytes.get(), cipherLength, pacer))
-        return Failed(crReadFailed);
+    if (plainLength < 0 || plainLength > cipherLength)
+        return crNotCrypted;
+    Buffer buffer;
+    if (!buffer.Allocate(cipherLength))
+        return crNoMemory;
+    uint8_t* data = buffer.bytes.get();
     const DesKeySchedule schedule(key.Bytes());
-    const BlockRun run{schedule, false, fillBar, drainBar, BlockIndexOn::DrainBar, pacer};
-    if (!TransformBlocks(run, out.buffer.bytes.get(), cipherLength / 8))
-        return Failed(crAborted);
+    auto destination = CreateEarly(files, destinationPath, source->PermissionBits());
+
+    Run run(hooks);
+    ReadStage read(*source, data, cipherLength, run.progress, run.readFailed);
+    CipherStage cipher(schedule, false, data, cipherLength, run.progress.read, cipherLength,
+                       run.progress);
+    ChecksumStage checksum(data, plainLength, run.progress.transformed, run.progress);
+    WriteStage write(destination.get(), 0, data, plainLength, run.progress.transformed);
+    StageGroups stages{{{&read, &write}, {&checksum}, {&cipher}},
+                       RunsInParallel(hooks, cipherLength)};
+    const ReportPlan plan{cipherLength / 8, &fillBar, &drainBar, false};
+    const RunEnd end = detail::RunStages(stages, run.progress, plan, run.pacer, run.readFailed);
+    if (end == RunEnd::Failed)
+        return crReadFailed;
+    if (end == RunEnd::Cancelled)
+        return crAborted;
     FinishBars(fillBar, drainBar);
-    const uint32_t dataCheck = ChecksumOf(out.buffer.bytes.get(), out.plainLength, pacer);
-    if (dataCheck != GetLe32(header + 8))
-        return Failed(crBadPassword);
-    return out;
+    if (checksum.Value() != GetLe32(header + 8))
+        return crBadPassword;
+    source.reset();
+
+    if (destinationPath == nullptr)
+        return crOk;
+    if (!destination)
+        return crCreateFailed;
+    const bool written =
+        !write.Failed() &&
+        detail::RunWhilePumping([&] { return destination->Commit(); }, stages.parallel, run.pacer);
+    return written ? crOk : crWriteFailed;
 }
 
 } // namespace
@@ -258,70 +236,17 @@ uint16_t KeyCheckOf(const uint8_t key[8]) {
 CryptResult EncryptFile(const std::string& sourcePath, const std::string& destinationPath,
                         const std::string& password, ProgressBar& fillBar, ProgressBar& drainBar,
                         const CryptHooks& hooks) {
-    FileAccess& files = FilesOf(hooks);
-    if (files.SameFile(sourcePath, destinationPath))
+    if (FilesOf(hooks).SameFile(sourcePath, destinationPath))
         return crCreateFailed;
-    EventPacer pacer(hooks);
-    auto source = files.OpenSource(sourcePath);
-    if (!source)
-        return crOpenFailed;
-    int64_t plainLength = 0;
-    if (!source->Size(plainLength))
-        return crReadFailed;
-    // The header holds the length as a signed 32-bit number.
-    if (plainLength > std::numeric_limits<int32_t>::max())
-        return crNoMemory;
-    const int64_t cipherLength = plainLength + 8 - plainLength % 8;
-    Buffer buffer;
-    if (!buffer.Allocate(cipherLength))
-        return crNoMemory;
-    uint8_t* data = buffer.bytes.get();
-    if (!ReadBulk(*source, data, plainLength, pacer))
-        return crReadFailed;
-    std::memset(data + plainLength, 0, static_cast<std::size_t>(cipherLength - plainLength));
-    const unsigned permissions = source->PermissionBits();
-    const uint32_t dataCheck = ChecksumOf(data, plainLength, pacer);
-    const Key key(password);
-    const uint16_t keyCheck = KeyCheckOf(key.Bytes());
-    const DesKeySchedule schedule(key.Bytes());
-    const BlockRun run{schedule, true, fillBar, drainBar, BlockIndexOn::FillBar, pacer};
-    if (!TransformBlocks(run, data, cipherLength / 8))
-        return crAborted;
-    FinishBars(fillBar, drainBar);
-    source.reset();
-
-    auto destination = files.CreateDestination(destinationPath, permissions);
-    if (!destination)
-        return crCreateFailed;
-    uint8_t header[kCryptHeaderSize];
-    std::memcpy(header, kCryptMagic, 4);
-    PutLe32(header + 4, static_cast<uint32_t>(plainLength));
-    PutLe32(header + 8, dataCheck);
-    header[12] = static_cast<uint8_t>(keyCheck);
-    header[13] = static_cast<uint8_t>(keyCheck >> 8);
-    if (!destination->Write(header, sizeof header) ||
-        !WriteBulk(*destination, data, cipherLength, pacer) || !destination->Commit())
-        return crWriteFailed;
-    return crOk;
+    return Encrypt(sourcePath, destinationPath, password, fillBar, drainBar, hooks);
 }
 
 CryptResult DecryptFile(const std::string& sourcePath, const std::string& destinationPath,
                         const std::string& password, ProgressBar& fillBar, ProgressBar& drainBar,
                         const CryptHooks& hooks) {
-    FileAccess& files = FilesOf(hooks);
-    if (files.SameFile(sourcePath, destinationPath))
+    if (FilesOf(hooks).SameFile(sourcePath, destinationPath))
         return crCreateFailed;
-    Decrypted plain = DecryptToMemory(sourcePath, password, fillBar, drainBar, hooks);
-    if (plain.result != crOk)
-        return plain.result;
-    auto destination = files.CreateDestination(destinationPath, plain.permissions);
-    if (!destination)
-        return crCreateFailed;
-    EventPacer pacer(hooks);
-    if (!WriteBulk(*destination, plain.buffer.bytes.get(), plain.plainLength, pacer) ||
-        !destination->Commit())
-        return crWriteFailed;
-    return crOk;
+    return Decrypt(sourcePath, &destinationPath, password, fillBar, drainBar, hooks);
 }
 
 CryptResult EncryptFile(const std::string& sourcePath, const std::string& destinationPath,
@@ -339,7 +264,7 @@ CryptResult DecryptFile(const std::string& sourcePath, const std::string& destin
 CryptResult VerifyCryptedFile(const std::string& path, const std::string& password,
                               const CryptHooks& hooks) {
     ProgressCounter fill, drain;
-    return DecryptToMemory(path, password, fill, drain, hooks).result;
+    return Decrypt(path, nullptr, password, fill, drain, hooks);
 }
 
 bool CryptHeader::WellFormed() const {

@@ -48,6 +48,12 @@ struct CryptHooks {
     // otherwise whenever `eventBudget` has passed since the last call.
     std::function<void()> letEventsRun;
     std::chrono::microseconds eventBudget{5000};
+    // Files of at least this many bytes run the checksum, the cipher and the
+    // file transfers on threads of their own; smaller ones run inline.
+    int64_t parallelFrom = int64_t{4} << 20;
+    // When set, receives the longest time the run went without letting
+    // events run, if longer than the value it holds.
+    std::chrono::microseconds* longestEventGap = nullptr;
 };
 
 // The hooks the five-argument routines use; the program sets them once.

@@ -26,6 +26,8 @@ class DestinationFile {
 public:
     virtual ~DestinationFile() = default;
     virtual bool Write(const void* data, std::size_t count) = 0;
+    // Writes at a byte offset, leaving the sequential position alone.
+    virtual bool WriteAt(uint64_t offset, const void* data, std::size_t count) = 0;
     // Flushes the data to disk and puts the file in place, replacing an
     // existing file of that name in one step.
     virtual bool Commit() = 0;

@@ -273,6 +273,7 @@ public:
                 real->Write(data, count / 2);
                 return failure != Failure::Write;
             }
+            bool WriteAt(uint64_t, const void*, std::size_t) override { return false; }
             bool Commit() override { return false; }
         };
         auto destination = std::make_unique<Destination>();

@@ -82,6 +82,11 @@ private:
                 return false;
             return inner_->Write(data, count);
         }
+        bool WriteAt(uint64_t offset, const void* data, std::size_t count) override {
+            if (owner_.failWriteAt == owner_.writes++)
+                return false;
+            return inner_->WriteAt(offset, data, count);
+        }
         bool Commit() override { return !owner_.failCommit && inner_->Commit(); }
 
     private:

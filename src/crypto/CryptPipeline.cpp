@@ -1,0 +1,305 @@
+#include "crypto/CryptPipeline.h"
+
+#include "crypto/Crc32.h"
+
+#include <algorithm>
+#include <system_error>
+#include <thread>
+
+namespace kelvane::detail {
+namespace {
+
+// Pieces small enough that every stage publishes often, large enough that
+// the publishing costs nothing that shows.
+constexpr int64_t kTransferPiece = int64_t{kTransferChunk} * 25; // 256,000 bytes
+constexpr int64_t kChecksumPiece = 256 * 1024;
+constexpr int64_t kCipherPieceBlocks = 8192;
+// Waits never outlast this, so a lost wake-up costs a moment, never a hang.
+constexpr std::chrono::microseconds kLongestWait{20000};
+
+} // namespace
+
+// ---- RunProgress ----
+
+void RunProgress::Publish(std::atomic<int64_t>& counter, int64_t value) {
+    counter.store(value, std::memory_order_release);
+    {
+        std::lock_guard lock(mutex_);
+        ++version_;
+    }
+    changed_.notify_all();
+}
+
+void RunProgress::NoteGroupFinished() {
+    groupsFinished.fetch_add(1, std::memory_order_acq_rel);
+    {
+        std::lock_guard lock(mutex_);
+        ++version_;
+    }
+    changed_.notify_all();
+}
+
+uint64_t RunProgress::Version() const {
+    std::lock_guard lock(mutex_);
+    return version_;
+}
+
+void RunProgress::WaitForChange(uint64_t seen, std::chrono::microseconds timeout) {
+    std::unique_lock lock(mutex_);
+    const auto wait = timeout.count() > 0 ? std::min(timeout, kLongestWait) : kLongestWait;
+    changed_.wait_for(lock, wait, [&] { return version_ != seen || Stopped(); });
+}
+
+void RunProgress::Stop() {
+    {
+        std::lock_guard lock(mutex_);
+        stopped_.store(true, std::memory_order_release);
+        ++version_;
+    }
+    changed_.notify_all();
+}
+
+// ---- Stages ----
+
+ReadStage::ReadStage(SourceFile& source, uint8_t* data, int64_t length, RunProgress& progress,
+                     std::atomic<bool>& failed)
+    : source_(source), data_(data), length_(length), progress_(progress), failed_(failed) {}
+
+bool ReadStage::Step() {
+    if (Finished())
+        return false;
+    const int64_t want = std::min(length_ - done_, kTransferPiece);
+    if (source_.Read(data_ + done_, static_cast<std::size_t>(want)) != want) {
+        failed_.store(true);
+        progress_.Stop();
+        return true;
+    }
+    done_ += want;
+    progress_.Publish(progress_.read, done_);
+    return true;
+}
+
+ChecksumStage::ChecksumStage(const uint8_t* data, int64_t length, const std::atomic<int64_t>& input,
+                             RunProgress& progress)
+    : data_(data), length_(length), input_(input), progress_(progress) {}
+
+bool ChecksumStage::Step() {
+    const int64_t ready = std::min(input_.load(std::memory_order_acquire), length_);
+    if (ready <= done_)
+        return false;
+    const int64_t piece = std::min(ready - done_, kChecksumPiece);
+    crc_ = Crc32Continue(crc_, data_ + done_, static_cast<std::size_t>(piece));
+    done_ += piece;
+    progress_.Publish(progress_.checked, done_);
+    return true;
+}
+
+CipherStage::CipherStage(const DesKeySchedule& schedule, bool encipher, uint8_t* data,
+                         int64_t length, const std::atomic<int64_t>& input, int64_t inputLength,
+                         RunProgress& progress)
+    : schedule_(schedule), encipher_(encipher), data_(data), length_(length), blocks_(length / 8),
+      input_(input), inputLength_(inputLength), progress_(progress) {}
+
+int64_t CipherStage::ReadyBlocks() const {
+    const int64_t ready = input_.load(std::memory_order_acquire);
+    return ready >= inputLength_ ? blocks_ : ready / 8;
+}
+
+bool CipherStage::Step() {
+    if (finished_)
+        return false;
+    const int64_t ready = ReadyBlocks();
+    if (ready > done_) {
+        const int64_t piece = std::min(ready - done_, kCipherPieceBlocks);
+        DesCryptBlocks(schedule_, data_ + 8 * done_, static_cast<std::size_t>(piece), encipher_);
+        done_ += piece;
+    } else if (done_ < blocks_ || input_.load(std::memory_order_acquire) < inputLength_) {
+        return false;
+    }
+    // A ragged tail past the last whole block passes through as it was read.
+    finished_ = done_ == blocks_ && input_.load(std::memory_order_acquire) >= inputLength_;
+    progress_.Publish(progress_.transformed, finished_ ? length_ : 8 * done_);
+    return true;
+}
+
+WriteStage::WriteStage(DestinationFile* destination, uint64_t offset, const uint8_t* data,
+                       int64_t length, const std::atomic<int64_t>& input)
+    : destination_(destination), offset_(offset), data_(data), length_(length), input_(input) {}
+
+bool WriteStage::Step() {
+    if (Finished())
+        return false;
+    const int64_t ready = std::min(input_.load(std::memory_order_acquire), length_);
+    if (ready <= done_)
+        return false;
+    const int64_t piece = std::min(ready - done_, kTransferPiece);
+    if (!destination_->WriteAt(offset_ + static_cast<uint64_t>(done_), data_ + done_,
+                               static_cast<std::size_t>(piece)))
+        failed_ = true;
+    done_ += piece;
+    return true;
+}
+
+// ---- EventPacer ----
+
+EventPacer::EventPacer(const CryptHooks& hooks)
+    : hooks_(hooks), last_(std::chrono::steady_clock::now()) {}
+
+EventPacer::~EventPacer() {
+    NoteGap(std::chrono::steady_clock::now());
+    if (hooks_.longestEventGap != nullptr)
+        *hooks_.longestEventGap = std::max(*hooks_.longestEventGap, longest_);
+}
+
+void EventPacer::Tick() {
+    if (hooks_.letEventsRun && std::chrono::steady_clock::now() - last_ >= hooks_.eventBudget)
+        RunNow();
+}
+
+void EventPacer::RunNow() {
+    if (hooks_.letEventsRun)
+        hooks_.letEventsRun();
+    const auto now = std::chrono::steady_clock::now();
+    NoteGap(now);
+    last_ = now;
+}
+
+std::chrono::microseconds EventPacer::TimeLeft() const {
+    const auto spent = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - last_);
+    return std::max(hooks_.eventBudget - spent, std::chrono::microseconds{1});
+}
+
+void EventPacer::NoteGap(std::chrono::steady_clock::time_point now) {
+    longest_ =
+        std::max(longest_, std::chrono::duration_cast<std::chrono::microseconds>(now - last_));
+}
+
+// ---- The conductor ----
+
+namespace {
+
+bool AllFinished(const std::vector<Stage*>& stages) {
+    return std::all_of(stages.begin(), stages.end(), [](const Stage* s) { return s->Finished(); });
+}
+
+void WorkLoop(const std::vector<Stage*>& stages, RunProgress& progress) {
+    while (!progress.Stopped()) {
+        const uint64_t seen = progress.Version();
+        bool worked = false;
+        for (Stage* stage : stages)
+            worked = stage->Step() || worked;
+        if (AllFinished(stages)) {
+            progress.NoteGroupFinished();
+            return;
+        }
+        if (!worked)
+            progress.WaitForChange(seen, std::chrono::microseconds{0});
+    }
+}
+
+class Workers {
+public:
+    Workers(StageGroups& stages, RunProgress& progress) : progress_(progress) {
+        if (!stages.parallel)
+            return;
+        try {
+            for (auto& group : stages.groups)
+                threads_.emplace_back(WorkLoop, std::cref(group), std::ref(progress));
+        } catch (const std::system_error&) {
+            // No thread to be had: the stages already started run to their
+            // end and the rest run inline.
+            Join();
+            stages.parallel = false;
+        }
+    }
+    ~Workers() {
+        progress_.Stop();
+        Join();
+    }
+    Workers(const Workers&) = delete;
+    Workers& operator=(const Workers&) = delete;
+
+private:
+    void Join() {
+        for (auto& thread : threads_)
+            if (thread.joinable())
+                thread.join();
+        threads_.clear();
+    }
+    RunProgress& progress_;
+    std::vector<std::thread> threads_;
+};
+
+// The report after block j: positions, tags, a chance for the window to
+// run, then the cancel test. False when the user asked to cancel.
+bool Report(const ReportPlan& plan, int64_t j, int64_t step, EventPacer& pacer) {
+    plan.fillBar->SetPosition(static_cast<int>(j / step));
+    plan.drainBar->SetPosition(100 - plan.fillBar->Position());
+    const int index = static_cast<int>(j);
+    const int total = static_cast<int>(plan.blocks);
+    plan.fillBar->SetTag(plan.indexOnFillBar ? index : total);
+    plan.drainBar->SetTag(plan.indexOnFillBar ? total : index);
+    pacer.RunNow();
+    return !CancelRequested.load();
+}
+
+} // namespace
+
+RunEnd RunStages(StageGroups& stages, RunProgress& progress, const ReportPlan& plan,
+                 EventPacer& pacer, const std::atomic<bool>& failed) {
+    std::vector<Stage*> all;
+    for (auto& group : stages.groups)
+        all.insert(all.end(), group.begin(), group.end());
+    const int64_t step = plan.blocks / 100;
+    int64_t nextReport = 0;
+    Workers workers(stages, progress);
+    for (;;) {
+        const uint64_t seen = progress.Version();
+        bool worked = false;
+        if (!stages.parallel)
+            for (Stage* stage : all)
+                worked = stage->Step() || worked;
+        const int64_t doneBlocks = progress.transformed.load(std::memory_order_acquire) / 8;
+        for (; step > 0 && nextReport < plan.blocks && nextReport < doneBlocks; nextReport += step)
+            if (!Report(plan, nextReport, step, pacer))
+                return RunEnd::Cancelled;
+        if (failed.load())
+            return RunEnd::Failed;
+        // The stages belong to the workers while they run; the main thread
+        // only counts the workers that are done.
+        const bool finished = stages.parallel ? progress.groupsFinished.load() ==
+                                                    static_cast<int>(stages.groups.size())
+                                              : AllFinished(all);
+        if (finished && (step == 0 || nextReport >= plan.blocks))
+            return RunEnd::Completed;
+        pacer.Tick();
+        if (stages.parallel || !worked)
+            progress.WaitForChange(seen, pacer.TimeLeft());
+    }
+}
+
+bool RunWhilePumping(const std::function<bool()>& work, bool parallel, EventPacer& pacer) {
+    if (!parallel)
+        return work();
+    RunProgress done;
+    bool result = false;
+    std::thread thread;
+    try {
+        thread = std::thread([&] {
+            result = work();
+            done.Stop();
+        });
+    } catch (const std::system_error&) {
+        return work();
+    }
+    while (!done.Stopped()) {
+        const uint64_t seen = done.Version();
+        pacer.Tick();
+        done.WaitForChange(seen, pacer.TimeLeft());
+    }
+    thread.join();
+    return result;
+}
+
+} // namespace kelvane::detail

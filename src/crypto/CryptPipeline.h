@@ -1,0 +1,185 @@
+// The stages of one encryption or decryption run and the conductor that
+// drives them. Large files run each stage group on a thread of its own (the
+// checksum on one core, the cipher on the other, the file transfers beside
+// them), small files run every stage in turn on the caller's thread; the
+// stages are the same either way. Progress reports, the cancel test and the
+// window's events happen on the caller's thread only.
+#pragma once
+
+#include "crypto/CryptFile.h"
+#include "crypto/Des.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+namespace kelvane::detail {
+
+// How far each stage has come, in bytes of the buffer. A stage publishes its
+// own counter; the stages after it wait for it to move.
+class RunProgress {
+public:
+    std::atomic<int64_t> read{0};
+    std::atomic<int64_t> checked{0};
+    std::atomic<int64_t> transformed{0};
+    // Worker threads whose stages have all finished.
+    std::atomic<int> groupsFinished{0};
+
+    void Publish(std::atomic<int64_t>& counter, int64_t value);
+    void NoteGroupFinished();
+    uint64_t Version() const;
+    // Returns when something was published after `seen`, on Stop(), or when
+    // `timeout` (if positive) has passed.
+    void WaitForChange(uint64_t seen, std::chrono::microseconds timeout);
+    void Stop();
+    bool Stopped() const { return stopped_.load(std::memory_order_acquire); }
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    uint64_t version_ = 0;
+    std::atomic<bool> stopped_{false};
+};
+
+class Stage {
+public:
+    virtual ~Stage() = default;
+    // Does one piece of work if its input is ready; true when it did.
+    virtual bool Step() = 0;
+    virtual bool Finished() const = 0;
+};
+
+// Reads the source into the buffer from its start.
+class ReadStage : public Stage {
+public:
+    ReadStage(SourceFile& source, uint8_t* data, int64_t length, RunProgress& progress,
+              std::atomic<bool>& failed);
+    bool Step() override;
+    bool Finished() const override { return done_ == length_ || failed_.load(); }
+
+private:
+    SourceFile& source_;
+    uint8_t* data_;
+    int64_t length_;
+    int64_t done_ = 0;
+    RunProgress& progress_;
+    std::atomic<bool>& failed_;
+};
+
+// Runs the checksum over the first `length` bytes as `input` makes them ready.
+class ChecksumStage : public Stage {
+public:
+    ChecksumStage(const uint8_t* data, int64_t length, const std::atomic<int64_t>& input,
+                  RunProgress& progress);
+    bool Step() override;
+    bool Finished() const override { return done_ == length_; }
+    uint32_t Value() const { return crc_; }
+
+private:
+    const uint8_t* data_;
+    int64_t length_;
+    const std::atomic<int64_t>& input_;
+    int64_t done_ = 0;
+    uint32_t crc_ = 0;
+    RunProgress& progress_;
+};
+
+// Enciphers or deciphers every whole block of `length` bytes in place once
+// `input` has passed it (all of `inputLength` makes every block ready).
+class CipherStage : public Stage {
+public:
+    CipherStage(const DesKeySchedule& schedule, bool encipher, uint8_t* data, int64_t length,
+                const std::atomic<int64_t>& input, int64_t inputLength, RunProgress& progress);
+    bool Step() override;
+    bool Finished() const override { return finished_; }
+
+private:
+    int64_t ReadyBlocks() const;
+
+    const DesKeySchedule& schedule_;
+    bool encipher_;
+    uint8_t* data_;
+    int64_t length_;
+    int64_t blocks_;
+    const std::atomic<int64_t>& input_;
+    int64_t inputLength_;
+    int64_t done_ = 0;
+    bool finished_ = false;
+    RunProgress& progress_;
+};
+
+// Writes `length` bytes of the buffer to the destination, at `offset`, as
+// `input` makes them ready. Without a destination it writes nothing; after a
+// failed write it writes nothing more and keeps the failure for the end.
+class WriteStage : public Stage {
+public:
+    WriteStage(DestinationFile* destination, uint64_t offset, const uint8_t* data, int64_t length,
+               const std::atomic<int64_t>& input);
+    bool Step() override;
+    bool Finished() const override {
+        return destination_ == nullptr || done_ == length_ || failed_;
+    }
+    bool Failed() const { return failed_; }
+
+private:
+    DestinationFile* destination_;
+    uint64_t offset_;
+    const uint8_t* data_;
+    int64_t length_;
+    const std::atomic<int64_t>& input_;
+    int64_t done_ = 0;
+    bool failed_ = false;
+};
+
+// Lets the window's events run on a time budget and at every report, and
+// keeps the longest gap between two chances for the tests and benchmarks.
+class EventPacer {
+public:
+    explicit EventPacer(const CryptHooks& hooks);
+    ~EventPacer();
+    EventPacer(const EventPacer&) = delete;
+    EventPacer& operator=(const EventPacer&) = delete;
+
+    void Tick();
+    void RunNow();
+    // Time until the budget calls for the next chance.
+    std::chrono::microseconds TimeLeft() const;
+
+private:
+    void NoteGap(std::chrono::steady_clock::time_point now);
+
+    const CryptHooks& hooks_;
+    std::chrono::steady_clock::time_point last_;
+    std::chrono::microseconds longest_{0};
+};
+
+// The report plan: after block j, for every j that the step divides.
+struct ReportPlan {
+    int64_t blocks = 0;
+    ProgressBar* fillBar = nullptr;
+    ProgressBar* drainBar = nullptr;
+    bool indexOnFillBar = true; // encryption counts blocks on the fill bar
+};
+
+enum class RunEnd { Completed, Cancelled, Failed };
+
+// Stage groups: each group runs on one thread when the run is parallel.
+struct StageGroups {
+    std::vector<std::vector<Stage*>> groups;
+    bool parallel = false;
+};
+
+// Drives the stages to the end, reporting progress as blocks are
+// transformed. A failing stage (one whose Finished() is true while `failed`
+// reports it) ends the run with Failed.
+RunEnd RunStages(StageGroups& stages, RunProgress& progress, const ReportPlan& plan,
+                 EventPacer& pacer, const std::atomic<bool>& failed);
+
+// Runs `work` while the window's events keep running: on a thread of its own
+// when `parallel`, else inline.
+bool RunWhilePumping(const std::function<bool()>& work, bool parallel, EventPacer& pacer);
+
+} // namespace kelvane::detail
