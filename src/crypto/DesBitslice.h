@@ -106,6 +106,7 @@ template <class Ops> inline void Transpose(typename Ops::V (&a)[64]) {
             [&] {
                 constexpr int j = 32 >> Step;
                 const V m = Ops::Broadcast(kMasks[Step]);
+#pragma GCC unroll 32
                 for (int k = 0; k < 64; k = (k + j + 1) & ~j) {
                     const V t = Ops::XorAnd(Ops::template ShiftRight<j>(a[k]), a[k + j], m);
                     a[k + j] = Ops::Xor(a[k + j], t);
@@ -143,10 +144,11 @@ inline void Sbox(const V& a1, const V& a2, const V& a3, const V& a4, const V& a5
 // y ^= f(x) for one S-box: x is the half fed through E, y the half that
 // becomes the new x.
 template <int Box, bool Lut, class Ops>
-inline void RoundStep(const typename Ops::V* x, typename Ops::V* y, const uint64_t* input,
+[[gnu::always_inline]] inline void RoundStep(const typename Ops::V* x, typename Ops::V* y, const uint64_t* input,
                       const uint64_t* output) {
     using V = typename Ops::V;
     V in[6];
+#pragma GCC unroll 6
     for (int i = 0; i < 6; ++i) {
         const int j = 6 * Box + i;
         const V bit = x[des::kE[j] - 1];
@@ -154,6 +156,7 @@ inline void RoundStep(const typename Ops::V* x, typename Ops::V* y, const uint64
     }
     V o[4];
     Sbox<Box, Lut, Ops>(in[0], in[1], in[2], in[3], in[4], in[5], o[0], o[1], o[2], o[3]);
+#pragma GCC unroll 4
     for (int k = 0; k < 4; ++k) {
         const int n = kTables.sboxTarget[4 * Box + k];
         if constexpr (Lut)
@@ -178,11 +181,13 @@ template <bool Lut, class Ops> inline void CryptBatch(const RoundConstants& c, u
     using V = typename Ops::V;
     constexpr int kRowBytes = 8 * Ops::kLanes;
     V a[64];
+#pragma GCC unroll 64
     for (int i = 0; i < 64; ++i)
         a[i] = Ops::Load(data + i * kRowBytes);
     Transpose<Ops>(a);
 
     V s[64];
+#pragma GCC unroll 64
     for (int q = 0; q < 64; ++q)
         s[q] =
             Lut ? Ops::Xor(a[kTables.plane[q]], Ops::Broadcast(c.before[q])) : a[kTables.plane[q]];
@@ -191,12 +196,14 @@ template <bool Lut, class Ops> inline void CryptBatch(const RoundConstants& c, u
         Round<Lut, Ops>(s, s + 32, c.input[r + 1], c.output[r + 1]);
     }
     // The halves trade places after the last round.
+#pragma GCC unroll 64
     for (int q = 0; q < 64; ++q) {
         const int from = (q + 32) & 63;
         a[kTables.plane[q]] = Ops::Xor(s[from], Ops::Broadcast(c.after[from]));
     }
 
     Transpose<Ops>(a);
+#pragma GCC unroll 64
     for (int i = 0; i < 64; ++i)
         Ops::Store(data + i * kRowBytes, a[i]);
 }
