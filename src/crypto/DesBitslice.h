@@ -144,8 +144,8 @@ inline void Sbox(const V& a1, const V& a2, const V& a3, const V& a4, const V& a5
 // y ^= f(x) for one S-box: x is the half fed through E, y the half that
 // becomes the new x.
 template <int Box, bool Lut, class Ops>
-[[gnu::always_inline]] inline void RoundStep(const typename Ops::V* x, typename Ops::V* y, const uint64_t* input,
-                      const uint64_t* output) {
+[[gnu::always_inline]] inline void RoundStep(const typename Ops::V* x, typename Ops::V* y,
+                                             const uint64_t* input, const uint64_t* output) {
     using V = typename Ops::V;
     V in[6];
 #pragma GCC unroll 6
