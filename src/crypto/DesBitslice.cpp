@@ -99,10 +99,16 @@ struct PathInfo {
 
 PathInfo Info(DesPath path) {
     switch (path) {
+#ifdef KELVANE_DES_X86_PATHS
     case DesPath::Avx512:
         return {64 * bitslice::kAvx512Lanes, true, bitslice::CryptBatchesAvx512};
     case DesPath::Avx2:
         return {64 * bitslice::kAvx2Lanes, false, bitslice::CryptBatchesAvx2};
+#else
+    case DesPath::Avx512:
+    case DesPath::Avx2:
+        break;
+#endif
     case DesPath::Portable:
         return {64, false, bitslice::CryptBatchesPortable};
     case DesPath::Table:
@@ -135,7 +141,7 @@ bool DesPathSupported(DesPath path) {
     case DesPath::Table:
     case DesPath::Portable:
         return true;
-#if defined(__x86_64__) || defined(__i386__)
+#ifdef KELVANE_DES_X86_PATHS
     case DesPath::Avx2:
         return __builtin_cpu_supports("avx2");
     case DesPath::Avx512:
@@ -164,7 +170,7 @@ DesPath DesFastestPath() {
 void DesCryptBlocksWith(DesPath path, const DesKeySchedule& schedule, uint8_t* data,
                         std::size_t blocks, bool encipher) {
     const PathInfo info = Info(path);
-    if (info.batches == nullptr || blocks < kShortestBatch) {
+    if (info.batches == nullptr || blocks < kShortestBatch || !DesPathSupported(path)) {
         DesCryptBlocksTable(schedule, data, blocks, encipher);
         return;
     }

@@ -572,6 +572,35 @@ std::string Name(int i) {
     return i < 6 ? "a" + std::to_string(i + 1) : "t" + std::to_string(i);
 }
 
+// The ternary-logic instruction overwrites its first operand. Where one of
+// a gate's operands is not needed afterwards, put it first (and permute the
+// truth table to match), so the compiler need not copy a live value.
+void OrderOperandsForOverwrite(Circuit& c) {
+    const int n = static_cast<int>(c.nodes.size());
+    std::vector<int> lastUse(n, -1);
+    for (int i = 6; i < n; ++i)
+        for (int operand : {c.nodes[i].a, c.nodes[i].b, c.nodes[i].c})
+            if (operand >= 0)
+                lastUse[operand] = i;
+    for (int output : c.outputs)
+        lastUse[output] = n;
+    for (int i = 6; i < n; ++i) {
+        Node& node = c.nodes[i];
+        if (node.op != Op::Lut)
+            continue;
+        int operands[3] = {node.a, node.b, node.c};
+        for (int k = 0; k < 3; ++k) {
+            if (lastUse[operands[k]] == i) {
+                std::swap(operands[0], operands[k]);
+                break;
+            }
+        }
+        node.a = operands[0], node.b = operands[1], node.c = operands[2];
+        node.imm = TernaryImmediate(c.nodes[node.a].value, c.nodes[node.b].value,
+                                    c.nodes[node.c].value, node.value);
+    }
+}
+
 void Emit(std::ostream& out, const Circuit& c, const char* family, int box) {
     out << "template <class Ops, class V>\n"
         << "inline void " << family << "S" << box + 1
@@ -647,6 +676,7 @@ int main(int argc, char** argv) {
     std::vector<Circuit> lut, gate;
     for (int box = 0; box < 8; ++box) {
         lut.push_back(Synthesize<LutBuilder>(box));
+        OrderOperandsForOverwrite(lut.back());
         gate.push_back(Synthesize<GateBuilder>(box));
         if (!Verify(lut.back(), box) || !Verify(gate.back(), box)) {
             std::cerr << "S" << box + 1 << ": circuit disagrees with the table\n";
