@@ -96,26 +96,92 @@ constexpr StateTables kTables = MakeStateTables();
 
 // Afterwards bit i of word p is what bit p of word i was. Each step swaps
 // the off-diagonal blocks of size j: row k, column p (with bit j of k clear
-// and of p set) trades places with row k + j, column p - j.
-template <class Ops> inline void Transpose(typename Ops::V (&a)[64]) {
+// and of p set) trades places with row k + j, column p - j. The steps touch
+// different bits of the row and column numbers, so they may run in any
+// order: steps 32 and 16 run on four rows at a time, steps 8 to 1 on sixteen,
+// each group held in registers, so the rows pass through memory twice.
+template <int j, class Ops> inline void SwapBlocks(typename Ops::V& low, typename Ops::V& high) {
     using V = typename Ops::V;
-    constexpr uint64_t kMasks[6] = {0x00000000FFFFFFFF, 0x0000FFFF0000FFFF, 0x00FF00FF00FF00FF,
-                                    0x0F0F0F0F0F0F0F0F, 0x3333333333333333, 0x5555555555555555};
+    constexpr uint64_t kMask = j == 32   ? 0x00000000FFFFFFFF
+                               : j == 16 ? 0x0000FFFF0000FFFF
+                               : j == 8  ? 0x00FF00FF00FF00FF
+                               : j == 4  ? 0x0F0F0F0F0F0F0F0F
+                               : j == 2  ? 0x3333333333333333
+                                         : 0x5555555555555555;
+    const V t = Ops::XorAnd(Ops::template ShiftRight<j>(low), high, Ops::Broadcast(kMask));
+    high = Ops::Xor(high, t);
+    low = Ops::Xor(low, Ops::template ShiftLeft<j>(t));
+}
+
+// Steps 32 and 16 on rows k, k + 16, k + 32, k + 48.
+template <class Ops> inline void TransposeWide(typename Ops::V (&r)[4]) {
+    SwapBlocks<32, Ops>(r[0], r[2]);
+    SwapBlocks<32, Ops>(r[1], r[3]);
+    SwapBlocks<16, Ops>(r[0], r[1]);
+    SwapBlocks<16, Ops>(r[2], r[3]);
+}
+
+// Steps 8, 4, 2 and 1 on sixteen consecutive rows.
+template <class Ops> inline void TransposeNarrow(typename Ops::V* rows) {
+    using V = typename Ops::V;
+    V r[16];
+#pragma GCC unroll 16
+    for (int i = 0; i < 16; ++i)
+        r[i] = rows[i];
     [&]<int... Step>(std::integer_sequence<int, Step...>) {
         (
             [&] {
-                constexpr int j = 32 >> Step;
-                const V m = Ops::Broadcast(kMasks[Step]);
-#pragma GCC unroll 32
-                for (int k = 0; k < 64; k = (k + j + 1) & ~j) {
-                    const V t = Ops::XorAnd(Ops::template ShiftRight<j>(a[k]), a[k + j], m);
-                    a[k + j] = Ops::Xor(a[k + j], t);
-                    a[k] = Ops::Xor(a[k], Ops::template ShiftLeft<j>(t));
-                }
+                constexpr int j = 8 >> Step;
+#pragma GCC unroll 8
+                for (int k = 0; k < 16; k = (k + j + 1) & ~j)
+                    SwapBlocks<j, Ops>(r[k], r[k + j]);
             }(),
             ...);
     }
-    (std::make_integer_sequence<int, 6>{});
+    (std::make_integer_sequence<int, 4>{});
+#pragma GCC unroll 16
+    for (int i = 0; i < 16; ++i)
+        rows[i] = r[i];
+}
+
+// Rows from memory (row i at data + i * rowBytes) to bit planes.
+template <class Ops> inline void TransposeIn(const uint8_t* data, typename Ops::V (&a)[64]) {
+    using V = typename Ops::V;
+    constexpr int kRowBytes = 8 * Ops::kLanes;
+#pragma GCC unroll 16
+    for (int k = 0; k < 16; ++k) {
+        V r[4];
+#pragma GCC unroll 4
+        for (int i = 0; i < 4; ++i)
+            r[i] = Ops::Load(data + (k + 16 * i) * kRowBytes);
+        TransposeWide<Ops>(r);
+#pragma GCC unroll 4
+        for (int i = 0; i < 4; ++i)
+            a[k + 16 * i] = r[i];
+    }
+#pragma GCC unroll 4
+    for (int g = 0; g < 4; ++g)
+        TransposeNarrow<Ops>(a + 16 * g);
+}
+
+// And back.
+template <class Ops> inline void TransposeOut(typename Ops::V (&a)[64], uint8_t* data) {
+    using V = typename Ops::V;
+    constexpr int kRowBytes = 8 * Ops::kLanes;
+#pragma GCC unroll 4
+    for (int g = 0; g < 4; ++g)
+        TransposeNarrow<Ops>(a + 16 * g);
+#pragma GCC unroll 16
+    for (int k = 0; k < 16; ++k) {
+        V r[4];
+#pragma GCC unroll 4
+        for (int i = 0; i < 4; ++i)
+            r[i] = a[k + 16 * i];
+        TransposeWide<Ops>(r);
+#pragma GCC unroll 4
+        for (int i = 0; i < 4; ++i)
+            Ops::Store(data + (k + 16 * i) * kRowBytes, r[i]);
+    }
 }
 
 // ---- One round ----
@@ -142,16 +208,19 @@ inline void Sbox(const V& a1, const V& a2, const V& a3, const V& a4, const V& a5
 }
 
 // y ^= f(x) for one S-box: x is the half fed through E, y the half that
-// becomes the new x.
-template <int Box, bool Lut, class Ops>
-[[gnu::always_inline]] inline void RoundStep(const typename Ops::V* x, typename Ops::V* y,
-                                             const uint64_t* input, const uint64_t* output) {
+// becomes the new x. X and Y give where the halves start in state order (0
+// for L, 32 for R); the planes stay where the transpose put them.
+template <int Box, bool Lut, class Ops, int X, int Y>
+[[gnu::always_inline]] inline void RoundStep(typename Ops::V* a, const uint64_t* input,
+                                             const uint64_t* output) {
     using V = typename Ops::V;
+    const auto x = [&](int b) -> const V& { return a[kTables.plane[X + b]]; };
+    const auto y = [&](int n) -> V& { return a[kTables.plane[Y + n]]; };
     V in[6];
 #pragma GCC unroll 6
     for (int i = 0; i < 6; ++i) {
         const int j = 6 * Box + i;
-        const V bit = x[des::kE[j] - 1];
+        const V bit = x(des::kE[j] - 1);
         in[i] = (Lut && kTables.firstUse[j]) ? bit : Ops::Xor(bit, Ops::Broadcast(input[j]));
     }
     V o[4];
@@ -160,17 +229,16 @@ template <int Box, bool Lut, class Ops>
     for (int k = 0; k < 4; ++k) {
         const int n = kTables.sboxTarget[4 * Box + k];
         if constexpr (Lut)
-            y[n] = Ops::Xor3(y[n], Ops::Broadcast(output[n]), o[k]);
+            y(n) = Ops::Xor3(y(n), Ops::Broadcast(output[n]), o[k]);
         else
-            y[n] = Ops::Xor(y[n], o[k]);
+            y(n) = Ops::Xor(y(n), o[k]);
     }
 }
 
-template <bool Lut, class Ops>
-inline void Round(const typename Ops::V* x, typename Ops::V* y, const uint64_t* input,
-                  const uint64_t* output) {
+template <bool Lut, class Ops, int X, int Y>
+inline void Round(typename Ops::V* a, const uint64_t* input, const uint64_t* output) {
     [&]<int... Box>(std::integer_sequence<int, Box...>) {
-        (RoundStep<Box, Lut, Ops>(x, y, input, output), ...);
+        (RoundStep<Box, Lut, Ops, X, Y>(a, input, output), ...);
     }
     (std::make_integer_sequence<int, 8>{});
 }
@@ -179,33 +247,26 @@ inline void Round(const typename Ops::V* x, typename Ops::V* y, const uint64_t* 
 // sits in lane g of row i.
 template <bool Lut, class Ops> inline void CryptBatch(const RoundConstants& c, uint8_t* data) {
     using V = typename Ops::V;
-    constexpr int kRowBytes = 8 * Ops::kLanes;
     V a[64];
+    TransposeIn<Ops>(data, a);
+    if constexpr (Lut) {
 #pragma GCC unroll 64
-    for (int i = 0; i < 64; ++i)
-        a[i] = Ops::Load(data + i * kRowBytes);
-    Transpose<Ops>(a);
-
-    V s[64];
-#pragma GCC unroll 64
-    for (int q = 0; q < 64; ++q)
-        s[q] =
-            Lut ? Ops::Xor(a[kTables.plane[q]], Ops::Broadcast(c.before[q])) : a[kTables.plane[q]];
-    for (int r = 0; r < 16; r += 2) {
-        Round<Lut, Ops>(s + 32, s, c.input[r], c.output[r]);
-        Round<Lut, Ops>(s, s + 32, c.input[r + 1], c.output[r + 1]);
+        for (int q = 0; q < 64; ++q)
+            a[kTables.plane[q]] = Ops::Xor(a[kTables.plane[q]], Ops::Broadcast(c.before[q]));
     }
-    // The halves trade places after the last round.
+    for (int r = 0; r < 16; r += 2) {
+        Round<Lut, Ops, 32, 0>(a, c.input[r], c.output[r]);
+        Round<Lut, Ops, 0, 32>(a, c.input[r + 1], c.output[r + 1]);
+    }
+    // The halves trade places after the last round: state bit q of the
+    // output is in the plane of bit q +- 32.
+    V out[64];
 #pragma GCC unroll 64
     for (int q = 0; q < 64; ++q) {
         const int from = (q + 32) & 63;
-        a[kTables.plane[q]] = Ops::Xor(s[from], Ops::Broadcast(c.after[from]));
+        out[kTables.plane[q]] = Ops::Xor(a[kTables.plane[from]], Ops::Broadcast(c.after[from]));
     }
-
-    Transpose<Ops>(a);
-#pragma GCC unroll 64
-    for (int i = 0; i < 64; ++i)
-        Ops::Store(data + i * kRowBytes, a[i]);
+    TransposeOut<Ops>(out, data);
 }
 
 } // namespace
