@@ -64,10 +64,8 @@ constexpr int PlaneOf(int n) {
     return 8 * ((n - 1) / 8) + 7 - (n - 1) % 8;
 }
 
-// kStatePlane[q]: the vector holding bit q + 1 of the permuted block, that
-// is L bits 1..32 and then R bits 1..32.
 struct StateTables {
-    int plane[64];
+    int plane[64];      // the vector holding bit q + 1 of the permuted block: L 1..32, then R 1..32
     int sboxTarget[32]; // S-box output bit m (0-based, S1 first) lands on f bit sboxTarget[m]
     bool firstUse[48];  // whether E position j is the first to read its half bit
     int firstUseOf[32]; // the E position of each half bit's first use
