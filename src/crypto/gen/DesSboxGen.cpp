@@ -11,10 +11,12 @@
 //    without ternary logic.
 // A circuit is grown one output at a time, reusing every value built so far;
 // each value is split by the cheapest of a few decompositions (Shannon
-// expansion on one input and variants of it), costed recursively. Different
-// orders of the four outputs give different sharing; the smallest circuit is
-// kept. An output may come out complemented: the cipher absorbs that into
-// constants it xors in anyway, so the header records it instead of paying a NOT.
+// expansion on one input and variants of it), costed recursively. The order
+// in which the four outputs are built, and a seed that breaks ties between
+// equally cheap splits, change how much is shared; `--search` tries many and
+// prints the best, which are recorded below so a build makes one circuit per
+// box, quickly and always the same. An output may come out complemented: the cipher absorbs that
+// into constants it xors in anyway, so the header records it instead of paying a NOT.
 //
 // Every circuit is checked against the table on all 64 inputs before it is
 // written; the program fails (and so the build) if one disagrees.
