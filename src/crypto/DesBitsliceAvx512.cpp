@@ -17,6 +17,8 @@ struct OpsAvx512 {
     static V Xor(V a, V b) { return _mm512_xor_si512(a, b); }
     static V Xor3(V a, V b, V c) { return _mm512_ternarylogic_epi64(a, b, c, 0x96); }
     static V XorAnd(V a, V b, V m) { return _mm512_ternarylogic_epi64(a, b, m, 0x28); }
+    // m ? a : b, bit by bit.
+    static V Select(V m, V a, V b) { return _mm512_ternarylogic_epi64(m, a, b, 0xCA); }
     template <int imm> static V Ternary(V a, V b, V c) {
         return _mm512_ternarylogic_epi64(a, b, c, imm);
     }
