@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace kelvane {
@@ -141,6 +142,50 @@ TEST_P(DesPathTest, ARunCutIntoUnevenSlicesEqualsTheWholeRun) {
     DesCryptBlocksWith(GetParam(), schedule, sliced.data() + 8 * at, 3000 - at, true);
     EXPECT_EQ(sliced, whole);
     EXPECT_EQ(whole, Reference(data, key, true));
+}
+
+// Blocks are 8 bytes, but a file's buffer need not start on any boundary.
+TEST_P(DesPathTest, DataAtAnyAddressIsTransformedAlike) {
+    const uint8_t key[8] = {0x13, 0x34, 0x57, 0x79, 0x9B, 0xBC, 0xDF, 0xF1};
+    const DesKeySchedule schedule(key);
+    std::vector<uint8_t> data(8 * 700);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<uint8_t>(i ^ (i >> 7));
+    const auto expected = Reference(data, key, true);
+    std::vector<uint8_t> storage(data.size() + 64);
+    for (std::size_t shift : {1, 3, 8, 13, 32}) {
+        uint8_t* at = storage.data() + shift;
+        std::memcpy(at, data.data(), data.size());
+        DesCryptBlocksWith(GetParam(), schedule, at, 700, true);
+        EXPECT_EQ(std::memcmp(at, expected.data(), expected.size()), 0) << "offset " << shift;
+    }
+}
+
+// The engine may run files on several threads at once, each with its own key.
+TEST_P(DesPathTest, RunsOnTwoThreadsAtOnceWithDifferentKeys) {
+    const uint8_t keys[2][8] = {{0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF},
+                                {0xFE, 0xDC, 0xBA, 0x98, 0x76, 0x54, 0x32, 0x10}};
+    std::vector<uint8_t> data(8 * 5000);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<uint8_t>(i * 7);
+    std::vector<uint8_t> expected[2] = {Reference(data, keys[0], true),
+                                        Reference(data, keys[1], true)};
+    std::vector<uint8_t> actual[2] = {data, data};
+    auto work = [&](int t) {
+        const DesKeySchedule schedule(keys[t]);
+        for (int round = 0; round < 8; ++round) {
+            auto copy = data;
+            DesCryptBlocksWith(GetParam(), schedule, copy.data(), 5000, true);
+            if (copy != expected[t])
+                return;
+            actual[t] = std::move(copy);
+        }
+    };
+    std::thread other(work, 1);
+    work(0);
+    other.join();
+    EXPECT_EQ(actual[0], expected[0]);
+    EXPECT_EQ(actual[1], expected[1]);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPath, DesPathTest,
