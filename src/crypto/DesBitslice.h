@@ -1,7 +1,8 @@
 // The bitsliced DES core, shared by every vector width. Internal to the
 // crypto library: included by the files that instantiate it for one
-// instruction set each, so everything here has internal linkage and no
-// instance compiled for a wider instruction set can stand in for another.
+// instruction set each. The templates sit in an unnamed namespace, so each
+// file's instances are its own: none compiled for a wider instruction set
+// can be picked by the linker for a file built for the baseline.
 //
 // A batch holds 64 * Ops::kLanes blocks. After a transpose, vector p holds
 // bit p of every block (bit p of the block read as a little-endian 64-bit
@@ -59,7 +60,9 @@ namespace {
 // ---- Where each bit lives ----
 
 // The vector that holds DES bit n (1-based, bit 1 the most significant of
-// byte 0) after the transpose: bit 8y + 7 - z of the little-endian word.
+// byte 0) after the transpose: byte y = (n - 1) / 8 of the block, its bit
+// z = (n - 1) % 8 counted from the top, is bit 8y + 7 - z of the
+// little-endian word.
 constexpr int PlaneOf(int n) {
     return 8 * ((n - 1) / 8) + 7 - (n - 1) % 8;
 }
