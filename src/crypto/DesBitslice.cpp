@@ -1,0 +1,201 @@
+// Bitsliced DES: the round constants of a key, the portable 64-bit path and
+// the choice among the paths at run time.
+#include "crypto/DesBitslice.h"
+
+#include "crypto/DesPaths.h"
+#include "crypto/SecureWipe.h"
+
+#include <cstring>
+
+namespace kelvane::bitslice {
+
+void PrepareRoundConstants(const DesKeySchedule& schedule, bool encipher, bool folded,
+                           RoundConstants& c) {
+    // Bits are 0 or 1 here; the words are spread to all ones at the end.
+    auto keyBit = [&](int round, int j) {
+        const int index = encipher ? round : 15 - round;
+        return (schedule.Round(index)[j / 6] >> (5 - j % 6)) & 1;
+    };
+    auto inverted = [&](int m) {
+        return folded ? kLutInverted[m / 4][m % 4] : kGateInverted[m / 4][m % 4];
+    };
+    int offset[64] = {}; // stored value xor true value, state order
+    std::memset(&c, 0, sizeof c);
+    if (folded) {
+        for (int b = 0; b < 32; ++b)
+            offset[32 + b] = keyBit(0, kTables.firstUseOf[b]);
+    }
+    for (int q = 0; q < 64; ++q)
+        c.before[q] = offset[q];
+    for (int r = 0; r < 16; ++r) {
+        const int x = (r % 2 == 0) ? 32 : 0, y = 32 - x;
+        for (int j = 0; j < 48; ++j)
+            c.input[r][j] = offset[x + des::kE[j] - 1] ^ keyBit(r, j);
+        for (int m = 0; m < 32; ++m) {
+            const int n = kTables.sboxTarget[m];
+            if (folded) {
+                const int wanted = r < 15 ? keyBit(r + 1, kTables.firstUseOf[n]) : 0;
+                c.output[r][n] = offset[y + n] ^ inverted(m) ^ wanted;
+                offset[y + n] = wanted;
+            } else {
+                offset[y + n] ^= inverted(m);
+            }
+        }
+    }
+    for (int q = 0; q < 64; ++q)
+        c.after[q] = offset[q];
+    SecureWipe(offset, sizeof offset);
+    uint64_t* words = &c.input[0][0];
+    for (std::size_t i = 0; i < sizeof c / sizeof(uint64_t); ++i)
+        words[i] = 0 - words[i];
+}
+
+namespace {
+
+inline uint64_t Load64Le(const uint8_t* p) {
+    uint64_t v = 0;
+    for (int i = 7; i >= 0; --i)
+        v = (v << 8) | p[i];
+    return v;
+}
+
+inline void Store64Le(uint8_t* p, uint64_t v) {
+    for (int i = 0; i < 8; ++i, v >>= 8)
+        p[i] = static_cast<uint8_t>(v);
+}
+
+struct Ops64 {
+    using V = uint64_t;
+    static constexpr int kLanes = 1;
+    static V Load(const uint8_t* p) { return Load64Le(p); }
+    static void Store(uint8_t* p, V v) { Store64Le(p, v); }
+    static V Broadcast(uint64_t w) { return w; }
+    static V And(V a, V b) { return a & b; }
+    static V Or(V a, V b) { return a | b; }
+    static V Xor(V a, V b) { return a ^ b; }
+    static V AndNot(V a, V b) { return ~a & b; }
+    static V Not(V a) { return ~a; }
+    static V XorAnd(V a, V b, V m) { return (a ^ b) & m; }
+    template <int n> static V ShiftLeft(V a) { return a << n; }
+    template <int n> static V ShiftRight(V a) { return a >> n; }
+};
+
+void CryptBatchesPortable(const RoundConstants& c, uint8_t* data, std::size_t batches) {
+    for (std::size_t i = 0; i < batches; ++i, data += 64 * 8)
+        CryptBatch<false, Ops64>(c, data);
+}
+
+} // namespace
+} // namespace kelvane::bitslice
+
+namespace kelvane {
+namespace {
+
+struct PathInfo {
+    int blocksPerBatch;
+    bool folded;
+    void (*batches)(const bitslice::RoundConstants&, uint8_t*, std::size_t);
+};
+
+PathInfo Info(DesPath path) {
+    switch (path) {
+#ifdef KELVANE_DES_X86_PATHS
+    case DesPath::Avx512:
+        return {64 * bitslice::kAvx512Lanes, true, bitslice::CryptBatchesAvx512};
+    case DesPath::Avx2:
+        return {64 * bitslice::kAvx2Lanes, false, bitslice::CryptBatchesAvx2};
+#else
+    case DesPath::Avx512:
+    case DesPath::Avx2:
+        break;
+#endif
+    case DesPath::Portable:
+        return {64, false, bitslice::CryptBatchesPortable};
+    case DesPath::Table:
+        break;
+    }
+    return {1, false, nullptr};
+}
+
+// Below this many blocks a padded batch costs more than the table loop.
+constexpr std::size_t kShortestBatch = 8;
+
+} // namespace
+
+const char* DesPathName(DesPath path) {
+    switch (path) {
+    case DesPath::Table:
+        return "table";
+    case DesPath::Portable:
+        return "portable64";
+    case DesPath::Avx2:
+        return "avx2";
+    case DesPath::Avx512:
+        return "avx512";
+    }
+    return "?";
+}
+
+bool DesPathSupported(DesPath path) {
+    switch (path) {
+    case DesPath::Table:
+    case DesPath::Portable:
+        return true;
+#ifdef KELVANE_DES_X86_PATHS
+    case DesPath::Avx2:
+        return __builtin_cpu_supports("avx2");
+    case DesPath::Avx512:
+        return __builtin_cpu_supports("avx512f");
+#else
+    default:
+        return false;
+#endif
+    }
+    return false;
+}
+
+std::vector<DesPath> DesSupportedPaths() {
+    std::vector<DesPath> paths;
+    for (DesPath path : {DesPath::Table, DesPath::Portable, DesPath::Avx2, DesPath::Avx512})
+        if (DesPathSupported(path))
+            paths.push_back(path);
+    return paths;
+}
+
+DesPath DesFastestPath() {
+    static const DesPath fastest = DesSupportedPaths().back();
+    return fastest;
+}
+
+void DesCryptBlocksWith(DesPath path, const DesKeySchedule& schedule, uint8_t* data,
+                        std::size_t blocks, bool encipher) {
+    const PathInfo info = Info(path);
+    if (info.batches == nullptr || blocks < kShortestBatch || !DesPathSupported(path)) {
+        DesCryptBlocksTable(schedule, data, blocks, encipher);
+        return;
+    }
+    bitslice::RoundConstants constants;
+    bitslice::PrepareRoundConstants(schedule, encipher, info.folded, constants);
+    const std::size_t width = static_cast<std::size_t>(info.blocksPerBatch);
+    const std::size_t full = blocks / width;
+    info.batches(constants, data, full);
+    const std::size_t rest = blocks - full * width;
+    uint8_t* tail = data + full * width * 8;
+    if (rest >= kShortestBatch) {
+        alignas(64) uint8_t padded[64 * 8 * bitslice::kAvx512Lanes] = {};
+        std::memcpy(padded, tail, rest * 8);
+        info.batches(constants, padded, 1);
+        std::memcpy(tail, padded, rest * 8);
+        SecureWipe(padded, sizeof padded);
+    } else if (rest > 0) {
+        DesCryptBlocksTable(schedule, tail, rest, encipher);
+    }
+    SecureWipe(&constants, sizeof constants);
+}
+
+void DesCryptBlocks(const DesKeySchedule& schedule, uint8_t* data, std::size_t blocks,
+                    bool encipher) {
+    DesCryptBlocksWith(DesFastestPath(), schedule, data, blocks, encipher);
+}
+
+} // namespace kelvane
