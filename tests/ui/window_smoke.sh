@@ -24,32 +24,23 @@ unset QT_QPA_PLATFORM
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 export PROGRAM="$program" SAMPLE="$work/sample"
 
+# Every wait is on an event (the window mapped, the process gone) with a
+# time limit, never a fixed pause.
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -u
     cd "$SAMPLE"
     "$PROGRAM" & pid=$!
-    window=""
-    for _ in $(seq 1 100); do
-        window=$(xdotool search --onlyvisible --name "^Kelvane 95$" 2>/dev/null | head -n 1 || true)
-        [ -n "$window" ] && break
-        sleep 0.1
-    done
+    window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Kelvane 95$" | head -n 1)
     if [ -z "$window" ]; then
         echo "no window named \"Kelvane 95\" appeared" >&2
         kill "$pid" 2>/dev/null
         exit 1
     fi
     echo "found window $window: $(xdotool getwindowname "$window")"
-    sleep 0.5
-    # File > Exit: a click opens the menu, which then takes the keyboard.
-    xdotool mousemove --window "$window" 15 10 click 1
-    sleep 0.5
-    xdotool key x
-    for _ in $(seq 1 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$pid" 2>/dev/null; then
+    # File > Exit from the keyboard: Alt+F opens the menu, which takes the x.
+    xdotool windowfocus --sync "$window"
+    xdotool key alt+f x
+    if ! timeout 30 tail --pid="$pid" -f /dev/null; then
         echo "the program did not end after File > Exit" >&2
         kill "$pid"
         exit 1
