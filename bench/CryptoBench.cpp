@@ -1,5 +1,4 @@
-// Throughput of the cipher and the checksum over a buffer, in bytes per second.
-#include "crypto/Crc32.h"
+// Throughput of the cipher over a buffer, in bytes per second.
 #include "crypto/Des.h"
 #include "crypto/DesPaths.h"
 
@@ -57,13 +56,6 @@ void BM_DesPath(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 
-void BM_Crc32Of(benchmark::State& state) {
-    const auto data = Buffer(state.range(0));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(kelvane::Crc32Of(data.data(), static_cast<uint32_t>(data.size())));
-    state.SetBytesProcessed(state.iterations() * state.range(0));
-}
-
 } // namespace
 
 BENCHMARK(BM_DesBlock)->Arg(64 << 10)->Arg(1 << 20);
@@ -78,6 +70,5 @@ BENCHMARK(BM_DesPath)
     ->ArgsProduct({{1 << 20, 64 << 20},
                    {int(kelvane::DesPath::Table), int(kelvane::DesPath::Portable),
                     int(kelvane::DesPath::Avx2), int(kelvane::DesPath::Avx512)}});
-BENCHMARK(BM_Crc32Of)->Arg(64 << 10)->Arg(1 << 20)->Arg(16 << 20);
 
 BENCHMARK_MAIN();
