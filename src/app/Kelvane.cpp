@@ -2,6 +2,8 @@
 #include "app/Settings.h"
 #include "commands/State.h"
 #include "crypto/CryptFile.h"
+#include "crypto/SelfTest.h"
+#include "platform/MessageSeam.h"
 #include "ui/Forms.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
@@ -17,6 +19,12 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Kelvane 95");
     ClearSettings(); // the help file is the bare "Kelvane.hlp" until loaded
     InstallMessageBoxes();
+    // A build whose cipher gives a wrong answer would write files nobody can
+    // read back.
+    if (!CryptoSelfTest()) {
+        ShowError("The cipher self-test failed: this build of Kelvane 95 must not be used.");
+        return 3;
+    }
     // The engine lets the window repaint, tick and take "Cancel process"
     // between its steps.
     DefaultCryptHooks().letEventsRun = [] { QCoreApplication::processEvents(); };

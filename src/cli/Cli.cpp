@@ -130,17 +130,4 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
     }
 }
 
-bool CipherSelfTestPasses() {
-    // FIPS 46-3 worked example (also in FIPS 81's test set).
-    const uint8_t key[8] = {0x13, 0x34, 0x57, 0x79, 0x9B, 0xBC, 0xDF, 0xF1};
-    const uint8_t plain[8] = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
-    const uint8_t cipher[8] = {0x85, 0xE8, 0x13, 0x54, 0x0F, 0x0A, 0xB4, 0x05};
-    uint8_t out[8], back[8];
-    DesBlock(plain, out, key, 1);
-    DesBlock(out, back, key, 0);
-    // The program's own check value of "abc", which is not the standard CRC-32.
-    return std::memcmp(out, cipher, 8) == 0 && std::memcmp(back, plain, 8) == 0 &&
-           Crc32Of("abc", 3) == 0x5C6277B7u;
-}
-
 } // namespace kelvane::cli

@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 #include "cli/TerminalPrompt.h"
 #include "crypto/CryptFile.h"
+#include "crypto/SelfTest.h"
 
 #include <csignal>
 #include <iostream>
@@ -28,7 +29,7 @@ void CancelOnSignals() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!kelvane::cli::CipherSelfTestPasses()) {
+    if (!kelvane::CryptoSelfTest()) {
         std::cerr << "kelvane-cli: the cipher self-test failed; this build must not be used\n";
         return 3;
     }
