@@ -28,6 +28,7 @@ using detail::CipherStage;
 using detail::EventPacer;
 using detail::ReadStage;
 using detail::ReportPlan;
+using detail::Ring;
 using detail::RunEnd;
 using detail::RunProgress;
 using detail::StageGroups;
@@ -110,6 +111,14 @@ FileAccess& FilesOf(const CryptHooks& hooks) {
     return hooks.files != nullptr ? *hooks.files : SystemFiles();
 }
 
+// A small file is held whole; a large one streams through a ring that the
+// stages share, so memory stays small and no page is cleared twice. The ring
+// holds whole blocks.
+int64_t RingCapacityFor(const CryptHooks& hooks, int64_t length) {
+    const int64_t ring = std::max<int64_t>(hooks.ringBytes / 8 * 8, 8);
+    return std::min(std::max<int64_t>((length + 7) / 8 * 8, 8), ring);
+}
+
 bool RunsInParallel(const CryptHooks& hooks, int64_t length) {
     return length >= hooks.parallelFrom;
 }
@@ -151,21 +160,24 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
         return crNoMemory;
     const int64_t cipherLength = plainLength + 8 - plainLength % 8;
     Buffer buffer;
-    if (!buffer.Allocate(cipherLength))
+    if (!buffer.Allocate(RingCapacityFor(hooks, cipherLength)))
         return crNoMemory;
-    uint8_t* data = buffer.Data();
-    std::memset(data + plainLength, 0, static_cast<std::size_t>(cipherLength - plainLength));
+    const Ring ring{buffer.Data(), RingCapacityFor(hooks, cipherLength)};
     const Key key(password);
     const DesKeySchedule schedule(key.Bytes());
     auto destination = CreateEarly(files, &destinationPath, source->PermissionBits());
 
     Run run(hooks);
-    ReadStage read(*source, data, plainLength, run.progress, run.readFailed);
-    ChecksumStage checksum(data, plainLength, run.progress.read, run.progress);
-    CipherStage cipher(schedule, true, data, cipherLength, run.progress.checked, plainLength,
-                       run.progress);
-    WriteStage write(destination.get(), kCryptHeaderSize, data, cipherLength,
-                     run.progress.transformed);
+    // Every byte passes read, checksum, cipher and write in that order, so
+    // the writer is the last to need it.
+    RunProgress& progress = run.progress;
+    ReadStage read(
+        *source, ring, plainLength, cipherLength, [&] { return progress.written.load(); }, progress,
+        run.readFailed);
+    ChecksumStage checksum(ring, plainLength, cipherLength, progress.read, progress);
+    CipherStage cipher(schedule, true, ring, cipherLength, progress.checked, progress);
+    WriteStage write(destination.get(), kCryptHeaderSize, ring, cipherLength, progress.transformed,
+                     progress);
     StageGroups stages{{{&read, &write}, {&checksum}, {&cipher}},
                        RunsInParallel(hooks, cipherLength)};
     const ReportPlan plan{cipherLength / 8, &fillBar, &drainBar, true};
@@ -224,18 +236,27 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
     if (plainLength < 0 || plainLength > cipherLength)
         return crNotCrypted;
     Buffer buffer;
-    if (!buffer.Allocate(cipherLength))
+    if (!buffer.Allocate(RingCapacityFor(hooks, cipherLength)))
         return crNoMemory;
-    uint8_t* data = buffer.Data();
+    const Ring ring{buffer.Data(), RingCapacityFor(hooks, cipherLength)};
     const DesKeySchedule schedule(key.Bytes());
     auto destination = CreateEarly(files, destinationPath, source->PermissionBits());
 
     Run run(hooks);
-    ReadStage read(*source, data, cipherLength, run.progress, run.readFailed);
-    CipherStage cipher(schedule, false, data, cipherLength, run.progress.read, cipherLength,
-                       run.progress);
-    ChecksumStage checksum(data, plainLength, run.progress.transformed, run.progress);
-    WriteStage write(destination.get(), 0, data, plainLength, run.progress.transformed);
+    // The plain bytes go to both the checksum and the writer after the
+    // cipher; past the plain length only the cipher needs them.
+    RunProgress& progress = run.progress;
+    const auto consumed = [&progress, plainLength] {
+        const auto stillNeeds = [plainLength](int64_t done) {
+            return done < plainLength ? done : std::numeric_limits<int64_t>::max();
+        };
+        return std::min({progress.transformed.load(), stillNeeds(progress.checked.load()),
+                         stillNeeds(progress.written.load())});
+    };
+    ReadStage read(*source, ring, cipherLength, cipherLength, consumed, progress, run.readFailed);
+    CipherStage cipher(schedule, false, ring, cipherLength, progress.read, progress);
+    ChecksumStage checksum(ring, plainLength, plainLength, progress.transformed, progress);
+    WriteStage write(destination.get(), 0, ring, plainLength, progress.transformed, progress);
     StageGroups stages{{{&read, &write}, {&checksum}, {&cipher}},
                        RunsInParallel(hooks, cipherLength)};
     const ReportPlan plan{cipherLength / 8, &fillBar, &drainBar, false};

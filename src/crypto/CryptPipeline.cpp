@@ -3,6 +3,7 @@
 #include "crypto/Crc32.h"
 
 #include <algorithm>
+#include <cstring>
 #include <system_error>
 #include <thread>
 
@@ -61,70 +62,87 @@ void RunProgress::Stop() {
 
 // ---- Stages ----
 
-ReadStage::ReadStage(SourceFile& source, uint8_t* data, int64_t length, RunProgress& progress,
-                     std::atomic<bool>& failed)
-    : source_(source), data_(data), length_(length), progress_(progress), failed_(failed) {}
+ReadStage::ReadStage(SourceFile& source, const Ring& ring, int64_t length, int64_t fillTo,
+                     ConsumedFn consumed, RunProgress& progress, std::atomic<bool>& failed)
+    : source_(source), ring_(ring), length_(length), fillTo_(fillTo),
+      consumed_(std::move(consumed)), progress_(progress), failed_(failed) {}
 
 bool ReadStage::Step() {
     if (Finished())
         return false;
-    const int64_t want = std::min(length_ - done_, kTransferPiece);
-    if (source_.Read(data_ + done_, static_cast<std::size_t>(want)) != want) {
-        failed_.store(true);
-        progress_.Stop();
-        return true;
+    if (done_ < length_) {
+        const int64_t want = std::min({length_ - done_, kTransferPiece, ring_.Contiguous(done_)});
+        if (!Fits(done_ + want))
+            return false;
+        if (source_.Read(ring_.At(done_), static_cast<std::size_t>(want)) != want) {
+            failed_.store(true);
+            progress_.Stop();
+            return true;
+        }
+        done_ += want;
+    } else {
+        // The pad goes in whole, so no block is ever ready with half of it.
+        if (!Fits(fillTo_))
+            return false;
+        for (int64_t at = done_; at < fillTo_;) {
+            const int64_t piece = std::min(fillTo_ - at, ring_.Contiguous(at));
+            std::memset(ring_.At(at), 0, static_cast<std::size_t>(piece));
+            at += piece;
+        }
+        done_ = fillTo_;
     }
-    done_ += want;
     progress_.Publish(progress_.read, done_);
     return true;
 }
 
-ChecksumStage::ChecksumStage(const uint8_t* data, int64_t length, const std::atomic<int64_t>& input,
-                             RunProgress& progress)
-    : data_(data), length_(length), input_(input), progress_(progress) {}
+ChecksumStage::ChecksumStage(const Ring& ring, int64_t length, int64_t passTo,
+                             const std::atomic<int64_t>& input, RunProgress& progress)
+    : ring_(ring), length_(length), passTo_(passTo), input_(input), progress_(progress) {}
 
 bool ChecksumStage::Step() {
-    const int64_t ready = std::min(input_.load(std::memory_order_acquire), length_);
+    const int64_t ready = std::min(input_.load(std::memory_order_acquire), passTo_);
     if (ready <= done_)
         return false;
-    const int64_t piece = std::min(ready - done_, kChecksumPiece);
-    crc_ = Crc32Continue(crc_, data_ + done_, static_cast<std::size_t>(piece));
-    done_ += piece;
+    if (done_ < length_) {
+        const int64_t piece =
+            std::min({std::min(ready, length_) - done_, kChecksumPiece, ring_.Contiguous(done_)});
+        crc_ = Crc32Continue(crc_, ring_.At(done_), static_cast<std::size_t>(piece));
+        done_ += piece;
+    } else {
+        done_ = ready;
+    }
     progress_.Publish(progress_.checked, done_);
     return true;
 }
 
-CipherStage::CipherStage(const DesKeySchedule& schedule, bool encipher, uint8_t* data,
-                         int64_t length, const std::atomic<int64_t>& input, int64_t inputLength,
-                         RunProgress& progress)
-    : schedule_(schedule), encipher_(encipher), data_(data), length_(length), blocks_(length / 8),
-      input_(input), inputLength_(inputLength), progress_(progress) {}
-
-int64_t CipherStage::ReadyBlocks() const {
-    const int64_t ready = input_.load(std::memory_order_acquire);
-    return ready >= inputLength_ ? blocks_ : ready / 8;
-}
+CipherStage::CipherStage(const DesKeySchedule& schedule, bool encipher, const Ring& ring,
+                         int64_t length, const std::atomic<int64_t>& input, RunProgress& progress)
+    : schedule_(schedule), encipher_(encipher), ring_(ring), length_(length), blocks_(length / 8),
+      input_(input), progress_(progress) {}
 
 bool CipherStage::Step() {
     if (finished_)
         return false;
-    const int64_t ready = ReadyBlocks();
+    const int64_t input = input_.load(std::memory_order_acquire);
+    const int64_t ready = std::min(input / 8, blocks_);
     if (ready > done_) {
-        const int64_t piece = std::min(ready - done_, kCipherPieceBlocks);
-        DesCryptBlocks(schedule_, data_ + 8 * done_, static_cast<std::size_t>(piece), encipher_);
+        const int64_t piece =
+            std::min({ready - done_, kCipherPieceBlocks, ring_.Contiguous(8 * done_) / 8});
+        DesCryptBlocks(schedule_, ring_.At(8 * done_), static_cast<std::size_t>(piece), encipher_);
         done_ += piece;
-    } else if (done_ < blocks_ || input_.load(std::memory_order_acquire) < inputLength_) {
+    } else if (done_ < blocks_ || input < length_) {
         return false;
     }
     // A ragged tail past the last whole block passes through as it was read.
-    finished_ = done_ == blocks_ && input_.load(std::memory_order_acquire) >= inputLength_;
+    finished_ = done_ == blocks_ && input >= length_;
     progress_.Publish(progress_.transformed, finished_ ? length_ : 8 * done_);
     return true;
 }
 
-WriteStage::WriteStage(DestinationFile* destination, uint64_t offset, const uint8_t* data,
-                       int64_t length, const std::atomic<int64_t>& input)
-    : destination_(destination), offset_(offset), data_(data), length_(length), input_(input) {}
+WriteStage::WriteStage(DestinationFile* destination, uint64_t offset, const Ring& ring,
+                       int64_t length, const std::atomic<int64_t>& input, RunProgress& progress)
+    : destination_(destination), offset_(offset), ring_(ring), length_(length), input_(input),
+      progress_(progress) {}
 
 bool WriteStage::Step() {
     if (Finished())
@@ -132,11 +150,13 @@ bool WriteStage::Step() {
     const int64_t ready = std::min(input_.load(std::memory_order_acquire), length_);
     if (ready <= done_)
         return false;
-    const int64_t piece = std::min(ready - done_, kTransferPiece);
-    if (!destination_->WriteAt(offset_ + static_cast<uint64_t>(done_), data_ + done_,
+    const int64_t piece = std::min({ready - done_, kTransferPiece, ring_.Contiguous(done_)});
+    if (destination_ != nullptr && !failed_ &&
+        !destination_->WriteAt(offset_ + static_cast<uint64_t>(done_), ring_.At(done_),
                                static_cast<std::size_t>(piece)))
         failed_ = true;
     done_ += piece;
+    progress_.Publish(progress_.written, done_);
     return true;
 }
 

@@ -25,6 +25,7 @@ public:
     std::atomic<int64_t> read{0};
     std::atomic<int64_t> checked{0};
     std::atomic<int64_t> transformed{0};
+    std::atomic<int64_t> written{0};
     // Worker threads whose stages have all finished.
     std::atomic<int> groupsFinished{0};
 
@@ -52,35 +53,58 @@ public:
     virtual bool Finished() const = 0;
 };
 
-// Reads the source into the buffer from its start.
+// The run's working memory: a ring the stages pass through, the whole file
+// when it is small. Positions are offsets into the stream; a stage never
+// handles a piece that wraps past the ring's end, and the capacity is a whole
+// number of blocks so no block is ever split.
+struct Ring {
+    uint8_t* base = nullptr;
+    int64_t capacity = 0;
+    uint8_t* At(int64_t position) const { return base + position % capacity; }
+    // Bytes from `position` to the ring's end.
+    int64_t Contiguous(int64_t position) const { return capacity - position % capacity; }
+};
+
+// How far the slowest stage that still needs the bytes has come: the
+// reader may refill everything before it.
+using ConsumedFn = std::function<int64_t()>;
+
+// Reads `length` bytes of the source, then supplies zeros up to `fillTo`
+// (the pad of the last block), never past what the later stages consumed.
 class ReadStage : public Stage {
 public:
-    ReadStage(SourceFile& source, uint8_t* data, int64_t length, RunProgress& progress,
-              std::atomic<bool>& failed);
+    ReadStage(SourceFile& source, const Ring& ring, int64_t length, int64_t fillTo,
+              ConsumedFn consumed, RunProgress& progress, std::atomic<bool>& failed);
     bool Step() override;
-    bool Finished() const override { return done_ == length_ || failed_.load(); }
+    bool Finished() const override { return done_ == fillTo_ || failed_.load(); }
 
 private:
+    bool Fits(int64_t end) const { return end <= consumed_() + ring_.capacity; }
+
     SourceFile& source_;
-    uint8_t* data_;
+    const Ring& ring_;
     int64_t length_;
+    int64_t fillTo_;
+    ConsumedFn consumed_;
     int64_t done_ = 0;
     RunProgress& progress_;
     std::atomic<bool>& failed_;
 };
 
-// Runs the checksum over the first `length` bytes as `input` makes them ready.
+// Runs the checksum over the first `length` bytes as `input` makes them
+// ready, then lets the bytes up to `passTo` through unchecked.
 class ChecksumStage : public Stage {
 public:
-    ChecksumStage(const uint8_t* data, int64_t length, const std::atomic<int64_t>& input,
-                  RunProgress& progress);
+    ChecksumStage(const Ring& ring, int64_t length, int64_t passTo,
+                  const std::atomic<int64_t>& input, RunProgress& progress);
     bool Step() override;
-    bool Finished() const override { return done_ == length_; }
+    bool Finished() const override { return done_ == passTo_; }
     uint32_t Value() const { return crc_; }
 
 private:
-    const uint8_t* data_;
+    const Ring& ring_;
     int64_t length_;
+    int64_t passTo_;
     const std::atomic<int64_t>& input_;
     int64_t done_ = 0;
     uint32_t crc_ = 0;
@@ -88,50 +112,48 @@ private:
 };
 
 // Enciphers or deciphers every whole block of `length` bytes in place once
-// `input` has passed it (all of `inputLength` makes every block ready).
+// `input` has passed it; a ragged tail passes through once `input` reaches
+// `length`.
 class CipherStage : public Stage {
 public:
-    CipherStage(const DesKeySchedule& schedule, bool encipher, uint8_t* data, int64_t length,
-                const std::atomic<int64_t>& input, int64_t inputLength, RunProgress& progress);
+    CipherStage(const DesKeySchedule& schedule, bool encipher, const Ring& ring, int64_t length,
+                const std::atomic<int64_t>& input, RunProgress& progress);
     bool Step() override;
     bool Finished() const override { return finished_; }
 
 private:
-    int64_t ReadyBlocks() const;
-
     const DesKeySchedule& schedule_;
     bool encipher_;
-    uint8_t* data_;
+    const Ring& ring_;
     int64_t length_;
     int64_t blocks_;
     const std::atomic<int64_t>& input_;
-    int64_t inputLength_;
     int64_t done_ = 0;
     bool finished_ = false;
     RunProgress& progress_;
 };
 
-// Writes `length` bytes of the buffer to the destination, at `offset`, as
-// `input` makes them ready. Without a destination it writes nothing; after a
-// failed write it writes nothing more and keeps the failure for the end.
+// Writes `length` bytes to the destination, at `offset`, as `input` makes
+// them ready. Without a destination, or after a failed write, it goes on
+// passing the bytes without writing them, so the run still ends as one that
+// writes last would, and keeps the failure for the end.
 class WriteStage : public Stage {
 public:
-    WriteStage(DestinationFile* destination, uint64_t offset, const uint8_t* data, int64_t length,
-               const std::atomic<int64_t>& input);
+    WriteStage(DestinationFile* destination, uint64_t offset, const Ring& ring, int64_t length,
+               const std::atomic<int64_t>& input, RunProgress& progress);
     bool Step() override;
-    bool Finished() const override {
-        return destination_ == nullptr || done_ == length_ || failed_;
-    }
+    bool Finished() const override { return done_ == length_; }
     bool Failed() const { return failed_; }
 
 private:
     DestinationFile* destination_;
     uint64_t offset_;
-    const uint8_t* data_;
+    const Ring& ring_;
     int64_t length_;
     const std::atomic<int64_t>& input_;
     int64_t done_ = 0;
     bool failed_ = false;
+    RunProgress& progress_;
 };
 
 // Lets the window's events run on a time budget and at every report, and

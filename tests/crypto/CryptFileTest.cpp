@@ -26,13 +26,17 @@ uint32_t Le32(const std::vector<uint8_t>& b, std::size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
 }
 
-// Every engine case runs twice: with its stages inline on the caller's
-// thread, and with the checksum, the cipher and the transfers on threads.
+// Every engine case runs three ways: with its stages inline on the caller's
+// thread; with the checksum, the cipher and the transfers on threads; and on
+// threads through a small ring, so every stage of a larger file wraps around it.
+enum class Mode { Inline, Threads, SmallRing };
 class CryptFileFixture : public testing::Test {
 protected:
     void SetUp() override { CancelRequested = false; }
-    void RunStagesOnThreads(bool parallel) {
-        hooks.parallelFrom = parallel ? 0 : std::numeric_limits<int64_t>::max();
+    void UseMode(Mode mode) {
+        hooks.parallelFrom = mode == Mode::Inline ? std::numeric_limits<int64_t>::max() : 0;
+        if (mode == Mode::SmallRing)
+            hooks.ringBytes = 40000;
     }
     void TearDown() override { CancelRequested = false; }
 
@@ -62,27 +66,29 @@ protected:
 
 // ---- The format ----
 
-class CryptFileTest : public CryptFileFixture, public testing::WithParamInterface<bool> {
+class CryptFileTest : public CryptFileFixture, public testing::WithParamInterface<Mode> {
 protected:
     void SetUp() override {
         CryptFileFixture::SetUp();
-        RunStagesOnThreads(GetParam());
+        UseMode(GetParam());
     }
 };
 
-std::string ModeName(bool parallel) {
-    return parallel ? "Threads" : "Inline";
+std::string ModeName(Mode mode) {
+    return mode == Mode::Inline ? "Inline" : mode == Mode::Threads ? "Threads" : "SmallRing";
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, CryptFileTest, testing::Bool(),
+const auto kModes = testing::Values(Mode::Inline, Mode::Threads, Mode::SmallRing);
+
+INSTANTIATE_TEST_SUITE_P(Modes, CryptFileTest, kModes,
                          [](const auto& info) { return ModeName(info.param); });
 
 class CryptedLayout : public CryptFileFixture,
-                      public testing::WithParamInterface<std::tuple<int, bool>> {
+                      public testing::WithParamInterface<std::tuple<int, Mode>> {
 protected:
     void SetUp() override {
         CryptFileFixture::SetUp();
-        RunStagesOnThreads(std::get<1>(GetParam()));
+        UseMode(std::get<1>(GetParam()));
     }
 };
 
@@ -110,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(PlainLengths, CryptedLayout,
                          testing::Combine(testing::Values(0, 1, 7, 8, 9, 799, 800, 10239, 10240,
                                                           10241, 1024000, 1024001,
                                                           3 * 1024000 + 17),
-                                          testing::Bool()),
+                                          kModes),
                          [](const auto& info) {
                              return std::to_string(std::get<0>(info.param)) +
                                     ModeName(std::get<1>(info.param));
@@ -238,6 +244,7 @@ TEST_P(CryptFileTest, ReadFailuresAndShortReadsAreReported) {
     EXPECT_EQ(Encrypt("a", "a.cry"), crReadFailed);
     faults = {};
     ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
+    faults = {};
     faults.shortReadAt = 2; // magic, rest of header, then the ciphertext
     EXPECT_EQ(Decrypt("a.cry", "b"), crReadFailed);
     faults = {};
@@ -332,7 +339,7 @@ protected:
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(Modes, ProgressTest, testing::Bool(),
+INSTANTIATE_TEST_SUITE_P(Modes, ProgressTest, kModes,
                          [](const auto& info) { return ModeName(info.param); });
 
 TEST_P(ProgressTest, FewerThanAHundredBlocksReportNothingAndKeepTheTags) {
