@@ -136,6 +136,21 @@ struct Run {
     EventPacer pacer;
 };
 
+// Runs the stages to the end and turns how the run ended into its result; a
+// completed run leaves the bars at 100 and 0.
+CryptResult DriveStages(Run& run, StageGroups& stages, const ReportPlan& plan) {
+    switch (detail::RunStages(stages, run.progress, plan, run.pacer, run.readFailed)) {
+    case RunEnd::Failed:
+        return crReadFailed;
+    case RunEnd::Cancelled:
+        return crAborted;
+    case RunEnd::Completed:
+        break;
+    }
+    FinishBars(*plan.fillBar, *plan.drainBar);
+    return crOk;
+}
+
 // The destination is created before the work starts so it can be written
 // while the rest is still being transformed; it stays an unnamed file until
 // the end, and a failure to create it is reported only where a run that
@@ -181,12 +196,8 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
     StageGroups stages{{{&read, &write}, {&checksum}, {&cipher}},
                        RunsInParallel(hooks, cipherLength)};
     const ReportPlan plan{cipherLength / 8, &fillBar, &drainBar, true};
-    const RunEnd end = detail::RunStages(stages, run.progress, plan, run.pacer, run.readFailed);
-    if (end == RunEnd::Failed)
-        return crReadFailed;
-    if (end == RunEnd::Cancelled)
-        return crAborted;
-    FinishBars(fillBar, drainBar);
+    if (const CryptResult result = DriveStages(run, stages, plan); result != crOk)
+        return result;
     source.reset();
 
     if (!destination)
@@ -260,12 +271,8 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
     StageGroups stages{{{&read, &write}, {&checksum}, {&cipher}},
                        RunsInParallel(hooks, cipherLength)};
     const ReportPlan plan{cipherLength / 8, &fillBar, &drainBar, false};
-    const RunEnd end = detail::RunStages(stages, run.progress, plan, run.pacer, run.readFailed);
-    if (end == RunEnd::Failed)
-        return crReadFailed;
-    if (end == RunEnd::Cancelled)
-        return crAborted;
-    FinishBars(fillBar, drainBar);
+    if (const CryptResult result = DriveStages(run, stages, plan); result != crOk)
+        return result;
     if (checksum.Value() != GetLe32(header + 8))
         return crBadPassword;
     source.reset();
