@@ -130,7 +130,9 @@ void FinishBars(ProgressBar& fillBar, ProgressBar& drainBar) {
 
 // Everything a run's stages share.
 struct Run {
-    explicit Run(const CryptHooks& hooks) : pacer(hooks) {}
+    Run(const CryptHooks& hooks, const Ring& ring) : pacer(hooks) {
+        progress.SetStride(std::min<int64_t>(int64_t{1} << 20, ring.capacity / 4));
+    }
     RunProgress progress;
     std::atomic<bool> readFailed{false};
     EventPacer pacer;
@@ -182,7 +184,7 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
     const DesKeySchedule schedule(key.Bytes());
     auto destination = CreateEarly(files, &destinationPath, source->PermissionBits());
 
-    Run run(hooks);
+    Run run(hooks, ring);
     // Every byte passes read, checksum, cipher and write in that order, so
     // the writer is the last to need it.
     RunProgress& progress = run.progress;
@@ -253,7 +255,7 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
     const DesKeySchedule schedule(key.Bytes());
     auto destination = CreateEarly(files, destinationPath, source->PermissionBits());
 
-    Run run(hooks);
+    Run run(hooks, ring);
     // The plain bytes go to both the checksum and the writer after the
     // cipher; past the plain length only the cipher needs them.
     RunProgress& progress = run.progress;

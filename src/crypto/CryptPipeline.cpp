@@ -22,8 +22,21 @@ constexpr std::chrono::microseconds kLongestWait{20000};
 
 // ---- RunProgress ----
 
-void RunProgress::Publish(std::atomic<int64_t>& counter, int64_t value) {
-    counter.store(value, std::memory_order_release);
+void RunProgress::Publish(std::atomic<int64_t>& counter, int64_t value, bool last) {
+    const int64_t before = counter.exchange(value, std::memory_order_acq_rel);
+    if (last || before / stride_ != value / stride_)
+        Announce();
+    else
+        pending_.store(true, std::memory_order_release);
+}
+
+void RunProgress::AnnouncePending() {
+    if (pending_.load(std::memory_order_acquire))
+        Announce();
+}
+
+void RunProgress::Announce() {
+    pending_.store(false, std::memory_order_release);
     {
         std::lock_guard lock(mutex_);
         ++version_;
@@ -38,6 +51,7 @@ void RunProgress::NoteGroupFinished() {
         ++version_;
     }
     changed_.notify_all();
+    ended_.notify_all();
 }
 
 uint64_t RunProgress::Version() const {
@@ -51,6 +65,13 @@ void RunProgress::WaitForChange(uint64_t seen, std::chrono::microseconds timeout
     changed_.wait_for(lock, wait, [&] { return version_ != seen || Stopped(); });
 }
 
+void RunProgress::WaitForEnd(int finishedSeen, std::chrono::microseconds timeout) {
+    std::unique_lock lock(mutex_);
+    ended_.wait_for(lock, std::min(timeout, kLongestWait), [&] {
+        return groupsFinished.load(std::memory_order_acquire) != finishedSeen || Stopped();
+    });
+}
+
 void RunProgress::Stop() {
     {
         std::lock_guard lock(mutex_);
@@ -58,6 +79,7 @@ void RunProgress::Stop() {
         ++version_;
     }
     changed_.notify_all();
+    ended_.notify_all();
 }
 
 // ---- Stages ----
@@ -91,7 +113,7 @@ bool ReadStage::Step() {
         }
         done_ = fillTo_;
     }
-    progress_.Publish(progress_.read, done_);
+    progress_.Publish(progress_.read, done_, Finished());
     return true;
 }
 
@@ -111,7 +133,7 @@ bool ChecksumStage::Step() {
     } else {
         done_ = ready;
     }
-    progress_.Publish(progress_.checked, done_);
+    progress_.Publish(progress_.checked, done_, Finished());
     return true;
 }
 
@@ -135,7 +157,7 @@ bool CipherStage::Step() {
     }
     // A ragged tail past the last whole block passes through as it was read.
     finished_ = done_ == blocks_ && input >= length_;
-    progress_.Publish(progress_.transformed, finished_ ? length_ : 8 * done_);
+    progress_.Publish(progress_.transformed, finished_ ? length_ : 8 * done_, finished_);
     return true;
 }
 
@@ -156,7 +178,7 @@ bool WriteStage::Step() {
                                static_cast<std::size_t>(piece)))
         failed_ = true;
     done_ += piece;
-    progress_.Publish(progress_.written, done_);
+    progress_.Publish(progress_.written, done_, Finished());
     return true;
 }
 
@@ -185,6 +207,10 @@ void EventPacer::RunNow() {
 }
 
 std::chrono::microseconds EventPacer::TimeLeft() const {
+    // With no events to run there is no budget to keep: the conductor
+    // sleeps until the run ends or the longest wait has passed.
+    if (!hooks_.letEventsRun)
+        return kLongestWait;
     const auto spent = std::chrono::duration_cast<std::chrono::microseconds>(
         std::chrono::steady_clock::now() - last_);
     return std::max(hooks_.eventBudget - spent, std::chrono::microseconds{1});
@@ -213,8 +239,10 @@ void WorkLoop(const std::vector<Stage*>& stages, RunProgress& progress) {
             progress.NoteGroupFinished();
             return;
         }
-        if (!worked)
+        if (!worked) {
+            progress.AnnouncePending();
             progress.WaitForChange(seen, std::chrono::microseconds{0});
+        }
     }
 }
 
@@ -288,13 +316,18 @@ RunEnd RunStages(StageGroups& stages, RunProgress& progress, const ReportPlan& p
             return RunEnd::Failed;
         // The stages belong to the workers while they run; the main thread
         // only counts the workers that are done.
-        const bool finished = stages.parallel ? progress.groupsFinished.load() ==
-                                                    static_cast<int>(stages.groups.size())
-                                              : AllFinished(all);
+        const int groupsFinished = progress.groupsFinished.load();
+        const bool finished = stages.parallel
+                                  ? groupsFinished == static_cast<int>(stages.groups.size())
+                                  : AllFinished(all);
         if (finished && (step == 0 || nextReport >= plan.blocks))
             return RunEnd::Completed;
         pacer.Tick();
-        if (stages.parallel || !worked)
+        // The reports wait for the next chance to run events; only the end
+        // of the run is worth waking the conductor for.
+        if (stages.parallel)
+            progress.WaitForEnd(groupsFinished, pacer.TimeLeft());
+        else if (!worked)
             progress.WaitForChange(seen, pacer.TimeLeft());
     }
 }

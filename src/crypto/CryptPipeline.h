@@ -9,7 +9,9 @@
 #include "crypto/CryptFile.h"
 #include "crypto/Des.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -20,6 +22,11 @@ namespace kelvane::detail {
 
 // How far each stage has come, in bytes of the buffer. A stage publishes its
 // own counter; the stages after it wait for it to move.
+//
+// A sleeping thread is woken only when a counter crosses a stride, when a
+// stage finishes, or when a worker is about to sleep with progress nobody
+// was told of. Waking the other threads at every piece cost more than the
+// cipher: each wake-up is a context switch, and most find too little to do.
 class RunProgress {
 public:
     std::atomic<int64_t> read{0};
@@ -29,19 +36,34 @@ public:
     // Worker threads whose stages have all finished.
     std::atomic<int> groupsFinished{0};
 
-    void Publish(std::atomic<int64_t>& counter, int64_t value);
+    // The bytes a counter moves between two wake-ups; smaller than the ring
+    // so the stages behind a full ring are woken well before it drains.
+    void SetStride(int64_t bytes) { stride_ = std::max<int64_t>(bytes, 1); }
+    void Publish(std::atomic<int64_t>& counter, int64_t value, bool last);
+    // Wakes the sleepers if something was published since they were last
+    // woken; a worker calls it before it sleeps, so no progress is ever
+    // left unannounced while every thread waits.
+    void AnnouncePending();
     void NoteGroupFinished();
     uint64_t Version() const;
-    // Returns when something was published after `seen`, on Stop(), or when
+    // Returns when something was announced after `seen`, on Stop(), or when
     // `timeout` (if positive) has passed.
     void WaitForChange(uint64_t seen, std::chrono::microseconds timeout);
+    // The conductor's wait: returns when a worker group finished, on Stop(),
+    // or when `timeout` has passed. Progress alone does not wake it.
+    void WaitForEnd(int finishedSeen, std::chrono::microseconds timeout);
     void Stop();
     bool Stopped() const { return stopped_.load(std::memory_order_acquire); }
 
 private:
+    void Announce();
+
     mutable std::mutex mutex_;
     std::condition_variable changed_;
+    std::condition_variable ended_;
     uint64_t version_ = 0;
+    int64_t stride_ = int64_t{1} << 20;
+    std::atomic<bool> pending_{false};
     std::atomic<bool> stopped_{false};
 };
 
