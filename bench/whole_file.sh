@@ -57,14 +57,14 @@ worst() { printf '%s\n' "$@" | sort -g | tail -1; }
 t_crc="$(best "${crc[@]}")" t_enc="$(best "${enc[@]}")" t_dec="$(best "${dec[@]}")"
 printf '%s MiB in /dev/shm, best of %s runs (range)\n' "$size_mib" "$runs"
 printf 'checksum alone       %6.2f s (%s-%s)\n' "$t_crc" "$t_crc" "$(worst "${crc[@]}")"
-line() { # name best all... ; the peak is passed in $peak
-    local name="$1" t="$2"
-    shift 2
+line() { # name peak-KiB best all...
+    local name="$1" peak="$2" t="$3"
+    shift 3
     printf '%-20s %6.2f s (%s-%s)  %5.2fx the checksum  peak %5d MiB (limit file + 64 = %d)\n' \
         "$name" "$t" "$t" "$(worst "$@")" "$(calc %.2f "$t / $t_crc")" "$((peak / 1024))" \
         "$((size_mib + 64))"
 }
-peak=$m_enc line "kelvane-cli encrypt" "$t_enc" "${enc[@]}"
-peak=$m_dec line "kelvane-cli decrypt" "$t_dec" "${dec[@]}"
+line "kelvane-cli encrypt" "$m_enc" "$t_enc" "${enc[@]}"
+line "kelvane-cli decrypt" "$m_dec" "$t_dec" "${dec[@]}"
 printf 'openssl enc -des-ecb %6.2f s  kelvane-cli encrypt is %.1fx faster\n' \
     "$t_ssl" "$(calc %.2f "$t_ssl / $t_enc")"
