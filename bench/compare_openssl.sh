@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# The four times are read back by name in the table at the end.
+# shellcheck disable=SC2034
 # Times kelvane-cli against OpenSSL's DES-ECB on the same random file in
 # /dev/shm, checks both round trips and that both produce the same
 # ciphertext, and prints MiB/s and the ratio. Builds nothing.
@@ -7,21 +9,16 @@
 #   SIZE_MIB=64 bench/compare_openssl.sh   (default: 256)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/common.sh
 
 bin="${1:-build/bin}"
 cli="$bin/kelvane-cli"
 size_mib="${SIZE_MIB:-256}"
-[ -x "$cli" ] || { echo "no $cli; build first (cmake --build --preset default)" >&2; exit 2; }
+require_built "$bin" kelvane-cli
 command -v openssl >/dev/null || { echo "openssl is missing" >&2; exit 2; }
 
-work="$(mktemp -d /dev/shm/kelvane-bench.XXXXXX)"
-trap 'rm -rf "$work"' EXIT
-
-password="s3cret!"
-# The key is the password zero-filled to 8 bytes, as kelvane-cli builds it.
-key_hex="$(printf '%s' "$password" | od -An -tx1 | tr -d ' \n')"
-while [ ${#key_hex} -lt 16 ]; do key_hex="${key_hex}00"; done
-printf '%s\n' "$password" >"$work/pw"
+make_work bench
+key_hex="$(des_key_hex "$password")"
 ossl=(openssl enc -des-ecb -nopad -provider legacy -provider default -K "$key_hex")
 
 head -c "$((size_mib << 20))" /dev/urandom >"$work/plain"

@@ -13,20 +13,14 @@
 #   SIZE_MIB=256 RUNS=5 bench/whole_file.sh    (defaults: 1024 and 3)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/common.sh
 
 bin="${1:-build/bin}"
 size_mib="${SIZE_MIB:-1024}"
-for tool in kelvane-cli kelvane_checksum_time; do
-    [ -x "$bin/$tool" ] || { echo "no $bin/$tool; build first" >&2; exit 2; }
-done
-[ -x /usr/bin/time ] || { echo "GNU time is missing (apt-get install time)" >&2; exit 2; }
-
-work="$(mktemp -d /dev/shm/kelvane-whole.XXXXXX)"
-trap 'rm -rf "$work"' EXIT
-password="s3cret!"
-printf '%s\n' "$password" >"$work/pw"
-key_hex="$(printf '%s' "$password" | od -An -tx1 | tr -d ' \n')"
-while [ ${#key_hex} -lt 16 ]; do key_hex="${key_hex}00"; done
+require_built "$bin" kelvane-cli kelvane_checksum_time
+require_gnu_time
+make_work whole
+key_hex="$(des_key_hex "$password")"
 
 head -c "$((size_mib << 20))" /dev/urandom >"$work/plain"
 
@@ -52,8 +46,6 @@ read -r t_ssl _ < <(measure openssl enc -des-ecb -nopad -provider legacy -provid
     -K "$key_hex" -in "$work/plain" -out "$work/ssl.des")
 
 calc() { awk "BEGIN { printf \"$1\", $2 }"; }
-best() { printf '%s\n' "$@" | sort -g | head -1; }
-worst() { printf '%s\n' "$@" | sort -g | tail -1; }
 t_crc="$(best "${crc[@]}")" t_enc="$(best "${enc[@]}")" t_dec="$(best "${dec[@]}")"
 printf '%s MiB in /dev/shm, best of %s runs (range)\n' "$size_mib" "$runs"
 printf 'checksum alone       %6.2f s (%s-%s)\n' "$t_crc" "$t_crc" "$(worst "${crc[@]}")"

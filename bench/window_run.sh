@@ -9,19 +9,14 @@
 #   SIZE_MIB=256 RUNS=5 bench/window_run.sh    (defaults: 1024 and 3)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/common.sh
 
 bin="${1:-build/bin}"
 size_mib="${SIZE_MIB:-1024}"
 runs="${RUNS:-3}"
-for tool in kelvane-cli kelvane_window_time; do
-    [ -x "$bin/$tool" ] || { echo "no $bin/$tool; build first" >&2; exit 2; }
-done
-[ -x /usr/bin/time ] || { echo "GNU time is missing (apt-get install time)" >&2; exit 2; }
-
-work="$(mktemp -d /dev/shm/kelvane-window.XXXXXX)"
-trap 'rm -rf "$work"' EXIT
-password="s3cret!"
-printf '%s\n' "$password" >"$work/pw"
+require_built "$bin" kelvane-cli kelvane_window_time
+require_gnu_time
+make_work window
 # The window's preferences go to a registry of this run's own.
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$work/files" "$XDG_CONFIG_HOME"
@@ -46,8 +41,6 @@ for _ in $(seq "$runs"); do
     win+=("$t")
 done
 
-best() { printf '%s\n' "$@" | sort -g | head -1; }
-worst() { printf '%s\n' "$@" | sort -g | tail -1; }
 t_cli="$(best "${cli[@]}")" t_win="$(best "${win[@]}")"
 printf '%s MiB in /dev/shm, best of %s runs (range)\n' "$size_mib" "$runs"
 printf 'kelvane-cli encrypt        %6.2f s (%s-%s)\n' "$t_cli" "$t_cli" "$(worst "${cli[@]}")"
