@@ -2,7 +2,7 @@
 // directory and every file's information each time, and the commands call it
 // after every file they change.
 //   build/bin/refresh_lists_bench [--benchmark_filter=...]
-#include "app/Settings.h"
+#include "commands/Settings.h"
 #include "support/MemoryRegistry.h"
 #include "ui/MainWindow.h"
 #include "ui/StringGrid.h"

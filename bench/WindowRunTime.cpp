@@ -5,7 +5,7 @@
 // offscreen platform; bench/window_run.sh sets it beside kelvane-cli.
 //
 //   kelvane_window_time FILE PASSWORD
-#include "app/Settings.h"
+#include "commands/Settings.h"
 #include "commands/State.h"
 #include "crypto/CryptFile.h"
 #include "platform/MessageSeam.h"

@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libglib2.0-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-liberation desktop-file-utils shared-mime-info
+    clang-format fonts-liberation desktop-file-utils shared-mime-info
     xvfb xauth xdotool openssl time
 )
 

@@ -1,5 +1,5 @@
 // Kelvane 95: start-up, the event loop and the end of the run.
-#include "app/Settings.h"
+#include "commands/Settings.h"
 #include "commands/State.h"
 #include "crypto/CryptFile.h"
 #include "crypto/SelfTest.h"

@@ -1,6 +1,6 @@
 #include "commands/FileCommands.h"
 
-#include "app/Settings.h"
+#include "commands/Settings.h"
 #include "commands/State.h"
 #include "crypto/CryptFile.h"
 #include "crypto/ResultMessages.h"

@@ -1,6 +1,6 @@
 #include "commands/PasswordPolicy.h"
 
-#include "app/Settings.h"
+#include "commands/Settings.h"
 #include "commands/State.h"
 #include "crypto/CryptFile.h"
 #include "crypto/SecureWipe.h"

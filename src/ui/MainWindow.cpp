@@ -1,8 +1,8 @@
 #include "ui/MainWindow.h"
 
-#include "app/Settings.h"
 #include "commands/FileCommands.h"
 #include "commands/PasswordPolicy.h"
+#include "commands/Settings.h"
 #include "commands/ShortPath.h"
 #include "commands/State.h"
 #include "platform/FileAttributes.h"

@@ -1,7 +1,7 @@
 #include "ui/PasswordForm.h"
 
-#include "app/Settings.h"
 #include "commands/PasswordText.h"
+#include "commands/Settings.h"
 #include "commands/State.h"
 #include "crypto/SecureWipe.h"
 

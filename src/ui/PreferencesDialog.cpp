@@ -1,6 +1,6 @@
 #include "ui/PreferencesDialog.h"
 
-#include "app/Settings.h"
+#include "commands/Settings.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,6 +1,6 @@
 // Installs the build into a scratch prefix the way a packager would and
 // checks what the desktop and the program will find there.
-#include "app/Settings.h"
+#include "commands/Settings.h"
 #include "platform/RegistryStore.h"
 #include "support/EnvironmentGuard.h"
 #include "support/ScriptedMessages.h"

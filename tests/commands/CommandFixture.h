@@ -2,8 +2,8 @@
 // state and the preferences as at the start of a run.
 #pragma once
 
-#include "app/Settings.h"
 #include "commands/FileCommands.h"
+#include "commands/Settings.h"
 #include "commands/State.h"
 #include "crypto/CryptFile.h"
 #include "support/TempDir.h"

@@ -3,9 +3,9 @@
 // each password dialog from a script.
 #pragma once
 
-#include "app/Settings.h"
 #include "commands/FileCommands.h"
 #include "commands/FileListBox.h"
+#include "commands/Settings.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
 

@@ -1,5 +1,5 @@
-#include "app/Settings.h"
 #include "commands/PasswordPolicy.h"
+#include "commands/Settings.h"
 #include "commands/State.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedMessages.h"

@@ -3,7 +3,7 @@
 // registry in memory, and scripted answers for every box and dialog.
 #pragma once
 
-#include "app/Settings.h"
+#include "commands/Settings.h"
 #include "commands/State.h"
 #include "support/MemoryRegistry.h"
 #include "support/ScriptedDialogs.h"

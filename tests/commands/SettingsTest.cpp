@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "commands/Settings.h"
 
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
