@@ -17,7 +17,7 @@ std::vector<uint8_t> Buffer(int64_t size) {
     return data;
 }
 
-// One call per 8-byte block, key schedule derived every time, as the design has it.
+// One call per 8-byte block, key schedule derived every time, as DesBlock does.
 void BM_DesBlock(benchmark::State& state) {
     auto data = Buffer(state.range(0));
     for (auto _ : state) {

@@ -9,7 +9,7 @@ struct MessageRow {
     const char* after;
 };
 
-// "Couldn`t" is written with the grave accent, as the program always has.
+// "Couldn`t" keeps its grave accent: users and scripts match these texts as they are.
 constexpr MessageRow kMessages[] = {
     {crOpenFailed, "Couldn`t open file \"", "\"."},
     {crCreateFailed, "Couldn`t create new file.", nullptr},

@@ -7,7 +7,7 @@
 namespace kelvane {
 
 struct SystemVersion {
-    std::string name; // "Linux"; "Windows" where the design ran
+    std::string name; // "Linux"; "Windows" on Windows
     unsigned major = 0;
     unsigned minor = 0;
 };
