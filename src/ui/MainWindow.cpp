@@ -1,6 +1,10 @@
+// What the main window does: its lifecycle, navigation, the file lists, the
+// progress panel and the single-file commands. The controls are built in
+// MainWindowControls.cpp and placed by MainWindowLayout.cpp.
 #include "ui/MainWindow.h"
 
 #include "commands/FileCommands.h"
+#include "commands/FileLists.h"
 #include "commands/PasswordPolicy.h"
 #include "commands/Settings.h"
 #include "commands/ShortPath.h"
@@ -20,16 +24,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
-#include <QFontDatabase>
-#include <QFrame>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -42,12 +39,6 @@ TMainWin* MainWin = nullptr;
 namespace {
 
 constexpr const char* kWaitText = "Wait till process is finished.";
-constexpr int kGridTop = 24;
-constexpr int kGridLeft = 200;
-constexpr int kRunningShift = 13; // the grids give up this much for a progress bar
-constexpr int kMinimumHeight = 420;
-
-const QColor kSilver(0xC0, 0xC0, 0xC0);
 
 // Seconds as hh:mm:ss; 100 hours and more take more digits.
 QString TimeText(int64_t seconds) {
@@ -61,281 +52,12 @@ QString TimeText(int64_t seconds) {
     return QString::fromLatin1(text);
 }
 
-bool IsCryptedName(const std::string& name) {
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos || name.size() - dot != 4)
-        return false;
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return lower(name[dot + 1]) == 'c' && lower(name[dot + 2]) == 'r' &&
-           lower(name[dot + 3]) == 'y';
-}
-
-void SetSilver(QWidget* widget) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, kSilver);
-    palette.setColor(QPalette::Window, kSilver);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-// The two list icons: a sheet of paper, and the same sheet under a padlock.
-QPixmap SheetIcon(int width, int height, bool locked) {
-    QPixmap pixmap(width, height);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::black);
-    painter.setBrush(Qt::white);
-    const int fold = 5;
-    const QPoint sheet[] = {{2, 2},
-                            {width - 3 - fold, 2},
-                            {width - 3, 2 + fold},
-                            {width - 3, height - 3},
-                            {2, height - 3}};
-    painter.drawPolygon(sheet, 5);
-    painter.drawLine(width - 3 - fold, 2, width - 3 - fold, 2 + fold);
-    painter.drawLine(width - 3 - fold, 2 + fold, width - 3, 2 + fold);
-    painter.setPen(Qt::gray);
-    for (int y = 9; y < height - 5; y += 3)
-        painter.drawLine(5, y, width - 6, y);
-    if (locked) {
-        painter.setPen(QPen(Qt::black, 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawArc(QRect(7, height - 14, 8, 8), 0, 180 * 16);
-        painter.setBrush(QColor(0xC0, 0x90, 0x00));
-        painter.drawRect(QRect(6, height - 10, 10, 7));
-    }
-    return pixmap;
-}
-
-QFont PixelFont(const QFont& base, int pixels) {
-    QFont font = base;
-    font.setPixelSize(pixels);
-    return font;
-}
-
-// The grids' font: Courier New, or the font the system puts in its place
-// (Liberation Mono, of the same metrics), or else the system's fixed font.
-QFont GridFont() {
-    QFont font("Courier New");
-    if (!QFontInfo(font).fixedPitch())
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    // 16 pixels from the top of the tallest letter to the bottom of the
-    // deepest, as the column widths were made for.
-    for (int pixels = 16; pixels > 8; --pixels) {
-        font.setPixelSize(pixels);
-        if (QFontMetrics(font).height() <= 16)
-            break;
-    }
-    return font;
-}
-
 } // namespace
-
-TMainWin::TMainWin(DriveList& drives, std::unique_ptr<Registry> registry)
-    : drives_(drives), commands_(std::make_unique<TMainWinCommands>(*this)) {
-    setWindowTitle("Kelvane 95");
-    setFont(PixelFont(font(), 11));
-    CreateMenus();
-    CreateControls();
-    FormCreate(std::move(registry));
-
-    resize(533, 492);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-}
 
 TMainWin::~TMainWin() {
     FormDestroy();
     if (MainWin == this)
         MainWin = nullptr;
-}
-
-void TMainWin::CreateMenus() {
-    MainMenu1 = menuBar();
-    File1 = MainMenu1->addMenu("&File");
-    Options2 = File1->addAction("&Options...");
-    Exit1 = File1->addAction("E&xit");
-    Help1 = MainMenu1->addMenu("&Help");
-    Contents1 = Help1->addAction("&Contents");
-    About1 = Help1->addAction("&About...");
-    connect(Options2, &QAction::triggered, this, &TMainWin::Options2Click);
-    connect(Exit1, &QAction::triggered, this, &TMainWin::Exit1Click);
-    connect(About1, &QAction::triggered, this, &TMainWin::About1Click);
-
-    PopupMenu1 = new QMenu(this);
-    Explore1 = PopupMenu1->addAction("Explore");
-    EncriptAll1 = PopupMenu1->addAction("Encrypt All");
-    Decriptall1 = PopupMenu1->addAction("Decrypt All");
-    connect(Explore1, &QAction::triggered, this, &TMainWin::Explore1Click);
-
-    PopupMenu2 = new QMenu(this);
-    Open1 = PopupMenu2->addAction("Open");
-    Encrypt1 = PopupMenu2->addAction("Encrypt");
-    Print1 = PopupMenu2->addAction("Print");
-    Delete1 = PopupMenu2->addAction("Delete");
-
-    PopupMenu3 = new QMenu(this);
-    Open2 = PopupMenu3->addAction("Open");
-    Decrypt1 = PopupMenu3->addAction("Decrypt");
-    Print2 = PopupMenu3->addAction("Print");
-    Delete2 = PopupMenu3->addAction("Delete");
-}
-
-QLabel* TMainWin::AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText) {
-    caption = new QLabel(captionText, bevel);
-    caption->setEnabled(false); // the captions are always drawn greyed
-    caption->adjustSize();
-    caption->move(4, 1);
-    auto* figure = new QLabel(bevel);
-    figure->setGeometry(caption->x() + caption->width() + 4, 1, 400, 14);
-    return figure;
-}
-
-void TMainWin::CreateControls() {
-    auto* client = new QWidget(this);
-    setCentralWidget(client);
-
-    // The first control of the tab order: it has the focus when the window
-    // first shows. Coming back to it re-reads the folder.
-    DirectoryListBox1 = new TDirectoryListBox(client);
-    DirectoryListBox1->setGeometry(4, 28, 185, 351);
-    DirectoryListBox1->setFont(PixelFont(font(), 12));
-    SetSilver(DirectoryListBox1);
-    {
-        QPalette palette = DirectoryListBox1->palette();
-        palette.setColor(QPalette::Text, Qt::blue);
-        DirectoryListBox1->setPalette(palette);
-    }
-    DirectoryListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(DirectoryListBox1, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-        PopupMenu1->popup(DirectoryListBox1->viewport()->mapToGlobal(at));
-    });
-    // Queued: opening a folder rebuilds the list, which must not happen
-    // inside the list's own mouse or key handling.
-    connect(DirectoryListBox1, &TDirectoryListBox::OpenRequested, this, &TMainWin::Explore1Click,
-            Qt::QueuedConnection);
-    connect(DirectoryListBox1, &TDirectoryListBox::Entered, this,
-            &TMainWin::DirectoryListBox1Enter);
-    connect(DirectoryListBox1, &TDirectoryListBox::Changed, this, [this] {
-        const std::string& directory = DirectoryListBox1->Directory();
-        const QFontMetrics metrics(DirLabel->font());
-        DirLabel->setText(QFile::decodeName(QByteArray::fromStdString(MinimizePath(
-            directory, DirectoryListBox1->width(), [&metrics](const std::string& text) {
-                return metrics.horizontalAdvance(
-                    QFile::decodeName(QByteArray::fromStdString(text)));
-            }))));
-        FileListBox1.SetDirectory(directory);
-        DriveComboBox1->ShowDirectory(directory);
-        const int volume = VolumeIndexFor(DriveComboBox1->Volumes(), directory);
-        if (volume >= 0)
-            lastDirectoryOn_[DriveComboBox1->Volumes()[static_cast<std::size_t>(volume)]
-                                 .mountPoint] = directory;
-        DirectoryListBox1Change();
-    });
-
-    DriveComboBox1 = new TDriveComboBox(drives_, client);
-    DriveComboBox1->setGeometry(4, 4, 181, 19);
-    DriveComboBox1->setFont(PixelFont(font(), 11));
-    SetSilver(DriveComboBox1);
-    {
-        QPalette palette = DriveComboBox1->palette();
-        palette.setColor(QPalette::Text, QColor(0x80, 0x00, 0x00));
-        palette.setColor(QPalette::ButtonText, QColor(0x80, 0x00, 0x00));
-        DriveComboBox1->setPalette(palette);
-    }
-    connect(DriveComboBox1, &TDriveComboBox::Picked, this, &TMainWin::DriveComboBox1Click);
-
-    DirLabel = new QLabel(client);
-    DirLabel->hide();
-
-    Image1 = new QLabel(client);
-    Image1->setGeometry(200, 0, 19, 24);
-    Image1->setPixmap(SheetIcon(19, 24, false));
-    Label8 = new QLabel("Available for encryption", client);
-    Label8->adjustSize();
-    Label8->setGeometry(224, 4, Label8->width(), 13);
-    Image2 = new QLabel(client);
-    Image2->setGeometry(200, 195, 19, 23);
-    Image2->setPixmap(SheetIcon(19, 23, true));
-    Label21 = new QLabel("Crypted files", client);
-    Label21->adjustSize();
-    Label21->setGeometry(224, 199, Label21->width(), 13);
-
-    const QFont gridFont = GridFont();
-    const int widths1[] = {147, 91, 64, 64, 64};
-    const int widths2[] = {146, 102, 64, 64, 64};
-    StringGrid1 = new TStringGrid(client);
-    StringGrid2 = new TStringGrid(client);
-    for (TStringGrid* grid : {StringGrid1, StringGrid2}) {
-        grid->setFont(gridFont);
-        grid->horizontalHeader()->setFont(gridFont);
-        SetSilver(grid);
-        grid->setContextMenuPolicy(Qt::CustomContextMenu);
-        const int* widths = grid == StringGrid1 ? widths1 : widths2;
-        for (int column = 0; column < TFileGridModel::kColumns; ++column)
-            grid->setColumnWidth(column, widths[column]);
-    }
-    StringGrid1->setGeometry(kGridLeft, kGridTop, 323, 159);
-    StringGrid2->setGeometry(kGridLeft, 219, 323, 159);
-    connect(StringGrid1, &QWidget::customContextMenuRequested, this,
-            [this](QPoint at) { PopupMenu2->popup(StringGrid1->viewport()->mapToGlobal(at)); });
-    connect(StringGrid2, &QWidget::customContextMenuRequested, this,
-            [this](QPoint at) { PopupMenu3->popup(StringGrid2->viewport()->mapToGlobal(at)); });
-    connect(StringGrid1, &QAbstractItemView::doubleClicked, this, &TMainWin::StringGrid1DblClick);
-    connect(StringGrid2, &QAbstractItemView::doubleClicked, this, &TMainWin::StringGrid2DblClick);
-    connect(StringGrid1, &TStringGrid::Entered, this, &TMainWin::StringGrid1Enter);
-    connect(StringGrid2, &TStringGrid::Entered, this, &TMainWin::StringGrid2Enter);
-
-    ProgressBar1 = new TProgressBar(client);
-    ProgressBar1->setGeometry(kGridLeft, 173, 323, 9);
-    ProgressBar1->hide();
-    ProgressBar2 = new TProgressBar(client);
-    ProgressBar2->setGeometry(kGridLeft, 368, 323, 9);
-    ProgressBar2->hide();
-
-    Button1 = new QPushButton("Cancel process", client);
-    Button1->setGeometry(414, 195, 109, 17);
-    Button1->hide();
-    connect(Button1, &QPushButton::clicked, this, &TMainWin::Button1Click);
-
-    Panel1 = new QFrame(client);
-    Panel1->setGeometry(4, 387, 523, 49);
-    auto bevel = [this](int left, int top, int width, int height) {
-        auto* frame = new QFrame(Panel1);
-        frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        frame->setGeometry(left, top, width, height);
-        return frame;
-    };
-    Bevel1 = bevel(0, 16, 104, 16);
-    Bevel2 = bevel(0, 32, 104, 16);
-    Bevel3 = bevel(104, 32, 132, 16);
-    Bevel4 = bevel(104, 16, 132, 16);
-    Bevel5 = bevel(236, 16, 283, 16);
-    Bevel6 = bevel(236, 32, 283, 16);
-    Bevel7 = bevel(0, 0, 519, 15);
-    Status_Label = new QLabel("Idle", Bevel7);
-    Status_Label->setGeometry(4, 0, 2000, 15);
-    Label11 = AddFigure(Bevel1, Label9, "Elapsed:");
-    Label14 = AddFigure(Bevel2, Label13, "Estimated:");
-    Label12 = AddFigure(Bevel4, Label10, "Remaining:");
-    Label18 = AddFigure(Bevel3, Label17, "Done:");
-    Label16 = AddFigure(Bevel5, Label15, "Throughout:");
-    Label20 = AddFigure(Bevel6, Label19, "Size:");
-
-    Timer1 = new TTimer(this);
-    Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &TMainWin::Timer1Timer);
-    PwdTimer = new TTimer(this);
-    PwdTimer->setInterval(1000);
-    connect(PwdTimer, &QTimer::timeout, this, &TMainWin::PwdTimerTimer);
-
-    setTabOrder(DirectoryListBox1, DriveComboBox1);
-    setTabOrder(DriveComboBox1, StringGrid1);
-    setTabOrder(StringGrid1, StringGrid2);
-    setTabOrder(StringGrid2, Button1);
-    DirectoryListBox1->setFocus();
 }
 
 void TMainWin::FormCreate(std::unique_ptr<Registry> registry) {
@@ -525,6 +247,22 @@ void TMainWin::DriveComboBox1Click(int index) {
         showCurrent();
 }
 
+void TMainWin::FollowDirectory() {
+    const std::string& directory = DirectoryListBox1->Directory();
+    const QFontMetrics metrics(DirLabel->font());
+    DirLabel->setText(QFile::decodeName(QByteArray::fromStdString(
+        MinimizePath(directory, DirectoryListBox1->width(), [&metrics](const std::string& text) {
+            return metrics.horizontalAdvance(QFile::decodeName(QByteArray::fromStdString(text)));
+        }))));
+    FileListBox1.SetDirectory(directory);
+    DriveComboBox1->ShowDirectory(directory);
+    const int volume = VolumeIndexFor(DriveComboBox1->Volumes(), directory);
+    if (volume >= 0)
+        lastDirectoryOn_[DriveComboBox1->Volumes()[static_cast<std::size_t>(volume)].mountPoint] =
+            directory;
+    DirectoryListBox1Change();
+}
+
 void TMainWin::DirectoryListBox1Change() {
     RefreshLists();
 }
@@ -539,26 +277,24 @@ void TMainWin::RefreshLists() {
     FileListBox1.Update();
     FileListBox2.Clear();
 
-    const bool showCry = ShowCry > 0;
+    SplitLists lists = SplitByExtension(std::move(FileListBox1.Items), ShowCry > 0);
+    FileListBox1.Clear(); // from now on the plain files only, in the rows' order
     std::vector<GridRow> plainRows;
     std::vector<GridRow> cryptedRows;
-    std::vector<std::string> plainNames;
-    for (std::string& name : FileListBox1.Items) {
+    auto rowOf = [](ListedFile& file) {
         GridRow row;
-        if (IsCryptedName(name)) {
-            row.Name = showCry ? name : name.substr(0, name.size() - 4);
-            // The file as it is on disk, whatever the case of its extension.
-            row.FileName = std::move(name);
-            FileListBox2.Items.push_back(row.Name);
-            cryptedRows.push_back(std::move(row));
-        } else {
-            row.Name = name;
-            row.FileName = name;
-            plainRows.push_back(std::move(row));
-            plainNames.push_back(std::move(name));
-        }
+        row.Name = std::move(file.Name);
+        row.FileName = std::move(file.FileName);
+        return row;
+    };
+    for (ListedFile& file : lists.Plain) {
+        FileListBox1.Items.push_back(file.FileName);
+        plainRows.push_back(rowOf(file));
     }
-    FileListBox1.Items = std::move(plainNames);
+    for (ListedFile& file : lists.Crypted) {
+        FileListBox2.Items.push_back(file.Name);
+        cryptedRows.push_back(rowOf(file));
+    }
     // Without ".cry" the shown names may sort differently from the files.
     SortNames(FileListBox2.Items);
 
@@ -638,68 +374,6 @@ void TMainWin::Button1Click() {
         Status_Label->setText("Wait while finishing process the last file...");
     }
     CancelRequested = true;
-}
-
-// ---- layout
-
-int TMainWin::OuterWidth() const {
-    return frameGeometry().width();
-}
-
-int TMainWin::OuterHeight() const {
-    return frameGeometry().height();
-}
-
-int TMainWin::ClientHeight() const {
-    return centralWidget()->height();
-}
-
-void TMainWin::LayoutWindow() {
-    const int minimumWidth = 2 * DirectoryListBox1->width() + 50;
-    const int growWidth = std::max(0, minimumWidth - OuterWidth());
-    const int growHeight = std::max(0, kMinimumHeight - OuterHeight());
-    if (growWidth > 0 || growHeight > 0)
-        resize(width() + growWidth, height() + growHeight);
-    ArrangeControls();
-}
-
-void TMainWin::ArrangeControls() {
-    const int W = OuterWidth();
-    const int CH = ClientHeight();
-    const bool running = EncryptBusy || DecryptBusy;
-
-    const int gridWidth = W - StringGrid1->x() - 10;
-    StringGrid1->resize(gridWidth, StringGrid1->height());
-    StringGrid1->setColumnWidth(3, gridWidth);
-    ProgressBar1->resize(gridWidth, ProgressBar1->height());
-    StringGrid2->resize(gridWidth, StringGrid2->height());
-    StringGrid2->setColumnWidth(3, gridWidth);
-    ProgressBar2->resize(StringGrid2->width(), ProgressBar2->height());
-
-    const int panelHeight = Bevel1->height() + Bevel2->height() + Bevel7->height() + 2;
-    Panel1->setGeometry(Panel1->x(), CH - panelHeight - 10, StringGrid2->x() + StringGrid2->width(),
-                        panelHeight);
-    for (QFrame* bevel : {Bevel5, Bevel6, Bevel7})
-        bevel->resize(Panel1->width() - bevel->x() - 4, bevel->height());
-
-    const int listHeight = Panel1->y() - DirectoryListBox1->y() - 8;
-    DirectoryListBox1->resize(DirectoryListBox1->width(), listHeight);
-
-    const int base = (listHeight - 32) / 2;
-    const int height1 = running ? base - kRunningShift : base;
-    const int height2 =
-        running ? listHeight - 32 - height1 - 2 * kRunningShift : listHeight - 32 - height1 - 1;
-    const int top2 = DirectoryListBox1->y() + height1 + (running ? 32 + kRunningShift : 32);
-    StringGrid1->resize(StringGrid1->width(), height1);
-    StringGrid2->setGeometry(StringGrid2->x(), top2, StringGrid2->width(), height2);
-
-    const int barGap = running ? 3 : -10;
-    ProgressBar1->move(ProgressBar1->x(), StringGrid1->y() + StringGrid1->height() + barGap);
-    ProgressBar2->move(ProgressBar2->x(), StringGrid2->y() + StringGrid2->height() + barGap);
-
-    Image2->move(Image2->x(), StringGrid2->y() - 24);
-    Label21->move(Label21->x(), Image2->y() + 4);
-    Button1->move(StringGrid1->x() + StringGrid1->width() - Button1->width(), Image2->y());
 }
 
 // ---- files and passwords

@@ -173,6 +173,13 @@ private:
     void FormDestroy();
     void CreateMenus();
     void CreateControls();
+    void CreateNavigation(QWidget* client);
+    void CreateFileGrids(QWidget* client);
+    void CreateProgressPanel(QWidget* client);
+    void CreateTimers();
+    // The path label, the plain-file list and the drive selector follow the
+    // directory list to its new directory.
+    void FollowDirectory();
     QLabel* AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText);
     void MoveSelectionMode(TStringGrid& to, TStringGrid& from);
 

@@ -1,0 +1,287 @@
+// The main window's controls and menus, built once when the window is
+// created; what they do lives in MainWindow.cpp.
+#include "ui/Controls.h"
+#include "ui/DirectoryListBox.h"
+#include "ui/DriveComboBox.h"
+#include "ui/MainWinCommands.h"
+#include "ui/MainWindow.h"
+#include "ui/StringGrid.h"
+
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+namespace kelvane {
+namespace {
+
+constexpr int kGridTop = 24;
+constexpr int kGridLeft = 200;
+
+const QColor kSilver(0xC0, 0xC0, 0xC0);
+
+void SetSilver(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, kSilver);
+    palette.setColor(QPalette::Window, kSilver);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// The two list icons: a sheet of paper, and the same sheet under a padlock.
+QPixmap SheetIcon(int width, int height, bool locked) {
+    QPixmap pixmap(width, height);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::white);
+    const int fold = 5;
+    const QPoint sheet[] = {{2, 2},
+                            {width - 3 - fold, 2},
+                            {width - 3, 2 + fold},
+                            {width - 3, height - 3},
+                            {2, height - 3}};
+    painter.drawPolygon(sheet, 5);
+    painter.drawLine(width - 3 - fold, 2, width - 3 - fold, 2 + fold);
+    painter.drawLine(width - 3 - fold, 2 + fold, width - 3, 2 + fold);
+    painter.setPen(Qt::gray);
+    for (int y = 9; y < height - 5; y += 3)
+        painter.drawLine(5, y, width - 6, y);
+    if (locked) {
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawArc(QRect(7, height - 14, 8, 8), 0, 180 * 16);
+        painter.setBrush(QColor(0xC0, 0x90, 0x00));
+        painter.drawRect(QRect(6, height - 10, 10, 7));
+    }
+    return pixmap;
+}
+
+QFont PixelFont(const QFont& base, int pixels) {
+    QFont font = base;
+    font.setPixelSize(pixels);
+    return font;
+}
+
+// The grids' font: Courier New, or the font the system puts in its place
+// (Liberation Mono, of the same metrics), or else the system's fixed font.
+QFont GridFont() {
+    QFont font("Courier New");
+    if (!QFontInfo(font).fixedPitch())
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    // 16 pixels from the top of the tallest letter to the bottom of the
+    // deepest, as the column widths were made for.
+    for (int pixels = 16; pixels > 8; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).height() <= 16)
+            break;
+    }
+    return font;
+}
+
+} // namespace
+
+TMainWin::TMainWin(DriveList& drives, std::unique_ptr<Registry> registry)
+    : drives_(drives), commands_(std::make_unique<TMainWinCommands>(*this)) {
+    setWindowTitle("Kelvane 95");
+    setFont(PixelFont(font(), 11));
+    CreateMenus();
+    CreateControls();
+    FormCreate(std::move(registry));
+
+    resize(533, 492);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TMainWin::CreateMenus() {
+    MainMenu1 = menuBar();
+    File1 = MainMenu1->addMenu("&File");
+    Options2 = File1->addAction("&Options...");
+    Exit1 = File1->addAction("E&xit");
+    Help1 = MainMenu1->addMenu("&Help");
+    Contents1 = Help1->addAction("&Contents");
+    About1 = Help1->addAction("&About...");
+    connect(Options2, &QAction::triggered, this, &TMainWin::Options2Click);
+    connect(Exit1, &QAction::triggered, this, &TMainWin::Exit1Click);
+    connect(About1, &QAction::triggered, this, &TMainWin::About1Click);
+
+    PopupMenu1 = new QMenu(this);
+    Explore1 = PopupMenu1->addAction("Explore");
+    EncriptAll1 = PopupMenu1->addAction("Encrypt All");
+    Decriptall1 = PopupMenu1->addAction("Decrypt All");
+    connect(Explore1, &QAction::triggered, this, &TMainWin::Explore1Click);
+
+    PopupMenu2 = new QMenu(this);
+    Open1 = PopupMenu2->addAction("Open");
+    Encrypt1 = PopupMenu2->addAction("Encrypt");
+    Print1 = PopupMenu2->addAction("Print");
+    Delete1 = PopupMenu2->addAction("Delete");
+
+    PopupMenu3 = new QMenu(this);
+    Open2 = PopupMenu3->addAction("Open");
+    Decrypt1 = PopupMenu3->addAction("Decrypt");
+    Print2 = PopupMenu3->addAction("Print");
+    Delete2 = PopupMenu3->addAction("Delete");
+}
+
+QLabel* TMainWin::AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText) {
+    caption = new QLabel(captionText, bevel);
+    caption->setEnabled(false); // the captions are always drawn greyed
+    caption->adjustSize();
+    caption->move(4, 1);
+    auto* figure = new QLabel(bevel);
+    figure->setGeometry(caption->x() + caption->width() + 4, 1, 400, 14);
+    return figure;
+}
+
+void TMainWin::CreateControls() {
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    CreateNavigation(client);
+    CreateFileGrids(client);
+    CreateProgressPanel(client);
+    CreateTimers();
+    setTabOrder(DirectoryListBox1, DriveComboBox1);
+    setTabOrder(DriveComboBox1, StringGrid1);
+    setTabOrder(StringGrid1, StringGrid2);
+    setTabOrder(StringGrid2, Button1);
+    DirectoryListBox1->setFocus();
+}
+
+void TMainWin::CreateNavigation(QWidget* client) {
+    // The first control of the tab order: it has the focus when the window
+    // first shows. Coming back to it re-reads the folder.
+    DirectoryListBox1 = new TDirectoryListBox(client);
+    DirectoryListBox1->setGeometry(4, 28, 185, 351);
+    DirectoryListBox1->setFont(PixelFont(font(), 12));
+    SetSilver(DirectoryListBox1);
+    {
+        QPalette palette = DirectoryListBox1->palette();
+        palette.setColor(QPalette::Text, Qt::blue);
+        DirectoryListBox1->setPalette(palette);
+    }
+    DirectoryListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DirectoryListBox1, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        PopupMenu1->popup(DirectoryListBox1->viewport()->mapToGlobal(at));
+    });
+    // Queued: opening a folder rebuilds the list, which must not happen
+    // inside the list's own mouse or key handling.
+    connect(DirectoryListBox1, &TDirectoryListBox::OpenRequested, this, &TMainWin::Explore1Click,
+            Qt::QueuedConnection);
+    connect(DirectoryListBox1, &TDirectoryListBox::Entered, this,
+            &TMainWin::DirectoryListBox1Enter);
+    connect(DirectoryListBox1, &TDirectoryListBox::Changed, this, &TMainWin::FollowDirectory);
+
+    DriveComboBox1 = new TDriveComboBox(drives_, client);
+    DriveComboBox1->setGeometry(4, 4, 181, 19);
+    DriveComboBox1->setFont(PixelFont(font(), 11));
+    SetSilver(DriveComboBox1);
+    {
+        QPalette palette = DriveComboBox1->palette();
+        palette.setColor(QPalette::Text, QColor(0x80, 0x00, 0x00));
+        palette.setColor(QPalette::ButtonText, QColor(0x80, 0x00, 0x00));
+        DriveComboBox1->setPalette(palette);
+    }
+    connect(DriveComboBox1, &TDriveComboBox::Picked, this, &TMainWin::DriveComboBox1Click);
+
+    DirLabel = new QLabel(client);
+    DirLabel->hide();
+}
+
+void TMainWin::CreateFileGrids(QWidget* client) {
+    Image1 = new QLabel(client);
+    Image1->setGeometry(200, 0, 19, 24);
+    Image1->setPixmap(SheetIcon(19, 24, false));
+    Label8 = new QLabel("Available for encryption", client);
+    Label8->adjustSize();
+    Label8->setGeometry(224, 4, Label8->width(), 13);
+    Image2 = new QLabel(client);
+    Image2->setGeometry(200, 195, 19, 23);
+    Image2->setPixmap(SheetIcon(19, 23, true));
+    Label21 = new QLabel("Crypted files", client);
+    Label21->adjustSize();
+    Label21->setGeometry(224, 199, Label21->width(), 13);
+
+    const QFont gridFont = GridFont();
+    const int widths1[] = {147, 91, 64, 64, 64};
+    const int widths2[] = {146, 102, 64, 64, 64};
+    StringGrid1 = new TStringGrid(client);
+    StringGrid2 = new TStringGrid(client);
+    for (TStringGrid* grid : {StringGrid1, StringGrid2}) {
+        grid->setFont(gridFont);
+        grid->horizontalHeader()->setFont(gridFont);
+        SetSilver(grid);
+        grid->setContextMenuPolicy(Qt::CustomContextMenu);
+        const int* widths = grid == StringGrid1 ? widths1 : widths2;
+        for (int column = 0; column < TFileGridModel::kColumns; ++column)
+            grid->setColumnWidth(column, widths[column]);
+    }
+    StringGrid1->setGeometry(kGridLeft, kGridTop, 323, 159);
+    StringGrid2->setGeometry(kGridLeft, 219, 323, 159);
+    connect(StringGrid1, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { PopupMenu2->popup(StringGrid1->viewport()->mapToGlobal(at)); });
+    connect(StringGrid2, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { PopupMenu3->popup(StringGrid2->viewport()->mapToGlobal(at)); });
+    connect(StringGrid1, &QAbstractItemView::doubleClicked, this, &TMainWin::StringGrid1DblClick);
+    connect(StringGrid2, &QAbstractItemView::doubleClicked, this, &TMainWin::StringGrid2DblClick);
+    connect(StringGrid1, &TStringGrid::Entered, this, &TMainWin::StringGrid1Enter);
+    connect(StringGrid2, &TStringGrid::Entered, this, &TMainWin::StringGrid2Enter);
+}
+
+void TMainWin::CreateProgressPanel(QWidget* client) {
+    ProgressBar1 = new TProgressBar(client);
+    ProgressBar1->setGeometry(kGridLeft, 173, 323, 9);
+    ProgressBar1->hide();
+    ProgressBar2 = new TProgressBar(client);
+    ProgressBar2->setGeometry(kGridLeft, 368, 323, 9);
+    ProgressBar2->hide();
+
+    Button1 = new QPushButton("Cancel process", client);
+    Button1->setGeometry(414, 195, 109, 17);
+    Button1->hide();
+    connect(Button1, &QPushButton::clicked, this, &TMainWin::Button1Click);
+
+    Panel1 = new QFrame(client);
+    Panel1->setGeometry(4, 387, 523, 49);
+    auto bevel = [this](int left, int top, int width, int height) {
+        auto* frame = new QFrame(Panel1);
+        frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        frame->setGeometry(left, top, width, height);
+        return frame;
+    };
+    Bevel1 = bevel(0, 16, 104, 16);
+    Bevel2 = bevel(0, 32, 104, 16);
+    Bevel3 = bevel(104, 32, 132, 16);
+    Bevel4 = bevel(104, 16, 132, 16);
+    Bevel5 = bevel(236, 16, 283, 16);
+    Bevel6 = bevel(236, 32, 283, 16);
+    Bevel7 = bevel(0, 0, 519, 15);
+    Status_Label = new QLabel("Idle", Bevel7);
+    Status_Label->setGeometry(4, 0, 2000, 15);
+    Label11 = AddFigure(Bevel1, Label9, "Elapsed:");
+    Label14 = AddFigure(Bevel2, Label13, "Estimated:");
+    Label12 = AddFigure(Bevel4, Label10, "Remaining:");
+    Label18 = AddFigure(Bevel3, Label17, "Done:");
+    Label16 = AddFigure(Bevel5, Label15, "Throughout:");
+    Label20 = AddFigure(Bevel6, Label19, "Size:");
+}
+
+void TMainWin::CreateTimers() {
+    Timer1 = new TTimer(this);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &TMainWin::Timer1Timer);
+    PwdTimer = new TTimer(this);
+    PwdTimer->setInterval(1000);
+    connect(PwdTimer, &QTimer::timeout, this, &TMainWin::PwdTimerTimer);
+}
+
+} // namespace kelvane
