@@ -5,6 +5,7 @@
 #include "commands/Settings.h"
 #include "commands/ShortPath.h"
 #include "commands/State.h"
+#include "crypto/CryptNames.h"
 #include "platform/FileAttributes.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
@@ -59,15 +60,6 @@ QString TimeText(int64_t seconds) {
     std::snprintf(text, sizeof text, "%2.2lld:%2.2lld:%2.2lld", static_cast<long long>(h),
                   static_cast<long long>(m), static_cast<long long>(s));
     return QString::fromLatin1(text);
-}
-
-bool IsCryptedName(const std::string& name) {
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos || name.size() - dot != 4)
-        return false;
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return lower(name[dot + 1]) == 'c' && lower(name[dot + 2]) == 'r' &&
-           lower(name[dot + 3]) == 'y';
 }
 
 void SetSilver(QWidget* widget) {
@@ -545,7 +537,7 @@ void TMainWin::RefreshLists() {
     std::vector<std::string> plainNames;
     for (std::string& name : FileListBox1.Items) {
         GridRow row;
-        if (IsCryptedName(name)) {
+        if (HasCryExtension(name)) {
             row.Name = showCry ? name : name.substr(0, name.size() - 4);
             // The file as it is on disk, whatever the case of its extension.
             row.FileName = std::move(name);
