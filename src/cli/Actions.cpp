@@ -1,10 +1,10 @@
 #include "cli/Actions.h"
 
-#include "cli/ProgressLine.h"
 #include "crypto/CryptFile.h"
+#include "crypto/CryptNames.h"
 #include "crypto/ResultMessages.h"
+#include "platform/Paths.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -93,8 +93,8 @@ enum class Direction { Encrypt, Decrypt };
 
 CryptResult RunEngine(const ActionContext& ctx, const std::string& source,
                       const std::string& destination, Direction direction) {
-    ProgressLine bar(ctx.err, source, ctx.showProgress && !ctx.options.quiet);
-    ProgressCounter other;
+    ProgressCounter unseen, other;
+    ProgressBar& bar = ctx.progress ? *ctx.progress : unseen;
     CryptHooks hooks;
     hooks.letEventsRun = ctx.letEventsRun;
     // The engine creates the new file with the source's permissions, so
@@ -103,7 +103,6 @@ CryptResult RunEngine(const ActionContext& ctx, const std::string& source,
         direction == Direction::Encrypt
             ? EncryptFile(source, destination, ctx.password, bar, other, hooks)
             : DecryptFile(source, destination, ctx.password, bar, other, hooks);
-    bar.Finish();
     return result;
 }
 
@@ -143,6 +142,28 @@ bool TransformOne(const ActionContext& ctx, const std::string& source,
     return FinishDone(ctx, source, destination, held);
 }
 
+// Named special files are refused before anything opens them: opening a
+// FIFO would wait for a writer that may never come.
+bool RefuseNonRegular(std::ostream& err, const std::string& file) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0 || S_ISREG(st.st_mode))
+        return false; // a missing file is reported by the engine as usual
+    if (S_ISDIR(st.st_mode))
+        err << kProgram << Quoted(file) << " is a folder; -r walks folders\n";
+    else
+        err << kProgram << Quoted(file) << " is not a regular file\n";
+    return true;
+}
+
+// A name longer than a file system takes would fail only after all the
+// work, as if the disk were full.
+bool RefuseLongName(const ActionContext& ctx, const std::string& destination) {
+    if (!NameTooLong(destination))
+        return false;
+    ctx.err << NameTooLongText(destination, " ") << '\n';
+    return true;
+}
+
 std::string Hex(uint32_t value, int digits) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%0*X", digits, value);
@@ -151,26 +172,11 @@ std::string Hex(uint32_t value, int digits) {
 
 } // namespace
 
-std::string EncryptedNameOf(const std::string& file) {
-    return file + ".cry";
-}
-
-std::optional<std::string> DecryptedNameOf(const std::string& file) {
-    if (file.size() <= 4)
-        return std::nullopt;
-    const std::string tail = file.substr(file.size() - 4);
-    std::string lower;
-    for (const char c : tail)
-        lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-    const std::string name = file.substr(0, file.size() - 4);
-    if (lower != ".cry" || name.back() == '/')
-        return std::nullopt;
-    return name;
-}
-
 bool EncryptOne(const ActionContext& ctx, const std::string& file) {
-    return TransformOne(ctx, file, ctx.options.output.value_or(EncryptedNameOf(file)),
-                        Direction::Encrypt);
+    const std::string destination = ctx.options.output.value_or(EncryptedNameOf(file));
+    if (RefuseNonRegular(ctx.err, file) || RefuseLongName(ctx, destination))
+        return false;
+    return TransformOne(ctx, file, destination, Direction::Encrypt);
 }
 
 bool DecryptOne(const ActionContext& ctx, const std::string& file) {
@@ -179,10 +185,14 @@ bool DecryptOne(const ActionContext& ctx, const std::string& file) {
         ctx.err << kProgram << Quoted(file) << " does not end in .cry; name the output with -o\n";
         return false;
     }
+    if (RefuseNonRegular(ctx.err, file) || RefuseLongName(ctx, *destination))
+        return false;
     return TransformOne(ctx, file, *destination, Direction::Decrypt);
 }
 
 bool VerifyOne(const ActionContext& ctx, const std::string& file) {
+    if (RefuseNonRegular(ctx.err, file))
+        return false;
     CryptHooks hooks;
     hooks.files = &SystemFilesForReading();
     hooks.letEventsRun = ctx.letEventsRun;
@@ -197,13 +207,22 @@ bool VerifyOne(const ActionContext& ctx, const std::string& file) {
 }
 
 bool InfoOne(std::ostream& out, std::ostream& err, const std::string& file) {
+    if (RefuseNonRegular(err, file))
+        return false;
     CryptHeader header;
     if (!ReadCryptHeader(file, header, SystemFilesForReading())) {
         ReportResult(err, crOpenFailed, file);
         return false;
     }
-    out << "File:          " << file << '\n'
-        << "Magic:         " << (header.magicMatches ? "KZ31" : "missing (not KZ31)") << '\n';
+    out << "File:          " << file << '\n';
+    // Without the magic the other fields would be whatever bytes follow:
+    // showing them as a length and checks would make them look meaningful.
+    if (!header.magicMatches) {
+        out << "Magic:         missing (not KZ31): not a crypted file\n";
+        ReportResult(err, crNotCrypted, file);
+        return false;
+    }
+    out << "Magic:         KZ31\n";
     if (header.complete) {
         out << "Plain length:  " << header.plainLength << '\n'
             << "Data check:    " << Hex(header.dataCheck, 8) << '\n'

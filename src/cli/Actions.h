@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/Arguments.h"
+#include "crypto/Progress.h"
 
 #include <functional>
 #include <optional>
@@ -15,15 +16,9 @@ struct ActionContext {
     const std::string& password; // Windows-1252, 6 to 8 bytes
     std::ostream& out;
     std::ostream& err;
-    bool showProgress = false; // err is a terminal and -q is absent
+    ProgressBar* progress = nullptr; // this file's share of the run's progress line
     std::function<void()> letEventsRun;
 };
-
-// "notes.txt" -> "notes.txt.cry"
-std::string EncryptedNameOf(const std::string& file);
-// "notes.txt.cry" -> "notes.txt"; nothing when the name does not end in
-// ".cry" (any case) after a non-empty name.
-std::optional<std::string> DecryptedNameOf(const std::string& file);
 
 // Each writes its messages to ctx.err and returns true when FILE is done.
 bool EncryptOne(const ActionContext& ctx, const std::string& file);

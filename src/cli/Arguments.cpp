@@ -12,9 +12,9 @@ struct CommandName {
 };
 
 constexpr CommandName kCommands[] = {
-    {"encrypt", Command::Encrypt, "kfqop"},
-    {"decrypt", Command::Decrypt, "kfqop"},
-    {"verify", Command::Verify, "qp"},
+    {"encrypt", Command::Encrypt, "kfqoprj"},
+    {"decrypt", Command::Decrypt, "kfqoprj"},
+    {"verify", Command::Verify, "qprj"},
     {"info", Command::Info, ""},
 };
 
@@ -24,11 +24,16 @@ struct LongSwitch {
 };
 
 constexpr LongSwitch kLongSwitches[] = {
-    {"keep", 'k'}, {"force", 'f'}, {"quiet", 'q'}, {"output", 'o'}, {"password-file", 'p'},
+    {"keep", 'k'},          {"force", 'f'},     {"quiet", 'q'}, {"output", 'o'},
+    {"password-file", 'p'}, {"recursive", 'r'}, {"jobs", 'j'},
 };
 
+// Each file holds its whole content in memory: a bound keeps a typing
+// mistake from asking for thousands of them at once.
+constexpr unsigned kMostJobs = 256;
+
 bool TakesValue(char letter) {
-    return letter == 'o' || letter == 'p';
+    return letter == 'o' || letter == 'p' || letter == 'j';
 }
 
 class Parser {
@@ -120,6 +125,12 @@ private:
         case 'p':
             SetOnce(o.passwordFile, value, shown);
             break;
+        case 'r':
+            o.recurse = true;
+            break;
+        case 'j':
+            SetJobs(value, shown);
+            break;
         default:
             break;
         }
@@ -134,11 +145,23 @@ private:
         slot = value;
     }
 
+    void SetJobs(const std::string& value, const std::string& shown) {
+        unsigned jobs = 0;
+        for (const char c : value) {
+            if (c < '0' || c > '9' || jobs > kMostJobs)
+                return Fail(shown + " needs a number from 1 to " + std::to_string(kMostJobs));
+            jobs = jobs * 10 + static_cast<unsigned>(c - '0');
+        }
+        if (jobs < 1 || jobs > kMostJobs)
+            return Fail(shown + " needs a number from 1 to " + std::to_string(kMostJobs));
+        result_.options.jobs = jobs;
+    }
+
     void CheckFiles() {
         const CliOptions& o = result_.options;
         if (o.files.empty())
             Fail(std::string(command_.name) + " needs at least one FILE");
-        else if (o.output && o.files.size() > 1)
+        else if (o.output && (o.files.size() > 1 || o.recurse))
             Fail("-o names the destination of a single FILE");
     }
 
@@ -175,9 +198,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
 
 std::string UsageText() {
     return "Usage:\n"
-           "  kelvane-cli encrypt [-k] [-f] [-q] [-o OUT] [-p PWFILE] FILE...\n"
-           "  kelvane-cli decrypt [-k] [-f] [-q] [-o OUT] [-p PWFILE] FILE...\n"
-           "  kelvane-cli verify  [-q] [-p PWFILE] FILE...\n"
+           "  kelvane-cli encrypt [-k] [-f] [-q] [-r] [-j N] [-o OUT] [-p PWFILE] FILE...\n"
+           "  kelvane-cli decrypt [-k] [-f] [-q] [-r] [-j N] [-o OUT] [-p PWFILE] FILE...\n"
+           "  kelvane-cli verify  [-q] [-r] [-j N] [-p PWFILE] FILE...\n"
            "  kelvane-cli info    FILE...\n"
            "\n"
            "encrypt writes FILE.cry; decrypt reads NAME.cry and writes NAME. On success\n"
@@ -187,14 +210,21 @@ std::string UsageText() {
            "\n"
            "  -k, --keep                 keep the source file\n"
            "  -f, --force                replace an existing destination\n"
-           "  -q, --quiet                no progress bar (verify: no \"OK\" lines)\n"
+           "  -q, --quiet                no progress bar on the terminal (verify: no \"OK\"\n"
+           "                             lines)\n"
+           "  -r, --recursive            walk FILEs that are folders: encrypt takes every\n"
+           "                             file not ending in .cry, decrypt and verify the\n"
+           "                             .cry files; symbolic links, special files and\n"
+           "                             other file systems are passed over\n"
+           "  -j, --jobs N               up to N files at once (default: one per processor)\n"
            "  -o, --output OUT           destination of a single FILE\n"
            "  -p, --password-file PATH   read the password from the first line of PATH\n"
            "                             (\"-\": standard input); otherwise it is asked\n"
            "                             on the terminal\n"
            "\n"
            "The password has 6 to 8 characters of Windows-1252 (Western European).\n"
-           "Exit status: 0 every FILE done, 1 some FILE failed, 2 usage error.\n";
+           "Exit status: 0 every FILE done, 1 some FILE failed or the run was cancelled,\n"
+           "2 usage error or unusable password.\n";
 }
 
 } // namespace kelvane::cli

@@ -16,6 +16,8 @@ struct CliOptions {
     bool quiet = false;                      // -q: no progress bar (verify: no "OK" lines either)
     std::optional<std::string> output;       // -o: destination of the single FILE
     std::optional<std::string> passwordFile; // -p: "-" is standard input
+    bool recurse = false;                    // -r: walk the folders among the files
+    unsigned jobs = 0;                       // -j: files at once; 0: one per processor
     std::vector<std::string> files;
 };
 

@@ -2,12 +2,16 @@
 
 #include "cli/Actions.h"
 #include "cli/Arguments.h"
-#include "crypto/Crc32.h"
+#include "cli/Runner.h"
 #include "crypto/CryptFile.h"
-#include "crypto/Des.h"
+#include "crypto/CryptNames.h"
+#include "platform/TreeWalk.h"
 
-#include <cstring>
-#include <fstream>
+#include <cerrno>
+#include <fcntl.h>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvane::cli {
 namespace {
@@ -26,14 +30,19 @@ int PasswordError(const CliEnvironment& env, const std::string& message) {
 
 bool ReadPasswordFile(const CliEnvironment& env, const std::string& path, SecretText& entered,
                       std::string& problem) {
-    if (path == "-") {
-        if (!ReadFirstLine(env.in, entered))
-            problem = "no password on standard input";
-        return problem.empty();
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file || !ReadFirstLine(file, entered))
-        problem = "can't read the password file \"" + path + "\"";
+    const bool standardInput = path == "-";
+    const int fd = standardInput ? env.in : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const std::string source = standardInput ? "standard input" : "\"" + path + "\"";
+    const LineRead read = fd < 0 ? LineRead::Failed : ReadFirstLine(fd, entered);
+    if (fd >= 0 && !standardInput)
+        ::close(fd);
+    if (read == LineRead::TooLong)
+        problem = "the first line of " + source + " is longer than " +
+                  std::to_string(kLongestPasswordLine) + " bytes; it can't be a password";
+    else if (read == LineRead::Nothing && standardInput)
+        problem = "no password on standard input";
+    else if (read != LineRead::Ok)
+        problem = "can't read the password file " + source;
     return problem.empty();
 }
 
@@ -72,41 +81,100 @@ int RunInfo(const CliEnvironment& env, const CliOptions& options) {
     return allDone ? kExitDone : kExitFailed;
 }
 
-bool RunOne(const ActionContext& ctx, const std::string& file) {
-    switch (ctx.options.command) {
+FileAction ActionOf(Command command) {
+    switch (command) {
     case Command::Encrypt:
-        return EncryptOne(ctx, file);
+        return EncryptOne;
     case Command::Decrypt:
-        return DecryptOne(ctx, file);
-    case Command::Verify:
-        return VerifyOne(ctx, file);
+        return DecryptOne;
     default:
-        return false;
+        return VerifyOne;
     }
 }
+
+bool IsFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The files of the run: those named, and with -r those found in the named
+// folders. A file reached twice is taken once.
+class FileList {
+public:
+    FileList(const CliEnvironment& env, const CliOptions& options) : env_(env), options_(options) {}
+
+    // False when a folder could not be read; the rest is listed anyway.
+    bool Collect() {
+        bool complete = true;
+        for (const std::string& file : options_.files) {
+            if (options_.recurse && IsFolder(file))
+                complete = Walk(file) && complete;
+            else
+                Named(file);
+        }
+        return complete;
+    }
+
+    std::vector<FileJob> jobs;
+
+private:
+    bool Walk(const std::string& folder) {
+        const WalkPick pick =
+            options_.command == Command::Encrypt ? WalkPick::PlainFiles : WalkPick::CryptedFiles;
+        const WalkResult walked = WalkTree(folder, pick);
+        bool complete = true;
+        for (const WalkNote& note : walked.skipped) {
+            env_.err << kProgram << "skipped \"" << note.path << "\": " << WalkSkipText(note)
+                     << '\n';
+            complete = complete && note.reason != WalkSkip::Unreadable;
+        }
+        for (const WalkedFile& file : walked.files) {
+            if (seen_.insert({file.device, file.inode}).second)
+                jobs.push_back({file.path, file.size});
+        }
+        return complete;
+    }
+
+    void Named(const std::string& file) {
+        struct stat st {};
+        const bool found = ::lstat(file.c_str(), &st) == 0;
+        if (found && S_ISREG(st.st_mode) &&
+            !seen_.insert({static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)})
+                 .second)
+            return;
+        jobs.push_back(
+            {file, found && S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0});
+    }
+
+    const CliEnvironment& env_;
+    const CliOptions& options_;
+    std::set<std::pair<uint64_t, uint64_t>> seen_;
+};
 
 int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
     if (options.command == Command::Decrypt && !options.output) {
         for (const std::string& file : options.files) {
-            if (!DecryptedNameOf(file))
+            if (!DecryptedNameOf(file) && !(options.recurse && IsFolder(file)))
                 return UsageError(env, "\"" + file +
                                            "\" does not end in .cry; name the "
                                            "output with -o");
         }
     }
+    FileList list(env, options);
+    const bool complete = list.Collect();
     SecretText password;
     std::string problem;
     if (!ObtainPassword(env, options, password, problem))
         return PasswordError(env, problem);
-    const ActionContext ctx{options, password.Text(),   env.out,
-                            env.err, env.errIsTerminal, env.letEventsRun};
-    bool allDone = true;
-    for (const std::string& file : options.files) {
-        if (CancelRequested.load())
-            return kExitFailed;
-        allDone = RunOne(ctx, file) && allDone;
-    }
-    return allDone ? kExitDone : kExitFailed;
+    const RunSettings settings{options,
+                               password.Text(),
+                               env.out,
+                               env.err,
+                               env.errIsTerminal && !options.quiet,
+                               ParallelFiles(options.jobs, list.jobs.size()),
+                               env.letEventsRun};
+    const bool allDone = RunFiles(settings, list.jobs, ActionOf(options.command));
+    return allDone && complete ? kExitDone : kExitFailed;
 }
 
 } // namespace

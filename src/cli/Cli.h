@@ -5,7 +5,6 @@
 #include "cli/Password.h"
 
 #include <functional>
-#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -17,7 +16,7 @@ constexpr int kExitFailed = 1; // some FILE failed
 constexpr int kExitUsage = 2;  // the command line or the password was unusable
 
 struct CliEnvironment {
-    std::istream& in; // the password for "-p -"
+    int in; // the file descriptor that holds the password for "-p -"
     std::ostream& out;
     std::ostream& err;
     bool errIsTerminal = false; // draws the progress bar on err
@@ -25,7 +24,8 @@ struct CliEnvironment {
     std::function<void()> letEventsRun; // passed on to the engine
 };
 
-// `args` excludes the program name. Stops after a cancelled FILE.
+// `args` excludes the program name. Once a run is cancelled no further FILE
+// is started.
 int RunCli(const std::vector<std::string>& args, const CliEnvironment& env);
 
 } // namespace kelvane::cli

@@ -2,17 +2,20 @@
 // converted from UTF-8 to Windows-1252 as the desktop program stores it.
 #pragma once
 
-#include <istream>
-#include <optional>
+#include <cstddef>
 #include <string>
-#include <string_view>
 
 namespace kelvane::cli {
 
-// A string that is overwritten with zeros when it goes away.
+// The longest password line read from a file, standard input or the
+// terminal; an endless source (/dev/zero) is refused after this many bytes.
+constexpr std::size_t kLongestPasswordLine = 1024;
+
+// A string that is overwritten with zeros when it goes away. Its room is
+// taken once for the longest line, so growing it never leaves a copy behind.
 class SecretText {
 public:
-    SecretText() { text_.reserve(256); } // few reallocations leave fewer copies behind
+    SecretText() { text_.reserve(kLongestPasswordLine + 2); }
     ~SecretText() { Wipe(); }
     SecretText(const SecretText&) = delete;
     SecretText& operator=(const SecretText&) = delete;
@@ -25,13 +28,13 @@ private:
     std::string text_;
 };
 
-// One byte per character; nothing when `utf8` is not valid UTF-8 or holds a
-// character Windows-1252 lacks.
-std::optional<std::string> Utf8ToWindows1252(std::string_view utf8);
+enum class LineRead { Ok, Nothing, TooLong, Failed };
 
-// The first line of `in` without its line end ("\n" or "\r\n"). False when
-// nothing at all could be read.
-bool ReadFirstLine(std::istream& in, SecretText& line);
+// The first line of the open file `fd` without its line end ("\n" or
+// "\r\n"), read with read(2) one byte at a time, so no library buffer keeps a
+// copy and nothing past the line is taken from a pipe. Nothing: not a byte
+// could be read. TooLong: no line end within kLongestPasswordLine bytes.
+LineRead ReadFirstLine(int fd, SecretText& line);
 
 // Asks for a line on the terminal without showing what is typed.
 class PasswordPrompter {
@@ -42,12 +45,7 @@ public:
     virtual bool Ask(const std::string& prompt, SecretText& answer, std::string& problem) = 0;
 };
 
-constexpr std::size_t kPasswordMinLength = 6;
-constexpr std::size_t kPasswordMaxLength = 8;
-
 // Converts an entered password for use as a key; empty `problem` on success.
-// A character Windows-1252 lacks counts as a wrong-length entry, as in the
-// desktop dialogs.
 void ToKeyPassword(const SecretText& entered, SecretText& password, std::string& problem);
 
 } // namespace kelvane::cli

@@ -1,32 +1,70 @@
-// A one-line progress bar for a terminal, redrawn in place.
+// One progress line for a whole run on a terminal: a bar, the bytes done of
+// all files, the rate and the time left, redrawn in place. Files running at
+// once each feed their share; their messages are written through the line
+// so that a message and the bar never share a row.
 #pragma once
 
 #include "crypto/Progress.h"
 
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <ostream>
 #include <string>
 
 namespace kelvane::cli {
 
-// Draws whenever the position changes; a disabled line only counts.
-class ProgressLine : public ProgressCounter {
+class ProgressLine {
 public:
-    ProgressLine(std::ostream& out, std::string label, bool enabled);
-    ~ProgressLine() override;
+    using Clock = std::function<double()>; // seconds from any fixed moment
+
+    // Draws on `out` only when `enabled`; `totalBytes` is the size of every
+    // file of the run together.
+    ProgressLine(std::ostream& out, bool enabled, uint64_t totalBytes, Clock clock = {});
+    ~ProgressLine();
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
 
-    void SetPosition(int position) override;
-    // Ends the line if anything was drawn.
+    // A bar for the engine that counts its 0..100 as `bytes` of the run.
+    // Safe to use from several threads at once, one counter per file.
+    class FileShare : public ProgressCounter {
+    public:
+        FileShare(ProgressLine& line, uint64_t bytes) : line_(line), bytes_(bytes) {}
+        void SetPosition(int position) override;
+        // The file is over, done or not: its whole share counts as passed.
+        void Close();
+
+    private:
+        ProgressLine& line_;
+        uint64_t bytes_;
+        uint64_t counted_ = 0;
+    };
+    std::unique_ptr<FileShare> ShareFor(uint64_t bytes);
+
+    // Writes whole lines to `stream` with the bar lifted out of their way.
+    void WriteLines(std::ostream& stream, const std::string& text);
+    // Takes the bar off the screen for good.
     void Finish();
 
-private:
-    void Draw();
+    // "12.5 MiB", "3.0 GiB"; "0:07", "1:02:03".
+    static std::string Bytes(double bytes);
+    static std::string Duration(double seconds);
 
+private:
+    void Count(uint64_t bytes);
+    void DrawLocked(bool force);
+    void EraseLocked();
+
+    std::mutex mutex_;
     std::ostream& out_;
-    std::string label_;
     bool enabled_;
-    int drawn_ = -1;
+    uint64_t total_;
+    uint64_t done_ = 0;
+    Clock clock_;
+    double started_;
+    double drawnAt_ = -1;
+    bool onScreen_ = false;
 };
 
 } // namespace kelvane::cli

@@ -10,7 +10,6 @@ namespace {
 
 constexpr int kEndingSignals[] = {SIGINT, SIGQUIT, SIGHUP, SIGTERM};
 constexpr int kSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
-constexpr std::size_t kLongestLine = 1024;
 
 // What the signal handler needs; written only while no handler is installed.
 int gTerminal = -1;
@@ -82,7 +81,7 @@ bool ReadLine(int fd, std::string& line) {
             return false;
         if (c == '\n')
             return true;
-        if (line.size() < kLongestLine)
+        if (line.size() < kLongestPasswordLine)
             line.push_back(c);
     }
 }

@@ -3,6 +3,7 @@
 #include "commands/Settings.h"
 #include "commands/State.h"
 #include "crypto/CryptFile.h"
+#include "crypto/CryptNames.h"
 #include "crypto/ResultMessages.h"
 #include "platform/FileAttributes.h"
 #include "platform/MessageSeam.h"
@@ -15,8 +16,6 @@ namespace kelvane {
 bool DoubleClicked = false;
 
 namespace {
-
-constexpr const char* kCryExtension = ".cry";
 
 bool FileExists(const std::string& name) {
     const HeldAttributes attributes = ReadFileAttributes(name);
@@ -118,7 +117,7 @@ bool EncryptOneFile(CommandHost& host, const std::string& name) {
         return false;
     }
     const std::string& plainName = name;
-    const std::string cryptedName = name + kCryExtension;
+    const std::string cryptedName = EncryptedNameOf(name);
     const std::string listedName = ShowCry > 0 ? cryptedName : name;
 
     if (!FileExists(plainName)) {
@@ -126,8 +125,7 @@ bool EncryptOneFile(CommandHost& host, const std::string& name) {
         return false;
     }
     if (NameTooLong(cryptedName)) {
-        ShowInformation("Cannot generate crypted file \"" + listedName + "\".\r" +
-                        "File name is too long.");
+        ShowInformation(NameTooLongText(listedName, "\r"));
         return false;
     }
     // The disk is asked too: a list read before the file appeared must not
@@ -151,9 +149,8 @@ bool DecryptOneFile(CommandHost& host, const std::string& name) {
         return false;
     }
     const std::string& listedName = name;
-    const std::string cryptedName = ShowCry > 0 ? name : name + kCryExtension;
-    const std::string plainName =
-        cryptedName.size() > 4 ? cryptedName.substr(0, cryptedName.size() - 4) : std::string();
+    const std::string cryptedName = ShowCry > 0 ? name : EncryptedNameOf(name);
+    const std::string plainName = DecryptedNameOf(cryptedName).value_or(std::string());
 
     if (!FileExists(cryptedName)) {
         ShowError(NotFoundText(name));

@@ -1,25 +1,17 @@
 #include "commands/FileLists.h"
 
 #include "commands/FileListBox.h"
+#include "crypto/CryptNames.h"
 
 #include <algorithm>
 
 namespace kelvane {
 
-bool IsCryptedName(const std::string& name) {
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos || name.size() - dot != 4)
-        return false;
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return lower(name[dot + 1]) == 'c' && lower(name[dot + 2]) == 'r' &&
-           lower(name[dot + 3]) == 'y';
-}
-
 SplitLists SplitByExtension(std::vector<std::string> names, bool showCry) {
     SplitLists lists;
     for (std::string& name : names) {
         ListedFile file;
-        if (IsCryptedName(name)) {
+        if (HasCryExtension(name)) {
             file.Name = showCry ? name : name.substr(0, name.size() - 4);
             // The file as it is on disk, whatever the case of its extension.
             file.FileName = std::move(name);

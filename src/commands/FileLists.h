@@ -8,10 +8,6 @@
 
 namespace kelvane {
 
-// A name whose last extension is ".cry", in any case: "NOTES.CRY" is a
-// crypted file, "archive.cry.txt" is not.
-bool IsCryptedName(const std::string& name);
-
 // One file as a list shows it.
 struct ListedFile {
     std::string Name;     // the text of the Name column

@@ -196,11 +196,14 @@ public:
     explicit PosixFiles(int openMode) : openMode_(openMode) {}
 
     std::unique_ptr<SourceFile> OpenSource(const std::string& path) override {
-        const int fd = ::open(path.c_str(), openMode_ | O_CLOEXEC);
+        // Without O_NONBLOCK, opening a FIFO would wait for a writer that
+        // may never come; the type is checked before anything is read.
+        const int fd = ::open(path.c_str(), openMode_ | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
             return nullptr;
         struct stat st {};
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
             ::close(fd);
             return nullptr;
         }

@@ -1,6 +1,6 @@
 #include "ui/DecryptDialog.h"
 
-#include "commands/PasswordText.h"
+#include "crypto/PasswordRules.h"
 #include "platform/MessageSeam.h"
 
 #include <QCheckBox>
@@ -22,8 +22,10 @@ TDecrypt::TDecrypt(QWidget* parent)
 
 void TDecrypt::Button2Click() {
     const QString text = MaskEdit1->text();
+    if (RefuseForeignCharacters(text))
+        return;
     // A wrong length is refused without a word.
-    if (AcceptablePassword(Utf16Of(text)))
+    if (CheckPassword(Utf16Of(text)) == PasswordCheck::Ok)
         SetModalResult(mrOk);
 }
 

@@ -1,6 +1,6 @@
 #include "ui/EncryptDialog.h"
 
-#include "commands/PasswordText.h"
+#include "crypto/PasswordRules.h"
 #include "platform/MessageSeam.h"
 
 #include <QCheckBox>
@@ -32,7 +32,9 @@ TEncrypt::TEncrypt(QWidget* parent)
 
 void TEncrypt::Button2Click() {
     const QString first = MaskEdit1->text();
-    if (!AcceptablePassword(Utf16Of(first)) || first != MaskEdit2->text()) {
+    if (RefuseForeignCharacters(first))
+        return;
+    if (CheckPassword(Utf16Of(first)) != PasswordCheck::Ok || first != MaskEdit2->text()) {
         ShowError("Verification failed.");
         return;
     }

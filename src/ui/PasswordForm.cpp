@@ -1,9 +1,10 @@
 #include "ui/PasswordForm.h"
 
-#include "commands/PasswordText.h"
 #include "commands/Settings.h"
 #include "commands/State.h"
+#include "crypto/PasswordRules.h"
 #include "crypto/SecureWipe.h"
+#include "platform/MessageSeam.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -145,8 +146,18 @@ void TPasswordForm::SetFileLabel(const std::string& text) {
 
 void TPasswordForm::TakePassword(std::string& password) {
     const QString text = MaskEdit1->text();
-    ToWindows1252(Utf16Of(text), password);
+    // Only an accepted password gets here; a refused one leaves `password` empty.
+    ToKeyBytes(Utf16Of(text), password);
     ClearFields();
+}
+
+bool TPasswordForm::RefuseForeignCharacters(const QString& text) {
+    const std::string foreign = CharactersOutsideWindows1252(Utf16Of(text));
+    if (foreign.empty())
+        return false;
+    ShowError("These characters can't be used in a password: " + foreign +
+              "\rUse letters, digits and signs of Western European languages.");
+    return true;
 }
 
 void TPasswordForm::ClearFields() {

@@ -45,6 +45,10 @@ protected:
     // `fieldsBottom`: where the fields end and the note begins.
     TPasswordForm(QWidget* parent, const char* caption, const char* prompt, int fieldsBottom);
 
+    // Names the characters of `text` that a password can't hold and returns
+    // true, or returns false when there are none: told before any length or
+    // repetition test, so the user learns what to change.
+    static bool RefuseForeignCharacters(const QString& text);
     // Empties a password field after overwriting the text it held.
     static void WipeField(QLineEdit* field);
     static QLineEdit* NewPasswordField(QWidget* parent);

@@ -81,21 +81,5 @@ INSTANTIATE_TEST_SUITE_P(
         return std::to_string(info.index) + "_" + name;
     });
 
-TEST(FileNames, EncryptionAppendsLowerCaseCry) {
-    EXPECT_EQ(EncryptedNameOf("Notes.TXT"), "Notes.TXT.cry");
-    EXPECT_EQ(EncryptedNameOf("dir/a"), "dir/a.cry");
-}
-
-TEST(FileNames, DecryptionDropsTheLastFourCharactersOfAnyCaseOfCry) {
-    EXPECT_EQ(DecryptedNameOf("notes.txt.cry"), "notes.txt");
-    EXPECT_EQ(DecryptedNameOf("dir/Notes.CrY"), "dir/Notes");
-    EXPECT_EQ(DecryptedNameOf("x.cry.cry"), "x.cry");
-}
-
-TEST(FileNames, DecryptionFindsNoNameWithoutCryOrWithNothingBeforeIt) {
-    for (const char* name : {"notes.txt", "cry", ".cry", "dir/.cry", "notes.cryx", "notescry"})
-        EXPECT_EQ(DecryptedNameOf(name), std::nullopt) << name;
-}
-
 } // namespace
 } // namespace kelvane::cli

@@ -1,6 +1,6 @@
 // kelvane-cli as its own process: exit statuses, messages, and the terminal
 // behaviour that only a real process on a pseudo-terminal shows.
-#include "TestFiles.h"
+#include "support/TempDir.h"
 
 #include <csignal>
 #include <fcntl.h>
@@ -13,7 +13,7 @@
 
 namespace {
 
-using namespace kelvane::cli::testing_support;
+using namespace kelvane::testing_support;
 
 struct Finished {
     int status = -1; // exit status, or -1 when ended by a signal

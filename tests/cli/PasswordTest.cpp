@@ -1,47 +1,44 @@
 #include "cli/Password.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sstream>
+#include <unistd.h>
 
 namespace kelvane::cli {
 namespace {
 
-TEST(Windows1252, AsciiAndLatin1PassThroughOneBytePerCharacter) {
-    EXPECT_EQ(Utf8ToWindows1252("secret"), "secret");
-    // é U+00E9, ÿ U+00FF, no-break space U+00A0
-    EXPECT_EQ(Utf8ToWindows1252("\xC3\xA9\xC3\xBF\xC2\xA0"), "\xE9\xFF\xA0");
-}
+// A pipe holding `input`, its writing end closed unless `keepOpen`.
+class Pipe {
+public:
+    explicit Pipe(const std::string& input, bool keepOpen = false) {
+        EXPECT_EQ(::pipe(ends_), 0);
+        EXPECT_EQ(::write(ends_[1], input.data(), input.size()),
+                  static_cast<ssize_t>(input.size()));
+        if (!keepOpen)
+            CloseWriter();
+    }
+    ~Pipe() {
+        ::close(ends_[0]);
+        CloseWriter();
+    }
+    int Reader() const { return ends_[0]; }
+    void CloseWriter() {
+        if (ends_[1] >= 0)
+            ::close(ends_[1]);
+        ends_[1] = -1;
+    }
+    std::string Rest() {
+        CloseWriter();
+        std::string rest;
+        char c;
+        while (::read(ends_[0], &c, 1) == 1)
+            rest += c;
+        return rest;
+    }
 
-TEST(Windows1252, TheCodePagesOwnCharactersLandIn80hTo9Fh) {
-    // € U+20AC -> 80h, ‚ U+201A -> 82h, Ÿ U+0178 -> 9Fh, ™ U+2122 -> 99h
-    EXPECT_EQ(Utf8ToWindows1252("\xE2\x82\xAC\xE2\x80\x9A\xC5\xB8\xE2\x84\xA2"),
-              "\x80\x82\x9F\x99");
-}
-
-TEST(Windows1252, CharactersTheCodePageLacksAreRefused) {
-    const char* refused[] = {
-        "\xC2\x81",         // U+0081: 81h is unassigned in Windows-1252
-        "\xC2\x80",         // U+0080, a C1 control, is not the euro sign
-        "\xD0\x96",         // Cyrillic Zhe
-        "\xF0\x9F\x94\x91", // an emoji, four bytes
-    };
-    for (const char* text : refused)
-        EXPECT_EQ(Utf8ToWindows1252(std::string("abc") + text), std::nullopt);
-}
-
-TEST(Windows1252, MalformedUtf8IsRefusedRatherThanGuessed) {
-    const char* malformed[] = {
-        "\xC3",             // cut short
-        "\xE9t\xE9",        // Latin-1 bytes, not UTF-8
-        "\xC0\xAF",         // overlong "/"
-        "\xE0\x80\xAF",     // overlong "/" in three bytes
-        "\xED\xA0\x80",     // a surrogate
-        "\xF4\x90\x80\x80", // beyond U+10FFFF
-        "\xFF",
-    };
-    for (const char* text : malformed)
-        EXPECT_EQ(Utf8ToWindows1252(text), std::nullopt) << text;
-}
+private:
+    int ends_[2] = {-1, -1};
+};
 
 TEST(PasswordLine, OnlyTheFirstLineCountsWithoutItsLineEnd) {
     const std::pair<std::string, std::string> cases[] = {
@@ -52,14 +49,49 @@ TEST(PasswordLine, OnlyTheFirstLineCountsWithoutItsLineEnd) {
         {" spaced \n", " spaced "},
     };
     for (const auto& [input, expected] : cases) {
-        std::istringstream in(input);
+        Pipe in(input);
         SecretText line;
-        EXPECT_TRUE(ReadFirstLine(in, line));
+        EXPECT_EQ(ReadFirstLine(in.Reader(), line), LineRead::Ok);
         EXPECT_EQ(line.Text(), expected);
     }
-    std::istringstream empty;
+    Pipe empty("");
     SecretText line;
-    EXPECT_FALSE(ReadFirstLine(empty, line));
+    EXPECT_EQ(ReadFirstLine(empty.Reader(), line), LineRead::Nothing);
+    EXPECT_EQ(ReadFirstLine(-1, line), LineRead::Failed);
+}
+
+TEST(PasswordLine, NothingPastTheLineIsTakenFromAPipe) {
+    // A script may send more on the same standard input after the password.
+    Pipe in("secret1\nfor the next reader\n");
+    SecretText line;
+    ASSERT_EQ(ReadFirstLine(in.Reader(), line), LineRead::Ok);
+    EXPECT_EQ(in.Rest(), "for the next reader\n");
+}
+
+TEST(PasswordLine, AnEndlessOrOverlongLineIsRefusedAfterABoundedRead) {
+    const std::string longest(kLongestPasswordLine, 'x');
+    for (const std::string& end : {std::string("\n"), std::string("\r\n"), std::string()}) {
+        Pipe fits(longest + end);
+        SecretText line;
+        EXPECT_EQ(ReadFirstLine(fits.Reader(), line), LineRead::Ok);
+        EXPECT_EQ(line.Text().size(), kLongestPasswordLine);
+    }
+    Pipe over(longest + "y\n");
+    SecretText line;
+    line.Text() = "before";
+    EXPECT_EQ(ReadFirstLine(over.Reader(), line), LineRead::TooLong);
+    EXPECT_EQ(line.Text(), "");
+
+    // An endless source: the read must stop by itself.
+    const int zeros = ::open("/dev/zero", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(zeros, 0);
+    EXPECT_EQ(ReadFirstLine(zeros, line), LineRead::TooLong);
+    ::close(zeros);
+
+    // A writer that keeps the pipe open: the read ends without waiting for it.
+    Pipe open(std::string(2 * kLongestPasswordLine, 'z'), true);
+    EXPECT_EQ(ReadFirstLine(open.Reader(), line), LineRead::TooLong);
+    EXPECT_EQ(open.Rest().size(), kLongestPasswordLine - 2);
 }
 
 std::string Problem(const std::string& entered, std::string* converted = nullptr) {
@@ -90,6 +122,8 @@ TEST(KeyPassword, WrongLengthsAndForeignCharactersAreRefusedAndLeaveNoPassword) 
     EXPECT_NE(Problem("abcdefghi").find("6 to 8"), std::string::npos);
     EXPECT_NE(Problem("").find("6 to 8"), std::string::npos);
     EXPECT_NE(Problem("abcde\xD0\x96").find("Windows-1252"), std::string::npos);
+    // Latin-1 bytes are not a character set problem but an encoding one.
+    EXPECT_NE(Problem("abcd\xE9\xE9").find("not valid UTF-8"), std::string::npos);
 }
 
 TEST(KeyPassword, AZeroCharacterIsRefusedBecauseItWouldCutTheKeyShort) {

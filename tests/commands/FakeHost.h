@@ -6,6 +6,7 @@
 #include "commands/FileCommands.h"
 #include "commands/FileListBox.h"
 #include "commands/Settings.h"
+#include "crypto/CryptNames.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
 
@@ -108,7 +109,7 @@ public:
             all.Update();
             items_.Clear();
             for (const std::string& name : all.Items) {
-                const bool isCrypted = SameNameIgnoringCase(ExtensionOf(name), ".cry");
+                const bool isCrypted = HasCryExtension(name);
                 if (isCrypted != crypted_)
                     continue;
                 items_.Add(isCrypted && ShowCry <= 0 ? name.substr(0, name.size() - 4) : name);

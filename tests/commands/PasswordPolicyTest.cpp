@@ -2,7 +2,6 @@
 
 #include "CommandFixture.h"
 #include "FakeHost.h"
-#include "commands/PasswordText.h"
 
 #include <string_view>
 
@@ -150,26 +149,6 @@ TEST_F(PasswordPolicyTest, HugeExpireNeverOverflowsIntoExpiry) {
     EXPECT_FALSE(PasswordExpired());
     CountPasswordSecond();
     EXPECT_EQ(PwdTicks, INT32_MAX);
-}
-
-TEST(PasswordTextTest, LengthRuleCountsCharactersOfTheCodePage) {
-    EXPECT_FALSE(AcceptablePassword(u"12345"));
-    EXPECT_TRUE(AcceptablePassword(u"123456"));
-    EXPECT_TRUE(AcceptablePassword(u"12 45678"));
-    EXPECT_FALSE(AcceptablePassword(u"123456789"));
-    EXPECT_TRUE(AcceptablePassword(u"\u00e9t\u00e9\u20ac\u0178x"));
-    EXPECT_FALSE(AcceptablePassword(u"abcde\u0101")); // ā has no byte
-    EXPECT_FALSE(AcceptablePassword(u"abcdef\u0081"));
-    EXPECT_FALSE(AcceptablePassword(std::u16string_view(u"abc\0def", 7)));
-}
-
-TEST(PasswordTextTest, EncodesOneBytePerCharacter) {
-    std::string bytes = "left over";
-    ASSERT_TRUE(ToWindows1252(u"\u20acAb\u00ff\u2122z", bytes));
-    EXPECT_EQ(bytes, "\x80"
-                     "Ab\xff\x99z");
-    EXPECT_FALSE(ToWindows1252(u"abc\u4e2d", bytes));
-    EXPECT_EQ(bytes, "");
 }
 
 } // namespace

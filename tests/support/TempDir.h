@@ -10,6 +10,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace kelvane::testing_support {
@@ -76,6 +77,30 @@ inline std::vector<uint8_t> PatternBytes(std::size_t size, uint32_t seed = 1) {
     for (auto& b : bytes)
         b = static_cast<uint8_t>(generator());
     return bytes;
+}
+
+inline void WriteFile(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+inline std::string ReadFile(const std::string& path) {
+    return TempDir::Read(path);
+}
+
+// Text-shaped PatternBytes, for tests that pass files around as strings.
+inline std::string RandomBytes(std::size_t size, unsigned seed) {
+    const std::vector<uint8_t> bytes = PatternBytes(size, seed);
+    return {bytes.begin(), bytes.end()};
+}
+
+inline bool Exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
+
+inline unsigned PermissionsOf(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_mode & 07777;
 }
 
 } // namespace kelvane::testing_support

@@ -1,0 +1,41 @@
+// Running one action over many files, up to a number of them at once. Each
+// file's messages are gathered and written whole when the file is over, so
+// lines of files running side by side never interleave.
+#pragma once
+
+#include "cli/Actions.h"
+
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kelvane::cli {
+
+struct FileJob {
+    std::string path;
+    uint64_t size = 0; // for the progress line; 0 when unknown
+};
+
+struct RunSettings {
+    const CliOptions& options;
+    const std::string& password;
+    std::ostream& out;
+    std::ostream& err;
+    bool drawProgress = false;
+    unsigned parallel = 1; // files at once
+    std::function<void()> letEventsRun;
+};
+
+using FileAction = bool (*)(const ActionContext&, const std::string&);
+
+// True when every file was done. Stops starting files once CancelRequested
+// is set; the files already running stop at their next progress report.
+bool RunFiles(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action);
+
+// The number of files to run at once: -j, else one per processor, never
+// more than there are files.
+unsigned ParallelFiles(unsigned requested, std::size_t files);
+
+} // namespace kelvane::cli

@@ -1,0 +1,21 @@
+// Ctrl-C, a hang-up and a termination request: while files are being
+// transformed the first one cancels every run cleanly; at any other moment
+// (a blocking open or read, between files) and on the second one, the
+// program ends at once as the signal would end it.
+#pragma once
+
+namespace kelvane::cli {
+
+void CancelOnSignals();
+
+// Held while an engine run may be cancelled; the first signal then only
+// asks the runs to stop.
+class CancellableWork {
+public:
+    CancellableWork();
+    ~CancellableWork();
+    CancellableWork(const CancellableWork&) = delete;
+    CancellableWork& operator=(const CancellableWork&) = delete;
+};
+
+} // namespace kelvane::cli

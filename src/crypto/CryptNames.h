@@ -1,0 +1,28 @@
+// How a crypted file is named: the plain name with ".cry" appended, in the
+// same directory. The window and kelvane-cli both name files through these.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kelvane {
+
+inline constexpr std::string_view kCryExtension = ".cry";
+
+// True when the last component's extension (from its last "." on) is ".cry"
+// in any mix of case: "A.CRY" and ".cry" are crypted names, "a.cryx" is not.
+bool HasCryExtension(std::string_view name);
+
+// "notes.txt" -> "notes.txt.cry", always lower case.
+std::string EncryptedNameOf(std::string_view plainName);
+
+// "dir/Notes.CrY" -> "dir/Notes"; nothing when the name has no ".cry"
+// extension or nothing would be left of its last component.
+std::optional<std::string> DecryptedNameOf(std::string_view cryptedName);
+
+// What the user reads when the new file's name would exceed what a file
+// system takes; the two sentences are joined by `separator`.
+std::string NameTooLongText(std::string_view newName, std::string_view separator);
+
+} // namespace kelvane
