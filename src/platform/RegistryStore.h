@@ -7,61 +7,14 @@
 
 #include "crypto/FileAccess.h"
 #include "platform/Registry.h"
+#include "platform/RegistryDocument.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace kelvane {
-
-struct RegValue {
-    RegDataType type = RegDataType::None;
-    std::string text;           // String, ExpandString (UTF-8)
-    uint32_t number = 0;        // Integer
-    std::vector<uint8_t> bytes; // Binary, as written in the file
-    std::string rawType;        // Binary: "hex" or "hex(N)", kept for writing back
-
-    static RegValue String(std::string text);
-    static RegValue ExpandString(std::string text);
-    static RegValue Integer(uint32_t number);
-    bool operator==(const RegValue&) const = default;
-};
-
-// One file's keys and values in file order. Key paths are below
-// HKEY_CLASSES_ROOT, without a leading backslash, and compare without regard
-// to case, as value names do.
-class RegistryDocument {
-public:
-    struct Entry {
-        std::string name; // empty: the key's default value
-        RegValue value;
-    };
-    struct Key {
-        std::string path;
-        std::vector<Entry> entries;
-    };
-
-    // Never fails: lines it cannot understand are skipped, and a text without
-    // the format's header line reads as no keys at all.
-    static RegistryDocument Parse(std::string_view text);
-    std::string Serialize() const;
-
-    // True for a key written in the file and for every key above one.
-    bool HasKey(std::string_view path) const;
-    const RegValue* Find(std::string_view path, std::string_view name) const;
-    // Adds the key to this document when it is not there yet.
-    void Set(std::string_view path, const std::string& name, const RegValue& value);
-
-    const std::vector<Key>& Keys() const { return keys_; }
-
-private:
-    Key* FindKey(std::string_view path);
-    const Key* FindKey(std::string_view path) const;
-
-    std::vector<Key> keys_;
-};
 
 // Reads a file; a missing or unreadable file reads as an empty document.
 RegistryDocument LoadRegistryDocument(const std::string& path);

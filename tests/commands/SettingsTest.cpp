@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace kelvane {
 namespace {
@@ -178,17 +179,36 @@ private:
     bool hasOptions_;
 };
 
+// Values that no two preferences share and that no narrower or unsigned
+// type would keep, so a value written under the wrong name or cut short shows.
+void SetDistinctPreferences() {
+    ShowCry = std::numeric_limits<int32_t>::min();
+    OnePassword = -2;
+    OnePerList = 70000;
+    Expire = 601;
+}
+
 TEST_F(SettingsTest, TheSaveWritesTheFourValuesInItsOrderThenClosesTheKey) {
     RecordingRegistry registry(true);
-    ShowCry = 1;
-    OnePassword = 2;
-    OnePerList = 3;
-    Expire = 4;
+    SetDistinctPreferences();
     SaveSettings(registry);
     EXPECT_EQ(registry.calls,
-              (std::vector<std::string>{"open \\crypt file\\Settings\\Options", "write Expire=4",
-                                        "write OnePerList=3", "write OnePassword=2",
-                                        "write ShowCry=1", "close"}));
+              (std::vector<std::string>{"open \\crypt file\\Settings\\Options", "write Expire=601",
+                                        "write OnePerList=70000", "write OnePassword=-2",
+                                        "write ShowCry=-2147483648", "close"}));
+}
+
+// The same order and values in the user's file: a fresh user layer lists the
+// values as they were written.
+TEST_F(SettingsTest, TheSavedFileHoldsTheFourValuesInTheSaveOrder) {
+    auto registry = Load(kHeader + kIcon + Options(0, 0, 0, 0));
+    SetDistinctPreferences();
+    SaveSettings(*registry);
+    EXPECT_EQ(TempDir::Read(paths.user), kHeader + "\n" + kOptionsKey +
+                                             "\"Expire\"=dword:00000259\n"
+                                             "\"OnePerList\"=dword:00011170\n"
+                                             "\"OnePassword\"=dword:fffffffe\n"
+                                             "\"ShowCry\"=dword:80000000\n");
 }
 
 TEST_F(SettingsTest, TheSaveOpensOnlyTheOptionsKey) {

@@ -153,18 +153,45 @@ TEST(RegistryFile, ATruncatedFileYieldsOnlyCompleteValues) {
     }
 }
 
+// Random bytes between good lines: nothing crashes, every good value is read
+// exactly whatever garbage stands before it, what the garbage yields is well
+// formed and survives a save, and a text without the header yields nothing.
 TEST(RegistryFile, GarbageNeverCrashes) {
     const unsigned seed = std::random_device{}();
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 random(seed);
+    // No "v" in it, so garbage can never name a good value.
     const std::string alphabet = "[]\\\"=@:,-;hexdword()0123456789abcdef\r\n HKEY_CLASSES_ROOT\xFF";
-    for (int round = 0; round < 300; ++round) {
-        std::string text = round % 2 ? "Windows Registry Editor Version 5.00\n" : "\xFF\xFE";
-        std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
-        for (int i = 0; i < 400; ++i)
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    auto garbage = [&](int length) {
+        std::string text;
+        for (int i = 0; i < length; ++i)
             text += alphabet[pick(random)];
+        return text;
+    };
+    for (int round = 0; round < 300; ++round) {
+        std::string text = "Windows Registry Editor Version 5.00\n";
+        for (uint32_t n = 0; n < 20; ++n) {
+            char good[64];
+            std::snprintf(good, sizeof good, "\"v%u\"=dword:%08x\n", n, n * 0x01010101u + round);
+            // The blank line ends any continuation the garbage left open.
+            text += garbage(60) + "\n\n[HKEY_CLASSES_ROOT\\good]\n" + good;
+        }
         const RegistryDocument document = RegistryDocument::Parse(text);
-        RegistryDocument::Parse(document.Serialize());
+        for (uint32_t n = 0; n < 20; ++n) {
+            const RegValue* value = document.Find("good", "v" + std::to_string(n));
+            ASSERT_NE(value, nullptr) << text;
+            EXPECT_EQ(*value, RegValue::Integer(n * 0x01010101u + round)) << text;
+        }
+        for (const auto& key : document.Keys()) {
+            EXPECT_EQ(key.path, NormalizeKeyPath(key.path));
+            for (const auto& entry : key.entries)
+                EXPECT_NE(entry.value.type, RegDataType::None) << entry.name;
+        }
+        EXPECT_EQ(RegistryDocument::Parse(document.Serialize()).Keys(), document.Keys()) << text;
+        EXPECT_TRUE(RegistryDocument::Parse("\xFF\xFE" + garbage(400)).Keys().empty());
+        if (HasFailure())
+            return;
     }
 }
 

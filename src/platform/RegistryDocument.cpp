@@ -1,0 +1,93 @@
+#include "platform/RegistryDocument.h"
+
+namespace kelvane {
+
+RegValue RegValue::String(std::string text) {
+    RegValue value;
+    value.type = RegDataType::String;
+    value.text = std::move(text);
+    return value;
+}
+
+RegValue RegValue::ExpandString(std::string text) {
+    RegValue value = String(std::move(text));
+    value.type = RegDataType::ExpandString;
+    return value;
+}
+
+RegValue RegValue::Integer(uint32_t number) {
+    RegValue value;
+    value.type = RegDataType::Integer;
+    value.number = number;
+    return value;
+}
+
+std::string NormalizeKeyPath(std::string_view path) {
+    std::string normal;
+    normal.reserve(path.size());
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find('\\', start);
+        if (end == std::string_view::npos)
+            end = path.size();
+        if (end > start) {
+            if (!normal.empty())
+                normal += '\\';
+            normal.append(path.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return normal;
+}
+
+std::string FoldCase(std::string_view text) {
+    std::string folded(text);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return folded;
+}
+
+bool RegistryDocument::HasKey(std::string_view path) const {
+    const std::string wanted = FoldCase(NormalizeKeyPath(path));
+    if (wanted.empty() || keyIndex_.count(wanted) != 0)
+        return true;
+    // A key above a written one: the first path after "wanted\" starts with it.
+    const std::string below = wanted + '\\';
+    const auto next = keyIndex_.lower_bound(below);
+    return next != keyIndex_.end() && next->first.starts_with(below);
+}
+
+const RegValue* RegistryDocument::Find(std::string_view path, std::string_view name) const {
+    const auto key = keyIndex_.find(FoldCase(NormalizeKeyPath(path)));
+    if (key == keyIndex_.end())
+        return nullptr;
+    const auto& names = valueIndex_[key->second];
+    const auto entry = names.find(FoldCase(name));
+    return entry == names.end() ? nullptr : &keys_[key->second].entries[entry->second].value;
+}
+
+void RegistryDocument::Set(std::string_view path, const std::string& name, const RegValue& value) {
+    SetIn(AddKey(NormalizeKeyPath(path)), name, value);
+}
+
+std::size_t RegistryDocument::AddKey(std::string normalPath) {
+    const auto [slot, added] = keyIndex_.try_emplace(FoldCase(normalPath), keys_.size());
+    if (added) {
+        keys_.push_back({std::move(normalPath), {}});
+        valueIndex_.emplace_back();
+    }
+    return slot->second;
+}
+
+void RegistryDocument::SetIn(std::size_t key, const std::string& name, const RegValue& value) {
+    std::vector<Entry>& entries = keys_[key].entries;
+    const auto [slot, added] = valueIndex_[key].try_emplace(FoldCase(name), entries.size());
+    if (added)
+        entries.push_back({name, value});
+    else
+        entries[slot->second].value = value;
+}
+
+} // namespace kelvane

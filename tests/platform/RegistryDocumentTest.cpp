@@ -1,0 +1,150 @@
+#include "platform/RegistryDocument.h"
+
+#include "platform/Utf16.h"
+#include "support/RegistryTexts.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+namespace kelvane {
+namespace {
+
+using testing_support::RegistryTextGenerator;
+
+const std::string kHeader = "Windows Registry Editor Version 5.00\n";
+
+// Saving and reading back must give exactly what was read: every key in its
+// order and spelling, every value byte for byte.
+void ExpectSaveKeepsAll(const RegistryDocument& document, const std::string& source) {
+    const std::string saved = document.Serialize();
+    const RegistryDocument reread = RegistryDocument::Parse(saved);
+    ASSERT_EQ(reread.Keys(), document.Keys()) << "read from:\n"
+                                              << source << "\nsaved as:\n"
+                                              << saved;
+    EXPECT_EQ(reread.Serialize(), saved);
+}
+
+TEST(RegistryRoundTrip, SavingKeepsEverythingReadFromGeneratedFiles) {
+    const unsigned seed = std::random_device{}();
+    std::printf("registry round trip seed %u\n", seed);
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    RegistryTextGenerator generate(seed);
+    std::size_t values = 0;
+    for (int round = 0; round < 2000; ++round) {
+        const std::string text = generate.File();
+        const RegistryDocument document = RegistryDocument::Parse(text);
+        ExpectSaveKeepsAll(document, text);
+        if (::testing::Test::HasFailure())
+            return;
+        for (const auto& key : document.Keys())
+            values += key.entries.size();
+    }
+    EXPECT_GT(values, 2000u) << "the generated files should mostly be readable";
+}
+
+// A carriage return in a quoted string can't stay raw in a hex(1) line, but
+// the hex form must not change what was read.
+TEST(RegistryRoundTrip, StringsWithLineBreaksComeBackByteForByte) {
+    const std::vector<std::string> texts = {
+        "one\rtwo",                             // plain text: the hex form holds it
+        std::string("ends in NUL\r\0\0", 15),   // trailing NULs vanish in hex(1)
+        "not UTF-8 \xFF\xFE\r\xC3",             // no UTF-16 form is exact
+        "\xED\xA0\x80\r lone surrogate bytes"}; // would pair up with a neighbour
+    for (const std::string& text : texts) {
+        RegistryDocument document;
+        document.Set("k", "v", RegValue::String(text));
+        const RegistryDocument reread = RegistryDocument::Parse(document.Serialize());
+        ASSERT_NE(reread.Find("k", "v"), nullptr) << document.Serialize();
+        EXPECT_EQ(reread.Find("k", "v")->text, text) << document.Serialize();
+    }
+    RegistryDocument plain;
+    plain.Set("k", "v", RegValue::String("one\r\ntwo"));
+    EXPECT_NE(plain.Serialize().find("=hex(1):6f,00,6e,00,65,00,0d,00,0a,00"), std::string::npos);
+}
+
+TEST(RegistryRoundTrip, HexStringsKeepWhatTheirUnitsSay) {
+    // A lone high surrogate, a pair, a NUL inside, extra NULs and an odd byte.
+    const RegistryDocument document = RegistryDocument::Parse(
+        kHeader + "[HKEY_CLASSES_ROOT\\k]\n\"S\"=hex(1):00,d8,41,00,3d,d8,12,de,00,00,42,00,\\\n"
+                  "  00,00,00,00,07\n\"E\"=hex(2):00,dc,0d,00,0a,00\n");
+    ASSERT_NE(document.Find("k", "S"), nullptr);
+    // U+D800 alone, "A", U+1F612 from its pair, NUL, "B".
+    const std::string expected("\xED\xA0\x80"
+                               "A"
+                               "\xF0\x9F\x98\x92"
+                               "\0"
+                               "B",
+                               10);
+    EXPECT_EQ(document.Find("k", "S")->text, expected);
+    ASSERT_NE(document.Find("k", "E"), nullptr);
+    EXPECT_EQ(document.Find("k", "E")->text, "\xED\xB0\x80\r\n");
+    ExpectSaveKeepsAll(document, "");
+}
+
+TEST(Utf16, UnitsComeBackExactlyThroughUtf8) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 2000; ++round) {
+        std::vector<uint8_t> units(2 * (round % 9));
+        for (auto& byte : units)
+            byte = static_cast<uint8_t>(random());
+        for (std::size_t i = 1; i < units.size(); i += 2)
+            if (random() % 2)
+                units[i] = static_cast<uint8_t>(0xD8 + random() % 8); // surrogates often
+        EXPECT_EQ(Utf8ToUtf16Le(Utf16LeToUtf8(units.data(), units.size())), units);
+    }
+    const uint8_t odd[] = {0x41, 0x00, 0x42};
+    EXPECT_EQ(Utf16LeToUtf8(odd, 3), "A");
+}
+
+// ---- large files -----------------------------------------------------------
+
+TEST(RegistryLargeFiles, EveryOneOfManyValuesAndKeysIsFound) {
+    std::string text = kHeader + "[HKEY_CLASSES_ROOT\\big]\n";
+    for (int n = 0; n < 40000; ++n)
+        text += "\"Value" + std::to_string(n) + "\"=dword:0000" + (n % 2 ? "0001\n" : "0000\n");
+    for (int n = 0; n < 20000; ++n)
+        text += "[HKEY_CLASSES_ROOT\\many\\k" + std::to_string(n) + "]\n";
+    text += "[HKEY_CLASSES_ROOT\\BIG]\n\"VALUE7\"=dword:00000007\n"; // the same key, folded
+    const RegistryDocument document = RegistryDocument::Parse(text);
+
+    ASSERT_EQ(document.Keys().size(), 20001u);
+    ASSERT_EQ(document.Keys()[0].entries.size(), 40000u);
+    for (int n = 0; n < 40000; n += 997) {
+        const RegValue* value = document.Find("Big", "value" + std::to_string(n));
+        ASSERT_NE(value, nullptr) << n;
+        EXPECT_EQ(value->number, n == 7 ? 7u : static_cast<uint32_t>(n % 2));
+    }
+    EXPECT_EQ(document.Keys()[0].entries[7].name, "Value7") << "first spelling kept";
+    EXPECT_TRUE(document.HasKey("MANY\\k19999"));
+    EXPECT_TRUE(document.HasKey("many"));
+    EXPECT_FALSE(document.HasKey("many\\k2000\\x"));
+    EXPECT_FALSE(document.HasKey("man"));
+    EXPECT_EQ(document.Find("big", "Value40000"), nullptr);
+}
+
+TEST(RegistryLargeFiles, ALongNameWithManyContinuationLinesReadsWhole) {
+    std::string text =
+        kHeader + "[HKEY_CLASSES_ROOT\\k]\n\"" + std::string(300000, 'n') + "\"=hex:";
+    for (int n = 0; n < 50000; ++n)
+        text += "01,\\\n  ";
+    text += "02\n\"After\"=dword:00000001\n";
+    const RegistryDocument document = RegistryDocument::Parse(text);
+    const RegValue* value = document.Find("k", std::string(300000, 'N'));
+    ASSERT_NE(value, nullptr);
+    ASSERT_EQ(value->bytes.size(), 50001u);
+    EXPECT_EQ(value->bytes.back(), 0x02);
+    EXPECT_NE(document.Find("k", "After"), nullptr);
+}
+
+// Only ASCII letters fold: what the program reads must not depend on the
+// locale a library happened to set.
+TEST(RegistryLargeFiles, OnlyAsciiLettersCompareWithoutCase) {
+    RegistryDocument document;
+    document.Set("K\xC3\x9C", "N\xC3\x9C", RegValue::Integer(1));
+    EXPECT_NE(document.Find("k\xC3\x9C", "n\xC3\x9C"), nullptr);
+    EXPECT_EQ(document.Find("k\xC3\xBC", "N\xC3\x9C"), nullptr);
+    EXPECT_EQ(FoldCase("AbZ[`@\xC3\x9C"), "abz[`@\xC3\x9C");
+}
+
+} // namespace
+} // namespace kelvane
