@@ -139,6 +139,7 @@ TMainWin::TMainWin(DriveList& drives, std::unique_ptr<Registry> registry)
     setFont(PixelFont(font(), 11));
     CreateMenus();
     CreateControls();
+    ConnectHelp();
     FormCreate(std::move(registry));
 
     resize(533, 492);
@@ -458,11 +459,6 @@ void TMainWin::RunPreferences() {
         kelvane::RunPreferences(*Preferences, [this] { RefreshLists(); });
     else
         RefreshLists();
-}
-
-void TMainWin::About1Click() {
-    if (About != nullptr)
-        About->ShowModal();
 }
 
 // ---- navigation

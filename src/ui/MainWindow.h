@@ -117,6 +117,7 @@ public:
     void Exit1Click();
     void Options2Click();
     void About1Click();
+    void Contents1Click();
     void Explore1Click();
     void Button1Click();
 
@@ -173,6 +174,7 @@ private:
     void FormDestroy();
     void CreateMenus();
     void CreateControls();
+    void ConnectHelp();
     QLabel* AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText);
     void MoveSelectionMode(TStringGrid& to, TStringGrid& from);
 

@@ -72,7 +72,7 @@ void ExpectRegistryForPrefix(const std::string& registryFile, const std::string&
     LayeredRegistry registry({registryFile, dir / "user/registry.reg"});
     ClearSettings();
     LoadSettings(registry);
-    EXPECT_EQ(HelpFile, prefix + "/share/kelvane/Kelvane.hlp");
+    EXPECT_EQ(HelpFile, prefix + "/share/kelvane/help/index.html");
     EXPECT_EQ(Expire, 10);
     ClearSettings();
 }
