@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format fonts-liberation desktop-file-utils shared-mime-info
     xvfb xauth xdotool openssl time
+    appstream man-db groff-base dpkg-dev file openbox
 )
 
 missing=()

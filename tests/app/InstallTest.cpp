@@ -36,7 +36,9 @@ void ExpectInstalledFiles(const std::string& share) {
              "applications/" + kAppId + ".desktop", "mime/packages/" + kAppId + ".xml",
              "icons/hicolor/scalable/apps/" + kAppId + ".svg",
              "icons/hicolor/scalable/mimetypes/application-x-kelvane-crypted.svg",
-             std::string("kelvane/kelvane.reg"), std::string("kelvane/kelvane-document.svg")})
+             std::string("kelvane/kelvane.reg"), std::string("kelvane/kelvane-document.svg"),
+             std::string("kelvane/help/index.html"), "metainfo/" + kAppId + ".metainfo.xml",
+             std::string("man/man1/kelvane.1.gz"), std::string("man/man1/kelvane-cli.1.gz")})
         EXPECT_TRUE(std::filesystem::is_regular_file(share + "/" + file)) << file;
 }
 
