@@ -2,7 +2,7 @@
 # Makes docs/images/about-box.png and docs/images/help-window.png: the
 # program under Xvfb with openbox as window manager, so the pictures show
 # the windows with their frames as a user sees them. Needs xvfb-run,
-# xdotool, xwininfo and openbox.
+# xdotool, xwininfo, xprop and openbox.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -36,15 +36,19 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         echo "no window $1" >&2
         return 1
     }
-    # The window with its frame, as xwininfo reports it with -frame.
+    # The window with the frame openbox puts around it.
     grab() {
         sleep 1
-        info=$(xwininfo -frame -id "$1")
-        x=$(awk "/Absolute upper-left X/ {print \$4}" <<<"$info")
-        y=$(awk "/Absolute upper-left Y/ {print \$4}" <<<"$info")
-        w=$(awk "/Width:/ {print \$2}" <<<"$info")
-        h=$(awk "/Height:/ {print \$2}" <<<"$info")
-        "$GRAB" "$2" "$x" "$y" "$w" "$h"
+        # xwininfo, not xdotool, whose position is off under a reparenting
+        # window manager.
+        info=$(xwininfo -id "$1")
+        X=$(awk "/Absolute upper-left X/ {print \$4}" <<<"$info")
+        Y=$(awk "/Absolute upper-left Y/ {print \$4}" <<<"$info")
+        WIDTH=$(awk "/Width:/ {print \$2}" <<<"$info")
+        HEIGHT=$(awk "/Height:/ {print \$2}" <<<"$info")
+        extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed "s/.*= //; s/,//g")
+        read -r left right top bottom <<<"${extents:-0 0 0 0}"
+        "$GRAB" "$2" $((X - left)) $((Y - top)) $((WIDTH + left + right)) $((HEIGHT + top + bottom))
     }
     cd "$SAMPLE"
     "$PROGRAM" & pid=$!
