@@ -39,6 +39,12 @@ bool ShowHelpPage(const std::string& path) {
     QPointer<THelpWindow>& window = HelpWindowInstance();
     if (window.isNull())
         window = new THelpWindow;
+    // A modal dialog blocks every window but its own, so the help asked for
+    // from a dialog becomes one of the dialog's windows, to be read and
+    // scrolled while the dialog waits.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (window->parentWidget() != owner)
+        window->setParent(owner, Qt::Window);
     window->ShowPage(page.absoluteFilePath().toStdString());
     return true;
 }

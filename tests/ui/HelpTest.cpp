@@ -98,6 +98,22 @@ TEST_F(HelpTest, F1InThePreferencesOpensTheirPage) {
     EXPECT_EQ(ShownPage(), kHelpDirectory + "preferences.html");
 }
 
+TEST_F(HelpTest, HelpAskedForFromAModalDialogIsNotBlockedByIt) {
+    OpenWithHelp();
+    TPreferences preferences;
+    preferences.setWindowModality(Qt::ApplicationModal);
+    PressF1(preferences, *preferences.OnePwd_CheckBox);
+    EXPECT_EQ(ShownPage(), kHelpDirectory + "preferences.html");
+    EXPECT_EQ(CurrentHelpWindow()->parentWidget(), &preferences);
+    EXPECT_TRUE(CurrentHelpWindow()->isWindow());
+
+    // Without a modal dialog the help window stands on its own again.
+    preferences.hide();
+    ShowHelpContents();
+    EXPECT_EQ(CurrentHelpWindow()->parentWidget(), nullptr);
+    EXPECT_EQ(ShownPage(), kHelpDirectory + "index.html");
+}
+
 TEST_F(HelpTest, F1InTheOtherDialogsDoesNothing) {
     OpenWithHelp();
     TEncrypt encrypt;
