@@ -9,7 +9,11 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format fonts-liberation desktop-file-utils shared-mime-info
     xvfb xauth xdotool openssl time
+<<<<<<< HEAD
     clang libclang-rt-dev
+=======
+    appstream man-db groff-base dpkg-dev file openbox
+>>>>>>> about
 )
 
 missing=()

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     ResetSharedState();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kelvane 95");
-    ClearSettings(); // the help file is the bare "Kelvane.hlp" until loaded
+    ClearSettings(); // the help file has no directory until loaded
     InstallMessageBoxes();
     // A build whose cipher gives a wrong answer would write files nobody can
     // read back.

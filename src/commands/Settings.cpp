@@ -11,11 +11,12 @@ int32_t ShowCry = 0;
 int32_t OnePassword = 0;
 int32_t OnePerList = 0;
 int32_t Expire = 0;
-std::string HelpFile = "Kelvane.hlp";
+std::string HelpFile = "help/index.html";
 
 namespace {
 
-constexpr const char* kHelpFileName = "Kelvane.hlp";
+// The contents page of the help; the other pages lie beside it.
+constexpr const char* kHelpFileName = "help/index.html";
 constexpr const char* kDefaultIconKey = "\\crypt file\\DefaultIcon";
 constexpr const char* kOptionsKey = "\\crypt file\\Settings\\Options";
 

@@ -18,7 +18,8 @@ extern int32_t OnePerList;
 extern int32_t Expire;
 
 // The help file: the installation directory (from the "DefaultIcon" of the
-// crypted-file type) followed by "Kelvane.hlp"; "Kelvane.hlp" until loaded.
+// crypted-file type) followed by "help/index.html", the contents page of the
+// help; "help/index.html" until loaded.
 extern std::string HelpFile;
 
 inline constexpr const char* kNotInstalledMessage = "Program haven't been properly installed.";

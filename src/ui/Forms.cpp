@@ -5,6 +5,7 @@
 #include "ui/DecryptDialog.h"
 #include "ui/DelDialog.h"
 #include "ui/EncryptDialog.h"
+#include "ui/HelpWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/PasswordPromptDialog.h"
 #include "ui/PreferencesDialog.h"
@@ -32,6 +33,7 @@ template <typename T> void Destroy(T*& window) {
 } // namespace
 
 void DestroyForms() {
+    CloseHelpWindow();
     Destroy(ComboChange);
     Destroy(PasswordPrompt);
     Destroy(DelDialog);

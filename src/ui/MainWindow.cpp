@@ -182,11 +182,6 @@ void TMainWin::RunPreferences() {
         RefreshLists();
 }
 
-void TMainWin::About1Click() {
-    if (About != nullptr)
-        About->ShowModal();
-}
-
 // ---- navigation
 
 std::string TMainWin::CurrentDirectory() const {

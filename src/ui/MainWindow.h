@@ -117,6 +117,7 @@ public:
     void Exit1Click();
     void Options2Click();
     void About1Click();
+    void Contents1Click();
     void Explore1Click();
     void Button1Click();
 
@@ -180,6 +181,7 @@ private:
     // The path label, the plain-file list and the drive selector follow the
     // directory list to its new directory.
     void FollowDirectory();
+    void ConnectHelp();
     QLabel* AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText);
     void MoveSelectionMode(TStringGrid& to, TStringGrid& from);
 

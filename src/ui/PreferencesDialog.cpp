@@ -1,6 +1,7 @@
 #include "ui/PreferencesDialog.h"
 
 #include "commands/Settings.h"
+#include "ui/HelpWindow.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -52,6 +53,7 @@ TPreferences::TPreferences(QWidget* parent) : TModalForm(parent) {
     Button2->setGeometry(180, 132, 84, 26);
     Button2->setAutoDefault(false);
     setFixedSize(350, 170);
+    SetHelpContext(*this, HelpContext);
 
     connect(OnePwd_CheckBox, &QCheckBox::toggled, this, [this] { OnePwd_CheckBoxClick(); });
     connect(OnePerList_CheckBox, &QCheckBox::toggled, this, [this] { OnePwd_CheckBoxClick(); });

@@ -36,7 +36,9 @@ void ExpectInstalledFiles(const std::string& share) {
              "applications/" + kAppId + ".desktop", "mime/packages/" + kAppId + ".xml",
              "icons/hicolor/scalable/apps/" + kAppId + ".svg",
              "icons/hicolor/scalable/mimetypes/application-x-kelvane-crypted.svg",
-             std::string("kelvane/kelvane.reg"), std::string("kelvane/kelvane-document.svg")})
+             std::string("kelvane/kelvane.reg"), std::string("kelvane/kelvane-document.svg"),
+             std::string("kelvane/help/index.html"), "metainfo/" + kAppId + ".metainfo.xml",
+             std::string("man/man1/kelvane.1.gz"), std::string("man/man1/kelvane-cli.1.gz")})
         EXPECT_TRUE(std::filesystem::is_regular_file(share + "/" + file)) << file;
 }
 
@@ -72,7 +74,7 @@ void ExpectRegistryForPrefix(const std::string& registryFile, const std::string&
     LayeredRegistry registry({registryFile, dir / "user/registry.reg"});
     ClearSettings();
     LoadSettings(registry);
-    EXPECT_EQ(HelpFile, prefix + "/share/kelvane/Kelvane.hlp");
+    EXPECT_EQ(HelpFile, prefix + "/share/kelvane/help/index.html");
     EXPECT_EQ(Expire, 10);
     ClearSettings();
 }

@@ -59,7 +59,7 @@ protected:
 TEST_F(SettingsTest, AProperInstallationLoadsQuietly) {
     Load(kHeader + kIcon + Options(1, 1, 1, 600));
     EXPECT_EQ(Preferences(), (std::array<int32_t, 4>{1, 1, 1, 600}));
-    EXPECT_EQ(HelpFile, "/opt/kelvane/share/kelvane/Kelvane.hlp");
+    EXPECT_EQ(HelpFile, "/opt/kelvane/share/kelvane/help/index.html");
 }
 
 TEST_F(SettingsTest, WithoutTheOptionsKeyAllStayZeroAfterOneMessage) {
@@ -90,31 +90,31 @@ TEST_F(SettingsTest, ADefaultIconThatIsNoStringStopsBeforeTheOptions) {
     messages.Expect(kNotInstalledMessage);
     Load(kHeader + kIconKey + "@=dword:00000001\n" + Options(1, 1, 1, 1));
     EXPECT_EQ(Preferences(), (std::array<int32_t, 4>{0, 0, 0, 0}));
-    EXPECT_EQ(HelpFile, "Kelvane.hlp");
+    EXPECT_EQ(HelpFile, "help/index.html");
 }
 
 TEST_F(SettingsTest, AMissingDefaultIconMeansAHelpFileWithoutDirectory) {
     Load(kHeader + Options(0, 0, 1, 0));
-    EXPECT_EQ(HelpFile, "Kelvane.hlp");
+    EXPECT_EQ(HelpFile, "help/index.html");
     EXPECT_EQ(ShowCry, 1);
 
     Load(kHeader + kIconKey + "\"Other\"=\"x\"\n" + Options(0, 0, 1, 0));
-    EXPECT_EQ(HelpFile, "Kelvane.hlp");
+    EXPECT_EQ(HelpFile, "help/index.html");
 }
 
 TEST_F(SettingsTest, AnExpandableDefaultIconCountsAsAString) {
     Load(kHeader + kIconKey + "@=hex(2):2f,00,6b,00,2f,00,69,00,00,00\n" + Options(0, 0, 0, 0));
-    EXPECT_EQ(HelpFile, "/k/Kelvane.hlp");
+    EXPECT_EQ(HelpFile, "/k/help/index.html");
 }
 
 TEST(HelpFile, TheDirectoryOfTheIconHoldsTheHelpFile) {
-    EXPECT_EQ(HelpFileFor("C:\\Prog\\kelvane.exe,0"), "C:\\Prog\\Kelvane.hlp");
-    EXPECT_EQ(HelpFileFor("C:kelvane.exe,0"), "C:Kelvane.hlp");
+    EXPECT_EQ(HelpFileFor("C:\\Prog\\kelvane.exe,0"), "C:\\Prog\\help/index.html");
+    EXPECT_EQ(HelpFileFor("C:kelvane.exe,0"), "C:help/index.html");
     EXPECT_EQ(HelpFileFor("/usr/share/kelvane/kelvane-document.svg"),
-              "/usr/share/kelvane/Kelvane.hlp");
-    EXPECT_EQ(HelpFileFor("/opt/a\\b/icon.svg,0"), "/opt/a\\b/Kelvane.hlp");
-    EXPECT_EQ(HelpFileFor("kelvane.exe,0"), "Kelvane.hlp");
-    EXPECT_EQ(HelpFileFor(""), "Kelvane.hlp");
+              "/usr/share/kelvane/help/index.html");
+    EXPECT_EQ(HelpFileFor("/opt/a\\b/icon.svg,0"), "/opt/a\\b/help/index.html");
+    EXPECT_EQ(HelpFileFor("kelvane.exe,0"), "help/index.html");
+    EXPECT_EQ(HelpFileFor(""), "help/index.html");
 }
 
 TEST_F(SettingsTest, TheUserLayerIsReadOverTheSystemLayer) {
@@ -226,8 +226,9 @@ TEST_F(SettingsTest, TheBuildTreeIsAProperInstallation) {
 
     std::unique_ptr<Registry> registry = LoadSettings();
     EXPECT_EQ(Preferences(), (std::array<int32_t, 4>{0, 1, 1, 10}));
-    EXPECT_TRUE(std::filesystem::exists(DirectoryPart(HelpFile) + "kelvane-document.svg"))
+    EXPECT_TRUE(std::filesystem::exists(DirectoryPart(HelpFile) + "../kelvane-document.svg"))
         << HelpFile;
+    EXPECT_TRUE(std::filesystem::is_regular_file(HelpFile)) << HelpFile;
     ShowCry = 0;
     SaveSettings(*registry);
     EXPECT_TRUE(std::filesystem::exists(dir / "kelvane/registry.reg"));

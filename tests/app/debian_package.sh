@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a build tree, unpacks it into a scratch
+# root and checks that everything lies where the desktop, man and the
+# program look for it, and that it declares what it needs.
+#   debian_package.sh BUILD_DIR APP_ID
+set -euo pipefail
+build=$1
+app_id=$2
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/kelvane-deb-XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1 ||
+    { cat "$scratch/cpack.log" >&2; exit 1; }
+debs=("$scratch"/out/*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "expected one .deb" >&2; exit 1; }
+deb=${debs[0]}
+
+[ "$(dpkg-deb -f "$deb" Package)" = kelvane ] || fail "package name"
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libc6 libstdc++6 libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins; do
+    grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
+done
+
+root="$scratch/root"
+dpkg -x "$deb" "$root"
+share="$root/usr/share"
+for file in \
+    usr/bin/kelvane usr/bin/kelvane-cli \
+    "usr/share/applications/$app_id.desktop" \
+    "usr/share/mime/packages/$app_id.xml" \
+    "usr/share/metainfo/$app_id.metainfo.xml" \
+    "usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
+    usr/share/icons/hicolor/scalable/mimetypes/application-x-kelvane-crypted.svg \
+    usr/share/kelvane/kelvane.reg usr/share/kelvane/kelvane-document.svg \
+    usr/share/kelvane/help/index.html usr/share/kelvane/help/main-window.html \
+    usr/share/kelvane/help/preferences.html \
+    usr/share/man/man1/kelvane.1.gz usr/share/man/man1/kelvane-cli.1.gz; do
+    [ -f "$root/$file" ] || fail "missing /$file"
+done
+for program in kelvane kelvane-cli; do
+    [ -x "$root/usr/bin/$program" ] || fail "/usr/bin/$program is not executable"
+done
+
+# Nothing outside /usr, and no trace of the staging directory.
+outside=$(cd "$root" && find . -mindepth 1 -maxdepth 1 ! -name usr)
+[ -z "$outside" ] || fail "files outside /usr: $outside"
+if grep -rlF "$scratch" "$root" >/dev/null 2>&1 || grep -rlF "_CPack_Packages" "$root" >/dev/null 2>&1; then
+    fail "the staging directory leaked into the package"
+fi
+
+# The registry names the installed data directory, where the help lives.
+grep -qF '@="/usr/share/kelvane/kelvane-document.svg"' "$share/kelvane/kelvane.reg" ||
+    fail "kelvane.reg does not name /usr/share/kelvane"
+
+# The desktop finds the entry's icon and program under the names it uses.
+entry="$share/applications/$app_id.desktop"
+grep -qx "Icon=$app_id" "$entry" || fail "desktop entry icon"
+grep -qx "Exec=kelvane %f" "$entry" || fail "desktop entry command"
+grep -qF "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
+    "$share/metainfo/$app_id.metainfo.xml" || fail "metainfo names another desktop entry"
+
+# The installed manual pages are the ones that render.
+MANWIDTH=80 man -l "$root/usr/share/man/man1/kelvane-cli.1.gz" 2>/dev/null | grep -q "^NAME" ||
+    fail "kelvane-cli.1.gz does not render"
+
+"$root/usr/bin/kelvane-cli" --version | grep -q '^kelvane-cli [0-9]' || fail "kelvane-cli --version"
+
+[ "$failures" -eq 0 ] || exit 1
+echo "$(basename "$deb"): $(dpkg-deb -f "$deb" Installed-Size) KiB installed; Depends: $depends"
