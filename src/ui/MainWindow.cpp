@@ -277,8 +277,9 @@ void TMainWin::RefreshLists() {
     FileListBox1.Update();
     FileListBox2.Clear();
 
-    SplitLists lists = SplitByExtension(std::move(FileListBox1.Items), ShowCry > 0);
+    ListedFiles = SplitByExtension(std::move(FileListBox1.Items), ShowCry > 0);
     FileListBox1.Clear(); // from now on the plain files only, in the rows' order
+    SplitLists lists = ListedFiles;
     std::vector<GridRow> plainRows;
     std::vector<GridRow> cryptedRows;
     auto rowOf = [](ListedFile& file) {
@@ -392,8 +393,9 @@ void TMainWin::StringGrid1DblClick() {
         DoubleClicked = true;
         return;
     }
-    RunDoubleClick(*commands_, GridCommand::Encrypt,
-                   StringGrid1->Cells(0, StringGrid1->Selection().Top));
+    const int row = StringGrid1->Selection().Top;
+    RunDoubleClick(*commands_, GridCommand::Encrypt, StringGrid1->Cells(0, row),
+                   StringGrid1->FileName(row));
 }
 
 void TMainWin::StringGrid2DblClick() {
@@ -401,8 +403,9 @@ void TMainWin::StringGrid2DblClick() {
         DoubleClicked = true;
         return;
     }
-    RunDoubleClick(*commands_, GridCommand::Decrypt,
-                   StringGrid2->Cells(0, StringGrid2->Selection().Top));
+    const int row = StringGrid2->Selection().Top;
+    RunDoubleClick(*commands_, GridCommand::Decrypt, StringGrid2->Cells(0, row),
+                   StringGrid2->FileName(row));
 }
 
 void TMainWin::PwdTimerTimer() {

@@ -221,5 +221,42 @@ TEST_F(FileCommandsWindowTest, FilesCryptedHereOpenWithKelvaneCliAndTheReverse) 
     EXPECT_FALSE(std::filesystem::exists(scratch / "shared.dat.cry"));
 }
 
+// The list shows "cap" for "cap.CRY"; both ways of decrypting it reach the
+// file as the directory spells it.
+TEST_F(FileCommandsWindowTest, CapitalCryShownWithoutItsExtensionDecrypts) {
+    const auto original = PatternBytes(5000);
+    TMainWin& w = OpenWith("cap", original);
+    ExpectEncryptDialog("secret1");
+    ASSERT_TRUE(w.EncryptOneFile("cap"));
+    std::filesystem::rename(scratch / "cap.cry", scratch / "cap.CRY");
+    w.RefreshLists();
+    ASSERT_EQ(w.StringGrid2->Cells(0, 1), "cap");
+
+    ExpectDecryptDialog("secret1");
+    DoubleClickRow(*w.StringGrid2, 1);
+    EXPECT_EQ(ReadBytes(scratch / "cap"), original);
+    EXPECT_FALSE(std::filesystem::exists(scratch / "cap.CRY"));
+
+    ExpectEncryptDialog("secret1");
+    ASSERT_TRUE(w.EncryptOneFile("cap"));
+    std::filesystem::rename(scratch / "cap.cry", scratch / "cap.CRY");
+    w.RefreshLists();
+    ExpectDecryptDialog("secret1");
+    EXPECT_TRUE(w.DecryptOneFile("cap"));
+    EXPECT_EQ(ReadBytes(scratch / "cap"), original);
+}
+
+// "Notes" and "notes.cry" are two files here: encrypting "Notes" makes a
+// third without asking about either.
+TEST_F(FileCommandsWindowTest, NoOverwriteQuestionForANameDifferingInCase) {
+    WriteBytes(scratch / "notes.cry", PatternBytes(40));
+    TMainWin& w = OpenWith("Notes", PatternBytes(300));
+    ExpectEncryptDialog("secret1");
+    DoubleClickRow(*w.StringGrid1, 1);
+    EXPECT_TRUE(messages.Shown().empty());
+    EXPECT_TRUE(std::filesystem::exists(scratch / "Notes.cry"));
+    EXPECT_EQ(ReadBytes(scratch / "notes.cry"), PatternBytes(40));
+}
+
 } // namespace
 } // namespace kelvane
