@@ -9,6 +9,7 @@
 #include "commands/Settings.h"
 #include "commands/ShortPath.h"
 #include "commands/State.h"
+#include "crypto/CryptFile.h"
 #include "platform/FileAttributes.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
@@ -370,7 +371,14 @@ void TMainWin::Timer1Timer() {
 
 void TMainWin::Button1Click() {
     if (EncryptBusy || DecryptBusy) {
-        if (ShowConfirmation("Do you really want to cancel process?", mbOK | mbCancel) != mrOk)
+        int answer = mrCancel;
+        {
+            // The run holds still while the user decides, and goes on from
+            // the same byte if the answer is Cancel.
+            PauseGate::Hold hold(DefaultCryptHooks().pause);
+            answer = ShowConfirmation("Do you really want to cancel process?", mbOK | mbCancel);
+        }
+        if (answer != mrOk)
             return;
         Status_Label->setText("Wait while finishing process the last file...");
     }
