@@ -165,6 +165,10 @@ public:
     int OuterWidth() const;
     int OuterHeight() const;
     int ClientHeight() const;
+    // The least outer size the window takes, and what the frame adds to the
+    // client area (nothing until the window manager has told).
+    QSize MinimumOuterSize() const;
+    QSize FrameSize() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -186,11 +190,15 @@ private:
     void FollowDirectory();
     QLabel* AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText);
     void MoveSelectionMode(TStringGrid& to, TStringGrid& from);
+    // Sized so that the outer size, the frame included, is the design's,
+    // and centred on the screen.
+    void ShowAtDesignSize();
 
     DriveList& drives_;
     std::unique_ptr<Registry> registry_;
     std::function<void()> commandLineStep_;
     bool commandLineDone_ = false;
+    bool frameKnown_ = false; // the window manager has told the frame's size
     std::map<std::string, std::string> lastDirectoryOn_; // by mount point
     std::unique_ptr<TMainWinCommands> commands_;
 };

@@ -97,9 +97,7 @@ TMainWin::TMainWin(DriveList& drives, std::unique_ptr<Registry> registry)
     CreateControls();
     FormCreate(std::move(registry));
 
-    resize(533, 492);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    ShowAtDesignSize();
 }
 
 void TMainWin::CreateMenus() {
