@@ -4,6 +4,7 @@
 #include "crypto/CryptFile.h"
 #include "crypto/SelfTest.h"
 #include "platform/MessageSeam.h"
+#include "ui/Fonts.h"
 #include "ui/Forms.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Kelvane 95");
     ClearSettings(); // the help file is the bare "Kelvane.hlp" until loaded
     InstallMessageBoxes();
+    InstallWindowFont();
     // A build whose cipher gives a wrong answer would write files nobody can
     // read back.
     if (!CryptoSelfTest()) {
