@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Makes docs/images/main-window.png: the program started under Xvfb on a
-# sample folder of plain and crypted files. Needs xvfb-run and xdotool.
+# Makes the pictures in docs/images/: the main window on a sample folder of
+# plain and crypted files, the password dialog of an encryption, and the
+# progress panel of a large file halfway. The program runs under Xvfb with
+# a window manager; each picture is the main window's client area. Needs
+# xvfb-run, xdotool, xprop and openbox.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -8,46 +11,85 @@ root=$PWD
 cmake --preset default >/dev/null
 cmake --build --preset default --target kelvane kelvane-grab >/dev/null
 
-# A fixed place, so the folder list in the picture is the same every time.
+# A fixed place, so the folder list in the pictures is the same every time.
 work="${TMPDIR:-/tmp}/kelvane-screenshot"
 rm -rf "$work"
 trap 'rm -rf "$work"' EXIT
 sample="$work/Documents"
-mkdir -p "$sample"/{Letters,Photos,Projects} "$work/config" "$work/runtime"
+run="$work/Videos"
+mkdir -p "$sample"/{Letters,Photos,Projects} "$run" "$work/config" "$work/runtime"
 chmod 700 "$work/runtime"
-make_file() { head -c "$2" /dev/urandom >"$sample/$1"; }
-make_file budget-2026.xls 52736
-make_file notes.txt 1234
-make_file report.doc 18944
-make_file slides.ppt 301568
-make_file contract.pdf.cry 80014
-make_file holiday.jpg.cry 1048590
-make_file tax-return-2025.pdf.cry 40974
+make_file() { head -c "$2" /dev/urandom >"$1"; }
+make_file "$sample/budget-2026.xls" 52736
+make_file "$sample/notes.txt" 1234
+make_file "$sample/report.doc" 18944
+make_file "$sample/slides.ppt" 301568
+make_file "$sample/contract.pdf.cry" 80014
+make_file "$sample/holiday.jpg.cry" 1048590
+make_file "$sample/tax-return-2025.pdf.cry" 40974
 chmod a-w "$sample/report.doc"
-touch -d "2026-11-20 09:30 UTC" "$sample"/*
+make_file "$run/budget.xls" 5000
+make_file "$run/notes.txt" 6
+# Large enough to be caught halfway; its blocks are read like any others.
+truncate -s 1900000000 "$run/holiday-video.avi"
+touch -d "2026-11-20 09:30 UTC" "$sample"/* "$run"/*
 
 unset QT_QPA_PLATFORM
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 export PROGRAM="$root/build/bin/kelvane" GRAB="$root/build/bin/kelvane-grab"
-export SAMPLE="$sample" OUT="$root/docs/images/main-window.png"
+export SAMPLE="$sample" RUN="$run" IMAGES="$root/docs/images"
 
 xvfb-run -a -s "-screen 0 800x600x24" bash -c '
     set -eu
-    cd "$SAMPLE"
-    "$PROGRAM" & pid=$!
-    window=""
+    openbox --sm-disable >/dev/null 2>&1 & wm=$!
+    trap "kill $wm 2>/dev/null" EXIT
     for _ in $(seq 1 100); do
-        window=$(xdotool search --onlyvisible --name "^Kelvane 95$" 2>/dev/null | head -n 1 || true)
-        [ -n "$window" ] && break
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
         sleep 0.1
     done
-    [ -n "$window" ] || { echo "the window did not appear" >&2; kill "$pid"; exit 1; }
-    sleep 1
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    "$GRAB" "$OUT" "$X" "$Y" "$WIDTH" "$HEIGHT"
-    xdotool mousemove --window "$window" 15 10 click 1
+
+    # Starts the program in $1 and sets $window and $pid.
+    start() {
+        cd "$1"
+        "$PROGRAM" & pid=$!
+        window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Kelvane 95$" | head -n 1)
+        [ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
+        sleep 1
+    }
+    # The client area where it is on the screen, the frame left out.
+    grab() {
+        info=$(xwininfo -id "$window")
+        field() { echo "$info" | sed -n "s/^ *$1: *//p"; }
+        "$GRAB" "$IMAGES/$1" "$(field "Absolute upper-left X")" \
+            "$(field "Absolute upper-left Y")" "$(field Width)" "$(field Height)"
+        echo "wrote docs/images/$1"
+    }
+    quit() {
+        xdotool windowactivate --sync "$window" key alt+f x
+        wait "$pid"
+    }
+
+    start "$SAMPLE"
+    grab main-window.png
+    quit
+
+    start "$RUN"
+    # The second row of "Available for encryption": holiday-video.avi.
+    xdotool windowactivate --sync "$window"
+    xdotool mousemove --window "$window" 260 94 click --repeat 2 --delay 80 1
+    dialog=$(timeout 30 xdotool search --sync --onlyvisible --name "^Encryption procedure$" | head -n 1)
+    xdotool windowactivate --sync "$dialog"
+    xdotool type --delay 30 "secret1"
+    xdotool key Tab
+    xdotool type --delay 30 "secret1"
     sleep 0.5
-    xdotool key x
-    wait "$pid"
+    grab password-dialog.png
+    xdotool key Return
+    sleep 3.5
+    grab progress-panel.png
+    for _ in $(seq 1 600); do
+        [ -e "$RUN/holiday-video.avi" ] || break
+        sleep 0.1
+    done
+    quit
 '
-echo "wrote docs/images/main-window.png"

@@ -111,6 +111,10 @@ bool RunTransform(CommandHost& host, const Transform& t) {
 
 } // namespace
 
+std::string CommandHost::CryptedFileName(const std::string& listedName) const {
+    return ShowCry > 0 ? listedName : listedName + kCryExtension;
+}
+
 bool EncryptOneFile(CommandHost& host, const std::string& name) {
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);
@@ -130,7 +134,7 @@ bool EncryptOneFile(CommandHost& host, const std::string& name) {
     }
     // The disk is asked too: a list read before the file appeared must not
     // let the engine replace it unasked.
-    if ((host.InCryptedList(listedName) || FileExists(cryptedName)) &&
+    if ((host.ListsFile(cryptedName) || FileExists(cryptedName)) &&
         ShowInformation("File \"" + listedName +
                             "\" already exist in the list of crypted files. Overwrite one?",
                         mbOK | mbCancel) != mrOk)
@@ -144,12 +148,16 @@ bool EncryptOneFile(CommandHost& host, const std::string& name) {
 }
 
 bool DecryptOneFile(CommandHost& host, const std::string& name) {
+    return DecryptOneFile(host, name, host.CryptedFileName(name));
+}
+
+bool DecryptOneFile(CommandHost& host, const std::string& name, const std::string& fileName) {
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);
         return false;
     }
     const std::string& listedName = name;
-    const std::string cryptedName = ShowCry > 0 ? name : EncryptedNameOf(name);
+    const std::string& cryptedName = fileName;
     const std::string plainName = DecryptedNameOf(cryptedName).value_or(std::string());
 
     if (!FileExists(cryptedName)) {
@@ -164,7 +172,7 @@ bool DecryptOneFile(CommandHost& host, const std::string& name) {
     }
     // The plain-files list leaves out ".cry" names, so only the disk knows
     // that "a.cry.cry" would replace the crypted file "a.cry".
-    if ((host.InPlainList(plainName) || FileExists(plainName)) &&
+    if ((host.ListsFile(plainName) || FileExists(plainName)) &&
         ShowInformation("File \"" + plainName +
                             "\" is already exist in the file list for not encrypted files. "
                             "Overwrite one?",
@@ -178,13 +186,19 @@ bool DecryptOneFile(CommandHost& host, const std::string& name) {
 }
 
 void RunDoubleClick(CommandHost& host, GridCommand command, const std::string& name) {
+    RunDoubleClick(host, command, name,
+                   command == GridCommand::Encrypt ? name : host.CryptedFileName(name));
+}
+
+void RunDoubleClick(CommandHost& host, GridCommand command, const std::string& name,
+                    const std::string& fileName) {
     // A double-click while another run is busy is refused by the command; the
     // cancel flag then belongs to that run and is left alone.
     const bool ownsCancel = !Busy();
     if (command == GridCommand::Encrypt)
-        EncryptOneFile(host, name);
+        EncryptOneFile(host, fileName);
     else
-        DecryptOneFile(host, name);
+        DecryptOneFile(host, name, fileName);
     if (ownsCancel)
         CancelRequested = false;
     DoubleClicked = true;

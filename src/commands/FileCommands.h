@@ -29,6 +29,15 @@ public:
     // The hidden lists behind the grids, compared case-insensitively.
     virtual bool InPlainList(const std::string& name) const = 0;
     virtual bool InCryptedList(const std::string& name) const = 0;
+    // Whether either list holds a file of exactly this name on disk. The
+    // overwrite questions ask this: where case tells files apart, "Notes.cry"
+    // is not "notes.cry", and the disk answers for a file system that
+    // ignores case.
+    virtual bool ListsFile(const std::string& fileName) const = 0;
+    // The crypted file on disk behind a name as the crypted list shows it:
+    // "cap.CRY" for "cap" when that is how the directory spells it. Unlisted
+    // names get ".cry" appended while ShowCry is off.
+    virtual std::string CryptedFileName(const std::string& listedName) const;
     virtual void RefreshLists() = 0;
     virtual PasswordDialog& EncryptDialog() = 0;
     virtual PasswordDialog& DecryptDialog() = 0;
@@ -41,14 +50,18 @@ bool EncryptOneFile(CommandHost& host, const std::string& name);
 // Decrypts the crypted file listed as `name` (with ".cry" only when ShowCry
 // is on) and deletes it. True when the plain file was written.
 bool DecryptOneFile(CommandHost& host, const std::string& name);
+// The same for a file whose name on disk is known, as a grid row knows it.
+bool DecryptOneFile(CommandHost& host, const std::string& name, const std::string& fileName);
 
 // Set after a double-click command; the next click on a grid clears it.
 extern bool DoubleClicked;
 
 enum class GridCommand { Encrypt, Decrypt };
 
-// The double-click on a grid row showing `name`. Clears CancelRequested
-// afterwards, whatever the command did.
+// The double-click on a grid row showing `name`, for the file `fileName` on
+// disk. Clears CancelRequested afterwards, whatever the command did.
+void RunDoubleClick(CommandHost& host, GridCommand command, const std::string& name,
+                    const std::string& fileName);
 void RunDoubleClick(CommandHost& host, GridCommand command, const std::string& name);
 
 } // namespace kelvane

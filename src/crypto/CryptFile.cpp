@@ -132,6 +132,7 @@ void FinishBars(ProgressBar& fillBar, ProgressBar& drainBar) {
 struct Run {
     Run(const CryptHooks& hooks, const Ring& ring) : pacer(hooks) {
         progress.SetStride(std::min<int64_t>(int64_t{1} << 20, ring.capacity / 4));
+        progress.pause = hooks.pause;
     }
     RunProgress progress;
     std::atomic<bool> readFailed{false};

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "crypto/FileAccess.h"
+#include "crypto/PauseGate.h"
 #include "crypto/Progress.h"
 
 #include <atomic>
@@ -56,6 +57,10 @@ struct CryptHooks {
     // When set, receives the longest time the run went without letting
     // events run, if longer than the value it holds.
     std::chrono::microseconds* longestEventGap = nullptr;
+    // Closed while the user is asked whether to cancel: the worker threads
+    // hold still until it opens. The conductor needs no gate, since the
+    // question runs inside its own call to let events run.
+    PauseGate* pause = &RunPause();
 };
 
 // The hooks the five-argument routines use; the program sets them once.

@@ -229,12 +229,24 @@ bool AllFinished(const std::vector<Stage*>& stages) {
     return std::all_of(stages.begin(), stages.end(), [](const Stage* s) { return s->Finished(); });
 }
 
+// One round of work: every stage of the group steps once, unless the
+// gate is closed until the run has stopped.
+bool StepAll(const std::vector<Stage*>& stages, RunProgress& progress) {
+    PauseGate* gate = progress.pause;
+    if (gate != nullptr && !gate->Enter([&progress] { return progress.Stopped(); }))
+        return false;
+    bool worked = false;
+    for (Stage* stage : stages)
+        worked = stage->Step() || worked;
+    if (gate != nullptr)
+        gate->Leave();
+    return worked;
+}
+
 void WorkLoop(const std::vector<Stage*>& stages, RunProgress& progress) {
     while (!progress.Stopped()) {
         const uint64_t seen = progress.Version();
-        bool worked = false;
-        for (Stage* stage : stages)
-            worked = stage->Step() || worked;
+        const bool worked = StepAll(stages, progress);
         if (AllFinished(stages)) {
             progress.NoteGroupFinished();
             return;

@@ -35,6 +35,8 @@ public:
     std::atomic<int64_t> written{0};
     // Worker threads whose stages have all finished.
     std::atomic<int> groupsFinished{0};
+    // The workers pass it before every round of work; may be null.
+    PauseGate* pause = nullptr;
 
     // The bytes a counter moves between two wake-ups; smaller than the ring
     // so the stages behind a full ring are woken well before it drains.

@@ -77,6 +77,18 @@ bool TMainWinCommands::InCryptedList(const std::string& name) const {
     return window_.FileListBox2.Contains(name);
 }
 
+bool TMainWinCommands::ListsFile(const std::string& fileName) const {
+    const SplitLists& lists = window_.ListedFiles;
+    return FindFileNamed(lists.Plain, fileName) != nullptr ||
+           FindFileNamed(lists.Crypted, fileName) != nullptr;
+}
+
+std::string TMainWinCommands::CryptedFileName(const std::string& listedName) const {
+    if (const ListedFile* file = FindShown(window_.ListedFiles.Crypted, listedName))
+        return file->FileName;
+    return CommandHost::CryptedFileName(listedName);
+}
+
 void TMainWinCommands::RefreshLists() {
     window_.RefreshLists();
 }

@@ -24,6 +24,8 @@ public:
     ProgressBar& ProgressBar2() override;
     bool InPlainList(const std::string& name) const override;
     bool InCryptedList(const std::string& name) const override;
+    bool ListsFile(const std::string& fileName) const override;
+    std::string CryptedFileName(const std::string& listedName) const override;
     void RefreshLists() override;
     PasswordDialog& EncryptDialog() override;
     PasswordDialog& DecryptDialog() override;

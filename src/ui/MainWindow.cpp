@@ -9,6 +9,7 @@
 #include "commands/Settings.h"
 #include "commands/ShortPath.h"
 #include "commands/State.h"
+#include "crypto/CryptFile.h"
 #include "platform/FileAttributes.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
@@ -272,8 +273,9 @@ void TMainWin::RefreshLists() {
     FileListBox1.Update();
     FileListBox2.Clear();
 
-    SplitLists lists = SplitByExtension(std::move(FileListBox1.Items), ShowCry > 0);
+    ListedFiles = SplitByExtension(std::move(FileListBox1.Items), ShowCry > 0);
     FileListBox1.Clear(); // from now on the plain files only, in the rows' order
+    SplitLists lists = ListedFiles;
     std::vector<GridRow> plainRows;
     std::vector<GridRow> cryptedRows;
     auto rowOf = [](ListedFile& file) {
@@ -364,7 +366,14 @@ void TMainWin::Timer1Timer() {
 
 void TMainWin::Button1Click() {
     if (EncryptBusy || DecryptBusy) {
-        if (ShowConfirmation("Do you really want to cancel process?", mbOK | mbCancel) != mrOk)
+        int answer = mrCancel;
+        {
+            // The run holds still while the user decides, and goes on from
+            // the same byte if the answer is Cancel.
+            PauseGate::Hold hold(DefaultCryptHooks().pause);
+            answer = ShowConfirmation("Do you really want to cancel process?", mbOK | mbCancel);
+        }
+        if (answer != mrOk)
             return;
         Status_Label->setText("Wait while finishing process the last file...");
     }
@@ -387,8 +396,9 @@ void TMainWin::StringGrid1DblClick() {
         DoubleClicked = true;
         return;
     }
-    RunDoubleClick(*commands_, GridCommand::Encrypt,
-                   StringGrid1->Cells(0, StringGrid1->Selection().Top));
+    const int row = StringGrid1->Selection().Top;
+    RunDoubleClick(*commands_, GridCommand::Encrypt, StringGrid1->Cells(0, row),
+                   StringGrid1->FileName(row));
 }
 
 void TMainWin::StringGrid2DblClick() {
@@ -396,8 +406,9 @@ void TMainWin::StringGrid2DblClick() {
         DoubleClicked = true;
         return;
     }
-    RunDoubleClick(*commands_, GridCommand::Decrypt,
-                   StringGrid2->Cells(0, StringGrid2->Selection().Top));
+    const int row = StringGrid2->Selection().Top;
+    RunDoubleClick(*commands_, GridCommand::Decrypt, StringGrid2->Cells(0, row),
+                   StringGrid2->FileName(row));
 }
 
 void TMainWin::PwdTimerTimer() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "commands/FileListBox.h"
+#include "commands/FileLists.h"
 #include "platform/Drives.h"
 #include "platform/Registry.h"
 
@@ -76,6 +77,9 @@ public:
     TFileListBox FileListBox1; // the plain files, in the rows' order
     TFileListBox FileListBox2; // the crypted files' names as shown
     TFileListBox FileListBox3{TFileListBox::Contents::FilesAndFolders};
+    // Every listed file with its shown name and its name on disk, as the
+    // last RefreshLists found them.
+    SplitLists ListedFiles;
 
     // Progress.
     TProgressBar* ProgressBar1;
@@ -162,6 +166,10 @@ public:
     int OuterWidth() const;
     int OuterHeight() const;
     int ClientHeight() const;
+    // The least outer size the window takes, and what the frame adds to the
+    // client area (nothing until the window manager has told).
+    QSize MinimumOuterSize() const;
+    QSize FrameSize() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -184,11 +192,15 @@ private:
     void ConnectHelp();
     QLabel* AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText);
     void MoveSelectionMode(TStringGrid& to, TStringGrid& from);
+    // Sized so that the outer size, the frame included, is the design's,
+    // and centred on the screen.
+    void ShowAtDesignSize();
 
     DriveList& drives_;
     std::unique_ptr<Registry> registry_;
     std::function<void()> commandLineStep_;
     bool commandLineDone_ = false;
+    bool frameKnown_ = false; // the window manager has told the frame's size
     std::map<std::string, std::string> lastDirectoryOn_; // by mount point
     std::unique_ptr<TMainWinCommands> commands_;
 };

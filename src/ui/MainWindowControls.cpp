@@ -3,6 +3,7 @@
 #include "ui/Controls.h"
 #include "ui/DirectoryListBox.h"
 #include "ui/DriveComboBox.h"
+#include "ui/Fonts.h"
 #include "ui/MainWinCommands.h"
 #include "ui/MainWindow.h"
 #include "ui/StringGrid.h"
@@ -63,12 +64,6 @@ QPixmap SheetIcon(int width, int height, bool locked) {
     return pixmap;
 }
 
-QFont PixelFont(const QFont& base, int pixels) {
-    QFont font = base;
-    font.setPixelSize(pixels);
-    return font;
-}
-
 // The grids' font: Courier New, or the font the system puts in its place
 // (Liberation Mono, of the same metrics), or else the system's fixed font.
 QFont GridFont() {
@@ -92,15 +87,13 @@ QFont GridFont() {
 TMainWin::TMainWin(DriveList& drives, std::unique_ptr<Registry> registry)
     : drives_(drives), commands_(std::make_unique<TMainWinCommands>(*this)) {
     setWindowTitle("Kelvane 95");
-    setFont(PixelFont(font(), 11));
+    setFont(WindowFont());
     CreateMenus();
     CreateControls();
     ConnectHelp();
     FormCreate(std::move(registry));
 
-    resize(533, 492);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    ShowAtDesignSize();
 }
 
 void TMainWin::CreateMenus() {
@@ -138,9 +131,9 @@ QLabel* TMainWin::AddFigure(QFrame* bevel, QLabel*& caption, const char* caption
     caption = new QLabel(captionText, bevel);
     caption->setEnabled(false); // the captions are always drawn greyed
     caption->adjustSize();
-    caption->move(4, 1);
+    caption->move(3, 1);
     auto* figure = new QLabel(bevel);
-    figure->setGeometry(caption->x() + caption->width() + 4, 1, 400, 14);
+    figure->setGeometry(caption->x() + caption->width() + 3, 1, 400, 14);
     return figure;
 }
 
@@ -163,7 +156,7 @@ void TMainWin::CreateNavigation(QWidget* client) {
     // first shows. Coming back to it re-reads the folder.
     DirectoryListBox1 = new TDirectoryListBox(client);
     DirectoryListBox1->setGeometry(4, 28, 185, 351);
-    DirectoryListBox1->setFont(PixelFont(font(), 12));
+    DirectoryListBox1->setFont(WindowFont(12));
     SetSilver(DirectoryListBox1);
     {
         QPalette palette = DirectoryListBox1->palette();
@@ -184,12 +177,15 @@ void TMainWin::CreateNavigation(QWidget* client) {
 
     DriveComboBox1 = new TDriveComboBox(drives_, client);
     DriveComboBox1->setGeometry(4, 4, 181, 19);
-    DriveComboBox1->setFont(PixelFont(font(), 11));
+    DriveComboBox1->setFont(WindowFont(11));
     SetSilver(DriveComboBox1);
     {
         QPalette palette = DriveComboBox1->palette();
         palette.setColor(QPalette::Text, QColor(0x80, 0x00, 0x00));
         palette.setColor(QPalette::ButtonText, QColor(0x80, 0x00, 0x00));
+        // The closed selector is drawn as a button, whose face the style
+        // lightens: a darker button colour shows as the silver of the rest.
+        palette.setColor(QPalette::Button, kSilver.darker(108));
         DriveComboBox1->setPalette(palette);
     }
     connect(DriveComboBox1, &TDriveComboBox::Picked, this, &TMainWin::DriveComboBox1Click);

@@ -6,8 +6,10 @@
 #include "ui/StringGrid.h"
 
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <algorithm>
 
 namespace kelvane {
@@ -15,6 +17,7 @@ namespace {
 
 constexpr int kRunningShift = 13; // the grids give up this much for a progress bar
 constexpr int kMinimumHeight = 420;
+const QSize kDesignSize(533, 492); // outer size at start, the frame included
 
 } // namespace
 
@@ -30,10 +33,36 @@ int TMainWin::ClientHeight() const {
     return centralWidget()->height();
 }
 
+QSize TMainWin::MinimumOuterSize() const {
+    return {2 * DirectoryListBox1->width() + 50, kMinimumHeight};
+}
+
+QSize TMainWin::FrameSize() const {
+    return frameGeometry().size() - size();
+}
+
+void TMainWin::ShowAtDesignSize() {
+    resize(kDesignSize - FrameSize());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QRect({}, kDesignSize).center());
+}
+
 void TMainWin::LayoutWindow() {
-    const int minimumWidth = 2 * DirectoryListBox1->width() + 50;
-    const int growWidth = std::max(0, minimumWidth - OuterWidth());
-    const int growHeight = std::max(0, kMinimumHeight - OuterHeight());
+    const QSize frame = FrameSize();
+    // The window manager tells the frame only once the window is on screen;
+    // the first size then becomes the design's outer size after all.
+    if (!frame.isNull() && !frameKnown_) {
+        frameKnown_ = true;
+        ShowAtDesignSize();
+        if (size() != kDesignSize - frame)
+            return; // the resize lays the window out again
+    }
+    // The window manager keeps a drag above this; resize() alone can't,
+    // since a window manager ignores it while the user drags.
+    if (const QSize least = MinimumOuterSize() - frame; minimumSize() != least)
+        setMinimumSize(least);
+    const int growWidth = std::max(0, MinimumOuterSize().width() - OuterWidth());
+    const int growHeight = std::max(0, MinimumOuterSize().height() - OuterHeight());
     if (growWidth > 0 || growHeight > 0)
         resize(width() + growWidth, height() + growHeight);
     ArrangeControls();

@@ -6,6 +6,39 @@
 
 namespace kelvane {
 
+namespace {
+
+// A box wraps its text at spaces only, so a long file name ran off its
+// right edge. Runs longer than a line may break anywhere: a zero-width
+// space after each of their characters allows it without showing.
+QString BreakableText(const std::string& text) {
+    constexpr int kLongestUnbroken = 40;
+    const QString source = QString::fromStdString(text);
+    QString result;
+    result.reserve(source.size() * 2);
+    int start = 0;
+    while (start < source.size()) {
+        int end = start;
+        while (end < source.size() && !source[end].isSpace())
+            ++end;
+        const QStringView word = QStringView(source).mid(start, end - start);
+        if (word.size() > kLongestUnbroken) {
+            for (QChar c : word) {
+                result += c;
+                result += QChar(0x200B);
+            }
+        } else {
+            result += word;
+        }
+        if (end < source.size())
+            result += source[end];
+        start = end + 1;
+    }
+    return result;
+}
+
+} // namespace
+
 int ShowMessageBox(const MessageRequest& request) {
     QMessageBox box(QApplication::activeWindow());
     switch (request.kind) {
@@ -23,7 +56,8 @@ int ShowMessageBox(const MessageRequest& request) {
         break;
     }
     box.setWindowTitle(QString::fromStdString(request.caption));
-    box.setText(QString::fromStdString(request.text));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(BreakableText(request.text));
 
     struct Choice {
         unsigned button;

@@ -5,6 +5,7 @@
 
 #include "commands/FileCommands.h"
 #include "commands/FileListBox.h"
+#include "commands/FileLists.h"
 #include "commands/Settings.h"
 #include "crypto/CryptNames.h"
 #include "platform/MessageSeam.h"
@@ -64,10 +65,7 @@ private:
 
 class FakeHost : public CommandHost {
 public:
-    FakeHost() {
-        plainList.Update();
-        cryptedList.Update();
-    }
+    FakeHost() { ReadLists(); }
     ~FakeHost() override {
         EXPECT_TRUE(encrypt.AllAnswered()) << "encryption dialog answer left over";
         EXPECT_TRUE(decrypt.AllAnswered()) << "decryption dialog answer left over";
@@ -86,43 +84,35 @@ public:
     void ProgressClear() override { log.push_back("clear"); }
     ProgressBar& ProgressBar1() override { return bar1; }
     ProgressBar& ProgressBar2() override { return bar2; }
-    bool InPlainList(const std::string& name) const override { return plainList.Contains(name); }
+    bool InPlainList(const std::string& name) const override {
+        return FindShown(listed.Plain, name) != nullptr;
+    }
     bool InCryptedList(const std::string& name) const override {
-        return cryptedList.Contains(name);
+        return FindShown(listed.Crypted, name) != nullptr;
+    }
+    bool ListsFile(const std::string& fileName) const override {
+        return FindFileNamed(listed.Plain, fileName) != nullptr ||
+               FindFileNamed(listed.Crypted, fileName) != nullptr;
+    }
+    std::string CryptedFileName(const std::string& listedName) const override {
+        if (const ListedFile* file = FindShown(listed.Crypted, listedName))
+            return file->FileName;
+        return CommandHost::CryptedFileName(listedName);
     }
     void RefreshLists() override {
         ++refreshes;
-        plainList.Update();
-        cryptedList.Update();
+        ReadLists();
     }
     PasswordDialog& EncryptDialog() override { return encrypt; }
     PasswordDialog& DecryptDialog() override { return decrypt; }
 
-    // The hidden lists as the window fills them from the working directory:
-    // names without a ".cry" extension in the first, crypted files in the
-    // second (shown without ".cry" while ShowCry is off).
-    class Lists {
-    public:
-        explicit Lists(bool crypted) : crypted_(crypted) {}
-        void Update() {
-            TFileListBox all;
-            all.Update();
-            items_.Clear();
-            for (const std::string& name : all.Items) {
-                const bool isCrypted = HasCryExtension(name);
-                if (isCrypted != crypted_)
-                    continue;
-                items_.Add(isCrypted && ShowCry <= 0 ? name.substr(0, name.size() - 4) : name);
-            }
-        }
-        bool Contains(const std::string& name) const { return items_.Contains(name); }
-
-    private:
-        bool crypted_;
-        TFileListBox items_;
-    };
-    Lists plainList{false};
-    Lists cryptedList{true};
+    // The lists as the window fills them from the working directory.
+    void ReadLists() {
+        TFileListBox all;
+        all.Update();
+        listed = SplitByExtension(all.Items, ShowCry > 0);
+    }
+    SplitLists listed;
 
     std::string dirLabel = "/home/user";
     bool pwdTimerEnabled = false;

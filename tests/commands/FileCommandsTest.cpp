@@ -344,5 +344,56 @@ TEST_F(FileCommandsTest, SourceThatCannotBeDeletedStillCountsAsSuccess) {
     EXPECT_TRUE(Exists("b"));
 }
 
+// A crypted file whose extension is in capitals, listed without it.
+TEST_F(FileCommandsTest, CapitalCryListedWithoutItsExtensionDecryptsFromItsRealName) {
+    const auto original = Make("cap");
+    Crypt("cap");
+    std::filesystem::rename("cap.cry", "cap.CRY");
+    host.RefreshLists();
+    host.decrypt.Answer(mrOk, "secret1");
+    EXPECT_TRUE(DecryptOneFile(host, "cap"));
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"cap"});
+    EXPECT_EQ(ReadBytes("cap"), original);
+
+    // From a row: the row's file, when other spellings are listed too.
+    std::filesystem::remove("cap");
+    const auto first = Make("one", 55);
+    Crypt("one");
+    std::filesystem::rename("one.cry", "cap.Cry");
+    Make("two", 66);
+    Crypt("two");
+    std::filesystem::rename("two.cry", "cap.CRY");
+    host.RefreshLists();
+    host.decrypt.Answer(mrOk, "secret1");
+    RunDoubleClick(host, GridCommand::Decrypt, "cap", "cap.Cry");
+    EXPECT_EQ(ReadBytes("cap"), first);
+    EXPECT_TRUE(Exists("cap.CRY"));
+    EXPECT_FALSE(Exists("cap.Cry"));
+}
+
+TEST_F(FileCommandsTest, OverwriteQuestionsCompareNamesExactly) {
+    // "Notes" beside "notes.cry": encrypting writes "Notes.cry", a new file.
+    const auto notes = Make("Notes");
+    const auto lower = Make("notes.cry", 40);
+    host.encrypt.Answer(mrOk, "secret1");
+    EXPECT_TRUE(EncryptOneFile(host, "Notes"));
+    EXPECT_EQ(ReadBytes("notes.cry"), lower);
+    EXPECT_TRUE(Exists("Notes.cry"));
+
+    // And back: "Notes.cry" beside a plain "NOTES" asks nothing either.
+    const auto capitals = Make("NOTES", 20);
+    host.decrypt.Answer(mrOk, "secret1");
+    EXPECT_TRUE(DecryptOneFile(host, "Notes", "Notes.cry"));
+    EXPECT_EQ(ReadBytes("Notes"), notes);
+    EXPECT_EQ(ReadBytes("NOTES"), capitals);
+    EXPECT_TRUE(messages.Shown().empty());
+
+    // The same name is still asked about.
+    messages.Expect("File \"Notes\" already exist in the list of crypted files. Overwrite one?",
+                    mrCancel);
+    Make("Notes.cry", 10);
+    EXPECT_FALSE(EncryptOneFile(host, "Notes"));
+}
+
 } // namespace
 } // namespace kelvane

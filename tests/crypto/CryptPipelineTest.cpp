@@ -53,5 +53,27 @@ TEST(EventPacer, WithoutAnEventHookTheConductorSleepsInsteadOfSpinning) {
     EXPECT_LE(pumping.TimeLeft(), hooks.eventBudget);
 }
 
+TEST(PauseGate, PausesNestAndAClosedGateLetsAStoppedRunEnd) {
+    PauseGate gate;
+    gate.Pause();
+    gate.Pause();
+    gate.Resume();
+    EXPECT_TRUE(gate.Paused()) << "the outer pause still holds";
+    // A worker of a run that has ended is let go, not let through.
+    EXPECT_FALSE(gate.Enter([] { return true; }));
+    gate.Resume();
+    EXPECT_FALSE(gate.Paused());
+    ASSERT_TRUE(gate.Enter([] { return false; }));
+    gate.Leave();
+
+    // A null gate is nobody's: holding it changes nothing.
+    { const PauseGate::Hold none(nullptr); }
+    {
+        const PauseGate::Hold hold(&gate);
+        EXPECT_TRUE(gate.Paused());
+    }
+    EXPECT_FALSE(gate.Paused());
+}
+
 } // namespace
 } // namespace kelvane::detail

@@ -6,6 +6,7 @@
 #include "platform/MessageSeam.h"
 
 #include <deque>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -27,7 +28,12 @@ public:
 
     // Expects a box with exactly this text and answers it.
     ScriptedMessages& Expect(std::string text, int answer = mrOk) {
-        expected_.push_back({std::move(text), answer});
+        expected_.push_back({std::move(text), [answer] { return answer; }});
+        return *this;
+    }
+    // The same, with the answer given by `answer` while the box is open.
+    ScriptedMessages& Expect(std::string text, std::function<int()> answer) {
+        expected_.push_back({std::move(text), std::move(answer)});
         return *this;
     }
 
@@ -37,7 +43,7 @@ public:
 private:
     struct Expected {
         std::string text;
-        int answer;
+        std::function<int()> answer;
     };
 
     int Answer(const MessageRequest& request) {
@@ -49,7 +55,7 @@ private:
         Expected next = expected_.front();
         expected_.pop_front();
         EXPECT_EQ(request.text, next.text);
-        return next.answer;
+        return next.answer();
     }
 
     std::deque<Expected> expected_;

@@ -15,8 +15,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <thread>
 
 namespace kelvane {
 namespace {
@@ -24,6 +27,62 @@ namespace {
 using testing_support::PatternBytes;
 using testing_support::ReadBytes;
 using testing_support::WriteBytes;
+
+// The real file system, counting what the engine's threads read and write.
+class CountingFiles : public FileAccess {
+public:
+    std::atomic<int64_t> bytesRead{0};
+    std::atomic<int64_t> bytesWritten{0};
+
+    std::unique_ptr<SourceFile> OpenSource(const std::string& path) override {
+        auto inner = SystemFiles().OpenSource(path);
+        return inner ? std::make_unique<Source>(*this, std::move(inner)) : nullptr;
+    }
+    std::unique_ptr<DestinationFile> CreateDestination(const std::string& path,
+                                                       unsigned permissions) override {
+        auto inner = SystemFiles().CreateDestination(path, permissions);
+        return inner ? std::make_unique<Destination>(*this, std::move(inner)) : nullptr;
+    }
+    bool SameFile(const std::string& a, const std::string& b) override {
+        return SystemFiles().SameFile(a, b);
+    }
+
+private:
+    class Source : public SourceFile {
+    public:
+        Source(CountingFiles& owner, std::unique_ptr<SourceFile> inner)
+            : owner_(owner), inner_(std::move(inner)) {}
+        bool Size(int64_t& size) override { return inner_->Size(size); }
+        int64_t Read(void* buffer, std::size_t count) override {
+            const int64_t got = inner_->Read(buffer, count);
+            owner_.bytesRead += std::max<int64_t>(got, 0);
+            return got;
+        }
+        unsigned PermissionBits() override { return inner_->PermissionBits(); }
+
+    private:
+        CountingFiles& owner_;
+        std::unique_ptr<SourceFile> inner_;
+    };
+    class Destination : public DestinationFile {
+    public:
+        Destination(CountingFiles& owner, std::unique_ptr<DestinationFile> inner)
+            : owner_(owner), inner_(std::move(inner)) {}
+        bool Write(const void* data, std::size_t count) override {
+            owner_.bytesWritten += static_cast<int64_t>(count);
+            return inner_->Write(data, count);
+        }
+        bool WriteAt(uint64_t offset, const void* data, std::size_t count) override {
+            owner_.bytesWritten += static_cast<int64_t>(count);
+            return inner_->WriteAt(offset, data, count);
+        }
+        bool Commit() override { return inner_->Commit(); }
+
+    private:
+        CountingFiles& owner_;
+        std::unique_ptr<DestinationFile> inner_;
+    };
+};
 
 class FileCommandsWindowTest : public testing_support::WindowTest {
 protected:
@@ -219,6 +278,97 @@ TEST_F(FileCommandsWindowTest, FilesCryptedHereOpenWithKelvaneCliAndTheReverse) 
     EXPECT_TRUE(w.DecryptOneFile("shared.dat"));
     EXPECT_EQ(ReadBytes(scratch / "shared.dat"), original);
     EXPECT_FALSE(std::filesystem::exists(scratch / "shared.dat.cry"));
+}
+
+// The list shows "cap" for "cap.CRY"; both ways of decrypting it reach the
+// file as the directory spells it.
+TEST_F(FileCommandsWindowTest, CapitalCryShownWithoutItsExtensionDecrypts) {
+    const auto original = PatternBytes(5000);
+    TMainWin& w = OpenWith("cap", original);
+    ExpectEncryptDialog("secret1");
+    ASSERT_TRUE(w.EncryptOneFile("cap"));
+    std::filesystem::rename(scratch / "cap.cry", scratch / "cap.CRY");
+    w.RefreshLists();
+    ASSERT_EQ(w.StringGrid2->Cells(0, 1), "cap");
+
+    ExpectDecryptDialog("secret1");
+    DoubleClickRow(*w.StringGrid2, 1);
+    EXPECT_EQ(ReadBytes(scratch / "cap"), original);
+    EXPECT_FALSE(std::filesystem::exists(scratch / "cap.CRY"));
+
+    ExpectEncryptDialog("secret1");
+    ASSERT_TRUE(w.EncryptOneFile("cap"));
+    std::filesystem::rename(scratch / "cap.cry", scratch / "cap.CRY");
+    w.RefreshLists();
+    ExpectDecryptDialog("secret1");
+    EXPECT_TRUE(w.DecryptOneFile("cap"));
+    EXPECT_EQ(ReadBytes(scratch / "cap"), original);
+}
+
+// "Notes" and "notes.cry" are two files here: encrypting "Notes" makes a
+// third without asking about either.
+TEST_F(FileCommandsWindowTest, NoOverwriteQuestionForANameDifferingInCase) {
+    WriteBytes(scratch / "notes.cry", PatternBytes(40));
+    TMainWin& w = OpenWith("Notes", PatternBytes(300));
+    ExpectEncryptDialog("secret1");
+    DoubleClickRow(*w.StringGrid1, 1);
+    EXPECT_TRUE(messages.Shown().empty());
+    EXPECT_TRUE(std::filesystem::exists(scratch / "Notes.cry"));
+    EXPECT_EQ(ReadBytes(scratch / "notes.cry"), PatternBytes(40));
+}
+
+// While "Do you really want to cancel process?" is open the run holds still:
+// the question stays open well past the time the whole file takes, and
+// nothing is read, written or reported meanwhile. Cancel lets it go on from
+// the same byte.
+TEST_F(FileCommandsWindowTest, TheCancelQuestionPausesTheRunAndCancelResumesIt) {
+    const auto original = PatternBytes(24'000'000);
+    TMainWin& w = OpenWith("big.bin", original);
+    ProgressCounter fill, drain;
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(EncryptFile(scratch / "big.bin", scratch / "timed.cry", "secret1", fill, drain),
+              crOk);
+    const auto wholeFile = std::chrono::steady_clock::now() - started;
+    std::filesystem::remove(scratch / "timed.cry");
+
+    CountingFiles files;
+    DefaultCryptHooks().files = &files;
+    DefaultCryptHooks().eventBudget = std::chrono::microseconds(0);
+    int reports = 0;
+    DefaultCryptHooks().letEventsRun = [&] {
+        if (++reports == 3)
+            w.Button1->click();
+    };
+    int turns = 0;
+    messages.Expect("Do you really want to cancel process?", [&] {
+        EXPECT_TRUE(RunPause().Paused());
+        const int64_t read = files.bytesRead;
+        const int64_t written = files.bytesWritten;
+        const int tag1 = w.ProgressBar1->Tag();
+        const int tag2 = w.ProgressBar2->Tag();
+        EXPECT_LT(read, static_cast<int64_t>(original.size()));
+        const auto open = std::chrono::steady_clock::now();
+        while (turns < 2000 || std::chrono::steady_clock::now() - open < 2 * wholeFile) {
+            QApplication::processEvents();
+            std::this_thread::yield();
+            ++turns;
+        }
+        EXPECT_EQ(files.bytesRead, read);
+        EXPECT_EQ(files.bytesWritten, written);
+        EXPECT_EQ(w.ProgressBar1->Tag(), tag1);
+        EXPECT_EQ(w.ProgressBar2->Tag(), tag2);
+        return mrCancel;
+    });
+    ExpectEncryptDialog("secret1");
+    EXPECT_TRUE(w.EncryptOneFile("big.bin"));
+    EXPECT_GE(turns, 2000);
+    EXPECT_FALSE(RunPause().Paused());
+    EXPECT_EQ(files.bytesRead, static_cast<int64_t>(original.size()));
+
+    DefaultCryptHooks() = CryptHooks{};
+    ASSERT_EQ(DecryptFile(scratch / "big.bin.cry", scratch / "back.bin", "secret1", fill, drain),
+              crOk);
+    EXPECT_EQ(ReadBytes(scratch / "back.bin"), original);
 }
 
 } // namespace

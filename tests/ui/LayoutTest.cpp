@@ -2,6 +2,7 @@
 #include "WindowFixture.h"
 #include "ui/Controls.h"
 #include "ui/DirectoryListBox.h"
+#include "ui/DriveComboBox.h"
 #include "ui/StringGrid.h"
 
 #include <QFrame>
@@ -21,30 +22,56 @@ protected:
     }
 };
 
+TEST_F(LayoutTest, FirstShownAtTheDesignSizeWithItsMinimumPublished) {
+    window->show();
+    QApplication::processEvents();
+    EXPECT_EQ(window->OuterWidth(), 533);
+    EXPECT_EQ(window->OuterHeight(), 492);
+    EXPECT_EQ(window->StringGrid1->width(), 323); // W - 200 - 10
+    // The minimum the window manager is told is that of the client area.
+    EXPECT_EQ(window->minimumSize() + window->FrameSize(), QSize(420, 420));
+}
+
 TEST_F(LayoutTest, DesignSizeGivesTheWorkedExample) {
     ShowSized(533, 446);
     TMainWin& w = *window;
     ASSERT_EQ(w.OuterWidth(), 533);
     ASSERT_EQ(w.ClientHeight(), 446);
 
-    EXPECT_EQ(w.StringGrid1->width(), 323);
-    EXPECT_EQ(w.StringGrid2->width(), 323);
-    EXPECT_EQ(w.StringGrid1->columnWidth(3), 323);
-    EXPECT_EQ(w.StringGrid2->columnWidth(3), 323);
-    EXPECT_EQ(w.ProgressBar1->width(), 323);
-    EXPECT_EQ(w.ProgressBar2->width(), 323);
-    EXPECT_EQ(w.Panel1->geometry(), QRect(4, 387, 523, 49));
-    EXPECT_EQ(w.Bevel5->width(), 283);
-    EXPECT_EQ(w.Bevel6->width(), 283);
-    EXPECT_EQ(w.Bevel7->width(), 519);
-    EXPECT_EQ(w.DirectoryListBox1->geometry(), QRect(4, 28, 185, 351));
+    // What the size decides.
     EXPECT_EQ(w.StringGrid1->geometry(), QRect(200, 24, 323, 159));
     EXPECT_EQ(w.StringGrid2->geometry(), QRect(200, 219, 323, 159));
-    EXPECT_EQ(w.ProgressBar1->y(), 173);
-    EXPECT_EQ(w.ProgressBar2->y(), 368);
-    EXPECT_EQ(w.Image2->y(), 195);
-    EXPECT_EQ(w.Label21->y(), 199);
-    EXPECT_EQ(w.Button1->pos(), QPoint(414, 195));
+    EXPECT_EQ(w.StringGrid1->columnWidth(3), 323);
+    EXPECT_EQ(w.StringGrid2->columnWidth(3), 323);
+    EXPECT_EQ(w.ProgressBar1->geometry(), QRect(200, 173, 323, 9));
+    EXPECT_EQ(w.ProgressBar2->geometry(), QRect(200, 368, 323, 9));
+    EXPECT_EQ(w.Panel1->geometry(), QRect(4, 387, 523, 49));
+    EXPECT_EQ(w.Bevel5->geometry(), QRect(236, 16, 283, 16));
+    EXPECT_EQ(w.Bevel6->geometry(), QRect(236, 32, 283, 16));
+    EXPECT_EQ(w.Bevel7->geometry(), QRect(0, 0, 519, 15));
+    EXPECT_EQ(w.DirectoryListBox1->geometry(), QRect(4, 28, 185, 351));
+    EXPECT_EQ(w.Image2->geometry(), QRect(200, 195, 19, 23));
+    EXPECT_EQ(w.Label21->pos(), QPoint(224, 199));
+    EXPECT_EQ(w.Button1->geometry(), QRect(414, 195, 109, 17));
+
+    // What no size moves.
+    EXPECT_EQ(w.DriveComboBox1->geometry(), QRect(4, 4, 181, 19));
+    EXPECT_EQ(w.Image1->geometry(), QRect(200, 0, 19, 24));
+    EXPECT_EQ(w.Label8->pos(), QPoint(224, 4));
+    EXPECT_EQ(w.Bevel1->geometry(), QRect(0, 16, 104, 16));
+    EXPECT_EQ(w.Bevel2->geometry(), QRect(0, 32, 104, 16));
+    EXPECT_EQ(w.Bevel3->geometry(), QRect(104, 32, 132, 16));
+    EXPECT_EQ(w.Bevel4->geometry(), QRect(104, 16, 132, 16));
+    const int widths1[] = {147, 91, 64};
+    const int widths2[] = {146, 102, 64};
+    for (int column = 0; column < 3; ++column) {
+        EXPECT_EQ(w.StringGrid1->columnWidth(column), widths1[column]) << column;
+        EXPECT_EQ(w.StringGrid2->columnWidth(column), widths2[column]) << column;
+    }
+    // The panel ends 10 pixels above the bottom, the grids 10 pixels short
+    // of the outer right edge.
+    EXPECT_EQ(w.Panel1->geometry().bottom(), 446 - 10 - 1);
+    EXPECT_EQ(w.StringGrid1->geometry().right(), 533 - 10 - 1);
 }
 
 TEST_F(LayoutTest, RunningGridsMakeRoomForTheBars) {

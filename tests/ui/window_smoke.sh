@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Starts the real program on a virtual X display, waits for the "Kelvane 95"
-# window, closes it through File > Exit and expects the program to end with
-# exit code 0. Skips (77) where xvfb-run or xdotool is missing.
+# Starts the real program on a virtual X display with a window manager,
+# waits for the "Kelvane 95" window, checks its first size and that the
+# window manager keeps it above its minimum size, closes it through
+# File > Exit and expects the program to end with exit code 0. Skips (77)
+# where xvfb-run, xdotool, xprop or openbox is missing.
 #   window_smoke.sh path/to/kelvane
 set -euo pipefail
 
 program=$(realpath "$1")
-for tool in xvfb-run xdotool; do
+for tool in xvfb-run xdotool xprop openbox; do
     if ! command -v "$tool" >/dev/null; then
         echo "window smoke test skipped: $tool is not installed"
         exit 77
@@ -29,6 +31,13 @@ export PROGRAM="$program" SAMPLE="$work/sample"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -u
     cd "$SAMPLE"
+    openbox --sm-disable >/dev/null 2>&1 & wm=$!
+    trap "kill $wm 2>/dev/null" EXIT
+    # The window manager owns the root window once it has started.
+    for _ in $(seq 1 300); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+        timeout 0.1 tail --pid="$wm" -f /dev/null
+    done
     "$PROGRAM" & pid=$!
     window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Kelvane 95$" | head -n 1)
     if [ -z "$window" ]; then
@@ -37,6 +46,45 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         exit 1
     fi
     echo "found window $window: $(xdotool getwindowname "$window")"
+
+    # The size with the frame: the client size plus the frame the window
+    # manager drew around it (left, right, top, bottom).
+    frame_extents() {
+        xprop -id "$window" _NET_FRAME_EXTENTS | sed "s/.*= //; s/,//g"
+    }
+    outer_size() {
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        set -- $(frame_extents)
+        echo "$((WIDTH + $1 + $2))x$((HEIGHT + $3 + $4))"
+    }
+    # Waits until the outer size reads $1 (the window manager answers
+    # requests in its own time), or fails after a while.
+    expect_outer() {
+        for _ in $(seq 1 100); do
+            [ "$(outer_size)" = "$1" ] && return 0
+            timeout 0.05 tail --pid="$pid" -f /dev/null
+        done
+        echo "outer size $(outer_size), expected $1" >&2
+        kill "$pid"
+        exit 1
+    }
+    expect_outer 533x492
+    echo "first outer size: $(outer_size)"
+    # What the window manager holds a drag above: 420 by 420 with the frame.
+    set -- $(frame_extents)
+    minimum="minimum size: $((420 - $1 - $2)) by $((420 - $3 - $4))"
+    if ! xprop -id "$window" WM_NORMAL_HINTS | grep -q "$minimum"; then
+        echo "the window does not publish its $minimum:" >&2
+        xprop -id "$window" WM_NORMAL_HINTS >&2
+        kill "$pid"
+        exit 1
+    fi
+    echo "published $minimum"
+    # Shrunk far below its minimum through the window manager, as a drag
+    # would, the window stays at 420 by 420 with its frame.
+    xdotool windowsize "$window" 200 150
+    expect_outer 420x420
+    echo "outer size after shrinking: $(outer_size)"
     # File > Exit from the keyboard: Alt+F opens the menu, which takes the x.
     xdotool windowfocus --sync "$window"
     xdotool key alt+f x

@@ -1,0 +1,121 @@
+// Every fixed text of the main window and every figure at its widest fits
+// its control at the design size, in the window's own font; and the
+// controls wear the design's colours.
+#include "WindowFixture.h"
+#include "ui/DirectoryListBox.h"
+#include "ui/DriveComboBox.h"
+#include "ui/StringGrid.h"
+
+#include <QFrame>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+
+namespace kelvane {
+namespace {
+
+using testing_support::WindowTest;
+
+class TextsFitTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        Open();
+        ShowSized(533, 446);
+    }
+
+    // `pattern` with every 9 replaced by the digit that is widest in `font`.
+    static QString Widest(const QFont& font, QString pattern) {
+        const QFontMetrics metrics(font);
+        QChar widest = '0';
+        for (QChar digit : QString("0123456789"))
+            if (metrics.horizontalAdvance(digit) > metrics.horizontalAdvance(widest))
+                widest = digit;
+        return pattern.replace('9', widest);
+    }
+
+    static int Width(const QWidget* widget, const QString& text) {
+        return QFontMetrics(widget->font()).horizontalAdvance(text);
+    }
+
+    // The caption, then the figure at its widest, both inside the bevel's
+    // frame and the figure clear of the caption.
+    void ExpectFits(const QFrame* bevel, const QLabel* caption, const QLabel* figure,
+                    const QString& widestFigure) {
+        SCOPED_TRACE(caption->text().toStdString());
+        const QRect inside = bevel->contentsRect();
+        EXPECT_GE(caption->x(), inside.left());
+        EXPECT_LT(caption->x() + Width(caption, caption->text()), figure->x());
+        const QString figureText = Widest(figure->font(), widestFigure);
+        EXPECT_LE(figure->x() + Width(figure, figureText), inside.right() + 1)
+            << figureText.toStdString() << " at " << figure->x() << " in " << inside.right() + 1;
+    }
+};
+
+TEST_F(TextsFitTest, EveryFigureAtItsWidestFitsBesideItsCaption) {
+    const TMainWin& w = *window;
+    // Times under 100 hours; sizes of files under 2 GB: 2097152 KB, and a
+    // rate of at most the whole file in the first second.
+    ExpectFits(w.Bevel1, w.Label9, w.Label11, "99:99:99");
+    ExpectFits(w.Bevel4, w.Label10, w.Label12, "99:99:99");
+    ExpectFits(w.Bevel2, w.Label13, w.Label14, "99:99:99");
+    ExpectFits(w.Bevel3, w.Label17, w.Label18, "9999999 KBytes");
+    ExpectFits(w.Bevel5, w.Label15, w.Label16, "9999999999 bytes per second");
+    ExpectFits(w.Bevel6, w.Label19, w.Label20, "9999999 Kbytes");
+}
+
+TEST_F(TextsFitTest, StatusTextsCaptionsAndTheButtonFit) {
+    const TMainWin& w = *window;
+    const int statusRoom = w.Bevel7->contentsRect().right() + 1 - w.Status_Label->x();
+    for (const char* text :
+         {"Idle", "Idle.", "Processing search for files...", "Wait till process is finished.",
+          "Wait while finishing process the last file..."})
+        EXPECT_LE(Width(w.Status_Label, text), statusRoom) << text;
+
+    // The captions over the lists end before what stands to their right.
+    EXPECT_LE(w.Label8->x() + Width(w.Label8, w.Label8->text()), w.StringGrid1->geometry().right());
+    EXPECT_LE(w.Label8->geometry().bottom(), w.StringGrid1->y());
+    EXPECT_LT(w.Label21->x() + Width(w.Label21, w.Label21->text()), w.Button1->x());
+    EXPECT_GE(w.Label8->width(), Width(w.Label8, w.Label8->text()));
+    EXPECT_GE(w.Label21->width(), Width(w.Label21, w.Label21->text()));
+    EXPECT_LE(QFontMetrics(w.Label8->font()).height(), w.Label8->height());
+
+    // The button's text with a few pixels of its border on either side.
+    EXPECT_LE(Width(w.Button1, w.Button1->text()) + 8, w.Button1->width());
+    EXPECT_LE(QFontMetrics(w.Button1->font()).height(), w.Button1->height());
+}
+
+// The mean colour of `area`.
+QColor MeanColour(const QImage& image, const QRect& area) {
+    int64_t red = 0, green = 0, blue = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            red += c.red();
+            green += c.green();
+            blue += c.blue();
+        }
+    const int64_t n = int64_t{area.width()} * area.height();
+    return QColor(static_cast<int>(red / n), static_cast<int>(green / n),
+                  static_cast<int>(blue / n));
+}
+
+bool NearSilver(const QColor& c) {
+    const auto near = [](int value) { return std::abs(value - 0xC0) <= 12; };
+    return near(c.red()) && near(c.green()) && near(c.blue());
+}
+
+TEST_F(TextsFitTest, TheDriveSelectorIsSilverLikeTheListsBesideIt) {
+    const QImage combo = window->DriveComboBox1->grab().toImage();
+    const QImage list = window->DirectoryListBox1->grab().toImage();
+    // Inside the borders, away from the text at the left and the arrow.
+    const QRect comboInside(combo.width() / 2, 3, combo.width() / 4, combo.height() - 6);
+    const QColor comboColour = MeanColour(combo, comboInside);
+    EXPECT_TRUE(NearSilver(comboColour)) << comboColour.name().toStdString();
+    const QRect listInside(list.width() / 2, list.height() - 20, list.width() / 4, 10);
+    const QColor listColour = MeanColour(list, listInside);
+    EXPECT_TRUE(NearSilver(listColour)) << listColour.name().toStdString();
+}
+
+} // namespace
+} // namespace kelvane
