@@ -3,7 +3,9 @@
 #include "platform/FileAttributes.h"
 #include "support/ScriptedMessages.h"
 
+#include <fstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvane {
 namespace {
@@ -312,36 +314,53 @@ TEST_F(FileCommandsTest, CancelDuringTheRunLosesNothing) {
     EXPECT_EQ(host.status, "Idle");
 }
 
-TEST_F(FileCommandsTest, SourceThatCannotBeDeletedStillCountsAsSuccess) {
-    Make("a.txt");
-    // While the engine runs, something puts a non-empty folder in the plain
-    // file's place, which no one can delete as a file.
+TEST_F(FileCommandsTest, ASourceChangedDuringTheRunIsKeptBesideTheNewFile) {
+    const auto original = Make("a.txt", 300000);
+    const std::vector<uint8_t> newer = {'n', 'e', 'w'};
+    // While the engine runs, an editor saves the file by write and rename.
     DefaultCryptHooks().eventBudget = std::chrono::microseconds(0);
-    DefaultCryptHooks().letEventsRun = [] {
-        if (!std::filesystem::is_directory("a.txt")) {
-            std::filesystem::remove("a.txt");
-            std::filesystem::create_directories("a.txt/inside");
+    DefaultCryptHooks().letEventsRun = [&] {
+        if (std::filesystem::file_size("a.txt") != newer.size()) {
+            WriteBytes("a.txt.saving", newer);
+            std::filesystem::rename("a.txt.saving", "a.txt");
         }
     };
     host.encrypt.Answer(mrOk, "secret1");
-    messages.Expect("Couldn't delete file a.txt from the filelist of non encrypted files.");
+    messages.Expect("File \"a.txt\" changed while it was being encrypted. Both files are kept.");
     EXPECT_TRUE(EncryptOneFile(host, "a.txt"));
-    EXPECT_EQ(host.refreshes, 1);
-    EXPECT_TRUE(Exists("a.txt.cry"));
     EXPECT_EQ(messages.Shown().back().kind, MessageKind::Error);
+    EXPECT_EQ(ReadBytes("a.txt"), newer);
+    EXPECT_EQ(host.refreshes, 1);
 
-    std::filesystem::rename("a.txt.cry", "b.cry");
-    DefaultCryptHooks().letEventsRun = [] {
-        if (!std::filesystem::is_directory("b.cry")) {
-            std::filesystem::remove("b.cry");
-            std::filesystem::create_directories("b.cry/inside");
-        }
+    // The crypted file holds what was read; the same for the way back.
+    std::filesystem::rename("a.txt", "kept.txt");
+    const auto crypted = ReadBytes("a.txt.cry");
+    DefaultCryptHooks().letEventsRun = [&] {
+        if (std::filesystem::file_size("a.txt.cry") == crypted.size())
+            std::ofstream("a.txt.cry", std::ios::app) << "appended";
     };
     host.RefreshLists();
     host.decrypt.Answer(mrOk, "secret1");
-    messages.Expect("Couldn't delete file b from the list of crypted files.");
-    EXPECT_TRUE(DecryptOneFile(host, "b"));
-    EXPECT_TRUE(Exists("b"));
+    messages.Expect("File \"a.txt\" changed while it was being decrypted. Both files are kept.");
+    EXPECT_TRUE(DecryptOneFile(host, "a.txt"));
+    EXPECT_EQ(ReadBytes("a.txt"), original);
+    EXPECT_EQ(ReadBytes("a.txt.cry").size(), crypted.size() + 8);
+}
+
+TEST_F(FileCommandsTest, SourceThatCannotBeDeletedStillCountsAsSuccess) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "a write-protected directory stops no deletion by root";
+    std::filesystem::create_directory("ro");
+    WriteBytes("ro/b.txt", PatternBytes(100));
+    host.encrypt.Answer(mrOk, "secret1");
+    // The directory may be written while the new file is made, not after.
+    host.onPanelHidden = [] { ::chmod("ro", 0555); };
+    messages.Expect("Couldn't delete file ro/b.txt from the filelist of non encrypted files.");
+    EXPECT_TRUE(EncryptOneFile(host, "ro/b.txt"));
+    ::chmod("ro", 0755);
+    EXPECT_TRUE(Exists("ro/b.txt"));
+    EXPECT_TRUE(Exists("ro/b.txt.cry"));
+    EXPECT_EQ(messages.Shown().back().kind, MessageKind::Error);
 }
 
 } // namespace

@@ -291,6 +291,7 @@ TEST_P(CryptFileTest, AnExistingDestinationSurvivesAFailedWriteAndIsReplacedOnSu
     WriteBytes(dir / "a", plain);
     ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
     WriteBytes(dir / "a", older);
+    hooks.onExisting = Existing::Replace; // the user agreed
     faults = {};
     faults.failWriteAt = 0;
     EXPECT_EQ(Decrypt("a.cry", "a"), crWriteFailed);
