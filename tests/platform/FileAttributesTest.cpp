@@ -46,7 +46,7 @@ TEST(FileAttributes, ReadOnlyIsTheOwnersMissingWritePermission) {
     TempDir dir;
     const std::string file = dir.Write("notes.txt", "x");
     for (const auto& [mode, text] : {std::pair{0440u, "A-R-"}, std::pair{0640u, "A---"},
-                                    std::pair{0466u, "A-R-"}, std::pair{0200u, "A---"}}) {
+                                     std::pair{0466u, "A-R-"}, std::pair{0200u, "A---"}}) {
         ::chmod(file.c_str(), mode);
         const HeldAttributes held = ReadFileAttributes(file);
         EXPECT_EQ(AttributeText(held.word), text) << std::oct << mode;

@@ -2,11 +2,11 @@
 
 #include "support/TempDir.h"
 
-#include <filesystem>
-#include <functional>
-#include <fstream>
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

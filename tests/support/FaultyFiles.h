@@ -13,10 +13,10 @@ namespace kelvane::testing_support {
 
 class FaultyFiles : public FileAccess {
 public:
-    std::optional<int> failWriteAt; // 0-based index over all writes of the run
-    bool halfOfFailedWrite = false; // the failing write puts half its data on disk
-    bool failCommit = false;        // nothing is put in place
-    bool unconfirmedCommit = false; // put in place, then the disk does not confirm it
+    std::optional<int> failWriteAt;  // 0-based index over all writes of the run
+    bool halfOfFailedWrite = false;  // the failing write puts half its data on disk
+    bool failCommit = false;         // nothing is put in place
+    bool unconfirmedCommit = false;  // put in place, then the disk does not confirm it
     std::optional<int> failReadAt;   // 0-based index over all reads of the run
     std::optional<int> shortReadAt;  // that read delivers one byte less
     std::optional<int64_t> fakeSize; // what Size() reports
