@@ -29,7 +29,7 @@ bool IsSameFile(const std::string& a, const std::string& b) {
 HeldSource::HeldSource(const std::string& path) : name_(NamePart(path)) {
     const std::string directory = DirectoryPart(path);
     directory_ =
-        ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::open(directory.empty() ? "." : directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
 }
 
 HeldSource::~HeldSource() {
