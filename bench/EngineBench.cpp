@@ -32,6 +32,7 @@ void RunEngine(benchmark::State& state, bool encrypt) {
     std::chrono::microseconds longest{0};
     hooks.longestEventGap = &longest;
     hooks.letEventsRun = [] {};
+    hooks.onExisting = kelvane::Existing::Replace; // each iteration writes the same file
     kelvane::ProgressCounter fill, drain;
     if (!encrypt)
         kelvane::EncryptFile(plain, crypted, "s3cret!", fill, drain, hooks);

@@ -3,6 +3,7 @@
 #include "crypto/CryptFile.h"
 #include "crypto/CryptNames.h"
 #include "crypto/ResultMessages.h"
+#include "platform/FileSafety.h"
 #include "platform/Paths.h"
 
 #include <cerrno>
@@ -30,41 +31,6 @@ void ReportResult(std::ostream& err, CryptResult result, const std::string& file
         err << kProgram << "couldn't create " << Quoted(destination) << '\n';
 }
 
-// The source's permission bits, held while the engine opens it for reading
-// and writing: a write-protected source gets owner write permission for the
-// run ("archive only") and its own bits back when it stays.
-class HeldPermissions {
-public:
-    explicit HeldPermissions(const std::string& path) : path_(path) {
-        struct stat st {};
-        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-            return;
-        mode_ = st.st_mode & 07777;
-        if ((mode_ & S_IWUSR) == 0)
-            changed_ = ::chmod(path.c_str(), mode_ | S_IWUSR) == 0;
-    }
-
-    void Restore() {
-        if (changed_)
-            ::chmod(path_.c_str(), mode_);
-        changed_ = false;
-    }
-
-    // What the new file gets; never set-id bits, which would hand a decrypted
-    // program the rights of whoever ran us.
-    mode_t PermissionBits() const { return mode_ & 0777; }
-
-private:
-    std::string path_;
-    mode_t mode_ = 0600;
-    bool changed_ = false;
-};
-
-bool IsSymbolicLink(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
-}
-
 bool Exists(const std::string& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
@@ -72,13 +38,12 @@ bool Exists(const std::string& path) {
 
 bool DestinationAllowed(const ActionContext& ctx, const std::string& source,
                         const std::string& destination) {
-    // Deleting a link after success would leave the plain file it points to.
-    if (IsSymbolicLink(source)) {
+    if (KindOfSource(source) == SourceKind::SymbolicLink) {
         ctx.err << kProgram << Quoted(source)
                 << " is a symbolic link; name the file it points to\n";
         return false;
     }
-    if (SystemFiles().SameFile(source, destination)) {
+    if (IsSameFile(source, destination)) {
         ctx.err << kProgram << Quoted(source) << " can't be written over itself\n";
         return false;
     }
@@ -92,11 +57,13 @@ bool DestinationAllowed(const ActionContext& ctx, const std::string& source,
 enum class Direction { Encrypt, Decrypt };
 
 CryptResult RunEngine(const ActionContext& ctx, const std::string& source,
-                      const std::string& destination, Direction direction) {
+                      const std::string& destination, Direction direction, HeldSource& held) {
     ProgressCounter unseen, other;
     ProgressBar& bar = ctx.progress ? *ctx.progress : unseen;
     CryptHooks hooks;
     hooks.letEventsRun = ctx.letEventsRun;
+    hooks.onExisting = ctx.options.force ? Existing::Replace : Existing::Keep;
+    hooks.sourceOpened = held.Opened();
     // The engine creates the new file with the source's permissions, so
     // decrypted data is never open to others, not even for a moment.
     const CryptResult result =
@@ -106,40 +73,45 @@ CryptResult RunEngine(const ActionContext& ctx, const std::string& source,
     return result;
 }
 
-bool FinishDone(const ActionContext& ctx, const std::string& source, const std::string& destination,
-                HeldPermissions& held) {
-    if (::chmod(destination.c_str(), held.PermissionBits()) != 0) {
-        ctx.err << kProgram << "couldn't give " << Quoted(destination) << " the permissions of "
-                << Quoted(source) << ": " << std::strerror(errno) << "; " << Quoted(source)
+bool ReportEnd(const ActionContext& ctx, CryptResult result, const std::string& source,
+               const std::string& destination) {
+    if (result == crDestinationExists)
+        ctx.err << kProgram << Quoted(destination)
+                << " appeared during the run and was kept; -f replaces it\n";
+    else if (result == crUnconfirmed)
+        ctx.err << kProgram << Quoted(destination)
+                << " is in place but could not be confirmed on disk; " << Quoted(source)
                 << " is kept\n";
-        held.Restore();
-        return false;
-    }
-    if (ctx.options.keep) {
-        held.Restore();
-        return true;
-    }
-    if (::unlink(source.c_str()) != 0) {
-        ctx.err << kProgram << "couldn't delete " << Quoted(source) << ": " << std::strerror(errno)
-                << '\n';
-        held.Restore();
-        return false;
-    }
-    return true;
+    else
+        ReportResult(ctx.err, result, source, destination);
+    return false;
 }
 
 bool TransformOne(const ActionContext& ctx, const std::string& source,
                   const std::string& destination, Direction direction) {
+    // What a killed run on this destination left behind goes first.
+    RemoveLeftoverTemporaries(destination);
     if (!DestinationAllowed(ctx, source, destination))
         return false;
-    HeldPermissions held(source);
-    const CryptResult result = RunEngine(ctx, source, destination, direction);
-    if (result != crOk) {
-        held.Restore();
-        ReportResult(ctx.err, result, source, destination);
+    HeldSource held(source);
+    const CryptResult result = RunEngine(ctx, source, destination, direction, held);
+    if (result != crOk)
+        return ReportEnd(ctx, result, source, destination);
+    if (ctx.options.keep)
+        return true;
+    switch (held.RemoveIfUnchanged()) {
+    case SourceRemoval::Removed:
+        return true;
+    case SourceRemoval::Changed:
+        ctx.err << source << ": changed while it was being "
+                << (direction == Direction::Encrypt ? "encrypted" : "decrypted") << "; both kept\n";
         return false;
+    case SourceRemoval::Failed:
+        break;
     }
-    return FinishDone(ctx, source, destination, held);
+    ctx.err << kProgram << "couldn't delete " << Quoted(source) << ": " << std::strerror(errno)
+            << '\n';
+    return false;
 }
 
 // Named special files are refused before anything opens them: opening a

@@ -6,6 +6,7 @@
 #include "crypto/CryptNames.h"
 #include "crypto/ResultMessages.h"
 #include "platform/FileAttributes.h"
+#include "platform/FileSafety.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
 
@@ -73,39 +74,77 @@ struct Transform {
     bool encrypt;
 };
 
-// Steps 6 to 13 of either command: the read-only question, the attributes,
-// the password, the engine run and what follows it.
-bool RunTransform(CommandHost& host, const Transform& t) {
-    const HeldAttributes held = ReadFileAttributes(t.source);
-    if (held.Has(faReadOnly) &&
-        ShowInformation(ReadOnlyText(t.sourceShown), mbOK | mbCancel) != mrOk)
-        return false;
-    SetArchiveOnly(t.source);
+// What the engine's result means for the user beyond its classic messages.
+void ShowRunEnd(CryptResult result, const Transform& t) {
+    if (result == crDestinationExists)
+        ShowError("File \"" + t.destination + "\" appeared while \"" + t.sourceShown +
+                  "\" was processed. Both files are kept.");
+    else if (result == crUnconfirmed)
+        ShowError("File \"" + t.destination +
+                  "\" has been written, but the disk did not confirm "
+                  "it. File \"" +
+                  t.sourceShown + "\" is kept.");
+    else
+        ShowResultMessage(result, t.sourceShown);
+}
 
-    if (ObtainPassword(host, t.dialog, t.sourceShown) == PasswordStep::Stop) {
-        RestoreFileAttributes(t.source, held);
-        return false;
-    }
-
+// The engine run and what follows it.
+bool RunEngine(CommandHost& host, const Transform& t, Existing existing) {
+    HeldSource held(t.source);
+    CryptHooks hooks = DefaultCryptHooks();
+    hooks.onExisting = existing;
+    hooks.sourceOpened = held.Opened();
     CryptResult result;
     {
         ProgressPanel panel(host, t.busyFlag, t.status);
         // The bar of the destination's list fills, the source's drains.
         result = t.encrypt ? EncryptFile(t.source, t.destination, RememberedPassword,
-                                         host.ProgressBar2(), host.ProgressBar1())
+                                         host.ProgressBar2(), host.ProgressBar1(), hooks)
                            : DecryptFile(t.source, t.destination, RememberedPassword,
-                                         host.ProgressBar1(), host.ProgressBar2());
+                                         host.ProgressBar1(), host.ProgressBar2(), hooks);
     }
     if (result != crOk) {
-        ShowResultMessage(result, t.sourceShown);
-        RestoreFileAttributes(t.source, held);
-        return false;
+        ShowRunEnd(result, t);
+        if (result == crUnconfirmed || result == crDestinationExists)
+            host.RefreshLists();
+        return result == crUnconfirmed;
     }
-
-    RestoreFileAttributes(t.destination, held);
-    if (std::remove(t.source.c_str()) != 0)
+    // The new file was born with the source's permission bits; the source's
+    // own mode is never touched.
+    switch (held.RemoveIfUnchanged()) {
+    case SourceRemoval::Removed:
+        break;
+    case SourceRemoval::Changed:
+        ShowError("File \"" + t.sourceShown + "\" changed while it was being " +
+                  (t.encrypt ? "encrypted" : "decrypted") + ". Both files are kept.");
+        break;
+    case SourceRemoval::Failed:
         ShowError(t.deleteFailedText);
+        break;
+    }
     host.RefreshLists();
+    return true;
+}
+
+// The read-only question, the password and the run. The source's mode is
+// never changed: reading and deleting a file need no write permission on it.
+bool RunTransform(CommandHost& host, const Transform& t, Existing existing) {
+    const HeldAttributes held = ReadFileAttributes(t.source);
+    if (held.Has(faReadOnly) &&
+        ShowInformation(ReadOnlyText(t.sourceShown), mbOK | mbCancel) != mrOk)
+        return false;
+    if (ObtainPassword(host, t.dialog, t.sourceShown) == PasswordStep::Stop)
+        return false;
+    return RunEngine(host, t, existing);
+}
+
+// A symbolic link is refused: deleting it after the run would leave the file
+// it points to in plain text.
+bool RefusedAsLink(const std::string& source, const std::string& shown, bool encrypt) {
+    if (KindOfSource(source) != SourceKind::SymbolicLink)
+        return false;
+    ShowError("File \"" + shown + "\" is a symbolic link. Only the file it points to can be " +
+              (encrypt ? "encrypted." : "decrypted."));
     return true;
 }
 
@@ -128,13 +167,16 @@ bool EncryptOneFile(CommandHost& host, const std::string& name) {
         ShowError(NotFoundText(name));
         return false;
     }
+    if (RefusedAsLink(plainName, plainName, true))
+        return false;
     if (NameTooLong(cryptedName)) {
         ShowInformation(NameTooLongText(listedName, "\r"));
         return false;
     }
     // The disk is asked too: a list read before the file appeared must not
     // let the engine replace it unasked.
-    if ((host.ListsFile(cryptedName) || FileExists(cryptedName)) &&
+    const bool asked = host.ListsFile(cryptedName) || FileExists(cryptedName);
+    if (asked &&
         ShowInformation("File \"" + listedName +
                             "\" already exist in the list of crypted files. Overwrite one?",
                         mbOK | mbCancel) != mrOk)
@@ -144,7 +186,8 @@ bool EncryptOneFile(CommandHost& host, const std::string& name) {
         host,
         {plainName, cryptedName, plainName, EncryptBusy, host.EncryptDialog(),
          "Encrypting file " + plainName + "...",
-         "Couldn't delete file " + plainName + " from the filelist of non encrypted files.", true});
+         "Couldn't delete file " + plainName + " from the filelist of non encrypted files.", true},
+        asked ? Existing::Replace : Existing::Keep);
 }
 
 bool DecryptOneFile(CommandHost& host, const std::string& name) {
@@ -166,23 +209,28 @@ bool DecryptOneFile(CommandHost& host, const std::string& name, const std::strin
     }
     // A name with nothing before its last four characters has no plain file
     // to become.
+    if (RefusedAsLink(cryptedName, listedName, false))
+        return false;
     if (NamePart(plainName).empty()) {
         ShowResultMessage(crCreateFailed, listedName);
         return false;
     }
     // The plain-files list leaves out ".cry" names, so only the disk knows
     // that "a.cry.cry" would replace the crypted file "a.cry".
-    if ((host.ListsFile(plainName) || FileExists(plainName)) &&
+    const bool asked = host.ListsFile(plainName) || FileExists(plainName);
+    if (asked &&
         ShowInformation("File \"" + plainName +
                             "\" is already exist in the file list for not encrypted files. "
                             "Overwrite one?",
                         mbOK | mbCancel) != mrOk)
         return false;
 
-    return RunTransform(
-        host, {cryptedName, plainName, listedName, DecryptBusy, host.DecryptDialog(),
-               "Decrypting file " + listedName + "...",
-               "Couldn't delete file " + listedName + " from the list of crypted files.", false});
+    return RunTransform(host,
+                        {cryptedName, plainName, listedName, DecryptBusy, host.DecryptDialog(),
+                         "Decrypting file " + listedName + "...",
+                         "Couldn't delete file " + listedName + " from the list of crypted files.",
+                         false},
+                        asked ? Existing::Replace : Existing::Keep);
 }
 
 void RunDoubleClick(CommandHost& host, GridCommand command, const std::string& name) {

@@ -3,6 +3,7 @@
 #include "crypto/Crc32.h"
 #include "crypto/CryptPipeline.h"
 #include "crypto/Des.h"
+#include "crypto/Endian.h"
 #include "crypto/SecureWipe.h"
 
 #include <algorithm>
@@ -98,15 +99,6 @@ private:
     uint8_t bytes_[8];
 };
 
-void PutLe32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-uint32_t GetLe32(const uint8_t* p) {
-    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-
 FileAccess& FilesOf(const CryptHooks& hooks) {
     return hooks.files != nullptr ? *hooks.files : SystemFiles();
 }
@@ -147,11 +139,44 @@ CryptResult DriveStages(Run& run, StageGroups& stages, const ReportPlan& plan) {
         return crReadFailed;
     case RunEnd::Cancelled:
         return crAborted;
+    case RunEnd::NoThreads:
+        return crNoMemory;
     case RunEnd::Completed:
         break;
     }
     FinishBars(*plan.fillBar, *plan.drainBar);
     return crOk;
+}
+
+std::unique_ptr<SourceFile> OpenSource(FileAccess& files, const std::string& path,
+                                       const CryptHooks& hooks) {
+    auto source = files.OpenSource(path);
+    if (source && hooks.sourceOpened != nullptr)
+        *hooks.sourceOpened = source->OpenedAs();
+    return source;
+}
+
+// The last step, flushing and naming the destination, while the window's
+// events go on running.
+CryptResult Finish(Run& run, bool parallel, const std::function<CommitOutcome()>& commit) {
+    CommitOutcome outcome = CommitOutcome::Failed;
+    detail::RunWhilePumping(
+        [&] {
+            outcome = commit();
+            return true;
+        },
+        parallel, run.pacer);
+    switch (outcome) {
+    case CommitOutcome::Done:
+        return crOk;
+    case CommitOutcome::NameTaken:
+        return crDestinationExists;
+    case CommitOutcome::Unconfirmed:
+        return crUnconfirmed;
+    case CommitOutcome::Failed:
+        break;
+    }
+    return crWriteFailed;
 }
 
 // The destination is created before the work starts so it can be written
@@ -167,7 +192,7 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
                     const std::string& password, ProgressBar& fillBar, ProgressBar& drainBar,
                     const CryptHooks& hooks) {
     FileAccess& files = FilesOf(hooks);
-    auto source = files.OpenSource(sourcePath);
+    auto source = OpenSource(files, sourcePath, hooks);
     if (!source)
         return crOpenFailed;
     int64_t plainLength = 0;
@@ -197,7 +222,8 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
     WriteStage write(destination.get(), kCryptHeaderSize, ring, cipherLength, progress.transformed,
                      progress);
     StageGroups stages{{{&read, &write}, {&checksum}, {&cipher}},
-                       RunsInParallel(hooks, cipherLength)};
+                       RunsInParallel(hooks, cipherLength),
+                       hooks.threadMayStart};
     const ReportPlan plan{cipherLength / 8, &fillBar, &drainBar, true};
     if (const CryptResult result = DriveStages(run, stages, plan); result != crOk)
         return result;
@@ -207,17 +233,16 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
         return crCreateFailed;
     uint8_t header[kCryptHeaderSize];
     std::memcpy(header, kCryptMagic, 4);
-    PutLe32(header + 4, static_cast<uint32_t>(plainLength));
-    PutLe32(header + 8, checksum.Value());
-    const uint16_t keyCheck = KeyCheckOf(key.Bytes());
-    header[12] = static_cast<uint8_t>(keyCheck);
-    header[13] = static_cast<uint8_t>(keyCheck >> 8);
-    const bool written =
-        !write.Failed() &&
-        detail::RunWhilePumping(
-            [&] { return destination->WriteAt(0, header, sizeof header) && destination->Commit(); },
-            stages.parallel, run.pacer);
-    return written ? crOk : crWriteFailed;
+    store32_le(header + 4, static_cast<uint32_t>(plainLength));
+    store32_le(header + 8, checksum.Value());
+    store16_le(header + 12, KeyCheckOf(key.Bytes()));
+    if (write.Failed())
+        return crWriteFailed;
+    return Finish(run, stages.parallel, [&] {
+        return destination->WriteAt(0, header, sizeof header)
+                   ? destination->Commit(hooks.onExisting)
+                   : CommitOutcome::Failed;
+    });
 }
 
 // Decryption up to the data check, and the destination's writing beside it
@@ -226,7 +251,7 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
                     const std::string& password, ProgressBar& fillBar, ProgressBar& drainBar,
                     const CryptHooks& hooks) {
     FileAccess& files = FilesOf(hooks);
-    auto source = files.OpenSource(sourcePath);
+    auto source = OpenSource(files, sourcePath, hooks);
     if (!source)
         return crOpenFailed;
     uint8_t header[kCryptHeaderSize];
@@ -237,14 +262,14 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
     if (source->Read(header + 4, 10) != 10)
         return crReadFailed;
     const Key key(password);
-    const uint16_t storedKeyCheck = static_cast<uint16_t>(header[12] | header[13] << 8);
+    const uint16_t storedKeyCheck = load16_le(header + 12);
     if (KeyCheckOf(key.Bytes()) != storedKeyCheck)
         return crBadPassword;
     int64_t fileLength = 0;
     if (!source->Size(fileLength) || fileLength < kCryptHeaderSize)
         return crReadFailed;
     const int64_t cipherLength = fileLength - kCryptHeaderSize;
-    const auto plainLength = static_cast<int32_t>(GetLe32(header + 4));
+    const auto plainLength = static_cast<int32_t>(load32_le(header + 4));
     // A plain length outside the ciphertext would make the data check read
     // past the data: such a header is not one of ours.
     if (plainLength < 0 || plainLength > cipherLength)
@@ -272,11 +297,12 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
     ChecksumStage checksum(ring, plainLength, plainLength, progress.transformed, progress);
     WriteStage write(destination.get(), 0, ring, plainLength, progress.transformed, progress);
     StageGroups stages{{{&read, &write}, {&checksum}, {&cipher}},
-                       RunsInParallel(hooks, cipherLength)};
+                       RunsInParallel(hooks, cipherLength),
+                       hooks.threadMayStart};
     const ReportPlan plan{cipherLength / 8, &fillBar, &drainBar, false};
     if (const CryptResult result = DriveStages(run, stages, plan); result != crOk)
         return result;
-    if (checksum.Value() != GetLe32(header + 8))
+    if (checksum.Value() != load32_le(header + 8))
         return crBadPassword;
     source.reset();
 
@@ -284,10 +310,9 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
         return crOk;
     if (!destination)
         return crCreateFailed;
-    const bool written =
-        !write.Failed() &&
-        detail::RunWhilePumping([&] { return destination->Commit(); }, stages.parallel, run.pacer);
-    return written ? crOk : crWriteFailed;
+    if (write.Failed())
+        return crWriteFailed;
+    return Finish(run, stages.parallel, [&] { return destination->Commit(hooks.onExisting); });
 }
 
 } // namespace
@@ -353,9 +378,9 @@ bool ReadCryptHeader(const std::string& path, CryptHeader& header, FileAccess& f
         return false;
     header.magicMatches = got >= 4 && std::memcmp(bytes, kCryptMagic, 4) == 0;
     header.complete = got == kCryptHeaderSize;
-    header.plainLength = static_cast<int32_t>(GetLe32(bytes + 4));
-    header.dataCheck = GetLe32(bytes + 8);
-    header.keyCheck = static_cast<uint16_t>(bytes[12] | bytes[13] << 8);
+    header.plainLength = static_cast<int32_t>(load32_le(bytes + 4));
+    header.dataCheck = load32_le(bytes + 8);
+    header.keyCheck = load16_le(bytes + 12);
     header.cipherLength = std::max<int64_t>(length - kCryptHeaderSize, 0);
     return true;
 }

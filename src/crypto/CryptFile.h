@@ -32,6 +32,12 @@ constexpr CryptResult crNoMemory = -12;
 constexpr CryptResult crNotCrypted = -13;
 constexpr CryptResult crAborted = -14;
 constexpr CryptResult crWriteFailed = -15;
+// Beyond the classic codes, for the two ends of a run the front ends report
+// in their own words: a file of the destination's name appeared during the
+// run and was kept (the source stays too); the destination is in place but
+// the disk did not confirm it (keep the source).
+constexpr CryptResult crDestinationExists = -20;
+constexpr CryptResult crUnconfirmed = -21;
 
 constexpr char kCryptMagic[4] = {'K', 'Z', '3', '1'};
 constexpr int kCryptHeaderSize = 14;
@@ -61,6 +67,15 @@ struct CryptHooks {
     // hold still until it opens. The conductor needs no gate, since the
     // question runs inside its own call to let events run.
     PauseGate* pause = &RunPause();
+    // Whether the user agreed to replace a file of the destination's name;
+    // without it the run ends in crDestinationExists when one is there.
+    Existing onExisting = Existing::Keep;
+    // When set, receives the source as it was when the run opened it, for
+    // the test that it is still the very file before it is deleted.
+    FileIdentity* sourceOpened = nullptr;
+    // Tests: asked before each worker thread starts; false makes that start
+    // fail as if the system had no thread to give.
+    std::function<bool(std::size_t)> threadMayStart = nullptr;
 };
 
 // The hooks the five-argument routines use; the program sets them once.

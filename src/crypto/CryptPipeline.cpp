@@ -264,13 +264,18 @@ public:
         if (!stages.parallel)
             return;
         try {
-            for (auto& group : stages.groups)
-                threads_.emplace_back(WorkLoop, std::cref(group), std::ref(progress));
+            for (std::size_t i = 0; i < stages.groups.size(); ++i) {
+                if (stages.threadMayStart && !stages.threadMayStart(i))
+                    throw std::system_error(
+                        std::make_error_code(std::errc::resource_unavailable_try_again));
+                threads_.emplace_back(WorkLoop, std::cref(stages.groups[i]), std::ref(progress));
+            }
         } catch (const std::system_error&) {
-            // No thread to be had: the stages already started run to their
-            // end and the rest run inline.
+            // The threads already started wait for stages that will never
+            // run: stop them before waiting for them, and end the run.
+            progress_.Stop();
             Join();
-            stages.parallel = false;
+            startFailed_ = true;
         }
     }
     ~Workers() {
@@ -279,6 +284,8 @@ public:
     }
     Workers(const Workers&) = delete;
     Workers& operator=(const Workers&) = delete;
+
+    bool StartFailed() const { return startFailed_; }
 
 private:
     void Join() {
@@ -289,6 +296,7 @@ private:
     }
     RunProgress& progress_;
     std::vector<std::thread> threads_;
+    bool startFailed_ = false;
 };
 
 // The report after block j: positions, tags, a chance for the window to
@@ -314,6 +322,8 @@ RunEnd RunStages(StageGroups& stages, RunProgress& progress, const ReportPlan& p
     const int64_t step = plan.blocks / 100;
     int64_t nextReport = 0;
     Workers workers(stages, progress);
+    if (workers.StartFailed())
+        return RunEnd::NoThreads;
     for (;;) {
         const uint64_t seen = progress.Version();
         bool worked = false;

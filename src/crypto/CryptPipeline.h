@@ -210,12 +210,15 @@ struct ReportPlan {
     bool indexOnFillBar = true; // encryption counts blocks on the fill bar
 };
 
-enum class RunEnd { Completed, Cancelled, Failed };
+// NoThreads: a parallel run could not start all its threads.
+enum class RunEnd { Completed, Cancelled, Failed, NoThreads };
 
 // Stage groups: each group runs on one thread when the run is parallel.
 struct StageGroups {
     std::vector<std::vector<Stage*>> groups;
     bool parallel = false;
+    // Tests: false for a group makes its thread's start fail.
+    std::function<bool(std::size_t)> threadMayStart;
 };
 
 // Drives the stages to the end, reporting progress as blocks are

@@ -2,6 +2,7 @@
 
 #include "crypto/DesBitslice.h"
 #include "crypto/DesTables.h"
+#include "crypto/Endian.h"
 #include "crypto/SecureWipe.h"
 
 namespace kelvane {
@@ -91,20 +92,6 @@ inline uint32_t Feistel(uint32_t r, const std::array<uint8_t, 8>& roundKey) {
     return f;
 }
 
-inline uint64_t Load64BigEndian(const uint8_t* p) {
-    uint64_t v = 0;
-    for (int i = 0; i < 8; ++i)
-        v = (v << 8) | p[i];
-    return v;
-}
-
-inline void Store64BigEndian(uint8_t* p, uint64_t v) {
-    for (int i = 7; i >= 0; --i) {
-        p[i] = static_cast<uint8_t>(v);
-        v >>= 8;
-    }
-}
-
 uint64_t CryptOne(const DesKeySchedule& schedule, uint64_t block, bool encipher) {
     const uint64_t permuted = Permute(kIPBytes, block);
     uint32_t l = static_cast<uint32_t>(permuted >> 32);
@@ -122,7 +109,7 @@ uint64_t CryptOne(const DesKeySchedule& schedule, uint64_t block, bool encipher)
 } // namespace
 
 DesKeySchedule::DesKeySchedule(const uint8_t key[8]) {
-    const uint64_t k = Load64BigEndian(key);
+    const uint64_t k = load64_be(key);
     uint32_t c = 0, d = 0; // 28 bits each, bit 1 in bit 27
     for (int i = 0; i < 28; ++i) {
         c = (c << 1) | ((k & Bit64(kPC1[i])) ? 1 : 0);
@@ -150,12 +137,12 @@ DesKeySchedule::~DesKeySchedule() {
 void DesCryptBlocksTable(const DesKeySchedule& schedule, uint8_t* data, std::size_t blocks,
                          bool encipher) {
     for (std::size_t j = 0; j < blocks; ++j, data += 8)
-        Store64BigEndian(data, CryptOne(schedule, Load64BigEndian(data), encipher));
+        store64_be(data, CryptOne(schedule, load64_be(data), encipher));
 }
 
 void DesBlock(const uint8_t input[8], uint8_t output[8], const uint8_t key[8], uint8_t direction) {
     const DesKeySchedule schedule(key);
-    Store64BigEndian(output, CryptOne(schedule, Load64BigEndian(input), direction != 0));
+    store64_be(output, CryptOne(schedule, load64_be(input), direction != 0));
 }
 
 } // namespace kelvane

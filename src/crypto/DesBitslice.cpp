@@ -3,6 +3,7 @@
 #include "crypto/DesBitslice.h"
 
 #include "crypto/DesPaths.h"
+#include "crypto/Endian.h"
 #include "crypto/SecureWipe.h"
 
 #include <cstring>
@@ -52,23 +53,11 @@ void PrepareRoundConstants(const DesKeySchedule& schedule, bool encipher, bool f
 
 namespace {
 
-inline uint64_t Load64Le(const uint8_t* p) {
-    uint64_t v = 0;
-    for (int i = 7; i >= 0; --i)
-        v = (v << 8) | p[i];
-    return v;
-}
-
-inline void Store64Le(uint8_t* p, uint64_t v) {
-    for (int i = 0; i < 8; ++i, v >>= 8)
-        p[i] = static_cast<uint8_t>(v);
-}
-
 struct Ops64 {
     using V = uint64_t;
     static constexpr int kLanes = 1;
-    static V Load(const uint8_t* p) { return Load64Le(p); }
-    static void Store(uint8_t* p, V v) { Store64Le(p, v); }
+    static V Load(const uint8_t* p) { return load64_le(p); }
+    static void Store(uint8_t* p, V v) { store64_le(p, v); }
     static V Broadcast(uint64_t w) { return w; }
     static V And(V a, V b) { return a & b; }
     static V Or(V a, V b) { return a | b; }

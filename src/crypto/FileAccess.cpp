@@ -1,18 +1,47 @@
 #include "crypto/FileAccess.h"
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace kelvane {
 namespace {
 
+constexpr char kTemporaryEnding[] = ".kelvane-tmp";
+// Shortened so a destination of the longest name still has a temporary name
+// the file system takes.
+constexpr std::size_t kTemporaryBaseLength = 200;
+
+std::atomic<bool> namedTemporaries{[] {
+    const char* forced = std::getenv("KELVANE_NO_UNNAMED_TEMPORARY");
+    return forced != nullptr && std::strcmp(forced, "1") == 0;
+}()};
+
+FileIdentity IdentityOf(const struct stat& st) {
+    FileIdentity identity;
+    identity.known = true;
+    identity.device = st.st_dev;
+    identity.inode = st.st_ino;
+    identity.size = st.st_size;
+    identity.modifiedSeconds = st.st_mtim.tv_sec;
+    identity.modifiedNanoseconds = st.st_mtim.tv_nsec;
+    identity.changedSeconds = st.st_ctim.tv_sec;
+    identity.changedNanoseconds = st.st_ctim.tv_nsec;
+    return identity;
+}
+
 class PosixSource : public SourceFile {
 public:
-    explicit PosixSource(int fd) : fd_(fd) {}
+    PosixSource(int fd, const struct stat& st) : fd_(fd), opened_(IdentityOf(st)) {}
     ~PosixSource() override { ::close(fd_); }
 
     bool Size(int64_t& size) override {
@@ -27,6 +56,8 @@ public:
         struct stat st {};
         return ::fstat(fd_, &st) == 0 ? st.st_mode & 0777 : 0600;
     }
+
+    FileIdentity OpenedAs() override { return opened_; }
 
     int64_t Read(void* buffer, std::size_t count) override {
         auto* out = static_cast<char*>(buffer);
@@ -46,6 +77,7 @@ public:
 
 private:
     int fd_;
+    FileIdentity opened_;
 };
 
 std::string DirectoryOf(const std::string& path) {
@@ -67,34 +99,67 @@ std::string RandomSuffix() {
     return text;
 }
 
-// The new content lives in an unnamed file (O_TMPFILE) while it is written, so
-// a crash leaves nothing behind; where the file system lacks unnamed files, a
-// hidden name in the same directory stands in for it.
+std::string TemporaryPrefixOf(const std::string& baseName) {
+    return "." + baseName.substr(0, kTemporaryBaseLength) + ".";
+}
+
+std::string TemporaryNameFor(const std::string& baseName) {
+    return TemporaryPrefixOf(baseName) + std::to_string(::getpid()) + "." + RandomSuffix() +
+           kTemporaryEnding;
+}
+
+bool AllDigits(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// The process id inside a temporary's name, or 0 when the name is not one.
+long OwnerOf(const std::string& name) {
+    const std::size_t endingLength = sizeof kTemporaryEnding - 1;
+    if (name.size() < endingLength + 20 || name[0] != '.' ||
+        name.compare(name.size() - endingLength, endingLength, kTemporaryEnding) != 0)
+        return 0;
+    // ".<base>.<pid>.<16 hex>.kelvane-tmp"
+    const std::string middle = name.substr(0, name.size() - endingLength);
+    const auto randomDot = middle.rfind('.');
+    if (randomDot == std::string::npos || middle.size() - randomDot != 17)
+        return 0;
+    const auto pidDot = middle.rfind('.', randomDot - 1);
+    if (pidDot == std::string::npos || pidDot == 0)
+        return 0;
+    const std::string pid = middle.substr(pidDot + 1, randomDot - pidDot - 1);
+    return AllDigits(pid) && pid.size() < 10 ? std::atol(pid.c_str()) : 0;
+}
+
+bool ProcessRuns(long pid) {
+    return pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+bool Unsupported(int error) {
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOSYS;
+}
+
+// The new content lives in an unnamed file (O_TMPFILE) while it is written,
+// so a crash leaves nothing behind, and is linked straight to its name at the
+// end. Where the file system lacks unnamed files, a named temporary beside
+// the destination stands in for it.
 class AtomicDestination : public DestinationFile {
 public:
     static std::unique_ptr<AtomicDestination> Create(const std::string& path,
                                                      unsigned permissions) {
-        const std::string directory = DirectoryOf(path);
-        int fd = ::open(directory.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-        std::string temporaryName;
-        if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-            temporaryName = HiddenNameBeside(path);
-            fd = ::open(temporaryName.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600);
-        }
-        if (fd < 0)
+        const int directory = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (directory < 0)
             return nullptr;
         auto destination =
-            std::unique_ptr<AtomicDestination>(new AtomicDestination(path, fd, temporaryName));
-        if (::fchmod(fd, permissions & 0777) != 0)
-            return nullptr;
-        return destination;
+            std::unique_ptr<AtomicDestination>(new AtomicDestination(directory, BaseNameOf(path)));
+        return destination->Open(permissions & 0777) ? std::move(destination) : nullptr;
     }
 
     ~AtomicDestination() override {
         if (fd_ >= 0)
             ::close(fd_);
-        if (!committed_ && !temporaryName_.empty())
-            ::unlink(temporaryName_.c_str());
+        if (!temporaryName_.empty())
+            ::unlinkat(directory_, temporaryName_.c_str(), 0);
+        ::close(directory_);
     }
 
     bool Write(const void* data, std::size_t count) override {
@@ -127,50 +192,87 @@ public:
         return true;
     }
 
-    bool Commit() override {
-        if (::fsync(fd_) != 0)
-            return false;
-        if (temporaryName_.empty() && !GiveName())
-            return false;
-        if (::rename(temporaryName_.c_str(), path_.c_str()) != 0)
-            return false;
+    // Everything that can fail without consequence comes first: the data's
+    // flush, and the temporary name when one is needed. Once the file has its
+    // name, a failure can only mean the disk did not confirm it.
+    CommitOutcome Commit(Existing existing) override {
+        if (committed_ || ::fsync(fd_) != 0)
+            return CommitOutcome::Failed;
+        const CommitOutcome placed = PutInPlace(existing);
+        if (placed != CommitOutcome::Done)
+            return placed;
         committed_ = true;
-        const int closed = ::close(fd_);
+        temporaryName_.clear();
+        const bool closed = ::close(fd_) == 0;
         fd_ = -1;
-        return closed == 0 && SyncDirectory();
+        return closed && ::fsync(directory_) == 0 ? CommitOutcome::Done
+                                                  : CommitOutcome::Unconfirmed;
     }
 
 private:
-    AtomicDestination(std::string path, int fd, std::string temporaryName)
-        : path_(std::move(path)), fd_(fd), temporaryName_(std::move(temporaryName)) {}
+    AtomicDestination(int directory, std::string name)
+        : directory_(directory), name_(std::move(name)) {}
 
-    static std::string HiddenNameBeside(const std::string& path) {
-        const std::string directory = DirectoryOf(path);
-        const std::string prefix = path.rfind('/') == std::string::npos ? "" : directory + "/";
-        // Shortened so a destination of the longest name still has a
-        // temporary name the file system takes.
-        const std::string base = BaseNameOf(path).substr(0, 200);
-        return prefix + "." + base + "." + RandomSuffix() + ".tmp";
+    bool Open(unsigned permissions) {
+        if (!namedTemporaries.load()) {
+            fd_ = ::openat(directory_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, permissions);
+            if (fd_ < 0 && !Unsupported(errno))
+                return false;
+        }
+        if (fd_ < 0) {
+            const std::string temporary = TemporaryNameFor(name_);
+            fd_ = ::openat(directory_, temporary.c_str(),
+                           O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC | O_NOFOLLOW, permissions);
+            if (fd_ < 0)
+                return false;
+            temporaryName_ = temporary;
+        }
+        // The umask may have narrowed the bits; the source's own are wanted.
+        return ::fchmod(fd_, permissions) == 0;
     }
 
-    // Links the unnamed file under a hidden name, from which rename() puts it
-    // in place atomically (linkat can't replace an existing file).
-    bool GiveName() {
+    CommitOutcome PutInPlace(Existing existing) {
+        if (temporaryName_.empty()) {
+            // The unnamed file takes its name directly; linkat never replaces.
+            const int linked = LinkUnnamedAs(name_);
+            if (linked == 0)
+                return CommitOutcome::Done;
+            if (errno != EEXIST)
+                return CommitOutcome::Failed;
+            if (existing == Existing::Keep)
+                return CommitOutcome::NameTaken;
+            // Replacing needs a name to rename from.
+            const std::string temporary = TemporaryNameFor(name_);
+            if (LinkUnnamedAs(temporary) != 0)
+                return CommitOutcome::Failed;
+            temporaryName_ = temporary;
+        }
+        return RenameTemporary(existing);
+    }
+
+    int LinkUnnamedAs(const std::string& name) const {
         const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-        const std::string name = HiddenNameBeside(path_);
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) != 0)
-            return false;
-        temporaryName_ = name;
-        return true;
+        return ::linkat(AT_FDCWD, self.c_str(), directory_, name.c_str(), AT_SYMLINK_FOLLOW);
     }
 
-    bool SyncDirectory() const {
-        const int dir = ::open(DirectoryOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir < 0)
-            return false;
-        const bool synced = ::fsync(dir) == 0;
-        ::close(dir);
-        return synced;
+    CommitOutcome RenameTemporary(Existing existing) {
+        const char* from = temporaryName_.c_str();
+        if (existing == Existing::Replace)
+            return ::renameat(directory_, from, directory_, name_.c_str()) == 0
+                       ? CommitOutcome::Done
+                       : CommitOutcome::Failed;
+        if (::renameat2(directory_, from, directory_, name_.c_str(), RENAME_NOREPLACE) == 0)
+            return CommitOutcome::Done;
+        if (errno == EEXIST)
+            return CommitOutcome::NameTaken;
+        if (!Unsupported(errno))
+            return CommitOutcome::Failed;
+        // No RENAME_NOREPLACE here: a second link refuses an existing name
+        // just as well, and the temporary name then goes.
+        if (::linkat(directory_, from, directory_, name_.c_str(), 0) != 0)
+            return errno == EEXIST ? CommitOutcome::NameTaken : CommitOutcome::Failed;
+        ::unlinkat(directory_, from, 0);
+        return CommitOutcome::Done;
     }
 
     // Hands written data to the disk as it comes, so the flush at the end
@@ -184,21 +286,19 @@ private:
         writeBackFrom_ = end;
     }
 
-    std::string path_;
-    int fd_;
-    std::string temporaryName_;
+    int directory_;
+    std::string name_;
+    int fd_ = -1;
+    std::string temporaryName_; // while a named temporary holds the content
     bool committed_ = false;
     uint64_t writeBackFrom_ = 0;
 };
 
 class PosixFiles : public FileAccess {
 public:
-    explicit PosixFiles(int openMode) : openMode_(openMode) {}
-
     std::unique_ptr<SourceFile> OpenSource(const std::string& path) override {
-        // Without O_NONBLOCK, opening a FIFO would wait for a writer that
-        // may never come; the type is checked before anything is read.
-        const int fd = ::open(path.c_str(), openMode_ | O_NONBLOCK | O_CLOEXEC);
+        // Non-blocking, so a named pipe in the source's place can't hang the run.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0)
             return nullptr;
         struct stat st {};
@@ -207,7 +307,7 @@ public:
             ::close(fd);
             return nullptr;
         }
-        return std::make_unique<PosixSource>(fd);
+        return std::make_unique<PosixSource>(fd, st);
     }
 
     std::unique_ptr<DestinationFile> CreateDestination(const std::string& path,
@@ -221,6 +321,7 @@ public:
             if (!S_ISREG(st.st_mode) || ::access(path.c_str(), W_OK) != 0)
                 return nullptr;
         }
+        RemoveLeftoverTemporaries(path);
         return AtomicDestination::Create(path, permissions);
     }
 
@@ -233,21 +334,55 @@ public:
             return false;
         return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
     }
-
-private:
-    int openMode_;
 };
 
 } // namespace
 
 FileAccess& SystemFiles() {
-    static PosixFiles files(O_RDWR);
+    static PosixFiles files;
     return files;
 }
 
 FileAccess& SystemFilesForReading() {
-    static PosixFiles files(O_RDONLY);
-    return files;
+    return SystemFiles();
+}
+
+bool IsTemporaryName(const std::string& name) {
+    return OwnerOf(name) > 0;
+}
+
+int RemoveLeftoverTemporaries(const std::string& destination) {
+    const std::string prefix = TemporaryPrefixOf(BaseNameOf(destination));
+    DIR* directory = ::opendir(DirectoryOf(destination).c_str());
+    if (directory == nullptr)
+        return 0;
+    std::vector<std::string> leftovers;
+    while (const dirent* entry = ::readdir(directory)) {
+        const std::string name = entry->d_name;
+        const long owner = OwnerOf(name);
+        // Exactly this destination's: the process id follows the prefix.
+        const std::string expected = prefix + std::to_string(owner) + ".";
+        if (owner > 0 && name.compare(0, expected.size(), expected) == 0 &&
+            name.size() == expected.size() + 16 + sizeof kTemporaryEnding - 1 &&
+            !ProcessRuns(owner))
+            leftovers.push_back(name);
+    }
+    int removed = 0;
+    for (const std::string& name : leftovers)
+        removed += ::unlinkat(::dirfd(directory), name.c_str(), 0) == 0 ? 1 : 0;
+    ::closedir(directory);
+    return removed;
+}
+
+FileIdentity IdentityAt(int directory, const std::string& name) {
+    struct stat st {};
+    if (::fstatat(directory, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return {};
+    return IdentityOf(st);
+}
+
+void UseNamedTemporaries(bool named) {
+    namedTemporaries.store(named);
 }
 
 } // namespace kelvane

@@ -9,6 +9,23 @@
 
 namespace kelvane {
 
+// Which file a name led to and what it held: a file that is replaced,
+// written to, truncated or re-linked shows a different identity afterwards.
+struct FileIdentity {
+    bool known = false;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = 0;
+    int64_t modifiedSeconds = 0, modifiedNanoseconds = 0;
+    int64_t changedSeconds = 0, changedNanoseconds = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// What `name` in the open directory `directory` is now, a symbolic link not
+// followed; unknown when there is nothing of that name.
+FileIdentity IdentityAt(int directory, const std::string& name);
+
 class SourceFile {
 public:
     virtual ~SourceFile() = default;
@@ -16,8 +33,21 @@ public:
     // Reads up to `count` bytes; returns how many arrived (fewer only at the
     // end of the file), or -1 on an error.
     virtual int64_t Read(void* buffer, std::size_t count) = 0;
-    // The file's permission bits (rwx for owner, group, others).
+    // The file's permission bits (rwx for owner, group, others), never the
+    // set-id or sticky bits.
     virtual unsigned PermissionBits() = 0;
+    // The file as it was when it was opened.
+    virtual FileIdentity OpenedAs() = 0;
+};
+
+// Whether the final step may put the new file in the place of an existing one.
+enum class Existing { Keep, Replace };
+
+enum class CommitOutcome {
+    Done,        // in place and confirmed on disk
+    Failed,      // nothing changed: no new file, an older one untouched
+    NameTaken,   // nothing changed: a file of that name exists and is kept
+    Unconfirmed, // in place, but the disk did not confirm the directory entry
 };
 
 // A destination that exists under its name only once Commit() succeeds;
@@ -28,15 +58,18 @@ public:
     virtual bool Write(const void* data, std::size_t count) = 0;
     // Writes at a byte offset, leaving the sequential position alone.
     virtual bool WriteAt(uint64_t offset, const void* data, std::size_t count) = 0;
-    // Flushes the data to disk and puts the file in place, replacing an
-    // existing file of that name in one step.
-    virtual bool Commit() = 0;
+    // Flushes the data to disk and puts the file in place in one step,
+    // replacing an existing file of that name only when `existing` allows.
+    virtual CommitOutcome Commit(Existing existing) = 0;
+    // Replaces whatever is there; true only when done and confirmed.
+    bool Commit() { return Commit(Existing::Replace) == CommitOutcome::Done; }
 };
 
 class FileAccess {
 public:
     virtual ~FileAccess() = default;
-    // Opens an existing file for reading and writing; null when it can't.
+    // Opens an existing regular file for reading; null when it can't. Never
+    // blocks on a named pipe.
     virtual std::unique_ptr<SourceFile> OpenSource(const std::string& path) = 0;
     // Null when the destination can't be created (no such directory, no
     // permission, a directory or a write-protected file in the way). The file
@@ -48,10 +81,23 @@ public:
     virtual bool SameFile(const std::string& a, const std::string& b) = 0;
 };
 
-// The real file system. Sources are opened for reading and writing, so a
-// write-protected source is refused as the desktop program expects.
+// The real file system. Sources are opened for reading only: reading and
+// deleting a file need no write permission on it.
 FileAccess& SystemFiles();
-// The same, with sources opened for reading only: for checks that write nothing.
+// The same; kept for the checks that only read.
 FileAccess& SystemFilesForReading();
+
+// A named temporary stands in for the unnamed file where the file system has
+// none, and for the moment of replacing an existing file. All of them are
+// named ".<destination name>.<process id>.<random>.kelvane-tmp" beside the
+// destination. Removes those of `destination` left by processes that no
+// longer run; returns how many it removed.
+int RemoveLeftoverTemporaries(const std::string& destination);
+// True for a name of that pattern.
+bool IsTemporaryName(const std::string& name);
+
+// Makes every destination use a named temporary, as on a file system without
+// unnamed files. Also switched on by KELVANE_NO_UNNAMED_TEMPORARY=1.
+void UseNamedTemporaries(bool named);
 
 } // namespace kelvane

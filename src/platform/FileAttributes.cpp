@@ -50,19 +50,6 @@ HeldAttributes ReadFileAttributes(const std::string& name) {
     return {WordOf(name, st), static_cast<uint32_t>(st.st_mode & 07777)};
 }
 
-bool SetArchiveOnly(const std::string& name) {
-    struct stat st {};
-    if (name.empty() || ::stat(name.c_str(), &st) != 0)
-        return false;
-    return ::chmod(name.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
-}
-
-bool RestoreFileAttributes(const std::string& name, const HeldAttributes& held) {
-    if (!held.Valid() || name.empty())
-        return false;
-    return ::chmod(name.c_str(), static_cast<mode_t>(held.permissions)) == 0;
-}
-
 std::string AttributeText(uint32_t word) {
     std::string text = "----";
     if (word == faInvalid)

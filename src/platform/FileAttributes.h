@@ -4,8 +4,9 @@
 //   H  the name begins with "."
 //   S  never
 //   A  every regular file
-// Setting "archive only" gives the owner write permission; restoring the
-// attributes held puts back the exact permission bits read before.
+// A source's attributes are only ever read: reading and deleting a file need
+// no write permission on it, so its mode is never changed. A new file gets
+// the source's permission bits when it is created (see FileSafety.h).
 #pragma once
 
 #include <cstdint>
@@ -20,8 +21,7 @@ inline constexpr uint32_t faDirectory = 0x10;
 inline constexpr uint32_t faArchive = 0x20;
 inline constexpr uint32_t faInvalid = 0xFFFFFFFF; // the name could not be looked up
 
-// What a command holds from the moment it reads a file's attributes until it
-// gives them back (to the same file, or to the file that replaces it).
+// A file's attributes as a command reads them before it asks the user.
 struct HeldAttributes {
     uint32_t word = faInvalid;
     uint32_t permissions = 0; // the mode's permission bits behind the word
@@ -32,10 +32,6 @@ struct HeldAttributes {
 
 // Follows symbolic links; faInvalid when the name does not exist.
 HeldAttributes ReadFileAttributes(const std::string& name);
-// Clears read-only, hidden and system: the owner may write the file again.
-bool SetArchiveOnly(const std::string& name);
-// Gives a file the attributes held from it or from the file it replaces.
-bool RestoreFileAttributes(const std::string& name, const HeldAttributes& held);
 
 // "----" with A, H, R, S at positions 1 to 4 for the attributes set.
 std::string AttributeText(uint32_t word);

@@ -78,7 +78,11 @@ public:
         log.push_back("status " + text);
     }
     void ShowProgressPanel() override { log.push_back("panel shown"); }
-    void HideProgressPanel() override { log.push_back("panel hidden"); }
+    void HideProgressPanel() override {
+        log.push_back("panel hidden");
+        if (onPanelHidden)
+            onPanelHidden();
+    }
     void ProgressStart() override { log.push_back("start"); }
     void ProgressStop() override { log.push_back("stop"); }
     void ProgressClear() override { log.push_back("clear"); }
@@ -121,6 +125,8 @@ public:
     ProgressCounter bar1, bar2;
     int refreshes = 0;
     FakePasswordDialog encrypt, decrypt;
+    // Runs when the engine has returned, before the command goes on.
+    std::function<void()> onPanelHidden;
 };
 
 } // namespace kelvane::testing_support

@@ -1,9 +1,12 @@
 #include "CommandFixture.h"
 #include "FakeHost.h"
 #include "platform/FileAttributes.h"
+#include "support/FaultyFiles.h"
 #include "support/ScriptedMessages.h"
 
+#include <fstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvane {
 namespace {
@@ -312,36 +315,139 @@ TEST_F(FileCommandsTest, CancelDuringTheRunLosesNothing) {
     EXPECT_EQ(host.status, "Idle");
 }
 
-TEST_F(FileCommandsTest, SourceThatCannotBeDeletedStillCountsAsSuccess) {
-    Make("a.txt");
-    // While the engine runs, something puts a non-empty folder in the plain
-    // file's place, which no one can delete as a file.
+TEST_F(FileCommandsTest, ASourceChangedDuringTheRunIsKeptBesideTheNewFile) {
+    const auto original = Make("a.txt", 300000);
+    const std::vector<uint8_t> newer = {'n', 'e', 'w'};
+    // While the engine runs, an editor saves the file by write and rename.
     DefaultCryptHooks().eventBudget = std::chrono::microseconds(0);
-    DefaultCryptHooks().letEventsRun = [] {
-        if (!std::filesystem::is_directory("a.txt")) {
-            std::filesystem::remove("a.txt");
-            std::filesystem::create_directories("a.txt/inside");
+    DefaultCryptHooks().letEventsRun = [&] {
+        if (std::filesystem::file_size("a.txt") != newer.size()) {
+            WriteBytes("a.txt.saving", newer);
+            std::filesystem::rename("a.txt.saving", "a.txt");
         }
     };
     host.encrypt.Answer(mrOk, "secret1");
-    messages.Expect("Couldn't delete file a.txt from the filelist of non encrypted files.");
+    messages.Expect("File \"a.txt\" changed while it was being encrypted. Both files are kept.");
     EXPECT_TRUE(EncryptOneFile(host, "a.txt"));
-    EXPECT_EQ(host.refreshes, 1);
-    EXPECT_TRUE(Exists("a.txt.cry"));
     EXPECT_EQ(messages.Shown().back().kind, MessageKind::Error);
+    EXPECT_EQ(ReadBytes("a.txt"), newer);
+    EXPECT_EQ(host.refreshes, 1);
 
-    std::filesystem::rename("a.txt.cry", "b.cry");
-    DefaultCryptHooks().letEventsRun = [] {
-        if (!std::filesystem::is_directory("b.cry")) {
-            std::filesystem::remove("b.cry");
-            std::filesystem::create_directories("b.cry/inside");
-        }
+    // The crypted file holds what was read; the same for the way back.
+    std::filesystem::rename("a.txt", "kept.txt");
+    const auto crypted = ReadBytes("a.txt.cry");
+    DefaultCryptHooks().letEventsRun = [&] {
+        if (std::filesystem::file_size("a.txt.cry") == crypted.size())
+            std::ofstream("a.txt.cry", std::ios::app) << "appended";
     };
     host.RefreshLists();
     host.decrypt.Answer(mrOk, "secret1");
-    messages.Expect("Couldn't delete file b from the list of crypted files.");
-    EXPECT_TRUE(DecryptOneFile(host, "b"));
-    EXPECT_TRUE(Exists("b"));
+    messages.Expect("File \"a.txt\" changed while it was being decrypted. Both files are kept.");
+    EXPECT_TRUE(DecryptOneFile(host, "a.txt"));
+    EXPECT_EQ(ReadBytes("a.txt"), original);
+    EXPECT_EQ(ReadBytes("a.txt.cry").size(), crypted.size() + 8);
+}
+
+TEST_F(FileCommandsTest, SourceThatCannotBeDeletedStillCountsAsSuccess) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "a write-protected directory stops no deletion by root";
+    std::filesystem::create_directory("ro");
+    WriteBytes("ro/b.txt", PatternBytes(100));
+    host.encrypt.Answer(mrOk, "secret1");
+    // The directory may be written while the new file is made, not after.
+    host.onPanelHidden = [] { ::chmod("ro", 0555); };
+    messages.Expect("Couldn't delete file ro/b.txt from the filelist of non encrypted files.");
+    EXPECT_TRUE(EncryptOneFile(host, "ro/b.txt"));
+    ::chmod("ro", 0755);
+    EXPECT_TRUE(Exists("ro/b.txt"));
+    EXPECT_TRUE(Exists("ro/b.txt.cry"));
+    EXPECT_EQ(messages.Shown().back().kind, MessageKind::Error);
+}
+
+TEST_F(FileCommandsTest, ASymbolicLinkIsRefusedAndTheFileItPointsToStaysAsItWas) {
+    const auto target = Make("target.txt");
+    std::filesystem::create_symlink("target.txt", "link.txt");
+    messages.Expect("File \"link.txt\" is a symbolic link. Only the file it points to can be "
+                    "encrypted.");
+    EXPECT_FALSE(EncryptOneFile(host, "link.txt"));
+    EXPECT_EQ(messages.Shown().back().kind, MessageKind::Error);
+    EXPECT_EQ(ReadBytes("target.txt"), target);
+    EXPECT_TRUE(std::filesystem::is_symlink("link.txt"));
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"link.txt", "target.txt"}));
+
+    Crypt("target.txt");
+    std::filesystem::create_symlink("target.txt.cry", "other.cry");
+    ShowCry = 1;
+    host.RefreshLists();
+    messages.Expect("File \"other.cry\" is a symbolic link. Only the file it points to can be "
+                    "decrypted.");
+    EXPECT_FALSE(DecryptOneFile(host, "other.cry"));
+    EXPECT_TRUE(Exists("target.txt.cry"));
+    EXPECT_FALSE(Exists("other"));
+}
+
+TEST_F(FileCommandsTest, ANewFileNeverGetsSetIdBits) {
+    Make("tool");
+    ::chmod("tool", 04755);
+    Crypt("tool");
+    EXPECT_EQ(ModeOf("tool.cry"), 0755u);
+    ::chmod("tool.cry", 02750);
+    host.decrypt.Answer(mrOk, "secret1");
+    EXPECT_TRUE(DecryptOneFile(host, "tool"));
+    EXPECT_EQ(ModeOf("tool"), 0750u);
+}
+
+TEST_F(FileCommandsTest, TheSourcesModeIsNeverChangedDuringTheRun) {
+    Make("ro.txt", 300000);
+    ::chmod("ro.txt", 0444);
+    std::vector<mode_t> modes;
+    DefaultCryptHooks().eventBudget = std::chrono::microseconds(0);
+    DefaultCryptHooks().letEventsRun = [&] {
+        if (Exists("ro.txt"))
+            modes.push_back(ModeOf("ro.txt"));
+    };
+    messages.Expect("File \"ro.txt\" is set as read only.Proceed?");
+    host.encrypt.Answer(mrOk, "secret1");
+    EXPECT_TRUE(EncryptOneFile(host, "ro.txt"));
+    ASSERT_FALSE(modes.empty());
+    EXPECT_EQ(modes, std::vector<mode_t>(modes.size(), 0444));
+}
+
+TEST_F(FileCommandsTest, AFileThatAppearsUnaskedDuringTheRunIsKept) {
+    const auto plain = Make("a.txt", 300000);
+    DefaultCryptHooks().eventBudget = std::chrono::microseconds(0);
+    DefaultCryptHooks().letEventsRun = [] {
+        if (!Exists("a.txt.cry"))
+            WriteBytes("a.txt.cry", {'t', 'h', 'e', 'i', 'r', 's'});
+    };
+    host.encrypt.Answer(mrOk, "secret1");
+    messages.Expect(
+        "File \"a.txt.cry\" appeared while \"a.txt\" was processed. Both files are kept.");
+    EXPECT_FALSE(EncryptOneFile(host, "a.txt"));
+    EXPECT_EQ(ReadBytes("a.txt.cry").size(), 6u);
+    EXPECT_EQ(ReadBytes("a.txt"), plain);
+    EXPECT_EQ(host.refreshes, 1);
+
+    // Asked and agreed: the newer file takes its place.
+    host.RefreshLists();
+    messages.Expect("File \"a.txt\" already exist in the list of crypted files. Overwrite one?");
+    host.encrypt.Answer(mrOk, "secret1");
+    EXPECT_TRUE(EncryptOneFile(host, "a.txt"));
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.txt.cry"});
+}
+
+TEST_F(FileCommandsTest, ANewFileTheDiskDidNotConfirmKeepsTheSource) {
+    const auto plain = Make("a.txt");
+    testing_support::FaultyFiles faults;
+    faults.unconfirmedCommit = true;
+    DefaultCryptHooks().files = &faults;
+    host.encrypt.Answer(mrOk, "secret1");
+    messages.Expect("File \"a.txt.cry\" has been written, but the disk did not confirm it. "
+                    "File \"a.txt\" is kept.");
+    EXPECT_TRUE(EncryptOneFile(host, "a.txt"));
+    EXPECT_EQ(ReadBytes("a.txt"), plain);
+    EXPECT_TRUE(Exists("a.txt.cry"));
+    EXPECT_EQ(host.refreshes, 1);
 }
 
 // A crypted file whose extension is in capitals, listed without it.

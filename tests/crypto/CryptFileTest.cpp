@@ -1,68 +1,12 @@
-#include "crypto/CryptFile.h"
-
+#include "CryptFileFixture.h"
 #include "crypto/Crc32.h"
 #include "crypto/Des.h"
-#include "support/FaultyFiles.h"
-#include "support/TempDir.h"
+#include "support/FilesInTheMaking.h"
 
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <limits>
 #include <tuple>
-#include <vector>
 
 namespace kelvane {
 namespace {
-
-using testing_support::FaultyFiles;
-using testing_support::PatternBytes;
-using testing_support::ReadBytes;
-using testing_support::TempDir;
-using testing_support::WriteBytes;
-
-constexpr char kPassword[] = "secret12";
-
-uint32_t Le32(const std::vector<uint8_t>& b, std::size_t at) {
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
-}
-
-// Every engine case runs three ways: with its stages inline on the caller's
-// thread; with the checksum, the cipher and the transfers on threads; and on
-// threads through a small ring, so every stage of a larger file wraps around it.
-enum class Mode { Inline, Threads, SmallRing };
-class CryptFileFixture : public testing::Test {
-protected:
-    void SetUp() override { CancelRequested = false; }
-    void UseMode(Mode mode) {
-        hooks.parallelFrom = mode == Mode::Inline ? std::numeric_limits<int64_t>::max() : 0;
-        if (mode == Mode::SmallRing)
-            hooks.ringBytes = 40000;
-    }
-    void TearDown() override { CancelRequested = false; }
-
-    CryptResult Encrypt(const std::string& plain, const std::string& crypted,
-                        const std::string& password = kPassword) {
-        return EncryptFile(dir / plain, dir / crypted, password, fill, drain, hooks);
-    }
-    CryptResult Decrypt(const std::string& crypted, const std::string& plain,
-                        const std::string& password = kPassword) {
-        return DecryptFile(dir / crypted, dir / plain, password, fill, drain, hooks);
-    }
-    // A crypted file made from `plain` bytes, for the decryption cases.
-    std::vector<uint8_t> CryptedOf(const std::vector<uint8_t>& plain) {
-        WriteBytes(dir / "source", plain);
-        EXPECT_EQ(EncryptFile(dir / "source", dir / "made.cry", kPassword, fill, drain), crOk);
-        auto bytes = ReadBytes(dir / "made.cry");
-        std::filesystem::remove(dir / "made.cry");
-        std::filesystem::remove(dir / "source");
-        return bytes;
-    }
-
-    TempDir dir;
-    ProgressCounter fill, drain;
-    FaultyFiles faults;
-    CryptHooks hooks{&faults, {}, std::chrono::microseconds{5000}};
-};
 
 // ---- The format ----
 
@@ -73,12 +17,6 @@ protected:
         UseMode(GetParam());
     }
 };
-
-std::string ModeName(Mode mode) {
-    return mode == Mode::Inline ? "Inline" : mode == Mode::Threads ? "Threads" : "SmallRing";
-}
-
-const auto kModes = testing::Values(Mode::Inline, Mode::Threads, Mode::SmallRing);
 
 INSTANTIATE_TEST_SUITE_P(Modes, CryptFileTest, kModes,
                          [](const auto& info) { return ModeName(info.param); });
@@ -291,6 +229,7 @@ TEST_P(CryptFileTest, AnExistingDestinationSurvivesAFailedWriteAndIsReplacedOnSu
     WriteBytes(dir / "a", plain);
     ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
     WriteBytes(dir / "a", older);
+    hooks.onExisting = Existing::Replace; // the user agreed
     faults = {};
     faults.failWriteAt = 0;
     EXPECT_EQ(Decrypt("a.cry", "a"), crWriteFailed);
@@ -408,37 +347,89 @@ TEST_P(CryptFileTest, ASmallFileCannotBeCancelled) {
 }
 
 TEST_P(CryptFileTest, EventsRunOnTheTimeBudgetBetweenReports) {
-    WriteBytes(dir / "a", PatternBytes(700)); // no reports
-    int calls = 0;
-    hooks.eventBudget = std::chrono::microseconds{0};
-    hooks.letEventsRun = [&] { ++calls; };
-    ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
-    EXPECT_GT(calls, 0);
+    const auto count = [&](std::chrono::microseconds budget) {
+        int calls = 0;
+        int reports = 0;
+        int lastTag = fill.Tag();
+        hooks.eventBudget = budget;
+        hooks.letEventsRun = [&] {
+            ++calls;
+            reports += fill.Tag() != lastTag ? 1 : 0;
+            lastTag = fill.Tag();
+        };
+        fill.SetTag(-1);
+        lastTag = -1;
+        EXPECT_EQ(Encrypt("a", "a.cry"), crOk);
+        std::filesystem::remove(dir / "a.cry");
+        return std::pair{calls, reports};
+    };
+    // No reports: a budget that never runs out lets no events run, an empty
+    // one lets them run while the work goes on.
+    WriteBytes(dir / "a", PatternBytes(700));
+    EXPECT_EQ(count(std::chrono::hours(1)).first, 0);
+    EXPECT_GT(count(std::chrono::microseconds{0}).first, 0);
+
+    // 101 reports: events run at each, and with an empty budget between them too.
+    WriteBytes(dir / "a", PatternBytes(8 * 25637 - 1));
+    const auto [reportsOnly, reportCount] = count(std::chrono::hours(1));
+    EXPECT_EQ(reportCount, 101);
+    EXPECT_EQ(reportsOnly, 101) << "one chance per report, none between";
+    const auto [everyChance, reportsAgain] = count(std::chrono::microseconds{0});
+    EXPECT_EQ(reportsAgain, 101);
+    EXPECT_GT(everyChance, 101) << "the budget gives chances between the reports";
 }
 
 TEST_P(CryptFileTest, TheNewFileIsBornWithTheSourcePermissions) {
-    // A private crypted file must never decrypt into a file others can read,
-    // not even for the moment before the caller copies the permissions.
-    WriteBytes(dir / "a", PatternBytes(100));
-    std::filesystem::permissions(dir / "a", std::filesystem::perms::owner_read |
-                                                std::filesystem::perms::owner_write);
-    ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
-    EXPECT_EQ(std::filesystem::status(dir / "a.cry").permissions(),
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    std::filesystem::permissions(dir / "a.cry", std::filesystem::perms::owner_all |
-                                                    std::filesystem::perms::group_read);
-    ASSERT_EQ(Decrypt("a.cry", "b"), crOk);
-    EXPECT_EQ(std::filesystem::status(dir / "b").permissions(),
-              std::filesystem::perms::owner_all | std::filesystem::perms::group_read);
+    // A private file must never decrypt into a file others can read, not
+    // even for the moment before its name appears: the mode is checked on
+    // the unnamed file itself, under umasks that would widen or narrow it.
+    for (const auto& [sourceMode, mask] :
+         {std::pair{0600u, 0000u}, std::pair{0640u, 0077u}, std::pair{04755u, 0000u}}) {
+        SCOPED_TRACE(std::to_string(sourceMode) + " under umask " + std::to_string(mask));
+        WriteBytes(dir / "a", PatternBytes(100000));
+        ::chmod((dir / "a").c_str(), sourceMode);
+        std::vector<unsigned> beforeItsName;
+        faults.beforeCommit = [&](const std::string&) {
+            for (unsigned mode : testing_support::ModesOfFilesInTheMaking(dir.Path()))
+                beforeItsName.push_back(mode);
+        };
+        const mode_t previous = ::umask(mask);
+        const CryptResult encrypted = Encrypt("a", "a.cry");
+        const CryptResult decrypted = encrypted == crOk ? Decrypt("a.cry", "b") : encrypted;
+        ::umask(previous);
+        ASSERT_EQ(encrypted, crOk);
+        ASSERT_EQ(decrypted, crOk);
+        const unsigned expected = sourceMode & 0777; // never set-id
+        EXPECT_EQ(beforeItsName, (std::vector<unsigned>{expected, expected}));
+        EXPECT_EQ(testing_support::ModeOf(dir / "a.cry"), expected);
+        EXPECT_EQ(testing_support::ModeOf(dir / "b"), expected);
+        std::filesystem::remove(dir / "a.cry");
+        std::filesystem::remove(dir / "b");
+    }
 }
 
 TEST_P(CryptFileTest, TheLongestStretchWithoutEventsIsRecordedForTheBenchmarks) {
-    WriteBytes(dir / "a", PatternBytes(300000));
-    std::chrono::microseconds longest{-1};
+    WriteBytes(dir / "a", PatternBytes(3000000));
+    using Clock = std::chrono::steady_clock;
+    std::vector<Clock::time_point> chances;
+    hooks.letEventsRun = [&] { chances.push_back(Clock::now()); };
+    std::chrono::microseconds longest{0};
     hooks.longestEventGap = &longest;
-    hooks.letEventsRun = [] {};
+    const auto start = Clock::now();
     ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
-    EXPECT_GE(longest.count(), 0);
+    const auto whole = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+    ASSERT_GE(chances.size(), 2u);
+    std::chrono::microseconds widest{0};
+    for (std::size_t i = 1; i < chances.size(); ++i)
+        widest = std::max(widest, std::chrono::duration_cast<std::chrono::microseconds>(
+                                      chances[i] - chances[i - 1]));
+    EXPECT_GE(longest, widest) << "every gap between two chances counts";
+    EXPECT_LE(longest, whole);
+
+    // A longer stretch recorded by an earlier run is kept.
+    longest = std::chrono::hours(1);
+    ASSERT_EQ(Encrypt("a", "b.cry"), crOk);
+    EXPECT_EQ(longest, std::chrono::hours(1));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/RegistryStore.h"
 
 #include "support/EnvironmentGuard.h"
+#include "support/FaultyFiles.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -280,41 +281,15 @@ TEST_F(LayeredRegistryTest, AWriteKeepsWhatAnotherRunWroteMeanwhile) {
 
 // Files whose destinations fail at the chosen step, like a full disk or a
 // crash before the rename.
-class FailingFiles : public FileAccess {
-public:
-    enum class Failure { Create, Write, Commit };
-    explicit FailingFiles(Failure failure) : failure_(failure) {}
-
-    std::unique_ptr<SourceFile> OpenSource(const std::string& path) override {
-        return SystemFiles().OpenSource(path);
-    }
-    std::unique_ptr<DestinationFile> CreateDestination(const std::string& path,
-                                                       unsigned permissions) override {
-        if (failure_ == Failure::Create)
-            return nullptr;
-        struct Destination : DestinationFile {
-            std::unique_ptr<DestinationFile> real;
-            Failure failure;
-            bool Write(const void* data, std::size_t count) override {
-                // Half the data reaches the disk before the failure.
-                real->Write(data, count / 2);
-                return failure != Failure::Write;
-            }
-            bool WriteAt(uint64_t, const void*, std::size_t) override { return false; }
-            bool Commit() override { return false; }
-        };
-        auto destination = std::make_unique<Destination>();
-        destination->real = SystemFiles().CreateDestination(path, permissions);
-        destination->failure = failure_;
-        return destination;
-    }
-    bool SameFile(const std::string& a, const std::string& b) override {
-        return SystemFiles().SameFile(a, b);
-    }
-
-private:
-    Failure failure_;
-};
+// A failed create, a write that fails with half its data on disk, a failed commit.
+std::vector<testing_support::FaultyFiles> FailingFiles() {
+    std::vector<testing_support::FaultyFiles> failures(3);
+    failures[0].failCreate = true;
+    failures[1].failWriteAt = 0;
+    failures[1].halfOfFailedWrite = true;
+    failures[2].failCommit = true;
+    return failures;
+}
 
 TEST_F(LayeredRegistryTest, AFailedWriteLeavesTheOldUserFile) {
     const std::string userBefore = dir.Write("config/kelvane/registry.reg",
@@ -322,9 +297,7 @@ TEST_F(LayeredRegistryTest, AFailedWriteLeavesTheOldUserFile) {
                                              "[HKEY_CLASSES_ROOT\\crypt file\\Settings\\Options]\n"
                                              "\"ShowCry\"=dword:00000000\n");
     const std::string oldText = TempDir::Read(userBefore);
-    for (auto failure : {FailingFiles::Failure::Create, FailingFiles::Failure::Write,
-                         FailingFiles::Failure::Commit}) {
-        FailingFiles files(failure);
+    for (testing_support::FaultyFiles& files : FailingFiles()) {
         LayeredRegistry registry(paths, files);
         ASSERT_TRUE(registry.OpenKey("\\crypt file\\Settings\\Options"));
         EXPECT_FALSE(registry.WriteInteger("ShowCry", 1));

@@ -1,0 +1,55 @@
+// The rules that keep a run from losing or exposing a file, shared by the
+// window's commands and kelvane-cli: what may be a source, what permissions a
+// new file gets, when two names are one file, and when a source may go.
+#pragma once
+
+#include "crypto/FileAccess.h"
+
+#include <string>
+
+namespace kelvane {
+
+enum class SourceKind { RegularFile, Missing, SymbolicLink, NotAFile };
+
+// What the name itself is, not what a link would lead to. A symbolic link is
+// never a source: deleting it after the run would leave the file it points to
+// in plain text.
+SourceKind KindOfSource(const std::string& path);
+
+// The bits a new file made from a file of `mode` gets: the permission bits,
+// never the set-id or sticky bits, which would hand a decrypted program the
+// rights of whoever ran us.
+unsigned NewFilePermissions(unsigned mode);
+
+// True when both names lead to the same existing file, or are the same text.
+bool IsSameFile(const std::string& a, const std::string& b);
+
+enum class SourceRemoval { Removed, Changed, Failed };
+
+// The source of one run, held from before the run until it is deleted: its
+// directory stays open, so the deletion finds the directory the run read
+// from, whatever happens to its path meanwhile.
+class HeldSource {
+public:
+    explicit HeldSource(const std::string& path);
+    ~HeldSource();
+    HeldSource(const HeldSource&) = delete;
+    HeldSource& operator=(const HeldSource&) = delete;
+
+    // Where the engine records the file as it opened it.
+    FileIdentity* Opened() { return &opened_; }
+
+    // Deletes the source only if its name still leads to the very file the
+    // run opened, unchanged: same device and inode, same size, same
+    // modification and change times. Changed: both are to be kept.
+    SourceRemoval RemoveIfUnchanged();
+    // The test alone.
+    bool Unchanged() const;
+
+private:
+    int directory_ = -1;
+    std::string name_;
+    FileIdentity opened_;
+};
+
+} // namespace kelvane

@@ -1,0 +1,125 @@
+// kelvane-cli in-process when the files change under it: a source saved
+// anew during the run, a destination that appears, a write-protected source.
+#include "TestFiles.h"
+#include "cli/Cli.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace kelvane::cli {
+namespace {
+
+using namespace testing_support;
+
+class NoTerminal : public PasswordPrompter {
+public:
+    bool Ask(const std::string&, SecretText&, std::string& problem) override {
+        problem = "no terminal";
+        return false;
+    }
+};
+
+struct CliRun {
+    int status;
+    std::string err;
+};
+
+class CliFileSafety : public testing::Test {
+protected:
+    void SetUp() override { WriteFile(dir / "pw", "s3cret!\n"); }
+
+    CliRun Run(std::vector<std::string> args) {
+        args.insert(args.begin() + 1, {"-p", dir / "pw"});
+        std::istringstream in;
+        std::ostringstream out, err;
+        NoTerminal prompter;
+        const CliEnvironment env{in, out, err, false, prompter, letEventsRun};
+        const int status = RunCli(args, env);
+        return {status, err.str()};
+    }
+
+    // Runs `change` once, at the first chance the engine gives during the run.
+    void DuringTheRun(std::function<void()> change) {
+        letEventsRun = [this, change = std::move(change)]() mutable {
+            if (change)
+                change();
+            change = nullptr;
+        };
+    }
+
+    TempDir dir;
+    std::function<void()> letEventsRun;
+};
+
+TEST_F(CliFileSafety, ASourceSavedAnewDuringTheRunIsKeptBesideTheNewFile) {
+    const std::string original = RandomBytes(300000, 5);
+    WriteFile(dir / "a", original);
+    DuringTheRun([&] {
+        WriteFile(dir / "a.saving", "newer");
+        std::filesystem::rename(dir / "a.saving", dir / "a");
+    });
+    const CliRun encrypted = Run({"encrypt", dir / "a"});
+    EXPECT_EQ(encrypted.status, kExitFailed);
+    EXPECT_EQ(encrypted.err, dir / "a" + ": changed while it was being encrypted; both kept\n");
+    EXPECT_EQ(ReadFile(dir / "a"), "newer");
+
+    // The crypted file holds what was read; bytes appended to it while it
+    // is decrypted keep it too.
+    std::filesystem::rename(dir / "a", dir / "newer");
+    DuringTheRun([&] { std::ofstream(dir / "a.cry", std::ios::app) << "more"; });
+    const CliRun decrypted = Run({"decrypt", dir / "a.cry"});
+    EXPECT_EQ(decrypted.status, kExitFailed);
+    EXPECT_EQ(decrypted.err, dir / "a.cry" + ": changed while it was being decrypted; both kept\n");
+    EXPECT_EQ(ReadFile(dir / "a"), original);
+    EXPECT_TRUE(Exists(dir / "a.cry"));
+}
+
+TEST_F(CliFileSafety, ADestinationThatAppearsDuringTheRunIsReplacedOnlyWithForce) {
+    const std::string original = RandomBytes(300000, 6);
+    WriteFile(dir / "a", original);
+    DuringTheRun([&] { WriteFile(dir / "a.cry", "another run's result"); });
+    const CliRun refused = Run({"encrypt", dir / "a"});
+    EXPECT_EQ(refused.status, kExitFailed);
+    EXPECT_EQ(refused.err, "kelvane-cli: \"" + dir / "a.cry" +
+                               "\" appeared during the run and was kept; -f replaces it\n");
+    EXPECT_EQ(ReadFile(dir / "a.cry"), "another run's result");
+    EXPECT_EQ(ReadFile(dir / "a"), original);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "a.cry", "pw"}));
+
+    std::filesystem::remove(dir / "a.cry");
+    DuringTheRun([&] { WriteFile(dir / "a.cry", "another run's result"); });
+    ASSERT_EQ(Run({"encrypt", "-f", dir / "a"}).status, kExitDone);
+    letEventsRun = nullptr;
+    ASSERT_EQ(Run({"decrypt", dir / "a.cry"}).status, kExitDone);
+    EXPECT_EQ(ReadFile(dir / "a"), original);
+}
+
+TEST_F(CliFileSafety, AWriteProtectedSourceIsNeverMadeWritable) {
+    WriteFile(dir / "a", RandomBytes(300000, 7));
+    ::chmod((dir / "a").c_str(), 0444);
+    struct stat before {};
+    ASSERT_EQ(::stat((dir / "a").c_str(), &before), 0);
+    unsigned modeDuringTheRun = 0;
+    DuringTheRun([&] { modeDuringTheRun = PermissionsOf(dir / "a"); });
+    ASSERT_EQ(Run({"encrypt", "-k", "-o", dir / "elsewhere.cry", dir / "a"}).status, kExitDone);
+    EXPECT_EQ(modeDuringTheRun, 0444u);
+    struct stat after {};
+    ASSERT_EQ(::stat((dir / "a").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec) << "the mode was never touched";
+    EXPECT_EQ(after.st_ctim.tv_sec, before.st_ctim.tv_sec);
+    EXPECT_EQ(PermissionsOf(dir / "elsewhere.cry"), 0444u);
+}
+
+TEST_F(CliFileSafety, LeftoversOfAKilledRunOnTheDestinationAreRemoved) {
+    WriteFile(dir / "a", "content");
+    WriteFile(dir / "a.cry", "complete from an earlier run");
+    const std::string leftover = ".a.cry.999999999.0123456789abcdef.kelvane-tmp";
+    WriteFile(dir / leftover, "half");
+    // Even a run refused for the existing destination clears them.
+    EXPECT_EQ(Run({"encrypt", dir / "a"}).status, kExitFailed);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "a.cry", "pw"}));
+}
+
+} // namespace
+} // namespace kelvane::cli

@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Kills kelvane-cli at every system call of the steps that touch files, one
+# kill per run (strace -e inject=CALL:signal=KILL:when=N), for encryption,
+# decryption and a replacing encryption, with unnamed files and with the
+# named temporaries used where the file system has none. After each kill:
+#   - the source is intact, or gone with a complete destination beside it;
+#   - a destination that exists is complete (never partial);
+#   - the next run on the same destination leaves no temporary behind.
+# Also makes each flush fail once (error injection) and checks what is said.
+# Skips (77) where strace is missing or may not trace.
+#   kill_each_step.sh path/to/kelvane-cli
+set -uo pipefail
+
+cli=$(realpath "$1")
+if ! command -v strace >/dev/null || ! strace -o /dev/null true 2>/dev/null; then
+    echo "kill test skipped: strace is missing or may not trace here"
+    exit 77
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+printf 's3cret!\n' >pw
+head -c 300001 /dev/urandom >plain.ref
+"$cli" encrypt -q -k -p pw -o crypted.ref plain.ref || exit 1
+printf 'an older file of that name\n' >older.ref
+
+calls=(openat read write pwrite64 fsync fchmod linkat renameat renameat2 unlinkat close)
+kills=0
+failures=0
+
+fail() {
+    echo "FAIL [$scenario, $call #$when]: $*"
+    failures=$((failures + 1))
+}
+
+same() { cmp -s "$1" "$2"; }
+
+# scenario: the command, the source, its reference, the destination and what
+# a complete destination holds; an older destination when the run replaces.
+setup() {
+    rm -rf d && mkdir d
+    cp "$source_ref" "d/$source"
+    [ -n "$older" ] && cp older.ref "d/$destination"
+    return 0
+}
+
+check_after_kill() {
+    if [ -e "d/$source" ]; then
+        same "d/$source" "$source_ref" || fail "the source changed"
+        if [ -e "d/$destination" ] && ! same "d/$destination" "$destination_ref"; then
+            if [ -z "$older" ] || ! same "d/$destination" older.ref; then
+                fail "a partial destination"
+            fi
+        fi
+    else
+        same "d/$destination" "$destination_ref" || fail "the source went without a complete destination"
+    fi
+}
+
+check_next_run() {
+    # The same command once more, unkilled, as a user would run it again.
+    (cd d && "$cli" "${command[@]}" >/dev/null 2>&1)
+    local stray
+    stray=$(ls -A d | grep -v -x -e "$source" -e "$destination" || true)
+    [ -z "$stray" ] || fail "left behind: $stray"
+}
+
+run_scenario() {
+    for call in "${calls[@]}"; do
+        for ((when = 1; when <= 200; when++)); do
+            setup
+            # The subshell reaps the killed run and keeps its notice quiet.
+            status=$(
+                exec 2>/dev/null
+                cd d
+                strace -f -o /dev/null -e trace="$call" -e inject="$call":signal=KILL:when="$when" \
+                    "$cli" "${command[@]}" >/dev/null
+                echo $?
+            )
+            [ $status -eq 137 ] || break # ran to its end: no call left to kill at
+            kills=$((kills + 1))
+            check_after_kill
+            check_next_run
+        done
+    done
+}
+
+check_failed_flushes() {
+    # The first flush is the data's: nothing may change. The second is the
+    # directory's, after the new file has its name: it must say so.
+    setup
+    out=$(cd d && strace -f -o /dev/null -e trace=fsync -e inject=fsync:error=EIO:when=1 \
+        "$cli" "${command[@]}" 2>&1)
+    [ $? -eq 1 ] || fail "a failed data flush did not fail the run"
+    [[ "$out" == *"have been aborted. Disk is full."* ]] || fail "data flush message: $out"
+    same "d/$source" "$source_ref" || fail "the source changed after a failed data flush"
+    if [ -n "$older" ]; then
+        same "d/$destination" older.ref || fail "a failed data flush replaced the older file"
+    else
+        [ ! -e "d/$destination" ] || fail "a failed data flush left a destination"
+    fi
+    [ "$(ls -A d | wc -l)" -eq $((${#older} > 0 ? 2 : 1)) ] || fail "a failed flush left files"
+
+    setup
+    out=$(cd d && strace -f -o /dev/null -e trace=fsync -e inject=fsync:error=EIO:when=2 \
+        "$cli" "${command[@]}" 2>&1)
+    [ $? -eq 1 ] || fail "an unconfirmed destination was reported as done"
+    [[ "$out" == *"is in place but could not be confirmed on disk"* ]] ||
+        fail "directory flush message: $out"
+    same "d/$source" "$source_ref" || fail "the source went though its destination was unconfirmed"
+    same "d/$destination" "$destination_ref" || fail "the unconfirmed destination is not complete"
+}
+
+scenarios() {
+    scenario="encrypt$1"
+    source=a; source_ref=plain.ref; destination=a.cry; destination_ref=crypted.ref; older=
+    command=(encrypt -q -p ../pw a)
+    run_scenario
+    check_failed_flushes
+
+    scenario="decrypt$1"
+    source=a.cry; source_ref=crypted.ref; destination=a; destination_ref=plain.ref; older=
+    command=(decrypt -q -p ../pw a.cry)
+    run_scenario
+    check_failed_flushes
+
+    scenario="encrypt -f over an older file$1"
+    source=a; source_ref=plain.ref; destination=a.cry; destination_ref=crypted.ref; older=yes
+    command=(encrypt -q -f -p ../pw a)
+    run_scenario
+    check_failed_flushes
+}
+
+scenarios ""
+export KELVANE_NO_UNNAMED_TEMPORARY=1
+scenarios " (named temporaries)"
+
+echo "kills: $kills, failures: $failures"
+[ $failures -eq 0 ] && [ $kills -gt 0 ]

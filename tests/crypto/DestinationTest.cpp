@@ -1,0 +1,199 @@
+// How a run ends on disk: the destination appears only complete, never in
+// the place of a file the user did not agree to replace, the source is only
+// read, and nothing is left behind, with or without unnamed files.
+#include "CryptFileFixture.h"
+#include "support/FilesInTheMaking.h"
+
+#include <algorithm>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvane {
+namespace {
+
+using testing_support::TemporariesIn;
+using testing_support::UnnamedFilesIn;
+
+// Every case runs in the three engine modes, with unnamed files and with the
+// named temporaries that stand in for them where the file system has none.
+class DestinationTest : public CryptFileFixture,
+                        public testing::WithParamInterface<std::tuple<Mode, bool>> {
+protected:
+    void SetUp() override {
+        CryptFileFixture::SetUp();
+        UseMode(std::get<0>(GetParam()));
+        UseNamedTemporaries(std::get<1>(GetParam()));
+    }
+    void TearDown() override {
+        UseNamedTemporaries(false);
+        CryptFileFixture::TearDown();
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Modes, DestinationTest, testing::Combine(kModes, testing::Bool()),
+                         [](const auto& info) {
+                             return ModeName(std::get<0>(info.param)) +
+                                    (std::get<1>(info.param) ? "Named" : "Unnamed");
+                         });
+
+TEST_P(DestinationTest, TheNewFileExistsOnlyUnnamedOrUnderATemporaryNameUntilTheEnd) {
+    const auto plain = PatternBytes(200000);
+    WriteBytes(dir / "a", plain);
+    std::vector<std::string> namesBefore;
+    std::size_t unnamed = 0;
+    faults.beforeCommit = [&](const std::string&) {
+        namesBefore = dir.Names();
+        unnamed = UnnamedFilesIn(dir.Path()).size();
+    };
+    ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
+    if (std::get<1>(GetParam())) {
+        ASSERT_EQ(namesBefore.size(), 2u);
+        EXPECT_TRUE(IsTemporaryName(namesBefore[0])) << namesBefore[0];
+        EXPECT_EQ(namesBefore[0].rfind(".a.cry.", 0), 0u);
+    } else {
+        EXPECT_EQ(namesBefore, std::vector<std::string>{"a"});
+        EXPECT_EQ(unnamed, 1u);
+    }
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "a.cry"}));
+    ASSERT_EQ(Decrypt("a.cry", "b"), crOk);
+    EXPECT_EQ(ReadBytes(dir / "b"), plain);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "a.cry", "b"}));
+}
+
+TEST_P(DestinationTest, AFileThatAppearsDuringTheRunIsNeverReplacedUnasked) {
+    const auto plain = PatternBytes(50000);
+    WriteBytes(dir / "a", plain);
+    // Another run, or another program, makes the destination after the
+    // up-front test has found none.
+    faults.beforeCommit = [](const std::string& path) { std::ofstream(path) << "theirs"; };
+    EXPECT_EQ(Encrypt("a", "a.cry"), crDestinationExists);
+    EXPECT_EQ(TempDir::Read(dir / "a.cry"), "theirs");
+    EXPECT_EQ(ReadBytes(dir / "a"), plain);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "a.cry"})) << "no temporary left";
+
+    // With the user's consent the newer file takes its place.
+    std::filesystem::remove(dir / "a.cry");
+    hooks.onExisting = Existing::Replace;
+    ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "a.cry"}));
+    faults.beforeCommit = nullptr;
+    ASSERT_EQ(Decrypt("a.cry", "a"), crOk) << "an existing plain file, replaced with consent";
+    EXPECT_EQ(ReadBytes(dir / "a"), plain);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "a.cry"}));
+}
+
+TEST_P(DestinationTest, AnExistingDestinationIsKeptWithoutConsent) {
+    WriteBytes(dir / "a", PatternBytes(3000));
+    WriteBytes(dir / "a.cry", {'o', 'l', 'd'});
+    EXPECT_EQ(Encrypt("a", "a.cry"), crDestinationExists);
+    EXPECT_EQ(ReadBytes(dir / "a.cry"), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "a.cry"}));
+}
+
+TEST_P(DestinationTest, ADestinationInPlaceButUnconfirmedIsSaidToBeSo) {
+    const auto plain = PatternBytes(30000);
+    WriteBytes(dir / "a", plain);
+    faults.unconfirmedCommit = true;
+    EXPECT_EQ(Encrypt("a", "a.cry"), crUnconfirmed);
+    faults.unconfirmedCommit = false;
+    ASSERT_EQ(Decrypt("a.cry", "b"), crOk) << "the file in place is complete";
+    EXPECT_EQ(ReadBytes(dir / "b"), plain);
+}
+
+TEST_P(DestinationTest, TemporariesOfRunsThatDiedAreRemovedByTheNextRunOnTheDestination) {
+    const std::string dead = ".a.cry.999999999.0123456789abcdef.kelvane-tmp";
+    const std::string running =
+        ".a.cry." + std::to_string(::getppid()) + ".0123456789abcdef.kelvane-tmp";
+    const std::string otherDestination = ".b.cry.999999999.0123456789abcdef.kelvane-tmp";
+    const std::string notOurs = ".a.cry.999999999.not-ours.kelvane-tmp";
+    for (const std::string& name : {dead, running, otherDestination, notOurs})
+        WriteBytes(dir / name, {'x'});
+    WriteBytes(dir / "a", PatternBytes(100));
+    ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
+    std::vector<std::string> kept = {otherDestination, notOurs, running, "a", "a.cry"};
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(dir.Names(), kept);
+}
+
+TEST_P(DestinationTest, FailuresLeaveNoTemporary) {
+    WriteBytes(dir / "a", PatternBytes(100000));
+    faults.failWriteAt = 1;
+    EXPECT_EQ(Encrypt("a", "a.cry"), crWriteFailed);
+    faults = {};
+    faults.failCommit = true;
+    EXPECT_EQ(Encrypt("a", "a.cry"), crWriteFailed);
+    faults = {};
+    int calls = 0;
+    hooks.eventBudget = std::chrono::microseconds{0};
+    hooks.letEventsRun = [&] {
+        if (++calls == 2)
+            CancelRequested = true;
+    };
+    EXPECT_EQ(Encrypt("a", "a.cry"), crAborted);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"a"});
+    EXPECT_TRUE(UnnamedFilesIn(dir.Path()).empty());
+}
+
+TEST_P(DestinationTest, TheSourceIsOnlyReadAndItsOpeningIsRecorded) {
+    WriteBytes(dir / "a", PatternBytes(300000));
+    ::chmod((dir / "a").c_str(), 0400);
+    struct stat before {};
+    ASSERT_EQ(::stat((dir / "a").c_str(), &before), 0);
+    std::vector<int> accessModes;
+    hooks.eventBudget = std::chrono::microseconds{0};
+    hooks.letEventsRun = [&] {
+        for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+            std::error_code error;
+            if (std::filesystem::read_symlink(entry.path(), error) != dir / "a")
+                continue;
+            const int fd = std::stoi(entry.path().filename().string());
+            accessModes.push_back(::fcntl(fd, F_GETFL) & O_ACCMODE);
+        }
+    };
+    FileIdentity opened;
+    hooks.sourceOpened = &opened;
+    ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
+    ASSERT_FALSE(accessModes.empty());
+    EXPECT_EQ(accessModes, std::vector<int>(accessModes.size(), O_RDONLY));
+
+    struct stat after {};
+    ASSERT_EQ(::stat((dir / "a").c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & 07777, 0400u);
+    EXPECT_EQ(after.st_ctim.tv_sec, before.st_ctim.tv_sec) << "no chmod, not even undone";
+    EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec);
+    EXPECT_TRUE(opened.known);
+    EXPECT_EQ(opened.inode, before.st_ino);
+    EXPECT_EQ(opened.size, 300000);
+    EXPECT_EQ(opened.modifiedNanoseconds, before.st_mtim.tv_nsec);
+}
+
+// ---- Worker threads that can't be had ----
+
+TEST(WorkerThreads, ARunWhoseThreadsCannotAllStartStopsWithNoMemory) {
+    TempDir dir;
+    const auto plain = PatternBytes(6 << 20);
+    WriteBytes(dir / "a", plain);
+    ProgressCounter fill, drain;
+    for (std::size_t failing : {0u, 1u, 2u}) {
+        SCOPED_TRACE(failing);
+        CryptHooks hooks;
+        hooks.parallelFrom = 0;
+        hooks.ringBytes = 1 << 20; // the started threads fill the ring and wait
+        hooks.threadMayStart = [failing](std::size_t thread) { return thread != failing; };
+        EXPECT_EQ(EncryptFile(dir / "a", dir / "a.cry", "secret1", fill, drain, hooks), crNoMemory);
+        EXPECT_EQ(dir.Names(), std::vector<std::string>{"a"});
+        EXPECT_EQ(ReadBytes(dir / "a"), plain);
+    }
+    // Nothing is left of the failures: the next run goes through.
+    CryptHooks hooks;
+    hooks.parallelFrom = 0;
+    ASSERT_EQ(EncryptFile(dir / "a", dir / "a.cry", "secret1", fill, drain, hooks), crOk);
+    hooks.threadMayStart = [](std::size_t thread) { return thread < 2; };
+    EXPECT_EQ(DecryptFile(dir / "a.cry", dir / "b", "secret1", fill, drain, hooks), crNoMemory);
+    EXPECT_FALSE(std::filesystem::exists(dir / "b"));
+}
+
+} // namespace
+} // namespace kelvane
