@@ -538,7 +538,7 @@ void TMainWin::RefreshLists() {
     for (std::string& name : FileListBox1.Items) {
         GridRow row;
         if (HasCryExtension(name)) {
-            row.Name = showCry ? name : name.substr(0, name.size() - 4);
+            row.Name = showCry ? name : DecryptedNameOf(name).value_or(std::string());
             // The file as it is on disk, whatever the case of its extension.
             row.FileName = std::move(name);
             FileListBox2.Items.push_back(row.Name);
