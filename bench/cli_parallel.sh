@@ -14,6 +14,7 @@ source bench/common.sh
 bin="${1:-build/bin}"
 files="${FILES:-8}" size_mib="${SIZE_MIB:-128}" jobs="${JOBS:-2}" runs="${RUNS:-3}"
 require_built "$bin" kelvane-cli
+require_gnu_time
 make_work parallel
 
 names=()
@@ -22,20 +23,21 @@ for i in $(seq "$files"); do
     names+=("$work/f$i")
 done
 
-# seconds JOBS : one encryption of every file, sources kept.
-seconds() {
+# run JOBS : one encryption of every file, sources kept; prints the wall
+# seconds and the processor seconds (user + system) it took.
+run() {
     rm -f "$work"/*.cry
-    local start end
-    start="$(date +%s.%N)"
-    "$bin/kelvane-cli" encrypt -k -q -j "$1" -p "$work/pw" "${names[@]}"
-    end="$(date +%s.%N)"
-    awk "BEGIN { printf \"%.3f\", $end - $start }"
+    /usr/bin/time -f '%e %U %S' -o "$work/time" \
+        "$bin/kelvane-cli" encrypt -k -q -j "$1" -p "$work/pw" "${names[@]}"
+    awk '{ printf "%.2f %.2f\n", $1, $2 + $3 }' "$work/time"
 }
 
-one=() many=()
+one=() many=() cpu_one=() cpu_many=()
 for _ in $(seq "$runs"); do
-    one+=("$(seconds 1)")
-    many+=("$(seconds "$jobs")")
+    read -r t c < <(run 1)
+    one+=("$t") cpu_one+=("$c")
+    read -r t c < <(run "$jobs")
+    many+=("$t") cpu_many+=("$c")
 done
 "$bin/kelvane-cli" verify -q -j "$jobs" -p "$work/pw" "$work"/*.cry
 
@@ -43,8 +45,11 @@ t1="$(best "${one[@]}")" tn="$(best "${many[@]}")"
 total=$((files * size_mib))
 printf '%s files of %s MiB in /dev/shm, %s processors, best of %s runs (range)\n' \
     "$files" "$size_mib" "$(nproc)" "$runs"
-printf -- '-j 1   %6.2f s (%s-%s)  %6.0f MiB/s\n' "$t1" "$t1" "$(worst "${one[@]}")" \
-    "$(awk "BEGIN { print $total / $t1 }")"
-printf -- '-j %-3s %6.2f s (%s-%s)  %6.0f MiB/s\n' "$jobs" "$tn" "$tn" "$(worst "${many[@]}")" \
-    "$(awk "BEGIN { print $total / $tn }")"
+# The processors kept busy on average: near the machine's count, running
+# files side by side has nothing left to gain.
+busy() { awk "BEGIN { printf \"%.2f\", $(best "${@:2}") / $1 }"; }
+printf -- '-j 1   %6.2f s (%s-%s)  %6.0f MiB/s  %s processors busy\n' "$t1" "$t1" \
+    "$(worst "${one[@]}")" "$(awk "BEGIN { print $total / $t1 }")" "$(busy "$t1" "${cpu_one[@]}")"
+printf -- '-j %-3s %6.2f s (%s-%s)  %6.0f MiB/s  %s processors busy\n' "$jobs" "$tn" "$tn" \
+    "$(worst "${many[@]}")" "$(awk "BEGIN { print $total / $tn }")" "$(busy "$tn" "${cpu_many[@]}")"
 printf 'speed-up %.2fx\n' "$(awk "BEGIN { print $t1 / $tn }")"
