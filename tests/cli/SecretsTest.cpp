@@ -5,6 +5,7 @@
 // matched against memory through the mask.
 #include "cli/Cli.h"
 #include "crypto/CryptFile.h"
+#include "support/MemoryScan.h"
 #include "support/TempDir.h"
 
 #include <array>
@@ -24,6 +25,11 @@ constexpr uint8_t kMask = 0x5A;
 // "Qz7#Wk4!" with every byte xored with kMask.
 constexpr std::array<uint8_t, 8> kMasked = {'Q' ^ kMask, 'z' ^ kMask, '7' ^ kMask, '#' ^ kMask,
                                             'W' ^ kMask, 'k' ^ kMask, '4' ^ kMask, '!' ^ kMask};
+constexpr testing_support::MaskedSecret<8> kSecret{kMask, kMasked};
+
+std::vector<uintptr_t> FindPassword() {
+    return testing_support::FindSecret(kSecret);
+}
 
 // Writes `head`, the password, `tail` and a line end to `path`, never
 // holding the password whole.
@@ -43,58 +49,6 @@ constexpr std::array<uint8_t, 8> kMasked = {'Q' ^ kMask, 'z' ^ kMask, '7' ^ kMas
     ::close(fd);
 }
 
-bool MatchesAt(const std::vector<uint8_t>& bytes, std::size_t at) {
-    for (std::size_t i = 0; i < kMasked.size(); ++i) {
-        if ((bytes[at + i] ^ kMask) != kMasked[i])
-            return false;
-    }
-    return true;
-}
-
-// Every writable private mapping: the heap, the main stack, the threads'
-// stacks and the allocator's other arenas.
-std::vector<std::pair<uintptr_t, uintptr_t>> WritableRanges() {
-    std::vector<std::pair<uintptr_t, uintptr_t>> ranges;
-    std::ifstream maps("/proc/self/maps");
-    std::string line;
-    while (std::getline(maps, line)) {
-        std::istringstream fields(line);
-        std::string span, perms, offset, device, inode, path;
-        fields >> span >> perms >> offset >> device >> inode >> path;
-        const bool anonymous = path.empty() || path == "[heap]" || path == "[stack]";
-        if (!perms.starts_with("rw") || !anonymous)
-            continue;
-        const auto dash = span.find('-');
-        ranges.emplace_back(std::stoull(span.substr(0, dash), nullptr, 16),
-                            std::stoull(span.substr(dash + 1), nullptr, 16));
-    }
-    return ranges;
-}
-
-// Where the password is found, as addresses; empty when nowhere.
-std::vector<uintptr_t> FindPassword() {
-    constexpr std::size_t kChunk = 1 << 20;
-    constexpr uintptr_t kLargest = uintptr_t{1} << 30; // skips sanitizer shadows
-    std::vector<uint8_t> chunk(kChunk + kMasked.size());
-    std::vector<uintptr_t> found;
-    const int mem = ::open("/proc/self/mem", O_RDONLY | O_CLOEXEC);
-    for (const auto& [begin, end] : WritableRanges()) {
-        if (end - begin > kLargest)
-            continue;
-        for (uintptr_t at = begin; at < end; at += kChunk) {
-            const std::size_t want = std::min<uintptr_t>(kChunk + kMasked.size() - 1, end - at);
-            const ssize_t got = ::pread(mem, chunk.data(), want, static_cast<off_t>(at));
-            for (ssize_t i = 0; i + static_cast<ssize_t>(kMasked.size()) <= got; ++i) {
-                if (MatchesAt(chunk, static_cast<std::size_t>(i)))
-                    found.push_back(at + static_cast<uintptr_t>(i));
-            }
-        }
-    }
-    ::close(mem);
-    std::fill(chunk.begin(), chunk.end(), 0);
-    return found;
-}
-
 class NoTerminal : public PasswordPrompter {
 public:
     bool Ask(const std::string&, SecretText&, std::string& problem) override {
@@ -103,11 +57,17 @@ public:
     }
 };
 
-int RunQuietly(const std::vector<std::string>& args, int in) {
+// Runs far below the test's stack frame, where the search's own calls don't
+// reach: a copy the run leaves on the stack stays there to be found.
+[[gnu::noinline]] int RunQuietly(const std::vector<std::string>& args, int in) {
+    volatile char depth[64 * 1024];
+    depth[0] = 0;
     NoTerminal prompter;
     std::ostringstream out, err;
     const CliEnvironment env{in, out, err, false, prompter, {}};
-    return RunCli(args, env);
+    const int status = RunCli(args, env);
+    depth[1] = 0; // keeps this frame alive across the call: no tail call
+    return status;
 }
 
 TEST(Secrets, TheSearchFindsAPasswordThatIsStillThere) {
