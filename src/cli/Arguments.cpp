@@ -28,8 +28,8 @@ constexpr LongSwitch kLongSwitches[] = {
     {"password-file", 'p'}, {"recursive", 'r'}, {"jobs", 'j'},
 };
 
-// Each file holds its whole content in memory: a bound keeps a typing
-// mistake from asking for thousands of them at once.
+// Each file running has its own engine threads and buffers: a bound keeps a
+// typing mistake from starting thousands of them.
 constexpr unsigned kMostJobs = 256;
 
 bool TakesValue(char letter) {
@@ -146,6 +146,8 @@ private:
     }
 
     void SetJobs(const std::string& value, const std::string& shown) {
+        if (result_.options.jobs != 0)
+            return Fail(shown + " given twice");
         unsigned jobs = 0;
         for (const char c : value) {
             if (c < '0' || c > '9' || jobs > kMostJobs)

@@ -96,7 +96,9 @@ PasswordCheck ToKeyBytes(std::u16string_view text, std::string& key) {
 
 PasswordCheck CheckPassword(std::u16string_view text) {
     std::string key;
-    return ToKeyBytes(text, key);
+    const PasswordCheck check = ToKeyBytes(text, key);
+    WipeAll(key); // an accepted password is kept only where the caller keeps it
+    return check;
 }
 
 std::string PasswordProblemText(PasswordCheck check) {

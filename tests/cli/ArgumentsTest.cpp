@@ -28,6 +28,21 @@ TEST(Arguments, SwitchesMayBeBundledSpelledOutOrPlacedAmongTheFiles) {
     EXPECT_TRUE(b.options.keep);
 }
 
+TEST(Arguments, RecursionAndTheNumberOfFilesAtOnceInEverySpelling) {
+    const auto a = Parse({"encrypt", "-rqj3", "dir"});
+    ASSERT_TRUE(a.Ok()) << a.error;
+    EXPECT_TRUE(a.options.recurse && a.options.quiet);
+    EXPECT_EQ(a.options.jobs, 3u);
+    const auto b = Parse({"verify", "--recursive", "--jobs=256", "x"});
+    ASSERT_TRUE(b.Ok()) << b.error;
+    EXPECT_EQ(b.options.jobs, 256u);
+    const auto c = Parse({"decrypt", "--jobs", "1", "--recursive", "x"});
+    ASSERT_TRUE(c.Ok()) << c.error;
+    EXPECT_EQ(c.options.jobs, 1u);
+    EXPECT_TRUE(c.options.recurse);
+    EXPECT_EQ(Parse({"encrypt", "a"}).options.jobs, 0u) << "0: one per processor";
+}
+
 TEST(Arguments, AfterDoubleDashEverythingIsAFileAndALoneDashIsAFile) {
     const auto a = Parse({"verify", "-q", "--", "-k", "-", "--force"});
     ASSERT_TRUE(a.Ok()) << a.error;
@@ -71,7 +86,14 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal{{"verify", "-k", "a.cry"}, "-k for verify"},
                     Refusal{{"verify", "-o", "x", "a.cry"}, "-o for verify"},
                     Refusal{{"info", "-p", "pw", "a.cry"}, "-p for info"},
-                    Refusal{{"info", "-q", "a.cry"}, "-q for info"}),
+                    Refusal{{"info", "-q", "a.cry"}, "-q for info"},
+                    Refusal{{"info", "-r", "dir"}, "-r for info"},
+                    Refusal{{"encrypt", "-j", "0", "a"}, "from 1 to 256"},
+                    Refusal{{"encrypt", "-j257", "a"}, "from 1 to 256"},
+                    Refusal{{"encrypt", "--jobs=two", "a"}, "from 1 to 256"},
+                    Refusal{{"encrypt", "-j", "99999999999999999999", "a"}, "from 1 to 256"},
+                    Refusal{{"encrypt", "-j2", "-j", "3", "a"}, "-j given twice"},
+                    Refusal{{"encrypt", "-r", "-o", "out", "dir"}, "single FILE"}),
     [](const testing::TestParamInfo<Refusal>& info) {
         std::string name;
         for (const std::string& arg : info.param.args)

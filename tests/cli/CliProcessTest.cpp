@@ -2,13 +2,17 @@
 // behaviour that only a real process on a pseudo-terminal shows.
 #include "support/TempDir.h"
 
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <optional>
 #include <poll.h>
 #include <pty.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -157,6 +161,8 @@ public:
         return true;
     }
 
+    void Signal(int signal) { ::kill(child_, signal); }
+
     void Type(const std::string& keys) {
         ASSERT_EQ(::write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
     }
@@ -245,5 +251,109 @@ TEST(CliTerminal, CtrlCDuringEncryptionLeavesNoDestinationAndTheSourceIntact) {
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"big", "pw"}));
     EXPECT_EQ(ReadFile(dir / "big"), big);
 }
+
+// ---- Signals and special files ----
+
+// Waits up to ten seconds for `child` to end; kills it and returns nothing
+// when it does not.
+std::optional<Finished> EndedWithin10s(pid_t child) {
+    const int handle = static_cast<int>(::syscall(SYS_pidfd_open, child, 0));
+    pollfd p{handle, POLLIN, 0};
+    // Without process handles (older kernels) the wait has no bound: a hang
+    // then shows as the test's own timeout.
+    const bool ended = handle < 0 || ::poll(&p, 1, 10'000) == 1;
+    if (handle >= 0)
+        ::close(handle);
+    if (!ended)
+        ::kill(child, SIGKILL);
+    int waitStatus = 0;
+    ::waitpid(child, &waitStatus, 0);
+    if (!ended)
+        return std::nullopt;
+    return Decode(waitStatus);
+}
+
+// True once `child` waits in the kernel for the other end of a FIFO.
+bool WaitsForAFifoPartner(pid_t child) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < giveUp) {
+        if (ReadFile("/proc/" + std::to_string(child) + "/wchan") == "wait_for_partner")
+            return true;
+        std::this_thread::yield();
+    }
+    return false;
+}
+
+pid_t StartCli(const TempDir& dir, const std::vector<std::string>& args) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::setsid();
+        Redirect("/dev/null", STDIN_FILENO, O_RDONLY);
+        Redirect("/dev/null", STDOUT_FILENO, O_WRONLY);
+        Redirect("/dev/null", STDERR_FILENO, O_WRONLY);
+        ExecCli(dir.Path(), args);
+    }
+    return child;
+}
+
+TEST(CliProcess, InfoAndVerifyOnAFifoReturnAtOnce) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    WriteFile(dir / "pw", std::string(kPassword) + "\n");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"info", "fifo"},
+          std::vector<std::string>{"verify", "-p", "pw", "fifo"}}) {
+        const auto f = EndedWithin10s(StartCli(dir, args));
+        ASSERT_TRUE(f.has_value()) << args[0] << " hung on a FIFO";
+        EXPECT_EQ(f->status, 1) << args[0];
+    }
+}
+
+TEST(CliProcess, ASignalWhileBlockedOutsideTheEngineEndsTheProgram) {
+    // A password FIFO nobody writes to: kelvane-cli waits in open(), where
+    // nothing would ever look at a cancel flag.
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "pw").c_str(), 0600), 0);
+    WriteFile(dir / "a", "content");
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        const pid_t child = StartCli(dir, {"encrypt", "-p", "pw", "a"});
+        if (!WaitsForAFifoPartner(child)) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+            GTEST_SKIP() << "can't see where the program waits";
+        }
+        ::kill(child, signal);
+        const auto f = EndedWithin10s(child);
+        ASSERT_TRUE(f.has_value()) << "signal " << signal << " only set the cancel flag";
+        EXPECT_EQ(f->signal, signal);
+        EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "pw"}));
+    }
+}
+
+class CliCancelSignal : public testing::TestWithParam<int> {};
+
+TEST_P(CliCancelSignal, CancelsARunningEncryptionWithNothingLost) {
+    TempDir dir;
+    std::string big(64 << 20, '\0'); // long enough to be signalled well before its end
+    for (std::size_t i = 0; i < big.size(); i += 4096)
+        big[i] = static_cast<char>(i >> 12);
+    WriteFile(dir / "big", big);
+    WriteFile(dir / "pw", std::string(kPassword) + "\n");
+    Terminal terminal(dir, {"encrypt", "-p", "pw", "big"});
+    ASSERT_TRUE(terminal.WaitFor("%"));
+    terminal.Signal(GetParam());
+    const Finished f = terminal.Wait();
+    if (f.status == 0)
+        GTEST_SKIP() << "the encryption ended before the signal reached it";
+    EXPECT_EQ(f.status, 1) << "signal " << f.signal;
+    EXPECT_NE(f.err.find("You have aborted processing \"big\"."), std::string::npos) << f.err;
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"big", "pw"}));
+    EXPECT_EQ(ReadFile(dir / "big"), big);
+}
+
+INSTANTIATE_TEST_SUITE_P(TermAndHangUp, CliCancelSignal, testing::Values(SIGTERM, SIGHUP),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return std::string(info.param == SIGTERM ? "SIGTERM" : "SIGHUP");
+                         });
 
 } // namespace

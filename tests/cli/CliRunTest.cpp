@@ -4,10 +4,12 @@
 #include "crypto/CryptFile.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <deque>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace kelvane::cli {
 namespace {
@@ -321,6 +323,174 @@ TEST_F(CliInProcess, InfoShowsTheHeaderAndWhetherTheLayoutIsWellFormed) {
     EXPECT_NE(bad.out.find("Header:        incomplete"), std::string::npos);
     EXPECT_EQ(Run({"info", dir / "missing"}).err,
               "Couldn`t open file \"" + dir / "missing" + "\".\n");
+}
+
+// The lines of `text`, sorted: files running side by side end in any order.
+std::vector<std::string> SortedLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+TEST_F(CliInProcess, RecursionTakesPlainFilesToEncryptAndCryFilesOfAnyCaseToDecrypt) {
+    TempDir outside;
+    WriteFile(outside / "elsewhere", "not in the tree");
+    const std::string tree = dir / "tree";
+    dir.Write("tree/a", "aaa");
+    dir.Write("tree/sub/c", "ccc");
+    dir.Write("tree/B.CRY", "not really crypted");
+    std::filesystem::create_symlink(outside / "elsewhere", tree + "/link");
+    ASSERT_EQ(::mkfifo((tree + "/fifo").c_str(), 0600), 0);
+
+    const CliRun encrypted = Run({"encrypt", "-r", "-p", PasswordFile(), tree});
+    EXPECT_EQ(encrypted.status, kExitDone) << encrypted.err;
+    EXPECT_EQ(SortedLines(encrypted.err),
+              (std::vector<std::string>{
+                  "kelvane-cli: skipped \"" + tree + "/fifo\": not a regular file",
+                  "kelvane-cli: skipped \"" + tree + "/link\": a symbolic link, not followed"}));
+    EXPECT_TRUE(Exists(tree + "/a.cry"));
+    EXPECT_TRUE(Exists(tree + "/sub/c.cry"));
+    EXPECT_EQ(ReadFile(tree + "/B.CRY"), "not really crypted");
+    EXPECT_EQ(ReadFile(outside / "elsewhere"), "not in the tree");
+
+    const CliRun decrypted = Run({"decrypt", "-r", "-q", "-p", dir / "pw", tree + "/"});
+    EXPECT_EQ(decrypted.status, kExitFailed);
+    EXPECT_NE(decrypted.err.find("Cannot identify a file \"" + tree + "/B.CRY\""),
+              std::string::npos)
+        << decrypted.err;
+    EXPECT_EQ(ReadFile(tree + "/a"), "aaa");
+    EXPECT_EQ(ReadFile(tree + "/sub/c"), "ccc");
+}
+
+TEST_F(CliInProcess, ARecursiveRunNeverTakesAFileItCreatedItselfNorOneFileTwice) {
+    WriteFile(dir / "x", "twice crypted");
+    ASSERT_EQ(Run({"encrypt", "-p", PasswordFile(), dir / "x"}).status, kExitDone);
+    ASSERT_EQ(Run({"encrypt", "-p", dir / "pw", dir / "x.cry"}).status, kExitDone);
+    for (const char* jobs : {"1", "2"}) {
+        // x.cry.cry becomes x.cry, which must wait for the next run.
+        const CliRun once =
+            Run({"decrypt", "-r", "-j", jobs, "-p", dir / "pw", dir.Path(), dir / "x.cry.cry"});
+        ASSERT_EQ(once.status, kExitDone) << once.err;
+        EXPECT_TRUE(Exists(dir / "x.cry"));
+        EXPECT_FALSE(Exists(dir / "x"));
+        ASSERT_EQ(Run({"encrypt", "-p", dir / "pw", dir / "x.cry"}).status, kExitDone);
+    }
+}
+
+TEST_F(CliInProcess, FilesRunSideBySideEachReportOnWholeLines) {
+    std::vector<std::string> files, expectedErr, expectedOut;
+    for (int i = 0; i < 6; ++i) {
+        files.push_back(dir / ("f" + std::to_string(i)));
+        WriteFile(files.back(), RandomBytes(20'000 + 999 * i, i));
+        expectedErr.push_back("Invalid password for the file \"" + files.back() + ".cry\"!");
+        expectedOut.push_back(files.back() + ".cry: OK");
+    }
+    std::vector<std::string> args = {"encrypt", "-j", "3", "-p", PasswordFile()};
+    args.insert(args.end(), files.begin(), files.end());
+    ASSERT_EQ(Run(args).status, kExitDone);
+    std::vector<std::string> crypted;
+    for (const std::string& file : files)
+        crypted.push_back(file + ".cry");
+
+    args = {"verify", "-j", "3", "-p", dir / "pw"};
+    args.insert(args.end(), crypted.begin(), crypted.end());
+    const CliRun verified = Run(args);
+    EXPECT_EQ(verified.status, kExitDone);
+    EXPECT_EQ(SortedLines(verified.out), expectedOut);
+
+    args = {"decrypt", "-j", "3", "-p", PasswordFile("s3cret?")};
+    args.insert(args.end(), crypted.begin(), crypted.end());
+    const CliRun wrong = Run(args);
+    EXPECT_EQ(wrong.status, kExitFailed);
+    std::sort(expectedErr.begin(), expectedErr.end());
+    EXPECT_EQ(SortedLines(wrong.err), expectedErr);
+}
+
+TEST_F(CliInProcess, CancellingFilesRunningSideBySideLosesNothing) {
+    const std::string big = RandomBytes(800 * 8, 9);
+    const std::vector<std::string> names = {"a", "b", "c", "d"};
+    for (const std::string& name : names)
+        WriteFile(dir / name, big);
+    letEventsRun = [] { CancelRequested = true; };
+    const CliRun run = Run(
+        {"encrypt", "-j", "2", "-p", PasswordFile(), dir / "a", dir / "b", dir / "c", dir / "d"});
+    EXPECT_EQ(run.status, kExitFailed);
+    for (const std::string& line : SortedLines(run.err)) {
+        EXPECT_TRUE(line.starts_with("You have aborted processing \"") ||
+                    line.starts_with("kelvane-cli: cancelled; "))
+            << line;
+    }
+    for (const std::string& name : names)
+        EXPECT_EQ(ReadFile(dir / name), big) << name;
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "b", "c", "d", "pw"}));
+}
+
+TEST_F(CliInProcess, ANameTooLongForTheFileSystemIsRefusedBeforeAnyWork) {
+    const std::string longest = dir / std::string(251, 'n');
+    WriteFile(longest, "fits");
+    ASSERT_EQ(Run({"encrypt", "-p", PasswordFile(), longest}).status, kExitDone);
+    for (std::size_t length : {252, 255}) {
+        const std::string name = dir / std::string(length, 'm');
+        WriteFile(name, "too long once crypted");
+        const CliRun run = Run({"encrypt", "-p", dir / "pw", name});
+        EXPECT_EQ(run.status, kExitFailed);
+        EXPECT_EQ(run.err,
+                  "Cannot generate crypted file \"" + name + ".cry\". File name is too long.\n");
+        EXPECT_EQ(ReadFile(name), "too long once crypted");
+        std::filesystem::remove(name);
+    }
+    const CliRun named = Run(
+        {"decrypt", "-k", "-p", dir / "pw", "-o", dir / std::string(256, 'o'), longest + ".cry"});
+    EXPECT_EQ(named.status, kExitFailed);
+    EXPECT_NE(named.err.find("File name is too long."), std::string::npos);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{std::string(251, 'n') + ".cry", "pw"}));
+}
+
+TEST_F(CliInProcess, SpecialFilesAndFoldersAreRefusedWithoutBeingOpened) {
+    // Opening the FIFO would wait for a writer forever: returning at all
+    // is half of this test.
+    ASSERT_EQ(::mkfifo((dir / "fifo.cry").c_str(), 0600), 0);
+    dir.Write("folder.cry/inside", "x");
+    for (const char* command : {"encrypt", "decrypt", "verify"}) {
+        const CliRun run =
+            Run({command, "-p", PasswordFile(), dir / "fifo.cry", dir / "folder.cry"});
+        EXPECT_EQ(run.status, kExitFailed) << command;
+        EXPECT_EQ(run.err, "kelvane-cli: \"" + dir / "fifo.cry" +
+                               "\" is not a regular file\nkelvane-cli: \"" + dir / "folder.cry" +
+                               "\" is a folder; -r walks folders\n")
+            << command;
+    }
+    const CliRun info = Run({"info", dir / "fifo.cry"});
+    EXPECT_EQ(info.status, kExitFailed);
+    EXPECT_EQ(info.err, "kelvane-cli: \"" + dir / "fifo.cry" + "\" is not a regular file\n");
+}
+
+TEST_F(CliInProcess, InfoSaysPlainlyThatAFileIsNotCrypted) {
+    WriteFile(dir / "plain.txt", "an ordinary text of some length");
+    const CliRun run = Run({"info", dir / "plain.txt"});
+    EXPECT_EQ(run.status, kExitFailed);
+    EXPECT_EQ(run.out, "File:          " + dir / "plain.txt" +
+                           "\nMagic:         missing (not KZ31): not a crypted file\n");
+    EXPECT_EQ(run.err,
+              "Cannot identify a file \"" + dir / "plain.txt" + "\" as a valid crypted file\n");
+}
+
+TEST_F(CliInProcess, AnEndlessOrBrokenPasswordFileIsRefusedWithItsReason) {
+    WriteFile(dir / "a", "content");
+    const CliRun endless = Run({"encrypt", "-p", "/dev/zero", dir / "a"});
+    EXPECT_EQ(endless.status, kExitUsage);
+    EXPECT_EQ(endless.err, "kelvane-cli: the first line of \"/dev/zero\" is longer than 1024 "
+                           "bytes; it can't be a password\n");
+    standardInput = std::string(5000, 'p');
+    EXPECT_NE(Run({"encrypt", "-p", "-", dir / "a"}).err.find("standard input is longer"),
+              std::string::npos);
+    const CliRun latin1 = Run({"encrypt", "-p", PasswordFile("s\xE9same!"), dir / "a"});
+    EXPECT_EQ(latin1.status, kExitUsage);
+    EXPECT_NE(latin1.err.find("not valid UTF-8"), std::string::npos) << latin1.err;
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "pw"}));
 }
 
 } // namespace

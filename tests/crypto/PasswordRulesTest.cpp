@@ -1,5 +1,7 @@
 #include "crypto/PasswordRules.h"
 
+#include "support/MemoryScan.h"
+
 #include <gtest/gtest.h>
 
 namespace kelvane {
@@ -109,6 +111,38 @@ TEST(PasswordRules, TheCharactersThatCannotBeUsedAreNamedOnceEach) {
               "\xD0\x96\xC4\x81\xF0\x9F\x94\x91");
     EXPECT_EQ(CharactersOutsideWindows1252(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
     EXPECT_EQ(CharactersOutsideWindows1252(u"x\u0081"), "\xC2\x81");
+}
+
+constexpr uint8_t kMask = 0x33;
+// "Kp9$vQ2&", masked: the test never holds it whole in writable memory.
+constexpr testing_support::MaskedSecret<8> kSecret{kMask,
+                                                   {'K' ^ kMask, 'p' ^ kMask, '9' ^ kMask,
+                                                    '$' ^ kMask, 'v' ^ kMask, 'Q' ^ kMask,
+                                                    '2' ^ kMask, '&' ^ kMask}};
+
+// Runs the check far below the caller's stack frame, where the search's own
+// calls don't reach: a copy left on the stack stays there to be found.
+[[gnu::noinline]] PasswordCheck CheckDeepDown(std::u16string_view text) {
+    volatile char depth[32 * 1024];
+    depth[0] = 0;
+    const PasswordCheck check = CheckPassword(text);
+    // A use of the frame after the call: no tail call may drop it first.
+    asm volatile("" : : "r"(&depth[0]) : "memory");
+    return check;
+}
+
+TEST(PasswordRules, CheckingOrRefusingAPasswordLeavesNoCopyBehind) {
+    // The texts typed are UTF-16 in read-only data, never the 8-bit key.
+    EXPECT_EQ(CheckDeepDown(u"Kp9$vQ2&"), PasswordCheck::Ok);
+    std::string key;
+    EXPECT_EQ(ToKeyBytes(u"--------Kp9$vQ2&", key), PasswordCheck::WrongLength);
+    EXPECT_EQ(ToKeyBytes(u"--------Kp9$vQ2&\u0416", key), PasswordCheck::OutsideWindows1252);
+    EXPECT_TRUE(testing_support::FindSecret(kSecret).empty());
+
+    // And the search does see a key that is still kept.
+    ASSERT_EQ(ToKeyBytes(u"Kp9$vQ2&", key), PasswordCheck::Ok);
+    EXPECT_FALSE(testing_support::FindSecret(kSecret).empty());
+    std::fill(key.begin(), key.end(), '\0');
 }
 
 } // namespace

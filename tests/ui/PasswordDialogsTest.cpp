@@ -65,13 +65,9 @@ TEST_F(PasswordDialogsTest, VerificationRefusesWrongLengthsAndMismatchesAndStays
         bool accepted;
     };
     const Case cases[] = {
-        {"abcde", "abcde", false},
-        {"abcdEfgh", "abcdefgh", false},
-        {"abcdefgh", "abcdefgh", true},
-        {"abcdefghi", "abcdefghi", false},
-        {"abcdef", "abcdeg", false},
-        {u"s\u00e9same!"_qs, u"s\u00e9same!"_qs, true},
-        {u"abcde\u0101"_qs, u"abcde\u0101"_qs, false},
+        {"abcde", "abcde", false},      {"abcdEfgh", "abcdefgh", false},
+        {"abcdefgh", "abcdefgh", true}, {"abcdefghi", "abcdefghi", false},
+        {"abcdef", "abcdeg", false},    {u"s\u00e9same!"_qs, u"s\u00e9same!"_qs, true},
     };
     for (const Case& c : cases) {
         if (!c.accepted)
@@ -84,6 +80,25 @@ TEST_F(PasswordDialogsTest, VerificationRefusesWrongLengthsAndMismatchesAndStays
             EXPECT_EQ(encrypt.MaskEdit1->text(), c.first);
         }
     }
+}
+
+TEST_F(PasswordDialogsTest, CharactersOutsideTheCodePageAreNamedBeforeAnyVerification) {
+    const std::string hint = "\rUse letters, digits and signs of Western European languages.";
+    // A wrong length and a mismatch as well: the characters come first, as
+    // changing them may change the length too.
+    messages.Expect("These characters can't be used in a password: \xC4\x81\xD0\x96" + hint);
+    EXPECT_EQ(SubmitEncrypt(u"ab\u0101\u0416\u0101"_qs, u"other"_qs), mrCancel);
+    ASSERT_EQ(messages.Shown().size(), 1u);
+    EXPECT_EQ(messages.Shown().back().kind, MessageKind::Error);
+
+    // The decryption dialog, silent about lengths, tells this too.
+    messages.Expect("These characters can't be used in a password: \xE2\x98\x83" + hint);
+    dialogs.Expect("Decryption procedure", [&](TModalForm&) {
+        decrypt.MaskEdit1->setText(u"snow\u2603\u20ac"_qs);
+        decrypt.Button2->click();
+    });
+    EXPECT_EQ(decrypt.ShowModal(), mrCancel);
+    EXPECT_TRUE(messages.AllAnswered());
 }
 
 TEST_F(PasswordDialogsTest, DecryptionRefusesAWrongLengthSilently) {
