@@ -81,13 +81,13 @@ std::size_t RegistryDocument::AddKey(std::string normalPath) {
     return slot->second;
 }
 
-void RegistryDocument::SetIn(std::size_t key, const std::string& name, const RegValue& value) {
+void RegistryDocument::SetIn(std::size_t key, const std::string& name, RegValue value) {
     std::vector<Entry>& entries = keys_[key].entries;
     const auto [slot, added] = valueIndex_[key].try_emplace(FoldCase(name), entries.size());
     if (added)
-        entries.push_back({name, value});
+        entries.push_back({name, std::move(value)});
     else
-        entries[slot->second].value = value;
+        entries[slot->second].value = std::move(value);
 }
 
 } // namespace kelvane

@@ -66,7 +66,7 @@ public:
 private:
     // Positions in keys_; the path must already be normalised.
     std::size_t AddKey(std::string normalPath);
-    void SetIn(std::size_t key, const std::string& name, const RegValue& value);
+    void SetIn(std::size_t key, const std::string& name, RegValue value);
 
     std::vector<Key> keys_;
     // Folded path -> position in keys_. Ordered, so the keys below a path

@@ -2,6 +2,7 @@
 #include "platform/RegistryDocument.h"
 #include "platform/Utf16.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace kelvane {
@@ -13,8 +14,13 @@ constexpr std::string_view kRoot = "HKEY_CLASSES_ROOT";
 
 // ---- text helpers ----------------------------------------------------------
 
+char FoldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && FoldCase(a) == FoldCase(b);
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -321,7 +327,7 @@ RegistryDocument RegistryDocument::Parse(std::string_view raw) {
         }
         RegValue value;
         if (key && ParseValueLine(line, name, value))
-            document.SetIn(*key, name, value);
+            document.SetIn(*key, name, std::move(value));
     }
     return document;
 }

@@ -1,6 +1,7 @@
 #include "crypto/Crc32.h"
 
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,40 @@ TEST(Crc32, ContinuingOverSlicesEqualsOneRun) {
         sliced =
             Crc32Continue(sliced, bytes.data() + at, std::min<std::size_t>(777, bytes.size() - at));
     EXPECT_EQ(sliced, whole);
+}
+
+// The rule in its plainest form: one table word per byte, the whole running
+// value carried from byte to byte.
+uint32_t Reference(uint32_t crc, const uint8_t* data, std::size_t count) {
+    for (std::size_t n = 0; n < count; ++n)
+        crc = (crc >> 8) ^ Crc32TableWord(static_cast<int>((crc ^ data[n]) & 0xFF));
+    return crc;
+}
+
+TEST(Crc32, AgreesWithThePlainLoopOnRandomRunsStartsAndSlices) {
+    const unsigned seed = std::random_device{}();
+    std::printf("checksum comparison seed %u\n", seed);
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    std::vector<uint8_t> bytes(70000);
+    for (auto& byte : bytes)
+        byte = static_cast<uint8_t>(random());
+    for (int round = 0; round < 3000; ++round) {
+        // Mostly short runs at every alignment, now and then a long one.
+        const std::size_t length = round % 100 == 0 ? random() % 65536 : random() % 300;
+        const std::size_t start = random() % 64;
+        const uint8_t* run = bytes.data() + start;
+        ASSERT_EQ(Crc32Of(run, static_cast<uint32_t>(length)), Reference(0, run, length))
+            << "length " << length << " at " << start;
+        const uint32_t from = random();
+        ASSERT_EQ(Crc32Continue(from, run, length), Reference(from, run, length))
+            << "continued from " << from << ", length " << length;
+    }
+    // Runs of one repeated byte follow one path through the table each.
+    for (int value = 0; value < 256; ++value) {
+        const std::vector<uint8_t> same(1000, static_cast<uint8_t>(value));
+        ASSERT_EQ(Crc32Of(same.data(), 1000), Reference(0, same.data(), 1000)) << value;
+    }
 }
 
 } // namespace
