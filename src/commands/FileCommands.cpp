@@ -151,7 +151,7 @@ bool RefusedAsLink(const std::string& source, const std::string& shown, bool enc
 } // namespace
 
 std::string CommandHost::CryptedFileName(const std::string& listedName) const {
-    return ShowCry > 0 ? listedName : listedName + kCryExtension;
+    return ShowCry > 0 ? listedName : EncryptedNameOf(listedName);
 }
 
 bool EncryptOneFile(CommandHost& host, const std::string& name) {

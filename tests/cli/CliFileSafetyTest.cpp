@@ -1,7 +1,7 @@
 // kelvane-cli in-process when the files change under it: a source saved
 // anew during the run, a destination that appears, a write-protected source.
-#include "TestFiles.h"
 #include "cli/Cli.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -31,10 +31,10 @@ protected:
 
     CliRun Run(std::vector<std::string> args) {
         args.insert(args.begin() + 1, {"-p", dir / "pw"});
-        std::istringstream in;
         std::ostringstream out, err;
         NoTerminal prompter;
-        const CliEnvironment env{in, out, err, false, prompter, letEventsRun};
+        // The password comes from the file, so standard input is never read.
+        const CliEnvironment env{-1, out, err, false, prompter, letEventsRun};
         const int status = RunCli(args, env);
         return {status, err.str()};
     }

@@ -1,5 +1,6 @@
 // Which list a file goes to, how it is shown there, and finding it again.
 #include "commands/FileLists.h"
+#include "crypto/CryptNames.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +16,9 @@ std::vector<std::string> Names(const std::vector<ListedFile>& files, bool shown)
 
 TEST(FileListsTest, OnlyTheLastExtensionDecidesInAnyCase) {
     for (const char* crypted : {"a.cry", "NOTES.CRY", "x.Cry", ".cry", "a.b.cry"})
-        EXPECT_TRUE(IsCryptedName(crypted)) << crypted;
+        EXPECT_TRUE(HasCryExtension(crypted)) << crypted;
     for (const char* plain : {"archive.cry.txt", "cry", "a.cryx", "a.cr", "acry", ""})
-        EXPECT_FALSE(IsCryptedName(plain)) << plain;
+        EXPECT_FALSE(HasCryExtension(plain)) << plain;
 }
 
 TEST(FileListsTest, SplitKeepsTheOrderAndTheNameOnDisk) {

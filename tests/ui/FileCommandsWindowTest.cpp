@@ -59,6 +59,7 @@ private:
             return got;
         }
         unsigned PermissionBits() override { return inner_->PermissionBits(); }
+        FileIdentity OpenedAs() override { return inner_->OpenedAs(); }
 
     private:
         CountingFiles& owner_;
@@ -76,7 +77,7 @@ private:
             owner_.bytesWritten += static_cast<int64_t>(count);
             return inner_->WriteAt(offset, data, count);
         }
-        bool Commit() override { return inner_->Commit(); }
+        CommitOutcome Commit(Existing existing) override { return inner_->Commit(existing); }
 
     private:
         CountingFiles& owner_;
