@@ -1,5 +1,6 @@
 // Which list a file goes to, how it is shown there, and finding it again.
 #include "commands/FileLists.h"
+
 #include "crypto/CryptNames.h"
 
 #include <gtest/gtest.h>
