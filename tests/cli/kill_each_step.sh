@@ -92,7 +92,8 @@ check_failed_flushes() {
     setup
     out=$(cd d && strace -f -o /dev/null -e trace=fsync -e inject=fsync:error=EIO:when=1 \
         "$cli" "${command[@]}" 2>&1)
-    [ $? -eq 1 ] || fail "a failed data flush did not fail the run"
+    status=$?
+    [ $status -eq 1 ] || fail "a failed data flush did not fail the run ($status): $out"
     [[ "$out" == *"have been aborted. Disk is full."* ]] || fail "data flush message: $out"
     same "d/$source" "$source_ref" || fail "the source changed after a failed data flush"
     if [ -n "$older" ]; then
@@ -105,7 +106,8 @@ check_failed_flushes() {
     setup
     out=$(cd d && strace -f -o /dev/null -e trace=fsync -e inject=fsync:error=EIO:when=2 \
         "$cli" "${command[@]}" 2>&1)
-    [ $? -eq 1 ] || fail "an unconfirmed destination was reported as done"
+    status=$?
+    [ $status -eq 1 ] || fail "an unconfirmed destination was reported as done ($status): $out"
     [[ "$out" == *"is in place but could not be confirmed on disk"* ]] ||
         fail "directory flush message: $out"
     same "d/$source" "$source_ref" || fail "the source went though its destination was unconfirmed"
