@@ -101,6 +101,8 @@ run_scenario() {
 check_failed_flushes() {
     # The first flush is the data's: nothing may change. The second is the
     # directory's, after the new file has its name: it must say so.
+    call="fsync error"
+    when=1
     setup
     out=$(cd d && strace -f -o /dev/null -e trace=fsync -e inject=fsync:error=EIO:when=1 \
         "$cli" "${command[@]}" 2>&1)
@@ -115,6 +117,7 @@ check_failed_flushes() {
     fi
     [ "$(ls -A d | wc -l)" -eq $((${#older} > 0 ? 2 : 1)) ] || fail "a failed flush left files"
 
+    when=2
     setup
     out=$(cd d && strace -f -o /dev/null -e trace=fsync -e inject=fsync:error=EIO:when=2 \
         "$cli" "${command[@]}" 2>&1)
