@@ -80,10 +80,8 @@ void ShowRunEnd(CryptResult result, const Transform& t) {
         ShowError("File \"" + t.destination + "\" appeared while \"" + t.sourceShown +
                   "\" was processed. Both files are kept.");
     else if (result == crUnconfirmed)
-        ShowError("File \"" + t.destination +
-                  "\" has been written, but the disk did not confirm "
-                  "it. File \"" +
-                  t.sourceShown + "\" is kept.");
+        ShowError("File \"" + t.destination + "\" has been written, but the disk did not " +
+                  "confirm it. File \"" + t.sourceShown + "\" is kept.");
     else
         ShowResultMessage(result, t.sourceShown);
 }
