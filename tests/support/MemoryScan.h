@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -51,6 +52,16 @@ inline std::vector<std::pair<uintptr_t, uintptr_t>> WritableRanges() {
     return ranges;
 }
 
+// False when no page of the span was ever touched (a sanitizer reserves far
+// more than it uses): nothing can hide there, and reading it is slow.
+inline bool AnyPageResident(uintptr_t at, std::size_t size) {
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    std::vector<unsigned char> resident((size + page - 1) / page);
+    if (::mincore(reinterpret_cast<void*>(at), size, resident.data()) != 0)
+        return true; // can't tell: read it
+    return std::any_of(resident.begin(), resident.end(), [](unsigned char r) { return r & 1; });
+}
+
 // Where the secret is found, as addresses; empty when nowhere.
 template <std::size_t N> std::vector<uintptr_t> FindSecret(const MaskedSecret<N>& secret) {
     constexpr std::size_t kChunk = 1 << 20;
@@ -63,6 +74,8 @@ template <std::size_t N> std::vector<uintptr_t> FindSecret(const MaskedSecret<N>
             continue;
         for (uintptr_t at = begin; at < end; at += kChunk) {
             const std::size_t want = std::min<uintptr_t>(kChunk + N - 1, end - at);
+            if (!AnyPageResident(at, want))
+                continue;
             const ssize_t got = ::pread(mem, chunk.data(), want, static_cast<off_t>(at));
             for (ssize_t i = 0; i + static_cast<ssize_t>(N) <= got; ++i) {
                 if (MatchesAt(chunk, static_cast<std::size_t>(i), secret))
