@@ -1,0 +1,142 @@
+// "Held open by another program" read from the processes' descriptor tables,
+// and the exit codes of the processes the program starts.
+#include "platform/OpenFileScan.h"
+
+#include "platform/ShellLaunch.h"
+#include "support/TempDir.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kelvane {
+namespace {
+
+using testing_support::TempDir;
+
+// A child process that opens `path` (or not), says so through a pipe and
+// waits for its end of a second pipe to close before it ends.
+class HoldingChild {
+public:
+    explicit HoldingChild(const std::string& path) {
+        int ready[2];
+        int release[2];
+        EXPECT_EQ(::pipe(ready), 0);
+        EXPECT_EQ(::pipe(release), 0);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(release[1]);
+            const int file = path.empty() ? 0 : ::open(path.c_str(), O_RDONLY);
+            const char byte = file >= 0 ? 'h' : 'f';
+            (void)!::write(ready[1], &byte, 1);
+            char got = 0;
+            (void)!::read(release[0], &got, 1);
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        ::close(release[0]);
+        release_ = release[1];
+        char byte = 0;
+        EXPECT_EQ(::read(ready[0], &byte, 1), 1);
+        EXPECT_EQ(byte, 'h');
+        ::close(ready[0]);
+    }
+    ~HoldingChild() {
+        LetGo();
+        ::waitpid(pid_, nullptr, 0);
+    }
+    void LetGo() {
+        if (release_ >= 0)
+            ::close(release_);
+        release_ = -1;
+    }
+    pid_t Pid() const { return pid_; }
+
+private:
+    pid_t pid_ = -1;
+    int release_ = -1;
+};
+
+FileIdentity IdentityOrFail(const std::string& path) {
+    FileIdentity identity{};
+    EXPECT_TRUE(IdentityOf(path, identity)) << path;
+    return identity;
+}
+
+TEST(OpenFileScanTest, FileHeldByAnotherProcessIsSeenUntilItLetsGoAndOthersAreNot) {
+    TempDir dir;
+    const FileIdentity held = IdentityOrFail(dir.Write("held.txt", "a"));
+    const FileIdentity free = IdentityOrFail(dir.Write("free.txt", "b"));
+    HoldingChild child(dir / "held.txt");
+
+    EXPECT_EQ(FilesHeldByOthers({held, free}), std::set<FileIdentity>{held});
+    child.LetGo();
+    ::waitpid(child.Pid(), nullptr, 0);
+    EXPECT_TRUE(FilesHeldByOthers({held, free}).empty());
+}
+
+TEST(OpenFileScanTest, RenamedFileIsStillKnownByItsDeviceAndInode) {
+    TempDir dir;
+    const FileIdentity held = IdentityOrFail(dir.Write("before.txt", "a"));
+    HoldingChild child(dir / "before.txt");
+    std::filesystem::rename(dir / "before.txt", dir / "after.txt");
+    EXPECT_EQ(FilesHeldByOthers({held}), std::set<FileIdentity>{held});
+}
+
+TEST(OpenFileScanTest, ThisProgramsOwnDescriptorsDoNotCount) {
+    TempDir dir;
+    const std::string path = dir.Write("mine.txt", "a");
+    const int own = ::open(path.c_str(), O_RDONLY);
+    ASSERT_GE(own, 0);
+    EXPECT_TRUE(FilesHeldByOthers({IdentityOrFail(path)}).empty());
+    ::close(own);
+}
+
+TEST(OpenFileScanTest, UnreadableOrMissingTablesCountAsNotSeen) {
+    TempDir fakeProc;
+    // A process whose fd directory is absent, one whose table can't be read,
+    // and names that are no processes at all.
+    std::filesystem::create_directories(fakeProc / "4242");
+    std::filesystem::create_directories(fakeProc / "4343/fd");
+    std::filesystem::create_directories(fakeProc / "self/fd");
+    const std::string target = fakeProc.Write("target.txt", "x");
+    std::filesystem::create_symlink(target, fakeProc / "self/fd/3");
+    ::chmod((fakeProc / "4343/fd").c_str(), 0);
+    const FileIdentity identity = IdentityOrFail(target);
+    const bool root = ::geteuid() == 0; // root reads a table whatever its mode
+    if (!root) {
+        EXPECT_TRUE(FilesHeldByOthers({identity}, fakeProc.Path()).empty());
+    }
+
+    // A readable table that names the file is seen.
+    std::filesystem::create_directories(fakeProc / "4444/fd");
+    std::filesystem::create_symlink(target, fakeProc / "4444/fd/7");
+    EXPECT_EQ(FilesHeldByOthers({identity}, fakeProc.Path()), std::set<FileIdentity>{identity});
+    EXPECT_TRUE(FilesHeldByOthers({identity}, fakeProc / "absent").empty());
+    ::chmod((fakeProc / "4343/fd").c_str(), 0700);
+}
+
+TEST(ShellLaunchTest, StartedProcessReadsStillActiveUntilItEndsThenItsExitCodeForGood) {
+    TempDir dir;
+    const std::string path = dir.Write("held.txt", "a");
+    HoldingChild child(path);
+    EXPECT_EQ(ProcessExitCode(child.Pid()), kStillActive);
+    child.LetGo();
+    siginfo_t info{};
+    ASSERT_EQ(::waitid(P_PID, static_cast<id_t>(child.Pid()), &info, WEXITED | WNOWAIT), 0);
+    EXPECT_EQ(ProcessExitCode(child.Pid()), 0);
+    EXPECT_EQ(ProcessExitCode(child.Pid()), 0) << "a reaped process still reads as ended";
+    EXPECT_EQ(ProcessExitCode(0), std::nullopt);
+    EXPECT_EQ(ProcessExitCode(1), std::nullopt) << "not a process of ours";
+}
+
+TEST(ShellLaunchTest, UnknownVerbsAndEmptyNamesLaunchNothing) {
+    EXPECT_FALSE(ShellLaunch("edit", "file.txt").launched);
+    EXPECT_FALSE(ShellLaunch("open", "").launched);
+    EXPECT_FALSE(ShellLaunchDetached("print", ""));
+}
+
+} // namespace
+} // namespace kelvane
