@@ -334,5 +334,45 @@ TEST_F(ShellWindowTest, PrintingACryptedFileSpoolsThePlainBytesAndEncryptsAgain)
     EXPECT_FALSE(Exists("invoice.kvtest"));
 }
 
+
+TEST_F(ShellWindowTest, CryptedOpenIsRefusedWhileBusyButPlainOpenIsNot) {
+    MakeCrypted("c.kvtest", "crypted");
+    scratch.Write("p.kvtest", 2);
+    TMainWin& w = OpenWindow();
+    EncryptBusy = true;
+    SelectRows(*w.StringGrid2, 1, 1);
+    w.Open2Click();
+    EXPECT_EQ(w.Status_Label->text(), "Wait till process is finished.");
+    EXPECT_TRUE(Exists("c.kvtest.cry"));
+    SelectRows(*w.StringGrid1, 1, 1);
+    w.Open1Click();
+    EncryptBusy = false;
+    ShellDesktop::WaitUnwatchedEnded();
+    EXPECT_EQ(desktop.Calls(), "open " + (scratch / "p.kvtest") + "\n");
+}
+
+TEST_F(ShellWindowTest, WatchedFileIsEncryptedWhereItIsAfterTheUserMovesToAnotherFolder) {
+    desktop.Reset("hold");
+    MakeCrypted("away.kvtest", "stay here");
+    scratch.MakeFolder("elsewhere");
+    TMainWin& w = OpenWindow();
+    ExpectDecryptDialog();
+    onPass = [&](int pass) {
+        if (pass != 1)
+            return;
+        ASSERT_TRUE(desktop.WaitHolding());
+        ASSERT_TRUE(w.ChangeDirectory(scratch / "elsewhere", true));
+        desktop.Release();
+        ASSERT_TRUE(ShellDesktop::WaitEnded(WatchedProcess("away.kvtest")));
+    };
+    SelectRows(*w.StringGrid2, 1, 1);
+    w.Open2Click();
+
+    EXPECT_EQ(std::filesystem::current_path(), scratch / "elsewhere");
+    EXPECT_FALSE(Exists("away.kvtest"));
+    EXPECT_EQ(DecryptedText("away.kvtest"), "stay here");
+    EXPECT_FALSE(Exists("elsewhere/away.kvtest.cry"));
+}
+
 } // namespace
 } // namespace kelvane
