@@ -8,6 +8,7 @@
 #include "platform/ShellLaunch.h"
 
 #include <array>
+#include <map>
 #include <optional>
 #include <set>
 #include <sys/stat.h>
@@ -121,16 +122,17 @@ void WatchPass(ShellHost& host) {
     // One scan of the process tables serves every slot of the pass.
     std::array<std::optional<FileIdentity>, kOpenFileSlots> identities;
     std::array<std::string, kOpenFileSlots> scannedNames;
-    std::set<FileIdentity> wanted;
+    std::map<FileIdentity, std::string> wanted;
     for (int i = 0; i < kOpenFileSlots; ++i) {
         FileIdentity identity;
         if (OpenFiles[i].InUse && IdentityOf(PathOf(OpenFiles[i]), identity)) {
             identities[i] = identity;
-            wanted.insert(identity);
+            wanted[identity] = PathOf(OpenFiles[i]);
         }
         scannedNames[i] = OpenFiles[i].InUse ? PathOf(OpenFiles[i]) : std::string();
     }
-    const std::set<FileIdentity> held = FilesHeldByOthers(wanted);
+    static HeldFileMonitor monitor;
+    const std::set<FileIdentity> held = monitor.Held(wanted);
 
     for (int i = 0; i < kOpenFileSlots; ++i) {
         if (CancelRequested) {

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,6 +83,62 @@ std::set<FileIdentity> FilesHeldByOthers(const std::set<FileIdentity>& files,
     }
     ::closedir(root);
     return held;
+}
+
+HeldFileMonitor::HeldFileMonitor() : inotify_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
+
+HeldFileMonitor::~HeldFileMonitor() {
+    if (inotify_ >= 0)
+        ::close(inotify_);
+}
+
+void HeldFileMonitor::FollowPaths(const std::map<FileIdentity, std::string>& files) {
+    if (inotify_ < 0)
+        return;
+    std::map<std::string, int> followed;
+    for (const auto& [identity, path] : files) {
+        // Adding a watch that exists is cheap and also follows a file that
+        // was replaced under the same name.
+        const int watch = ::inotify_add_watch(inotify_, path.c_str(),
+                                              IN_OPEN | IN_CLOSE | IN_MOVE_SELF | IN_DELETE_SELF);
+        if (watch >= 0)
+            followed[path] = watch;
+    }
+    for (const auto& [path, watch] : watches_) {
+        bool stillUsed = false;
+        for (const auto& [newPath, newWatch] : followed)
+            stillUsed = stillUsed || newWatch == watch;
+        if (!stillUsed)
+            ::inotify_rm_watch(inotify_, watch);
+    }
+    watches_ = std::move(followed);
+}
+
+bool HeldFileMonitor::TakeActivity() {
+    if (inotify_ < 0)
+        return true; // no notices: every question is answered by a scan
+    bool activity = false;
+    alignas(inotify_event) char buffer[4096];
+    while (::read(inotify_, buffer, sizeof buffer) > 0)
+        activity = true;
+    return activity;
+}
+
+std::set<FileIdentity> HeldFileMonitor::Held(const std::map<FileIdentity, std::string>& files) {
+    FollowPaths(files);
+    std::set<FileIdentity> identities;
+    for (const auto& entry : files)
+        identities.insert(entry.first);
+    // Notices that arrive during the scan wait for the next question.
+    const bool activity = TakeActivity();
+    const auto now = std::chrono::steady_clock::now();
+    if (activity || identities != lastFiles_ || scans_ == 0 || now - lastScan_ >= kLongestReuse) {
+        lastHeld_ = FilesHeldByOthers(identities);
+        lastFiles_ = std::move(identities);
+        lastScan_ = now;
+        ++scans_;
+    }
+    return lastHeld_;
 }
 
 } // namespace kelvane

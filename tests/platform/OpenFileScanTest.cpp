@@ -118,6 +118,34 @@ TEST(OpenFileScanTest, UnreadableOrMissingTablesCountAsNotSeen) {
     ::chmod((fakeProc / "4343/fd").c_str(), 0700);
 }
 
+TEST(OpenFileScanTest, MonitorReadsTheTablesAgainOnlyWhenAFileWasOpenedOrClosed) {
+    TempDir dir;
+    const std::string path = dir.Write("doc.txt", "a");
+    const std::string other = dir.Write("other.txt", "b");
+    const FileIdentity identity = IdentityOrFail(path);
+    const std::map<FileIdentity, std::string> files{{identity, path}};
+    HeldFileMonitor monitor;
+
+    EXPECT_TRUE(monitor.Held(files).empty());
+    EXPECT_TRUE(monitor.Held(files).empty());
+    EXPECT_EQ(monitor.Scans(), 1) << "nothing happened to the file: no second scan";
+
+    {
+        HoldingChild child(path);
+        EXPECT_EQ(monitor.Held(files), std::set<FileIdentity>{identity});
+        EXPECT_EQ(monitor.Scans(), 2);
+        HoldingChild unrelated(other);
+        EXPECT_EQ(monitor.Held(files), std::set<FileIdentity>{identity});
+        EXPECT_EQ(monitor.Scans(), 2) << "another file's open is none of its business";
+    }
+    EXPECT_TRUE(monitor.Held(files).empty()) << "the close must be noticed";
+    EXPECT_EQ(monitor.Scans(), 3);
+
+    const std::map<FileIdentity, std::string> two{{identity, path}, {IdentityOrFail(other), other}};
+    monitor.Held(two);
+    EXPECT_EQ(monitor.Scans(), 4) << "a new file is scanned for at once";
+}
+
 TEST(ShellLaunchTest, StartedProcessReadsStillActiveUntilItEndsThenItsExitCodeForGood) {
     TempDir dir;
     const std::string path = dir.Write("held.txt", "a");
