@@ -3,6 +3,7 @@
 #include "platform/OpenFileScan.h"
 
 #include "platform/ShellLaunch.h"
+#include "support/HoldingChild.h"
 #include "support/TempDir.h"
 
 #include <fcntl.h>
@@ -14,50 +15,8 @@
 namespace kelvane {
 namespace {
 
+using testing_support::HoldingChild;
 using testing_support::TempDir;
-
-// A child process that opens `path` (or not), says so through a pipe and
-// waits for its end of a second pipe to close before it ends.
-class HoldingChild {
-public:
-    explicit HoldingChild(const std::string& path) {
-        int ready[2];
-        int release[2];
-        EXPECT_EQ(::pipe(ready), 0);
-        EXPECT_EQ(::pipe(release), 0);
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::close(release[1]);
-            const int file = path.empty() ? 0 : ::open(path.c_str(), O_RDONLY);
-            const char byte = file >= 0 ? 'h' : 'f';
-            (void)!::write(ready[1], &byte, 1);
-            char got = 0;
-            (void)!::read(release[0], &got, 1);
-            ::_exit(0);
-        }
-        ::close(ready[1]);
-        ::close(release[0]);
-        release_ = release[1];
-        char byte = 0;
-        EXPECT_EQ(::read(ready[0], &byte, 1), 1);
-        EXPECT_EQ(byte, 'h');
-        ::close(ready[0]);
-    }
-    ~HoldingChild() {
-        LetGo();
-        ::waitpid(pid_, nullptr, 0);
-    }
-    void LetGo() {
-        if (release_ >= 0)
-            ::close(release_);
-        release_ = -1;
-    }
-    pid_t Pid() const { return pid_; }
-
-private:
-    pid_t pid_ = -1;
-    int release_ = -1;
-};
 
 FileIdentity IdentityOrFail(const std::string& path) {
     FileIdentity identity{};
