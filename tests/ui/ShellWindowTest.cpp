@@ -334,7 +334,6 @@ TEST_F(ShellWindowTest, PrintingACryptedFileSpoolsThePlainBytesAndEncryptsAgain)
     EXPECT_FALSE(Exists("invoice.kvtest"));
 }
 
-
 TEST_F(ShellWindowTest, CryptedOpenIsRefusedWhileBusyButPlainOpenIsNot) {
     MakeCrypted("c.kvtest", "crypted");
     scratch.Write("p.kvtest", 2);
