@@ -119,6 +119,7 @@ void EndWatchForClose(ShellHost& host) {
 }
 
 void WatchPass(ShellHost& host) {
+    ReapDetachedProcesses(); // plain files' programs started meanwhile
     // One scan of the process tables serves every slot of the pass.
     std::array<std::optional<FileIdentity>, kOpenFileSlots> identities;
     std::array<std::string, kOpenFileSlots> scannedNames;

@@ -9,6 +9,7 @@
 #include "crypto/CryptFile.h"
 #include "platform/OpenFileScan.h"
 #include "platform/ShellLaunch.h"
+#include "support/EnvironmentGuard.h"
 #include "ui/DecryptDialog.h"
 #include "ui/EncryptDialog.h"
 #include "ui/StringGrid.h"
@@ -371,6 +372,25 @@ TEST_F(ShellWindowTest, WatchedFileIsEncryptedWhereItIsAfterTheUserMovesToAnothe
     EXPECT_FALSE(Exists("away.kvtest"));
     EXPECT_EQ(DecryptedText("away.kvtest"), "stay here");
     EXPECT_FALSE(Exists("elsewhere/away.kvtest.cry"));
+}
+
+TEST_F(ShellWindowTest, PrintWithoutASpoolerIsReportedAndTheCryptedFileStaysDecrypted) {
+    testing_support::EnvironmentGuard path("PATH");
+    ::setenv("PATH", scratch.Path().c_str(), 1); // no lp here
+    scratch.Write("letter.txt", 4);
+    MakeCrypted("secret.txt", "classified");
+    TMainWin& w = OpenWindow();
+    messages.Expect("Couldn't shell the respective application for the file letter.txt.");
+    SelectRows(*w.StringGrid1, 1, 1);
+    w.Print1Click();
+
+    ExpectDecryptDialog();
+    messages.Expect("Couldn't shell the respective application for the file secret.txt.");
+    SelectRows(*w.StringGrid2, 1, 1);
+    w.Print2Click();
+    EXPECT_EQ(OpenCount, 0);
+    EXPECT_EQ(testing_support::ReadFile(scratch / "secret.txt"), "classified");
+    EXPECT_TRUE(desktop.Calls().empty());
 }
 
 } // namespace
