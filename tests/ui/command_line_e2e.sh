@@ -52,6 +52,16 @@ export PROGRAM="$program"
 # limit, never a fixed pause.
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -u
+    # A search may meet a window that closes while it looks and give up:
+    # look again.
+    find_window() {
+        local found=""
+        for _ in 1 2 3 4 5; do
+            found=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+            [ -n "$found" ] && break
+        done
+        echo "$found"
+    }
     # Runs the program with the given parameters, types the password into
     # the dialog with the given title (twice for an encryption) and waits
     # for the program to end.
@@ -59,7 +69,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         local title=$1 twice=$2; shift 2
         "$PROGRAM" "$@" & local pid=$!
         local dialog
-        dialog=$(timeout 30 xdotool search --sync --onlyvisible --name "^$title\$" | head -n 1)
+        dialog=$(find_window "^$title\$" | head -n 1)
         [ -n "$dialog" ] || { echo "no \"$title\" dialog for $*" >&2; kill $pid; return 1; }
         xdotool windowfocus --sync "$dialog"
         xdotool type "secret1"

@@ -73,9 +73,19 @@ export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" PROGRAM="$
 export FILE="$work/files/invoice.txt.cry"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -u
+    # A search may meet a window that closes while it looks and give up:
+    # look again.
+    find_window() {
+        local found=""
+        for _ in 1 2 3 4 5; do
+            found=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+            [ -n "$found" ] && break
+        done
+        echo "$found"
+    }
     type_into() {
         local dialog
-        dialog=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
+        dialog=$(find_window "^$1\$" | head -n 1)
         [ -n "$dialog" ] || { echo "no \"$1\" dialog" >&2; return 1; }
         xdotool windowfocus --sync "$dialog"
         xdotool type secret1
