@@ -16,8 +16,12 @@ done
 work=$(mktemp -d)
 cups="$work/cups"
 cleanup() {
-    [ -n "${scheduler:-}" ] && kill "$scheduler" 2>/dev/null
-    rm -rf "$work"
+    # The scheduler writes its cache as it ends: let it end first.
+    if [ -n "${scheduler:-}" ]; then
+        kill "$scheduler" 2>/dev/null || true
+        wait "$scheduler" 2>/dev/null || true
+    fi
+    rm -rf "$work" || true
 }
 trap cleanup EXIT
 mkdir -p "$cups"/{etc/ppd,spool/tmp,cache,state,log} "$work/config" "$work/runtime" "$work/files"
