@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format fonts-liberation desktop-file-utils shared-mime-info
     xvfb xauth xdotool x11-utils openbox openssl time strace
+    cups-daemon cups-client
     clang libclang-rt-dev
     appstream man-db groff-base dpkg-dev file
 )

@@ -10,6 +10,7 @@
 #include "ui/MessageBoxes.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QSessionManager>
 #include <cstdio>
 #include <cstdlib>
@@ -78,6 +79,14 @@ int main(int argc, char** argv) {
     DefaultCryptHooks().letEventsRun = [] { QCoreApplication::processEvents(); };
 
     CreateForms();
+
+    // A file and an optional switch: one action on that file, then the end.
+    std::vector<std::string> parameters;
+    const QStringList arguments = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        parameters.push_back(QFile::encodeName(arguments[i]).toStdString());
+    if (!parameters.empty())
+        MainWin->SetCommandLineStep([parameters] { MainWin->RunCommandLine(parameters); });
 
     // Logging off asks the main window too, and its close rule may refuse.
     QObject::connect(app.get(), &QGuiApplication::commitDataRequest, [](QSessionManager& manager) {

@@ -29,10 +29,12 @@ extern std::string RememberedPassword;
 // A crypted file that was decrypted and handed to its application, waiting
 // to be encrypted again once the application lets go of it.
 struct OpenFileSlot {
-    std::string Name; // the plain name, relative to the working directory
+    std::string Name;      // the plain name, relative to the working directory
+    std::string Directory; // that working directory, kept in case the user moves on
     bool LockSeen = false;
     bool InUse = false;
     int64_t Process = 0; // the launched process; 0 when there is none to watch
+    int QuietPasses = 0; // passes since the process ended with the file held by none
 };
 
 constexpr int kOpenFileSlots = 21;

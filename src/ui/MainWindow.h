@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -158,6 +159,13 @@ public:
     void PwdTimerTimer();
     void RunPreferences();
 
+    // Through the desktop's applications (MainWinShell.cpp).
+    void Open1Click();
+    void Print1Click();
+    void Open2Click();
+    void Print2Click();
+    void RunCommandLine(const std::vector<std::string>& parameters);
+
     // Layout.
     void LayoutWindow();
     void ArrangeControls();
@@ -186,6 +194,7 @@ private:
     void CreateFileGrids(QWidget* client);
     void CreateProgressPanel(QWidget* client);
     void CreateTimers();
+    void ConnectShellCommands();
     // The path label, the plain-file list and the drive selector follow the
     // directory list to its new directory.
     void FollowDirectory();

@@ -91,6 +91,7 @@ TMainWin::TMainWin(DriveList& drives, std::unique_ptr<Registry> registry)
     CreateMenus();
     CreateControls();
     ConnectHelp();
+    ConnectShellCommands();
     FormCreate(std::move(registry));
 
     ShowAtDesignSize();

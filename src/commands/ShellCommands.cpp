@@ -1,0 +1,255 @@
+#include "commands/ShellCommands.h"
+
+#include "commands/Settings.h"
+#include "commands/State.h"
+#include "platform/MessageSeam.h"
+#include "platform/OpenFileScan.h"
+#include "platform/Paths.h"
+#include "platform/ShellLaunch.h"
+
+#include <array>
+#include <map>
+#include <optional>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvane {
+namespace {
+
+constexpr const char* kIdleShell = "Idle.";
+
+// Only the outermost caller watches; nested ones add their files to it.
+bool WatchRunning = false;
+
+std::string WorkingDirectory() {
+    char buffer[4096];
+    return ::getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string();
+}
+
+bool PlainFileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The plain file a crypted list entry becomes when decrypted.
+std::string PlainNameOf(const std::string& listedName) {
+    if (ShowCry > 0 && listedName.size() >= 4)
+        return listedName.substr(0, listedName.size() - 4);
+    return listedName;
+}
+
+std::string PathOf(const OpenFileSlot& slot) {
+    if (!slot.Name.empty() && slot.Name.front() == kPathSeparator)
+        return slot.Name;
+    return JoinPath(slot.Directory, slot.Name);
+}
+
+// The name the file commands get: as watched while the window still shows
+// its directory, the full path once the user has moved on.
+std::string CommandNameOf(const OpenFileSlot& slot) {
+    return WorkingDirectory() == slot.Directory ? slot.Name : PathOf(slot);
+}
+
+void FreeSlot(OpenFileSlot& slot) {
+    slot = OpenFileSlot{};
+    --OpenCount;
+}
+
+// Takes the first free slot for a file just handed on; false when all are
+// taken.
+bool WatchFile(const std::string& plainName, int64_t process) {
+    for (OpenFileSlot& slot : OpenFiles) {
+        if (slot.InUse)
+            continue;
+        slot = OpenFileSlot{plainName, WorkingDirectory(), false, true, process, 0};
+        ++OpenCount;
+        return true;
+    }
+    return false;
+}
+
+void TellLeftDecrypted(const std::vector<std::string>& names) {
+    if (!names.empty())
+        ShowInformation(LeftDecryptedText(names));
+}
+
+void ReEncrypt(ShellHost& host, OpenFileSlot& slot) {
+    const std::string path = PathOf(slot);
+    const std::string name = CommandNameOf(slot);
+    // Gone meanwhile (encrypted or deleted by the user): nothing is left to
+    // protect.
+    const bool encrypted = !PlainFileExists(path) || EncryptOneFile(host.Commands(), name);
+    FreeSlot(slot);
+    // A cancel during this run was meant for this run, not for the watch.
+    CancelRequested = false;
+    if (!encrypted && PlainFileExists(path))
+        TellLeftDecrypted({name});
+}
+
+// A file is encrypted again once its application has ended, or has held the
+// file and let go of it, and no process holds it any more.
+void CheckSlot(ShellHost& host, OpenFileSlot& slot, bool heldNow) {
+    if (heldNow) {
+        slot.LockSeen = true;
+        slot.QuietPasses = 0;
+        return;
+    }
+    const std::optional<int> exitCode = ProcessExitCode(slot.Process);
+    const bool ended = exitCode && *exitCode != kStillActive;
+    if (!ended && !slot.LockSeen)
+        return;
+    if (++slot.QuietPasses < kQuietPasses)
+        return;
+    ReEncrypt(host, slot);
+}
+
+// The user confirmed the close warning: the files still watched stay
+// decrypted, and the user is told which.
+void EndWatchForClose(ShellHost& host) {
+    std::vector<std::string> left;
+    for (OpenFileSlot& slot : OpenFiles) {
+        if (slot.InUse && PlainFileExists(PathOf(slot)))
+            left.push_back(CommandNameOf(slot));
+        slot = OpenFileSlot{};
+    }
+    OpenCount = 0;
+    TellLeftDecrypted(left);
+    host.CloseMainWindow();
+}
+
+void WatchPass(ShellHost& host) {
+    ReapDetachedProcesses(); // plain files' programs started meanwhile
+    // One scan of the process tables serves every slot of the pass.
+    std::array<std::optional<FileIdentity>, kOpenFileSlots> identities;
+    std::array<std::string, kOpenFileSlots> scannedNames;
+    std::map<FileIdentity, std::string> wanted;
+    for (int i = 0; i < kOpenFileSlots; ++i) {
+        FileIdentity identity;
+        if (OpenFiles[i].InUse && IdentityOf(PathOf(OpenFiles[i]), identity)) {
+            identities[i] = identity;
+            wanted[identity] = PathOf(OpenFiles[i]);
+        }
+        scannedNames[i] = OpenFiles[i].InUse ? PathOf(OpenFiles[i]) : std::string();
+    }
+    static HeldFileMonitor monitor;
+    const std::set<FileIdentity> held = monitor.Held(wanted);
+
+    for (int i = 0; i < kOpenFileSlots; ++i) {
+        if (CancelRequested) {
+            EndWatchForClose(host);
+            return;
+        }
+        OpenFileSlot& slot = OpenFiles[i];
+        // A slot taken while an earlier slot was encrypted waits for the
+        // next pass, which scans for it.
+        if (!slot.InUse || scannedNames[i] != PathOf(slot))
+            continue;
+        CheckSlot(host, slot, identities[i] && held.count(*identities[i]) != 0);
+    }
+}
+
+void WatchOrTell(ShellHost& host, const std::string& plainName, int64_t process) {
+    if (!WatchFile(plainName, process)) {
+        // The table is full: the file was handed on but nobody will
+        // encrypt it again.
+        TellLeftDecrypted({plainName});
+        return;
+    }
+    if (!WatchRunning)
+        WatchOpenFiles(host);
+}
+
+// Decrypts, hands on and watches one crypted file; false when it could not be
+// decrypted.
+bool OpenCryptedFile(ShellHost& host, const std::string& name, const std::string& verb) {
+    if (!DecryptOneFile(host.Commands(), name))
+        return false;
+    const std::string plain = PlainNameOf(name);
+    const ShellLaunchResult launch = ShellLaunch(verb, plain);
+    if (!launch.launched) {
+        ShowError(ShellErrorText(plain));
+        return true;
+    }
+    WatchOrTell(host, plain, launch.process);
+    host.Commands().SetStatus(kIdleShell);
+    return true;
+}
+
+} // namespace
+
+ShellHooks& DefaultShellHooks() {
+    static ShellHooks hooks;
+    return hooks;
+}
+
+std::string ShellErrorText(const std::string& plainName) {
+    return "Couldn't shell the respective application for the file " + plainName + ".";
+}
+
+std::string LeftDecryptedText(const std::vector<std::string>& plainNames) {
+    if (plainNames.size() == 1)
+        return "The file " + plainNames.front() +
+               " has been left decrypted. Encrypt it again to protect it.";
+    std::string list;
+    for (const std::string& name : plainNames)
+        list += (list.empty() ? "" : ", ") + name;
+    return "These files have been left decrypted: " + list +
+           ". Encrypt them again to protect them.";
+}
+
+void WatchOpenFiles(ShellHost& host) {
+    WatchRunning = true;
+    while (OpenCount > 0) {
+        WatchPass(host);
+        if (OpenCount > 0) {
+            if (DefaultShellHooks().waitBetweenPasses)
+                DefaultShellHooks().waitBetweenPasses();
+            else
+                host.WaitBetweenPasses();
+        }
+    }
+    WatchRunning = false;
+}
+
+void ShellPlainSelection(ShellHost& host, const std::string& verb) {
+    const bool ownsCancel = !Busy();
+    for (int row = host.SelectedRows(ShellGrid::Plain).top;; ++row) {
+        const std::string name = host.RowName(ShellGrid::Plain, row);
+        if (name.empty())
+            break;
+        if (!ShellLaunchDetached(verb, name))
+            ShowError(ShellErrorText(name));
+        if (row >= host.SelectedRows(ShellGrid::Plain).bottom || CancelRequested)
+            break;
+    }
+    if (ownsCancel)
+        CancelRequested = false;
+    host.Commands().RefreshLists();
+}
+
+void ShellCryptedSelection(ShellHost& host, const std::string& verb) {
+    CommandHost& commands = host.Commands();
+    if (Busy()) {
+        commands.SetStatus(kWaitTillFinished);
+        return;
+    }
+    const RowRange range = host.SelectedRows(ShellGrid::Crypted);
+    int row = range.top;
+    for (int count = range.bottom - range.top + 1; count > 0 && !CancelRequested; --count) {
+        const std::string name = host.RowName(ShellGrid::Crypted, row);
+        if (name.empty())
+            break;
+        // A file that stays listed keeps its row; a handled one makes room
+        // for the next, which moves up into it.
+        if (!OpenCryptedFile(host, name, verb) || commands.InCryptedList(name))
+            ++row;
+    }
+    CancelRequested = false;
+}
+
+void ShellCryptedFile(ShellHost& host, const std::string& name, const std::string& verb) {
+    OpenCryptedFile(host, name, verb);
+}
+
+} // namespace kelvane

@@ -1,0 +1,72 @@
+// Opening and printing files with the desktop's applications. A crypted file
+// is decrypted for the time its application uses it, watched, and encrypted
+// again once the application has let go of it.
+#pragma once
+
+#include "commands/FileCommands.h"
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kelvane {
+
+enum class ShellGrid { Plain, Crypted };
+
+struct RowRange {
+    int top = 1;
+    int bottom = 1;
+};
+
+// What the shell commands need of the main window besides the file commands.
+class ShellHost {
+public:
+    virtual ~ShellHost() = default;
+    virtual CommandHost& Commands() = 0;
+    // The selected rows of a grid, and the name in column 0 of a row; empty
+    // for a row past the end and for the "[no files]" row.
+    virtual RowRange SelectedRows(ShellGrid grid) = 0;
+    virtual std::string RowName(ShellGrid grid, int row) = 0;
+    // Lets window events run for one pace of the watch, sleeping meanwhile.
+    virtual void WaitBetweenPasses() = 0;
+    virtual void CloseMainWindow() = 0;
+    // Makes `directory` the working directory and the one the window shows.
+    virtual bool ChangeDirectory(const std::string& directory) = 0;
+};
+
+// How often the watch looks at the files it waits for: often enough that a
+// file is protected again soon after its application lets go, rarely enough
+// that watching costs next to no processor time.
+inline constexpr std::chrono::milliseconds kWatchPace{250};
+// Passes a file must stay released before it is encrypted again: a launcher
+// that exits at once may not have handed the file on yet.
+inline constexpr int kQuietPasses = 2;
+
+struct ShellHooks {
+    // Replaces the host's pause between two passes of the watch when set.
+    std::function<void()> waitBetweenPasses;
+};
+ShellHooks& DefaultShellHooks();
+
+std::string ShellErrorText(const std::string& plainName);
+// What the user is told when files are left decrypted on disk.
+std::string LeftDecryptedText(const std::vector<std::string>& plainNames);
+
+// "Open" and "Print" of the plain-files grid: each selected file goes to its
+// application. Not refused while another command runs.
+void ShellPlainSelection(ShellHost& host, const std::string& verb);
+
+// "Open" and "Print" of the crypted-files grid: each selected file is
+// decrypted, handed on and watched, one after another.
+void ShellCryptedSelection(ShellHost& host, const std::string& verb);
+
+// The single-file form for the command line: `name` as the crypted list
+// shows it. Returns once the file is encrypted again or left decrypted.
+void ShellCryptedFile(ShellHost& host, const std::string& name, const std::string& verb);
+
+// Waits until every watched file has been encrypted again, or the user has
+// confirmed the close warning.
+void WatchOpenFiles(ShellHost& host);
+
+} // namespace kelvane

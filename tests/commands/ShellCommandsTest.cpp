@@ -1,0 +1,151 @@
+// The watch over crypted files handed to their applications, on a window
+// without widgets: files with no process to wait for, the close warning's
+// end of the watch, and a cancelled re-encryption.
+#include "commands/ShellCommands.h"
+
+#include "CommandFixture.h"
+#include "FakeHost.h"
+#include "support/HoldingChild.h"
+#include "support/ScriptedMessages.h"
+
+#include <functional>
+#include <memory>
+#include <unistd.h>
+
+namespace kelvane {
+namespace {
+
+using testing_support::HoldingChild;
+
+class FakeShellHost : public ShellHost {
+public:
+    CommandHost& Commands() override { return commands; }
+    RowRange SelectedRows(ShellGrid) override { return {1, 1}; }
+    std::string RowName(ShellGrid, int) override { return {}; }
+    void WaitBetweenPasses() override {
+        ++passes;
+        if (onPass)
+            onPass(passes);
+    }
+    void CloseMainWindow() override { ++closes; }
+    bool ChangeDirectory(const std::string& directory) override {
+        return ::chdir(directory.c_str()) == 0;
+    }
+
+    testing_support::FakeHost commands;
+    std::function<void(int)> onPass;
+    int passes = 0;
+    int closes = 0;
+};
+
+class ShellCommandsTest : public testing_support::CommandFixture {
+protected:
+    ShellCommandsTest() {
+        // A session password: re-encryptions ask nothing.
+        OnePassword = 1;
+        HavePassword = true;
+        RememberedPassword = "secret1";
+    }
+
+    // A plain file handed on earlier and now watched, with no process to
+    // wait for unless one is given.
+    void Watched(const std::string& name, const std::string& text, int64_t process = 0) {
+        testing_support::WriteFile(dir / name, text);
+        for (OpenFileSlot& slot : OpenFiles) {
+            if (!slot.InUse) {
+                slot = OpenFileSlot{
+                    name, std::filesystem::current_path().string(), false, true, process, 0};
+                ++OpenCount;
+                return;
+            }
+        }
+    }
+
+    // A child of ours that has ended already.
+    static pid_t EndedChild() {
+        const pid_t pid = ::fork();
+        if (pid == 0)
+            ::_exit(0);
+        siginfo_t info{};
+        ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT);
+        return pid;
+    }
+
+    FakeShellHost host;
+    testing_support::ScriptedMessages messages;
+};
+
+TEST_F(ShellCommandsTest, FileWithoutProcessIsEncryptedOnceItWasHeldAndLetGo) {
+    Watched("solo.txt", "alone");
+    std::unique_ptr<HoldingChild> application;
+    host.onPass = [&](int pass) {
+        EXPECT_TRUE(testing_support::Exists(dir / "solo.txt")) << "pass " << pass;
+        if (pass == 2)
+            application = std::make_unique<HoldingChild>(dir / "solo.txt");
+        else if (pass == 5)
+            application->LetGo();
+    };
+    WatchOpenFiles(host);
+
+    EXPECT_GT(host.passes, 5);
+    EXPECT_EQ(OpenCount, 0);
+    EXPECT_FALSE(testing_support::Exists(dir / "solo.txt"));
+    EXPECT_TRUE(testing_support::Exists(dir / "solo.txt.cry"));
+    EXPECT_EQ(host.closes, 0);
+}
+
+TEST_F(ShellCommandsTest, ConfirmedCloseEndsTheWatchAndNamesEveryFileLeftPlain) {
+    Watched("a.txt", "first");
+    Watched("b.txt", "second");
+    Watched("gone.txt", "deleted by the user meanwhile");
+    std::filesystem::remove(dir / "gone.txt");
+    messages.Expect(LeftDecryptedText({"a.txt", "b.txt"}));
+    host.onPass = [](int pass) {
+        if (pass == 10)
+            CancelRequested = true; // OK in the close warning
+    };
+    WatchOpenFiles(host);
+
+    EXPECT_EQ(host.passes, 10);
+    EXPECT_EQ(host.closes, 1);
+    EXPECT_EQ(OpenCount, 0);
+    for (const OpenFileSlot& slot : OpenFiles)
+        EXPECT_FALSE(slot.InUse);
+    EXPECT_EQ(testing_support::ReadFile(dir / "a.txt"), "first");
+}
+
+TEST_F(ShellCommandsTest, CancelledReEncryptionLeavesThatFileAndTheWatchGoesOn) {
+    Watched("big.bin", testing_support::RandomBytes(2'000'000, 7), EndedChild());
+    Watched("later.txt", "still open");
+    DefaultCryptHooks().eventBudget = std::chrono::microseconds(0);
+    int events = 0;
+    DefaultCryptHooks().letEventsRun = [&] {
+        if (++events == 3)
+            CancelRequested = true; // "Cancel process" during the re-encryption
+    };
+    messages.Expect("You have aborted processing \"big.bin\".")
+        .Expect(LeftDecryptedText({"big.bin"}))
+        .Expect(LeftDecryptedText({"later.txt"}));
+    host.onPass = [](int pass) {
+        EXPECT_EQ(OpenCount, pass < 2 ? 2 : 1);
+        if (pass == 4)
+            CancelRequested = true;
+    };
+    WatchOpenFiles(host);
+
+    EXPECT_EQ(host.passes, 4) << "the cancel of one re-encryption must not end the watch";
+    EXPECT_EQ(host.closes, 1);
+    EXPECT_TRUE(testing_support::Exists(dir / "big.bin"));
+    EXPECT_FALSE(testing_support::Exists(dir / "big.bin.cry"));
+}
+
+TEST_F(ShellCommandsTest, WatchedFileRemovedByTheUserIsDroppedWithoutAMessage) {
+    Watched("temp.txt", "x", EndedChild());
+    std::filesystem::remove(dir / "temp.txt");
+    WatchOpenFiles(host);
+    EXPECT_EQ(OpenCount, 0);
+    EXPECT_EQ(host.closes, 0);
+}
+
+} // namespace
+} // namespace kelvane

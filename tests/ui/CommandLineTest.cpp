@@ -1,0 +1,167 @@
+// The actions of a program started with parameters, run by the window as
+// its first activation runs them: every row of the parameter table, the
+// working directory entered and restored, the window closed afterwards.
+#include "commands/CommandLine.h"
+
+#include "ShellDesktop.h"
+#include "WindowFixture.h"
+#include "commands/ShellCommands.h"
+#include "crypto/CryptFile.h"
+#include "ui/DecryptDialog.h"
+#include "ui/EncryptDialog.h"
+#include "ui/StringGrid.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace kelvane {
+namespace {
+
+using testing_support::ShellDesktop;
+
+class CommandLineTest : public testing_support::WindowTest {
+protected:
+    void SetUp() override {
+        ShellDesktop::Get().Reset("exit");
+        WindowTest::SetUp();
+        Encrypt = new TEncrypt;
+        Decrypt = new TDecrypt;
+        DefaultCryptHooks() = CryptHooks{};
+        DefaultShellHooks().waitBetweenPasses = [] {
+            for (const OpenFileSlot& slot : OpenFiles) {
+                if (slot.InUse) {
+                    ASSERT_TRUE(ShellDesktop::WaitEnded(slot.Process));
+                }
+            }
+            QApplication::processEvents();
+        };
+        QApplication::setQuitOnLastWindowClosed(false);
+        scratch.MakeFolder("dir");
+    }
+    void TearDown() override {
+        DefaultShellHooks() = ShellHooks{};
+        delete Decrypt;
+        delete Encrypt;
+        Decrypt = nullptr;
+        Encrypt = nullptr;
+        WindowTest::TearDown();
+    }
+
+    TMainWin& Started(int32_t showCry = 0) {
+        TMainWin& w = Open(showCry);
+        ShowSized(640, 480);
+        return w;
+    }
+
+    void MakeCrypted(const std::string& path, const std::string& text) {
+        testing_support::WriteFile(path + ".source", text);
+        ProgressCounter fill, drain;
+        ASSERT_EQ(EncryptFile(path + ".source", path, "secret1", fill, drain), crOk);
+        std::filesystem::remove(path + ".source");
+    }
+
+    void ExpectDecryptDialog() {
+        dialogs.Expect("Decryption procedure", [](TModalForm&) {
+            Decrypt->MaskEdit1->setText("secret1");
+            Decrypt->Button2->click();
+        });
+    }
+    void ExpectEncryptDialog() {
+        dialogs.Expect("Encryption procedure", [](TModalForm&) {
+            Encrypt->MaskEdit1->setText("secret1");
+            Encrypt->MaskEdit2->setText("secret1");
+            Encrypt->Button2->click();
+        });
+    }
+
+    std::string Cwd() const { return std::filesystem::current_path().string(); }
+};
+
+TEST_F(CommandLineTest, OnePathEncryptsAPlainFileOrDecryptsACryptedOneAndTheWindowCloses) {
+    testing_support::WriteFile(scratch / "dir/letter.txt", "dear bank");
+    MakeCrypted(scratch / "dir/old.txt.cry", "old news");
+    TMainWin& w = Started();
+    ExpectEncryptDialog();
+    w.RunCommandLine({scratch / "dir/letter.txt"});
+    EXPECT_TRUE(std::filesystem::exists(scratch / "dir/letter.txt.cry"));
+    EXPECT_FALSE(std::filesystem::exists(scratch / "dir/letter.txt"));
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(Cwd(), scratch.Path());
+
+    TMainWin& again = Started();
+    ExpectDecryptDialog();
+    again.RunCommandLine({scratch / "dir/old.txt.cry"});
+    EXPECT_EQ(testing_support::ReadFile(scratch / "dir/old.txt"), "old news");
+    EXPECT_FALSE(again.isVisible());
+}
+
+TEST_F(CommandLineTest, DecryptSwitchInMixedCaseWithARelativePathAndShowCryOn) {
+    MakeCrypted(scratch / "dir/a.txt.cry", "alpha");
+    TMainWin& w = Started(1);
+    ExpectDecryptDialog();
+    w.RunCommandLine({"/DeCrYpT", "dir/a.txt.cry"});
+    EXPECT_EQ(testing_support::ReadFile(scratch / "dir/a.txt"), "alpha");
+    EXPECT_FALSE(std::filesystem::exists(scratch / "dir/a.txt.cry"));
+    EXPECT_EQ(Cwd(), scratch.Path());
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(CommandLineTest, OpenSwitchDecryptsLaunchesAndEncryptsAgainBeforeTheEnd) {
+    MakeCrypted(scratch / "dir/plan.kvtest.cry", "the plan");
+    TMainWin& w = Started();
+    ExpectDecryptDialog();
+    ExpectEncryptDialog(); // no session password: the user assigns one again
+    w.RunCommandLine({"/OPEN", scratch / "dir/plan.kvtest.cry"});
+    EXPECT_EQ(ShellDesktop::Get().Seen("plan.kvtest"), "the plan");
+    EXPECT_FALSE(std::filesystem::exists(scratch / "dir/plan.kvtest"));
+    EXPECT_TRUE(std::filesystem::exists(scratch / "dir/plan.kvtest.cry"));
+    EXPECT_EQ(OpenCount, 0);
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(CommandLineTest, PrintSwitchSpoolsThePlainFile) {
+    MakeCrypted(scratch / "dir/bill.txt.cry", "pay");
+    TMainWin& w = Started();
+    ExpectDecryptDialog();
+    ExpectEncryptDialog();
+    w.RunCommandLine({"/print", scratch / "dir/bill.txt.cry"});
+    EXPECT_EQ(ShellDesktop::Get().Calls(), "lp " + (scratch / "dir/bill.txt") + "\n");
+    EXPECT_EQ(ShellDesktop::Get().Seen("bill.txt"), "pay");
+    EXPECT_TRUE(std::filesystem::exists(scratch / "dir/bill.txt.cry"));
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(CommandLineTest, UnknownSwitchesAndThreeParametersDoNothingButEnd) {
+    MakeCrypted(scratch / "dir/a.txt.cry", "alpha");
+    for (const std::vector<std::string>& parameters :
+         {std::vector<std::string>{"/shred", scratch / "dir/a.txt.cry"},
+          std::vector<std::string>{"/open", scratch / "dir/a.txt.cry", "extra"}}) {
+        TMainWin& w = Started();
+        w.RunCommandLine(parameters);
+        EXPECT_FALSE(w.isVisible());
+        EXPECT_EQ(Cwd(), scratch.Path());
+    }
+    EXPECT_TRUE(std::filesystem::exists(scratch / "dir/a.txt.cry"));
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
+TEST_F(CommandLineTest, BareNameIsAFileOfTheStartingDirectory) {
+    testing_support::WriteFile(scratch / "todo.txt", "milk");
+    TMainWin& w = Started();
+    ExpectEncryptDialog();
+    w.RunCommandLine({"todo.txt"});
+    EXPECT_TRUE(std::filesystem::exists(scratch / "todo.txt.cry"));
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(CommandLineTest, MissingDirectoryIsReportedAndTheWindowStaysOpen) {
+    TMainWin& w = Started();
+    messages.Expect(DirectoryErrorText(scratch / "gone/x.txt"));
+    w.RunCommandLine({scratch / "gone/x.txt"});
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(Cwd(), scratch.Path());
+}
+
+} // namespace
+} // namespace kelvane
