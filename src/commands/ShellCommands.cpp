@@ -121,11 +121,11 @@ void EndWatchForClose(ShellHost& host) {
 void WatchPass(ShellHost& host) {
     ReapDetachedProcesses(); // plain files' programs started meanwhile
     // One scan of the process tables serves every slot of the pass.
-    std::array<std::optional<FileIdentity>, kOpenFileSlots> identities;
+    std::array<std::optional<FileNode>, kOpenFileSlots> identities;
     std::array<std::string, kOpenFileSlots> scannedNames;
-    std::map<FileIdentity, std::string> wanted;
+    std::map<FileNode, std::string> wanted;
     for (int i = 0; i < kOpenFileSlots; ++i) {
-        FileIdentity identity;
+        FileNode identity;
         if (OpenFiles[i].InUse && IdentityOf(PathOf(OpenFiles[i]), identity)) {
             identities[i] = identity;
             wanted[identity] = PathOf(OpenFiles[i]);
@@ -133,7 +133,7 @@ void WatchPass(ShellHost& host) {
         scannedNames[i] = OpenFiles[i].InUse ? PathOf(OpenFiles[i]) : std::string();
     }
     static HeldFileMonitor monitor;
-    const std::set<FileIdentity> held = monitor.Held(wanted);
+    const std::set<FileNode> held = monitor.Held(wanted);
 
     for (int i = 0; i < kOpenFileSlots; ++i) {
         if (CancelRequested) {

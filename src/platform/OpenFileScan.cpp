@@ -21,7 +21,7 @@ bool IsProcessNumber(const char* name) {
 
 // Adds to `held` every file of `wanted` that the descriptor table at
 // `process` (a /proc/<pid> directory descriptor) names.
-void ScanProcess(int process, const std::set<FileIdentity>& wanted, std::set<FileIdentity>& held) {
+void ScanProcess(int process, const std::set<FileNode>& wanted, std::set<FileNode>& held) {
     const int fdDirectory = ::openat(process, "fd", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fdDirectory < 0)
         return; // not ours to read, or gone: holds nothing we can see
@@ -38,7 +38,7 @@ void ScanProcess(int process, const std::set<FileIdentity>& wanted, std::set<Fil
         // one renamed or reached through another name.
         if (::fstatat(fdDirectory, entry->d_name, &target, 0) != 0)
             continue;
-        const FileIdentity identity{target.st_dev, target.st_ino};
+        const FileNode identity{target.st_dev, target.st_ino};
         if (wanted.count(identity) != 0)
             held.insert(identity);
     }
@@ -47,7 +47,7 @@ void ScanProcess(int process, const std::set<FileIdentity>& wanted, std::set<Fil
 
 } // namespace
 
-bool IdentityOf(const std::string& path, FileIdentity& identity) {
+bool IdentityOf(const std::string& path, FileNode& identity) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         return false;
@@ -55,9 +55,9 @@ bool IdentityOf(const std::string& path, FileIdentity& identity) {
     return true;
 }
 
-std::set<FileIdentity> FilesHeldByOthers(const std::set<FileIdentity>& files,
+std::set<FileNode> FilesHeldByOthers(const std::set<FileNode>& files,
                                          const std::string& procRoot) {
-    std::set<FileIdentity> held;
+    std::set<FileNode> held;
     if (files.empty())
         return held;
     DIR* root = ::opendir(procRoot.c_str());
@@ -92,7 +92,7 @@ HeldFileMonitor::~HeldFileMonitor() {
         ::close(inotify_);
 }
 
-void HeldFileMonitor::FollowPaths(const std::map<FileIdentity, std::string>& files) {
+void HeldFileMonitor::FollowPaths(const std::map<FileNode, std::string>& files) {
     if (inotify_ < 0)
         return;
     std::map<std::string, int> followed;
@@ -124,9 +124,9 @@ bool HeldFileMonitor::TakeActivity() {
     return activity;
 }
 
-std::set<FileIdentity> HeldFileMonitor::Held(const std::map<FileIdentity, std::string>& files) {
+std::set<FileNode> HeldFileMonitor::Held(const std::map<FileNode, std::string>& files) {
     FollowPaths(files);
-    std::set<FileIdentity> identities;
+    std::set<FileNode> identities;
     for (const auto& entry : files)
         identities.insert(entry.first);
     // Notices that arrive during the scan wait for the next question.

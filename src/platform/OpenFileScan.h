@@ -12,16 +12,16 @@
 namespace kelvane {
 
 // A file as the kernel knows it: device and inode.
-using FileIdentity = std::pair<dev_t, ino_t>;
+using FileNode = std::pair<dev_t, ino_t>;
 
 // The identity of the file at `path`, following links; nothing when it is
 // gone.
-bool IdentityOf(const std::string& path, FileIdentity& identity);
+bool IdentityOf(const std::string& path, FileNode& identity);
 
 // Which of `files` some process of this user, other than this program, has
 // open: one pass over /proc/<pid>/fd. A process whose table can't be read
 // (gone meanwhile, or not ours to read) counts as holding nothing.
-std::set<FileIdentity> FilesHeldByOthers(const std::set<FileIdentity>& files,
+std::set<FileNode> FilesHeldByOthers(const std::set<FileNode>& files,
                                          const std::string& procRoot = "/proc");
 
 // FilesHeldByOthers made cheap enough to ask a few times a second: a scan
@@ -38,20 +38,20 @@ public:
     HeldFileMonitor& operator=(const HeldFileMonitor&) = delete;
 
     // `files`: each file's identity and its path.
-    std::set<FileIdentity> Held(const std::map<FileIdentity, std::string>& files);
+    std::set<FileNode> Held(const std::map<FileNode, std::string>& files);
     // How many times the tables were read.
     int Scans() const { return scans_; }
 
     static constexpr std::chrono::seconds kLongestReuse{5};
 
 private:
-    void FollowPaths(const std::map<FileIdentity, std::string>& files);
+    void FollowPaths(const std::map<FileNode, std::string>& files);
     bool TakeActivity();
 
     int inotify_ = -1;
     std::map<std::string, int> watches_; // path -> watch descriptor
-    std::set<FileIdentity> lastFiles_;
-    std::set<FileIdentity> lastHeld_;
+    std::set<FileNode> lastFiles_;
+    std::set<FileNode> lastHeld_;
     std::chrono::steady_clock::time_point lastScan_;
     int scans_ = 0;
 };

@@ -18,19 +18,19 @@ namespace {
 using testing_support::HoldingChild;
 using testing_support::TempDir;
 
-FileIdentity IdentityOrFail(const std::string& path) {
-    FileIdentity identity{};
+FileNode IdentityOrFail(const std::string& path) {
+    FileNode identity{};
     EXPECT_TRUE(IdentityOf(path, identity)) << path;
     return identity;
 }
 
 TEST(OpenFileScanTest, FileHeldByAnotherProcessIsSeenUntilItLetsGoAndOthersAreNot) {
     TempDir dir;
-    const FileIdentity held = IdentityOrFail(dir.Write("held.txt", "a"));
-    const FileIdentity free = IdentityOrFail(dir.Write("free.txt", "b"));
+    const FileNode held = IdentityOrFail(dir.Write("held.txt", "a"));
+    const FileNode free = IdentityOrFail(dir.Write("free.txt", "b"));
     HoldingChild child(dir / "held.txt");
 
-    EXPECT_EQ(FilesHeldByOthers({held, free}), std::set<FileIdentity>{held});
+    EXPECT_EQ(FilesHeldByOthers({held, free}), std::set<FileNode>{held});
     child.LetGo();
     ::waitpid(child.Pid(), nullptr, 0);
     EXPECT_TRUE(FilesHeldByOthers({held, free}).empty());
@@ -38,10 +38,10 @@ TEST(OpenFileScanTest, FileHeldByAnotherProcessIsSeenUntilItLetsGoAndOthersAreNo
 
 TEST(OpenFileScanTest, RenamedFileIsStillKnownByItsDeviceAndInode) {
     TempDir dir;
-    const FileIdentity held = IdentityOrFail(dir.Write("before.txt", "a"));
+    const FileNode held = IdentityOrFail(dir.Write("before.txt", "a"));
     HoldingChild child(dir / "before.txt");
     std::filesystem::rename(dir / "before.txt", dir / "after.txt");
-    EXPECT_EQ(FilesHeldByOthers({held}), std::set<FileIdentity>{held});
+    EXPECT_EQ(FilesHeldByOthers({held}), std::set<FileNode>{held});
 }
 
 TEST(OpenFileScanTest, ThisProgramsOwnDescriptorsDoNotCount) {
@@ -63,7 +63,7 @@ TEST(OpenFileScanTest, UnreadableOrMissingTablesCountAsNotSeen) {
     const std::string target = fakeProc.Write("target.txt", "x");
     std::filesystem::create_symlink(target, fakeProc / "self/fd/3");
     ::chmod((fakeProc / "4343/fd").c_str(), 0);
-    const FileIdentity identity = IdentityOrFail(target);
+    const FileNode identity = IdentityOrFail(target);
     const bool root = ::geteuid() == 0; // root reads a table whatever its mode
     if (!root) {
         EXPECT_TRUE(FilesHeldByOthers({identity}, fakeProc.Path()).empty());
@@ -72,7 +72,7 @@ TEST(OpenFileScanTest, UnreadableOrMissingTablesCountAsNotSeen) {
     // A readable table that names the file is seen.
     std::filesystem::create_directories(fakeProc / "4444/fd");
     std::filesystem::create_symlink(target, fakeProc / "4444/fd/7");
-    EXPECT_EQ(FilesHeldByOthers({identity}, fakeProc.Path()), std::set<FileIdentity>{identity});
+    EXPECT_EQ(FilesHeldByOthers({identity}, fakeProc.Path()), std::set<FileNode>{identity});
     EXPECT_TRUE(FilesHeldByOthers({identity}, fakeProc / "absent").empty());
     ::chmod((fakeProc / "4343/fd").c_str(), 0700);
 }
@@ -81,8 +81,8 @@ TEST(OpenFileScanTest, MonitorReadsTheTablesAgainOnlyWhenAFileWasOpenedOrClosed)
     TempDir dir;
     const std::string path = dir.Write("doc.txt", "a");
     const std::string other = dir.Write("other.txt", "b");
-    const FileIdentity identity = IdentityOrFail(path);
-    const std::map<FileIdentity, std::string> files{{identity, path}};
+    const FileNode identity = IdentityOrFail(path);
+    const std::map<FileNode, std::string> files{{identity, path}};
     HeldFileMonitor monitor;
 
     EXPECT_TRUE(monitor.Held(files).empty());
@@ -91,16 +91,16 @@ TEST(OpenFileScanTest, MonitorReadsTheTablesAgainOnlyWhenAFileWasOpenedOrClosed)
 
     {
         HoldingChild child(path);
-        EXPECT_EQ(monitor.Held(files), std::set<FileIdentity>{identity});
+        EXPECT_EQ(monitor.Held(files), std::set<FileNode>{identity});
         EXPECT_EQ(monitor.Scans(), 2);
         HoldingChild unrelated(other);
-        EXPECT_EQ(monitor.Held(files), std::set<FileIdentity>{identity});
+        EXPECT_EQ(monitor.Held(files), std::set<FileNode>{identity});
         EXPECT_EQ(monitor.Scans(), 2) << "another file's open is none of its business";
     }
     EXPECT_TRUE(monitor.Held(files).empty()) << "the close must be noticed";
     EXPECT_EQ(monitor.Scans(), 3);
 
-    const std::map<FileIdentity, std::string> two{{identity, path}, {IdentityOrFail(other), other}};
+    const std::map<FileNode, std::string> two{{identity, path}, {IdentityOrFail(other), other}};
     monitor.Held(two);
     EXPECT_EQ(monitor.Scans(), 4) << "a new file is scanned for at once";
 }
