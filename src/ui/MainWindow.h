@@ -26,6 +26,7 @@ struct GridRow;
 class TDirectoryListBox;
 class TDriveComboBox;
 class TMainWinCommands;
+class TMainWinTree;
 class TProgressBar;
 class TStringGrid;
 class TTimer;
@@ -118,6 +119,8 @@ public:
     void Options2Click();
     void About1Click();
     void Explore1Click();
+    void EncriptAll1Click();
+    void Decriptall1Click();
     void Button1Click();
 
     // Navigation.
@@ -189,6 +192,7 @@ private:
     bool commandLineDone_ = false;
     std::map<std::string, std::string> lastDirectoryOn_; // by mount point
     std::unique_ptr<TMainWinCommands> commands_;
+    std::unique_ptr<TMainWinTree> tree_;
 };
 
 // The one main window of the run.

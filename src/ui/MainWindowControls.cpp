@@ -4,6 +4,7 @@
 #include "ui/DirectoryListBox.h"
 #include "ui/DriveComboBox.h"
 #include "ui/MainWinCommands.h"
+#include "ui/MainWinTree.h"
 #include "ui/MainWindow.h"
 #include "ui/StringGrid.h"
 
@@ -90,7 +91,8 @@ QFont GridFont() {
 } // namespace
 
 TMainWin::TMainWin(DriveList& drives, std::unique_ptr<Registry> registry)
-    : drives_(drives), commands_(std::make_unique<TMainWinCommands>(*this)) {
+    : drives_(drives), commands_(std::make_unique<TMainWinCommands>(*this)),
+      tree_(std::make_unique<TMainWinTree>(*this)) {
     setWindowTitle("Kelvane 95");
     setFont(PixelFont(font(), 11));
     CreateMenus();
@@ -119,6 +121,8 @@ void TMainWin::CreateMenus() {
     EncriptAll1 = PopupMenu1->addAction("Encrypt All");
     Decriptall1 = PopupMenu1->addAction("Decrypt All");
     connect(Explore1, &QAction::triggered, this, &TMainWin::Explore1Click);
+    connect(EncriptAll1, &QAction::triggered, this, &TMainWin::EncriptAll1Click);
+    connect(Decriptall1, &QAction::triggered, this, &TMainWin::Decriptall1Click);
 
     PopupMenu2 = new QMenu(this);
     Open1 = PopupMenu2->addAction("Open");
