@@ -4,6 +4,7 @@
 #include "crypto/CryptFile.h"
 #include "crypto/SelfTest.h"
 #include "platform/MessageSeam.h"
+#include "ui/EventPacing.h"
 #include "ui/Forms.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
@@ -26,8 +27,8 @@ int main(int argc, char** argv) {
         return 3;
     }
     // The engine lets the window repaint, tick and take "Cancel process"
-    // between its steps.
-    DefaultCryptHooks().letEventsRun = [] { QCoreApplication::processEvents(); };
+    // between its steps, about once a frame.
+    DefaultCryptHooks().letEventsRun = [] { LetWindowEventsRun(); };
 
     CreateForms();
 

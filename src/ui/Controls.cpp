@@ -11,7 +11,13 @@ TProgressBar::TProgressBar(QWidget* parent) : QProgressBar(parent) {
 }
 
 void TProgressBar::SetPosition(int position) {
+    // QProgressBar repaints on the spot when its value moves far enough,
+    // at every report of the engine; painted with the window's other
+    // changes instead, a run over many small files is not held up by
+    // drawing bars nobody has time to see.
+    setUpdatesEnabled(false);
     setValue(std::clamp(position, 0, 100));
+    setUpdatesEnabled(true);
 }
 
 } // namespace kelvane

@@ -2,10 +2,10 @@
 
 #include "platform/MessageSeam.h"
 #include "ui/DirectoryListBox.h"
+#include "ui/EventPacing.h"
 #include "ui/MainWindow.h"
 #include "ui/PasswordPromptDialog.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -50,7 +50,7 @@ TFileListBox& TMainWinTree::FileListBox3() {
 }
 
 void TMainWinTree::LetEventsRun() {
-    QCoreApplication::processEvents();
+    LetWindowEventsRun();
 }
 
 bool TMainWinTree::EncryptOneFile(const std::string& name) {

@@ -10,6 +10,7 @@
 #include "ui/DecryptDialog.h"
 #include "ui/DirectoryListBox.h"
 #include "ui/EncryptDialog.h"
+#include "ui/EventPacing.h"
 #include "ui/PasswordPromptDialog.h"
 #include "ui/PreferencesDialog.h"
 #include "ui/StringGrid.h"
@@ -40,6 +41,9 @@ protected:
         Preferences = new TPreferences;
         PasswordPrompt = new TPasswordPrompt;
         DefaultCryptHooks() = CryptHooks{};
+        // Events run before every entry, so a click can be placed between
+        // two files.
+        SetWindowEventBudget(std::chrono::microseconds(0));
     }
     void TearDown() override {
         DefaultCryptHooks() = CryptHooks{};
