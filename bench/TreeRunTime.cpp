@@ -57,8 +57,7 @@ int main(int argc, char** argv) {
     ClearSettings();
     bool unexpected = false;
     AnswerTheRecursionQuestion(unexpected);
-    if (!std::getenv("NO_ENGINE_EVENTS"))
-        DefaultCryptHooks().letEventsRun = [] { LetWindowEventsRun(); };
+    DefaultCryptHooks().letEventsRun = [] { LetWindowEventsRun(); };
 
     std::filesystem::current_path(folder);
     CreateForms();

@@ -8,6 +8,8 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
+#include <unistd.h>
 
 namespace kelvane {
 
@@ -42,7 +44,19 @@ std::string TMainWinTree::OpenDirectory() const {
 }
 
 bool TMainWinTree::ShowDirectory(const std::string& directory) {
-    return window_.DirectoryListBox1->SetDirectory(directory);
+    TDirectoryListBox& list = *window_.DirectoryListBox1;
+    if (list.Directory() != directory)
+        return list.SetDirectory(directory);
+    // Already shown: entering it again and taking back a highlight the user
+    // may have moved is all it takes; listing its subfolders anew before
+    // every file would cost more than a small file's encryption.
+    if (::chdir(directory.c_str()) != 0)
+        return false;
+    const int row = static_cast<int>(std::count(directory.begin(), directory.end(), '/')) -
+                    (directory == "/" ? 1 : 0);
+    if (list.ItemPath(row) == directory && list.currentRow() != row)
+        list.setCurrentRow(row);
+    return true;
 }
 
 TFileListBox& TMainWinTree::FileListBox3() {

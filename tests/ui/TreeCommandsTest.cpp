@@ -268,15 +268,26 @@ TEST_F(TreeCommandsTest, ChangeButtonRunsThePreferencesAndTheWalkGoesOnWithTheir
 }
 
 TEST_F(TreeCommandsTest, CancellingOneFilesPasswordDialogSkipsThatFileOnly) {
-    scratch.MakeFolder("top");
+    scratch.MakeFolder("top/sub");
     for (const char* file : {"top/a.txt", "top/b.txt", "top/c.txt"})
         WriteBytes(scratch / file, PatternBytes(64));
     TMainWin& w = OpenIn("top");
+    const int currentRow = w.DirectoryListBox1->currentRow();
     ExpectPrompt(&TPasswordPrompt::Proceed);
     messages.Expect("Recurse subdirectoryes?", mrNo);
     ExpectFileDialog(true);
-    dialogs.Expect("Encryption procedure", [](TModalForm&) { Encrypt->Button1->click(); });
-    ExpectFileDialog(true);
+    dialogs.Expect("Encryption procedure", [&w](TModalForm&) {
+        // The user highlights another folder meanwhile; the walk takes the
+        // list back to its own folder at the next file.
+        w.DirectoryListBox1->setCurrentRow(0);
+        Encrypt->Button1->click();
+    });
+    dialogs.Expect("Encryption procedure", [&w, currentRow](TModalForm&) {
+        EXPECT_EQ(w.DirectoryListBox1->currentRow(), currentRow);
+        Encrypt->MaskEdit1->setText("secret1");
+        Encrypt->MaskEdit2->setText("secret1");
+        Encrypt->Button2->click();
+    });
     w.EncriptAll1Click();
     EXPECT_TRUE(fs::exists(scratch / "top/a.txt.cry"));
     EXPECT_TRUE(fs::exists(scratch / "top/b.txt"));
