@@ -25,9 +25,8 @@ mkdir -p "$work/original" "$XDG_CONFIG_HOME"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 for d in $(seq -w 1 "$folders"); do
     mkdir "$work/original/folder$d"
-    for f in $(seq -w 1 "$files"); do
-        head -c 4096 /dev/urandom >"$work/original/folder$d/file$f.dat"
-    done
+    head -c $((4096 * files)) /dev/urandom |
+        split -b 4096 -d -a 5 --additional-suffix=.dat - "$work/original/folder$d/file"
 done
 
 fresh_copy() { rm -rf "$work/tree"; cp -a "$work/original" "$work/tree"; }

@@ -209,8 +209,12 @@ void RunTreeCommand(TreeHost& host, TreeDirection direction) {
         host.ShowCancelButton(true);
         host.SetStatus(kSearchingText);
         const std::string start = host.OpenDirectory();
-        if (!WalkDirectory(host, start, direction))
-            ShowError(UnreadableStartText(start, errno));
+        host.SetWalking(true);
+        const bool read = WalkDirectory(host, start, direction);
+        const int error = errno;
+        host.SetWalking(false);
+        if (!read)
+            ShowError(UnreadableStartText(start, error));
         host.SetStatus(kTreeIdleText);
         host.ShowCancelButton(false);
     }

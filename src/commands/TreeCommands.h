@@ -24,6 +24,8 @@ extern int32_t RecurseAnswer;
 class TreeHost {
 public:
     virtual ~TreeHost() = default;
+    // Around the walk: the window may put off work it does after every file.
+    virtual void SetWalking(bool walking) = 0;
     virtual void SetStatus(const std::string& text) = 0;
     // The warning that a password will be asked for every file: OK, Cancel,
     // or Yes for the preferences.

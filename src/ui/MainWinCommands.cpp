@@ -78,7 +78,10 @@ bool TMainWinCommands::InCryptedList(const std::string& name) const {
 }
 
 void TMainWinCommands::RefreshLists() {
-    window_.RefreshLists();
+    if (window_.CoalesceRefresh)
+        window_.RefreshListsSoon();
+    else
+        window_.RefreshLists();
 }
 PasswordDialog& TMainWinCommands::EncryptDialog() {
     return *Encrypt;

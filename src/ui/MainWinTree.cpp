@@ -21,6 +21,24 @@ void TMainWin::Decriptall1Click() {
     RunTreeCommand(*tree_, TreeDirection::DecryptAll);
 }
 
+void TMainWin::RefreshListsSoon() {
+    if (refreshQueued_)
+        return;
+    refreshQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            // A rebuild that ran meanwhile has already done this one's work.
+            if (refreshQueued_)
+                RefreshLists();
+        },
+        Qt::QueuedConnection);
+}
+
+void TMainWinTree::SetWalking(bool walking) {
+    window_.CoalesceRefresh = walking;
+}
+
 void TMainWinTree::SetStatus(const std::string& text) {
     window_.Status_Label->setText(QString::fromStdString(text));
 }

@@ -11,6 +11,7 @@ class TMainWinTree : public TreeHost {
 public:
     explicit TMainWinTree(TMainWin& window) : window_(window) {}
 
+    void SetWalking(bool walking) override;
     void SetStatus(const std::string& text) override;
     int ShowPasswordPrompt() override;
     void RunPreferences() override;

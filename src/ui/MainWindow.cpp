@@ -275,6 +275,7 @@ void TMainWin::DirectoryListBox1Enter() {
 // ---- file lists
 
 void TMainWin::RefreshLists() {
+    refreshQueued_ = false;
     FileListBox1.Update();
     FileListBox2.Clear();
 

@@ -137,6 +137,12 @@ public:
     // Reads the working directory again and rebuilds both grids and the
     // name lists behind them.
     void RefreshLists();
+    // While a walk hands one small file after another to the commands, the
+    // rebuild after each file waits for the window's next turn to run its
+    // events, so it runs once per painted frame and not once per file. The
+    // grids show the same whenever they are painted.
+    bool CoalesceRefresh = false;
+    void RefreshListsSoon();
     void StringGrid1Enter();
     void StringGrid2Enter();
 
@@ -190,6 +196,7 @@ private:
     std::unique_ptr<Registry> registry_;
     std::function<void()> commandLineStep_;
     bool commandLineDone_ = false;
+    bool refreshQueued_ = false;
     std::map<std::string, std::string> lastDirectoryOn_; // by mount point
     std::unique_ptr<TMainWinCommands> commands_;
     std::unique_ptr<TMainWinTree> tree_;
