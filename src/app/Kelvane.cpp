@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
         return 3;
     }
     // The engine lets the window repaint, tick and take "Cancel process"
-    // between its steps, about once a frame.
+    // between its steps, every couple of display frames.
     DefaultCryptHooks().letEventsRun = [] { LetWindowEventsRun(); };
 
     CreateForms();

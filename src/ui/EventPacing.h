@@ -1,5 +1,6 @@
 // Letting the window's pending events run from inside long work: clicks,
-// timers and repainting, but no more often than about once a display frame.
+// timers and repainting, but no more often than every couple of display
+// frames.
 // Every run repaints what changed since the last one, and a run over
 // thousands of small files changes the bars, the grids and the folder list
 // many times a millisecond; painting each of those states costs far more

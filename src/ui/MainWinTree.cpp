@@ -3,6 +3,7 @@
 #include "platform/MessageSeam.h"
 #include "ui/DirectoryListBox.h"
 #include "ui/EventPacing.h"
+#include "ui/MainWinCommands.h"
 #include "ui/MainWindow.h"
 #include "ui/PasswordPromptDialog.h"
 
@@ -21,6 +22,10 @@ void TMainWin::Decriptall1Click() {
     RunTreeCommand(*tree_, TreeDirection::DecryptAll);
 }
 
+void TMainWin::FinishPutOffWork() {
+    commands_->FinishHide();
+}
+
 void TMainWin::RefreshListsSoon() {
     if (refreshQueued_)
         return;
@@ -37,6 +42,8 @@ void TMainWin::RefreshListsSoon() {
 
 void TMainWinTree::SetWalking(bool walking) {
     window_.CoalesceRefresh = walking;
+    if (!walking)
+        window_.FinishPutOffWork();
 }
 
 void TMainWinTree::SetStatus(const std::string& text) {

@@ -143,6 +143,8 @@ public:
     // grids show the same whenever they are painted.
     bool CoalesceRefresh = false;
     void RefreshListsSoon();
+    // Does at once what was put off while CoalesceRefresh held.
+    void FinishPutOffWork();
     void StringGrid1Enter();
     void StringGrid2Enter();
 

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <fcntl.h>
-#include <map>
 #include <gtest/gtest.h>
+#include <map>
 #include <unistd.h>
 
 namespace kelvane {

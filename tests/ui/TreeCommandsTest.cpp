@@ -7,6 +7,7 @@
 #include "commands/PasswordPolicy.h"
 #include "platform/Paths.h"
 #include "support/TempDir.h"
+#include "ui/Controls.h"
 #include "ui/DecryptDialog.h"
 #include "ui/DirectoryListBox.h"
 #include "ui/EncryptDialog.h"
@@ -103,6 +104,7 @@ protected:
     static void ExpectIdleAfterwards(TMainWin& w) {
         EXPECT_EQ(w.Status_Label->text(), "Idle.");
         EXPECT_FALSE(w.Button1->isVisibleTo(&w));
+        EXPECT_FALSE(w.ProgressBar1->isVisibleTo(&w));
         EXPECT_FALSE(TreeBusy);
         EXPECT_FALSE(CancelRequested);
     }
@@ -130,6 +132,7 @@ TEST_F(TreeCommandsTest, NoTakesTheOpenFolderOnlyAndYesThenWalksDepthFirst) {
     MakeThreeLevelTree(scratch);
     const auto aCry = ReadBytes(scratch / "top/A.CRY");
     TMainWin& w = OpenIn("top");
+    const int gridHeight = w.StringGrid1->height();
 
     ExpectPrompt(&TPasswordPrompt::Proceed);
     messages.Expect("Recurse subdirectoryes?", mrNo);
@@ -162,6 +165,7 @@ TEST_F(TreeCommandsTest, NoTakesTheOpenFolderOnlyAndYesThenWalksDepthFirst) {
     EXPECT_EQ(w.DirectoryListBox1->Directory(), scratch / "top");
     EXPECT_EQ(fs::current_path().string(), scratch / "top");
     EXPECT_EQ(w.StringGrid1->Cells(0, 1), "[no files]");
+    EXPECT_EQ(w.StringGrid1->height(), gridHeight); // the bars' room given back
     // The last folder entered was the empty one.
     EXPECT_EQ(w.FileListBox3.Items, (std::vector<std::string>{"[..]", "[.]"}));
 }
