@@ -44,6 +44,7 @@ export TREE="$tree" OUT="$root/docs/images/encrypt-all.png" PLAIN="$plain_before
 xvfb-run -a -s "-screen 0 800x600x24" bash -c '
     set -eu
     openbox >/dev/null 2>&1 &
+    sleep 1
     cd "$TREE"
     "$PROGRAM" & pid=$!
     find_window() { # NAME: waits for a visible window of that name
@@ -53,6 +54,7 @@ xvfb-run -a -s "-screen 0 800x600x24" bash -c '
             sleep 0.1
         done
         echo "no window \"$1\" appeared" >&2
+        "$GRAB" "${OUT%.png}-failed.png" || true
         kill "$pid"
         exit 1
     }
@@ -70,7 +72,7 @@ xvfb-run -a -s "-screen 0 800x600x24" bash -c '
     xdotool mousemove --window "$prefs" 30 64 click 1  # One password for a session
     sleep 0.2
     xdotool mousemove --window "$prefs" 126 145 click 1  # Ok
-    question=$(find_window "^Confirmation$")
+    question=$(find_window "^Confirm$")
     sleep 0.3
     xdotool key Return                              # Yes: recurse
     dialog=$(find_window "^Encryption procedure$")
@@ -85,8 +87,9 @@ xvfb-run -a -s "-screen 0 800x600x24" bash -c '
         sleep 0.05
     done
     sleep 0.3
-    eval "$(xdotool getwindowgeometry --shell "$main")"
-    "$GRAB" "$OUT" "$X" "$Y" "$WIDTH" "$HEIGHT"
+    # The whole screen: with the frame of the window manager, the geometry
+    # xdotool reports is off by the title bar.
+    "$GRAB" "$OUT"
     for _ in $(seq 1 600); do
         [ "$(find "$TREE" -type f ! -iname "*.cry" | wc -l)" -eq 0 ] && break
         sleep 0.1

@@ -14,20 +14,20 @@ TPasswordPrompt::TPasswordPrompt(QWidget* parent) : TModalForm(parent) {
     // The close box only: no maximise, no resizing.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(330, 112);
+    setFixedSize(380, 112);
 
     Label1 = new QLabel("You will be prompted to assign a password for any found file.", this);
-    Label1->setGeometry(8, 10, 314, 30);
+    Label1->setGeometry(8, 10, 364, 30);
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setWordWrap(true);
 
     Proceed = new QPushButton("Proceed", this);
-    Proceed->setGeometry(78, 46, 80, 25);
+    Proceed->setGeometry(98, 46, 80, 25);
     Proceed->setDefault(true);
     Cancel = new QPushButton("Cancel", this);
-    Cancel->setGeometry(172, 46, 80, 25);
+    Cancel->setGeometry(202, 46, 80, 25);
     Change = new QPushButton("Change password \"expire\" option", this);
-    Change->setGeometry(58, 79, 214, 25);
+    Change->setGeometry(83, 79, 214, 25);
 
     setTabOrder(Proceed, Cancel);
     setTabOrder(Cancel, Change);
