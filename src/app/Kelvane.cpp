@@ -5,6 +5,7 @@
 #include "crypto/SelfTest.h"
 #include "platform/MessageSeam.h"
 #include "ui/Fonts.h"
+#include "ui/EventPacing.h"
 #include "ui/Forms.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
@@ -75,8 +76,8 @@ int main(int argc, char** argv) {
         return 3;
     }
     // The engine lets the window repaint, tick and take "Cancel process"
-    // between its steps.
-    DefaultCryptHooks().letEventsRun = [] { QCoreApplication::processEvents(); };
+    // between its steps, every couple of display frames.
+    DefaultCryptHooks().letEventsRun = [] { LetWindowEventsRun(); };
 
     CreateForms();
 

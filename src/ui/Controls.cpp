@@ -11,7 +11,20 @@ TProgressBar::TProgressBar(QWidget* parent) : QProgressBar(parent) {
 }
 
 void TProgressBar::SetPosition(int position) {
-    setValue(std::clamp(position, 0, 100));
+    // The engine reports up to a hundred times a file. Setting the bar's
+    // value each time formats its text and repaints it on the spot, which
+    // over many small files costs more than the files; the bar takes the
+    // latest position once per turn of the event loop instead.
+    position_ = std::clamp(position, 0, 100);
+    if (showQueued_)
+        return;
+    showQueued_ = true;
+    QMetaObject::invokeMethod(this, &TProgressBar::ShowPosition, Qt::QueuedConnection);
+}
+
+void TProgressBar::ShowPosition() {
+    showQueued_ = false;
+    setValue(position_);
 }
 
 } // namespace kelvane

@@ -16,12 +16,18 @@ class TProgressBar : public QProgressBar, public ProgressBar {
 public:
     explicit TProgressBar(QWidget* parent = nullptr);
 
-    int Position() const override { return value(); }
+    // The position the engine last reported; the bar shows it from the
+    // window's next turn to run events on.
+    int Position() const override { return position_; }
     void SetPosition(int position) override;
     int Tag() const override { return tag_; }
     void SetTag(int tag) override { tag_ = tag; }
 
 private:
+    void ShowPosition();
+
+    int position_ = 0;
+    bool showQueued_ = false;
     int tag_ = 0;
 };
 

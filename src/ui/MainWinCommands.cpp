@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <utility>
 
 namespace kelvane {
 namespace {
@@ -38,6 +39,32 @@ void TMainWinCommands::SetStatus(const std::string& text) {
 }
 
 void TMainWinCommands::ShowProgressPanel() {
+    // Still up from the previous file of a walk: nothing to redo.
+    if (std::exchange(hidePending_, false))
+        return;
+    PutUpPanel();
+}
+
+void TMainWinCommands::HideProgressPanel() {
+    // Between two small files of a walk the panel would go down and up
+    // again, two relayouts of both grids per file that no frame shows; it
+    // goes down when the window next runs its events, if no file has put it
+    // back by then.
+    if (window_.CoalesceRefresh) {
+        if (!std::exchange(hidePending_, true))
+            QMetaObject::invokeMethod(
+                &window_, [this] { FinishHide(); }, Qt::QueuedConnection);
+        return;
+    }
+    TakeDownPanel();
+}
+
+void TMainWinCommands::FinishHide() {
+    if (std::exchange(hidePending_, false))
+        TakeDownPanel();
+}
+
+void TMainWinCommands::PutUpPanel() {
     Shorten(window_.StringGrid1, kBarHeight);
     Shorten(window_.StringGrid2, kBarHeight);
     window_.Button1->setVisible(true);
@@ -45,7 +72,7 @@ void TMainWinCommands::ShowProgressPanel() {
     window_.ProgressBar2->setVisible(true);
 }
 
-void TMainWinCommands::HideProgressPanel() {
+void TMainWinCommands::TakeDownPanel() {
     Shorten(window_.StringGrid1, -kBarHeight);
     Shorten(window_.StringGrid2, -kBarHeight);
     window_.Button1->setVisible(false);
@@ -90,7 +117,10 @@ std::string TMainWinCommands::CryptedFileName(const std::string& listedName) con
 }
 
 void TMainWinCommands::RefreshLists() {
-    window_.RefreshLists();
+    if (window_.CoalesceRefresh)
+        window_.RefreshListsSoon();
+    else
+        window_.RefreshLists();
 }
 PasswordDialog& TMainWinCommands::EncryptDialog() {
     return *Encrypt;

@@ -30,8 +30,15 @@ public:
     PasswordDialog& EncryptDialog() override;
     PasswordDialog& DecryptDialog() override;
 
+    // Takes down a panel whose taking down was put off during a walk.
+    void FinishHide();
+
 private:
+    void PutUpPanel();
+    void TakeDownPanel();
+
     TMainWin& window_;
+    bool hidePending_ = false;
 };
 
 } // namespace kelvane

@@ -19,6 +19,7 @@
 #include "ui/DirectoryListBox.h"
 #include "ui/DriveComboBox.h"
 #include "ui/MainWinCommands.h"
+#include "ui/MainWinTree.h"
 #include "ui/PreferencesDialog.h"
 #include "ui/StringGrid.h"
 
@@ -270,6 +271,7 @@ void TMainWin::DirectoryListBox1Enter() {
 // ---- file lists
 
 void TMainWin::RefreshLists() {
+    refreshQueued_ = false;
     FileListBox1.Update();
     FileListBox2.Clear();
 

@@ -28,6 +28,7 @@ struct GridRow;
 class TDirectoryListBox;
 class TDriveComboBox;
 class TMainWinCommands;
+class TMainWinTree;
 class TProgressBar;
 class TStringGrid;
 class TTimer;
@@ -124,6 +125,8 @@ public:
     void About1Click();
     void Contents1Click();
     void Explore1Click();
+    void EncriptAll1Click();
+    void Decriptall1Click();
     void Button1Click();
 
     // Navigation.
@@ -140,6 +143,14 @@ public:
     // Reads the working directory again and rebuilds both grids and the
     // name lists behind them.
     void RefreshLists();
+    // While a walk hands one small file after another to the commands, the
+    // rebuild after each file waits for the window's next turn to run its
+    // events, so it runs once per painted frame and not once per file. The
+    // grids show the same whenever they are painted.
+    bool CoalesceRefresh = false;
+    void RefreshListsSoon();
+    // Does at once what was put off while CoalesceRefresh held.
+    void FinishPutOffWork();
     void StringGrid1Enter();
     void StringGrid2Enter();
 
@@ -210,8 +221,10 @@ private:
     std::function<void()> commandLineStep_;
     bool commandLineDone_ = false;
     bool frameKnown_ = false; // the window manager has told the frame's size
+    bool refreshQueued_ = false;
     std::map<std::string, std::string> lastDirectoryOn_; // by mount point
     std::unique_ptr<TMainWinCommands> commands_;
+    std::unique_ptr<TMainWinTree> tree_;
 };
 
 // The one main window of the run.

@@ -5,6 +5,7 @@
 #include "ui/DriveComboBox.h"
 #include "ui/Fonts.h"
 #include "ui/MainWinCommands.h"
+#include "ui/MainWinTree.h"
 #include "ui/MainWindow.h"
 #include "ui/StringGrid.h"
 
@@ -85,7 +86,8 @@ QFont GridFont() {
 } // namespace
 
 TMainWin::TMainWin(DriveList& drives, std::unique_ptr<Registry> registry)
-    : drives_(drives), commands_(std::make_unique<TMainWinCommands>(*this)) {
+    : drives_(drives), commands_(std::make_unique<TMainWinCommands>(*this)),
+      tree_(std::make_unique<TMainWinTree>(*this)) {
     setWindowTitle("Kelvane 95");
     setFont(WindowFont());
     CreateMenus();
@@ -114,6 +116,8 @@ void TMainWin::CreateMenus() {
     EncriptAll1 = PopupMenu1->addAction("Encrypt All");
     Decriptall1 = PopupMenu1->addAction("Decrypt All");
     connect(Explore1, &QAction::triggered, this, &TMainWin::Explore1Click);
+    connect(EncriptAll1, &QAction::triggered, this, &TMainWin::EncriptAll1Click);
+    connect(Decriptall1, &QAction::triggered, this, &TMainWin::Decriptall1Click);
 
     PopupMenu2 = new QMenu(this);
     Open1 = PopupMenu2->addAction("Open");

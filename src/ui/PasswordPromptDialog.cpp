@@ -1,11 +1,46 @@
 #include "ui/PasswordPromptDialog.h"
 
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
 namespace kelvane {
 
 TPasswordPrompt* PasswordPrompt = nullptr;
 
 TPasswordPrompt::TPasswordPrompt(QWidget* parent) : TModalForm(parent) {
     setWindowTitle("Confirmation");
+    // The close box only: no maximise, no resizing.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(380, 112);
+
+    Label1 = new QLabel("You will be prompted to assign a password for any found file.", this);
+    Label1->setGeometry(8, 10, 364, 30);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setWordWrap(true);
+
+    Proceed = new QPushButton("Proceed", this);
+    Proceed->setGeometry(98, 46, 80, 25);
+    Proceed->setDefault(true);
+    Cancel = new QPushButton("Cancel", this);
+    Cancel->setGeometry(202, 46, 80, 25);
+    Change = new QPushButton("Change password \"expire\" option", this);
+    Change->setGeometry(83, 79, 214, 25);
+
+    setTabOrder(Proceed, Cancel);
+    setTabOrder(Cancel, Change);
+    connect(Proceed, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
+    // Escape rejects the dialog, which reads as Cancel like this button.
+    connect(Cancel, &QPushButton::clicked, this, [this] { SetModalResult(mrCancel); });
+    connect(Change, &QPushButton::clicked, this, [this] { SetModalResult(mrYes); });
+}
+
+void TPasswordPrompt::FormActivate() {
+    Proceed->setFocus();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 } // namespace kelvane

@@ -1,0 +1,82 @@
+// Prints the seconds the main window takes for Encrypt All over a folder
+// tree with a session password: no prompt, no password dialog, the folder
+// list following the walk and the lists rebuilt after every file, exactly
+// as from the folder list's menu. Runs on the offscreen platform;
+// bench/tree_run.sh sets it beside kelvane-cli.
+//
+//   kelvane_tree_time FOLDER PASSWORD
+#include "commands/Settings.h"
+#include "commands/State.h"
+#include "commands/TreeCommands.h"
+#include "crypto/CryptFile.h"
+#include "platform/MessageSeam.h"
+#include "ui/EventPacing.h"
+#include "ui/Forms.h"
+#include "ui/MainWindow.h"
+#include "ui/ModalForm.h"
+
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using namespace kelvane;
+
+// Answers the recursion question with Yes; any other box or dialog means
+// the run is not the one being measured.
+void AnswerTheRecursionQuestion(bool& unexpected) {
+    SetModalResponder([&unexpected](TModalForm& dialog) {
+        std::fprintf(stderr, "unexpected dialog: %s\n", qPrintable(dialog.windowTitle()));
+        unexpected = true;
+        return mrCancel;
+    });
+    SetMessageResponder([&unexpected](const MessageRequest& request) {
+        if (request.text == kRecurseQuestion)
+            return mrYes;
+        std::fprintf(stderr, "unexpected message: %s\n", request.text.c_str());
+        unexpected = true;
+        return mrCancel;
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: kelvane_tree_time FOLDER PASSWORD\n");
+        return 2;
+    }
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const std::filesystem::path folder = std::filesystem::absolute(argv[1]);
+    ResetSharedState();
+    QApplication app(argc, argv);
+    ClearSettings();
+    bool unexpected = false;
+    AnswerTheRecursionQuestion(unexpected);
+    DefaultCryptHooks().letEventsRun = [] { LetWindowEventsRun(); };
+
+    std::filesystem::current_path(folder);
+    CreateForms();
+    MainWin->show();
+    QApplication::processEvents();
+    OnePassword = 1;
+    HavePassword = true;
+    RememberedPassword = argv[2];
+
+    const auto start = std::chrono::steady_clock::now();
+    MainWin->EncriptAll1Click();
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+
+    DestroyForms();
+    ResetSharedState();
+    if (unexpected) {
+        std::fprintf(stderr, "the window's walk was interrupted\n");
+        return 1;
+    }
+    std::printf("%.3f\n", took.count());
+    return 0;
+}

@@ -1,0 +1,92 @@
+#include "platform/FolderEntries.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvane {
+namespace {
+
+FileIdentity IdentityFrom(const struct stat& st) {
+    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
+EntryKind KindFrom(mode_t mode) {
+    if (S_ISLNK(mode))
+        return EntryKind::SymbolicLink;
+    if (S_ISREG(mode))
+        return EntryKind::RegularFile;
+    if (S_ISDIR(mode))
+        return EntryKind::Folder;
+    return EntryKind::Special;
+}
+
+} // namespace
+
+EntryKind EntryKindAt(int folder, const std::string& name, FileIdentity* identity) {
+    struct stat st {};
+    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return EntryKind::Gone;
+    if (identity != nullptr)
+        *identity = IdentityFrom(st);
+    return KindFrom(st.st_mode);
+}
+
+bool ReadFolderEntries(int folder, std::vector<FolderEntry>& entries) {
+    entries.clear();
+    // fdopendir takes over the descriptor it is given; the caller keeps its own.
+    const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = listing < 0 ? nullptr : ::fdopendir(listing);
+    if (dir == nullptr) {
+        const int error = errno;
+        if (listing >= 0)
+            ::close(listing);
+        errno = error;
+        return false;
+    }
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        FolderEntry item{name, EntryKind::Gone, {}};
+        item.kind = EntryKindAt(folder, name, &item.identity);
+        if (item.kind != EntryKind::Gone)
+            entries.push_back(std::move(item));
+        errno = 0;
+    }
+    const int error = errno;
+    ::closedir(dir);
+    errno = error;
+    return error == 0;
+}
+
+int OpenWalkRoot(const std::string& path) {
+    return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
+}
+
+int OpenSubfolder(int parent, const std::string& name, uint64_t device) {
+    const int fd = ::openat(parent, name.c_str(),
+                            O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    // Looked at after the opening: a name swapped for a mount point between
+    // a look and the opening is still caught.
+    if (IdentityOf(fd).device != device) {
+        ::close(fd);
+        errno = EXDEV;
+        return -1;
+    }
+    return fd;
+}
+
+FileIdentity IdentityOf(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return {};
+    return IdentityFrom(st);
+}
+
+} // namespace kelvane

@@ -1,0 +1,53 @@
+// One folder's entries as a walk over a tree sees them, looked at without
+// following symbolic links, and the one way such a walk enters a subfolder:
+// by its descriptor, never through a link, never onto another file system.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kelvane {
+
+enum class EntryKind {
+    RegularFile,
+    Folder,
+    SymbolicLink, // to anything: never followed
+    Special,      // FIFO, socket, device: never opened
+    Gone,         // removed since the names were read
+};
+
+// Which file a name stood for when it was looked at.
+struct FileIdentity {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+    auto operator<=>(const FileIdentity&) const = default;
+};
+
+struct FolderEntry {
+    std::string name;
+    EntryKind kind = EntryKind::Gone;
+    FileIdentity identity;
+};
+
+// What the name inside the open folder `folder` is now, links not followed.
+EntryKind EntryKindAt(int folder, const std::string& name, FileIdentity* identity = nullptr);
+
+// The names in the open folder `folder`, "." and ".." left out, each with its
+// kind. False, with errno set, when the folder can't be read.
+bool ReadFolderEntries(int folder, std::vector<FolderEntry>& entries);
+
+// Opens a folder for a walk: the path itself must be a folder. -1 with errno
+// set when it is not.
+int OpenWalkRoot(const std::string& path);
+
+// Opens the subfolder `name` of the open folder `parent` for reading, but
+// only when it is a real folder (not a link to one) on `device`. -1 when it
+// is not or can't be opened.
+int OpenSubfolder(int parent, const std::string& name, uint64_t device);
+
+// The identity of an open file or folder; device and inode 0 when unknown.
+FileIdentity IdentityOf(int fd);
+
+} // namespace kelvane

@@ -1,0 +1,29 @@
+#include "ui/EventPacing.h"
+
+#include <QCoreApplication>
+
+namespace kelvane {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A couple of frames at 60 Hz: smooth enough for bars and lists, and
+// "Cancel process" still answers at once.
+std::chrono::microseconds budget{30000};
+Clock::time_point lastRun{};
+
+} // namespace
+
+void LetWindowEventsRun() {
+    const Clock::time_point now = Clock::now();
+    if (budget.count() > 0 && now - lastRun < budget)
+        return;
+    QCoreApplication::processEvents();
+    lastRun = Clock::now();
+}
+
+void SetWindowEventBudget(std::chrono::microseconds newBudget) {
+    budget = newBudget;
+}
+
+} // namespace kelvane

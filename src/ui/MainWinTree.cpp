@@ -1,0 +1,107 @@
+#include "ui/MainWinTree.h"
+
+#include "platform/MessageSeam.h"
+#include "ui/DirectoryListBox.h"
+#include "ui/EventPacing.h"
+#include "ui/MainWinCommands.h"
+#include "ui/MainWindow.h"
+#include "ui/PasswordPromptDialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <algorithm>
+#include <unistd.h>
+
+namespace kelvane {
+
+void TMainWin::EncriptAll1Click() {
+    RunTreeCommand(*tree_, TreeDirection::EncryptAll);
+}
+
+void TMainWin::Decriptall1Click() {
+    RunTreeCommand(*tree_, TreeDirection::DecryptAll);
+}
+
+void TMainWin::FinishPutOffWork() {
+    commands_->FinishHide();
+}
+
+void TMainWin::RefreshListsSoon() {
+    if (refreshQueued_)
+        return;
+    refreshQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            // A rebuild that ran meanwhile has already done this one's work.
+            if (refreshQueued_)
+                RefreshLists();
+        },
+        Qt::QueuedConnection);
+}
+
+void TMainWinTree::SetWalking(bool walking) {
+    window_.CoalesceRefresh = walking;
+    if (!walking)
+        window_.FinishPutOffWork();
+}
+
+void TMainWinTree::SetStatus(const std::string& text) {
+    window_.Status_Label->setText(QString::fromStdString(text));
+}
+
+int TMainWinTree::ShowPasswordPrompt() {
+    // Without the dialog there is no one to warn; going on would ask for
+    // passwords nobody was told about.
+    return PasswordPrompt != nullptr ? PasswordPrompt->ShowModal() : mrCancel;
+}
+
+void TMainWinTree::RunPreferences() {
+    window_.RunPreferences();
+}
+
+void TMainWinTree::ShowCancelButton(bool visible) {
+    window_.Button1->setVisible(visible);
+}
+
+std::string TMainWinTree::OpenDirectory() const {
+    return window_.DirectoryListBox1->Directory();
+}
+
+bool TMainWinTree::ShowDirectory(const std::string& directory) {
+    TDirectoryListBox& list = *window_.DirectoryListBox1;
+    if (list.Directory() != directory)
+        return list.SetDirectory(directory);
+    // Already shown: entering it again and taking back a highlight the user
+    // may have moved is all it takes; listing its subfolders anew before
+    // every file would cost more than a small file's encryption.
+    if (::chdir(directory.c_str()) != 0)
+        return false;
+    const int row = static_cast<int>(std::count(directory.begin(), directory.end(), '/')) -
+                    (directory == "/" ? 1 : 0);
+    if (list.ItemPath(row) == directory && list.currentRow() != row)
+        list.setCurrentRow(row);
+    return true;
+}
+
+TFileListBox& TMainWinTree::FileListBox3() {
+    return window_.FileListBox3;
+}
+
+void TMainWinTree::LetEventsRun() {
+    LetWindowEventsRun();
+}
+
+bool TMainWinTree::EncryptOneFile(const std::string& name) {
+    return window_.EncryptOneFile(name);
+}
+
+bool TMainWinTree::DecryptOneFile(const std::string& name) {
+    return window_.DecryptOneFile(name);
+}
+
+void TMainWinTree::RefreshLists() {
+    window_.RefreshLists();
+}
+
+} // namespace kelvane
