@@ -25,6 +25,7 @@ namespace kelvane {
 struct GridRow;
 class TDirectoryListBox;
 class TDriveComboBox;
+class TGridDrag;
 class TMainWinCommands;
 class TProgressBar;
 class TStringGrid;
@@ -153,6 +154,17 @@ public:
     void PwdTimerTimer();
     void RunPreferences();
 
+    // The selection: its context-menu items, drops between the grids and
+    // the Name column kept narrower than its grid (MainWinSelection.cpp).
+    void Encrypt1Click();
+    void Decrypt1Click();
+    void Delete1Click();
+    void Delete2Click();
+    void StringGrid1DragDrop();
+    void StringGrid2DragDrop();
+    void ClampNameColumn(TStringGrid& grid);
+    TGridDrag& GridDrag() { return *gridDrag_; }
+
     // Layout.
     void LayoutWindow();
     void ArrangeControls();
@@ -182,6 +194,7 @@ private:
     void FollowDirectory();
     QLabel* AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText);
     void MoveSelectionMode(TStringGrid& to, TStringGrid& from);
+    void ConnectSelectionCommands();
 
     DriveList& drives_;
     std::unique_ptr<Registry> registry_;
@@ -189,6 +202,7 @@ private:
     bool commandLineDone_ = false;
     std::map<std::string, std::string> lastDirectoryOn_; // by mount point
     std::unique_ptr<TMainWinCommands> commands_;
+    TGridDrag* gridDrag_ = nullptr; // owned by StringGrid1
 };
 
 // The one main window of the run.

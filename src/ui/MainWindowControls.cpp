@@ -95,6 +95,7 @@ TMainWin::TMainWin(DriveList& drives, std::unique_ptr<Registry> registry)
     setFont(PixelFont(font(), 11));
     CreateMenus();
     CreateControls();
+    ConnectSelectionCommands();
     FormCreate(std::move(registry));
 
     resize(533, 492);
