@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev libglib2.0-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format fonts-liberation desktop-file-utils shared-mime-info
-    xvfb xauth xdotool openssl time
+    xvfb xauth xdotool x11-utils openbox openssl time
     clang libclang-rt-dev
 )
 

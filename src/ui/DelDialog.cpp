@@ -25,7 +25,6 @@ TDelDialog::TDelDialog(QWidget* parent) : TModalForm(parent) {
     auto button = [this](const char* caption, int left, int top, int result) {
         auto* b = new QPushButton(caption, this);
         b->setGeometry(left, top, 75, 25);
-        b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, [this, result] { SetModalResult(result); });
         return b;
     };
