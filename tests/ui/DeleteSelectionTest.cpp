@@ -218,6 +218,12 @@ TEST_F(DeleteSelectionTest, TheQuestionHasItsFourAnswersAndOkHasTheFocus) {
         QTest::keyClick(&form, Qt::Key_Escape);
     });
     EXPECT_EQ(d.Ask("a.txt"), mrCancel);
+    // Enter presses the focused button, "&Ok" at first.
+    dialogs.Expect("Confirmation", [&](TModalForm& form) {
+        form.show();
+        QTest::keyClick(d.Button1, Qt::Key_Return);
+    });
+    EXPECT_EQ(d.Ask("a.txt"), mrOk);
     dialogs.Expect("Confirmation", [](TModalForm& form) {
         form.show();
         form.close();
