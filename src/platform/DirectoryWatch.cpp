@@ -25,6 +25,7 @@ bool DirectoryWatch::Start(const std::string& directory) {
     if (fd_ < 0)
         return false;
     directory_ = directory;
+    identityKnown_ = false;
     if (::inotify_add_watch(fd_, directory.c_str(),
                             kNameEvents | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR) < 0 ||
         StampChange() < 0) {
@@ -81,6 +82,13 @@ int DirectoryWatch::StampChange() {
     struct stat st {};
     if (::stat(directory_.c_str(), &st) != 0)
         return -1;
+    // The name may lead to another folder now: a relative name after a
+    // change of the working directory, or a folder made again.
+    if (identityKnown_ && (st.st_dev != device_ || st.st_ino != inode_))
+        return -1;
+    identityKnown_ = true;
+    device_ = st.st_dev;
+    inode_ = st.st_ino;
     const bool same = st.st_mtim.tv_sec == stampSeconds_ && st.st_mtim.tv_nsec == stampNanoseconds_;
     stampSeconds_ = st.st_mtim.tv_sec;
     stampNanoseconds_ = st.st_mtim.tv_nsec;

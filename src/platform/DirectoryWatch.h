@@ -23,9 +23,9 @@ public:
 
     // The names created, deleted or renamed in or out since Start or the
     // last call, each at most once. Nothing when the watch lost track (too
-    // many changes at once, the directory moved or gone, or it changed in a
-    // way that reported no names, as a network file system may): the
-    // directory must then be read in full.
+    // many changes at once, the directory moved or gone, its name leading to
+    // another folder now, or it changed in a way that reported no names, as a
+    // network file system may): the directory must then be read in full.
     std::optional<std::vector<std::string>> TakeChanges();
 
 private:
@@ -38,6 +38,9 @@ private:
     std::string directory_;
     long long stampSeconds_ = 0;
     long long stampNanoseconds_ = 0;
+    bool identityKnown_ = false;
+    unsigned long long device_ = 0;
+    unsigned long long inode_ = 0;
 };
 
 } // namespace kelvane

@@ -122,6 +122,22 @@ TEST_F(FileListBoxWatchTest, RandomChangesAgreeWithFullReads) {
     }
 }
 
+TEST_F(FileListBoxWatchTest, TheWorkingDirectoryListFollowsAChangeOfDirectory) {
+    TempDir other;
+    dir.Write("here", "h");
+    other.Write("there", "t");
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.Path());
+    TFileListBox list;
+    list.Update();
+    list.Update();
+    EXPECT_EQ(list.Items, std::vector<std::string>{"here"});
+    fs::current_path(other.Path());
+    list.Update();
+    EXPECT_EQ(list.Items, std::vector<std::string>{"there"});
+    fs::current_path(before);
+}
+
 TEST(DirectoryWatchTest, ReportsNamesOnceAndLosesTrackWhenTheFolderGoes) {
     TempDir dir;
     const std::string watched = dir / "w";
