@@ -28,7 +28,7 @@ DragRunner SetDragRunner(DragRunner runner) {
 }
 
 TGridDrag::TGridDrag(TStringGrid& first, TStringGrid& second, Handlers handlers)
-    : QObject(&first), first_(first), second_(second), handlers_(std::move(handlers)) {
+    : first_(first), second_(second), handlers_(std::move(handlers)) {
     for (TStringGrid* grid : {&first_, &second_}) {
         grid->SetMouseHooks(this);
         grid->setAcceptDrops(true);

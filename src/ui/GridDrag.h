@@ -32,6 +32,7 @@ public:
         std::function<void(TStringGrid& grid)> mouseUp;
     };
 
+    // Must go before the grids do: it unhooks itself from them.
     TGridDrag(TStringGrid& first, TStringGrid& second, Handlers handlers);
     ~TGridDrag() override;
 

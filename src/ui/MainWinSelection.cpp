@@ -35,7 +35,7 @@ void TMainWin::ConnectSelectionCommands() {
             StringGrid1DragDrop();
     };
     handlers.mouseUp = [this](TStringGrid& grid) { ClampNameColumn(grid); };
-    gridDrag_ = new TGridDrag(*StringGrid1, *StringGrid2, std::move(handlers));
+    gridDrag_ = std::make_unique<TGridDrag>(*StringGrid1, *StringGrid2, std::move(handlers));
 }
 
 void TMainWin::Encrypt1Click() {

@@ -17,6 +17,7 @@
 #include "ui/Controls.h"
 #include "ui/DirectoryListBox.h"
 #include "ui/DriveComboBox.h"
+#include "ui/GridDrag.h"
 #include "ui/MainWinCommands.h"
 #include "ui/PreferencesDialog.h"
 #include "ui/StringGrid.h"

@@ -202,7 +202,8 @@ private:
     bool commandLineDone_ = false;
     std::map<std::string, std::string> lastDirectoryOn_; // by mount point
     std::unique_ptr<TMainWinCommands> commands_;
-    TGridDrag* gridDrag_ = nullptr; // owned by StringGrid1
+    // Gone before the grids it hooks into.
+    std::unique_ptr<TGridDrag> gridDrag_;
 };
 
 // The one main window of the run.
