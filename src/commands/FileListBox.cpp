@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace kelvane {
@@ -58,21 +59,52 @@ void SortNames(std::vector<std::string>& names) {
 }
 
 void TFileListBox::SetDirectory(std::string directory) {
+    if (directory != directory_) {
+        haveRead_ = false;
+        watch_.reset();
+    }
     directory_ = std::move(directory);
     Update();
 }
 
 void TFileListBox::Update() {
-    Items.clear();
+    // A list read once is not worth a watch; one read again usually is.
+    if (haveRead_ && !watch_) {
+        // Watched before the read, so nothing between the two is missed; a
+        // directory that can't be watched is read in full every time.
+        watch_ = std::make_unique<DirectoryWatch>();
+        watch_->Start(directory_);
+        ReadInFull();
+    } else if (!haveRead_ || !TakeChanges()) {
+        ReadInFull();
+    }
+    Items = read_;
+}
+
+void TFileListBox::ReadInFull() {
+    read_.clear();
+    links_.clear();
+    haveRead_ = true;
     DIR* dir = opendir(directory_.c_str());
-    if (dir == nullptr)
+    if (dir == nullptr) {
+        watch_.reset();
         return;
+    }
     const int dirFd = dirfd(dir);
     while (const dirent* entry = readdir(dir)) {
         const std::string_view name = entry->d_name;
         if (name == "." || name == "..")
             continue;
         unsigned char type = entry->d_type;
+        bool link = type == DT_LNK;
+        if (type == DT_UNKNOWN) {
+            struct stat own {};
+            link = fstatat(dirFd, entry->d_name, &own, AT_SYMLINK_NOFOLLOW) == 0 &&
+                   S_ISLNK(own.st_mode);
+        }
+        // A dangling or unwanted link may point at something wanted later.
+        if (link)
+            links_.emplace_back(name);
         if (type == DT_LNK || type == DT_UNKNOWN) {
             struct stat st {};
             if (fstatat(dirFd, entry->d_name, &st, 0) != 0)
@@ -82,10 +114,56 @@ void TFileListBox::Update() {
         const bool wanted = type == DT_REG ? contents_ != Contents::Folders
                                            : type == DT_DIR && contents_ != Contents::Files;
         if (wanted)
-            Items.emplace_back(name);
+            read_.emplace_back(name);
     }
     closedir(dir);
-    SortNames(Items);
+    SortNames(read_);
+}
+
+bool TFileListBox::TakeChanges() {
+    if (!watch_ || !watch_->Active())
+        return false;
+    std::optional<std::vector<std::string>> changed = watch_->TakeChanges();
+    if (!changed) {
+        watch_.reset();
+        return false;
+    }
+    // Links are looked at every time: their targets live elsewhere.
+    std::vector<std::string> names = std::move(*changed);
+    names.insert(names.end(), links_.begin(), links_.end());
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    for (const std::string& name : names)
+        Reconsider(name);
+    return true;
+}
+
+void TFileListBox::Reconsider(const std::string& name) {
+    auto at = std::lower_bound(read_.begin(), read_.end(), name, NameLess);
+    if (at != read_.end() && *at == name)
+        at = read_.erase(at);
+    links_.erase(std::remove(links_.begin(), links_.end(), name), links_.end());
+    bool isLink = false;
+    const bool wanted = Wanted(name, isLink);
+    if (wanted)
+        read_.insert(at, name);
+    if (isLink)
+        links_.push_back(name);
+}
+
+bool TFileListBox::Wanted(const std::string& name, bool& isLink) const {
+    if (name == "." || name == "..")
+        return false;
+    const std::string path = directory_ + "/" + name;
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0)
+        return false;
+    isLink = S_ISLNK(st.st_mode);
+    if (isLink && stat(path.c_str(), &st) != 0)
+        return false;
+    if (S_ISREG(st.st_mode))
+        return contents_ != Contents::Folders;
+    return S_ISDIR(st.st_mode) && contents_ != Contents::Files;
 }
 
 int TFileListBox::IndexOf(const std::string& name) const {

@@ -3,6 +3,9 @@
 // and the files and folders the tree commands walk.
 #pragma once
 
+#include "platform/DirectoryWatch.h"
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,7 +33,8 @@ public:
     // Re-reads the directory: regular files (also through symbolic links),
     // hidden ones included; or folders only; or both. Never "." and "..". Anything else (pipes,
     // sockets, devices) is left out: reading one could block the program. An unreadable directory
-    // gives an empty list.
+    // gives an empty list. A list read again watches its directory from then on, and later reads
+    // look again only at the names that came or went (and at links, whose targets may have).
     void Update();
 
     int Count() const { return static_cast<int>(Items.size()); }
@@ -46,8 +50,21 @@ public:
     std::vector<std::string> Items;
 
 private:
+    void ReadInFull();
+    bool TakeChanges();
+    // Brings the entry of one name up to date with the disk.
+    void Reconsider(const std::string& name);
+    // Whether the entry `name` of the directory belongs in the list, and
+    // whether it is a symbolic link.
+    bool Wanted(const std::string& name, bool& isLink) const;
+
     Contents contents_;
     std::string directory_ = ".";
+    // What the last read found, in NameLess order, and the links among it.
+    std::vector<std::string> read_;
+    std::vector<std::string> links_;
+    bool haveRead_ = false;
+    std::unique_ptr<DirectoryWatch> watch_;
 };
 
 } // namespace kelvane

@@ -2,13 +2,13 @@
 // panel, bars, hidden lists and password dialogs.
 #pragma once
 
-#include "commands/FileCommands.h"
+#include "commands/SelectionCommands.h"
 
 namespace kelvane {
 
 class TMainWin;
 
-class TMainWinCommands : public CommandHost {
+class TMainWinCommands : public SelectionHost {
 public:
     explicit TMainWinCommands(TMainWin& window) : window_(window) {}
 
@@ -32,6 +32,13 @@ public:
 
     // Takes down a panel whose taking down was put off during a walk.
     void FinishHide();
+    // The grids' selections and the delete question (MainWinSelection.cpp).
+    RowSpan SelectedRows(FileGrid grid) const override;
+    int RowCount(FileGrid grid) const override;
+    std::string ShownName(FileGrid grid, int row) const override;
+    std::string FileNameOf(FileGrid grid, int row) const override;
+    void UntickOneForList(FileGrid grid) override;
+    int AskDelete(const std::string& shownName) override;
 
 private:
     void PutUpPanel();

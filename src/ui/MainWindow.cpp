@@ -18,6 +18,7 @@
 #include "ui/Controls.h"
 #include "ui/DirectoryListBox.h"
 #include "ui/DriveComboBox.h"
+#include "ui/GridDrag.h"
 #include "ui/MainWinCommands.h"
 #include "ui/MainWinTree.h"
 #include "ui/PreferencesDialog.h"

@@ -27,6 +27,7 @@ namespace kelvane {
 struct GridRow;
 class TDirectoryListBox;
 class TDriveComboBox;
+class TGridDrag;
 class TMainWinCommands;
 class TMainWinTree;
 class TProgressBar;
@@ -176,6 +177,16 @@ public:
     void Open2Click();
     void Print2Click();
     void RunCommandLine(const std::vector<std::string>& parameters);
+    // The selection: its context-menu items, drops between the grids and
+    // the Name column kept narrower than its grid (MainWinSelection.cpp).
+    void Encrypt1Click();
+    void Decrypt1Click();
+    void Delete1Click();
+    void Delete2Click();
+    void StringGrid1DragDrop();
+    void StringGrid2DragDrop();
+    void ClampNameColumn(TStringGrid& grid);
+    TGridDrag& GridDrag() { return *gridDrag_; }
 
     // Layout.
     void LayoutWindow();
@@ -215,6 +226,7 @@ private:
     // Sized so that the outer size, the frame included, is the design's,
     // and centred on the screen.
     void ShowAtDesignSize();
+    void ConnectSelectionCommands();
 
     DriveList& drives_;
     std::unique_ptr<Registry> registry_;
@@ -225,6 +237,8 @@ private:
     std::map<std::string, std::string> lastDirectoryOn_; // by mount point
     std::unique_ptr<TMainWinCommands> commands_;
     std::unique_ptr<TMainWinTree> tree_;
+    // Gone before the grids it hooks into.
+    std::unique_ptr<TGridDrag> gridDrag_;
 };
 
 // The one main window of the run.

@@ -4,6 +4,7 @@
 #include "ui/DirectoryListBox.h"
 #include "ui/DriveComboBox.h"
 #include "ui/Fonts.h"
+#include "ui/GridDrag.h"
 #include "ui/MainWinCommands.h"
 #include "ui/MainWinTree.h"
 #include "ui/MainWindow.h"
@@ -94,6 +95,7 @@ TMainWin::TMainWin(DriveList& drives, std::unique_ptr<Registry> registry)
     CreateControls();
     ConnectHelp();
     ConnectShellCommands();
+    ConnectSelectionCommands();
     FormCreate(std::move(registry));
 
     ShowAtDesignSize();

@@ -1,8 +1,10 @@
 #include "ui/StringGrid.h"
 
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -167,6 +169,55 @@ void TStringGrid::focusInEvent(QFocusEvent* event) {
     const Qt::FocusReason reason = event->reason();
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
         emit Entered();
+}
+
+void TStringGrid::mousePressEvent(QMouseEvent* event) {
+    QTableView::mousePressEvent(event);
+    if (hooks_ == nullptr || !hooks_->ArmDrag(*this, *event))
+        return;
+    // The selection is final now; moves with the button held drag it.
+    QMouseEvent release(QEvent::MouseButtonRelease, event->position(), event->scenePosition(),
+                        event->globalPosition(), event->button(), Qt::NoButton, event->modifiers());
+    QTableView::mouseReleaseEvent(&release);
+    hooks_->MouseUp(*this, false);
+}
+
+void TStringGrid::mouseMoveEvent(QMouseEvent* event) {
+    if (hooks_ == nullptr || !hooks_->DragMove(*this, *event))
+        QTableView::mouseMoveEvent(event);
+}
+
+void TStringGrid::mouseReleaseEvent(QMouseEvent* event) {
+    QTableView::mouseReleaseEvent(event);
+    if (hooks_ != nullptr)
+        hooks_->MouseUp(*this, true);
+}
+
+void TStringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (hooks_ != nullptr)
+        hooks_->DoubleClickPress(*this);
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+void TStringGrid::dragEnterEvent(QDragEnterEvent* event) {
+    if (hooks_ != nullptr)
+        hooks_->DragOver(*this, *event);
+    else
+        QTableView::dragEnterEvent(event);
+}
+
+void TStringGrid::dragMoveEvent(QDragMoveEvent* event) {
+    if (hooks_ != nullptr)
+        hooks_->DragOver(*this, *event);
+    else
+        QTableView::dragMoveEvent(event);
+}
+
+void TStringGrid::dropEvent(QDropEvent* event) {
+    if (hooks_ != nullptr)
+        hooks_->DragOver(*this, *event);
+    else
+        QTableView::dropEvent(event);
 }
 
 } // namespace kelvane

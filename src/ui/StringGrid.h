@@ -10,7 +10,31 @@
 #include <string>
 #include <vector>
 
+class QDropEvent;
+class QMouseEvent;
+
 namespace kelvane {
+
+class TStringGrid;
+
+// What the window adds to a grid's own mouse handling: drags between the
+// two grids and the step after every release.
+class GridMouseHooks {
+public:
+    virtual ~GridMouseHooks() = default;
+    // After the grid's own press handling; true when the press armed a drag,
+    // and the grid then ends its press at once, as if the button was let go.
+    virtual bool ArmDrag(TStringGrid& grid, const QMouseEvent& press) = 0;
+    // True when the move belongs to an armed drag and the grid must not see it.
+    virtual bool DragMove(TStringGrid& grid, const QMouseEvent& move) = 0;
+    // A press that completes a double-click: it arms nothing.
+    virtual void DoubleClickPress(TStringGrid& grid) = 0;
+    // Every mouse release on the grid, the one that ended an armed press
+    // included; `real` is false for that one.
+    virtual void MouseUp(TStringGrid& grid, bool real) = 0;
+    // Drag enter, drag move and drop over the grid.
+    virtual void DragOver(TStringGrid& grid, QDropEvent& event) = 0;
+};
 
 struct GridRect {
     int Left = 0;
@@ -56,6 +80,8 @@ public:
     // place, pulled up onto the last row when the grid got shorter.
     void SetRows(std::vector<GridRow> rows);
 
+    void SetMouseHooks(GridMouseHooks* hooks) { hooks_ = hooks; }
+
 signals:
     // The grid got the keyboard focus from another control of its window.
     void Entered();
@@ -63,9 +89,17 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     TFileGridModel model_;
+    GridMouseHooks* hooks_ = nullptr;
 };
 
 } // namespace kelvane

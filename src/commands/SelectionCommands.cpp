@@ -1,0 +1,131 @@
+#include "commands/SelectionCommands.h"
+
+#include "commands/Settings.h"
+#include "commands/State.h"
+#include "platform/FileDeletion.h"
+#include "platform/MessageSeam.h"
+
+namespace kelvane {
+namespace {
+
+// Both runs are one loop; the grid decides the command and the list that
+// tells whether a row's file is still there.
+void RunSelection(SelectionHost& host, FileGrid grid) {
+    if (Busy()) {
+        host.SetStatus(kWaitTillFinished);
+        return;
+    }
+    const RowSpan span = host.SelectedRows(grid);
+    const int count = span.Bottom - span.Top + 1;
+    // One password for the list is offered only for a real list, and never
+    // when one password serves the whole session anyway.
+    FirstOfList = !(OnePassword > 0) && count > 1;
+
+    int row = span.Top;
+    for (int done = 0; done < count;) {
+        // A row the grid no longer has: the files after it have gone
+        // meanwhile, there is nothing left to do.
+        if (row >= host.RowCount(grid))
+            break;
+        // Read afresh: every file handled rebuilds the grid.
+        const std::string name = host.ShownName(grid, row);
+        if (grid == FileGrid::Plain)
+            EncryptOneFile(host, name);
+        else
+            DecryptOneFile(host, name);
+        FirstOfList = false;
+        // A file still listed was not handled and keeps its row; otherwise
+        // the next file of the selection has moved up into it.
+        const bool stillListed =
+            grid == FileGrid::Plain ? host.InPlainList(name) : host.InCryptedList(name);
+        if (stillListed)
+            ++row;
+        ++done;
+        if (CancelRequested)
+            break;
+    }
+
+    FirstOfList = false;
+    host.UntickOneForList(grid);
+    CancelRequested = false;
+    host.RefreshLists();
+}
+
+enum class DeleteStep { Deleted, Skipped, Failed };
+
+// The read-only question, the attributes and the deletion of one file.
+DeleteStep DeleteOneFile(SelectionHost& host, const std::string& shown,
+                         const std::string& fileName) {
+    const HeldAttributes held = ReadEntryAttributes(fileName);
+    // Asked for every read-only file, after "Delete All" too.
+    if (held.Has(faReadOnly) &&
+        ShowConfirmation(DeleteReadOnlyText(shown), mbOK | mbCancel) != mrOk)
+        return DeleteStep::Skipped;
+    SetEntryArchiveOnly(fileName);
+    if (!DeleteFileEntry(fileName)) {
+        // The file stays as the user knew it.
+        RestoreEntryAttributes(fileName, held);
+        ShowError(CouldNotDeleteText(shown));
+        return DeleteStep::Failed;
+    }
+    host.RefreshLists();
+    return DeleteStep::Deleted;
+}
+
+} // namespace
+
+std::string CouldNotDeleteText(const std::string& shownName) {
+    return "Couldn't delete file \"" + shownName + "\".";
+}
+
+std::string DeleteReadOnlyText(const std::string& shownName) {
+    return "File \"" + shownName + "\" is marked as read only.Proceed?";
+}
+
+void EncryptSelection(SelectionHost& host) {
+    RunSelection(host, FileGrid::Plain);
+}
+
+void DecryptSelection(SelectionHost& host) {
+    RunSelection(host, FileGrid::Crypted);
+}
+
+void DeleteSelection(SelectionHost& host, FileGrid grid) {
+    if (Busy()) {
+        host.SetStatus(kWaitTillFinished);
+        return;
+    }
+    const RowSpan span = host.SelectedRows(grid);
+    int row = span.Top;
+    int remaining = span.Bottom - span.Top + 1;
+    bool deleteAll = false;
+    DeleteBusy = true;
+
+    while (remaining > 0 && row < host.RowCount(grid)) {
+        // Read afresh: every deletion rebuilds the grid.
+        const std::string shown = host.ShownName(grid, row);
+        const std::string fileName = host.FileNameOf(grid, row);
+        int answer = deleteAll ? mrOk : host.AskDelete(shown);
+        if (answer == mrAbort)
+            break;
+        if (answer == mrAll) {
+            deleteAll = true;
+            answer = mrOk;
+        }
+        const DeleteStep step =
+            answer == mrOk ? DeleteOneFile(host, shown, fileName) : DeleteStep::Skipped;
+        // A deleted file's row now holds the next file.
+        if (step != DeleteStep::Deleted)
+            ++row;
+        --remaining;
+        // A cancel is looked at only once something was tried on disk.
+        if (step != DeleteStep::Skipped && CancelRequested)
+            break;
+    }
+
+    CancelRequested = false;
+    DeleteBusy = false;
+    host.RefreshLists();
+}
+
+} // namespace kelvane

@@ -1,0 +1,98 @@
+#include "platform/DirectoryWatch.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvane {
+namespace {
+
+constexpr uint32_t kNameEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
+constexpr uint32_t kLostTrack =
+    IN_Q_OVERFLOW | IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT;
+
+} // namespace
+
+DirectoryWatch::~DirectoryWatch() {
+    Stop();
+}
+
+bool DirectoryWatch::Start(const std::string& directory) {
+    Stop();
+    fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd_ < 0)
+        return false;
+    directory_ = directory;
+    identityKnown_ = false;
+    if (::inotify_add_watch(fd_, directory.c_str(),
+                            kNameEvents | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR) < 0 ||
+        StampChange() < 0) {
+        Stop();
+        return false;
+    }
+    return true;
+}
+
+void DirectoryWatch::Stop() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+std::optional<std::vector<std::string>> DirectoryWatch::TakeChanges() {
+    std::vector<std::string> names;
+    if (fd_ < 0 || !ReadEvents(names)) {
+        Stop();
+        return std::nullopt;
+    }
+    // Every change of a local directory is reported; a changed stamp with no
+    // name to show for it came from elsewhere.
+    const int stamp = StampChange();
+    if (stamp < 0 || (stamp > 0 && names.empty())) {
+        Stop();
+        return std::nullopt;
+    }
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+bool DirectoryWatch::ReadEvents(std::vector<std::string>& names) {
+    alignas(inotify_event) char buffer[16384];
+    for (;;) {
+        const ssize_t got = ::read(fd_, buffer, sizeof buffer);
+        if (got < 0)
+            return errno == EAGAIN || errno == EWOULDBLOCK;
+        if (got == 0)
+            return false;
+        for (ssize_t at = 0; at < got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            if (event->mask & kLostTrack)
+                return false;
+            if (event->len > 0)
+                names.emplace_back(event->name);
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+}
+
+int DirectoryWatch::StampChange() {
+    struct stat st {};
+    if (::stat(directory_.c_str(), &st) != 0)
+        return -1;
+    // The name may lead to another folder now: a relative name after a
+    // change of the working directory, or a folder made again.
+    if (identityKnown_ && (st.st_dev != device_ || st.st_ino != inode_))
+        return -1;
+    identityKnown_ = true;
+    device_ = st.st_dev;
+    inode_ = st.st_ino;
+    const bool same = st.st_mtim.tv_sec == stampSeconds_ && st.st_mtim.tv_nsec == stampNanoseconds_;
+    stampSeconds_ = st.st_mtim.tv_sec;
+    stampNanoseconds_ = st.st_mtim.tv_nsec;
+    return same ? 0 : 1;
+}
+
+} // namespace kelvane

@@ -1,0 +1,151 @@
+#include "ui/GridDrag.h"
+
+#include "commands/FileCommands.h"
+
+#include <QCoreApplication>
+#include <QDrag>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPointer>
+#include <cstdlib>
+#include <unistd.h>
+#include <utility>
+
+namespace kelvane {
+namespace {
+
+DragRunner& Runner() {
+    static DragRunner runner;
+    return runner;
+}
+
+} // namespace
+
+DragRunner SetDragRunner(DragRunner runner) {
+    return std::exchange(Runner(), std::move(runner));
+}
+
+TGridDrag::TGridDrag(TStringGrid& first, TStringGrid& second, Handlers handlers)
+    : first_(first), second_(second), handlers_(std::move(handlers)) {
+    for (TStringGrid* grid : {&first_, &second_}) {
+        grid->SetMouseHooks(this);
+        grid->setAcceptDrops(true);
+        grid->viewport()->setAcceptDrops(true);
+        // The end of a column resize is a release on the headings.
+        grid->horizontalHeader()->viewport()->installEventFilter(this);
+    }
+}
+
+TGridDrag::~TGridDrag() {
+    first_.SetMouseHooks(nullptr);
+    second_.SetMouseHooks(nullptr);
+}
+
+QByteArray TGridDrag::Identity(const TStringGrid& grid) {
+    return QByteArray::number(static_cast<qlonglong>(::getpid())) + ':' +
+           QByteArray::number(reinterpret_cast<quintptr>(&grid), 16);
+}
+
+TStringGrid& TGridDrag::Other(const TStringGrid& grid) const {
+    return &grid == &first_ ? second_ : first_;
+}
+
+bool TGridDrag::ArmDrag(TStringGrid& grid, const QMouseEvent& press) {
+    armed_ = nullptr;
+    if (press.button() != Qt::LeftButton)
+        return false;
+    if (DoubleClicked) {
+        // Right after a double-click the press is a plain grid press.
+        clearOnRelease_ = true;
+        return false;
+    }
+    armed_ = &grid;
+    pressedAt_ = press.position().toPoint();
+    // Ending the press raises the grid's click, which ends a double-click's
+    // hold on the next press.
+    DoubleClicked = false;
+    return true;
+}
+
+bool TGridDrag::DragMove(TStringGrid& grid, const QMouseEvent& move) {
+    if (armed_ != &grid)
+        return false;
+    if (!(move.buttons() & Qt::LeftButton)) {
+        armed_ = nullptr;
+        return false;
+    }
+    const QPoint moved = move.position().toPoint() - pressedAt_;
+    if (std::abs(moved.x()) >= kStartDistance || std::abs(moved.y()) >= kStartDistance) {
+        armed_ = nullptr;
+        StartDrag(grid);
+    }
+    return true;
+}
+
+void TGridDrag::DoubleClickPress(TStringGrid&) {
+    armed_ = nullptr;
+}
+
+void TGridDrag::MouseUp(TStringGrid& grid, bool real) {
+    if (real) {
+        armed_ = nullptr;
+        if (std::exchange(clearOnRelease_, false))
+            DoubleClicked = false;
+    }
+    if (handlers_.mouseUp)
+        handlers_.mouseUp(grid);
+}
+
+void TGridDrag::DragOver(TStringGrid& grid, QDropEvent& event) {
+    const QMimeData* data = event.mimeData();
+    const bool fromOther = data != nullptr && data->hasFormat(kMimeType) &&
+                           data->data(kMimeType) == Identity(Other(grid));
+    if (!fromOther) {
+        event.ignore();
+        return;
+    }
+    event.setDropAction(Qt::MoveAction);
+    event.accept();
+    if (event.type() != QEvent::Drop)
+        return;
+    // The command runs once the drag has ended, not inside the drag's own
+    // event loop, where the dialogs it shows would compete with the drag.
+    if (dragging_ != nullptr)
+        droppedOn_ = &grid;
+    else if (handlers_.dropped)
+        handlers_.dropped(grid);
+}
+
+void TGridDrag::StartDrag(TStringGrid& source) {
+    auto* data = new QMimeData;
+    data->setData(kMimeType, Identity(source));
+    QPointer<QDrag> drag = new QDrag(&source);
+    drag->setMimeData(data);
+
+    dragging_ = &source;
+    droppedOn_ = nullptr;
+    if (const DragRunner& runner = Runner())
+        runner(*drag);
+    else
+        drag->exec(Qt::MoveAction, Qt::MoveAction);
+    dragging_ = nullptr;
+    if (drag)
+        drag->deleteLater();
+
+    if (TStringGrid* target = std::exchange(droppedOn_, nullptr); target && handlers_.dropped)
+        handlers_.dropped(*target);
+}
+
+bool TGridDrag::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        for (TStringGrid* grid : {&first_, &second_}) {
+            if (watched == grid->horizontalHeader()->viewport() && handlers_.mouseUp)
+                handlers_.mouseUp(*grid);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace kelvane

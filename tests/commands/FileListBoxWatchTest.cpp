@@ -1,0 +1,165 @@
+// A list read again takes only the names that came or went; whatever
+// happened in between, it must read exactly as a fresh full read would.
+#include "commands/FileListBox.h"
+#include "platform/DirectoryWatch.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::TempDir;
+
+std::vector<std::string> FreshRead(const std::string& directory, TFileListBox::Contents contents) {
+    TFileListBox list(contents);
+    list.SetDirectory(directory);
+    return list.Items;
+}
+
+class FileListBoxWatchTest : public ::testing::Test {
+protected:
+    void ExpectSameAsFresh(TFileListBox& list, const char* step) {
+        list.Update();
+        EXPECT_EQ(list.Items, FreshRead(dir.Path(), contents)) << step;
+    }
+
+    TempDir dir;
+    TFileListBox::Contents contents = TFileListBox::Contents::Files;
+};
+
+TEST_F(FileListBoxWatchTest, ChangesBetweenReadsShowAsAFullReadWouldShowThem) {
+    dir.Write("a.txt", "a");
+    dir.Write("b.TXT", "b");
+    TFileListBox list;
+    list.SetDirectory(dir.Path());
+    ExpectSameAsFresh(list, "read again, nothing changed");
+
+    dir.Write("c.txt", "c");
+    dir.Write("B.txt", "B");
+    ExpectSameAsFresh(list, "files created");
+    fs::remove(dir / "a.txt");
+    ExpectSameAsFresh(list, "file deleted");
+    fs::rename(dir / "c.txt", dir / "c.txt.cry");
+    fs::rename(dir / "b.TXT", dir / "B.txt"); // over an existing name
+    ExpectSameAsFresh(list, "files renamed");
+    fs::create_directory(dir / "folder");
+    ::mkfifo((dir / "pipe").c_str(), 0600);
+    ExpectSameAsFresh(list, "a folder and a pipe are not files");
+    fs::remove(dir / "c.txt.cry");
+    dir.Write("c.txt.cry", "again");
+    ExpectSameAsFresh(list, "deleted and made again");
+    EXPECT_EQ(list.Items, (std::vector<std::string>{"B.txt", "c.txt.cry"}));
+}
+
+TEST_F(FileListBoxWatchTest, LinksFollowTheirTargetsWhereverTheyLive) {
+    TempDir elsewhere;
+    fs::create_symlink(elsewhere / "later.txt", dir / "link.txt");
+    TFileListBox list;
+    list.SetDirectory(dir.Path());
+    ExpectSameAsFresh(list, "a dangling link is not listed");
+    EXPECT_TRUE(list.Items.empty());
+
+    // The target appears outside the watched folder.
+    elsewhere.Write("later.txt", "now");
+    ExpectSameAsFresh(list, "the link's target appeared");
+    EXPECT_EQ(list.Items, std::vector<std::string>{"link.txt"});
+    fs::remove(elsewhere / "later.txt");
+    ExpectSameAsFresh(list, "the link's target went");
+}
+
+TEST_F(FileListBoxWatchTest, FoldersListsAndAnotherDirectoryStayExact) {
+    contents = TFileListBox::Contents::FilesAndFolders;
+    TFileListBox list(contents);
+    list.SetDirectory(dir.Path());
+    list.Update();
+    fs::create_directory(dir / "sub");
+    dir.Write("x", "x");
+    ExpectSameAsFresh(list, "a folder and a file");
+
+    TempDir other;
+    other.Write("only-here", "o");
+    list.SetDirectory(other.Path());
+    EXPECT_EQ(list.Items, std::vector<std::string>{"only-here"});
+    dir.Write("not-here", "n");
+    list.Update();
+    EXPECT_EQ(list.Items, std::vector<std::string>{"only-here"});
+}
+
+TEST_F(FileListBoxWatchTest, RandomChangesAgreeWithFullReads) {
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    TFileListBox list;
+    list.SetDirectory(dir.Path());
+    for (int round = 0; round < 40; ++round) {
+        for (int change = 0; change < 8; ++change) {
+            const std::string name = "f" + std::to_string(random() % 12);
+            const std::string other = "F" + std::to_string(random() % 12);
+            switch (random() % 4) {
+            case 0:
+                dir.Write(name, "x");
+                break;
+            case 1:
+                fs::remove(dir / name);
+                break;
+            case 2:
+                if (fs::exists(dir / name))
+                    fs::rename(dir / name, dir / other);
+                break;
+            default:
+                fs::remove(dir / other);
+                break;
+            }
+        }
+        list.Update();
+        ASSERT_EQ(list.Items, FreshRead(dir.Path(), contents)) << "round " << round;
+    }
+}
+
+TEST_F(FileListBoxWatchTest, TheWorkingDirectoryListFollowsAChangeOfDirectory) {
+    TempDir other;
+    dir.Write("here", "h");
+    other.Write("there", "t");
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.Path());
+    TFileListBox list;
+    list.Update();
+    list.Update();
+    EXPECT_EQ(list.Items, std::vector<std::string>{"here"});
+    fs::current_path(other.Path());
+    list.Update();
+    EXPECT_EQ(list.Items, std::vector<std::string>{"there"});
+    fs::current_path(before);
+}
+
+TEST(DirectoryWatchTest, ReportsNamesOnceAndLosesTrackWhenTheFolderGoes) {
+    TempDir dir;
+    const std::string watched = dir / "w";
+    fs::create_directory(watched);
+    DirectoryWatch watch;
+    ASSERT_TRUE(watch.Start(watched));
+    auto none = watch.TakeChanges();
+    ASSERT_TRUE(none.has_value());
+    EXPECT_TRUE(none->empty());
+
+    dir.Write("w/a", "1");
+    dir.Write("w/a", "2");
+    fs::rename(watched + "/a", watched + "/b");
+    auto names = watch.TakeChanges();
+    ASSERT_TRUE(names.has_value());
+    EXPECT_EQ(*names, (std::vector<std::string>{"a", "b"}));
+
+    fs::rename(watched, dir / "moved");
+    EXPECT_FALSE(watch.TakeChanges().has_value());
+    EXPECT_FALSE(watch.Active());
+    EXPECT_FALSE(watch.Start(dir / "missing"));
+}
+
+} // namespace
+} // namespace kelvane
