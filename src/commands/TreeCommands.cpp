@@ -50,7 +50,7 @@ public:
         const int fd = OpenWalkRoot(directory);
         if (fd < 0)
             return false;
-        const FileIdentity root = IdentityOf(fd);
+        const FileNode root = IdentityOf(fd);
         device_ = root.device;
         visited_.insert(root);
         const bool read = Walk(fd, directory);
@@ -129,7 +129,7 @@ private:
 
     // False when the folder can no longer be worked in.
     bool File(int folder, const std::string& directory, const std::string& name) {
-        FileIdentity identity;
+        FileNode identity;
         // Looked at again now: the name may have become a link or a FIFO
         // since the listing was read, or be a file this walk wrote.
         if (EntryKindAt(folder, name, &identity) != EntryKind::RegularFile ||
@@ -155,7 +155,7 @@ private:
         struct stat working {};
         if (::stat(".", &working) != 0)
             return false;
-        const FileIdentity listed = IdentityOf(folder);
+        const FileNode listed = IdentityOf(folder);
         return listed.device == static_cast<uint64_t>(working.st_dev) &&
                listed.inode == static_cast<uint64_t>(working.st_ino);
     }
@@ -168,7 +168,7 @@ private:
         host_.ShowCancelButton(true);
         host_.SetStatus(kSearchingText);
         TreeBusy = true;
-        FileIdentity identity;
+        FileNode identity;
         if (done && EntryKindAt(folder, written, &identity) == EntryKind::RegularFile)
             created_.insert(identity);
     }
@@ -176,8 +176,8 @@ private:
     TreeHost& host_;
     TreeDirection direction_;
     uint64_t device_ = 0;
-    std::set<FileIdentity> visited_; // folders
-    std::set<FileIdentity> created_; // files this walk wrote
+    std::set<FileNode> visited_; // folders
+    std::set<FileNode> created_; // files this walk wrote
 };
 
 } // namespace

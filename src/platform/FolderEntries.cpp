@@ -9,7 +9,7 @@
 namespace kelvane {
 namespace {
 
-FileIdentity IdentityFrom(const struct stat& st) {
+FileNode IdentityFrom(const struct stat& st) {
     return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
 }
 
@@ -25,7 +25,7 @@ EntryKind KindFrom(mode_t mode) {
 
 } // namespace
 
-EntryKind EntryKindAt(int folder, const std::string& name, FileIdentity* identity) {
+EntryKind EntryKindAt(int folder, const std::string& name, FileNode* identity) {
     struct stat st {};
     if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return EntryKind::Gone;
@@ -82,7 +82,7 @@ int OpenSubfolder(int parent, const std::string& name, uint64_t device) {
     return fd;
 }
 
-FileIdentity IdentityOf(int fd) {
+FileNode IdentityOf(int fd) {
     struct stat st {};
     if (::fstat(fd, &st) != 0)
         return {};

@@ -3,6 +3,8 @@
 // by its descriptor, never through a link, never onto another file system.
 #pragma once
 
+#include "platform/FileNode.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,22 +19,14 @@ enum class EntryKind {
     Gone,         // removed since the names were read
 };
 
-// Which file a name stood for when it was looked at.
-struct FileIdentity {
-    uint64_t device = 0;
-    uint64_t inode = 0;
-    bool operator==(const FileIdentity&) const = default;
-    auto operator<=>(const FileIdentity&) const = default;
-};
-
 struct FolderEntry {
     std::string name;
     EntryKind kind = EntryKind::Gone;
-    FileIdentity identity;
+    FileNode identity;
 };
 
 // What the name inside the open folder `folder` is now, links not followed.
-EntryKind EntryKindAt(int folder, const std::string& name, FileIdentity* identity = nullptr);
+EntryKind EntryKindAt(int folder, const std::string& name, FileNode* identity = nullptr);
 
 // The names in the open folder `folder`, "." and ".." left out, each with its
 // kind. False, with errno set, when the folder can't be read.
@@ -48,6 +42,6 @@ int OpenWalkRoot(const std::string& path);
 int OpenSubfolder(int parent, const std::string& name, uint64_t device);
 
 // The identity of an open file or folder; device and inode 0 when unknown.
-FileIdentity IdentityOf(int fd);
+FileNode IdentityOf(int fd);
 
 } // namespace kelvane

@@ -2,6 +2,8 @@
 // would make an open fail, so the processes' descriptor tables are read.
 #pragma once
 
+#include "platform/FileNode.h"
+
 #include <chrono>
 #include <map>
 #include <set>
@@ -11,9 +13,6 @@
 
 namespace kelvane {
 
-// A file as the kernel knows it: device and inode.
-using FileNode = std::pair<dev_t, ino_t>;
-
 // The identity of the file at `path`, following links; nothing when it is
 // gone.
 bool IdentityOf(const std::string& path, FileNode& identity);
@@ -22,7 +21,7 @@ bool IdentityOf(const std::string& path, FileNode& identity);
 // open: one pass over /proc/<pid>/fd. A process whose table can't be read
 // (gone meanwhile, or not ours to read) counts as holding nothing.
 std::set<FileNode> FilesHeldByOthers(const std::set<FileNode>& files,
-                                         const std::string& procRoot = "/proc");
+                                     const std::string& procRoot = "/proc");
 
 // FilesHeldByOthers made cheap enough to ask a few times a second: a scan
 // costs some microseconds per open descriptor of every process, so the

@@ -49,7 +49,7 @@ TEST_F(FolderEntriesTest, EveryEntryIsSeenForWhatItIsWithoutFollowingLinks) {
     EXPECT_EQ(EntryKindAt(root, "missing"), EntryKind::Gone);
 
     // The same file under two names is one identity.
-    FileIdentity a, b;
+    FileNode a, b;
     ASSERT_EQ(EntryKindAt(root, "file.txt", &a), EntryKind::RegularFile);
     fs::create_hard_link(dir / "file.txt", dir / "again.txt");
     EntryKindAt(root, "again.txt", &b);
@@ -61,7 +61,7 @@ TEST_F(FolderEntriesTest, OnlyARealSubfolderOnTheSameDeviceIsEntered) {
     const int sub = OpenSubfolder(root, "sub", device);
     EXPECT_GE(sub, 0);
     EXPECT_EQ(IdentityOf(sub), [&] {
-        FileIdentity id;
+        FileNode id;
         EntryKindAt(root, "sub", &id);
         return id;
     }());

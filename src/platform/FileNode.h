@@ -1,0 +1,15 @@
+// A file as the kernel knows it, whatever its names: device and inode.
+#pragma once
+
+#include <cstdint>
+
+namespace kelvane {
+
+struct FileNode {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    bool operator==(const FileNode&) const = default;
+    auto operator<=>(const FileNode&) const = default;
+};
+
+} // namespace kelvane
