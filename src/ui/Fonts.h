@@ -1,5 +1,5 @@
 // The one sans font of the program's windows. Every fixed text and every
-// figure at its widest fits its control in it at the design size; the
+// figure at its widest fits its control in it at the starting size; the
 // layout tests measure that.
 #pragma once
 

@@ -76,7 +76,7 @@ void TMainWin::FormCreate(std::unique_ptr<Registry> registry) {
     const int pixels = StringGrid1->font().pixelSize();
     if (metrics.height() > 0) {
         // The cell height of the font plus the leading inside it, as the
-        // design's text metrics gave it.
+        // platform's text metrics report a row of text.
         const int internalLeading = pixels > 0 ? std::max(0, metrics.height() - pixels) : 0;
         const int rowHeight = metrics.height() + internalLeading + 2;
         StringGrid1->SetDefaultRowHeight(rowHeight);

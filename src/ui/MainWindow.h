@@ -223,9 +223,9 @@ private:
     void ConnectHelp();
     QLabel* AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText);
     void MoveSelectionMode(TStringGrid& to, TStringGrid& from);
-    // Sized so that the outer size, the frame included, is the design's,
+    // Sized so that the outer size, the frame included, is the starting size,
     // and centred on the screen.
-    void ShowAtDesignSize();
+    void ShowAtStartingSize();
     void ConnectSelectionCommands();
 
     DriveList& drives_;

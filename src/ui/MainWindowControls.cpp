@@ -98,7 +98,7 @@ TMainWin::TMainWin(DriveList& drives, std::unique_ptr<Registry> registry)
     ConnectSelectionCommands();
     FormCreate(std::move(registry));
 
-    ShowAtDesignSize();
+    ShowAtStartingSize();
 }
 
 void TMainWin::CreateMenus() {

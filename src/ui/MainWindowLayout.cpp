@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kRunningShift = 13; // the grids give up this much for a progress bar
 constexpr int kMinimumHeight = 420;
-const QSize kDesignSize(533, 492); // outer size at start, the frame included
+const QSize kStartingSize(533, 492); // outer size at start, the frame included
 
 } // namespace
 
@@ -41,20 +41,20 @@ QSize TMainWin::FrameSize() const {
     return frameGeometry().size() - size();
 }
 
-void TMainWin::ShowAtDesignSize() {
-    resize(kDesignSize - FrameSize());
+void TMainWin::ShowAtStartingSize() {
+    resize(kStartingSize - FrameSize());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QRect({}, kDesignSize).center());
+        move(screen->availableGeometry().center() - QRect({}, kStartingSize).center());
 }
 
 void TMainWin::LayoutWindow() {
     const QSize frame = FrameSize();
     // The window manager tells the frame only once the window is on screen;
-    // the first size then becomes the design's outer size after all.
+    // the first size then becomes the starting outer size after all.
     if (!frame.isNull() && !frameKnown_) {
         frameKnown_ = true;
-        ShowAtDesignSize();
-        if (size() != kDesignSize - frame)
+        ShowAtStartingSize();
+        if (size() != kStartingSize - frame)
             return; // the resize lays the window out again
     }
     // The window manager keeps a drag above this; resize() alone can't,

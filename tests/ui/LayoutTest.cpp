@@ -22,7 +22,7 @@ protected:
     }
 };
 
-TEST_F(LayoutTest, FirstShownAtTheDesignSizeWithItsMinimumPublished) {
+TEST_F(LayoutTest, FirstShownAtTheStartingSizeWithItsMinimumPublished) {
     window->show();
     QApplication::processEvents();
     EXPECT_EQ(window->OuterWidth(), 533);
@@ -32,7 +32,7 @@ TEST_F(LayoutTest, FirstShownAtTheDesignSizeWithItsMinimumPublished) {
     EXPECT_EQ(window->minimumSize() + window->FrameSize(), QSize(420, 420));
 }
 
-TEST_F(LayoutTest, DesignSizeGivesTheWorkedExample) {
+TEST_F(LayoutTest, StartingSizePlacesEveryControl) {
     ShowSized(533, 446);
     TMainWin& w = *window;
     ASSERT_EQ(w.OuterWidth(), 533);

@@ -1,6 +1,6 @@
 // Every fixed text of the main window and every figure at its widest fits
-// its control at the design size, in the window's own font; and the
-// controls wear the design's colours.
+// its control at the starting size, in the window's own font; and the
+// controls wear the program's silver.
 #include "WindowFixture.h"
 #include "ui/DirectoryListBox.h"
 #include "ui/DriveComboBox.h"
