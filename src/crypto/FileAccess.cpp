@@ -2,12 +2,15 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <map>
+#include <mutex>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -132,6 +135,67 @@ long OwnerOf(const std::string& name) {
 
 bool ProcessRuns(long pid) {
     return pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+// Exactly this destination's: the process id follows the prefix.
+bool IsTemporaryOf(const std::string& name, const std::string& prefix) {
+    const long owner = OwnerOf(name);
+    const std::string expected = prefix + std::to_string(owner) + ".";
+    return owner > 0 && name.compare(0, expected.size(), expected) == 0 &&
+           name.size() == expected.size() + 16 + sizeof kTemporaryEnding - 1;
+}
+
+// A folder's temporaries whose runs died, as one reading of it found them.
+// A run over many files of one folder reads it once, not before every file:
+// in a folder of ten thousand files the reading cost more than the files.
+struct DeadTemporaries {
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::chrono::steady_clock::time_point readAt;
+    std::vector<std::string> names;
+};
+
+// Long enough for a burst of runs, short enough that a run killed meanwhile
+// elsewhere is cleaned up by the next run on its destination soon after.
+constexpr auto kFolderReadingKept = std::chrono::seconds(2);
+
+std::vector<std::string> ReadDeadTemporaries(DIR* directory) {
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(directory)) {
+        if (entry->d_name[0] != '.')
+            continue;
+        const std::string name = entry->d_name;
+        if (const long owner = OwnerOf(name); owner > 0 && !ProcessRuns(owner))
+            names.push_back(name);
+    }
+    return names;
+}
+
+// Takes out of the folder's dead temporaries those `wanted` picks.
+template <typename Wanted>
+std::vector<std::string> TakeDeadTemporaries(DIR* directory, const std::string& folder,
+                                             Wanted wanted) {
+    static std::mutex lock;
+    static std::map<std::string, DeadTemporaries> byFolder;
+    struct stat st {};
+    if (::fstat(::dirfd(directory), &st) != 0)
+        return {};
+    const auto now = std::chrono::steady_clock::now();
+    const std::lock_guard<std::mutex> hold(lock);
+    std::erase_if(byFolder,
+                  [&](const auto& kept) { return now - kept.second.readAt > kFolderReadingKept; });
+    DeadTemporaries& known = byFolder[folder];
+    if (known.readAt == std::chrono::steady_clock::time_point{} || known.device != st.st_dev ||
+        known.inode != st.st_ino)
+        known = {st.st_dev, st.st_ino, now, ReadDeadTemporaries(directory)};
+    std::vector<std::string> taken;
+    std::erase_if(known.names, [&](const std::string& name) {
+        if (!wanted(name))
+            return false;
+        taken.push_back(name);
+        return true;
+    });
+    return taken;
 }
 
 bool Unsupported(int error) {
@@ -352,23 +416,14 @@ bool IsTemporaryName(const std::string& name) {
 }
 
 int RemoveLeftoverTemporaries(const std::string& destination) {
-    const std::string prefix = TemporaryPrefixOf(BaseNameOf(destination));
     DIR* directory = ::opendir(DirectoryOf(destination).c_str());
     if (directory == nullptr)
         return 0;
-    std::vector<std::string> leftovers;
-    while (const dirent* entry = ::readdir(directory)) {
-        const std::string name = entry->d_name;
-        const long owner = OwnerOf(name);
-        // Exactly this destination's: the process id follows the prefix.
-        const std::string expected = prefix + std::to_string(owner) + ".";
-        if (owner > 0 && name.compare(0, expected.size(), expected) == 0 &&
-            name.size() == expected.size() + 16 + sizeof kTemporaryEnding - 1 &&
-            !ProcessRuns(owner))
-            leftovers.push_back(name);
-    }
+    const std::string prefix = TemporaryPrefixOf(BaseNameOf(destination));
     int removed = 0;
-    for (const std::string& name : leftovers)
+    for (const std::string& name :
+         TakeDeadTemporaries(directory, DirectoryOf(destination),
+                             [&](const std::string& name) { return IsTemporaryOf(name, prefix); }))
         removed += ::unlinkat(::dirfd(directory), name.c_str(), 0) == 0 ? 1 : 0;
     ::closedir(directory);
     return removed;
