@@ -42,12 +42,15 @@ void ExpectInstalledFiles(const std::string& share) {
         EXPECT_TRUE(std::filesystem::is_regular_file(share + "/" + file)) << file;
 }
 
-void ExpectValidDesktopEntry(const std::string& entry, const std::string& log) {
+void ExpectDesktopFileValidates(const std::string& entry, const std::string& log) {
     ASSERT_NE(std::string(DESKTOP_FILE_VALIDATE), "") << "desktop-file-validate not found";
     EXPECT_EQ(RunCommand(std::string(DESKTOP_FILE_VALIDATE) + " " + Quoted(entry), log), 0)
         << TempDir::Read(log);
     EXPECT_FALSE(Contains(TempDir::Read(log), "error")) << TempDir::Read(log);
+}
 
+void ExpectValidDesktopEntry(const std::string& entry, const std::string& log) {
+    ExpectDesktopFileValidates(entry, log);
     const std::string text = TempDir::Read(entry);
     for (const std::string& line : std::vector<std::string>{
              "Exec=kelvane %f\n", "MimeType=" + kMimeType + ";\n", "Icon=" + kAppId + "\n",
@@ -90,6 +93,15 @@ TEST(Installation, APrefixGetsEveryFileAndTheyAreValid) {
     const std::string share = prefix + "/share";
     ExpectInstalledFiles(share);
     ExpectValidDesktopEntry(share + "/applications/" + kAppId + ".desktop", log);
+    // File managers hand a crypted file to each verb through an entry of its own.
+    for (const std::string verb : {"open", "print", "decrypt"}) {
+        const std::string entry = share + "/applications/" + kAppId + "." + verb + ".desktop";
+        ExpectDesktopFileValidates(entry, log);
+        const std::string text = TempDir::Read(entry);
+        EXPECT_TRUE(Contains(text, "\nExec=kelvane /" + verb + " %f\n")) << text;
+        EXPECT_TRUE(Contains(text, "\nMimeType=" + kMimeType + ";\n")) << text;
+        EXPECT_TRUE(Contains(text, "\nNoDisplay=true\n")) << text;
+    }
     ExpectMimeTypeByNameAndContent(share, log);
     ExpectRegistryForPrefix(share + "/kelvane/kelvane.reg", prefix, dir);
     EXPECT_TRUE(std::filesystem::exists(prefix + "/share/kelvane/kelvane-document.svg"));

@@ -30,6 +30,9 @@ share="$root/usr/share"
 for file in \
     usr/bin/kelvane usr/bin/kelvane-cli \
     "usr/share/applications/$app_id.desktop" \
+    "usr/share/applications/$app_id.open.desktop" \
+    "usr/share/applications/$app_id.print.desktop" \
+    "usr/share/applications/$app_id.decrypt.desktop" \
     "usr/share/mime/packages/$app_id.xml" \
     "usr/share/metainfo/$app_id.metainfo.xml" \
     "usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
