@@ -9,7 +9,9 @@ struct FileNode {
     uint64_t device = 0;
     uint64_t inode = 0;
     bool operator==(const FileNode&) const = default;
-    auto operator<=>(const FileNode&) const = default;
+    bool operator<(const FileNode& other) const {
+        return device != other.device ? device < other.device : inode < other.inode;
+    }
 };
 
 } // namespace kelvane

@@ -43,6 +43,7 @@ private:
             return static_cast<int64_t>(got);
         }
         unsigned PermissionBits() override { return 0600; }
+        FileIdentity OpenedAs() override { return {}; }
 
     private:
         std::string_view data_;
@@ -65,9 +66,9 @@ private:
             std::memcpy(out.data() + offset, data, count);
             return true;
         }
-        bool Commit() override {
+        CommitOutcome Commit(Existing) override {
             owner_.committed = true;
-            return true;
+            return CommitOutcome::Done;
         }
 
     private:
