@@ -55,8 +55,7 @@ bool IdentityOf(const std::string& path, FileNode& identity) {
     return true;
 }
 
-std::set<FileNode> FilesHeldByOthers(const std::set<FileNode>& files,
-                                         const std::string& procRoot) {
+std::set<FileNode> FilesHeldByOthers(const std::set<FileNode>& files, const std::string& procRoot) {
     std::set<FileNode> held;
     if (files.empty())
         return held;
