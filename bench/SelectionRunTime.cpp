@@ -11,6 +11,7 @@
 #include "crypto/CryptFile.h"
 #include "platform/MessageSeam.h"
 #include "ui/EncryptDialog.h"
+#include "ui/EventPacing.h"
 #include "ui/Forms.h"
 #include "ui/MainWindow.h"
 #include "ui/StringGrid.h"
@@ -76,7 +77,8 @@ int main(int argc, char** argv) {
     int dialogs = 0;
     bool unexpected = false;
     AnswerOnce(QString::fromLocal8Bit(argv[3]), dialogs, unexpected);
-    DefaultCryptHooks().letEventsRun = [] { QCoreApplication::processEvents(); };
+    // As the program itself lets the window run its events.
+    DefaultCryptHooks().letEventsRun = [] { LetWindowEventsRun(); };
 
     std::filesystem::current_path(dir);
     CreateForms();

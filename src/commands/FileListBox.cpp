@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/stat.h>
 
 namespace kelvane {
@@ -133,22 +134,35 @@ bool TFileListBox::TakeChanges() {
     names.insert(names.end(), links_.begin(), links_.end());
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
-    for (const std::string& name : names)
-        Reconsider(name);
+    Reconsider(names);
     return true;
 }
 
-void TFileListBox::Reconsider(const std::string& name) {
-    auto at = std::lower_bound(read_.begin(), read_.end(), name, NameLess);
-    if (at != read_.end() && *at == name)
-        at = read_.erase(at);
-    links_.erase(std::remove(links_.begin(), links_.end(), name), links_.end());
-    bool isLink = false;
-    const bool wanted = Wanted(name, isLink);
-    if (wanted)
-        read_.insert(at, name);
-    if (isLink)
-        links_.push_back(name);
+void TFileListBox::Reconsider(const std::vector<std::string>& sortedNames) {
+    // Every changed name comes out and the wanted ones go back in one merge:
+    // a run over many files in a big folder changes hundreds of names
+    // between two updates, and taking each out and in on its own moved the
+    // whole list every time.
+    const auto changed = [&sortedNames](const std::string& name) {
+        return std::binary_search(sortedNames.begin(), sortedNames.end(), name);
+    };
+    read_.erase(std::remove_if(read_.begin(), read_.end(), changed), read_.end());
+    links_.erase(std::remove_if(links_.begin(), links_.end(), changed), links_.end());
+    std::vector<std::string> wanted;
+    for (const std::string& name : sortedNames) {
+        bool isLink = false;
+        if (Wanted(name, isLink))
+            wanted.push_back(name);
+        if (isLink)
+            links_.push_back(name);
+    }
+    std::sort(wanted.begin(), wanted.end(), NameLess);
+    std::vector<std::string> merged;
+    merged.reserve(read_.size() + wanted.size());
+    std::merge(std::make_move_iterator(read_.begin()), std::make_move_iterator(read_.end()),
+               std::make_move_iterator(wanted.begin()), std::make_move_iterator(wanted.end()),
+               std::back_inserter(merged), NameLess);
+    read_ = std::move(merged);
 }
 
 bool TFileListBox::Wanted(const std::string& name, bool& isLink) const {

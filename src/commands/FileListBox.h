@@ -52,8 +52,9 @@ public:
 private:
     void ReadInFull();
     bool TakeChanges();
-    // Brings the entry of one name up to date with the disk.
-    void Reconsider(const std::string& name);
+    // Brings the entries of the names, sorted and unique, up to date with
+    // the disk.
+    void Reconsider(const std::vector<std::string>& sortedNames);
     // Whether the entry `name` of the directory belongs in the list, and
     // whether it is a symbolic link.
     bool Wanted(const std::string& name, bool& isLink) const;

@@ -20,6 +20,7 @@ void RunSelection(SelectionHost& host, FileGrid grid) {
     // One password for the list is offered only for a real list, and never
     // when one password serves the whole session anyway.
     FirstOfList = !(OnePassword > 0) && count > 1;
+    host.SetRunningSelection(grid, true);
 
     int row = span.Top;
     for (int done = 0; done < count;) {
@@ -27,7 +28,7 @@ void RunSelection(SelectionHost& host, FileGrid grid) {
         // meanwhile, there is nothing left to do.
         if (row >= host.RowCount(grid))
             break;
-        // Read afresh: every file handled rebuilds the grid.
+        // Read afresh: every file handled changes the list.
         const std::string name = host.ShownName(grid, row);
         if (grid == FileGrid::Plain)
             EncryptOneFile(host, name);
@@ -46,6 +47,7 @@ void RunSelection(SelectionHost& host, FileGrid grid) {
     }
 
     FirstOfList = false;
+    host.SetRunningSelection(grid, false);
     host.UntickOneForList(grid);
     CancelRequested = false;
     host.RefreshLists();

@@ -39,6 +39,12 @@ public:
     // Asks whether to delete the file shown as `shownName`: mrOk, mrCancel,
     // mrAll ("Delete &All") or mrAbort ("Ca&ncel All").
     virtual int AskDelete(const std::string& shownName) = 0;
+    // Called before the first and after the last file of an Encrypt or
+    // Decrypt run on the grid's selection. While it runs, a host may put off
+    // rebuilding its lists, as long as RowCount, ShownName and the
+    // InPlainList/InCryptedList answer after each file still tell the lists
+    // as a rebuild would show them.
+    virtual void SetRunningSelection(FileGrid /*grid*/, bool /*running*/) {}
 };
 
 // Encrypts the selected rows of the plain grid, one file after another.

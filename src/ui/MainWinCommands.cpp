@@ -8,6 +8,8 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace kelvane {
@@ -97,14 +99,23 @@ ProgressBar& TMainWinCommands::ProgressBar2() {
 }
 
 bool TMainWinCommands::InPlainList(const std::string& name) const {
+    if (const std::optional<bool> listed = RunStillLists(FileGrid::Plain, name))
+        return *listed;
     return window_.FileListBox1.Contains(name);
 }
 
 bool TMainWinCommands::InCryptedList(const std::string& name) const {
+    if (const std::optional<bool> listed = RunStillLists(FileGrid::Crypted, name))
+        return *listed;
     return window_.FileListBox2.Contains(name);
 }
 
 bool TMainWinCommands::ListsFile(const std::string& fileName) const {
+    // During a selection run the lists may still hold files the run has
+    // since replaced; a rebuild would list only what is on disk.
+    std::error_code error;
+    if (run_ && !std::filesystem::exists(std::filesystem::symlink_status(fileName, error)))
+        return false;
     const SplitLists& lists = window_.ListedFiles;
     return FindFileNamed(lists.Plain, fileName) != nullptr ||
            FindFileNamed(lists.Crypted, fileName) != nullptr;

@@ -4,6 +4,10 @@
 
 #include "commands/SelectionCommands.h"
 
+#include <optional>
+#include <string>
+#include <unordered_set>
+
 namespace kelvane {
 
 class TMainWin;
@@ -39,13 +43,31 @@ public:
     std::string FileNameOf(FileGrid grid, int row) const override;
     void UntickOneForList(FileGrid grid) override;
     int AskDelete(const std::string& shownName) override;
+    void SetRunningSelection(FileGrid grid, bool running) override;
 
 private:
+    // An Encrypt or Decrypt run on a grid's selection. Its grid is rebuilt
+    // once per turn of the event loop, not after every file, so between two
+    // rebuilds it still shows files the run has handled; the run's questions
+    // are answered as a rebuild would answer them.
+    struct SelectionRun {
+        FileGrid grid = FileGrid::Plain;
+        unsigned listsBuilt = 0;              // the rebuild `gone` was checked against
+        std::unordered_set<std::string> gone; // handled, off the disk, still shown
+        std::string lastShown;                // the name the run last read
+        std::string lastFileName;             // and the file behind it
+    };
+
     void PutUpPanel();
     void TakeDownPanel();
+    // Rows the grid still shows whose files the run has removed, all of
+    // them above the row it is at.
+    int StaleRowsAbove(FileGrid grid) const;
+    std::optional<bool> RunStillLists(FileGrid grid, const std::string& name) const;
 
     TMainWin& window_;
     bool hidePending_ = false;
+    mutable std::optional<SelectionRun> run_;
 };
 
 } // namespace kelvane

@@ -273,6 +273,7 @@ void TMainWin::DirectoryListBox1Enter() {
 
 void TMainWin::RefreshLists() {
     refreshQueued_ = false;
+    ++ListsBuilt;
     FileListBox1.Update();
     FileListBox2.Clear();
 

@@ -152,6 +152,8 @@ public:
     void RefreshListsSoon();
     // Does at once what was put off while CoalesceRefresh held.
     void FinishPutOffWork();
+    // Grows by one with every rebuild of the grids.
+    unsigned ListsBuilt = 0;
     void StringGrid1Enter();
     void StringGrid2Enter();
 

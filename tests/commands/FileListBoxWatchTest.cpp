@@ -4,6 +4,7 @@
 #include "platform/DirectoryWatch.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
@@ -71,6 +72,33 @@ TEST_F(FileListBoxWatchTest, LinksFollowTheirTargetsWhereverTheyLive) {
     EXPECT_EQ(list.Items, std::vector<std::string>{"link.txt"});
     fs::remove(elsewhere / "later.txt");
     ExpectSameAsFresh(list, "the link's target went");
+}
+
+TEST_F(FileListBoxWatchTest, ManyChangesInOneUpdateKeepFilesAndLinksExact) {
+    TempDir elsewhere;
+    for (int i = 0; i < 200; ++i)
+        dir.Write("n" + std::to_string(i), "x");
+    fs::create_symlink(elsewhere / "target", dir / "n50.link");
+    TFileListBox list;
+    list.SetDirectory(dir.Path());
+    ExpectSameAsFresh(list, "watched");
+
+    // One update sees all of these: every other file gone, some back under
+    // another case, a file turned into a link, a dangling link come alive.
+    for (int i = 0; i < 200; i += 2)
+        fs::remove(dir / ("n" + std::to_string(i)));
+    for (int i = 0; i < 40; i += 4)
+        dir.Write("N" + std::to_string(i), "y");
+    fs::remove(dir / "n7");
+    fs::create_symlink(dir / "n9", dir / "n7");
+    elsewhere.Write("target", "t");
+    ExpectSameAsFresh(list, "a burst of changes");
+
+    // The link that was a file still follows its target afterwards.
+    fs::remove(dir / "n9");
+    ExpectSameAsFresh(list, "the new link's target went");
+    EXPECT_EQ(std::count(list.Items.begin(), list.Items.end(), "n7"), 0);
+    EXPECT_EQ(std::count(list.Items.begin(), list.Items.end(), "n50.link"), 1);
 }
 
 TEST_F(FileListBoxWatchTest, FoldersListsAndAnotherDirectoryStayExact) {
