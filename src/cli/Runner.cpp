@@ -5,6 +5,7 @@
 #include "crypto/CryptFile.h"
 
 #include <atomic>
+#include <mutex>
 #include <sstream>
 #include <system_error>
 #include <thread>
@@ -16,7 +17,7 @@ class Run {
 public:
     Run(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action)
         : settings_(settings), jobs_(jobs), action_(action),
-          progress_(settings.err, settings.drawProgress, TotalSize(jobs)) {}
+          progress_(settings.err, settings.drawProgress, TotalSize(jobs)), messages_(jobs.size()) {}
 
     bool All() {
         std::vector<std::thread> helpers;
@@ -29,6 +30,7 @@ public:
         TakeJobs();
         for (std::thread& helper : helpers)
             helper.join();
+        WriteFinishedMessages();
         progress_.Finish();
         const std::size_t left = jobs_.size() - started_.load();
         if (CancelRequested.load() && left > 0)
@@ -51,12 +53,13 @@ private:
             if (index >= jobs_.size())
                 return;
             started_.fetch_add(1);
-            if (!One(jobs_[index]))
+            if (!One(index))
                 allDone_.store(false);
         }
     }
 
-    bool One(const FileJob& job) {
+    bool One(std::size_t index) {
+        const FileJob& job = jobs_[index];
         std::ostringstream out, err;
         const auto share = progress_.ShareFor(job.size);
         const ActionContext ctx{settings_.options, settings_.password,    out, err,
@@ -67,10 +70,30 @@ private:
             done = action_(ctx, job.path);
         }
         share->Close();
-        progress_.WriteLines(settings_.out, out.str());
-        progress_.WriteLines(settings_.err, err.str());
+        const std::lock_guard<std::mutex> hold(messagesLock_);
+        messages_[index] = {true, out.str(), err.str()};
+        WriteFinishedMessages();
         return done;
     }
+
+    // Files end in any order when several run at once; their messages come
+    // out in the order the files were given, each file's lines together, so
+    // the same run always reads the same. Files start in that order too, so
+    // a file still running holds back only the messages of later ones.
+    void WriteFinishedMessages() {
+        while (written_ < messages_.size() && messages_[written_].finished) {
+            FileMessages& file = messages_[written_++];
+            progress_.WriteLines(settings_.out, file.out);
+            progress_.WriteLines(settings_.err, file.err);
+            file.out.clear();
+            file.err.clear();
+        }
+    }
+
+    struct FileMessages {
+        bool finished = false;
+        std::string out, err;
+    };
 
     const RunSettings& settings_;
     const std::vector<FileJob>& jobs_;
@@ -78,6 +101,9 @@ private:
     ProgressLine progress_;
     std::atomic<std::size_t> next_{0}, started_{0};
     std::atomic<bool> allDone_{true};
+    std::mutex messagesLock_;
+    std::vector<FileMessages> messages_;
+    std::size_t written_ = 0;
 };
 
 } // namespace

@@ -380,6 +380,22 @@ TEST_F(CliInProcess, ARecursiveRunNeverTakesAFileItCreatedItselfNorOneFileTwice)
     }
 }
 
+// A slow first file and a quick second one: the second ends first, yet its
+// message comes after the first file's, as the files were given.
+TEST_F(CliInProcess, MessagesOfFilesSideBySideComeInTheOrderGiven) {
+    WriteFile(dir / "big", RandomBytes(16 << 20, 11));
+    ASSERT_EQ(Run({"encrypt", "-p", PasswordFile(), dir / "big"}).status, kExitDone);
+    std::string crypted = ReadFile(dir / "big.cry");
+    crypted[crypted.size() - 100] ^= 1; // the data check fails only at the end
+    WriteFile(dir / "big.cry", crypted);
+
+    const CliRun run =
+        Run({"decrypt", "-j", "2", "-p", PasswordFile(), dir / "big.cry", dir / "missing.cry"});
+    EXPECT_EQ(run.status, kExitFailed);
+    EXPECT_EQ(run.err, "Invalid password for the file \"" + dir / "big.cry" +
+                           "\"!\nCouldn`t open file \"" + dir / "missing.cry" + "\".\n");
+}
+
 TEST_F(CliInProcess, FilesRunSideBySideEachReportOnWholeLines) {
     std::vector<std::string> files, expectedErr, expectedOut;
     for (int i = 0; i < 6; ++i) {
