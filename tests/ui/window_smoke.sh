@@ -33,13 +33,14 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     cd "$SAMPLE"
     openbox --sm-disable >/dev/null 2>&1 & wm=$!
     trap "kill $wm 2>/dev/null" EXIT
-    # The window manager owns the root window once it has started.
-    for _ in $(seq 1 300); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+    # Openbox publishes the work area last, once it manages new windows; a
+    # window mapped before that can stay unmapped for good.
+    for _ in $(seq 1 600); do
+        xprop -root _NET_WORKAREA 2>/dev/null | grep -q "= " && break
         timeout 0.1 tail --pid="$wm" -f /dev/null
     done
     "$PROGRAM" & pid=$!
-    window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Kelvane 95$" | head -n 1)
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name "^Kelvane 95$" | head -n 1)
     if [ -z "$window" ]; then
         echo "no window named \"Kelvane 95\" appeared" >&2
         kill "$pid" 2>/dev/null
