@@ -61,7 +61,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     # Waits until the outer size reads $1 (the window manager answers
     # requests in its own time), or fails after a while.
     expect_outer() {
-        for _ in $(seq 1 100); do
+        for _ in $(seq 1 1200); do
             [ "$(outer_size)" = "$1" ] && return 0
             timeout 0.05 tail --pid="$pid" -f /dev/null
         done
