@@ -34,6 +34,9 @@ export PICTURE="${2:+$(realpath -m "$2")}" GRAB="${3:+$(realpath "$3")}"
 # y 74 whatever the window's size. The crypted files' grid shares with it the
 # height the folder list leaves above the status panel, so its first row
 # follows the window's height.
+# Exits 75 when the virtual display could not be opened: xvfb-run -a can hand
+# out a display number whose server is still going away.
+run_on_display() {
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -u
     limit=60 menu=18 row=20 heading=22
@@ -74,8 +77,9 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     trap "kill $wm 2>/dev/null" EXIT
     # Openbox publishes the work area last, once it manages new windows; a
     # window mapped before that can stay unmapped for good.
-    wait_until "xprop -root _NET_WORKAREA 2>/dev/null | grep -q \"= \"" ||
+    wait_until "! kill -0 $wm 2>/dev/null || xprop -root _NET_WORKAREA 2>/dev/null | grep -q \"= \"" ||
         { echo "openbox did not start" >&2; exit 1; }
+    kill -0 "$wm" 2>/dev/null || { echo "openbox could not open the display" >&2; exit 75; }
     "$PROGRAM" & pid=$!
     w=$(timeout "$limit" xdotool search --sync --onlyvisible --name "^Kelvane 95$" | head -n 1)
     [ -n "$w" ] || fail "no window named \"Kelvane 95\" appeared"
@@ -125,3 +129,11 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     wait "$pid" 2>/dev/null
     exit 0
 '
+}
+
+for _ in 1 2 3; do
+    status=0
+    run_on_display || status=$?
+    [ "$status" -eq 75 ] || exit "$status"
+done
+exit 1

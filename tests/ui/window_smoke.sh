@@ -27,7 +27,10 @@ export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 export PROGRAM="$program" SAMPLE="$work/sample"
 
 # Every wait is on an event (the window mapped, the process gone) with a
-# time limit, never a fixed pause.
+# time limit, never a fixed pause. Exits 75 when the virtual display could
+# not be opened: xvfb-run -a can hand out a display number whose server is
+# still going away.
+run_on_display() {
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -u
     cd "$SAMPLE"
@@ -39,6 +42,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         xprop -root _NET_WORKAREA 2>/dev/null | grep -q "= " && break
         timeout 0.1 tail --pid="$wm" -f /dev/null
     done
+    kill -0 "$wm" 2>/dev/null || { echo "openbox could not open the display" >&2; exit 75; }
     "$PROGRAM" & pid=$!
     window=$(timeout 60 xdotool search --sync --onlyvisible --name "^Kelvane 95$" | head -n 1)
     if [ -z "$window" ]; then
@@ -98,3 +102,11 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     echo "program ended with exit code $status"
     exit "$status"
 '
+}
+
+for _ in 1 2 3; do
+    status=0
+    run_on_display || status=$?
+    [ "$status" -eq 75 ] || exit "$status"
+done
+exit 1
