@@ -27,30 +27,77 @@ export PROGRAM="$program" SAMPLE="$work/sample"
 export PICTURE="${2:+$(realpath -m "$2")}" GRAB="${3:+$(realpath "$3")}"
 
 # Every wait is on an event (a window mapped, a file there or gone) with a
-# time limit, never a fixed pause. Points are in the main window's own
-# coordinates: the rows of "Available for encryption" start at y 74, those of
-# "Crypted files" at y 283, 20 pixels apart.
+# generous time limit, never a fixed pause: the machine may be loaded.
+# Points are in the main window's own coordinates. The rows of both grids are
+# 20 pixels apart under a heading 22 high; the menu bar above takes 18. The
+# plain files' grid starts 24 below the menu bar, so its first row is at
+# y 74 whatever the window's size. The crypted files' grid shares with it the
+# height the folder list leaves above the status panel, so its first row
+# follows the window's height.
+# Exits 75 when the virtual display could not be opened: xvfb-run -a can hand
+# out a display number whose server is still going away.
+run_on_display() {
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -u
+    limit=60 menu=18 row=20 heading=22
     fail() { echo "$*" >&2; kill "$pid" 2>/dev/null; exit 1; }
-    wait_until() { timeout 20 bash -c "until $1; do :; done"; }
+    # Polls $1 until it holds; a finished program ends the wait at once.
+    wait_until() {
+        local end=$((SECONDS + limit))
+        until eval "$1"; do
+            [ "$SECONDS" -lt "$end" ] || return 1
+            if [ -n "${pid:-}" ]; then
+                kill -0 "$pid" 2>/dev/null || return 1
+                timeout 0.1 tail --pid="$pid" -f /dev/null
+            else
+                timeout 0.1 tail -f /dev/null
+            fi
+        done
+        return 0
+    }
+    outer_size() {
+        local extents
+        extents=$(xprop -id "$w" _NET_FRAME_EXTENTS 2>/dev/null | sed -n "s/.*= //; s/,//gp")
+        [ -n "$extents" ] || return 0
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        set -- $extents
+        echo "$((WIDTH + $1 + $2))x$((HEIGHT + $3 + $4))"
+    }
+    # Centre of the first row of the crypted files: the list between the
+    # menu bar and the status panel (49 high, 10 above the bottom) runs from
+    # y 28, less 8; the plain grid takes half of it less 32, and the crypted
+    # grid starts 32 below that.
+    first_crypted_row() {
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        local list=$((HEIGHT - menu - 49 - 10 - 28 - 8))
+        echo $((menu + 28 + (list - 32) / 2 + 32 + heading + row / 2))
+    }
     cd "$SAMPLE"
-    openbox >/dev/null 2>&1 &
-    wait_until "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window" ||
+    openbox --sm-disable >/dev/null 2>&1 & wm=$!
+    trap "kill $wm 2>/dev/null" EXIT
+    # Openbox publishes the work area last, once it manages new windows; a
+    # window mapped before that can stay unmapped for good.
+    wait_until "! kill -0 $wm 2>/dev/null || xprop -root _NET_WORKAREA 2>/dev/null | grep -q \"= \"" ||
         { echo "openbox did not start" >&2; exit 1; }
+    kill -0 "$wm" 2>/dev/null || { echo "openbox could not open the display" >&2; exit 75; }
     "$PROGRAM" & pid=$!
-    w=$(timeout 30 xdotool search --sync --onlyvisible --name "^Kelvane 95$" | head -n 1)
+    w=$(timeout "$limit" xdotool search --sync --onlyvisible --name "^Kelvane 95$" | head -n 1)
     [ -n "$w" ] || fail "no window named \"Kelvane 95\" appeared"
+    # The window takes its first size once the window manager has framed it;
+    # a click before that could land on a control that is still moving.
+    wait_until "[ \"\$(outer_size)\" = 533x492 ]" ||
+        fail "the window did not take its first size: $(outer_size)"
     xdotool windowfocus --sync "$w"
 
     # a.txt, then Shift+click on c.txt with the button held, dragged down
     # onto the crypted files.
-    xdotool mousemove --sync --window "$w" 230 74 click 1
-    xdotool keydown shift mousemove --sync --window "$w" 230 114 mousedown 1 keyup shift
+    first=$((menu + 24 + heading + row / 2))
+    xdotool mousemove --sync --window "$w" 230 "$first" click 1
+    xdotool keydown shift mousemove --sync --window "$w" 230 $((first + 2 * row)) mousedown 1 keyup shift
     for y in 120 140 180 220 280 300; do xdotool mousemove --sync --window "$w" 300 "$y"; done
     xdotool mouseup 1
 
-    d=$(timeout 20 xdotool search --sync --onlyvisible --name "^Encryption procedure$" | head -n 1)
+    d=$(timeout "$limit" xdotool search --sync --onlyvisible --name "^Encryption procedure$" | head -n 1)
     [ -n "$d" ] || fail "no password dialog after the drop"
     xdotool windowfocus --sync "$d" type --delay 20 "secret12"
     xdotool key Tab type --delay 20 "secret12"
@@ -61,11 +108,11 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     echo "dropped: $(ls | tr "\n" " ")"
 
     # Right-click a.txt.cry; "Delete" is the menu'"'"'s last item.
-    xdotool mousemove --sync --window "$w" 230 283 click 3
+    xdotool mousemove --sync --window "$w" 230 "$(first_crypted_row)" click 3
     wait_until "[ \$(xdotool search --onlyvisible --pid $pid 2>/dev/null | wc -l) -gt 1 ]" ||
         fail "no context menu"
     xdotool key Up Return
-    c=$(timeout 20 xdotool search --sync --onlyvisible --name "^Confirmation$" | head -n 1)
+    c=$(timeout "$limit" xdotool search --sync --onlyvisible --name "^Confirmation$" | head -n 1)
     [ -n "$c" ] || fail "no \"Confirmation\" before the deletion"
     [ -e a.txt.cry ] || fail "deleted before the answer"
     if [ -n "$PICTURE" ]; then
@@ -82,3 +129,11 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     wait "$pid" 2>/dev/null
     exit 0
 '
+}
+
+for _ in 1 2 3; do
+    status=0
+    run_on_display || status=$?
+    [ "$status" -eq 75 ] || exit "$status"
+done
+exit 1

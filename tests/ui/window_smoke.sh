@@ -27,19 +27,24 @@ export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 export PROGRAM="$program" SAMPLE="$work/sample"
 
 # Every wait is on an event (the window mapped, the process gone) with a
-# time limit, never a fixed pause.
+# time limit, never a fixed pause. Exits 75 when the virtual display could
+# not be opened: xvfb-run -a can hand out a display number whose server is
+# still going away.
+run_on_display() {
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -u
     cd "$SAMPLE"
     openbox --sm-disable >/dev/null 2>&1 & wm=$!
     trap "kill $wm 2>/dev/null" EXIT
-    # The window manager owns the root window once it has started.
-    for _ in $(seq 1 300); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+    # Openbox publishes the work area last, once it manages new windows; a
+    # window mapped before that can stay unmapped for good.
+    for _ in $(seq 1 600); do
+        xprop -root _NET_WORKAREA 2>/dev/null | grep -q "= " && break
         timeout 0.1 tail --pid="$wm" -f /dev/null
     done
+    kill -0 "$wm" 2>/dev/null || { echo "openbox could not open the display" >&2; exit 75; }
     "$PROGRAM" & pid=$!
-    window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Kelvane 95$" | head -n 1)
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name "^Kelvane 95$" | head -n 1)
     if [ -z "$window" ]; then
         echo "no window named \"Kelvane 95\" appeared" >&2
         kill "$pid" 2>/dev/null
@@ -60,7 +65,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     # Waits until the outer size reads $1 (the window manager answers
     # requests in its own time), or fails after a while.
     expect_outer() {
-        for _ in $(seq 1 100); do
+        for _ in $(seq 1 1200); do
             [ "$(outer_size)" = "$1" ] && return 0
             timeout 0.05 tail --pid="$pid" -f /dev/null
         done
@@ -97,3 +102,11 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     echo "program ended with exit code $status"
     exit "$status"
 '
+}
+
+for _ in 1 2 3; do
+    status=0
+    run_on_display || status=$?
+    [ "$status" -eq 75 ] || exit "$status"
+done
+exit 1
