@@ -62,7 +62,7 @@ void SortNames(std::vector<std::string>& names) {
 void TFileListBox::SetDirectory(std::string directory) {
     if (directory != directory_) {
         haveRead_ = false;
-        watch_.reset();
+        DropWatch();
     }
     directory_ = std::move(directory);
     Update();
@@ -73,7 +73,7 @@ void TFileListBox::Update() {
     if (haveRead_ && !watch_) {
         // Watched before the read, so nothing between the two is missed; a
         // directory that can't be watched is read in full every time.
-        watch_ = std::make_unique<DirectoryWatch>();
+        watch_ = spareWatch_ ? std::move(spareWatch_) : std::make_unique<DirectoryWatch>();
         watch_->Start(directory_);
         ReadInFull();
     } else if (!haveRead_ || !TakeChanges()) {
@@ -88,7 +88,7 @@ void TFileListBox::ReadInFull() {
     haveRead_ = true;
     DIR* dir = opendir(directory_.c_str());
     if (dir == nullptr) {
-        watch_.reset();
+        DropWatch();
         return;
     }
     const int dirFd = dirfd(dir);
@@ -121,12 +121,19 @@ void TFileListBox::ReadInFull() {
     SortNames(read_);
 }
 
+void TFileListBox::DropWatch() {
+    if (!watch_)
+        return;
+    watch_->Stop();
+    spareWatch_ = std::move(watch_);
+}
+
 bool TFileListBox::TakeChanges() {
     if (!watch_ || !watch_->Active())
         return false;
     std::optional<std::vector<std::string>> changed = watch_->TakeChanges();
     if (!changed) {
-        watch_.reset();
+        DropWatch();
         return false;
     }
     // Links are looked at every time: their targets live elsewhere.

@@ -58,6 +58,8 @@ private:
     // Whether the entry `name` of the directory belongs in the list, and
     // whether it is a symbolic link.
     bool Wanted(const std::string& name, bool& isLink) const;
+    // Stops the watch and keeps it aside for the next one to start.
+    void DropWatch();
 
     Contents contents_;
     std::string directory_ = ".";
@@ -66,6 +68,9 @@ private:
     std::vector<std::string> links_;
     bool haveRead_ = false;
     std::unique_ptr<DirectoryWatch> watch_;
+    // A stopped watch, reused rather than made anew: retiring a watch's
+    // instance makes the caller wait several milliseconds.
+    std::unique_ptr<DirectoryWatch> spareWatch_;
 };
 
 } // namespace kelvane

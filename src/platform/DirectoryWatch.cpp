@@ -17,18 +17,26 @@ constexpr uint32_t kLostTrack =
 
 DirectoryWatch::~DirectoryWatch() {
     Stop();
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
 bool DirectoryWatch::Start(const std::string& directory) {
     Stop();
-    fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    // One instance serves every directory watched in turn: closing an
+    // instance waits for the kernel to retire its watches, several
+    // milliseconds each time, which a walk entering folder after folder
+    // would pay once per folder.
+    if (fd_ < 0)
+        fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (fd_ < 0)
         return false;
+    DiscardEvents();
     directory_ = directory;
     identityKnown_ = false;
-    if (::inotify_add_watch(fd_, directory.c_str(),
-                            kNameEvents | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR) < 0 ||
-        StampChange() < 0) {
+    wd_ = ::inotify_add_watch(fd_, directory.c_str(),
+                              kNameEvents | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR);
+    if (wd_ < 0 || StampChange() < 0) {
         Stop();
         return false;
     }
@@ -36,14 +44,22 @@ bool DirectoryWatch::Start(const std::string& directory) {
 }
 
 void DirectoryWatch::Stop() {
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = -1;
+    // Removing a watch does not wait; its last events are told apart by
+    // their watch number and passed over.
+    if (wd_ >= 0)
+        ::inotify_rm_watch(fd_, wd_);
+    wd_ = -1;
+}
+
+void DirectoryWatch::DiscardEvents() {
+    alignas(inotify_event) char buffer[4096];
+    while (::read(fd_, buffer, sizeof buffer) > 0) {
+    }
 }
 
 std::optional<std::vector<std::string>> DirectoryWatch::TakeChanges() {
     std::vector<std::string> names;
-    if (fd_ < 0 || !ReadEvents(names)) {
+    if (!Active() || !ReadEvents(names)) {
         Stop();
         return std::nullopt;
     }
@@ -69,11 +85,15 @@ bool DirectoryWatch::ReadEvents(std::vector<std::string>& names) {
             return false;
         for (ssize_t at = 0; at < got;) {
             const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            // Left over from a directory watched before; an overflow has no
+            // watch number and concerns every watch.
+            if (event->wd != wd_ && (event->mask & IN_Q_OVERFLOW) == 0)
+                continue;
             if (event->mask & kLostTrack)
                 return false;
             if (event->len > 0)
                 names.emplace_back(event->name);
-            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
         }
     }
 }

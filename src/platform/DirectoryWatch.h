@@ -19,7 +19,7 @@ public:
     // system can't watch it; the caller then reads it in full every time.
     bool Start(const std::string& directory);
     void Stop();
-    bool Active() const { return fd_ >= 0; }
+    bool Active() const { return wd_ >= 0; }
 
     // The names created, deleted or renamed in or out since Start or the
     // last call, each at most once. Nothing when the watch lost track (too
@@ -30,11 +30,13 @@ public:
 
 private:
     bool ReadEvents(std::vector<std::string>& names);
+    void DiscardEvents();
     // Notes the directory's last-change time: 0 unchanged since the last
     // look, 1 changed, -1 gone.
     int StampChange();
 
-    int fd_ = -1;
+    int fd_ = -1; // kept from one directory to the next
+    int wd_ = -1; // the watch on the current directory
     std::string directory_;
     long long stampSeconds_ = 0;
     long long stampNanoseconds_ = 0;

@@ -189,5 +189,62 @@ TEST(DirectoryWatchTest, ReportsNamesOnceAndLosesTrackWhenTheFolderGoes) {
     EXPECT_FALSE(watch.Start(dir / "missing"));
 }
 
+TEST(DirectoryWatchTest, AWatchMovedOnReportsOnlyItsCurrentFolder) {
+    TempDir dir;
+    const std::string first = dir / "first";
+    const std::string second = dir / "second";
+    fs::create_directory(first);
+    fs::create_directory(second);
+    DirectoryWatch watch;
+    ASSERT_TRUE(watch.Start(first));
+    dir.Write("first/pending", "p"); // never taken before the move
+    ASSERT_TRUE(watch.Start(second));
+    auto names = watch.TakeChanges();
+    ASSERT_TRUE(names.has_value());
+    EXPECT_TRUE(names->empty());
+
+    dir.Write("first/left-behind", "l");
+    dir.Write("second/here", "h");
+    names = watch.TakeChanges();
+    ASSERT_TRUE(names.has_value());
+    EXPECT_EQ(*names, std::vector<std::string>{"here"});
+
+    // The folder watched before going away tells nothing about this one.
+    fs::remove_all(first);
+    dir.Write("second/after", "a");
+    names = watch.TakeChanges();
+    ASSERT_TRUE(names.has_value());
+    EXPECT_EQ(*names, std::vector<std::string>{"after"});
+    EXPECT_TRUE(watch.Active());
+
+    // Once it has lost track, it can still start again elsewhere.
+    fs::rename(second, dir / "gone");
+    EXPECT_FALSE(watch.TakeChanges().has_value());
+    ASSERT_TRUE(watch.Start(dir.Path()));
+    dir.Write("top", "t");
+    names = watch.TakeChanges();
+    ASSERT_TRUE(names.has_value());
+    EXPECT_EQ(*names, std::vector<std::string>{"top"});
+}
+
+TEST_F(FileListBoxWatchTest, GoingBackAndForthBetweenFoldersKeepsEveryListExact) {
+    TempDir other;
+    TFileListBox list;
+    for (int round = 0; round < 6; ++round) {
+        const std::string tag = std::to_string(round);
+        for (TempDir* folder : {&dir, &other}) {
+            list.SetDirectory(folder->Path());
+            list.Update(); // read twice, so the folder is watched
+            // Changes in the folder shown and in the one just left.
+            folder->Write("in-" + tag, "x");
+            (folder == &dir ? other : dir).Write("away-" + tag, "y");
+            if (round > 0)
+                fs::remove(folder->Path() + "/in-" + std::to_string(round - 1));
+            list.Update();
+            ASSERT_EQ(list.Items, FreshRead(folder->Path(), contents)) << "round " << round;
+        }
+    }
+}
+
 } // namespace
 } // namespace kelvane
