@@ -6,6 +6,7 @@
 // sets it beside kelvane-cli.
 //
 //   kelvane_selection_time DIR COUNT PASSWORD
+#include "WindowBench.h"
 #include "commands/Settings.h"
 #include "commands/State.h"
 #include "crypto/CryptFile.h"
@@ -47,11 +48,7 @@ void AnswerOnce(const QString& password, int& dialogs, bool& unexpected) {
         Encrypt->Button2->click();
         return dialog.result();
     });
-    SetMessageResponder([&unexpected](const MessageRequest& request) {
-        std::fprintf(stderr, "unexpected message: %s\n", request.text.c_str());
-        unexpected = true;
-        return mrCancel;
-    });
+    bench::RefuseUnexpectedMessages(unexpected);
 }
 
 void SelectFirstRows(TStringGrid& grid, int count) {
@@ -68,17 +65,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: kelvane_selection_time DIR COUNT PASSWORD\n");
         return 2;
     }
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    bench::PrepareOffscreenProgram();
     const std::filesystem::path dir = std::filesystem::absolute(argv[1]);
     const int count = std::atoi(argv[2]);
-    ResetSharedState();
     QApplication app(argc, argv);
-    ClearSettings();
+    bench::StartLikeTheProgram();
     int dialogs = 0;
     bool unexpected = false;
     AnswerOnce(QString::fromLocal8Bit(argv[3]), dialogs, unexpected);
-    // As the program itself lets the window run its events.
-    DefaultCryptHooks().letEventsRun = [] { LetWindowEventsRun(); };
 
     std::filesystem::current_path(dir);
     CreateForms();

@@ -5,6 +5,7 @@
 // bench/tree_run.sh sets it beside kelvane-cli.
 //
 //   kelvane_tree_time FOLDER PASSWORD
+#include "WindowBench.h"
 #include "commands/Settings.h"
 #include "commands/State.h"
 #include "commands/TreeCommands.h"
@@ -34,12 +35,8 @@ void AnswerTheRecursionQuestion(bool& unexpected) {
         unexpected = true;
         return mrCancel;
     });
-    SetMessageResponder([&unexpected](const MessageRequest& request) {
-        if (request.text == kRecurseQuestion)
-            return mrYes;
-        std::fprintf(stderr, "unexpected message: %s\n", request.text.c_str());
-        unexpected = true;
-        return mrCancel;
+    bench::RefuseUnexpectedMessages(unexpected, [](const MessageRequest& request) {
+        return request.text == kRecurseQuestion ? mrYes : 0;
     });
 }
 
@@ -50,14 +47,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: kelvane_tree_time FOLDER PASSWORD\n");
         return 2;
     }
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    bench::PrepareOffscreenProgram();
     const std::filesystem::path folder = std::filesystem::absolute(argv[1]);
-    ResetSharedState();
     QApplication app(argc, argv);
-    ClearSettings();
+    bench::StartLikeTheProgram();
     bool unexpected = false;
     AnswerTheRecursionQuestion(unexpected);
-    DefaultCryptHooks().letEventsRun = [] { LetWindowEventsRun(); };
 
     std::filesystem::current_path(folder);
     CreateForms();

@@ -5,6 +5,7 @@
 // offscreen platform; bench/window_run.sh sets it beside kelvane-cli.
 //
 //   kelvane_window_time FILE PASSWORD
+#include "WindowBench.h"
 #include "commands/Settings.h"
 #include "commands/State.h"
 #include "crypto/CryptFile.h"
@@ -40,11 +41,7 @@ void AnswerEveryQuestion(const QString& password, bool& unexpected) {
         Encrypt->Button2->click();
         return dialog.result();
     });
-    SetMessageResponder([&unexpected](const MessageRequest& request) {
-        std::fprintf(stderr, "unexpected message: %s\n", request.text.c_str());
-        unexpected = true;
-        return mrCancel;
-    });
+    bench::RefuseUnexpectedMessages(unexpected);
 }
 
 } // namespace
@@ -54,14 +51,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: kelvane_window_time FILE PASSWORD\n");
         return 2;
     }
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    bench::PrepareOffscreenProgram();
     const std::filesystem::path file = std::filesystem::absolute(argv[1]);
-    ResetSharedState();
     QApplication app(argc, argv);
-    ClearSettings();
+    bench::StartLikeTheProgram();
     bool unexpected = false;
     AnswerEveryQuestion(QString::fromLocal8Bit(argv[2]), unexpected);
-    DefaultCryptHooks().letEventsRun = [] { QCoreApplication::processEvents(); };
 
     std::filesystem::current_path(file.parent_path());
     CreateForms();
