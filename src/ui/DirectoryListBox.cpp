@@ -2,6 +2,7 @@
 
 #include "commands/FileListBox.h"
 #include "platform/Paths.h"
+#include "ui/Keyboard.h"
 
 #include <QApplication>
 #include <QFile>
@@ -140,6 +141,11 @@ void TDirectoryListBox::focusInEvent(QFocusEvent* event) {
 void TDirectoryListBox::keyPressEvent(QKeyEvent* event) {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentRow() >= 0) {
         emit OpenRequested();
+        return;
+    }
+    if (IsContextMenuKey(*event)) {
+        const QRect item = visualItemRect(currentItem());
+        emit customContextMenuRequested(item.isValid() ? item.center() : QPoint(8, 8));
         return;
     }
     QListWidget::keyPressEvent(event);

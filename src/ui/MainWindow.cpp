@@ -30,6 +30,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -314,13 +315,52 @@ void TMainWin::RefreshLists() {
         if (!grid->hasFocus())
             grid->SetLeftCol(0);
     }
+    WatchDisk();
+}
+
+void TMainWin::WatchDisk() {
+    // This rebuild has taken every change so far.
+    DiskTimer->stop();
+    const int descriptor = FileListBox1.WatchDescriptor();
+    if (diskNotifier_ != nullptr && diskNotifier_->socket() != descriptor) {
+        delete diskNotifier_;
+        diskNotifier_ = nullptr;
+    }
+    if (descriptor < 0)
+        return;
+    if (diskNotifier_ == nullptr) {
+        diskNotifier_ = new QSocketNotifier(descriptor, QSocketNotifier::Read, this);
+        connect(diskNotifier_, &QSocketNotifier::activated, this, [this] {
+            // Quiet until the rebuild has read what waits, which also gathers
+            // whatever else changes before the timer ticks.
+            diskNotifier_->setEnabled(false);
+            DiskTimer->start();
+        });
+    }
+    diskNotifier_->setEnabled(true);
+}
+
+void TMainWin::DiskTimerTimer() {
+    ReadListsAgain();
+}
+
+void TMainWin::ReadListsAgain() {
+    // A running command rebuilds the lists as it ends; until then the
+    // grids keep the rows it works from.
+    if (Busy()) {
+        DiskTimer->start();
+        return;
+    }
+    const TStringGrid::SelectedFiles plain = StringGrid1->SelectionFiles();
+    const TStringGrid::SelectedFiles crypted = StringGrid2->SelectionFiles();
+    RefreshLists();
+    StringGrid1->SelectFiles(plain);
+    StringGrid2->SelectFiles(crypted);
 }
 
 void TMainWin::MoveSelectionMode(TStringGrid& to, TStringGrid& from) {
     from.SetRowSelect(false);
-    const int left = from.LeftCol();
     from.SetCurrentCell(4, from.Row());
-    from.SetLeftCol(left);
     to.SetRowSelect(true);
 }
 
@@ -413,6 +453,15 @@ void TMainWin::StringGrid2DblClick() {
     const int row = StringGrid2->Selection().Top;
     RunDoubleClick(*commands_, GridCommand::Decrypt, StringGrid2->Cells(0, row),
                    StringGrid2->FileName(row));
+}
+
+void TMainWin::KeyOpens(TStringGrid& grid) {
+    if (&grid == StringGrid1)
+        StringGrid1DblClick();
+    else
+        StringGrid2DblClick();
+    // No double-click took place: the next press may arm a drag.
+    DoubleClicked = false;
 }
 
 void TMainWin::PwdTimerTimer() {

@@ -21,6 +21,8 @@ class QLabel;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QSocketNotifier;
+class QTimer;
 
 namespace kelvane {
 
@@ -156,6 +158,15 @@ public:
     unsigned ListsBuilt = 0;
     void StringGrid1Enter();
     void StringGrid2Enter();
+    // The lists follow the folder: a change made by another program starts
+    // this timer, and its one tick rebuilds the lists for every change since.
+    QTimer* DiskTimer;
+    void DiskTimerTimer();
+    // F5, and the timer's tick: the lists read again, each grid's selection
+    // kept on the same files.
+    void ReadListsAgain();
+    // Enter on a grid's row: what a double-click on it does.
+    void KeyOpens(TStringGrid& grid);
 
     // Progress panel.
     void ProgressStart();
@@ -225,6 +236,8 @@ private:
     void ConnectHelp();
     QLabel* AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText);
     void MoveSelectionMode(TStringGrid& to, TStringGrid& from);
+    // Listens for changes of the folder the lists show.
+    void WatchDisk();
     // Sized so that the outer size, the frame included, is the starting size,
     // and centred on the screen.
     void ShowAtStartingSize();
@@ -236,6 +249,7 @@ private:
     bool commandLineDone_ = false;
     bool frameKnown_ = false; // the window manager has told the frame's size
     bool refreshQueued_ = false;
+    QSocketNotifier* diskNotifier_ = nullptr;
     std::map<std::string, std::string> lastDirectoryOn_; // by mount point
     std::unique_ptr<TMainWinCommands> commands_;
     std::unique_ptr<TMainWinTree> tree_;

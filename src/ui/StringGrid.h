@@ -6,6 +6,7 @@
 
 #include "ui/FileGridModel.h"
 
+#include <QStringList>
 #include <QTableView>
 #include <string>
 #include <vector>
@@ -73,6 +74,10 @@ public:
     int LeftCol() const;
     void SetLeftCol(int column);
 
+    // Size, Date and Attr as wide as their widest texts in the grid's font,
+    // Name all the rest of the visible width.
+    void FitColumns();
+
     int DefaultRowHeight() const;
     void SetDefaultRowHeight(int height);
 
@@ -80,15 +85,32 @@ public:
     // place, pulled up onto the last row when the grid got shorter.
     void SetRows(std::vector<GridRow> rows);
 
+    // The files at the ends of the selection and under the current cell,
+    // to find them again after a rebuild that moved them.
+    struct SelectedFiles {
+        std::string top;
+        std::string bottom;
+        std::string current;
+    };
+    SelectedFiles SelectionFiles() const;
+    // Moves the current cell and the selection back onto those files where
+    // they are still listed; the rest stays where the rebuild left it.
+    void SelectFiles(const SelectedFiles& files);
+
     void SetMouseHooks(GridMouseHooks* hooks) { hooks_ = hooks; }
 
 signals:
     // The grid got the keyboard focus from another control of its window.
     void Entered();
+    // Enter and Delete on the grid's rows.
+    void EnterPressed();
+    void DeletePressed();
 
 protected:
     bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -98,6 +120,20 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    static constexpr int kParkColumn = 4;
+    static constexpr int kShortestName = 3; // characters a name keeps in a narrow grid
+
+    struct ScrollPlace {
+        int x = 0;
+        int y = 0;
+    };
+    ScrollPlace Place() const;
+    void SetPlace(ScrollPlace place);
+    int TextWidth(const QString& text) const;
+    // The row of the file, from 1; 0 when it is not listed.
+    int RowOfFile(const std::string& fileName) const;
+    int FittingWidth(int column, const QStringList& widest) const;
+
     TFileGridModel model_;
     GridMouseHooks* hooks_ = nullptr;
 };
