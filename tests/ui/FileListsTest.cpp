@@ -238,7 +238,8 @@ TEST_F(FileListsTest, ChangesMadeElsewhereAreListedWithTheSelectionKeptOnItsFile
         scratch.Write("a.cry");
         std::filesystem::remove(scratch / "b");
         if (byKey) {
-            QTest::keyClick(&w, Qt::Key_F5);
+            QApplication::setActiveWindow(&w);
+            QTest::keyClick(w.StringGrid1, Qt::Key_F5);
         } else {
             QApplication::processEvents(); // the watch reports, the timer starts
             ASSERT_TRUE(w.DiskTimer->isActive());
