@@ -36,6 +36,8 @@ public:
 
     // Takes down a panel kept up through a run over many files.
     void FinishHide();
+    // The panel stays up between two files of a run.
+    bool PanelKept() const { return panelKept_; }
     void LetEventsRun() override;
     // The grids' selections and the delete question (MainWinSelection.cpp).
     RowSpan SelectedRows(FileGrid grid) const override;

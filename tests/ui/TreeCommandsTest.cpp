@@ -308,12 +308,18 @@ TEST_F(TreeCommandsTest, CancelProcessBetweenFilesStopsAtOnceWithoutAQuestion) {
         WriteBytes(scratch / file, PatternBytes(64));
     TMainWin& w = OpenIn("top");
     ShowSized(640, 480);
+    const int fullHeight = w.StringGrid1->height();
     UseSessionPassword();
     messages.Expect("Recurse subdirectoryes?", mrYes);
-    // Visible from the first file done on, and pressed once two are.
+    // Visible from the first file done on, and pressed once two are; the
+    // window is laid out anew in between, as when a dialog closes.
     PressCancelProcessWhen([this] { return fs::exists(scratch / "top/sub/d.txt.cry"); },
-                           [this] { return fs::exists(scratch / "top/a.txt.cry"); });
+                           [this, &w] {
+                               w.LayoutWindow();
+                               return fs::exists(scratch / "top/a.txt.cry");
+                           });
     w.EncriptAll1Click();
+    EXPECT_EQ(w.StringGrid1->height(), fullHeight);
     EXPECT_TRUE(cancelPressed);
     EXPECT_GE(cancelTurnsSeen, 2);
     EXPECT_TRUE(fs::exists(scratch / "top/a.txt.cry"));
