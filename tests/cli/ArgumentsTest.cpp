@@ -44,9 +44,12 @@ TEST(Arguments, RecursionAndTheNumberOfFilesAtOnceInEverySpelling) {
 }
 
 TEST(Arguments, AfterDoubleDashEverythingIsAFileAndALoneDashIsAFile) {
-    const auto a = Parse({"verify", "-q", "--", "-k", "-", "--force"});
+    const auto a = Parse({"verify", "-q", "--", "-k", "--force"});
     ASSERT_TRUE(a.Ok()) << a.error;
-    EXPECT_EQ(a.options.files, (std::vector<std::string>{"-k", "-", "--force"}));
+    EXPECT_EQ(a.options.files, (std::vector<std::string>{"-k", "--force"}));
+    const auto b = Parse({"verify", "-q", "--", "-"});
+    ASSERT_TRUE(b.Ok()) << b.error;
+    EXPECT_EQ(b.options.files, std::vector<std::string>{"-"});
 }
 
 TEST(Arguments, HelpAndVersionNeedNoFiles) {

@@ -1,5 +1,6 @@
 // kelvane-cli run in-process, with its streams and its terminal replaced.
 #include "cli/Cli.h"
+#include "cli/StreamFiles.h"
 #include "crypto/Crc32.h"
 #include "crypto/CryptFile.h"
 #include "support/TempDir.h"
@@ -528,6 +529,18 @@ TEST_F(CliInProcess, AnEndlessOrBrokenPasswordFileIsRefusedWithItsReason) {
     EXPECT_EQ(latin1.status, kExitUsage);
     EXPECT_NE(latin1.err.find("not valid UTF-8"), std::string::npos) << latin1.err;
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "pw"}));
+}
+
+TEST(SpooledInput, TakesInputUpToItsLimitAndRefusesOneByteMore) {
+    TempDir dir;
+    for (const auto& [size, expected] :
+         {std::pair{10, SpooledInput::Result::Ok}, std::pair{11, SpooledInput::Result::TooBig}}) {
+        WriteFile(dir / "in", RandomBytes(static_cast<std::size_t>(size), 5));
+        const int in = ::open((dir / "in").c_str(), O_RDONLY | O_CLOEXEC);
+        SpooledInput spool;
+        EXPECT_EQ(spool.Take(in, 10), expected) << size;
+        ::close(in);
+    }
 }
 
 } // namespace
