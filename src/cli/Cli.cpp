@@ -277,7 +277,8 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
                                env.errIsTerminal && !options.quiet,
                                ParallelFiles(options.jobs, list.jobs.size()),
                                env.letEventsRun,
-                               streams};
+                               streams,
+                               env.terminalColumns};
     const Outcome outcome = RunFiles(settings, list.jobs, ActionOf(options.command));
     if (!complete && (outcome == Outcome::Done || outcome == Outcome::WrongPassword))
         return kExitFailed;

@@ -20,6 +20,7 @@ struct CliEnvironment {
     PasswordPrompter& prompter;
     std::function<void()> letEventsRun; // passed on to the engine
     int outFd = -1;                     // where crypted or decrypted data goes for "-"; -1: nowhere
+    std::function<int()> terminalColumns = {}; // the width of err's terminal; 0 when unknown
 };
 
 // `args` excludes the program name. Once a run is cancelled no further FILE

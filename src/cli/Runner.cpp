@@ -17,7 +17,8 @@ class Run {
 public:
     Run(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action)
         : settings_(settings), jobs_(jobs), action_(action),
-          progress_(settings.err, settings.drawProgress, TotalSize(jobs)), messages_(jobs.size()) {}
+          progress_(settings.err, settings.drawProgress, TotalSize(jobs), {}, settings.columns),
+          messages_(jobs.size()) {}
 
     Outcome All() {
         std::vector<std::thread> helpers;

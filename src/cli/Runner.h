@@ -27,6 +27,7 @@ struct RunSettings {
     unsigned parallel = 1; // files at once
     std::function<void()> letEventsRun;
     StandardStreams streams = {};
+    std::function<int()> columns = {}; // the terminal's width for the progress line
 };
 
 using FileAction = Outcome (*)(const ActionContext&, const std::string&);

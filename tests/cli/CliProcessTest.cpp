@@ -181,8 +181,12 @@ TEST(CliProcess, NonAsciiPasswordRoundTripsAndMustBeUtf8) {
 
 class Terminal {
 public:
-    Terminal(const TempDir& dir, const std::vector<std::string>& args) {
-        child_ = ::forkpty(&master_, nullptr, nullptr, nullptr);
+    Terminal(const TempDir& dir, const std::vector<std::string>& args,
+             unsigned short columns = 80) {
+        struct winsize size {};
+        size.ws_row = 24;
+        size.ws_col = columns;
+        child_ = ::forkpty(&master_, nullptr, nullptr, &size);
         if (child_ == 0)
             ExecCli(dir.Path(), args);
     }
@@ -295,6 +299,25 @@ TEST(CliTerminal, CtrlCDuringEncryptionLeavesNoDestinationAndTheSourceIntact) {
         << f.err;
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"big", "pw"}));
     EXPECT_EQ(ReadFile(dir / "big"), big);
+}
+
+TEST(CliTerminal, TheProgressLineFitsANarrowTerminal) {
+    TempDir dir;
+    WriteFile(dir / "big", std::string(24 << 20, 'x'));
+    WriteFile(dir / "pw", std::string(kPassword) + "\n");
+    Terminal terminal(dir, {"encrypt", "-p", "pw", "big"}, 40);
+    const Finished f = terminal.Wait();
+    ASSERT_EQ(f.status, 0) << f.err;
+    std::size_t drawn = 0;
+    for (std::size_t start = 0, end; start < f.err.size(); start = end + 1) {
+        end = std::min(f.err.find_first_of("\r\n", start), f.err.size());
+        std::string shown = f.err.substr(start, end - start);
+        if (const auto erase = shown.find("\033[K"); erase != std::string::npos)
+            shown.erase(erase);
+        EXPECT_LT(shown.size(), 40u) << shown;
+        drawn += shown.find('%') != std::string::npos ? 1 : 0;
+    }
+    EXPECT_GT(drawn, 0u) << "no progress line was drawn";
 }
 
 TEST(CliTerminal, CryptedOrDecryptedBytesAreNeverWrittenToATerminal) {
