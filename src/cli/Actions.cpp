@@ -1,7 +1,7 @@
 #include "cli/Actions.h"
 
-#include "crypto/CryptFile.h"
 #include "crypto/CryptNames.h"
+#include "engine/CryptFile.h"
 #include "platform/FileSafety.h"
 #include "platform/Paths.h"
 

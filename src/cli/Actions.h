@@ -3,7 +3,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/StreamFiles.h"
-#include "crypto/Progress.h"
+#include "engine/Progress.h"
 
 #include <functional>
 #include <optional>

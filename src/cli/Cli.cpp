@@ -5,9 +5,9 @@
 #include "cli/Runner.h"
 #include "cli/Signals.h"
 #include "cli/StreamFiles.h"
-#include "crypto/CryptFile.h"
 #include "crypto/CryptNames.h"
 #include "crypto/SecureWipe.h"
+#include "engine/CryptFile.h"
 #include "platform/TreeWalk.h"
 
 #include <cerrno>

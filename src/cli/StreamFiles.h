@@ -2,7 +2,7 @@
 // the system gave when opening, reading or writing a file failed.
 #pragma once
 
-#include "crypto/FileAccess.h"
+#include "platform/FileAccess.h"
 
 #include <atomic>
 #include <cstdint>

@@ -2,7 +2,7 @@
 #include "cli/Cli.h"
 #include "cli/StreamFiles.h"
 #include "crypto/Crc32.h"
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
