@@ -12,6 +12,7 @@ packages=(
     cups-daemon cups-client
     clang libclang-rt-dev
     appstream man-db groff-base dpkg-dev file
+    libsodium-dev age
 )
 
 missing=()
