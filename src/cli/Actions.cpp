@@ -43,6 +43,8 @@ bool DestinationAllowed(const ActionContext& ctx, const std::string& source,
                 << " is a symbolic link; name the file it points to\n";
         return false;
     }
+    if (destination == "-")
+        return true;
     if (IsSameFile(source, destination)) {
         ctx.err << kProgram << Quoted(source) << " can't be written over itself\n";
         return false;
@@ -54,7 +56,7 @@ bool DestinationAllowed(const ActionContext& ctx, const std::string& source,
     return true;
 }
 
-enum class Direction { Encrypt, Decrypt };
+enum class Direction { Encrypt, Decrypt, Convert };
 
 CryptResult RunEngine(const ActionContext& ctx, const std::string& source,
                       const std::string& destination, Direction direction, HeldSource& held) {
@@ -66,11 +68,15 @@ CryptResult RunEngine(const ActionContext& ctx, const std::string& source,
     hooks.sourceOpened = held.Opened();
     // The engine creates the new file with the source's permissions, so
     // decrypted data is never open to others, not even for a moment.
-    const CryptResult result =
-        direction == Direction::Encrypt
-            ? EncryptFile(source, destination, ctx.password, bar, other, hooks)
-            : DecryptFile(source, destination, ctx.password, bar, other, hooks);
-    return result;
+    switch (direction) {
+    case Direction::Encrypt:
+        return EncryptFile(source, destination, ctx.password, bar, other, hooks);
+    case Direction::Decrypt:
+        return DecryptFile(source, destination, ctx.password, bar, other, hooks);
+    case Direction::Convert:
+        break;
+    }
+    return ConvertToAge(source, destination, ctx.password, bar, other, hooks, *ctx.ageTarget);
 }
 
 bool ReportEnd(const ActionContext& ctx, CryptResult result, const std::string& source,
@@ -78,6 +84,9 @@ bool ReportEnd(const ActionContext& ctx, CryptResult result, const std::string& 
     if (result == crDestinationExists)
         ctx.err << kProgram << Quoted(destination)
                 << " appeared during the run and was kept; -f replaces it\n";
+    else if (result == crAgeKeyFailed)
+        ctx.err << kProgram << "couldn't make the age file's key for " << Quoted(source)
+                << " (not enough memory for the passphrase's work factor?)\n";
     else if (result == crUnconfirmed)
         ctx.err << kProgram << Quoted(destination)
                 << " is in place but could not be confirmed on disk; " << Quoted(source)
@@ -87,24 +96,39 @@ bool ReportEnd(const ActionContext& ctx, CryptResult result, const std::string& 
     return false;
 }
 
+const char* DoneWord(Direction direction) {
+    switch (direction) {
+    case Direction::Encrypt:
+        return "encrypted";
+    case Direction::Decrypt:
+        return "decrypted";
+    case Direction::Convert:
+        break;
+    }
+    return "converted";
+}
+
 bool TransformOne(const ActionContext& ctx, const std::string& source,
                   const std::string& destination, Direction direction) {
+    const bool toStream = destination == "-";
     // What a killed run on this destination left behind goes first.
-    RemoveLeftoverTemporaries(destination);
+    if (!toStream)
+        RemoveLeftoverTemporaries(destination);
     if (!DestinationAllowed(ctx, source, destination))
         return false;
     HeldSource held(source);
     const CryptResult result = RunEngine(ctx, source, destination, direction, held);
     if (result != crOk)
         return ReportEnd(ctx, result, source, destination);
-    if (ctx.options.keep)
+    // A stream's reader may still fail after we are done: the source stays.
+    if (ctx.options.keep || toStream)
         return true;
     switch (held.RemoveIfUnchanged()) {
     case SourceRemoval::Removed:
         return true;
     case SourceRemoval::Changed:
-        ctx.err << source << ": changed while it was being "
-                << (direction == Direction::Encrypt ? "encrypted" : "decrypted") << "; both kept\n";
+        ctx.err << source << ": changed while it was being " << DoneWord(direction)
+                << "; both kept\n";
         return false;
     case SourceRemoval::Failed:
         break;
@@ -160,6 +184,13 @@ bool DecryptOne(const ActionContext& ctx, const std::string& file) {
     if (RefuseNonRegular(ctx.err, file) || RefuseLongName(ctx, *destination))
         return false;
     return TransformOne(ctx, file, *destination, Direction::Decrypt);
+}
+
+bool ConvertOne(const ActionContext& ctx, const std::string& file) {
+    const std::string destination = ctx.options.output.value_or(AgeNameOf(file));
+    if (RefuseNonRegular(ctx.err, file) || (destination != "-" && RefuseLongName(ctx, destination)))
+        return false;
+    return TransformOne(ctx, file, destination, Direction::Convert);
 }
 
 bool VerifyOne(const ActionContext& ctx, const std::string& file) {

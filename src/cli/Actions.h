@@ -3,6 +3,7 @@
 
 #include "cli/Arguments.h"
 #include "crypto/Progress.h"
+#include "engine/Convert.h"
 
 #include <functional>
 #include <optional>
@@ -18,12 +19,14 @@ struct ActionContext {
     std::ostream& err;
     ProgressBar* progress = nullptr; // this file's share of the run's progress line
     std::function<void()> letEventsRun;
+    const AgeTarget* ageTarget = nullptr; // convert only
 };
 
 // Each writes its messages to ctx.err and returns true when FILE is done.
 bool EncryptOne(const ActionContext& ctx, const std::string& file);
 bool DecryptOne(const ActionContext& ctx, const std::string& file);
 bool VerifyOne(const ActionContext& ctx, const std::string& file);
+bool ConvertOne(const ActionContext& ctx, const std::string& file);
 // True when the header is well-formed.
 bool InfoOne(std::ostream& out, std::ostream& err, const std::string& file);
 

@@ -12,10 +12,9 @@ struct CommandName {
 };
 
 constexpr CommandName kCommands[] = {
-    {"encrypt", Command::Encrypt, "kfqoprj"},
-    {"decrypt", Command::Decrypt, "kfqoprj"},
-    {"verify", Command::Verify, "qprj"},
-    {"info", Command::Info, ""},
+    {"encrypt", Command::Encrypt, "kfqoprj"},      {"decrypt", Command::Decrypt, "kfqoprj"},
+    {"verify", Command::Verify, "qprj"},           {"info", Command::Info, ""},
+    {"convert", Command::Convert, "kfqoprjaRPWE"},
 };
 
 struct LongSwitch {
@@ -24,16 +23,29 @@ struct LongSwitch {
 };
 
 constexpr LongSwitch kLongSwitches[] = {
-    {"keep", 'k'},          {"force", 'f'},     {"quiet", 'q'}, {"output", 'o'},
-    {"password-file", 'p'}, {"recursive", 'r'}, {"jobs", 'j'},
+    {"keep", 'k'},
+    {"force", 'f'},
+    {"quiet", 'q'},
+    {"output", 'o'},
+    {"password-file", 'p'},
+    {"recursive", 'r'},
+    {"jobs", 'j'},
+    {"armor", 'a'},
+    {"recipients-file", 'R'},
+    {"passphrase-file", 'P'},
+    {"work-factor", 'W'},
+    {"recipient", 'E'},
 };
+
+// Letters that stand for a long option only; "-P" is no switch.
+constexpr std::string_view kLongOnly = "PWE";
 
 // Each file running has its own engine threads and buffers: a bound keeps a
 // typing mistake from starting thousands of them.
 constexpr unsigned kMostJobs = 256;
 
 bool TakesValue(char letter) {
-    return letter == 'o' || letter == 'p' || letter == 'j';
+    return std::string_view("opjRPWE").find(letter) != std::string_view::npos;
 }
 
 class Parser {
@@ -87,6 +99,8 @@ private:
         for (std::size_t i = 0; i < letters.size() && result_.Ok(); ++i) {
             const char letter = letters[i];
             const std::string shown = std::string("-") + letter;
+            if (kLongOnly.find(letter) != std::string_view::npos)
+                return Fail("unknown option " + shown);
             if (!TakesValue(letter)) {
                 Apply(letter, {}, shown);
                 continue;
@@ -131,6 +145,21 @@ private:
         case 'j':
             SetJobs(value, shown);
             break;
+        case 'a':
+            o.armor = true;
+            break;
+        case 'R':
+            AddValue(o.recipientsFiles, value, shown);
+            break;
+        case 'E':
+            AddValue(o.recipients, value, shown);
+            break;
+        case 'P':
+            SetOnce(o.passphraseFile, value, shown);
+            break;
+        case 'W':
+            SetWorkFactor(value, shown);
+            break;
         default:
             break;
         }
@@ -143,6 +172,30 @@ private:
         if (value.empty())
             return Fail(shown + " needs a value");
         slot = value;
+    }
+
+    void AddValue(std::vector<std::string>& list, const std::string& value,
+                  const std::string& shown) {
+        if (value.empty())
+            return Fail(shown + " needs a value");
+        list.push_back(value);
+    }
+
+    // The `age` command opens nothing above 2^22; a larger factor would lock
+    // the owner out of their own file.
+    void SetWorkFactor(const std::string& value, const std::string& shown) {
+        constexpr int kLargest = 22;
+        if (result_.options.workFactor != 0)
+            return Fail(shown + " given twice");
+        int factor = 0;
+        for (const char c : value) {
+            if (c < '0' || c > '9' || factor > kLargest)
+                return Fail(shown + " needs a number from 1 to " + std::to_string(kLargest));
+            factor = factor * 10 + (c - '0');
+        }
+        if (factor < 1 || factor > kLargest)
+            return Fail(shown + " needs a number from 1 to " + std::to_string(kLargest));
+        result_.options.workFactor = factor;
     }
 
     void SetJobs(const std::string& value, const std::string& shown) {
@@ -165,6 +218,22 @@ private:
             Fail(std::string(command_.name) + " needs at least one FILE");
         else if (o.output && (o.files.size() > 1 || o.recurse))
             Fail("-o names the destination of a single FILE");
+        else if (o.command == Command::Convert)
+            CheckAgeTarget();
+    }
+
+    // A passphrase file stands alone: the format lets no other recipient
+    // share it.
+    void CheckAgeTarget() {
+        const CliOptions& o = result_.options;
+        const bool toKeys = !o.recipients.empty() || !o.recipientsFiles.empty();
+        if (toKeys && o.passphraseFile)
+            Fail("--passphrase-file and recipients can't be mixed");
+        else if (toKeys && o.workFactor != 0)
+            Fail("--work-factor belongs to a passphrase, not to recipients");
+        else if (o.passphraseFile && o.passwordFile && *o.passphraseFile == "-" &&
+                 *o.passwordFile == "-")
+            Fail("the password and the passphrase can't both come from standard input");
     }
 
     const CommandName& command_;
@@ -204,11 +273,17 @@ std::string UsageText() {
            "  kelvane-cli decrypt [-k] [-f] [-q] [-r] [-j N] [-o OUT] [-p PWFILE] FILE...\n"
            "  kelvane-cli verify  [-q] [-r] [-j N] [-p PWFILE] FILE...\n"
            "  kelvane-cli info    FILE...\n"
+           "  kelvane-cli convert [-k] [-f] [-q] [-r] [-j N] [-a] [-o OUT] [-p PWFILE]\n"
+           "                      [--passphrase-file PATH] [--work-factor N]\n"
+           "                      [--recipient age1...] [-R FILE] FILE.cry...\n"
            "\n"
            "encrypt writes FILE.cry; decrypt reads NAME.cry and writes NAME. On success\n"
            "the source is deleted and the new file takes the source's permissions.\n"
            "verify runs every decryption check and writes nothing; info shows the\n"
-           "header of a crypted file without a password.\n"
+           "header of a crypted file without a password. convert reads NAME.cry and\n"
+           "writes NAME.age, readable by age (age-encryption.org): the .cry is decrypted\n"
+           "in memory straight into the age file, and deleted only once its data check\n"
+           "passed and NAME.age is on disk.\n"
            "\n"
            "  -k, --keep                 keep the source file\n"
            "  -f, --force                replace an existing destination\n"
@@ -223,6 +298,16 @@ std::string UsageText() {
            "  -p, --password-file PATH   read the password from the first line of PATH\n"
            "                             (\"-\": standard input); otherwise it is asked\n"
            "                             on the terminal\n"
+           "\n"
+           "convert, whom the age file is for (a passphrase asked twice on the terminal\n"
+           "when neither is given):\n"
+           "  --passphrase-file PATH     the age passphrase from the first line of PATH\n"
+           "  --work-factor N            the passphrase's scrypt cost, 2^N (default 18)\n"
+           "  --recipient age1...        an age public key; may be repeated\n"
+           "  -R, --recipients-file FILE age public keys, one a line; may be repeated\n"
+           "  -a, --armor                write the age file as text (PEM armor)\n"
+           "  -o -                       write the age file to standard output (the\n"
+           "                             .cry is kept)\n"
            "\n"
            "The password has 6 to 8 characters of Windows-1252 (Western European).\n"
            "Exit status: 0 every FILE done, 1 some FILE failed or the run was cancelled,\n"

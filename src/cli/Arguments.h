@@ -7,7 +7,7 @@
 
 namespace kelvane::cli {
 
-enum class Command { Encrypt, Decrypt, Verify, Info, Help, Version };
+enum class Command { Encrypt, Decrypt, Verify, Info, Convert, Help, Version };
 
 struct CliOptions {
     Command command = Command::Help;
@@ -18,6 +18,12 @@ struct CliOptions {
     std::optional<std::string> passwordFile; // -p: "-" is standard input
     bool recurse = false;                    // -r: walk the folders among the files
     unsigned jobs = 0;                       // -j: files at once; 0: one per processor
+    // convert: whom the age file is for, and its form.
+    std::optional<std::string> passphraseFile; // "-" is standard input
+    int workFactor = 0;                        // 0: the default
+    std::vector<std::string> recipients;       // --recipient age1...
+    std::vector<std::string> recipientsFiles;  // -R FILE
+    bool armor = false;                        // -a
     std::vector<std::string> files;
 };
 

@@ -87,6 +87,8 @@ FileAction ActionOf(Command command) {
         return EncryptOne;
     case Command::Decrypt:
         return DecryptOne;
+    case Command::Convert:
+        return ConvertOne;
     default:
         return VerifyOne;
     }
@@ -151,8 +153,66 @@ private:
     std::set<std::pair<uint64_t, uint64_t>> seen_;
 };
 
-int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
-    if (options.command == Command::Decrypt && !options.output) {
+// The age passphrase is kept as typed (UTF-8), as the `age` command takes
+// it; unlike the .cry password it has no length limit but must not be empty.
+bool ObtainPassphrase(const CliEnvironment& env, const CliOptions& options, SecretText& passphrase,
+                      std::string& problem) {
+    if (options.passphraseFile) {
+        if (!ReadPasswordFile(env, *options.passphraseFile, passphrase, problem))
+            return false;
+    } else {
+        if (!env.prompter.Ask("Age passphrase: ", passphrase, problem))
+            return false;
+        SecretText again;
+        if (!env.prompter.Ask("Repeat the age passphrase: ", again, problem))
+            return false;
+        if (again.Text() != passphrase.Text())
+            problem = "the two passphrases differ";
+    }
+    if (problem.empty() && passphrase.Text().empty())
+        problem = "the age passphrase is empty";
+    return problem.empty();
+}
+
+bool CollectRecipients(const CliOptions& options, AgeTarget& target, std::string& problem) {
+    for (const std::string& text : options.recipients) {
+        age::Key32 key{};
+        if (!age::ParseRecipient(text, key)) {
+            problem = "\"" + text + "\" is not an X25519 age recipient (age1...)";
+            return false;
+        }
+        target.recipients.push_back(key);
+    }
+    for (const std::string& path : options.recipientsFiles) {
+        if (!age::ReadRecipientsFile(path, target.recipients, problem))
+            return false;
+    }
+    return true;
+}
+
+int RunWithPassword(const CliEnvironment& env, const CliOptions& options,
+                    const AgeTarget* ageTarget = nullptr);
+
+// Whom the age files are for is settled before any file is touched.
+int RunConvert(const CliEnvironment& env, const CliOptions& options) {
+    if (options.output == "-" && !options.armor && ::isatty(STDOUT_FILENO))
+        return UsageError(env, "won't write a binary age file to a terminal; use -a or redirect");
+    AgeTarget target;
+    target.armor = options.armor;
+    target.outputDescriptor = options.output == "-" ? STDOUT_FILENO : -1;
+    std::string problem;
+    if (!CollectRecipients(options, target, problem))
+        return UsageError(env, problem);
+    if (!age::CryptoReady())
+        return PasswordError(env, "the cryptography library could not start");
+    // The .cry password is asked first, then the passphrase if there is one.
+    return RunWithPassword(env, options, &target);
+}
+
+int RunWithPassword(const CliEnvironment& env, const CliOptions& options,
+                    const AgeTarget* ageTarget) {
+    if ((options.command == Command::Decrypt || options.command == Command::Convert) &&
+        !options.output) {
         for (const std::string& file : options.files) {
             if (!DecryptedNameOf(file) && !(options.recurse && IsFolder(file)))
                 return UsageError(env, "\"" + file +
@@ -166,13 +226,26 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
     std::string problem;
     if (!ObtainPassword(env, options, password, problem))
         return PasswordError(env, problem);
+    AgeTarget target;
+    SecretText passphrase;
+    if (ageTarget != nullptr) {
+        target = *ageTarget;
+        if (target.recipients.empty()) {
+            if (!ObtainPassphrase(env, options, passphrase, problem))
+                return PasswordError(env, problem);
+            target.passphrase = &passphrase.Text();
+            target.workFactor =
+                options.workFactor != 0 ? options.workFactor : age::kDefaultWorkFactor;
+        }
+    }
     const RunSettings settings{options,
                                password.Text(),
                                env.out,
                                env.err,
                                env.errIsTerminal && !options.quiet,
                                ParallelFiles(options.jobs, list.jobs.size()),
-                               env.letEventsRun};
+                               env.letEventsRun,
+                               ageTarget != nullptr ? &target : nullptr};
     const bool allDone = RunFiles(settings, list.jobs, ActionOf(options.command));
     return allDone && complete ? kExitDone : kExitFailed;
 }
@@ -193,6 +266,8 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
         return kExitDone;
     case Command::Info:
         return RunInfo(env, options);
+    case Command::Convert:
+        return RunConvert(env, options);
     default:
         return RunWithPassword(env, options);
     }

@@ -62,8 +62,8 @@ private:
         const FileJob& job = jobs_[index];
         std::ostringstream out, err;
         const auto share = progress_.ShareFor(job.size);
-        const ActionContext ctx{settings_.options, settings_.password,    out, err,
-                                share.get(),       settings_.letEventsRun};
+        const ActionContext ctx{settings_.options,      settings_.password, out, err, share.get(),
+                                settings_.letEventsRun, settings_.ageTarget};
         bool done = false;
         {
             const CancellableWork cancellable;

@@ -26,6 +26,7 @@ struct RunSettings {
     bool drawProgress = false;
     unsigned parallel = 1; // files at once
     std::function<void()> letEventsRun;
+    const AgeTarget* ageTarget = nullptr; // convert only
 };
 
 using FileAction = bool (*)(const ActionContext&, const std::string&);

@@ -5,6 +5,7 @@
 #include "engine/AgeWriter.h"
 
 #include <cerrno>
+#include <mutex>
 #include <optional>
 #include <unistd.h>
 
@@ -103,6 +104,10 @@ private:
 std::vector<age::Stanza> MakeStanzas(const age::FileKey& fileKey, const AgeTarget& target) {
     std::vector<age::Stanza> stanzas;
     if (target.passphrase != nullptr) {
+        // scrypt at the default factor takes 256 MiB: files converted side
+        // by side take turns, so memory stays that of one derivation.
+        static std::mutex oneAtATime;
+        const std::lock_guard<std::mutex> hold(oneAtATime);
         uint8_t salt[age::kSaltSize];
         age::RandomBytes(salt, sizeof salt);
         age::Stanza stanza;

@@ -93,7 +93,16 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal{{"encrypt", "--jobs=two", "a"}, "from 1 to 256"},
                     Refusal{{"encrypt", "-j", "99999999999999999999", "a"}, "from 1 to 256"},
                     Refusal{{"encrypt", "-j2", "-j", "3", "a"}, "-j given twice"},
-                    Refusal{{"encrypt", "-r", "-o", "out", "dir"}, "single FILE"}),
+                    Refusal{{"encrypt", "-r", "-o", "out", "dir"}, "single FILE"},
+                    Refusal{{"convert", "--passphrase-file", "pp", "-R", "keys", "a.cry"},
+                            "can't be mixed"},
+                    Refusal{{"convert", "--recipient", "age1x", "--work-factor", "12", "a.cry"},
+                            "belongs to a passphrase"},
+                    Refusal{{"convert", "--work-factor", "23", "a.cry"}, "from 1 to 22"},
+                    Refusal{{"convert", "-p", "-", "--passphrase-file", "-", "a.cry"},
+                            "both come from standard input"},
+                    Refusal{{"convert", "-P", "pp", "a.cry"}, "unknown option -P"},
+                    Refusal{{"encrypt", "-a", "a"}, "-a for encrypt"}),
     [](const testing::TestParamInfo<Refusal>& info) {
         std::string name;
         for (const std::string& arg : info.param.args)
