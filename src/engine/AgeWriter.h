@@ -28,13 +28,17 @@ public:
     uint64_t Taken() const { return taken_; }
 
 private:
-    bool SealHeldChunk(bool last);
+    bool Seal(const uint8_t* plain, std::size_t size, bool last);
     bool Flush();
 
     SecretBytes<kKeySize> payloadKey_;
     ByteSink out_;
-    std::vector<uint8_t> plain_;  // the chunk being filled
-    std::vector<uint8_t> sealed_; // sealed chunks waiting to go out together
+    std::vector<uint8_t> plain_; // the chunk being filled
+    // Sealed chunks waiting to go out together; never zero-filled, since
+    // every byte sent was written first.
+    std::unique_ptr<uint8_t[]> sealed_;
+    std::size_t sealedCapacity_ = 0;
+    std::size_t sealedSize_ = 0;
     std::size_t held_ = 0;
     uint64_t counter_ = 0;
     uint64_t taken_ = 0;

@@ -32,8 +32,13 @@ public:
     AgeDestination(std::unique_ptr<DestinationFile> file, int descriptor, bool armor,
                    const age::FileKey& fileKey, std::string header)
         : file_(std::move(file)), descriptor_(descriptor) {
+        // Written at offsets, so the file hands its data to the disk as it goes.
         age::ByteSink raw = [this](const uint8_t* data, std::size_t size) {
-            return file_ ? file_->Write(data, size) : WriteAll(descriptor_, data, size);
+            if (!file_)
+                return WriteAll(descriptor_, data, size);
+            const bool written = file_->WriteAt(sent_, data, size);
+            sent_ += size;
+            return written;
         };
         if (armor)
             armor_.emplace(std::move(raw));
@@ -64,6 +69,7 @@ public:
 private:
     std::unique_ptr<DestinationFile> file_;
     int descriptor_;
+    uint64_t sent_ = 0;
     std::optional<age::ArmorWriter> armor_;
     std::unique_ptr<age::PayloadWriter> payload_;
 };
