@@ -2,8 +2,8 @@
 #pragma once
 
 #include "cli/Arguments.h"
-#include "crypto/Progress.h"
 #include "engine/Convert.h"
+#include "engine/Progress.h"
 
 #include <functional>
 #include <optional>

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "commands/PasswordPolicy.h"
-#include "crypto/Progress.h"
 #include "engine/Convert.h"
+#include "engine/Progress.h"
 
 #include <functional>
 #include <string>

@@ -1,8 +1,8 @@
 #include "engine/Convert.h"
 
 #include "crypto/CryptNames.h"
-#include "crypto/CryptPipeline.h"
 #include "engine/AgeWriter.h"
+#include "engine/CryptPipeline.h"
 
 #include <cerrno>
 #include <mutex>

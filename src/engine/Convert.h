@@ -3,8 +3,8 @@
 // age file stays unnamed until the .cry's data check has passed.
 #pragma once
 
-#include "crypto/CryptFile.h"
 #include "engine/AgeFormat.h"
+#include "engine/CryptFile.h"
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 // opens with `age` to the original bytes, and a file damaged anywhere is
 // refused by `age`, which shows our MAC, tags and final chunk are right.
 // Passphrases go through a pseudo-terminal, since `age` reads them there.
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 #include "support/TempDir.h"
 
 #include <fcntl.h>
