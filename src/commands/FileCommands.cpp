@@ -116,6 +116,10 @@ bool RunEngine(CommandHost& host, const Transform& t, Existing existing, const A
         result = RunCipher(host, t, age, hooks);
     }
     if (result != crOk) {
+        // The same password would be refused by every further file of
+        // another password; the next file asks instead.
+        if (result == crBadPassword)
+            PasswordRefused = true;
         ShowRunEnd(result, t);
         if (result == crUnconfirmed || result == crDestinationExists)
             host.RefreshLists();
