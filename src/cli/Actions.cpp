@@ -38,7 +38,7 @@ bool Exists(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-enum class Direction { Encrypt, Decrypt, Verify };
+enum class Direction { Encrypt, Decrypt, Verify, Convert };
 
 // One FILE's run: what it reads and writes, and the reasons its files gave.
 struct FileRun {
@@ -125,6 +125,10 @@ Outcome ReportOther(FileRun& run, CryptResult result) {
         err << destination << " is in place but could not be confirmed on disk; " << source
             << " is kept\n";
         return Outcome::Failed;
+    case crAgeKeyFailed:
+        err << "couldn't make the age file's key for " << source
+            << " (not enough memory for the passphrase's work factor?)\n";
+        return Outcome::Failed;
     case crAborted:
         err << source << ": cancelled; "
             << (IsStandardStream(run.destination) ? "standard output is incomplete\n"
@@ -197,6 +201,9 @@ CryptResult RunEngine(FileRun& run, FileIdentity* sourceOpened) {
         return EncryptFile(run.source, run.destination, ctx.password, bar, other, hooks);
     case Direction::Decrypt:
         return DecryptFile(run.source, run.destination, ctx.password, bar, other, hooks);
+    case Direction::Convert:
+        return ConvertToAge(run.source, run.destination, ctx.password, bar, other, hooks,
+                            *ctx.ageTarget);
     case Direction::Verify:
         break;
     }
@@ -210,7 +217,10 @@ Outcome RemoveSource(FileRun& run, HeldSource& held) {
         return Outcome::Done;
     case SourceRemoval::Changed:
         err << kProgram << Quoted(run.source) << " changed while it was being "
-            << (run.direction == Direction::Encrypt ? "encrypted" : "decrypted") << "; both kept\n";
+            << (run.direction == Direction::Encrypt   ? "encrypted"
+                : run.direction == Direction::Convert ? "converted"
+                                                      : "decrypted")
+            << "; both kept\n";
         return Outcome::Failed;
     case SourceRemoval::Failed:
         break;
@@ -285,6 +295,14 @@ Outcome DecryptOne(const ActionContext& ctx, const std::string& file) {
     if (RefuseNonRegular(ctx.err, file) || RefuseLongName(ctx, *destination))
         return Outcome::Failed;
     return TransformOne({ctx, file, *destination, Direction::Decrypt});
+}
+
+Outcome ConvertOne(const ActionContext& ctx, const std::string& file) {
+    const std::string destination = ctx.options.output.value_or(AgeNameOf(file));
+    if (RefuseNonRegular(ctx.err, file) ||
+        (!IsStandardStream(destination) && RefuseLongName(ctx, destination)))
+        return Outcome::Failed;
+    return TransformOne({ctx, file, destination, Direction::Convert});
 }
 
 Outcome VerifyOne(const ActionContext& ctx, const std::string& file) {

@@ -3,6 +3,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/StreamFiles.h"
+#include "engine/Convert.h"
 #include "engine/Progress.h"
 
 #include <functional>
@@ -19,7 +20,8 @@ struct ActionContext {
     std::ostream& err;
     ProgressBar* progress = nullptr; // this file's share of the run's progress line
     std::function<void()> letEventsRun;
-    StandardStreams streams = {}; // where "-" leads
+    StandardStreams streams = {};         // where "-" leads
+    const AgeTarget* ageTarget = nullptr; // convert only
 };
 
 // How one FILE ended; a script tells a wrong password from other failures.
@@ -29,6 +31,7 @@ enum class Outcome { Done, Failed, WrongPassword, Cancelled };
 Outcome EncryptOne(const ActionContext& ctx, const std::string& file);
 Outcome DecryptOne(const ActionContext& ctx, const std::string& file);
 Outcome VerifyOne(const ActionContext& ctx, const std::string& file);
+Outcome ConvertOne(const ActionContext& ctx, const std::string& file);
 // True when the header is well-formed.
 bool InfoOne(std::ostream& out, std::ostream& err, const std::string& file,
              const StandardStreams& streams = {});

@@ -24,29 +24,46 @@ constexpr CommandSpec kCommands[] = {
     {"verify", Command::Verify, 'v',
      "runs every check of a decryption (password, length, data check) and writes nothing"},
     {"info", Command::Info, 'i', "shows the header of a crypted file; needs no password"},
+    {"convert", Command::Convert, 'c',
+     "reads NAME.cry and writes NAME.age, readable by age (age-encryption.org): deciphered "
+     "in memory straight into the age file; NAME.cry is deleted once its data check passed "
+     "and NAME.age is on disk"},
 };
 
 constexpr OptionSpec kOptions[] = {
-    {OptionId::Keep, 'k', "keep", "", "ed", "keep the source file"},
-    {OptionId::Force, 'f', "force", "", "ed", "replace an existing destination"},
-    {OptionId::Quiet, 'q', "quiet", "", "edv",
+    {OptionId::Keep, 'k', "keep", "", "edc", "keep the source file"},
+    {OptionId::Force, 'f', "force", "", "edc", "replace an existing destination"},
+    {OptionId::Quiet, 'q', "quiet", "", "edvc",
      "no progress line on the terminal (verify: no \"OK\" lines either)"},
-    {OptionId::Recursive, 'r', "recursive", "", "edv",
+    {OptionId::Recursive, 'r', "recursive", "", "edvc",
      "walk FILEs that are folders: encrypt takes every file not ending in .cry, decrypt and "
      "verify the .cry files; symbolic links, special files and other file systems are "
      "passed over"},
-    {OptionId::Jobs, 'j', "jobs", "N", "edv",
+    {OptionId::Jobs, 'j', "jobs", "N", "edvc",
      "up to N files at once, 1 to 256 (default: one per processor)"},
-    {OptionId::Output, 'o', "output", "OUT", "ed",
+    {OptionId::Output, 'o', "output", "OUT", "edc",
      "the destination of a single FILE; \"-\" is standard output"},
     {OptionId::Stdout, 'c', "stdout", "", "ed",
      "write the single FILE to standard output and keep it (as -o -)"},
-    {OptionId::PasswordFile, 'p', "password-file", "PATH", "edv",
+    {OptionId::PasswordFile, 'p', "password-file", "PATH", "edvc",
      "read the password from the first line of PATH (\"-\": standard input); without -p or "
      "--password-env it is asked on the terminal"},
-    {OptionId::PasswordEnv, '\0', "password-env", "NAME", "edv",
+    {OptionId::PasswordEnv, '\0', "password-env", "NAME", "edvc",
      "take the password from the environment variable NAME, which is then wiped"},
-    {OptionId::Help, 'h', "help", "", "edvi", "show this help and exit"},
+    {OptionId::Armor, 'a', "armor", "", "c",
+     "convert: write the age file as text (PEM armor), as age -a does"},
+    {OptionId::Recipient, '\0', "recipient", "age1...", "c",
+     "convert: encrypt to this age public key instead of a passphrase; may be repeated"},
+    {OptionId::RecipientsFile, 'R', "recipients-file", "FILE", "c",
+     "convert: encrypt to the age public keys in FILE, one a line, # for comments; may be "
+     "repeated"},
+    {OptionId::PassphraseFile, '\0', "passphrase-file", "PATH", "c",
+     "convert: the age passphrase from the first line of PATH (\"-\": standard input); "
+     "without it or recipients it is asked twice on the terminal"},
+    {OptionId::WorkFactor, '\0', "work-factor", "N", "c",
+     "convert: the passphrase's scrypt cost 2^N, 1 to 22 (default 18; age opens no more "
+     "than 22)"},
+    {OptionId::Help, 'h', "help", "", "edvic", "show this help and exit"},
 };
 
 // Each file running has its own engine threads and buffers: a bound keeps a
@@ -175,6 +192,21 @@ private:
         case OptionId::PasswordEnv:
             SetOnce(o.passwordEnv, value, shown);
             break;
+        case OptionId::Armor:
+            o.armor = true;
+            break;
+        case OptionId::Recipient:
+            AddValue(o.recipients, value, shown);
+            break;
+        case OptionId::RecipientsFile:
+            AddValue(o.recipientsFiles, value, shown);
+            break;
+        case OptionId::PassphraseFile:
+            SetOnce(o.passphraseFile, value, shown);
+            break;
+        case OptionId::WorkFactor:
+            SetWorkFactor(value, shown);
+            break;
         case OptionId::Help:
             o.help = true;
             break;
@@ -197,6 +229,44 @@ private:
         if (value.empty())
             return Fail(shown + " needs a value");
         slot = value;
+    }
+
+    void AddValue(std::vector<std::string>& list, const std::string& value,
+                  const std::string& shown) {
+        if (value.empty())
+            return Fail(shown + " needs a value");
+        list.push_back(value);
+    }
+
+    // The `age` command opens nothing above 2^22; a larger factor would lock
+    // the owner out of their own file.
+    void SetWorkFactor(const std::string& value, const std::string& shown) {
+        constexpr int kLargest = 22;
+        if (result_.options.workFactor != 0)
+            return Fail(shown + " given twice");
+        int factor = 0;
+        for (const char c : value) {
+            if (c < '0' || c > '9' || factor > kLargest)
+                return Fail(shown + " needs a number from 1 to " + std::to_string(kLargest));
+            factor = factor * 10 + (c - '0');
+        }
+        if (factor < 1 || factor > kLargest)
+            return Fail(shown + " needs a number from 1 to " + std::to_string(kLargest));
+        result_.options.workFactor = factor;
+    }
+
+    // A passphrase stands alone: the format lets no other recipient share it.
+    void CheckAgeTarget() {
+        const CliOptions& o = result_.options;
+        const bool toKeys = !o.recipients.empty() || !o.recipientsFiles.empty();
+        if (toKeys && o.passphraseFile)
+            Fail("--passphrase-file and recipients can't be mixed");
+        else if (toKeys && o.workFactor != 0)
+            Fail("--work-factor belongs to a passphrase, not to recipients");
+        else if (o.passphraseFile == kStandardStream && o.passwordFile == kStandardStream)
+            Fail("the password and the passphrase can't both come from standard input");
+        else if (o.ReadsStandardInput())
+            Fail("convert reads a .cry file, not standard input");
     }
 
     void SetJobs(const std::string& value, const std::string& shown) {
@@ -227,6 +297,8 @@ private:
         if (dashes > 0 && o.passwordFile == kStandardStream)
             return Fail("-p - and FILE - can't both read standard input; give the password "
                         "in a file or with --password-env");
+        if (o.command == Command::Convert)
+            CheckAgeTarget();
     }
 
     const CommandSpec& command_;

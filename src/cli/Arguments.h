@@ -12,7 +12,7 @@
 
 namespace kelvane::cli {
 
-enum class Command { Encrypt, Decrypt, Verify, Info, Help, Version };
+enum class Command { Encrypt, Decrypt, Verify, Info, Convert, Help, Version };
 
 // The name a FILE, -o or -p takes for standard input or standard output.
 constexpr std::string_view kStandardStream = "-";
@@ -28,6 +28,12 @@ struct CliOptions {
     std::optional<std::string> passwordEnv;  // --password-env: a variable's name
     bool recurse = false;                    // -r: walk the folders among the files
     unsigned jobs = 0;                       // -j: files at once; 0: one per processor
+    // convert: whom the age file is for, and its form.
+    std::optional<std::string> passphraseFile; // "-" is standard input
+    int workFactor = 0;                        // 0: the default
+    std::vector<std::string> recipients;       // --recipient age1...
+    std::vector<std::string> recipientsFiles;  // -R FILE
+    bool armor = false;                        // -a
     std::vector<std::string> files;
 
     bool ReadsStandardInput() const;
@@ -57,6 +63,11 @@ enum class OptionId {
     PasswordEnv,
     Recursive,
     Jobs,
+    Armor,
+    Recipient,
+    RecipientsFile,
+    PassphraseFile,
+    WorkFactor,
     Help,
 };
 

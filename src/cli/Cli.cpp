@@ -144,8 +144,11 @@ int RunInfo(const CliEnvironment& env, const CliOptions& options) {
 // Crypted or decrypted bytes on a terminal would be garbage at best and the
 // secret itself at worst; crypted bytes typed on a terminal can't be right.
 bool RefuseTerminal(const CliEnvironment& env, const CliOptions& options) {
-    const char* what = options.command == Command::Encrypt ? "crypted" : "decrypted";
-    if (options.WritesStandardOutput() && ::isatty(env.outFd) == 1) {
+    const char* what = options.command == Command::Encrypt   ? "crypted"
+                       : options.command == Command::Convert ? "binary age"
+                                                             : "decrypted";
+    // Armored age is text, made to be shown.
+    if (options.WritesStandardOutput() && !options.armor && ::isatty(env.outFd) == 1) {
         env.err << kProgram << what
                 << " data is not written to a terminal; redirect standard output or use -o\n";
         return true;
@@ -182,6 +185,8 @@ FileAction ActionOf(Command command) {
         return EncryptOne;
     case Command::Decrypt:
         return DecryptOne;
+    case Command::Convert:
+        return ConvertOne;
     default:
         return VerifyOne;
     }
@@ -246,8 +251,55 @@ private:
     std::set<std::pair<uint64_t, uint64_t>> seen_;
 };
 
+// The age passphrase is kept as typed (UTF-8), as the `age` command takes
+// it; unlike the .cry password it has no length limit but must not be empty.
+bool ObtainPassphrase(const CliEnvironment& env, const CliOptions& options, SecretText& passphrase,
+                      std::string& problem) {
+    if (options.passphraseFile) {
+        if (!ReadPasswordFile(env, *options.passphraseFile, passphrase, problem))
+            return false;
+    } else {
+        if (!env.prompter.Ask("Age passphrase: ", passphrase, problem))
+            return false;
+        SecretText again;
+        if (!env.prompter.Ask("Repeat the age passphrase: ", again, problem))
+            return false;
+        if (again.Text() != passphrase.Text())
+            problem = "the two passphrases differ";
+    }
+    if (problem.empty() && passphrase.Text().empty())
+        problem = "the age passphrase is empty";
+    return problem.empty();
+}
+
+bool CollectRecipients(const CliOptions& options, AgeTarget& target, std::string& problem) {
+    for (const std::string& text : options.recipients) {
+        age::Key32 key{};
+        if (!age::ParseRecipient(text, key)) {
+            problem = "\"" + text + "\" is not an X25519 age recipient (age1...)";
+            return false;
+        }
+        target.recipients.push_back(key);
+    }
+    for (const std::string& path : options.recipientsFiles) {
+        if (!age::ReadRecipientsFile(path, target.recipients, problem))
+            return false;
+    }
+    return true;
+}
+
 int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
-    if (options.command == Command::Decrypt && !options.output) {
+    AgeTarget target;
+    if (options.command == Command::Convert) {
+        std::string problem;
+        if (!CollectRecipients(options, target, problem))
+            return UsageError(env, problem);
+        if (!age::CryptoReady())
+            return PasswordError(env, "the cryptography library could not start");
+        target.armor = options.armor;
+    }
+    if ((options.command == Command::Decrypt || options.command == Command::Convert) &&
+        !options.output) {
         for (const std::string& file : options.files) {
             if (!DecryptedNameOf(file) && !IsStandardStream(file) &&
                 !(options.recurse && IsFolder(file)))
@@ -264,6 +316,14 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
     std::string problem;
     if (!ObtainPassword(env, options, password, problem))
         return PasswordError(env, problem);
+    // The passphrase comes after the .cry password, as the window asks.
+    SecretText passphrase;
+    if (options.command == Command::Convert && target.recipients.empty()) {
+        if (!ObtainPassphrase(env, options, passphrase, problem))
+            return PasswordError(env, problem);
+        target.passphrase = &passphrase.Text();
+        target.workFactor = options.workFactor != 0 ? options.workFactor : age::kDefaultWorkFactor;
+    }
     SpooledInput spool;
     StandardStreams streams;
     if (!SpoolStandardInput(env, options, spool, streams))
@@ -278,7 +338,8 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
                                ParallelFiles(options.jobs, list.jobs.size()),
                                env.letEventsRun,
                                streams,
-                               env.terminalColumns};
+                               env.terminalColumns,
+                               options.command == Command::Convert ? &target : nullptr};
     const Outcome outcome = RunFiles(settings, list.jobs, ActionOf(options.command));
     if (!complete && (outcome == Outcome::Done || outcome == Outcome::WrongPassword))
         return kExitFailed;

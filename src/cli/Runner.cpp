@@ -76,8 +76,9 @@ private:
         const FileJob& job = jobs_[index];
         std::ostringstream out, err;
         const auto share = progress_.ShareFor(job.size);
-        const ActionContext ctx{settings_.options,      settings_.password, out, err, share.get(),
-                                settings_.letEventsRun, settings_.streams};
+        const ActionContext ctx{
+            settings_.options, settings_.password, out, err, share.get(), settings_.letEventsRun,
+            settings_.streams, settings_.ageTarget};
         Outcome done = Outcome::Failed;
         {
             const CancellableWork cancellable;

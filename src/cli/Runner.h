@@ -27,7 +27,8 @@ struct RunSettings {
     unsigned parallel = 1; // files at once
     std::function<void()> letEventsRun;
     StandardStreams streams = {};
-    std::function<int()> columns = {}; // the terminal's width for the progress line
+    std::function<int()> columns = {};    // the terminal's width for the progress line
+    const AgeTarget* ageTarget = nullptr; // convert only
 };
 
 using FileAction = Outcome (*)(const ActionContext&, const std::string&);

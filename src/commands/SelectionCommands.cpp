@@ -10,7 +10,7 @@ namespace {
 
 // Both runs are one loop; the grid decides the command and the list that
 // tells whether a row's file is still there.
-void RunSelection(SelectionHost& host, FileGrid grid) {
+void RunSelection(SelectionHost& host, FileGrid grid, const AgeTargetSource* convertTo = nullptr) {
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);
         return;
@@ -42,6 +42,8 @@ void RunSelection(SelectionHost& host, FileGrid grid) {
         SelectionBusy = false; // the single-file commands refuse while any command is busy
         if (grid == FileGrid::Plain)
             EncryptOneFile(host, name);
+        else if (convertTo != nullptr)
+            ConvertOneFile(host, name, host.FileNameOf(grid, row), *convertTo);
         else
             DecryptOneFile(host, name);
         SelectionBusy = true;
@@ -101,6 +103,10 @@ void EncryptSelection(SelectionHost& host) {
 
 void DecryptSelection(SelectionHost& host) {
     RunSelection(host, FileGrid::Crypted);
+}
+
+void ConvertSelection(SelectionHost& host, const AgeTargetSource& target) {
+    RunSelection(host, FileGrid::Crypted, &target);
 }
 
 void DeleteSelection(SelectionHost& host, FileGrid grid) {

@@ -54,6 +54,8 @@ public:
 void EncryptSelection(SelectionHost& host);
 // Decrypts the selected rows of the crypted grid.
 void DecryptSelection(SelectionHost& host);
+// Converts the selected rows of the crypted grid to age files.
+void ConvertSelection(SelectionHost& host, const AgeTargetSource& target);
 // Deletes the files of the grid's selected rows, each after its question.
 void DeleteSelection(SelectionHost& host, FileGrid grid);
 

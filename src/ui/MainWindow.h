@@ -64,6 +64,7 @@ public:
     QMenu* PopupMenu3; // the crypted files'
     QAction* Open2;
     QAction* Decrypt1;
+    QAction* ConvertToAge1;
     QAction* Print2;
     QAction* Delete2;
 
@@ -199,6 +200,7 @@ public:
     // the Name column kept narrower than its grid (MainWinSelection.cpp).
     void Encrypt1Click();
     void Decrypt1Click();
+    void ConvertToAge1Click();
     void Delete1Click();
     void Delete2Click();
     void StringGrid1DragDrop();

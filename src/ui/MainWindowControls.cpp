@@ -141,6 +141,8 @@ void TMainWin::CreateMenus() {
     Decrypt1 = PopupMenu3->addAction("De&crypt");
     Print2 = PopupMenu3->addAction("&Print");
     Delete2 = PopupMenu3->addAction("&Delete");
+    PopupMenu3->addSeparator();
+    ConvertToAge1 = PopupMenu3->addAction("Con&vert to age…");
 }
 
 QLabel* TMainWin::AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText) {

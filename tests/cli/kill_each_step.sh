@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Kills kelvane-cli at every system call of the steps that touch files, one
 # kill per run (strace -e inject=CALL:signal=KILL:when=N), for encryption,
-# decryption and a replacing encryption, with unnamed files and with the
+# decryption, a replacing encryption and a conversion to age, with unnamed files and with the
 # named temporaries used where the file system has none. After each kill:
 #   - the source is intact, or gone with a complete destination beside it;
 #   - a destination that exists is complete (never partial);
@@ -27,6 +27,12 @@ printf 's3cret!\n' >pw
 head -c 300001 /dev/urandom >plain.ref
 "$cli" encrypt -q -k -p pw -o crypted.ref plain.ref || exit 1
 printf 'an older file of that name\n' >older.ref
+# An age file differs from run to run (fresh keys), so the conversion's is
+# complete when `age` opens it to the original.
+if command -v age-keygen >/dev/null; then
+    age-keygen -o key 2>/dev/null
+    recipient=$(age-keygen -y key)
+fi
 
 calls=(openat read write pwrite64 fsync fchmod linkat renameat renameat2 unlinkat close)
 kills=0
@@ -37,7 +43,13 @@ fail() {
     failures=$((failures + 1))
 }
 
-same() { cmp -s "$1" "$2"; }
+same() {
+    if [ "$2" = age.ref ]; then
+        age -d -i key "$1" 2>/dev/null | cmp -s - plain.ref
+    else
+        cmp -s "$1" "$2"
+    fi
+}
 
 # scenario: the command, the source, its reference, the destination and what
 # a complete destination holds; an older destination when the run replaces.
@@ -148,6 +160,13 @@ scenarios() {
     scenario="encrypt -f over an older file$1"
     source=a; source_ref=plain.ref; destination=a.cry; destination_ref=crypted.ref; older=yes
     command=(encrypt -q -f -p ../pw a)
+    run_scenario
+    check_failed_flushes
+
+    [ -n "${recipient:-}" ] || return 0
+    scenario="convert$1"
+    source=a.cry; source_ref=crypted.ref; destination=a.age; destination_ref=age.ref; older=
+    command=(convert -q -p ../pw --recipient "$recipient" a.cry)
     run_scenario
     check_failed_flushes
 }

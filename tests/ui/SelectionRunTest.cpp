@@ -2,6 +2,7 @@
 // one password for the list or one per file, cancels, refusals, and every
 // command refused while another one runs.
 #include "SelectionFixture.h"
+#include "ui/AgePassphraseDialog.h"
 #include "ui/EventPacing.h"
 #include "ui/GridDrag.h"
 
@@ -197,6 +198,51 @@ TEST_F(SelectionRunTest, DecryptOnCryptedRowsBringsThemBackWithTheListPassword) 
     }
     EXPECT_EQ(w.StringGrid2->Cells(0, 1), "[no files]");
     EXPECT_FALSE(Decrypt->CheckBox1->isChecked());
+}
+
+// The passphrase is asked once, after the first file's password; cancelling
+// it converts nothing.
+TEST_F(SelectionRunTest, ConvertToAgeAsksThePassphraseOnceForTheSelection) {
+    TMainWin& w = OpenWithFiles({"a.txt", "b.txt", "c.txt"});
+    OnePerList = 1;
+    SelectRows(*w.StringGrid1, 1, 3);
+    ExpectEncryptDialog("secret1");
+    w.Encrypt1->trigger();
+    ASSERT_TRUE(Exists("c.txt.cry"));
+
+    w.StringGrid2->setFocus(Qt::TabFocusReason);
+    SelectRows(*w.StringGrid2, 1, 1);
+    ExpectDecryptDialog("secret1");
+    ExpectCancelledDialog("Convert to age");
+    w.ConvertToAge1->trigger();
+    EXPECT_TRUE(Exists("a.txt.cry"));
+    EXPECT_FALSE(Exists("a.txt.age"));
+    EXPECT_FALSE(CancelRequested);
+
+    SelectRows(*w.StringGrid2, 1, 2);
+    dialogs.Expect("Decryption procedure", [](TModalForm&) {
+        Decrypt->MaskEdit1->setText("secret1");
+        Decrypt->CheckBox1->setChecked(true);
+        Decrypt->Button2->click();
+    });
+    dialogs.Expect("Convert to age", [](TModalForm& form) {
+        auto& dialog = static_cast<TAgePassphrase&>(form);
+        dialog.Edit1->setText("correct horse");
+        dialog.Edit2->setText("correct horse");
+        dialog.OK->click();
+    });
+    w.ConvertToAge1->trigger();
+
+    for (const char* name : {"a.txt", "b.txt"}) {
+        EXPECT_FALSE(Exists(std::string(name) + ".cry")) << name;
+        std::ifstream in(scratch / (std::string(name) + ".age"));
+        std::string first, second;
+        std::getline(in, first);
+        std::getline(in, second);
+        EXPECT_EQ(first, "age-encryption.org/v1") << name;
+        EXPECT_EQ(second.rfind("-> scrypt ", 0), 0u) << name;
+    }
+    EXPECT_TRUE(Exists("c.txt.cry"));
 }
 
 TEST_F(SelectionRunTest, WithOnePasswordForTheSessionTheListIsNeverOffered) {
