@@ -36,7 +36,7 @@ public:
 
     // Takes down a panel whose taking down was put off during a walk.
     void FinishHide();
-    // The grids' selections and the delete question (MainWinSelection.cpp).
+    // The grids' selections and the delete question.
     RowSpan SelectedRows(FileGrid grid) const override;
     int RowCount(FileGrid grid) const override;
     std::string ShownName(FileGrid grid, int row) const override;

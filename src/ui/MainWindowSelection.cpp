@@ -1,0 +1,67 @@
+// The main window's commands on the grids' selections: the "Encrypt",
+// "Decrypt" and "Delete" items of the grids' context menus, drops of one
+// grid's rows on the other, and the Name column kept inside its grid.
+#include "commands/SelectionCommands.h"
+#include "ui/GridDrag.h"
+#include "ui/MainWindow.h"
+#include "ui/MainWindowCommandHost.h"
+#include "ui/StringGrid.h"
+
+#include <QAction>
+
+namespace kelvane {
+namespace {
+
+// How far the Name column stays inside its grid's right edge.
+constexpr int kNameColumnMargin = 20;
+
+} // namespace
+
+void TMainWin::ConnectSelectionCommands() {
+    connect(Encrypt1, &QAction::triggered, this, &TMainWin::Encrypt1Click);
+    connect(Decrypt1, &QAction::triggered, this, &TMainWin::Decrypt1Click);
+    connect(Delete1, &QAction::triggered, this, &TMainWin::Delete1Click);
+    connect(Delete2, &QAction::triggered, this, &TMainWin::Delete2Click);
+    TGridDrag::Handlers handlers;
+    handlers.dropped = [this](TStringGrid& target) {
+        if (&target == StringGrid2)
+            StringGrid2DragDrop();
+        else
+            StringGrid1DragDrop();
+    };
+    handlers.mouseUp = [this](TStringGrid& grid) { ClampNameColumn(grid); };
+    gridDrag_ = std::make_unique<TGridDrag>(*StringGrid1, *StringGrid2, std::move(handlers));
+}
+
+void TMainWin::Encrypt1Click() {
+    EncryptSelection(*commands_);
+}
+
+void TMainWin::Decrypt1Click() {
+    DecryptSelection(*commands_);
+}
+
+void TMainWin::Delete1Click() {
+    DeleteSelection(*commands_, FileGrid::Plain);
+}
+
+void TMainWin::Delete2Click() {
+    DeleteSelection(*commands_, FileGrid::Crypted);
+}
+
+// A drop runs the command of the grid the rows came from.
+void TMainWin::StringGrid1DragDrop() {
+    DecryptSelection(*commands_);
+}
+
+void TMainWin::StringGrid2DragDrop() {
+    EncryptSelection(*commands_);
+}
+
+void TMainWin::ClampNameColumn(TStringGrid& grid) {
+    const int limit = grid.width() - kNameColumnMargin;
+    if (grid.columnWidth(0) > limit)
+        grid.setColumnWidth(0, limit);
+}
+
+} // namespace kelvane
