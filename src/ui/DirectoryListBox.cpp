@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
-#include <climits>
 #include <unistd.h>
 #include <vector>
 
@@ -40,13 +39,6 @@ public:
     }
 };
 
-std::string WorkingDirectory() {
-    std::vector<char> buffer(PATH_MAX);
-    if (::getcwd(buffer.data(), buffer.size()) == nullptr)
-        return {};
-    return buffer.data();
-}
-
 QString Display(const std::string& name) {
     return QFile::decodeName(QByteArray::fromStdString(name));
 }
@@ -67,7 +59,7 @@ TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent) {
 bool TDirectoryListBox::SetDirectory(const std::string& directory) {
     if (directory.empty() || ::chdir(directory.c_str()) != 0)
         return false;
-    std::string entered = WorkingDirectory();
+    std::string entered = CurrentDirectory();
     if (entered.empty())
         entered = directory;
     const bool changed = entered != directory_;
