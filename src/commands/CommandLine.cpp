@@ -1,40 +1,16 @@
 #include "commands/CommandLine.h"
 
 #include "commands/Settings.h"
+#include "crypto/AsciiCase.h"
+#include "crypto/CryptNames.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
-
-#include <algorithm>
-#include <cctype>
-#include <unistd.h>
 
 namespace kelvane {
 namespace {
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-std::string WorkingDirectory() {
-    char buffer[4096];
-    return ::getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string();
-}
-
-bool IsCryptedPath(const std::string& path) {
-    return Lower(ExtensionOf(path)) == ".cry";
-}
-
-// The crypted file's name as the crypted list shows it.
-std::string ListedName(const std::string& path) {
-    if (IsCryptedPath(path) && ShowCry <= 0)
-        return path.substr(0, path.size() - 4);
-    return path;
-}
-
 void RunSwitch(ShellHost& host, const std::string& option, const std::string& name) {
-    const std::string verb = Lower(option);
+    const std::string verb = AsciiLowered(option);
     if (verb == "/open")
         ShellCryptedFile(host, name, "open");
     else if (verb == "/print")
@@ -52,7 +28,7 @@ std::string DirectoryErrorText(const std::string& path) {
 void RunCommandLine(ShellHost& host, const std::vector<std::string>& parameters) {
     if (parameters.empty())
         return;
-    const std::string remembered = WorkingDirectory();
+    const std::string remembered = CurrentDirectory();
     if (parameters.size() <= 2) {
         const std::string& given = parameters.back();
         // A bare name, as a terminal user types it, is a file of the
@@ -63,10 +39,10 @@ void RunCommandLine(ShellHost& host, const std::vector<std::string>& parameters)
             ShowError(DirectoryErrorText(given));
             return;
         }
-        const std::string name = ListedName(path);
+        const std::string name = ListedCryptedName(path, ShowCry > 0);
         if (parameters.size() == 2)
             RunSwitch(host, parameters.front(), name);
-        else if (IsCryptedPath(path))
+        else if (HasCryExtension(path))
             DecryptOneFile(host.Commands(), name);
         else
             EncryptOneFile(host.Commands(), name);

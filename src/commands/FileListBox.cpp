@@ -1,5 +1,7 @@
 #include "commands/FileListBox.h"
 
+#include "crypto/AsciiCase.h"
+
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
@@ -9,16 +11,12 @@
 namespace kelvane {
 namespace {
 
-unsigned char AsciiLower(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
-}
-
 // <0, 0, >0 like strcmp, ignoring the case of ASCII letters.
 int CompareIgnoringCase(const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char ca = AsciiLower(static_cast<unsigned char>(a[i]));
-        const unsigned char cb = AsciiLower(static_cast<unsigned char>(b[i]));
+        const auto ca = static_cast<unsigned char>(AsciiLower(a[i]));
+        const auto cb = static_cast<unsigned char>(AsciiLower(b[i]));
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }
@@ -46,9 +44,7 @@ void SortNames(std::vector<std::string>& names) {
     std::vector<Keyed> keyed;
     keyed.reserve(names.size());
     for (std::string& name : names) {
-        std::string key = name;
-        for (char& c : key)
-            c = static_cast<char>(AsciiLower(static_cast<unsigned char>(c)));
+        std::string key = AsciiLowered(name);
         keyed.push_back({std::move(key), std::move(name)});
     }
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {

@@ -12,7 +12,7 @@ SplitLists SplitByExtension(std::vector<std::string> names, bool showCry) {
     for (std::string& name : names) {
         ListedFile file;
         if (HasCryExtension(name)) {
-            file.Name = showCry ? name : name.substr(0, name.size() - 4);
+            file.Name = ListedCryptedName(name, showCry);
             // The file as it is on disk, whatever the case of its extension.
             file.FileName = std::move(name);
             lists.Crypted.push_back(std::move(file));

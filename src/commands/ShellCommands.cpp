@@ -2,6 +2,7 @@
 
 #include "commands/Settings.h"
 #include "commands/State.h"
+#include "crypto/CryptNames.h"
 #include "platform/MessageSeam.h"
 #include "platform/OpenFileScan.h"
 #include "platform/Paths.h"
@@ -22,11 +23,6 @@ constexpr const char* kIdleShell = "Idle.";
 // Only the outermost caller watches; nested ones add their files to it.
 bool WatchRunning = false;
 
-std::string WorkingDirectory() {
-    char buffer[4096];
-    return ::getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string();
-}
-
 bool PlainFileExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -34,9 +30,7 @@ bool PlainFileExists(const std::string& path) {
 
 // The plain file a crypted list entry becomes when decrypted.
 std::string PlainNameOf(const std::string& listedName) {
-    if (ShowCry > 0 && listedName.size() >= 4)
-        return listedName.substr(0, listedName.size() - 4);
-    return listedName;
+    return ShowCry > 0 ? WithoutCryExtension(listedName) : listedName;
 }
 
 std::string PathOf(const OpenFileSlot& slot) {
@@ -48,7 +42,7 @@ std::string PathOf(const OpenFileSlot& slot) {
 // The name the file commands get: as watched while the window still shows
 // its directory, the full path once the user has moved on.
 std::string CommandNameOf(const OpenFileSlot& slot) {
-    return WorkingDirectory() == slot.Directory ? slot.Name : PathOf(slot);
+    return CurrentDirectory() == slot.Directory ? slot.Name : PathOf(slot);
 }
 
 void FreeSlot(OpenFileSlot& slot) {
@@ -62,7 +56,7 @@ bool WatchFile(const std::string& plainName, int64_t process) {
     for (OpenFileSlot& slot : OpenFiles) {
         if (slot.InUse)
             continue;
-        slot = OpenFileSlot{plainName, WorkingDirectory(), false, true, process, 0};
+        slot = OpenFileSlot{plainName, CurrentDirectory(), false, true, process, 0};
         ++OpenCount;
         return true;
     }

@@ -30,18 +30,6 @@ struct ListedEntry {
     bool folder = false;
 };
 
-// The extension from the last "." on, in lower case; empty without a dot.
-std::string LowerExtension(const std::string& name) {
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos)
-        return {};
-    std::string extension = name.substr(dot);
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return extension;
-}
-
 class TreeWalker {
 public:
     TreeWalker(TreeHost& host, TreeDirection direction) : host_(host), direction_(direction) {}
@@ -137,12 +125,11 @@ private:
             return true;
         if (!ShowWalkedFolder(folder, directory))
             return false;
-        const bool crypted = LowerExtension(name) == ".cry";
+        const bool crypted = HasCryExtension(name);
         if (direction_ == TreeDirection::EncryptAll && !crypted)
             Hand(folder, name, EncryptedNameOf(name));
         else if (direction_ == TreeDirection::DecryptAll && crypted)
-            Hand(folder, ShowCry > 0 ? name : name.substr(0, name.size() - 4),
-                 name.substr(0, name.size() - 4));
+            Hand(folder, ListedCryptedName(name, ShowCry > 0), WithoutCryExtension(name));
         return true;
     }
 

@@ -1,11 +1,9 @@
 #include "crypto/CryptNames.h"
 
+#include "crypto/AsciiCase.h"
+
 namespace kelvane {
 namespace {
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 std::string_view LastComponent(std::string_view name) {
     const std::size_t slash = name.rfind('/');
@@ -20,7 +18,7 @@ bool HasCryExtension(std::string_view name) {
     if (dot == std::string_view::npos || last.size() - dot != kCryExtension.size())
         return false;
     for (std::size_t i = 0; i < kCryExtension.size(); ++i) {
-        if (LowerAscii(last[dot + i]) != kCryExtension[i])
+        if (AsciiLower(last[dot + i]) != kCryExtension[i])
             return false;
     }
     return true;
@@ -35,7 +33,17 @@ std::string EncryptedNameOf(std::string_view plainName) {
 std::optional<std::string> DecryptedNameOf(std::string_view cryptedName) {
     if (!HasCryExtension(cryptedName) || LastComponent(cryptedName).size() <= kCryExtension.size())
         return std::nullopt;
-    return std::string(cryptedName.substr(0, cryptedName.size() - kCryExtension.size()));
+    return WithoutCryExtension(cryptedName);
+}
+
+std::string WithoutCryExtension(std::string_view name) {
+    if (!HasCryExtension(name))
+        return std::string(name);
+    return std::string(name.substr(0, name.size() - kCryExtension.size()));
+}
+
+std::string ListedCryptedName(std::string_view cryptedName, bool showExtension) {
+    return showExtension ? std::string(cryptedName) : WithoutCryExtension(cryptedName);
 }
 
 std::string NameTooLongText(std::string_view newName, std::string_view separator) {

@@ -21,6 +21,14 @@ std::string EncryptedNameOf(std::string_view plainName);
 // extension or nothing would be left of its last component.
 std::optional<std::string> DecryptedNameOf(std::string_view cryptedName);
 
+// The name with a ".cry" extension taken off, and unchanged without one;
+// unlike DecryptedNameOf, ".cry" alone becomes the empty name.
+std::string WithoutCryExtension(std::string_view name);
+
+// A crypted file's name as the crypted list shows it: with its extension
+// only when the user asked to see extensions.
+std::string ListedCryptedName(std::string_view cryptedName, bool showExtension);
+
 // What the user reads when the new file's name would exceed what a file
 // system takes; the two sentences are joined by `separator`.
 std::string NameTooLongText(std::string_view newName, std::string_view separator);

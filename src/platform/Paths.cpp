@@ -1,5 +1,9 @@
 #include "platform/Paths.h"
 
+#include <cstdlib>
+#include <memory>
+#include <unistd.h>
+
 namespace kelvane {
 namespace {
 
@@ -42,6 +46,12 @@ std::string JoinPath(std::string_view directory, std::string_view name) {
 
 bool NameTooLong(std::string_view path) {
     return path.size() - AfterLastSeparator(path) > kMaxNameBytes;
+}
+
+std::string CurrentDirectory() {
+    // Allocated by the C library to the length it needs.
+    std::unique_ptr<char, decltype(&std::free)> path(::getcwd(nullptr, 0), &std::free);
+    return path != nullptr ? std::string(path.get()) : std::string();
 }
 
 } // namespace kelvane

@@ -24,5 +24,8 @@ bool IsRootDirectory(std::string_view path);
 std::string JoinPath(std::string_view directory, std::string_view name);
 // True when the last component of the path is longer than a file system takes.
 bool NameTooLong(std::string_view path);
+// The process's working directory, however long; empty when it can't be read
+// (removed meanwhile, or no permission on a folder above it).
+std::string CurrentDirectory();
 
 } // namespace kelvane

@@ -1,5 +1,7 @@
 #include "platform/RegistryDocument.h"
 
+#include "crypto/AsciiCase.h"
+
 namespace kelvane {
 
 RegValue RegValue::String(std::string text) {
@@ -40,17 +42,8 @@ std::string NormalizeKeyPath(std::string_view path) {
     return normal;
 }
 
-std::string FoldCase(std::string_view text) {
-    std::string folded(text);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return folded;
-}
-
 bool RegistryDocument::HasKey(std::string_view path) const {
-    const std::string wanted = FoldCase(NormalizeKeyPath(path));
+    const std::string wanted = AsciiLowered(NormalizeKeyPath(path));
     if (wanted.empty() || keyIndex_.count(wanted) != 0)
         return true;
     // A key above a written one: the first path after "wanted\" starts with it.
@@ -60,11 +53,11 @@ bool RegistryDocument::HasKey(std::string_view path) const {
 }
 
 const RegValue* RegistryDocument::Find(std::string_view path, std::string_view name) const {
-    const auto key = keyIndex_.find(FoldCase(NormalizeKeyPath(path)));
+    const auto key = keyIndex_.find(AsciiLowered(NormalizeKeyPath(path)));
     if (key == keyIndex_.end())
         return nullptr;
     const auto& names = valueIndex_[key->second];
-    const auto entry = names.find(FoldCase(name));
+    const auto entry = names.find(AsciiLowered(name));
     return entry == names.end() ? nullptr : &keys_[key->second].entries[entry->second].value;
 }
 
@@ -73,7 +66,7 @@ void RegistryDocument::Set(std::string_view path, const std::string& name, const
 }
 
 std::size_t RegistryDocument::AddKey(std::string normalPath) {
-    const auto [slot, added] = keyIndex_.try_emplace(FoldCase(normalPath), keys_.size());
+    const auto [slot, added] = keyIndex_.try_emplace(AsciiLowered(normalPath), keys_.size());
     if (added) {
         keys_.push_back({std::move(normalPath), {}});
         valueIndex_.emplace_back();
@@ -83,7 +76,7 @@ std::size_t RegistryDocument::AddKey(std::string normalPath) {
 
 void RegistryDocument::SetIn(std::size_t key, const std::string& name, RegValue value) {
     std::vector<Entry>& entries = keys_[key].entries;
-    const auto [slot, added] = valueIndex_[key].try_emplace(FoldCase(name), entries.size());
+    const auto [slot, added] = valueIndex_[key].try_emplace(AsciiLowered(name), entries.size());
     if (added)
         entries.push_back({name, std::move(value)});
     else

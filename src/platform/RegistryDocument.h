@@ -32,8 +32,7 @@ struct RegValue {
 // name the same key.
 std::string NormalizeKeyPath(std::string_view path);
 // Key paths and value names compare without regard to ASCII case, whatever
-// the locale.
-std::string FoldCase(std::string_view text);
+// the locale (AsciiLowered).
 
 // Key paths are below HKEY_CLASSES_ROOT, without a leading backslash.
 class RegistryDocument {

@@ -1,4 +1,5 @@
 // Reading and writing the registry's text export format.
+#include "crypto/AsciiCase.h"
 #include "platform/RegistryDocument.h"
 #include "platform/Utf16.h"
 
@@ -14,17 +15,9 @@ constexpr std::string_view kRoot = "HKEY_CLASSES_ROOT";
 
 // ---- text helpers ----------------------------------------------------------
 
-char FoldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
-}
-
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() &&
+           EqualIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 std::string_view Trim(std::string_view text) {
@@ -112,20 +105,22 @@ bool ParseHexValue(std::string_view data, RegValue& value) {
     if (colon == std::string_view::npos)
         return false;
     const std::string_view kind = data.substr(0, colon);
-    if (!EqualNoCase(kind, "hex") && !(StartsWithNoCase(kind, "hex(") && kind.back() == ')'))
+    if (!EqualIgnoringAsciiCase(kind, "hex") &&
+        !(StartsWithNoCase(kind, "hex(") && kind.back() == ')'))
         return false;
     std::vector<uint8_t> bytes;
     if (!ParseHexBytes(data.substr(colon + 1), bytes))
         return false;
-    if (EqualNoCase(kind, "hex(1)") || EqualNoCase(kind, "hex(2)")) {
-        value = EqualNoCase(kind, "hex(1)") ? RegValue::String(StringFromHex(bytes))
-                                            : RegValue::ExpandString(StringFromHex(bytes));
+    if (EqualIgnoringAsciiCase(kind, "hex(1)") || EqualIgnoringAsciiCase(kind, "hex(2)")) {
+        value = EqualIgnoringAsciiCase(kind, "hex(1)")
+                    ? RegValue::String(StringFromHex(bytes))
+                    : RegValue::ExpandString(StringFromHex(bytes));
         return true;
     }
     value = RegValue{};
     value.type = RegDataType::Binary;
     value.bytes = std::move(bytes);
-    value.rawType = FoldCase(kind);
+    value.rawType = AsciiLowered(kind);
     return true;
 }
 

@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
-#include <climits>
 #include <unistd.h>
 #include <vector>
 
@@ -41,13 +40,6 @@ public:
     }
 };
 
-std::string WorkingDirectory() {
-    std::vector<char> buffer(PATH_MAX);
-    if (::getcwd(buffer.data(), buffer.size()) == nullptr)
-        return {};
-    return buffer.data();
-}
-
 QString Display(const std::string& name) {
     return QFile::decodeName(QByteArray::fromStdString(name));
 }
@@ -68,7 +60,7 @@ TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent) {
 bool TDirectoryListBox::SetDirectory(const std::string& directory) {
     if (directory.empty() || ::chdir(directory.c_str()) != 0)
         return false;
-    std::string entered = WorkingDirectory();
+    std::string entered = CurrentDirectory();
     if (entered.empty())
         entered = directory;
     const bool changed = entered != directory_;

@@ -19,8 +19,8 @@
 #include "ui/DirectoryListBox.h"
 #include "ui/DriveComboBox.h"
 #include "ui/GridDrag.h"
-#include "ui/MainWinCommands.h"
-#include "ui/MainWinTree.h"
+#include "ui/MainWindowCommandHost.h"
+#include "ui/MainWindowTreeHost.h"
 #include "ui/PreferencesDialog.h"
 #include "ui/StringGrid.h"
 
@@ -191,8 +191,7 @@ void TMainWin::RunPreferences() {
 // ---- navigation
 
 std::string TMainWin::CurrentDirectory() const {
-    char buffer[4096];
-    return ::getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string();
+    return kelvane::CurrentDirectory();
 }
 
 bool TMainWin::ChangeDirectory(const std::string& directory, bool byUser) {

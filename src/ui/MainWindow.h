@@ -190,14 +190,14 @@ public:
     void PwdTimerTimer();
     void RunPreferences();
 
-    // Through the desktop's applications (MainWinShell.cpp).
+    // Through the desktop's applications (MainWindowShell.cpp).
     void Open1Click();
     void Print1Click();
     void Open2Click();
     void Print2Click();
     void RunCommandLine(const std::vector<std::string>& parameters);
     // The selection: its context-menu items, drops between the grids and
-    // the Name column kept narrower than its grid (MainWinSelection.cpp).
+    // the Name column kept narrower than its grid (MainWindowSelection.cpp).
     void Encrypt1Click();
     void Decrypt1Click();
     void ConvertToAge1Click();

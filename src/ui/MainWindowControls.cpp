@@ -5,9 +5,9 @@
 #include "ui/DriveComboBox.h"
 #include "ui/Fonts.h"
 #include "ui/GridDrag.h"
-#include "ui/MainWinCommands.h"
-#include "ui/MainWinTree.h"
 #include "ui/MainWindow.h"
+#include "ui/MainWindowCommandHost.h"
+#include "ui/MainWindowTreeHost.h"
 #include "ui/StringGrid.h"
 
 #include <QFontDatabase>

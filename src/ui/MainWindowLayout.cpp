@@ -2,8 +2,8 @@
 #include "commands/State.h"
 #include "ui/Controls.h"
 #include "ui/DirectoryListBox.h"
-#include "ui/MainWinCommands.h"
 #include "ui/MainWindow.h"
+#include "ui/MainWindowCommandHost.h"
 #include "ui/StringGrid.h"
 
 #include <QFrame>

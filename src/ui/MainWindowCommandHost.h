@@ -39,7 +39,7 @@ public:
     // The panel stays up between two files of a run.
     bool PanelKept() const { return panelKept_; }
     void LetEventsRun() override;
-    // The grids' selections and the delete question (MainWinSelection.cpp).
+    // The grids' selections and the delete question.
     RowSpan SelectedRows(FileGrid grid) const override;
     int RowCount(FileGrid grid) const override;
     std::string ShownName(FileGrid grid, int row) const override;

@@ -1,9 +1,8 @@
-#include "ui/MainWinTree.h"
+#include "ui/MainWindowTreeHost.h"
 
 #include "platform/MessageSeam.h"
 #include "ui/DirectoryListBox.h"
 #include "ui/EventPacing.h"
-#include "ui/MainWinCommands.h"
 #include "ui/MainWindow.h"
 #include "ui/PasswordPromptDialog.h"
 
@@ -13,32 +12,6 @@
 #include <unistd.h>
 
 namespace kelvane {
-
-void TMainWin::EncriptAll1Click() {
-    RunOnChosenFiles([this] { RunTreeCommand(*tree_, TreeDirection::EncryptAll); });
-}
-
-void TMainWin::Decriptall1Click() {
-    RunOnChosenFiles([this] { RunTreeCommand(*tree_, TreeDirection::DecryptAll); });
-}
-
-void TMainWin::FinishPutOffWork() {
-    commands_->FinishHide();
-}
-
-void TMainWin::RefreshListsSoon() {
-    if (refreshQueued_)
-        return;
-    refreshQueued_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            // A rebuild that ran meanwhile has already done this one's work.
-            if (refreshQueued_)
-                RefreshLists();
-        },
-        Qt::QueuedConnection);
-}
 
 void TMainWinTree::SetWalking(bool walking) {
     window_.CoalesceRefresh = walking;

@@ -1,16 +1,19 @@
-#include "ui/MainWinCommands.h"
+#include "ui/MainWindowCommandHost.h"
 
 #include "ui/Controls.h"
 #include "ui/DecryptDialog.h"
+#include "ui/DelDialog.h"
 #include "ui/EncryptDialog.h"
 #include "ui/EventPacing.h"
 #include "ui/MainWindow.h"
 #include "ui/StringGrid.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <filesystem>
 #include <system_error>
+#include <unordered_set>
 #include <utility>
 
 namespace kelvane {
@@ -141,6 +144,104 @@ PasswordDialog& TMainWinCommands::EncryptDialog() {
 }
 PasswordDialog& TMainWinCommands::DecryptDialog() {
     return *Decrypt;
+}
+
+// ---- the grids as the selection commands see them
+
+namespace {
+
+TStringGrid& GridOf(TMainWin& window, FileGrid grid) {
+    return grid == FileGrid::Plain ? *window.StringGrid1 : *window.StringGrid2;
+}
+
+} // namespace
+
+RowSpan TMainWinCommands::SelectedRows(FileGrid grid) const {
+    const GridRect rect = GridOf(window_, grid).Selection();
+    return {rect.Top, rect.Bottom};
+}
+
+int TMainWinCommands::RowCount(FileGrid grid) const {
+    return GridOf(window_, grid).RowCount() - StaleRowsAbove(grid);
+}
+
+std::string TMainWinCommands::ShownName(FileGrid grid, int row) const {
+    std::string shown = GridOf(window_, grid).Cells(0, row + StaleRowsAbove(grid));
+    if (run_ && run_->grid == grid) {
+        run_->lastShown = shown;
+        run_->lastFileName = FileNameOf(grid, row);
+    }
+    return shown;
+}
+
+std::string TMainWinCommands::FileNameOf(FileGrid grid, int row) const {
+    const TStringGrid& g = GridOf(window_, grid);
+    row += StaleRowsAbove(grid);
+    if (row < 1 || row >= g.RowCount())
+        return {};
+    // The placeholder row names no file, even when a file of that name exists.
+    if (g.Model().Row(row - 1).FileName.empty())
+        return {};
+    return g.FileName(row);
+}
+
+void TMainWinCommands::UntickOneForList(FileGrid grid) {
+    TPasswordForm* dialog = grid == FileGrid::Plain ? static_cast<TPasswordForm*>(Encrypt)
+                                                    : static_cast<TPasswordForm*>(Decrypt);
+    if (dialog != nullptr)
+        dialog->CheckBox1->setChecked(false);
+}
+
+int TMainWinCommands::AskDelete(const std::string& shownName) {
+    // Without its question nothing is deleted.
+    if (DelDialog == nullptr)
+        return mrAbort;
+    return DelDialog->Ask(shownName);
+}
+
+void TMainWinCommands::SetRunningSelection(FileGrid grid, bool running) {
+    window_.CoalesceRefresh = running;
+    if (running) {
+        run_.emplace();
+        run_->grid = grid;
+        run_->listsBuilt = window_.ListsBuilt;
+        return;
+    }
+    run_.reset();
+    window_.FinishPutOffWork();
+}
+
+int TMainWinCommands::StaleRowsAbove(FileGrid grid) const {
+    if (!run_ || run_->grid != grid)
+        return 0;
+    if (run_->listsBuilt != window_.ListsBuilt) {
+        // A rebuild has run: the files it no longer shows count no more.
+        run_->listsBuilt = window_.ListsBuilt;
+        const TFileGridModel& model = GridOf(window_, grid).Model();
+        std::unordered_set<std::string> shown;
+        for (int row = 0; row < model.RowCount() && shown.size() < run_->gone.size(); ++row) {
+            if (run_->gone.count(model.Row(row).FileName) != 0)
+                shown.insert(model.Row(row).FileName);
+        }
+        run_->gone = std::move(shown);
+    }
+    return static_cast<int>(run_->gone.size());
+}
+
+// Whether the file the run last read is still listed: a file stays in its
+// list exactly as long as it is on disk.
+std::optional<bool> TMainWinCommands::RunStillLists(FileGrid grid, const std::string& name) const {
+    if (!run_ || run_->grid != grid || name != run_->lastShown)
+        return std::nullopt;
+    if (run_->lastFileName.empty())
+        return false; // the placeholder row
+    std::error_code error;
+    if (std::filesystem::exists(std::filesystem::symlink_status(run_->lastFileName, error)))
+        return true;
+    // Counted only while some grid still shows it; see StaleRowsAbove.
+    StaleRowsAbove(grid);
+    run_->gone.insert(run_->lastFileName);
+    return false;
 }
 
 } // namespace kelvane

@@ -1,0 +1,87 @@
+// The main window's commands on the grids' selections: the "Encrypt",
+// "Decrypt" and "Delete" items of the grids' context menus, drops of one
+// grid's rows on the other, and the Name column kept inside its grid.
+#include "commands/SelectionCommands.h"
+#include "ui/AgePassphraseDialog.h"
+#include "ui/GridDrag.h"
+#include "ui/MainWindow.h"
+#include "ui/MainWindowCommandHost.h"
+#include "ui/StringGrid.h"
+
+#include <QAction>
+
+namespace kelvane {
+namespace {
+
+// How far the Name column stays inside its grid's right edge.
+constexpr int kNameColumnMargin = 20;
+
+} // namespace
+
+void TMainWin::ConnectSelectionCommands() {
+    connect(Encrypt1, &QAction::triggered, this, &TMainWin::Encrypt1Click);
+    connect(Decrypt1, &QAction::triggered, this, &TMainWin::Decrypt1Click);
+    connect(ConvertToAge1, &QAction::triggered, this, &TMainWin::ConvertToAge1Click);
+    connect(Delete1, &QAction::triggered, this, &TMainWin::Delete1Click);
+    connect(Delete2, &QAction::triggered, this, &TMainWin::Delete2Click);
+    TGridDrag::Handlers handlers;
+    handlers.dropped = [this](TStringGrid& target) {
+        if (&target == StringGrid2)
+            StringGrid2DragDrop();
+        else
+            StringGrid1DragDrop();
+    };
+    handlers.mouseUp = [this](TStringGrid& grid) { ClampNameColumn(grid); };
+    gridDrag_ = std::make_unique<TGridDrag>(*StringGrid1, *StringGrid2, std::move(handlers));
+}
+
+void TMainWin::Encrypt1Click() {
+    RunOnChosenFiles([this] { EncryptSelection(*commands_); });
+}
+
+void TMainWin::Decrypt1Click() {
+    RunOnChosenFiles([this] { DecryptSelection(*commands_); });
+}
+
+// The passphrase is asked once for the whole selection, after the first
+// file's password, and wiped when the run is over.
+void TMainWin::ConvertToAge1Click() {
+    std::string passphrase;
+    AgeTarget target;
+    enum class Asked { Not, Given, Cancelled } asked = Asked::Not;
+    const AgeTargetSource source = [&]() -> const AgeTarget* {
+        if (asked == Asked::Not) {
+            TAgePassphrase dialog(this);
+            asked = dialog.Ask(passphrase) ? Asked::Given : Asked::Cancelled;
+            target.passphrase = &passphrase;
+        }
+        return asked == Asked::Given ? &target : nullptr;
+    };
+    ConvertSelection(*commands_, source);
+    age::Wipe(passphrase.data(), passphrase.size());
+}
+
+void TMainWin::Delete1Click() {
+    RunOnChosenFiles([this] { DeleteSelection(*commands_, FileGrid::Plain); });
+}
+
+void TMainWin::Delete2Click() {
+    RunOnChosenFiles([this] { DeleteSelection(*commands_, FileGrid::Crypted); });
+}
+
+// A drop runs the command of the grid the rows came from.
+void TMainWin::StringGrid1DragDrop() {
+    RunOnChosenFiles([this] { DecryptSelection(*commands_); });
+}
+
+void TMainWin::StringGrid2DragDrop() {
+    RunOnChosenFiles([this] { EncryptSelection(*commands_); });
+}
+
+void TMainWin::ClampNameColumn(TStringGrid& grid) {
+    const int limit = grid.width() - kNameColumnMargin;
+    if (grid.columnWidth(0) > limit)
+        grid.setColumnWidth(0, limit);
+}
+
+} // namespace kelvane

@@ -1,0 +1,45 @@
+#include "ui/MainWindowShellHost.h"
+
+#include "ui/MainWindow.h"
+#include "ui/StringGrid.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+namespace kelvane {
+
+RowRange TMainWinShell::SelectedRows(ShellGrid grid) {
+    const GridRect selection = Grid(grid).Selection();
+    return {selection.Top, selection.Bottom};
+}
+
+std::string TMainWinShell::RowName(ShellGrid grid, int row) {
+    const TFileListBox& names =
+        grid == ShellGrid::Plain ? window_.FileListBox1 : window_.FileListBox2;
+    // "[no files]" names no file.
+    if (names.Count() == 0 || row < 1 || row >= Grid(grid).RowCount())
+        return {};
+    return Grid(grid).Cells(0, row);
+}
+
+void TMainWinShell::WaitBetweenPasses() {
+    // Sleeps in the event loop: the window stays fully usable and the
+    // processor idle between two passes.
+    QEventLoop loop;
+    QTimer::singleShot(kWatchPace, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void TMainWinShell::CloseMainWindow() {
+    window_.close();
+}
+
+bool TMainWinShell::ChangeDirectory(const std::string& directory) {
+    return window_.ChangeDirectory(directory, false);
+}
+
+TStringGrid& TMainWinShell::Grid(ShellGrid grid) {
+    return grid == ShellGrid::Plain ? *window_.StringGrid1 : *window_.StringGrid2;
+}
+
+} // namespace kelvane

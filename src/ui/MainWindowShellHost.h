@@ -1,0 +1,29 @@
+// The main window as "Open", "Print" and the command-line actions see it.
+#pragma once
+
+#include "commands/ShellCommands.h"
+
+namespace kelvane {
+
+class TMainWin;
+class TStringGrid;
+
+class TMainWinShell : public ShellHost {
+public:
+    TMainWinShell(TMainWin& window, CommandHost& commands) : window_(window), commands_(commands) {}
+
+    CommandHost& Commands() override { return commands_; }
+    RowRange SelectedRows(ShellGrid grid) override;
+    std::string RowName(ShellGrid grid, int row) override;
+    void WaitBetweenPasses() override;
+    void CloseMainWindow() override;
+    bool ChangeDirectory(const std::string& directory) override;
+
+private:
+    TStringGrid& Grid(ShellGrid grid);
+
+    TMainWin& window_;
+    CommandHost& commands_;
+};
+
+} // namespace kelvane

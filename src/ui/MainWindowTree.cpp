@@ -1,0 +1,35 @@
+// The main window's "Encrypt All" and "Decrypt All" and the list rebuilds
+// they put off.
+#include "ui/MainWindow.h"
+#include "ui/MainWindowCommandHost.h"
+#include "ui/MainWindowTreeHost.h"
+
+namespace kelvane {
+
+void TMainWin::EncriptAll1Click() {
+    RunOnChosenFiles([this] { RunTreeCommand(*tree_, TreeDirection::EncryptAll); });
+}
+
+void TMainWin::Decriptall1Click() {
+    RunOnChosenFiles([this] { RunTreeCommand(*tree_, TreeDirection::DecryptAll); });
+}
+
+void TMainWin::FinishPutOffWork() {
+    commands_->FinishHide();
+}
+
+void TMainWin::RefreshListsSoon() {
+    if (refreshQueued_)
+        return;
+    refreshQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            // A rebuild that ran meanwhile has already done this one's work.
+            if (refreshQueued_)
+                RefreshLists();
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace kelvane
