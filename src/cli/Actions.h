@@ -4,12 +4,30 @@
 #include "cli/Arguments.h"
 #include "crypto/Progress.h"
 
+#include <fcntl.h>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
+#include <tuple>
 
 namespace kelvane::cli {
+
+// The destinations a run has taken on, so that two sources that become one
+// name ("a.cry" and "a.CRY") never both write it: -f replaces a file that
+// was there before the run, never one the run made itself.
+class DestinationClaims {
+public:
+    // False when another file of this run already took `name` in the
+    // folder `folder` (an open descriptor, or AT_FDCWD).
+    bool Claim(int folder, const std::string& name);
+
+private:
+    std::mutex lock_;
+    std::set<std::tuple<uint64_t, uint64_t, std::string>> taken_;
+};
 
 struct ActionContext {
     const CliOptions& options;
@@ -18,6 +36,10 @@ struct ActionContext {
     std::ostream& err;
     ProgressBar* progress = nullptr; // this file's share of the run's progress line
     std::function<void()> letEventsRun;
+    // A file a walk found is opened in the folder the walk holds open, by
+    // the last component of its path alone; a named file as given.
+    int folder = AT_FDCWD;
+    DestinationClaims* claims = nullptr;
 };
 
 // Each writes its messages to ctx.err and returns true when FILE is done.

@@ -62,8 +62,14 @@ private:
         const FileJob& job = jobs_[index];
         std::ostringstream out, err;
         const auto share = progress_.ShareFor(job.size);
-        const ActionContext ctx{settings_.options, settings_.password,    out, err,
-                                share.get(),       settings_.letEventsRun};
+        const ActionContext ctx{settings_.options,
+                                settings_.password,
+                                out,
+                                err,
+                                share.get(),
+                                settings_.letEventsRun,
+                                job.folder ? job.folder->Descriptor() : AT_FDCWD,
+                                &claims_};
         bool done = false;
         {
             const CancellableWork cancellable;
@@ -104,6 +110,7 @@ private:
     std::mutex messagesLock_;
     std::vector<FileMessages> messages_;
     std::size_t written_ = 0;
+    DestinationClaims claims_;
 };
 
 } // namespace

@@ -75,8 +75,15 @@ struct Transform {
 };
 
 // What the engine's result means for the user beyond its classic messages.
-void ShowRunEnd(CryptResult result, const Transform& t) {
-    if (result == crDestinationExists)
+// Another program may have done the same work meanwhile and removed the
+// source: then only the new file is there, and nothing was lost.
+void ShowRunEnd(CryptResult result, const Transform& t, const HeldSource& held) {
+    if (result == crDestinationExists && !held.Present())
+        ShowError("File \"" + t.destination + "\" appeared while \"" + t.sourceShown +
+                  "\" was processed, and \"" + t.sourceShown +
+                  "\" has been removed meanwhile. File \"" + t.destination +
+                  "\" is kept as it was.");
+    else if (result == crDestinationExists)
         ShowError("File \"" + t.destination + "\" appeared while \"" + t.sourceShown +
                   "\" was processed. Both files are kept.");
     else if (result == crUnconfirmed)
@@ -102,7 +109,7 @@ bool RunEngine(CommandHost& host, const Transform& t, Existing existing) {
                                          host.ProgressBar1(), host.ProgressBar2(), hooks);
     }
     if (result != crOk) {
-        ShowRunEnd(result, t);
+        ShowRunEnd(result, t, held);
         if (result == crUnconfirmed || result == crDestinationExists)
             host.RefreshLists();
         return result == crUnconfirmed;
@@ -146,6 +153,16 @@ bool RefusedAsLink(const std::string& source, const std::string& shown, bool enc
     return true;
 }
 
+// Encrypting one name of a file with other names would leave its content
+// readable through them.
+bool RefusedAsShared(const std::string& plainName) {
+    const unsigned others = OtherNamesOf(plainName);
+    if (others == 0)
+        return false;
+    ShowError("File \"" + plainName + "\" " + OtherNamesText(others) + ". It is not encrypted.");
+    return true;
+}
+
 } // namespace
 
 std::string CommandHost::CryptedFileName(const std::string& listedName) const {
@@ -165,7 +182,7 @@ bool EncryptOneFile(CommandHost& host, const std::string& name) {
         ShowError(NotFoundText(name));
         return false;
     }
-    if (RefusedAsLink(plainName, plainName, true))
+    if (RefusedAsLink(plainName, plainName, true) || RefusedAsShared(plainName))
         return false;
     if (NameTooLong(cryptedName)) {
         ShowInformation(NameTooLongText(listedName, "\r"));
