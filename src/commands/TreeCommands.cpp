@@ -64,6 +64,7 @@ private:
             if (!IsTemporaryName(entry.name))
                 list.Items.push_back(ShownText(entry));
         }
+        std::sort(list.Items.begin(), list.Items.end(), NameLess);
         return true;
     }
 
@@ -93,14 +94,12 @@ private:
         // taken again.
         if (created_.count(entry.identity) > 0)
             return true;
-        const std::string& name = entry.name;
-        const bool crypted = HasCryExtension(name);
-        if (direction_ == TreeDirection::EncryptAll && crypted)
-            return true;
-        if (direction_ == TreeDirection::DecryptAll && !crypted)
-            return true;
         if (!ShowWalkedFolder(*folder))
             return false;
+        const std::string& name = entry.name;
+        const bool crypted = HasCryExtension(name);
+        if ((direction_ == TreeDirection::EncryptAll) == crypted)
+            return true;
         const std::string written =
             crypted ? DecryptedNameOf(name).value_or(std::string()) : EncryptedNameOf(name);
         if (crypted && written.empty())
