@@ -1,8 +1,8 @@
 // Kelvane 95: start-up, the event loop and the end of the run.
 #include "commands/Settings.h"
 #include "commands/State.h"
-#include "crypto/CryptFile.h"
 #include "crypto/SelfTest.h"
+#include "engine/CryptFile.h"
 #include "platform/MessageSeam.h"
 #include "ui/EventPacing.h"
 #include "ui/Fonts.h"

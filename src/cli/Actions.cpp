@@ -1,8 +1,8 @@
 #include "cli/Actions.h"
 
-#include "crypto/CryptFile.h"
 #include "crypto/CryptNames.h"
 #include "crypto/ResultMessages.h"
+#include "engine/CryptFile.h"
 #include "platform/FileSafety.h"
 #include "platform/Paths.h"
 

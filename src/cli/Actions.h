@@ -2,7 +2,7 @@
 #pragma once
 
 #include "cli/Arguments.h"
-#include "crypto/Progress.h"
+#include "engine/Progress.h"
 
 #include <fcntl.h>
 #include <functional>

@@ -3,8 +3,8 @@
 #include "cli/Actions.h"
 #include "cli/Arguments.h"
 #include "cli/Runner.h"
-#include "crypto/CryptFile.h"
 #include "crypto/CryptNames.h"
+#include "engine/CryptFile.h"
 #include "platform/TreeWalk.h"
 
 #include <cerrno>

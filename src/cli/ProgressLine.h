@@ -4,7 +4,7 @@
 // so that a message and the bar never share a row.
 #pragma once
 
-#include "crypto/Progress.h"
+#include "engine/Progress.h"
 
 #include <cstdint>
 #include <functional>

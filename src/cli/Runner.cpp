@@ -2,7 +2,7 @@
 
 #include "cli/ProgressLine.h"
 #include "cli/Signals.h"
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 
 #include <atomic>
 #include <mutex>

@@ -1,6 +1,6 @@
 #include "cli/Signals.h"
 
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 
 #include <atomic>
 #include <csignal>

@@ -2,9 +2,9 @@
 
 #include "commands/Settings.h"
 #include "commands/State.h"
-#include "crypto/CryptFile.h"
 #include "crypto/CryptNames.h"
 #include "crypto/ResultMessages.h"
+#include "engine/CryptFile.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileSafety.h"
 #include "platform/MessageSeam.h"

@@ -2,8 +2,8 @@
 
 #include "commands/Settings.h"
 #include "commands/State.h"
-#include "crypto/CryptFile.h"
 #include "crypto/SecureWipe.h"
+#include "engine/CryptFile.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
 

@@ -3,7 +3,7 @@
 // lives beside the engine (crypto/CryptFile.h) because the engine polls it.
 #pragma once
 
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 
 #include <array>
 #include <cstdint>

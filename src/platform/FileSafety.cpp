@@ -29,11 +29,17 @@ unsigned NewFilePermissions(unsigned mode) {
 }
 
 bool IsSameFile(const std::string& a, const std::string& b) {
-    return SystemFiles().SameFile(a, b);
+    return IsSameFileAt(AT_FDCWD, a, b);
 }
 
 bool IsSameFileAt(int folder, const std::string& a, const std::string& b) {
-    return FilesIn(folder)->SameFile(a, b);
+    if (a == b)
+        return true;
+    struct stat sa {
+    }, sb{};
+    if (::fstatat(folder, a.c_str(), &sa, 0) != 0 || ::fstatat(folder, b.c_str(), &sb, 0) != 0)
+        return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 namespace {
@@ -66,9 +72,13 @@ std::string OtherNamesText(unsigned others) {
                              " other names; its content would stay readable through them";
 }
 
-bool RemoveDeadRunsTemporary(int folder, const std::string& name) {
+bool IsDeadRunsTemporary(const std::string& name) {
     const long owner = TemporaryOwnerOf(name);
-    return owner > 0 && !ProcessRuns(owner) && ::unlinkat(folder, name.c_str(), 0) == 0;
+    return owner > 0 && !ProcessRuns(owner);
+}
+
+bool RemoveDeadRunsTemporary(int folder, const std::string& name) {
+    return IsDeadRunsTemporary(name) && ::unlinkat(folder, name.c_str(), 0) == 0;
 }
 
 HeldSource::HeldSource(int folder, const std::string& name)

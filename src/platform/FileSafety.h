@@ -3,7 +3,7 @@
 // new file gets, when two names are one file, and when a source may go.
 #pragma once
 
-#include "crypto/FileAccess.h"
+#include "platform/FileAccess.h"
 
 #include <string>
 
@@ -35,6 +35,8 @@ unsigned OtherNamesAt(int folder, const std::string& name);
 // "has 2 other names; its content would stay readable through them"
 std::string OtherNamesText(unsigned others);
 
+// True for a temporary of this program (CryptNames.h) whose run is over.
+bool IsDeadRunsTemporary(const std::string& name);
 // Removes `name` from the open folder `folder` when it is a temporary of
 // this program (CryptNames.h) whose run no longer runs. True when removed.
 bool RemoveDeadRunsTemporary(int folder, const std::string& name);

@@ -9,7 +9,7 @@
 #include "commands/Settings.h"
 #include "commands/ShortPath.h"
 #include "commands/State.h"
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 #include "platform/FileAttributes.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"

@@ -1,7 +1,7 @@
 // kelvane-cli run in-process, with its streams and its terminal replaced.
 #include "cli/Cli.h"
 #include "crypto/Crc32.h"
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 #include "support/TempDir.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "crypto/CryptNames.h"
-#include "crypto/FileAccess.h"
+#include "platform/FileAccess.h"
 
 #include <filesystem>
 #include <string>

@@ -1,6 +1,8 @@
-#include "crypto/FileAccess.h"
+#include "platform/FileAccess.h"
 
 #include "crypto/CryptNames.h"
+#include "platform/FileSafety.h"
+#include "platform/Paths.h"
 
 #include <atomic>
 #include <cerrno>
@@ -54,7 +56,7 @@ public:
 
     unsigned PermissionBits() override {
         struct stat st {};
-        return ::fstat(fd_, &st) == 0 ? st.st_mode & 0777 : 0600;
+        return ::fstat(fd_, &st) == 0 ? NewFilePermissions(st.st_mode) : 0600;
     }
 
     FileIdentity OpenedAs() override { return opened_; }
@@ -80,16 +82,10 @@ private:
     FileIdentity opened_;
 };
 
+// The folder a destination goes into, "." for a bare name.
 std::string DirectoryOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string directory = DirectoryPart(path);
+    return directory.empty() ? "." : directory;
 }
 
 std::string RandomSuffix() {
@@ -101,10 +97,6 @@ std::string RandomSuffix() {
 
 std::string NewTemporaryName(const std::string& baseName) {
     return TemporaryNameFor(baseName, ::getpid(), RandomSuffix());
-}
-
-bool ProcessRuns(long pid) {
-    return pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
 // Exactly this destination's: the process id follows the prefix.
@@ -134,7 +126,7 @@ std::vector<std::string> ReadDeadTemporaries(DIR* directory) {
         if (entry->d_name[0] != '.')
             continue;
         const std::string name = entry->d_name;
-        if (const long owner = TemporaryOwnerOf(name); owner > 0 && !ProcessRuns(owner))
+        if (IsDeadRunsTemporary(name))
             names.push_back(name);
     }
     return names;
@@ -192,8 +184,9 @@ public:
         if (directory < 0)
             return nullptr;
         auto destination =
-            std::unique_ptr<AtomicDestination>(new AtomicDestination(directory, BaseNameOf(path)));
-        return destination->Open(permissions & 0777) ? std::move(destination) : nullptr;
+            std::unique_ptr<AtomicDestination>(new AtomicDestination(directory, NamePart(path)));
+        return destination->Open(NewFilePermissions(permissions)) ? std::move(destination)
+                                                                  : nullptr;
     }
 
     ~AtomicDestination() override {
@@ -373,14 +366,7 @@ public:
     }
 
     bool SameFile(const std::string& a, const std::string& b) override {
-        if (a == b)
-            return true;
-        struct stat sa {
-        }, sb{};
-        if (::fstatat(folder_, a.c_str(), &sa, 0) != 0 ||
-            ::fstatat(folder_, b.c_str(), &sb, 0) != 0)
-            return false;
-        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+        return IsSameFileAt(folder_, a, b);
     }
 
 private:
@@ -411,7 +397,7 @@ int RemoveLeftoverTemporaries(const std::string& destination, int folder) {
             ::close(fd);
         return 0;
     }
-    const std::string baseName = BaseNameOf(destination);
+    const std::string baseName = NamePart(destination);
     int removed = 0;
     for (const std::string& name : TakeDeadTemporaries(
              directory, [&](const std::string& name) { return IsTemporaryOf(name, baseName); }))
