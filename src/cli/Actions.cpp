@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,9 +34,20 @@ std::string Reason(int error) {
     return error != 0 ? std::strerror(error) : "reason unknown";
 }
 
-bool Exists(const std::string& path) {
+// Where a name is opened: a walked file in the folder the walk opened, a
+// named one as given.
+struct Place {
+    int folder;
+    std::string name;
+};
+
+Place PlaceOf(const ActionContext& ctx, const std::string& path) {
+    return ctx.folder == AT_FDCWD ? Place{AT_FDCWD, path} : Place{ctx.folder, NamePart(path)};
+}
+
+bool Exists(const Place& place) {
     struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
+    return ::fstatat(place.folder, place.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 enum class Direction { Encrypt, Decrypt, Verify, Convert };
@@ -46,14 +58,19 @@ struct FileRun {
     const std::string& source;
     const std::string& destination; // empty for verify
     Direction direction;
-    CliFiles files{ctx.streams};
+    // A file a walk found is reached through the folder the walk holds open.
+    std::unique_ptr<FileAccess> folderFiles = FilesIn(ctx.folder);
+    CliFiles files{ctx.streams, *folderFiles};
+    // The names the engine opens: relative to that folder for a walked file.
+    std::string from = PlaceOf(ctx, source).name;
+    std::string to = PlaceOf(ctx, destination).name;
 
     bool Streams() const { return IsStandardStream(source) || IsStandardStream(destination); }
 };
 
 int64_t SizeOf(FileRun& run) {
     int64_t size = -1;
-    const auto source = run.files.OpenSource(run.source);
+    const auto source = run.files.OpenSource(run.from);
     if (!source || !source->Size(size))
         return -1;
     return size;
@@ -63,7 +80,7 @@ int64_t SizeOf(FileRun& run) {
 // in 65536) a wrong password the 16-bit key check let through.
 bool KeyCheckPasses(FileRun& run) {
     CryptHeader header;
-    if (!ReadCryptHeader(run.source, header, run.files))
+    if (!ReadCryptHeader(run.from, header, run.files))
         return false;
     uint8_t key[8];
     MakeKey(run.ctx.password, key);
@@ -165,21 +182,33 @@ Outcome Report(FileRun& run, CryptResult result) {
 }
 
 bool DestinationAllowed(const FileRun& run) {
+    const ActionContext& ctx = run.ctx;
     const std::string& source = run.source;
     const std::string& destination = run.destination;
-    std::ostream& err = run.ctx.err;
     if (run.Streams())
         return true;
-    if (KindOfSource(source) == SourceKind::SymbolicLink) {
-        err << kProgram << Quoted(source) << " is a symbolic link; name the file it points to\n";
+    const Place from = PlaceOf(ctx, source), to = PlaceOf(ctx, destination);
+    if (KindOfSourceAt(from.folder, from.name) == SourceKind::SymbolicLink) {
+        ctx.err << kProgram << Quoted(source)
+                << " is a symbolic link; name the file it points to\n";
         return false;
     }
-    if (IsSameFile(source, destination)) {
-        err << kProgram << Quoted(source) << " can't be written over itself\n";
+    if (IsSameFileAt(from.folder, from.name, to.name)) {
+        ctx.err << kProgram << Quoted(source) << " can't be written over itself\n";
         return false;
     }
-    if (!run.ctx.options.force && Exists(destination)) {
-        err << kProgram << Quoted(destination) << " already exists; -f replaces it\n";
+    if (const unsigned others = OtherNamesAt(from.folder, from.name);
+        others > 0 && run.direction == Direction::Encrypt) {
+        ctx.err << kProgram << Quoted(source) << " " << OtherNamesText(others) << '\n';
+        return false;
+    }
+    if (!ctx.options.force && Exists(to)) {
+        ctx.err << kProgram << Quoted(destination) << " already exists; -f replaces it\n";
+        return false;
+    }
+    if (ctx.claims != nullptr && !ctx.claims->Claim(to.folder, to.name)) {
+        ctx.err << kProgram << Quoted(source) << " would become " << Quoted(destination)
+                << ", which this run writes from another file; " << Quoted(source) << " is kept\n";
         return false;
     }
     return true;
@@ -198,16 +227,16 @@ CryptResult RunEngine(FileRun& run, FileIdentity* sourceOpened) {
     // decrypted data is never open to others, not even for a moment.
     switch (run.direction) {
     case Direction::Encrypt:
-        return EncryptFile(run.source, run.destination, ctx.password, bar, other, hooks);
+        return EncryptFile(run.from, run.to, ctx.password, bar, other, hooks);
     case Direction::Decrypt:
-        return DecryptFile(run.source, run.destination, ctx.password, bar, other, hooks);
+        return DecryptFile(run.from, run.to, ctx.password, bar, other, hooks);
     case Direction::Convert:
-        return ConvertToAge(run.source, run.destination, ctx.password, bar, other, hooks,
+        return ConvertToAge(run.from, run.to, ctx.password, bar, other, hooks,
                             *ctx.ageTarget);
     case Direction::Verify:
         break;
     }
-    return VerifyCryptedFile(run.source, ctx.password, hooks);
+    return VerifyCryptedFile(run.from, ctx.password, hooks);
 }
 
 Outcome RemoveSource(FileRun& run, HeldSource& held) {
@@ -233,13 +262,23 @@ Outcome RemoveSource(FileRun& run, HeldSource& held) {
 Outcome TransformOne(FileRun run) {
     // What a killed run on this destination left behind goes first.
     if (!IsStandardStream(run.destination))
-        RemoveLeftoverTemporaries(run.destination);
+        RemoveLeftoverTemporaries(run.to, run.ctx.folder);
     if (!DestinationAllowed(run))
         return Outcome::Failed;
     if (run.Streams())
         return Report(run, RunEngine(run, nullptr));
-    HeldSource held(run.source);
-    const Outcome outcome = Report(run, RunEngine(run, held.Opened()));
+    HeldSource held = run.ctx.folder == AT_FDCWD ? HeldSource(run.source)
+                                                 : HeldSource(run.ctx.folder, run.from);
+    const CryptResult result = RunEngine(run, held.Opened());
+    // A file that appeared under the new name while its source vanished:
+    // another program did the work, and nothing here was kept or lost.
+    if (result == crDestinationExists && !held.Present()) {
+        run.ctx.err << kProgram << Quoted(run.destination)
+                    << " appeared during the run and was kept; " << Quoted(run.source)
+                    << " is gone meanwhile, so nothing was written\n";
+        return Outcome::Failed;
+    }
+    const Outcome outcome = Report(run, result);
     if (outcome != Outcome::Done || run.ctx.options.keep)
         return outcome;
     return RemoveSource(run, held);
@@ -247,14 +286,25 @@ Outcome TransformOne(FileRun run) {
 
 // Named special files are refused before anything opens them: opening a
 // FIFO would wait for a writer that may never come.
-bool RefuseNonRegular(std::ostream& err, const std::string& file) {
+bool RefuseNonRegular(std::ostream& err, const std::string& file, int folder = AT_FDCWD) {
+    const std::string name = folder == AT_FDCWD ? file : NamePart(file);
     struct stat st {};
-    if (IsStandardStream(file) || ::stat(file.c_str(), &st) != 0 || S_ISREG(st.st_mode))
+    if (IsStandardStream(file) || ::fstatat(folder, name.c_str(), &st, 0) != 0 ||
+        S_ISREG(st.st_mode))
         return false; // a missing file is reported when it is opened
     if (S_ISDIR(st.st_mode))
         err << kProgram << Quoted(file) << " is a folder; -r walks folders\n";
     else
         err << kProgram << Quoted(file) << " is not a regular file\n";
+    return true;
+}
+
+// The program's own temporaries are half-written files of some run, never a
+// user's file to encrypt or decrypt.
+bool RefuseTemporary(std::ostream& err, const std::string& file) {
+    if (!IsTemporaryName(NamePart(file)))
+        return false;
+    err << kProgram << Quoted(file) << " is a temporary file of a kelvane run; skipped\n";
     return true;
 }
 
@@ -276,10 +326,23 @@ std::string Hex(uint32_t value, int digits) {
 
 } // namespace
 
+bool DestinationClaims::Claim(int folder, const std::string& name) {
+    struct stat st {};
+    const std::string directory = folder == AT_FDCWD ? DirectoryPart(name) : std::string();
+    if (::fstatat(folder, directory.empty() ? "." : directory.c_str(), &st, 0) != 0)
+        return true; // the engine reports a folder that isn't there
+    const std::lock_guard<std::mutex> hold(lock_);
+    return taken_
+        .insert(
+            {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), NamePart(name)})
+        .second;
+}
+
 Outcome EncryptOne(const ActionContext& ctx, const std::string& file) {
     const std::string destination = ctx.options.output.value_or(
         IsStandardStream(file) ? std::string(kStandardStream) : EncryptedNameOf(file));
-    if (RefuseNonRegular(ctx.err, file) || RefuseLongName(ctx, destination))
+    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, ctx.folder) ||
+        RefuseLongName(ctx, destination))
         return Outcome::Failed;
     return TransformOne({ctx, file, destination, Direction::Encrypt});
 }
@@ -292,21 +355,22 @@ Outcome DecryptOne(const ActionContext& ctx, const std::string& file) {
         ctx.err << kProgram << Quoted(file) << " does not end in .cry; name the output with -o\n";
         return Outcome::Failed;
     }
-    if (RefuseNonRegular(ctx.err, file) || RefuseLongName(ctx, *destination))
+    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, ctx.folder) ||
+        RefuseLongName(ctx, *destination))
         return Outcome::Failed;
     return TransformOne({ctx, file, *destination, Direction::Decrypt});
 }
 
 Outcome ConvertOne(const ActionContext& ctx, const std::string& file) {
     const std::string destination = ctx.options.output.value_or(AgeNameOf(file));
-    if (RefuseNonRegular(ctx.err, file) ||
+    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, ctx.folder) ||
         (!IsStandardStream(destination) && RefuseLongName(ctx, destination)))
         return Outcome::Failed;
     return TransformOne({ctx, file, destination, Direction::Convert});
 }
 
 Outcome VerifyOne(const ActionContext& ctx, const std::string& file) {
-    if (RefuseNonRegular(ctx.err, file))
+    if (RefuseNonRegular(ctx.err, file, ctx.folder))
         return Outcome::Failed;
     const std::string none;
     FileRun run{ctx, file, none, Direction::Verify};

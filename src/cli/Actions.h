@@ -6,12 +6,30 @@
 #include "engine/Convert.h"
 #include "engine/Progress.h"
 
+#include <fcntl.h>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
+#include <tuple>
 
 namespace kelvane::cli {
+
+// The destinations a run has taken on, so that two sources that become one
+// name ("a.cry" and "a.CRY") never both write it: -f replaces a file that
+// was there before the run, never one the run made itself.
+class DestinationClaims {
+public:
+    // False when another file of this run already took `name` in the
+    // folder `folder` (an open descriptor, or AT_FDCWD).
+    bool Claim(int folder, const std::string& name);
+
+private:
+    std::mutex lock_;
+    std::set<std::tuple<uint64_t, uint64_t, std::string>> taken_;
+};
 
 struct ActionContext {
     const CliOptions& options;
@@ -22,6 +40,10 @@ struct ActionContext {
     std::function<void()> letEventsRun;
     StandardStreams streams = {};         // where "-" leads
     const AgeTarget* ageTarget = nullptr; // convert only
+    // A file a walk found is opened in the folder the walk holds open, by
+    // the last component of its path alone; a named file as given.
+    int folder = AT_FDCWD;
+    DestinationClaims* claims = nullptr;
 };
 
 // How one FILE ended; a script tells a wrong password from other failures.

@@ -230,7 +230,7 @@ private:
         }
         for (const WalkedFile& file : walked.files) {
             if (seen_.insert({file.device, file.inode}).second)
-                jobs.push_back({file.path, file.size});
+                jobs.push_back({file.path, file.size, file.folder});
         }
         return complete;
     }
@@ -243,7 +243,7 @@ private:
                  .second)
             return;
         jobs.push_back(
-            {file, found && S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0});
+            {file, found && S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0, nullptr});
     }
 
     const CliEnvironment& env_;

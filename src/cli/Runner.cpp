@@ -76,9 +76,16 @@ private:
         const FileJob& job = jobs_[index];
         std::ostringstream out, err;
         const auto share = progress_.ShareFor(job.size);
-        const ActionContext ctx{
-            settings_.options, settings_.password, out, err, share.get(), settings_.letEventsRun,
-            settings_.streams, settings_.ageTarget};
+        const ActionContext ctx{settings_.options,
+                                settings_.password,
+                                out,
+                                err,
+                                share.get(),
+                                settings_.letEventsRun,
+                                settings_.streams,
+                                settings_.ageTarget,
+                                job.folder ? job.folder->Descriptor() : AT_FDCWD,
+                                &claims_};
         Outcome done = Outcome::Failed;
         {
             const CancellableWork cancellable;
@@ -119,6 +126,7 @@ private:
     std::mutex messagesLock_;
     std::vector<FileMessages> messages_;
     std::size_t written_ = 0;
+    DestinationClaims claims_;
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cli/Actions.h"
+#include "platform/TreeWalk.h"
 
 #include <cstdint>
 #include <functional>
@@ -16,6 +17,8 @@ namespace kelvane::cli {
 struct FileJob {
     std::string path;
     uint64_t size = 0; // for the progress line; 0 when unknown
+    // A walked file is opened in the folder the walk holds open.
+    std::shared_ptr<WalkFolder> folder;
 };
 
 struct RunSettings {

@@ -263,7 +263,7 @@ std::unique_ptr<SourceFile> CliFiles::OpenSource(const std::string& path) {
     if (IsStandardStream(path) && streams_.input >= 0)
         return std::make_unique<SpooledSource>(streams_.input);
     errno = 0;
-    auto source = SystemFiles().OpenSource(path);
+    auto source = files_.OpenSource(path);
     if (!source) {
         errors.open.store(errno != 0 ? errno : EIO);
         return nullptr;
@@ -276,7 +276,7 @@ std::unique_ptr<DestinationFile> CliFiles::CreateDestination(const std::string& 
     if (IsStandardStream(path) && streams_.output >= 0)
         return std::make_unique<StandardOutput>(streams_.output, errors.write);
     errno = 0;
-    auto destination = SystemFiles().CreateDestination(path, permissions);
+    auto destination = files_.CreateDestination(path, permissions);
     if (!destination) {
         errors.create.store(errno != 0 ? errno : EIO);
         return nullptr;
@@ -287,7 +287,7 @@ std::unique_ptr<DestinationFile> CliFiles::CreateDestination(const std::string& 
 bool CliFiles::SameFile(const std::string& a, const std::string& b) {
     if (IsStandardStream(a) || IsStandardStream(b))
         return false;
-    return SystemFiles().SameFile(a, b);
+    return files_.SameFile(a, b);
 }
 
 } // namespace kelvane::cli

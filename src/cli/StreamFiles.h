@@ -55,7 +55,10 @@ struct FileErrors {
 // a step failed. One per FILE, since the reasons are that FILE's.
 class CliFiles : public FileAccess {
 public:
-    explicit CliFiles(const StandardStreams& streams) : streams_(streams) {}
+    // Names that are not "-" go to `files`: the system's, or a walked
+    // folder's.
+    explicit CliFiles(const StandardStreams& streams, FileAccess& files = SystemFiles())
+        : streams_(streams), files_(files) {}
 
     std::unique_ptr<SourceFile> OpenSource(const std::string& path) override;
     std::unique_ptr<DestinationFile> CreateDestination(const std::string& path,
@@ -66,6 +69,7 @@ public:
 
 private:
     const StandardStreams& streams_;
+    FileAccess& files_;
 };
 
 bool IsStandardStream(const std::string& path);

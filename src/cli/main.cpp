@@ -7,13 +7,30 @@
 #include "crypto/SelfTest.h"
 
 #include <iostream>
+#include <sys/resource.h>
 #include <unistd.h>
+
+namespace {
+
+// A walk holds each folder with files to do open until they are done, so a
+// wide tree needs more descriptors than the customary soft limit of 1024.
+// Nothing here uses select(), which is what that limit protects.
+void AllowAllOpenFiles() {
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     if (!kelvane::CryptoSelfTest()) {
         std::cerr << "kelvane-cli: the cipher self-test failed; this build must not be used\n";
         return kelvane::cli::kExitBroken;
     }
+    AllowAllOpenFiles();
     kelvane::cli::CancelOnSignals();
     kelvane::cli::TerminalPrompter prompter;
     kelvane::cli::WatchTerminalWidth();

@@ -93,8 +93,15 @@ const char* DoneWord(const Transform& t) {
 }
 
 // What the engine's result means for the user beyond its classic messages.
-void ShowRunEnd(CryptResult result, const Transform& t) {
-    if (result == crDestinationExists)
+// Another program may have done the same work meanwhile and removed the
+// source: then only the new file is there, and nothing was lost.
+void ShowRunEnd(CryptResult result, const Transform& t, const HeldSource& held) {
+    if (result == crDestinationExists && !held.Present())
+        ShowError("File \"" + t.destination + "\" appeared while \"" + t.sourceShown +
+                  "\" was processed, and \"" + t.sourceShown +
+                  "\" has been removed meanwhile. File \"" + t.destination +
+                  "\" is kept as it was.");
+    else if (result == crDestinationExists)
         ShowError("File \"" + t.destination + "\" appeared while \"" + t.sourceShown +
                   "\" was processed. Both files are kept.");
     else if (result == crUnconfirmed)
@@ -120,7 +127,7 @@ bool RunEngine(CommandHost& host, const Transform& t, Existing existing, const A
         // another password; the next file asks instead.
         if (result == crBadPassword)
             PasswordRefused = true;
-        ShowRunEnd(result, t);
+        ShowRunEnd(result, t, held);
         if (result == crUnconfirmed || result == crDestinationExists)
             host.RefreshLists();
         return result == crUnconfirmed;
@@ -173,6 +180,16 @@ bool RefusedAsLink(const std::string& source, const std::string& shown, bool enc
     return true;
 }
 
+// Encrypting one name of a file with other names would leave its content
+// readable through them.
+bool RefusedAsShared(const std::string& plainName) {
+    const unsigned others = OtherNamesOf(plainName);
+    if (others == 0)
+        return false;
+    ShowError("File \"" + plainName + "\" " + OtherNamesText(others) + ". It is not encrypted.");
+    return true;
+}
+
 } // namespace
 
 std::string CommandHost::CryptedFileName(const std::string& listedName) const {
@@ -192,7 +209,7 @@ bool EncryptOneFile(CommandHost& host, const std::string& name) {
         ShowError(NotFoundText(name));
         return false;
     }
-    if (RefusedAsLink(plainName, plainName, true))
+    if (RefusedAsLink(plainName, plainName, true) || RefusedAsShared(plainName))
         return false;
     if (NameTooLong(cryptedName)) {
         ShowInformation(NameTooLongText(listedName, "\r"));

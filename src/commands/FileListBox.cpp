@@ -1,6 +1,7 @@
 #include "commands/FileListBox.h"
 
 #include "crypto/AsciiCase.h"
+#include "crypto/CryptNames.h"
 
 #include <algorithm>
 #include <dirent.h>
@@ -90,7 +91,8 @@ void TFileListBox::ReadInFull() {
     const int dirFd = dirfd(dir);
     while (const dirent* entry = readdir(dir)) {
         const std::string_view name = entry->d_name;
-        if (name == "." || name == "..")
+        // A run's temporary is no file of the user's to list or act on.
+        if (name == "." || name == ".." || IsTemporaryName(name))
             continue;
         unsigned char type = entry->d_type;
         bool link = type == DT_LNK;

@@ -4,9 +4,9 @@
 #include "commands/Settings.h"
 #include "commands/State.h"
 #include "crypto/CryptNames.h"
-#include "platform/FolderEntries.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
+#include "platform/TreeWalk.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -22,132 +22,125 @@ int32_t RecurseAnswer = 0;
 
 namespace {
 
-// One line of a folder's listing: the text FileListBox3 shows (a subfolder
-// in square brackets) and the name on disk.
-struct ListedEntry {
-    std::string shown;
-    std::string name;
-    bool folder = false;
-};
+// The text FileListBox3 shows for an entry: a subfolder in square brackets.
+std::string ShownText(const FolderEntry& entry) {
+    return entry.kind == EntryKind::Folder ? "[" + entry.name + "]" : entry.name;
+}
 
-class TreeWalker {
+// The window's side of the one tree walk: it shows each folder it enters in
+// the folder list and its own hidden list, lets window events run between
+// entries, and hands each file to the single-file commands. Those name files
+// relative to the working directory, which the walk sets to the very folder
+// it opened (by descriptor), never by resolving the folder's path again.
+class TreeWalker : public WalkVisitor {
 public:
     TreeWalker(TreeHost& host, TreeDirection direction) : host_(host), direction_(direction) {}
 
     bool Start(const std::string& directory) {
-        const int fd = OpenWalkRoot(directory);
-        if (fd < 0)
-            return false;
-        const FileNode root = IdentityOf(fd);
-        device_ = root.device;
-        visited_.insert(root);
-        const bool read = Walk(fd, directory);
-        const int error = errno;
-        ::close(fd);
-        errno = error;
-        return read;
-    }
-
-private:
-    // False when the folder's listing could not be read.
-    bool Walk(int folder, const std::string& directory) {
         if (CancelRequested)
             return true;
-        std::vector<ListedEntry> listing;
-        if (!ReadListing(folder, listing))
-            return false;
-        for (const ListedEntry& entry : listing) {
-            if (CancelRequested)
-                break;
-            host_.LetEventsRun();
-            // A click on "Cancel process" just now stops before this entry.
-            if (CancelRequested)
-                break;
-            if (entry.shown == "[.]" || entry.shown == "[..]")
-                continue;
-            if (entry.folder)
-                Subfolder(folder, directory, entry.name);
-            else if (!File(folder, directory, entry.name))
-                break;
-        }
-        return true;
+        return WalkTree(directory, *this);
     }
 
+    // Mount points passed over, for one message at the end.
+    std::vector<std::string> notEntered;
+
+private:
     // Reads the folder once, on entering it, and makes it the working
     // directory. Links and special files are not listed: the walk never
     // follows the one nor opens the other.
-    bool ReadListing(int folder, std::vector<ListedEntry>& listing) {
-        std::vector<FolderEntry> entries;
-        if (!ReadFolderEntries(folder, entries) || ::fchdir(folder) != 0)
+    bool Listed(const WalkFolder& folder, std::vector<FolderEntry>& entries) override {
+        if (CancelRequested || ::fchdir(folder.Descriptor()) != 0)
             return false;
-        listing = {{"[.]", ".", true}, {"[..]", "..", true}};
-        for (FolderEntry& entry : entries) {
-            if (entry.kind == EntryKind::Folder)
-                listing.push_back({"[" + entry.name + "]", std::move(entry.name), true});
-            else if (entry.kind == EntryKind::RegularFile)
-                listing.push_back({entry.name, std::move(entry.name), false});
-        }
-        std::sort(listing.begin(), listing.end(), [](const ListedEntry& a, const ListedEntry& b) {
-            return NameLess(a.shown, b.shown);
+        std::erase_if(entries, [](const FolderEntry& entry) {
+            return entry.kind != EntryKind::Folder && entry.kind != EntryKind::RegularFile;
+        });
+        std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+            return NameLess(ShownText(a), ShownText(b));
         });
         TFileListBox& list = host_.FileListBox3();
-        list.Items.clear();
-        for (const ListedEntry& entry : listing)
-            list.Items.push_back(entry.shown);
+        list.Items = {"[.]", "[..]"};
+        for (const FolderEntry& entry : entries) {
+            if (!IsTemporaryName(entry.name))
+                list.Items.push_back(ShownText(entry));
+        }
+        std::sort(list.Items.begin(), list.Items.end(), NameLess);
         return true;
     }
 
-    void Subfolder(int parent, const std::string& directory, const std::string& name) {
-        if (RecurseAnswer != mrYes)
-            return;
-        // Opened by descriptor without following a link, and only on the
-        // starting folder's file system: a link loop or a link out of the
-        // tree is never entered, nor is a mounted volume below it.
-        const int fd = OpenSubfolder(parent, name, device_);
-        if (fd < 0)
-            return;
-        // A folder moved by another program into a part still to come is
-        // not walked twice.
-        if (visited_.insert(IdentityOf(fd)).second)
-            Walk(fd, JoinPath(directory, name));
-        ::close(fd);
-        if (::fchdir(parent) != 0)
+    bool Continue() override {
+        if (CancelRequested)
+            return false;
+        host_.LetEventsRun();
+        // A click on "Cancel process" just now stops before this entry.
+        return !CancelRequested;
+    }
+
+    bool Recurse() const override { return RecurseAnswer == mrYes; }
+
+    void Returned(const WalkFolder& folder) override {
+        if (::fchdir(folder.Descriptor()) != 0)
             CancelRequested = true; // nowhere safe to go on from
     }
 
+    void Skipped(const WalkNote& note) override {
+        if (note.reason == WalkSkip::MountPoint || note.reason == WalkSkip::OtherFileSystem)
+            notEntered.push_back(note.path);
+    }
+
     // False when the folder can no longer be worked in.
-    bool File(int folder, const std::string& directory, const std::string& name) {
-        FileNode identity;
-        // Looked at again now: the name may have become a link or a FIFO
-        // since the listing was read, or be a file this walk wrote.
-        if (EntryKindAt(folder, name, &identity) != EntryKind::RegularFile ||
-            created_.count(identity) > 0)
+    bool File(const std::shared_ptr<WalkFolder>& folder, const FolderEntry& entry) override {
+        // A file this walk wrote, moved ahead by another program, is not
+        // taken again.
+        if (created_.count(entry.identity) > 0)
             return true;
-        if (!ShowWalkedFolder(folder, directory))
+        if (!ShowWalkedFolder(*folder))
             return false;
+        const std::string& name = entry.name;
         const bool crypted = HasCryExtension(name);
-        if (direction_ == TreeDirection::EncryptAll && !crypted)
-            Hand(folder, name, EncryptedNameOf(name));
-        else if (direction_ == TreeDirection::DecryptAll && crypted)
-            Hand(folder, ListedCryptedName(name, ShowCry > 0), WithoutCryExtension(name));
+        if ((direction_ == TreeDirection::EncryptAll) == crypted)
+            return true;
+        const std::string written =
+            crypted ? DecryptedNameOf(name).value_or(std::string()) : EncryptedNameOf(name);
+        if (crypted && written.empty())
+            return true;
+        if (WrittenByThisWalk(*folder, name, written))
+            return true;
+        Hand(*folder, crypted ? ListedCryptedName(name, ShowCry > 0) : name, written);
         return true;
     }
 
     // The folder list moves to the folder being worked on; the single-file
     // commands name their files relative to the working directory, so it
     // must now be the very folder that was listed.
-    bool ShowWalkedFolder(int folder, const std::string& directory) {
-        if (!host_.ShowDirectory(directory))
+    bool ShowWalkedFolder(const WalkFolder& folder) {
+        if (!host_.ShowDirectory(folder.Path()))
             return false;
         struct stat working {};
         if (::stat(".", &working) != 0)
             return false;
-        const FileNode listed = IdentityOf(folder);
-        return listed.device == static_cast<uint64_t>(working.st_dev) &&
-               listed.inode == static_cast<uint64_t>(working.st_ino);
+        const FileNode listed = IdentityOf(folder.Descriptor());
+        if (listed.device != static_cast<uint64_t>(working.st_dev) ||
+            listed.inode != static_cast<uint64_t>(working.st_ino))
+            return false;
+        return ::fchdir(folder.Descriptor()) == 0;
     }
 
-    void Hand(int folder, const std::string& name, const std::string& written) {
+    // Two crypted files whose names differ only in the case of ".cry" become
+    // one plain file: the second must not replace what the first became,
+    // whatever the answer to the overwrite question.
+    bool WrittenByThisWalk(const WalkFolder& folder, const std::string& source,
+                           const std::string& written) {
+        FileNode identity;
+        if (EntryKindAt(folder.Descriptor(), written, &identity) != EntryKind::RegularFile ||
+            created_.count(identity) == 0)
+            return false;
+        ShowError("File \"" + written + "\" has just been made from another file. File \"" +
+                  source + "\" is kept.");
+        return true;
+    }
+
+    void Hand(const WalkFolder& folder, const std::string& name, const std::string& written) {
         // The single-file commands refuse to run while any command is busy.
         TreeBusy = false;
         const bool done = direction_ == TreeDirection::EncryptAll ? host_.EncryptOneFile(name)
@@ -156,21 +149,33 @@ private:
         host_.SetStatus(kSearchingText);
         TreeBusy = true;
         FileNode identity;
-        if (done && EntryKindAt(folder, written, &identity) == EntryKind::RegularFile)
+        if (done && EntryKindAt(folder.Descriptor(), written, &identity) == EntryKind::RegularFile)
             created_.insert(identity);
     }
 
     TreeHost& host_;
     TreeDirection direction_;
-    uint64_t device_ = 0;
-    std::set<FileNode> visited_; // folders
     std::set<FileNode> created_; // files this walk wrote
 };
+
+std::string NotEnteredText(const std::vector<std::string>& folders) {
+    std::string text = folders.size() == 1 ? "This folder is a mount point and was not entered:"
+                                           : "These folders are mount points and were not entered:";
+    for (const std::string& folder : folders)
+        text += "\r" + folder;
+    return text;
+}
 
 } // namespace
 
 bool WalkDirectory(TreeHost& host, const std::string& directory, TreeDirection direction) {
-    return TreeWalker(host, direction).Start(directory);
+    TreeWalker walker(host, direction);
+    const bool read = walker.Start(directory);
+    const int error = errno;
+    if (!walker.notEntered.empty())
+        ShowInformation(NotEnteredText(walker.notEntered));
+    errno = error;
+    return read;
 }
 
 std::string UnreadableStartText(const std::string& directory, int error) {

@@ -1,6 +1,7 @@
 #include "crypto/CryptNames.h"
 
 #include "crypto/AsciiCase.h"
+#include <cstdlib>
 
 namespace kelvane {
 namespace {
@@ -8,6 +9,16 @@ namespace {
 std::string_view LastComponent(std::string_view name) {
     const std::size_t slash = name.rfind('/');
     return slash == std::string_view::npos ? name : name.substr(slash + 1);
+}
+
+constexpr std::string_view kTemporaryEnding = ".kelvane-tmp";
+constexpr std::size_t kRandomDigits = 16;
+// Shortened so a destination of the longest name still has a temporary name
+// the file system takes.
+constexpr std::size_t kTemporaryBaseLength = 200;
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 } // namespace
@@ -53,6 +64,40 @@ std::string NameTooLongText(std::string_view newName, std::string_view separator
     text += separator;
     text += "File name is too long.";
     return text;
+}
+
+std::string TemporaryPrefixOf(std::string_view baseName) {
+    std::string prefix = ".";
+    prefix += baseName.substr(0, kTemporaryBaseLength);
+    prefix += ".";
+    return prefix;
+}
+
+std::string TemporaryNameFor(std::string_view baseName, long processId,
+                             std::string_view randomHex) {
+    std::string name = TemporaryPrefixOf(baseName) + std::to_string(processId) + ".";
+    name += randomHex;
+    name += kTemporaryEnding;
+    return name;
+}
+
+long TemporaryOwnerOf(std::string_view name) {
+    if (name.size() < kTemporaryEnding.size() + 20 || name[0] != '.' ||
+        !name.ends_with(kTemporaryEnding))
+        return 0;
+    const std::string_view middle = name.substr(0, name.size() - kTemporaryEnding.size());
+    const std::size_t randomDot = middle.rfind('.');
+    if (randomDot == std::string_view::npos || middle.size() - randomDot != kRandomDigits + 1)
+        return 0;
+    const std::size_t pidDot = middle.rfind('.', randomDot - 1);
+    if (pidDot == std::string_view::npos || pidDot == 0)
+        return 0;
+    const std::string pid(middle.substr(pidDot + 1, randomDot - pidDot - 1));
+    return AllDigits(pid) && pid.size() < 10 ? std::atol(pid.c_str()) : 0;
+}
+
+bool IsTemporaryName(std::string_view name) {
+    return TemporaryOwnerOf(name) > 0;
 }
 
 } // namespace kelvane

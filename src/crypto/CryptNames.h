@@ -33,4 +33,14 @@ std::string ListedCryptedName(std::string_view cryptedName, bool showExtension);
 // system takes; the two sentences are joined by `separator`.
 std::string NameTooLongText(std::string_view newName, std::string_view separator);
 
+// The program's own temporaries, beside the file they are to become:
+// ".<name, at most 200 bytes>.<process id>.<16 hex digits>.kelvane-tmp".
+// Walks, lists and commands pass them over; they are never a user's file.
+std::string TemporaryNameFor(std::string_view baseName, long processId, std::string_view randomHex);
+// The leading part every temporary of `baseName` shares.
+std::string TemporaryPrefixOf(std::string_view baseName);
+// The process id inside a temporary's name; 0 when the name is not one.
+long TemporaryOwnerOf(std::string_view name);
+bool IsTemporaryName(std::string_view name);
+
 } // namespace kelvane

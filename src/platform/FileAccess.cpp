@@ -1,5 +1,6 @@
 #include "platform/FileAccess.h"
 
+#include "crypto/CryptNames.h"
 #include "platform/FileSafety.h"
 #include "platform/Paths.h"
 
@@ -21,11 +22,6 @@
 
 namespace kelvane {
 namespace {
-
-constexpr char kTemporaryEnding[] = ".kelvane-tmp";
-// Shortened so a destination of the longest name still has a temporary name
-// the file system takes.
-constexpr std::size_t kTemporaryBaseLength = 200;
 
 std::atomic<bool> namedTemporaries{[] {
     const char* forced = std::getenv("KELVANE_NO_UNNAMED_TEMPORARY");
@@ -99,47 +95,15 @@ std::string RandomSuffix() {
     return text;
 }
 
-std::string TemporaryPrefixOf(const std::string& baseName) {
-    return "." + baseName.substr(0, kTemporaryBaseLength) + ".";
-}
-
-std::string TemporaryNameFor(const std::string& baseName) {
-    return TemporaryPrefixOf(baseName) + std::to_string(::getpid()) + "." + RandomSuffix() +
-           kTemporaryEnding;
-}
-
-bool AllDigits(const std::string& text) {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-}
-
-// The process id inside a temporary's name, or 0 when the name is not one.
-long OwnerOf(const std::string& name) {
-    const std::size_t endingLength = sizeof kTemporaryEnding - 1;
-    if (name.size() < endingLength + 20 || name[0] != '.' ||
-        name.compare(name.size() - endingLength, endingLength, kTemporaryEnding) != 0)
-        return 0;
-    // ".<base>.<pid>.<16 hex>.kelvane-tmp"
-    const std::string middle = name.substr(0, name.size() - endingLength);
-    const auto randomDot = middle.rfind('.');
-    if (randomDot == std::string::npos || middle.size() - randomDot != 17)
-        return 0;
-    const auto pidDot = middle.rfind('.', randomDot - 1);
-    if (pidDot == std::string::npos || pidDot == 0)
-        return 0;
-    const std::string pid = middle.substr(pidDot + 1, randomDot - pidDot - 1);
-    return AllDigits(pid) && pid.size() < 10 ? std::atol(pid.c_str()) : 0;
-}
-
-bool ProcessRuns(long pid) {
-    return pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+std::string NewTemporaryName(const std::string& baseName) {
+    return TemporaryNameFor(baseName, ::getpid(), RandomSuffix());
 }
 
 // Exactly this destination's: the process id follows the prefix.
-bool IsTemporaryOf(const std::string& name, const std::string& prefix) {
-    const long owner = OwnerOf(name);
-    const std::string expected = prefix + std::to_string(owner) + ".";
-    return owner > 0 && name.compare(0, expected.size(), expected) == 0 &&
-           name.size() == expected.size() + 16 + sizeof kTemporaryEnding - 1;
+bool IsTemporaryOf(const std::string& name, const std::string& baseName) {
+    const long owner = TemporaryOwnerOf(name);
+    return owner > 0 && name.size() == TemporaryNameFor(baseName, owner, "").size() + 16 &&
+           name.starts_with(TemporaryPrefixOf(baseName) + std::to_string(owner) + ".");
 }
 
 // A folder's temporaries whose runs died, as one reading of it found them.
@@ -162,16 +126,22 @@ std::vector<std::string> ReadDeadTemporaries(DIR* directory) {
         if (entry->d_name[0] != '.')
             continue;
         const std::string name = entry->d_name;
-        if (const long owner = OwnerOf(name); owner > 0 && !ProcessRuns(owner))
+        if (IsDeadRunsTemporary(name))
             names.push_back(name);
     }
     return names;
 }
 
+std::string PlaceOfFolder(int fd) {
+    char path[4096];
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    const ssize_t length = ::readlink(self.c_str(), path, sizeof path);
+    return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : self;
+}
+
 // Takes out of the folder's dead temporaries those `wanted` picks.
 template <typename Wanted>
-std::vector<std::string> TakeDeadTemporaries(DIR* directory, const std::string& folder,
-                                             Wanted wanted) {
+std::vector<std::string> TakeDeadTemporaries(DIR* directory, Wanted wanted) {
     static std::mutex lock;
     static std::map<std::string, DeadTemporaries> byFolder;
     struct stat st {};
@@ -181,7 +151,9 @@ std::vector<std::string> TakeDeadTemporaries(DIR* directory, const std::string& 
     const std::lock_guard<std::mutex> hold(lock);
     std::erase_if(byFolder,
                   [&](const auto& kept) { return now - kept.second.readAt > kFolderReadingKept; });
-    DeadTemporaries& known = byFolder[folder];
+    // Keyed by where the folder is now, as well as by its identity: a folder
+    // made where another was just removed may get the same inode number.
+    DeadTemporaries& known = byFolder[PlaceOfFolder(::dirfd(directory))];
     if (known.readAt == std::chrono::steady_clock::time_point{} || known.device != st.st_dev ||
         known.inode != st.st_ino)
         known = {st.st_dev, st.st_ino, now, ReadDeadTemporaries(directory)};
@@ -205,9 +177,10 @@ bool Unsupported(int error) {
 // the destination stands in for it.
 class AtomicDestination : public DestinationFile {
 public:
-    static std::unique_ptr<AtomicDestination> Create(const std::string& path,
+    static std::unique_ptr<AtomicDestination> Create(int folder, const std::string& path,
                                                      unsigned permissions) {
-        const int directory = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int directory =
+            ::openat(folder, DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (directory < 0)
             return nullptr;
         auto destination =
@@ -282,7 +255,7 @@ private:
                 return false;
         }
         if (fd_ < 0) {
-            const std::string temporary = TemporaryNameFor(name_);
+            const std::string temporary = NewTemporaryName(name_);
             fd_ = ::openat(directory_, temporary.c_str(),
                            O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC | O_NOFOLLOW, permissions);
             if (fd_ < 0)
@@ -304,7 +277,7 @@ private:
             if (existing == Existing::Keep)
                 return CommitOutcome::NameTaken;
             // Replacing needs a name to rename from.
-            const std::string temporary = TemporaryNameFor(name_);
+            const std::string temporary = NewTemporaryName(name_);
             if (LinkUnnamedAs(temporary) != 0)
                 return CommitOutcome::Failed;
             temporaryName_ = temporary;
@@ -356,11 +329,16 @@ private:
     uint64_t writeBackFrom_ = 0;
 };
 
+// Relative names are taken in `folder`: the working directory, or a folder
+// a walk holds open.
 class PosixFiles : public FileAccess {
 public:
+    explicit PosixFiles(int folder = AT_FDCWD) : folder_(folder) {}
+
     std::unique_ptr<SourceFile> OpenSource(const std::string& path) override {
         // Non-blocking, so a named pipe in the source's place can't hang the run.
-        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        const int fd =
+            ::openat(folder_, path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0)
             return nullptr;
         struct stat st {};
@@ -377,17 +355,22 @@ public:
         if (path.empty() || path.back() == '/')
             return nullptr;
         struct stat st {};
-        if (::stat(path.c_str(), &st) == 0) {
+        if (::fstatat(folder_, path.c_str(), &st, 0) == 0) {
             // A file in the way that may not be written resists replacement,
             // as it would on a system where creating means opening it.
-            if (!S_ISREG(st.st_mode) || ::access(path.c_str(), W_OK) != 0)
+            if (!S_ISREG(st.st_mode) || ::faccessat(folder_, path.c_str(), W_OK, 0) != 0)
                 return nullptr;
         }
-        RemoveLeftoverTemporaries(path);
-        return AtomicDestination::Create(path, permissions);
+        RemoveLeftoverTemporaries(path, folder_);
+        return AtomicDestination::Create(folder_, path, permissions);
     }
 
-    bool SameFile(const std::string& a, const std::string& b) override { return IsSameFile(a, b); }
+    bool SameFile(const std::string& a, const std::string& b) override {
+        return IsSameFileAt(folder_, a, b);
+    }
+
+private:
+    int folder_;
 };
 
 } // namespace
@@ -401,19 +384,23 @@ FileAccess& SystemFilesForReading() {
     return SystemFiles();
 }
 
-bool IsTemporaryName(const std::string& name) {
-    return OwnerOf(name) > 0;
+std::unique_ptr<FileAccess> FilesIn(int folder) {
+    return std::make_unique<PosixFiles>(folder);
 }
 
-int RemoveLeftoverTemporaries(const std::string& destination) {
-    DIR* directory = ::opendir(DirectoryOf(destination).c_str());
-    if (directory == nullptr)
+int RemoveLeftoverTemporaries(const std::string& destination, int folder) {
+    const int fd =
+        ::openat(folder, DirectoryOf(destination).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* directory = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (directory == nullptr) {
+        if (fd >= 0)
+            ::close(fd);
         return 0;
-    const std::string prefix = TemporaryPrefixOf(NamePart(destination));
+    }
+    const std::string baseName = NamePart(destination);
     int removed = 0;
-    for (const std::string& name :
-         TakeDeadTemporaries(directory, DirectoryOf(destination),
-                             [&](const std::string& name) { return IsTemporaryOf(name, prefix); }))
+    for (const std::string& name : TakeDeadTemporaries(
+             directory, [&](const std::string& name) { return IsTemporaryOf(name, baseName); }))
         removed += ::unlinkat(::dirfd(directory), name.c_str(), 0) == 0 ? 1 : 0;
     ::closedir(directory);
     return removed;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <fcntl.h>
 #include <memory>
 #include <string>
 
@@ -86,15 +87,18 @@ public:
 FileAccess& SystemFiles();
 // The same; kept for the checks that only read.
 FileAccess& SystemFilesForReading();
+// The real file system with relative names taken in the open folder
+// `folder`, which must stay open while the result is used: a walk hands its
+// files on this way, so no path is resolved again.
+std::unique_ptr<FileAccess> FilesIn(int folder);
 
-// A named temporary stands in for the unnamed file where the file system has
+// A named temporary (CryptNames.h) stands in for the unnamed file where the file system has
 // none, and for the moment of replacing an existing file. All of them are
 // named ".<destination name>.<process id>.<random>.kelvane-tmp" beside the
 // destination. Removes those of `destination` left by processes that no
 // longer run; returns how many it removed.
-int RemoveLeftoverTemporaries(const std::string& destination);
-// True for a name of that pattern.
-bool IsTemporaryName(const std::string& name);
+// A relative `destination` is taken in the open folder `folder`.
+int RemoveLeftoverTemporaries(const std::string& destination, int folder = AT_FDCWD);
 
 // Makes every destination use a named temporary, as on a file system without
 // unnamed files. Also switched on by KELVANE_NO_UNNAMED_TEMPORARY=1.

@@ -1,8 +1,10 @@
 #include "platform/FileSafety.h"
 
+#include "crypto/CryptNames.h"
 #include "platform/Paths.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,8 +12,12 @@
 namespace kelvane {
 
 SourceKind KindOfSource(const std::string& path) {
+    return KindOfSourceAt(AT_FDCWD, path);
+}
+
+SourceKind KindOfSourceAt(int folder, const std::string& name) {
     struct stat st {};
-    if (path.empty() || ::lstat(path.c_str(), &st) != 0)
+    if (name.empty() || ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return SourceKind::Missing;
     if (S_ISLNK(st.st_mode))
         return SourceKind::SymbolicLink;
@@ -23,13 +29,63 @@ unsigned NewFilePermissions(unsigned mode) {
 }
 
 bool IsSameFile(const std::string& a, const std::string& b) {
+    return IsSameFileAt(AT_FDCWD, a, b);
+}
+
+bool IsSameFileAt(int folder, const std::string& a, const std::string& b) {
     if (a == b)
         return true;
     struct stat sa {
     }, sb{};
-    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0)
+    if (::fstatat(folder, a.c_str(), &sa, 0) != 0 || ::fstatat(folder, b.c_str(), &sb, 0) != 0)
         return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+namespace {
+
+unsigned OtherNamesFrom(int found, const struct stat& st) {
+    return found == 0 && S_ISREG(st.st_mode) && st.st_nlink > 1
+               ? static_cast<unsigned>(st.st_nlink - 1)
+               : 0;
+}
+
+bool ProcessRuns(long pid) {
+    return pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+} // namespace
+
+unsigned OtherNamesOf(const std::string& path) {
+    return OtherNamesAt(AT_FDCWD, path);
+}
+
+unsigned OtherNamesAt(int folder, const std::string& name) {
+    struct stat st {};
+    const int found = ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW);
+    return OtherNamesFrom(found, st);
+}
+
+std::string OtherNamesText(unsigned others) {
+    return others == 1 ? "has 1 other name; its content would stay readable through it"
+                       : "has " + std::to_string(others) +
+                             " other names; its content would stay readable through them";
+}
+
+bool IsDeadRunsTemporary(const std::string& name) {
+    const long owner = TemporaryOwnerOf(name);
+    return owner > 0 && !ProcessRuns(owner);
+}
+
+bool RemoveDeadRunsTemporary(int folder, const std::string& name) {
+    return IsDeadRunsTemporary(name) && ::unlinkat(folder, name.c_str(), 0) == 0;
+}
+
+HeldSource::HeldSource(int folder, const std::string& name)
+    : directory_(::openat(folder, ".", O_PATH | O_DIRECTORY | O_CLOEXEC)), name_(name) {}
+
+bool HeldSource::Present() const {
+    return directory_ >= 0 && IdentityAt(directory_, name_).known;
 }
 
 HeldSource::HeldSource(const std::string& path) : name_(NamePart(path)) {

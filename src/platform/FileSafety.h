@@ -15,6 +15,8 @@ enum class SourceKind { RegularFile, Missing, SymbolicLink, NotAFile };
 // never a source: deleting it after the run would leave the file it points to
 // in plain text.
 SourceKind KindOfSource(const std::string& path);
+// The same for `name` in the open folder `folder`.
+SourceKind KindOfSourceAt(int folder, const std::string& name);
 
 // The bits a new file made from a file of `mode` gets: the permission bits,
 // never the set-id or sticky bits, which would hand a decrypted program the
@@ -23,6 +25,21 @@ unsigned NewFilePermissions(unsigned mode);
 
 // True when both names lead to the same existing file, or are the same text.
 bool IsSameFile(const std::string& a, const std::string& b);
+bool IsSameFileAt(int folder, const std::string& a, const std::string& b);
+
+// How many names the file has besides this one; 0 when none or unknown.
+// Encrypting one name of a file with others would leave its content
+// readable through them, so such a file is refused as a source to encrypt.
+unsigned OtherNamesOf(const std::string& path);
+unsigned OtherNamesAt(int folder, const std::string& name);
+// "has 2 other names; its content would stay readable through them"
+std::string OtherNamesText(unsigned others);
+
+// True for a temporary of this program (CryptNames.h) whose run is over.
+bool IsDeadRunsTemporary(const std::string& name);
+// Removes `name` from the open folder `folder` when it is a temporary of
+// this program (CryptNames.h) whose run no longer runs. True when removed.
+bool RemoveDeadRunsTemporary(int folder, const std::string& name);
 
 enum class SourceRemoval { Removed, Changed, Failed };
 
@@ -32,6 +49,8 @@ enum class SourceRemoval { Removed, Changed, Failed };
 class HeldSource {
 public:
     explicit HeldSource(const std::string& path);
+    // The file `name` in the open folder `folder`, which is held anew.
+    HeldSource(int folder, const std::string& name);
     ~HeldSource();
     HeldSource(const HeldSource&) = delete;
     HeldSource& operator=(const HeldSource&) = delete;
@@ -45,6 +64,8 @@ public:
     SourceRemoval RemoveIfUnchanged();
     // The test alone.
     bool Unchanged() const;
+    // Whether anything of the source's name is there now.
+    bool Present() const;
 
 private:
     int directory_ = -1;

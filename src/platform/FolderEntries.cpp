@@ -1,10 +1,16 @@
 #include "platform/FolderEntries.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#ifndef STATX_MNT_ID
+#define STATX_MNT_ID 0x1000U
+#endif
 
 namespace kelvane {
 namespace {
@@ -21,6 +27,23 @@ EntryKind KindFrom(mode_t mode) {
     if (S_ISDIR(mode))
         return EntryKind::Folder;
     return EntryKind::Special;
+}
+
+// Kernels before 5.8 have no mount id in statx; /proc shows it for every
+// open descriptor since 3.15.
+uint64_t MountIdFromFdInfo(int fd) {
+    const std::string path = "/proc/self/fdinfo/" + std::to_string(fd);
+    std::FILE* info = std::fopen(path.c_str(), "re");
+    if (info == nullptr)
+        return 0;
+    char line[256];
+    unsigned long long id = 0;
+    while (std::fgets(line, sizeof line, info) != nullptr) {
+        if (std::sscanf(line, "mnt_id: %llu", &id) == 1)
+            break;
+    }
+    std::fclose(info);
+    return id;
 }
 
 } // namespace
@@ -74,12 +97,29 @@ int OpenSubfolder(int parent, const std::string& name, uint64_t device) {
         return -1;
     // Looked at after the opening: a name swapped for a mount point between
     // a look and the opening is still caught.
-    if (IdentityOf(fd).device != device) {
+    if (PlaceOf(parent, fd, device) != FolderPlace::SameMount) {
         ::close(fd);
         errno = EXDEV;
         return -1;
     }
     return fd;
+}
+
+FolderPlace PlaceOf(int parent, int child, uint64_t device) {
+    if (IdentityOf(child).device != device)
+        return FolderPlace::OtherFileSystem;
+    const uint64_t parentMount = MountIdOf(parent);
+    // Without a mount id for both, the device test above is all there is.
+    return parentMount != 0 && MountIdOf(child) != parentMount ? FolderPlace::MountPoint
+                                                               : FolderPlace::SameMount;
+}
+
+uint64_t MountIdOf(int fd) {
+    struct statx st {};
+    if (::statx(fd, "", AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW, STATX_MNT_ID, &st) == 0 &&
+        (st.stx_mask & STATX_MNT_ID) != 0)
+        return st.stx_mnt_id;
+    return MountIdFromFdInfo(fd);
 }
 
 FileNode IdentityOf(int fd) {

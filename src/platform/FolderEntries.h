@@ -37,9 +37,19 @@ bool ReadFolderEntries(int folder, std::vector<FolderEntry>& entries);
 int OpenWalkRoot(const std::string& path);
 
 // Opens the subfolder `name` of the open folder `parent` for reading, but
-// only when it is a real folder (not a link to one) on `device`. -1 when it
-// is not or can't be opened.
+// only when it is a real folder (not a link to one) on `device` and no mount
+// point. -1 when it is not (errno EXDEV for a mount point) or can't be opened.
 int OpenSubfolder(int parent, const std::string& name, uint64_t device);
+
+enum class FolderPlace { SameMount, OtherFileSystem, MountPoint };
+
+// Where the open folder `child` lies as seen from the open folder `parent`
+// of the walk on `device`. A bind mount shares its device with the folder it
+// is mounted on, so the mount ids tell; the device alone would not.
+FolderPlace PlaceOf(int parent, int child, uint64_t device);
+
+// The id of the mount an open file or folder lies on; 0 when unknown.
+uint64_t MountIdOf(int fd);
 
 // The identity of an open file or folder; device and inode 0 when unknown.
 FileNode IdentityOf(int fd);

@@ -1,135 +1,179 @@
 #include "platform/TreeWalk.h"
 
 #include "crypto/CryptNames.h"
+#include "platform/FileSafety.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace kelvane {
+
+WalkFolder::WalkFolder(int descriptor, std::string path)
+    : descriptor_(descriptor), path_(std::move(path)) {}
+
+WalkFolder::~WalkFolder() {
+    ::close(descriptor_);
+}
+
+std::string WalkFolder::PathOf(const std::string& name) const {
+    return !path_.empty() && path_.back() == '/' ? path_ + name : path_ + "/" + name;
+}
+
+bool WalkVisitor::Listed(const WalkFolder&, std::vector<FolderEntry>& entries) {
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    return true;
+}
+
 namespace {
 
 class Walker {
 public:
-    Walker(WalkPick pick, WalkResult& result) : pick_(pick), result_(result) {}
+    explicit Walker(WalkVisitor& visitor) : visitor_(visitor) {}
 
-    // `fd` is an open folder; it is closed here.
-    void Folder(int fd, const std::string& path) {
-        std::vector<std::string> names;
-        if (!ReadNames(fd, names)) {
-            Note(path, WalkSkip::Unreadable, errno);
-            return;
-        }
-        for (const std::string& name : names)
-            Entry(fd, Join(path, name), name);
-        ::close(fd);
+    bool Start(const std::string& root) {
+        const int fd = OpenWalkRoot(root);
+        if (fd < 0)
+            return false;
+        auto folder = std::make_shared<WalkFolder>(fd, root);
+        const FileNode identity = IdentityOf(fd);
+        device_ = identity.device;
+        visited_.insert(identity);
+        return Walk(folder);
     }
 
-    uint64_t device = 0;
-
 private:
-    // Closes `fd` on failure only.
-    static bool ReadNames(int fd, std::vector<std::string>& names) {
-        // fdopendir takes over the descriptor; keep our own for openat.
-        const int listing = ::dup(fd);
-        DIR* dir = listing < 0 ? nullptr : ::fdopendir(listing);
-        if (dir == nullptr) {
-            const int error = errno;
-            if (listing >= 0)
-                ::close(listing);
-            ::close(fd);
-            errno = error;
+    // False, errno set, when the folder's listing could not be read.
+    bool Walk(const std::shared_ptr<WalkFolder>& folder) {
+        std::vector<FolderEntry> entries;
+        if (!ReadFolderEntries(folder->Descriptor(), entries))
             return false;
+        if (!visitor_.Listed(*folder, entries))
+            return true;
+        for (const FolderEntry& entry : entries) {
+            if (!visitor_.Continue() || !Entry(folder, entry))
+                return stopped_ = true;
+            if (stopped_)
+                return true;
         }
-        errno = 0;
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        const int error = errno;
-        ::closedir(dir);
-        if (error != 0) {
-            ::close(fd);
-            errno = error;
-            return false;
-        }
-        std::sort(names.begin(), names.end());
         return true;
     }
 
-    static std::string Join(const std::string& folder, const std::string& name) {
-        return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
+    // False ends the walk. The entry is looked at again now: its name may
+    // have become a link, a FIFO or a folder since the listing was read.
+    bool Entry(const std::shared_ptr<WalkFolder>& folder, const FolderEntry& listed) {
+        FolderEntry entry{listed.name, EntryKind::Gone, {}};
+        entry.kind = EntryKindAt(folder->Descriptor(), entry.name, &entry.identity);
+        if (IsTemporaryName(entry.name)) {
+            RemoveDeadRunsTemporary(folder->Descriptor(), entry.name);
+            return true;
+        }
+        switch (entry.kind) {
+        case EntryKind::RegularFile:
+            return visitor_.File(folder, entry);
+        case EntryKind::Folder:
+            if (visitor_.Recurse())
+                Subfolder(folder, entry.name);
+            return true;
+        case EntryKind::SymbolicLink:
+            Note(folder->PathOf(entry.name), WalkSkip::SymbolicLink);
+            return true;
+        case EntryKind::Special:
+            Note(folder->PathOf(entry.name), WalkSkip::SpecialFile);
+            return true;
+        case EntryKind::Gone:
+            break;
+        }
+        return true;
+    }
+
+    void Subfolder(const std::shared_ptr<WalkFolder>& parent, const std::string& name) {
+        const std::string path = parent->PathOf(name);
+        // Opened by descriptor without following a link: a folder swapped
+        // for a link since it was listed is refused here, not entered.
+        const int fd = ::openat(parent->Descriptor(), name.c_str(),
+                                O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            const int error = errno;
+            const EntryKind now = EntryKindAt(parent->Descriptor(), name);
+            if (now == EntryKind::SymbolicLink)
+                return Note(path, WalkSkip::SymbolicLink);
+            if (now == EntryKind::Folder)
+                Note(path, WalkSkip::Unreadable, error);
+            return;
+        }
+        auto folder = std::make_shared<WalkFolder>(fd, path);
+        // Looked at after the opening: a name swapped for a mount point
+        // between the listing and the opening is still caught.
+        switch (PlaceOf(parent->Descriptor(), fd, device_)) {
+        case FolderPlace::OtherFileSystem:
+            return Note(path, WalkSkip::OtherFileSystem);
+        case FolderPlace::MountPoint:
+            return Note(path, WalkSkip::MountPoint);
+        case FolderPlace::SameMount:
+            break;
+        }
+        // A folder moved by another program into a part still to come is
+        // not walked twice.
+        if (!visited_.insert(IdentityOf(fd)).second)
+            return;
+        if (!Walk(folder))
+            Note(path, WalkSkip::Unreadable, errno);
+        visitor_.Returned(*parent);
     }
 
     void Note(const std::string& path, WalkSkip reason, int error = 0) {
-        result_.skipped.push_back({path, reason, error});
+        visitor_.Skipped({path, reason, error});
     }
 
-    void Entry(int parent, const std::string& path, const std::string& name) {
-        struct stat st {};
-        if (::fstatat(parent, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-            return; // gone since the listing was read
-        if (S_ISLNK(st.st_mode))
-            return Note(path, WalkSkip::SymbolicLink);
-        if (S_ISREG(st.st_mode))
-            return File(path, st);
-        if (!S_ISDIR(st.st_mode))
-            return Note(path, WalkSkip::SpecialFile);
-        if (static_cast<uint64_t>(st.st_dev) != device)
-            return Note(path, WalkSkip::OtherFileSystem);
-        const int fd = ::openat(parent, name.c_str(),
-                                O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
-            return Note(path, WalkSkip::Unreadable, errno);
-        // The name may have been swapped for a mount point since it was
-        // looked at: the folder actually opened is the one that counts.
-        struct stat opened {};
-        if (::fstat(fd, &opened) != 0 || static_cast<uint64_t>(opened.st_dev) != device) {
-            ::close(fd);
-            return Note(path, WalkSkip::OtherFileSystem);
-        }
-        Folder(fd, path);
-    }
+    WalkVisitor& visitor_;
+    uint64_t device_ = 0;
+    std::set<FileNode> visited_;
+    bool stopped_ = false;
+};
 
-    void File(const std::string& path, const struct stat& st) {
-        const bool crypted = HasCryExtension(path);
+class Collector : public WalkVisitor {
+public:
+    Collector(WalkPick pick, WalkResult& result) : pick_(pick), result_(result) {}
+
+    bool File(const std::shared_ptr<WalkFolder>& folder, const FolderEntry& entry) override {
+        const bool crypted = HasCryExtension(entry.name);
         if ((pick_ == WalkPick::PlainFiles && crypted) ||
             (pick_ == WalkPick::CryptedFiles && !crypted))
-            return;
-        result_.files.push_back({path, static_cast<uint64_t>(st.st_size),
-                                 static_cast<uint64_t>(st.st_dev),
-                                 static_cast<uint64_t>(st.st_ino)});
+            return true;
+        struct stat st {};
+        if (::fstatat(folder->Descriptor(), entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return true;
+        result_.files.push_back({folder->PathOf(entry.name), static_cast<uint64_t>(st.st_size),
+                                 entry.identity.device, entry.identity.inode, folder, entry.name});
+        return true;
     }
 
+    void Skipped(const WalkNote& note) override { result_.skipped.push_back(note); }
+
+private:
     WalkPick pick_;
     WalkResult& result_;
 };
 
 } // namespace
 
+bool WalkTree(const std::string& root, WalkVisitor& visitor) {
+    return Walker(visitor).Start(root);
+}
+
 WalkResult WalkTree(const std::string& root, WalkPick pick) {
     WalkResult result;
-    const int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
+    Collector collector(pick, result);
+    if (!WalkTree(root, collector)) {
         result.rootUnreadable = true;
-        result.skipped.push_back({root, WalkSkip::Unreadable, errno});
-        if (fd >= 0)
-            ::close(fd);
-        return result;
+        result.skipped.insert(result.skipped.begin(), {root, WalkSkip::Unreadable, errno});
     }
-    Walker walker(pick, result);
-    walker.device = static_cast<uint64_t>(st.st_dev);
-    const std::size_t notesBefore = result.skipped.size();
-    walker.Folder(fd, root);
-    result.rootUnreadable = result.skipped.size() > notesBefore &&
-                            result.skipped[notesBefore].path == root &&
-                            result.skipped[notesBefore].reason == WalkSkip::Unreadable;
     return result;
 }
 
@@ -141,6 +185,8 @@ std::string WalkSkipText(const WalkNote& note) {
         return "not a regular file";
     case WalkSkip::OtherFileSystem:
         return "on another file system, not entered";
+    case WalkSkip::MountPoint:
+        return "a mount point, not entered";
     case WalkSkip::Unreadable:
         break;
     }

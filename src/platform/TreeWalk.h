@@ -1,31 +1,47 @@
-// Collecting the files of a folder tree for a run over many files, with the
-// rules every front end applies: symbolic links are never followed, another
-// file system mounted inside the tree is not entered, and special files
-// (FIFOs, sockets, devices) are passed over without being opened. The whole
-// list is taken before any file is processed, so files the run creates are
-// never picked up.
+// The one walk over a folder tree, for kelvane-cli's -r and the window's
+// Encrypt All and Decrypt All alike. It works on descriptors from end to end:
+// each folder is opened relative to its parent's open descriptor, never
+// through a symbolic link, and each file is handed on as its open folder plus
+// its name, so a folder renamed or swapped for a link after it was listed can
+// never redirect the run. Symbolic links are not followed, mount points (of
+// another file system or a bind mount of the same one) are not entered,
+// special files are not opened, and the program's own temporaries are passed
+// over, those of dead runs removed.
 #pragma once
 
+#include "platform/FolderEntries.h"
+
 #include <cstdint>
-#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace kelvane {
 
-// Which regular files a walk keeps: the ".cry" test ignores case.
-enum class WalkPick { PlainFiles, CryptedFiles, AllFiles };
+// An open folder of a walk; its descriptor stays open while anything holds it.
+class WalkFolder {
+public:
+    WalkFolder(int descriptor, std::string path);
+    ~WalkFolder();
+    WalkFolder(const WalkFolder&) = delete;
+    WalkFolder& operator=(const WalkFolder&) = delete;
 
-struct WalkedFile {
-    std::string path; // the root as given, joined with the names below it
-    uint64_t size = 0;
-    uint64_t device = 0, inode = 0;
+    int Descriptor() const { return descriptor_; }
+    // The root as given joined with the names below it: for messages and
+    // the window's folder list, never for opening anything.
+    const std::string& Path() const { return path_; }
+    std::string PathOf(const std::string& name) const;
+
+private:
+    int descriptor_;
+    std::string path_;
 };
 
 enum class WalkSkip {
     SymbolicLink,
     SpecialFile,
     OtherFileSystem,
+    MountPoint, // a bind mount or another mount of the walk's own file system
     Unreadable, // a folder that could not be opened or read
 };
 
@@ -35,13 +51,48 @@ struct WalkNote {
     int error = 0; // errno for Unreadable
 };
 
+// What a front end does with the walk. Every call is made on the thread that
+// called WalkTree, between two entries.
+class WalkVisitor {
+public:
+    virtual ~WalkVisitor() = default;
+    // The folder's entries as read on entering it. The visitor may put them
+    // in its own order; the default is byte order. False leaves the folder.
+    virtual bool Listed(const WalkFolder& folder, std::vector<FolderEntry>& entries);
+    // Before each entry; false ends the walk.
+    virtual bool Continue() { return true; }
+    // Whether subfolders are entered at all.
+    virtual bool Recurse() const { return true; }
+    // A regular file, looked at again just now; false ends the walk.
+    virtual bool File(const std::shared_ptr<WalkFolder>& folder, const FolderEntry& entry) = 0;
+    // Back in `folder` after the walk of one of its subfolders.
+    virtual void Returned(const WalkFolder& folder) { (void)folder; }
+    virtual void Skipped(const WalkNote& note) { (void)note; }
+};
+
+// Walks `root` and everything below it. False, with errno set, when the root
+// itself can't be opened or read.
+bool WalkTree(const std::string& root, WalkVisitor& visitor);
+
+// Which regular files a collecting walk keeps: the ".cry" test ignores case.
+enum class WalkPick { PlainFiles, CryptedFiles, AllFiles };
+
+struct WalkedFile {
+    std::string path; // for messages only
+    uint64_t size = 0;
+    uint64_t device = 0, inode = 0;
+    std::shared_ptr<WalkFolder> folder; // where `name` is opened
+    std::string name;
+};
+
 struct WalkResult {
     std::vector<WalkedFile> files; // depth-first, names in byte order
     std::vector<WalkNote> skipped;
     bool rootUnreadable = false;
 };
 
-// Walks the folder `root` and everything below it on the same file system.
+// The whole list of a tree's files, taken before any is processed, so files
+// the run creates are never picked up.
 WalkResult WalkTree(const std::string& root, WalkPick pick);
 
 // "a symbolic link, not followed" and the like, for messages.

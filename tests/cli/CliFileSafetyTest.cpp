@@ -3,9 +3,12 @@
 #include "cli/Cli.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvane::cli {
 namespace {
@@ -121,6 +124,87 @@ TEST_F(CliFileSafety, LeftoversOfAKilledRunOnTheDestinationAreRemoved) {
     // Even a run refused for the existing destination clears them.
     EXPECT_EQ(Run({"encrypt", dir / "a"}).status, kExitFailed);
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "a.cry", "pw"}));
+}
+
+TEST_F(CliFileSafety, AFolderSwappedForALinkAfterTheListingLeadsTheRunNowhereElse) {
+    TempDir outside;
+    WriteFile(outside / "x", "outside the tree");
+    std::filesystem::create_directories(dir / "tree/a");
+    std::filesystem::create_directories(dir / "tree/b");
+    WriteFile(dir / "tree/a/first", RandomBytes(300000, 8));
+    WriteFile(dir / "tree/b/x", "inside the tree");
+    // The whole tree is listed before the first file runs; b changes after.
+    DuringTheRun([&] {
+        std::filesystem::rename(dir / "tree/b", dir / "tree/moved");
+        std::filesystem::create_directory_symlink(outside.Path(), dir / "tree/b");
+    });
+    Run({"encrypt", "-r", dir / "tree"});
+    EXPECT_EQ(outside.Names(), std::vector<std::string>{"x"});
+    EXPECT_EQ(ReadFile(outside / "x"), "outside the tree");
+    EXPECT_TRUE(Exists(dir / "tree/moved/x.cry")) << "the folder listed is the one worked in";
+}
+
+// Files a run over a tree must refuse, each kept as it was, with the reason.
+TEST_F(CliFileSafety, ARecursiveRunRefusesWhatWouldExposeOrLoseAFile) {
+    const std::string tree = dir / "tree";
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        std::vector<std::string> args;
+        int status;
+        std::string message; // a line of the error output; empty for none
+        std::vector<std::string> namesAfter;
+    };
+    const std::vector<Case> cases = {
+        {"a hard-linked file",
+         [&] {
+             WriteFile(tree + "/h1", "the secret");
+             ::link((tree + "/h1").c_str(), (tree + "/h2").c_str());
+         },
+         {"encrypt", "-r", tree},
+         kExitFailed,
+         "kelvane-cli: \"" + tree +
+             "/h1\" has 1 other name; its content would stay readable through it",
+         {"h1", "h2"}},
+        {"a temporary of a run that died",
+         [&] {
+             WriteFile(tree + "/.g.cry.999999999.0123456789abcdef.kelvane-tmp", "half");
+             WriteFile(tree + "/g", "g");
+         },
+         {"encrypt", "-r", tree},
+         kExitDone,
+         "",
+         {"g.cry"}},
+        {"two crypted files that become one plain file",
+         [&] {
+             WriteFile(dir / "one", "first");
+             WriteFile(dir / "two", "second");
+             Run({"encrypt", "-o", tree + "/a.CRY", dir / "one"});
+             Run({"encrypt", "-o", tree + "/a.cry", dir / "two"});
+         },
+         {"decrypt", "-r", "-f", tree},
+         kExitFailed,
+         "kelvane-cli: \"" + tree + "/a.cry\" would become \"" + tree +
+             "/a\", which this run writes from another file; \"" + tree + "/a.cry\" is kept",
+         {"a", "a.cry"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(tree);
+        std::filesystem::create_directory(tree);
+        c.make();
+        const CliRun run = Run(c.args);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        if (!c.message.empty()) {
+            EXPECT_NE(run.err.find(c.message + "\n"), std::string::npos) << run.err;
+        }
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(tree))
+            names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, c.namesAfter);
+    }
+    EXPECT_EQ(ReadFile(tree + "/a"), "first");
 }
 
 } // namespace

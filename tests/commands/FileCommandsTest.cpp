@@ -384,6 +384,15 @@ TEST_F(FileCommandsTest, ASymbolicLinkIsRefusedAndTheFileItPointsToStaysAsItWas)
     EXPECT_FALSE(DecryptOneFile(host, "other.cry"));
     EXPECT_TRUE(Exists("target.txt.cry"));
     EXPECT_FALSE(Exists("other"));
+
+    // A file with other names would stay readable through them.
+    const auto shared = Make("h1");
+    ASSERT_EQ(::link("h1", "h2"), 0);
+    messages.Expect("File \"h1\" has 1 other name; its content would stay readable through "
+                    "it. It is not encrypted.");
+    EXPECT_FALSE(EncryptOneFile(host, "h1"));
+    EXPECT_FALSE(Exists("h1.cry"));
+    EXPECT_EQ(ReadBytes("h2"), shared);
 }
 
 TEST_F(FileCommandsTest, ANewFileNeverGetsSetIdBits) {
@@ -434,6 +443,23 @@ TEST_F(FileCommandsTest, AFileThatAppearsUnaskedDuringTheRunIsKept) {
     host.encrypt.Answer(mrOk, "secret1");
     EXPECT_TRUE(EncryptOneFile(host, "a.txt"));
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.txt.cry"});
+
+    // Another program did the same work meanwhile: its file is all there
+    // is, and the message must not claim the source is kept.
+    Make("b.txt", 300000);
+    DefaultCryptHooks().letEventsRun = [] {
+        if (!Exists("b.txt.cry")) {
+            WriteBytes("b.txt.cry", {'t', 'h', 'e', 'i', 'r', 's'});
+            std::filesystem::remove("b.txt");
+        }
+    };
+    host.RefreshLists();
+    host.encrypt.Answer(mrOk, "secret1");
+    messages.Expect("File \"b.txt.cry\" appeared while \"b.txt\" was processed, and "
+                    "\"b.txt\" has been removed meanwhile. File \"b.txt.cry\" is kept as it "
+                    "was.");
+    EXPECT_FALSE(EncryptOneFile(host, "b.txt"));
+    EXPECT_EQ(ReadBytes("b.txt.cry").size(), 6u);
 }
 
 TEST_F(FileCommandsTest, ANewFileTheDiskDidNotConfirmKeepsTheSource) {

@@ -78,16 +78,41 @@ TEST_F(TreeWalkTest, AFifoIsPassedOverWithoutBeingOpened) {
     EXPECT_EQ(result.skipped[0].reason, WalkSkip::SpecialFile);
 }
 
+// A bind mount of a folder of the same file system shares its device: only
+// the mount id tells it from a plain folder.
 TEST_F(TreeWalkTest, AnotherFileSystemMountedInsideIsNotEntered) {
     ASSERT_EQ(::mkdir((tree / "mounted").c_str(), 0700), 0);
     if (::mount("kelvane-test", (tree / "mounted").c_str(), "tmpfs", 0, "size=1m") != 0)
         GTEST_SKIP() << "no permission to mount a file system here";
     tree.Write("mounted/inside", "on the other file system");
+    TempDir elsewhere;
+    elsewhere.Write("x", "outside the tree, on the same file system");
+    ASSERT_EQ(::mkdir((tree / "bound").c_str(), 0700), 0);
+    const bool bound =
+        ::mount(elsewhere.Path().c_str(), (tree / "bound").c_str(), nullptr, MS_BIND, nullptr) == 0;
     const WalkResult result = WalkTree(tree.Path(), WalkPick::AllFiles);
     ::umount((tree / "mounted").c_str());
+    if (bound)
+        ::umount((tree / "bound").c_str());
+    ASSERT_TRUE(bound);
     EXPECT_EQ(result.files.size(), 6u);
-    ASSERT_EQ(result.skipped.size(), 1u);
-    EXPECT_EQ(result.skipped[0].reason, WalkSkip::OtherFileSystem);
+    ASSERT_EQ(result.skipped.size(), 2u);
+    EXPECT_EQ(result.skipped[0].path, tree / "bound");
+    EXPECT_EQ(result.skipped[0].reason, WalkSkip::MountPoint);
+    EXPECT_EQ(WalkSkipText(result.skipped[0]), "a mount point, not entered");
+    EXPECT_EQ(result.skipped[1].reason, WalkSkip::OtherFileSystem);
+}
+
+TEST_F(TreeWalkTest, TheProgramsOwnTemporariesAreNotFilesAndThoseOfDeadRunsGo) {
+    const std::string dead = ".g.cry.999999999.0123456789abcdef.kelvane-tmp";
+    const std::string running =
+        ".h.cry." + std::to_string(::getpid()) + ".0123456789abcdef.kelvane-tmp";
+    tree.Write("sub/" + dead, "half");
+    tree.Write(running, "being written");
+    const WalkResult result = WalkTree(tree.Path(), WalkPick::AllFiles);
+    EXPECT_EQ(result.files.size(), 6u);
+    EXPECT_FALSE(std::filesystem::exists(tree / ("sub/" + dead)));
+    EXPECT_TRUE(std::filesystem::exists(tree / running));
 }
 
 TEST_F(TreeWalkTest, AMissingRootIsReportedNotWalked) {

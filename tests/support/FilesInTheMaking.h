@@ -2,6 +2,7 @@
 // process holds open in a directory, and the named temporaries in it.
 #pragma once
 
+#include "crypto/CryptNames.h"
 #include "platform/FileAccess.h"
 
 #include <filesystem>
