@@ -102,6 +102,10 @@ bool RunEngine(CommandHost& host, const Transform& t, Existing existing) {
                                          host.ProgressBar1(), host.ProgressBar2(), hooks);
     }
     if (result != crOk) {
+        // The same password would be refused by every further file of
+        // another password; the next file asks instead.
+        if (result == crBadPassword)
+            PasswordRefused = true;
         ShowRunEnd(result, t);
         if (result == crUnconfirmed || result == crDestinationExists)
             host.RefreshLists();
