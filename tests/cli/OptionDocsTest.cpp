@@ -1,5 +1,6 @@
 // The manual page and the help page list exactly the switches the parser
-// takes, and every exit status, so they can't drift from --help again.
+// takes, and every exit status, so they can't drift from --help again; the
+// shell completions offer every switch.
 #include "cli/Arguments.h"
 #include "cli/ExitCodes.h"
 #include "support/TempDir.h"
@@ -36,6 +37,13 @@ TEST(OptionDocs, ManualAndHelpPageListEveryOptionAndNoOther) {
     const std::string page = ReadFile(KELVANE_SOURCE_DIR "/packaging/help/command-line.html");
     EXPECT_EQ(LongSwitchesIn(manual, "\\-"), TableSwitches());
     EXPECT_EQ(LongSwitchesIn(page, "-"), TableSwitches());
+    for (const char* completion : {"kelvane-cli.bash", "_kelvane-cli"}) {
+        const std::string script =
+            ReadFile(std::string(KELVANE_SOURCE_DIR "/packaging/completion/") + completion);
+        for (const OptionSpec& option : AllOptions())
+            EXPECT_NE(script.find("--" + std::string(option.name)), std::string::npos)
+                << completion << " lacks --" << option.name;
+    }
     for (const OptionSpec& option : AllOptions()) {
         if (option.letter == '\0')
             continue;
