@@ -12,6 +12,7 @@ packages=(
     cups-daemon cups-client
     clang libclang-rt-dev
     appstream man-db groff-base dpkg-dev file lintian librsvg2-bin
+    libsodium-dev age
 )
 
 missing=()

@@ -72,7 +72,25 @@ struct Transform {
     std::string status;
     std::string deleteFailedText;
     bool encrypt;
+    const AgeTargetSource* age = nullptr; // set for a conversion to age
 };
+
+CryptResult RunCipher(CommandHost& host, const Transform& t, const AgeTarget* age,
+                      const CryptHooks& hooks) {
+    // The bar of the destination's list fills, the source's drains.
+    if (t.encrypt)
+        return EncryptFile(t.source, t.destination, RememberedPassword, host.ProgressBar2(),
+                           host.ProgressBar1(), hooks);
+    if (age != nullptr)
+        return ConvertToAge(t.source, t.destination, RememberedPassword, host.ProgressBar1(),
+                            host.ProgressBar2(), hooks, *age);
+    return DecryptFile(t.source, t.destination, RememberedPassword, host.ProgressBar1(),
+                       host.ProgressBar2(), hooks);
+}
+
+const char* DoneWord(const Transform& t) {
+    return t.encrypt ? "encrypted" : t.age != nullptr ? "converted" : "decrypted";
+}
 
 // What the engine's result means for the user beyond its classic messages.
 void ShowRunEnd(CryptResult result, const Transform& t) {
@@ -87,7 +105,7 @@ void ShowRunEnd(CryptResult result, const Transform& t) {
 }
 
 // The engine run and what follows it.
-bool RunEngine(CommandHost& host, const Transform& t, Existing existing) {
+bool RunEngine(CommandHost& host, const Transform& t, Existing existing, const AgeTarget* age) {
     HeldSource held(t.source);
     CryptHooks hooks = DefaultCryptHooks();
     hooks.onExisting = existing;
@@ -95,13 +113,13 @@ bool RunEngine(CommandHost& host, const Transform& t, Existing existing) {
     CryptResult result;
     {
         ProgressPanel panel(host, t.busyFlag, t.status);
-        // The bar of the destination's list fills, the source's drains.
-        result = t.encrypt ? EncryptFile(t.source, t.destination, RememberedPassword,
-                                         host.ProgressBar2(), host.ProgressBar1(), hooks)
-                           : DecryptFile(t.source, t.destination, RememberedPassword,
-                                         host.ProgressBar1(), host.ProgressBar2(), hooks);
+        result = RunCipher(host, t, age, hooks);
     }
     if (result != crOk) {
+        // The same password would be refused by every further file of
+        // another password; the next file asks instead.
+        if (result == crBadPassword)
+            PasswordRefused = true;
         ShowRunEnd(result, t);
         if (result == crUnconfirmed || result == crDestinationExists)
             host.RefreshLists();
@@ -113,8 +131,8 @@ bool RunEngine(CommandHost& host, const Transform& t, Existing existing) {
     case SourceRemoval::Removed:
         break;
     case SourceRemoval::Changed:
-        ShowError("File \"" + t.sourceShown + "\" changed while it was being " +
-                  (t.encrypt ? "encrypted" : "decrypted") + ". Both files are kept.");
+        ShowError("File \"" + t.sourceShown + "\" changed while it was being " + DoneWord(t) +
+                  ". Both files are kept.");
         break;
     case SourceRemoval::Failed:
         ShowError(t.deleteFailedText);
@@ -133,7 +151,16 @@ bool RunTransform(CommandHost& host, const Transform& t, Existing existing) {
         return false;
     if (ObtainPassword(host, t.dialog, t.sourceShown) == PasswordStep::Stop)
         return false;
-    return RunEngine(host, t, existing);
+    const AgeTarget* age = nullptr;
+    if (t.age != nullptr) {
+        age = (*t.age)();
+        if (age == nullptr) {
+            // No passphrase: the rest of the selection stops too.
+            CancelRequested = true;
+            return false;
+        }
+    }
+    return RunEngine(host, t, existing, age);
 }
 
 // A symbolic link is refused: deleting it after the run would leave the file
@@ -229,6 +256,39 @@ bool DecryptOneFile(CommandHost& host, const std::string& name, const std::strin
                          "Couldn't delete file " + listedName + " from the list of crypted files.",
                          false},
                         asked ? Existing::Replace : Existing::Keep);
+}
+
+bool ConvertOneFile(CommandHost& host, const std::string& name, const std::string& fileName,
+                    const AgeTargetSource& target) {
+    if (Busy()) {
+        host.SetStatus(kWaitTillFinished);
+        return false;
+    }
+    const std::string ageName = AgeNameOf(fileName);
+    if (!FileExists(fileName)) {
+        ShowError(NotFoundText(name));
+        return false;
+    }
+    if (RefusedAsLink(fileName, name, false))
+        return false;
+    if (NameTooLong(ageName)) {
+        ShowInformation(NameTooLongText(ageName, "\r"));
+        return false;
+    }
+    const bool asked = FileExists(ageName);
+    if (asked && ShowInformation("File \"" + ageName + "\" already exists. Overwrite one?",
+                                 mbOK | mbCancel) != mrOk)
+        return false;
+    Transform t{fileName,
+                ageName,
+                name,
+                DecryptBusy,
+                host.DecryptDialog(),
+                "Converting file " + name + " to age...",
+                "Couldn't delete file " + name + " from the list of crypted files.",
+                false};
+    t.age = &target;
+    return RunTransform(host, t, asked ? Existing::Replace : Existing::Keep);
 }
 
 void RunDoubleClick(CommandHost& host, GridCommand command, const std::string& name) {

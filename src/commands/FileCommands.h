@@ -3,8 +3,10 @@
 #pragma once
 
 #include "commands/PasswordPolicy.h"
+#include "engine/Convert.h"
 #include "engine/Progress.h"
 
+#include <functional>
 #include <string>
 
 namespace kelvane {
@@ -52,6 +54,16 @@ bool EncryptOneFile(CommandHost& host, const std::string& name);
 bool DecryptOneFile(CommandHost& host, const std::string& name);
 // The same for a file whose name on disk is known, as a grid row knows it.
 bool DecryptOneFile(CommandHost& host, const std::string& name, const std::string& fileName);
+
+// Whom the age files of a conversion run are for, asked once per run after
+// the first file's password; null when the user cancelled.
+using AgeTargetSource = std::function<const AgeTarget*()>;
+
+// Converts the crypted file `fileName` (listed as `name`) to the age file
+// beside it, then deletes it once the conversion is on disk. True when the
+// age file was written.
+bool ConvertOneFile(CommandHost& host, const std::string& name, const std::string& fileName,
+                    const AgeTargetSource& target);
 
 // Set after a double-click command; the next click on a grid clears it.
 extern bool DoubleClicked;

@@ -70,7 +70,7 @@ void TFileListBox::SetDirectory(std::string directory) {
 
 void TFileListBox::Update() {
     // A list read once is not worth a watch; one read again usually is.
-    if (haveRead_ && !watch_) {
+    if ((haveRead_ || watchAlways_) && !watch_) {
         // Watched before the read, so nothing between the two is missed; a
         // directory that can't be watched is read in full every time.
         watch_ = spareWatch_ ? std::move(spareWatch_) : std::make_unique<DirectoryWatch>();

@@ -37,6 +37,13 @@ public:
     // look again only at the names that came or went (and at links, whose targets may have).
     void Update();
 
+    // Watches the directory from the first read on, for a caller that
+    // wants to hear of changes between reads.
+    void WatchAlways() { watchAlways_ = true; }
+    // Readable when the watched directory changed since the last read; -1
+    // while it is not watched.
+    int WatchDescriptor() const { return watch_ && watch_->Active() ? watch_->Descriptor() : -1; }
+
     int Count() const { return static_cast<int>(Items.size()); }
     // The index of the name, compared case-insensitively; -1 when absent.
     int IndexOf(const std::string& name) const;
@@ -67,6 +74,7 @@ private:
     std::vector<std::string> read_;
     std::vector<std::string> links_;
     bool haveRead_ = false;
+    bool watchAlways_ = false;
     std::unique_ptr<DirectoryWatch> watch_;
     // A stopped watch, reused rather than made anew: retiring a watch's
     // instance makes the caller wait several milliseconds.

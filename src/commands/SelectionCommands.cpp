@@ -10,7 +10,7 @@ namespace {
 
 // Both runs are one loop; the grid decides the command and the list that
 // tells whether a row's file is still there.
-void RunSelection(SelectionHost& host, FileGrid grid) {
+void RunSelection(SelectionHost& host, FileGrid grid, const AgeTargetSource* convertTo = nullptr) {
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);
         return;
@@ -20,20 +20,33 @@ void RunSelection(SelectionHost& host, FileGrid grid) {
     // One password for the list is offered only for a real list, and never
     // when one password serves the whole session anyway.
     FirstOfList = !(OnePassword > 0) && count > 1;
+    RunOfFiles = count > 1;
+    SelectionBusy = true;
     host.SetRunningSelection(grid, true);
 
     int row = span.Top;
     for (int done = 0; done < count;) {
+        if (done > 0) {
+            // A click on "Cancel process" between two files stops before
+            // the next.
+            host.LetEventsRun();
+            if (CancelRequested)
+                break;
+        }
         // A row the grid no longer has: the files after it have gone
         // meanwhile, there is nothing left to do.
         if (row >= host.RowCount(grid))
             break;
         // Read afresh: every file handled changes the list.
         const std::string name = host.ShownName(grid, row);
+        SelectionBusy = false; // the single-file commands refuse while any command is busy
         if (grid == FileGrid::Plain)
             EncryptOneFile(host, name);
+        else if (convertTo != nullptr)
+            ConvertOneFile(host, name, host.FileNameOf(grid, row), *convertTo);
         else
             DecryptOneFile(host, name);
+        SelectionBusy = true;
         FirstOfList = false;
         // A file still listed was not handled and keeps its row; otherwise
         // the next file of the selection has moved up into it.
@@ -42,12 +55,12 @@ void RunSelection(SelectionHost& host, FileGrid grid) {
         if (stillListed)
             ++row;
         ++done;
-        if (CancelRequested)
-            break;
     }
 
     FirstOfList = false;
+    RunOfFiles = false;
     host.SetRunningSelection(grid, false);
+    SelectionBusy = false;
     host.UntickOneForList(grid);
     CancelRequested = false;
     host.RefreshLists();
@@ -90,6 +103,10 @@ void EncryptSelection(SelectionHost& host) {
 
 void DecryptSelection(SelectionHost& host) {
     RunSelection(host, FileGrid::Crypted);
+}
+
+void ConvertSelection(SelectionHost& host, const AgeTargetSource& target) {
+    RunSelection(host, FileGrid::Crypted, &target);
 }
 
 void DeleteSelection(SelectionHost& host, FileGrid grid) {

@@ -45,12 +45,17 @@ public:
     // InPlainList/InCryptedList answer after each file still tell the lists
     // as a rebuild would show them.
     virtual void SetRunningSelection(FileGrid /*grid*/, bool /*running*/) {}
+    // Between two files of a run: lets pending window events run, so that
+    // "Cancel process" answers and the window repaints.
+    virtual void LetEventsRun() {}
 };
 
 // Encrypts the selected rows of the plain grid, one file after another.
 void EncryptSelection(SelectionHost& host);
 // Decrypts the selected rows of the crypted grid.
 void DecryptSelection(SelectionHost& host);
+// Converts the selected rows of the crypted grid to age files.
+void ConvertSelection(SelectionHost& host, const AgeTargetSource& target);
 // Deletes the files of the grid's selected rows, each after its question.
 void DeleteSelection(SelectionHost& host, FileGrid grid);
 

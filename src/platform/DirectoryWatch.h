@@ -20,6 +20,8 @@ public:
     bool Start(const std::string& directory);
     void Stop();
     bool Active() const { return wd_ >= 0; }
+    // Readable when a change waits to be taken; -1 before the first Start.
+    int Descriptor() const { return fd_; }
 
     // The names created, deleted or renamed in or out since Start or the
     // last call, each at most once. Nothing when the watch lost track (too

@@ -97,8 +97,7 @@ std::string MemoryText(uint64_t totalBytes) {
 
 TAbout::TAbout(QWidget* parent) : TModalForm(parent), System(&ThisSystem()) {
     setWindowTitle("About Kelvane95");
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    SetDialogFrame(CloseBox::Yes);
     setMouseTracking(true);
 
     CreateTitle();
@@ -110,8 +109,10 @@ TAbout::TAbout(QWidget* parent) : TModalForm(parent), System(&ThisSystem()) {
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
     setFixedSize(370, 246);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TAbout::FormActivate() {
+    CentreOnScreen();
 }
 
 TAbout::~TAbout() {

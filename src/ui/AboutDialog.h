@@ -78,6 +78,7 @@ public:
     void done(int result) override;
 
 protected:
+    void FormActivate() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 

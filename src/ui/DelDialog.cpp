@@ -11,8 +11,7 @@ TDelDialog* DelDialog = nullptr;
 
 TDelDialog::TDelDialog(QWidget* parent) : TModalForm(parent) {
     setWindowTitle("Confirmation");
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    SetDialogFrame(CloseBox::Yes);
     setFixedSize(243, 168);
 
     Label1 = new QLabel("Are you sure to delete the file", this);
@@ -43,8 +42,7 @@ int TDelDialog::Ask(const std::string& shownName) {
 
 void TDelDialog::FormActivate() {
     Button1->setFocus();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen();
 }
 
 } // namespace kelvane

@@ -2,6 +2,7 @@
 
 #include "commands/FileListBox.h"
 #include "platform/Paths.h"
+#include "ui/Keyboard.h"
 
 #include <QApplication>
 #include <QFile>
@@ -104,7 +105,8 @@ void TDirectoryListBox::Fill() {
         item->setData(kDepthRole, depth++);
         paths_.push_back(path);
     }
-    setCurrentRow(count() - 1);
+    directoryRow_ = count() - 1;
+    setCurrentRow(directoryRow_);
 
     // Its subfolders; hidden ones stay out of the list, as hidden files stay
     // out of a folder view.
@@ -130,6 +132,11 @@ std::string TDirectoryListBox::HighlightedPath() const {
     return row >= 0 ? ItemPath(row) : directory_;
 }
 
+void TDirectoryListBox::HighlightDirectory() {
+    if (directoryRow_ >= 0 && currentRow() != directoryRow_)
+        setCurrentRow(directoryRow_);
+}
+
 void TDirectoryListBox::focusInEvent(QFocusEvent* event) {
     QListWidget::focusInEvent(event);
     const Qt::FocusReason reason = event->reason();
@@ -140,6 +147,11 @@ void TDirectoryListBox::focusInEvent(QFocusEvent* event) {
 void TDirectoryListBox::keyPressEvent(QKeyEvent* event) {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentRow() >= 0) {
         emit OpenRequested();
+        return;
+    }
+    if (IsContextMenuKey(*event)) {
+        const QRect item = visualItemRect(currentItem());
+        emit customContextMenuRequested(item.isValid() ? item.center() : QPoint(8, 8));
         return;
     }
     QListWidget::keyPressEvent(event);

@@ -24,6 +24,10 @@ TEncrypt::TEncrypt(QWidget* parent)
     Label5->adjustSize();
     MaskEdit2 = NewPasswordField(this);
     MaskEdit2->move(64, 128);
+    Label1->setBuddy(MaskEdit1);
+    MaskEdit1->setAccessibleName(Label1->text());
+    Label5->setBuddy(MaskEdit2);
+    MaskEdit2->setAccessibleName(Label5->text());
     setTabOrder(MaskEdit1, MaskEdit2);
     setTabOrder(MaskEdit2, Button2);
     setTabOrder(Button2, Button1);

@@ -52,7 +52,12 @@ std::string TFileGridModel::CellText(int dataRow, int column) const {
 }
 
 QVariant TFileGridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    if (!index.isValid())
+        return {};
+    // A name cut short in its column shows whole in its tooltip.
+    const bool wholeName =
+        role == Qt::ToolTipRole && index.column() == 0 && !Row(index.row()).FileName.empty();
+    if (role != Qt::DisplayRole && !wholeName)
         return {};
     const std::string text = CellText(index.row(), index.column());
     // Names are the file system's bytes; the other cells are ASCII.

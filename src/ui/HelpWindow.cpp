@@ -72,6 +72,7 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     Back_Button = new QPushButton("&Back", this);
     Forward_Button = new QPushButton("&Forward", this);
     Browser = new QTextBrowser(this);
+    Browser->setAccessibleName("Help page");
     // Links between the pages open here; anything else goes to the desktop.
     Browser->setOpenLinks(true);
     Browser->setOpenExternalLinks(true);
@@ -93,6 +94,10 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(Browser, &QTextBrowser::backwardAvailable, Back_Button, &QPushButton::setEnabled);
     connect(Browser, &QTextBrowser::forwardAvailable, Forward_Button, &QPushButton::setEnabled);
     resize(640, 560);
+    // Escape puts the help away, as it closes the program's dialogs.
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    close->setContext(Qt::WindowShortcut);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 }
 
 void THelpWindow::ShowPage(const std::string& path) {

@@ -3,6 +3,7 @@
 // grid's rows on the other, and the Name column kept inside its grid.
 #include "commands/SelectionCommands.h"
 #include "commands/Settings.h"
+#include "ui/AgePassphraseDialog.h"
 #include "ui/DecryptDialog.h"
 #include "ui/DelDialog.h"
 #include "ui/EncryptDialog.h"
@@ -28,6 +29,7 @@ constexpr int kNameColumnMargin = 20;
 void TMainWin::ConnectSelectionCommands() {
     connect(Encrypt1, &QAction::triggered, this, &TMainWin::Encrypt1Click);
     connect(Decrypt1, &QAction::triggered, this, &TMainWin::Decrypt1Click);
+    connect(ConvertToAge1, &QAction::triggered, this, &TMainWin::ConvertToAge1Click);
     connect(Delete1, &QAction::triggered, this, &TMainWin::Delete1Click);
     connect(Delete2, &QAction::triggered, this, &TMainWin::Delete2Click);
     TGridDrag::Handlers handlers;
@@ -42,28 +44,46 @@ void TMainWin::ConnectSelectionCommands() {
 }
 
 void TMainWin::Encrypt1Click() {
-    EncryptSelection(*commands_);
+    RunOnChosenFiles([this] { EncryptSelection(*commands_); });
 }
 
 void TMainWin::Decrypt1Click() {
-    DecryptSelection(*commands_);
+    RunOnChosenFiles([this] { DecryptSelection(*commands_); });
+}
+
+// The passphrase is asked once for the whole selection, after the first
+// file's password, and wiped when the run is over.
+void TMainWin::ConvertToAge1Click() {
+    std::string passphrase;
+    AgeTarget target;
+    enum class Asked { Not, Given, Cancelled } asked = Asked::Not;
+    const AgeTargetSource source = [&]() -> const AgeTarget* {
+        if (asked == Asked::Not) {
+            TAgePassphrase dialog(this);
+            asked = dialog.Ask(passphrase) ? Asked::Given : Asked::Cancelled;
+            target.passphrase = &passphrase;
+        }
+        return asked == Asked::Given ? &target : nullptr;
+    };
+    ConvertSelection(*commands_, source);
+    age::Wipe(passphrase.data(), passphrase.size());
 }
 
 void TMainWin::Delete1Click() {
-    DeleteSelection(*commands_, FileGrid::Plain);
+    RunOnChosenFiles([this] { DeleteSelection(*commands_, FileGrid::Plain); });
 }
 
 void TMainWin::Delete2Click() {
-    DeleteSelection(*commands_, FileGrid::Crypted);
+    RunOnChosenFiles([this] { DeleteSelection(*commands_, FileGrid::Crypted); });
 }
 
 // A drop runs the command of the grid the rows came from.
 void TMainWin::StringGrid1DragDrop() {
-    DecryptSelection(*commands_);
+    RunOnChosenFiles([this] { DecryptSelection(*commands_); });
 }
 
 void TMainWin::StringGrid2DragDrop() {
-    EncryptSelection(*commands_);
+    RunOnChosenFiles([this] { EncryptSelection(*commands_); });
 }
 
 void TMainWin::ClampNameColumn(TStringGrid& grid) {

@@ -29,10 +29,13 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <set>
 #include <unistd.h>
 
 namespace kelvane {
@@ -209,6 +212,29 @@ void TMainWin::Explore1Click() {
         DirectoryListBox1->Update(); // back to the folder still shown
 }
 
+void TMainWin::DirectoryListBox1ContextPopup(QPoint at) {
+    const QListWidgetItem* item = DirectoryListBox1->itemAt(at);
+    const std::string path = item != nullptr
+                                 ? DirectoryListBox1->ItemPath(DirectoryListBox1->row(item))
+                                 : DirectoryListBox1->Directory();
+    const QPoint global = DirectoryListBox1->viewport()->mapToGlobal(at);
+    // Queued: opening a folder rebuilds the list, which must not happen
+    // inside the list's own event handling.
+    QMetaObject::invokeMethod(
+        this,
+        [this, path, global] {
+            if (path != DirectoryListBox1->Directory() && !ChangeDirectory(path, true)) {
+                // Not opened (gone, or a command runs): the menu would act on
+                // another folder than the one the user pointed at.
+                DirectoryListBox1->Update();
+                return;
+            }
+            DirectoryListBox1->HighlightDirectory();
+            PopupMenu1->popup(global);
+        },
+        Qt::QueuedConnection);
+}
+
 void TMainWin::DriveComboBox1Click(int index) {
     const std::string current = DirectoryListBox1->Directory();
     auto showCurrent = [this, &current] { DriveComboBox1->ShowDirectory(current); };
@@ -314,14 +340,72 @@ void TMainWin::RefreshLists() {
         if (!grid->hasFocus())
             grid->SetLeftCol(0);
     }
+    WatchDisk();
+}
+
+void TMainWin::WatchDisk() {
+    // This rebuild has taken every change so far.
+    DiskTimer->stop();
+    const int descriptor = FileListBox1.WatchDescriptor();
+    if (diskNotifier_ != nullptr && diskNotifier_->socket() != descriptor) {
+        delete diskNotifier_;
+        diskNotifier_ = nullptr;
+    }
+    if (descriptor < 0)
+        return;
+    if (diskNotifier_ == nullptr) {
+        diskNotifier_ = new QSocketNotifier(descriptor, QSocketNotifier::Read, this);
+        connect(diskNotifier_, &QSocketNotifier::activated, this, [this] {
+            // Quiet until the rebuild has read what waits, which also gathers
+            // whatever else changes before the timer ticks.
+            diskNotifier_->setEnabled(false);
+            DiskTimer->start();
+        });
+    }
+    diskNotifier_->setEnabled(true);
+}
+
+void TMainWin::DiskTimerTimer() {
+    ReadListsAgain();
+}
+
+void TMainWin::ReadListsAgain() {
+    // A running command rebuilds the lists as it ends; until then the
+    // grids keep the rows it works from.
+    if (Busy()) {
+        DiskTimer->start();
+        return;
+    }
+    const TStringGrid::SelectedFiles plain = StringGrid1->SelectionFiles();
+    const TStringGrid::SelectedFiles crypted = StringGrid2->SelectionFiles();
+    RefreshLists();
+    StringGrid1->SelectFiles(plain);
+    StringGrid2->SelectFiles(crypted);
 }
 
 void TMainWin::MoveSelectionMode(TStringGrid& to, TStringGrid& from) {
     from.SetRowSelect(false);
-    const int left = from.LeftCol();
-    from.SetCurrentCell(4, from.Row());
-    from.SetLeftCol(left);
+    // A grid left with no row selected stays so: there is no current row
+    // to park in column 4. Parking keeps the grid's scroll place.
+    if (!from.NothingSelected())
+        from.SetCurrentCell(4, from.Row());
     to.SetRowSelect(true);
+}
+
+void TMainWin::RunOnChosenFiles(const std::function<void()>& run) {
+    // Refused anyway; the running command's grids are left alone.
+    if (Busy()) {
+        run();
+        return;
+    }
+    const std::string directory = DirectoryListBox1->Directory();
+    const std::set<std::string> chosen1 = StringGrid1->SelectedFiles();
+    const std::set<std::string> chosen2 = StringGrid2->SelectedFiles();
+    run();
+    // A walk may end in another folder, whose files nobody chose.
+    const bool sameFolder = DirectoryListBox1->Directory() == directory;
+    StringGrid1->KeepSelectedFiles(sameFolder ? chosen1 : std::set<std::string>{});
+    StringGrid2->KeepSelectedFiles(sameFolder ? chosen2 : std::set<std::string>{});
 }
 
 void TMainWin::StringGrid1Enter() {
@@ -413,6 +497,15 @@ void TMainWin::StringGrid2DblClick() {
     const int row = StringGrid2->Selection().Top;
     RunDoubleClick(*commands_, GridCommand::Decrypt, StringGrid2->Cells(0, row),
                    StringGrid2->FileName(row));
+}
+
+void TMainWin::KeyOpens(TStringGrid& grid) {
+    if (&grid == StringGrid1)
+        StringGrid1DblClick();
+    else
+        StringGrid2DblClick();
+    // No double-click took place: the next press may arm a drag.
+    DoubleClicked = false;
 }
 
 void TMainWin::PwdTimerTimer() {

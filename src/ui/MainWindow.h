@@ -21,6 +21,8 @@ class QLabel;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QSocketNotifier;
+class QTimer;
 
 namespace kelvane {
 
@@ -62,6 +64,7 @@ public:
     QMenu* PopupMenu3; // the crypted files'
     QAction* Open2;
     QAction* Decrypt1;
+    QAction* ConvertToAge1;
     QAction* Print2;
     QAction* Delete2;
 
@@ -134,6 +137,10 @@ public:
     void DriveComboBox1Click(int index);
     void DirectoryListBox1Change();
     void DirectoryListBox1Enter();
+    // A right-click at `at` on the folder list's items: the folder under the
+    // pointer is opened before the menu shows, since the menu's commands act
+    // on the open folder.
+    void DirectoryListBox1ContextPopup(QPoint at);
     // Changes the shown and the working directory. A user's change is refused
     // while a file command runs, since the command names its files relative
     // to the working directory; the tree commands walk by program.
@@ -144,10 +151,11 @@ public:
     // Reads the working directory again and rebuilds both grids and the
     // name lists behind them.
     void RefreshLists();
-    // While a walk hands one small file after another to the commands, the
-    // rebuild after each file waits for the window's next turn to run its
-    // events, so it runs once per painted frame and not once per file. The
-    // grids show the same whenever they are painted.
+    // While a walk or a selection run hands one small file after another to
+    // the commands, the rebuild after each file waits for the window's next
+    // turn to run its events, so it runs once per painted frame and not once
+    // per file. The grids show the same whenever they are painted. The
+    // progress panel stays up until the run ends.
     bool CoalesceRefresh = false;
     void RefreshListsSoon();
     // Does at once what was put off while CoalesceRefresh held.
@@ -156,6 +164,15 @@ public:
     unsigned ListsBuilt = 0;
     void StringGrid1Enter();
     void StringGrid2Enter();
+    // The lists follow the folder: a change made by another program starts
+    // this timer, and its one tick rebuilds the lists for every change since.
+    QTimer* DiskTimer;
+    void DiskTimerTimer();
+    // F5, and the timer's tick: the lists read again, each grid's selection
+    // kept on the same files.
+    void ReadListsAgain();
+    // Enter on a grid's row: what a double-click on it does.
+    void KeyOpens(TStringGrid& grid);
 
     // Progress panel.
     void ProgressStart();
@@ -183,6 +200,7 @@ public:
     // the Name column kept narrower than its grid (MainWinSelection.cpp).
     void Encrypt1Click();
     void Decrypt1Click();
+    void ConvertToAge1Click();
     void Delete1Click();
     void Delete2Click();
     void StringGrid1DragDrop();
@@ -225,6 +243,12 @@ private:
     void ConnectHelp();
     QLabel* AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText);
     void MoveSelectionMode(TStringGrid& to, TStringGrid& from);
+    // Listens for changes of the folder the lists show.
+    void WatchDisk();
+    // Runs a command over several files. Its rebuilds leave each grid's
+    // selection on rows by position; afterwards it holds only the files the
+    // user had selected that are still listed, or nothing.
+    void RunOnChosenFiles(const std::function<void()>& run);
     // Sized so that the outer size, the frame included, is the starting size,
     // and centred on the screen.
     void ShowAtStartingSize();
@@ -236,6 +260,7 @@ private:
     bool commandLineDone_ = false;
     bool frameKnown_ = false; // the window manager has told the frame's size
     bool refreshQueued_ = false;
+    QSocketNotifier* diskNotifier_ = nullptr;
     std::map<std::string, std::string> lastDirectoryOn_; // by mount point
     std::unique_ptr<TMainWinCommands> commands_;
     std::unique_ptr<TMainWinTree> tree_;

@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 
 namespace kelvane {
 namespace {
@@ -29,10 +30,14 @@ constexpr int kGridLeft = 200;
 
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 
-void SetSilver(QWidget* widget) {
+// Silver comes with dark text: a dark desktop palette would otherwise put
+// its light text on the silver.
+void SetSilver(QWidget* widget, const QColor& text = Qt::black) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Base, kSilver);
     palette.setColor(QPalette::Window, kSilver);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::WindowText, text);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
@@ -112,26 +117,32 @@ void TMainWin::CreateMenus() {
     connect(Options2, &QAction::triggered, this, &TMainWin::Options2Click);
     connect(Exit1, &QAction::triggered, this, &TMainWin::Exit1Click);
     connect(About1, &QAction::triggered, this, &TMainWin::About1Click);
+    auto* readAgain = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(readAgain, &QShortcut::activated, this, &TMainWin::ReadListsAgain);
 
+    // The context menus' items keep their words; a mnemonic only underlines
+    // a letter.
     PopupMenu1 = new QMenu(this);
-    Explore1 = PopupMenu1->addAction("Explore");
-    EncriptAll1 = PopupMenu1->addAction("Encrypt All");
-    Decriptall1 = PopupMenu1->addAction("Decrypt All");
+    Explore1 = PopupMenu1->addAction("E&xplore");
+    EncriptAll1 = PopupMenu1->addAction("&Encrypt All");
+    Decriptall1 = PopupMenu1->addAction("&Decrypt All");
     connect(Explore1, &QAction::triggered, this, &TMainWin::Explore1Click);
     connect(EncriptAll1, &QAction::triggered, this, &TMainWin::EncriptAll1Click);
     connect(Decriptall1, &QAction::triggered, this, &TMainWin::Decriptall1Click);
 
     PopupMenu2 = new QMenu(this);
-    Open1 = PopupMenu2->addAction("Open");
-    Encrypt1 = PopupMenu2->addAction("Encrypt");
-    Print1 = PopupMenu2->addAction("Print");
-    Delete1 = PopupMenu2->addAction("Delete");
+    Open1 = PopupMenu2->addAction("&Open");
+    Encrypt1 = PopupMenu2->addAction("&Encrypt");
+    Print1 = PopupMenu2->addAction("&Print");
+    Delete1 = PopupMenu2->addAction("&Delete");
 
     PopupMenu3 = new QMenu(this);
-    Open2 = PopupMenu3->addAction("Open");
-    Decrypt1 = PopupMenu3->addAction("Decrypt");
-    Print2 = PopupMenu3->addAction("Print");
-    Delete2 = PopupMenu3->addAction("Delete");
+    Open2 = PopupMenu3->addAction("&Open");
+    Decrypt1 = PopupMenu3->addAction("De&crypt");
+    Print2 = PopupMenu3->addAction("&Print");
+    Delete2 = PopupMenu3->addAction("&Delete");
+    PopupMenu3->addSeparator();
+    ConvertToAge1 = PopupMenu3->addAction("Con&vert to age…");
 }
 
 QLabel* TMainWin::AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText) {
@@ -164,16 +175,11 @@ void TMainWin::CreateNavigation(QWidget* client) {
     DirectoryListBox1 = new TDirectoryListBox(client);
     DirectoryListBox1->setGeometry(4, 28, 185, 351);
     DirectoryListBox1->setFont(WindowFont(12));
-    SetSilver(DirectoryListBox1);
-    {
-        QPalette palette = DirectoryListBox1->palette();
-        palette.setColor(QPalette::Text, Qt::blue);
-        DirectoryListBox1->setPalette(palette);
-    }
+    DirectoryListBox1->setAccessibleName("Folders");
+    SetSilver(DirectoryListBox1, Qt::blue);
     DirectoryListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(DirectoryListBox1, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-        PopupMenu1->popup(DirectoryListBox1->viewport()->mapToGlobal(at));
-    });
+    connect(DirectoryListBox1, &QWidget::customContextMenuRequested, this,
+            &TMainWin::DirectoryListBox1ContextPopup);
     // Queued: opening a folder rebuilds the list, which must not happen
     // inside the list's own mouse or key handling.
     connect(DirectoryListBox1, &TDirectoryListBox::OpenRequested, this, &TMainWin::Explore1Click,
@@ -185,11 +191,12 @@ void TMainWin::CreateNavigation(QWidget* client) {
     DriveComboBox1 = new TDriveComboBox(drives_, client);
     DriveComboBox1->setGeometry(4, 4, 181, 19);
     DriveComboBox1->setFont(WindowFont(11));
-    SetSilver(DriveComboBox1);
+    DriveComboBox1->setAccessibleName("Drive");
+    const QColor maroon(0x80, 0x00, 0x00);
+    SetSilver(DriveComboBox1, maroon);
     {
         QPalette palette = DriveComboBox1->palette();
-        palette.setColor(QPalette::Text, QColor(0x80, 0x00, 0x00));
-        palette.setColor(QPalette::ButtonText, QColor(0x80, 0x00, 0x00));
+        palette.setColor(QPalette::ButtonText, maroon);
         // The closed selector is drawn as a button, whose face the style
         // lightens: a darker button colour shows as the silver of the rest.
         palette.setColor(QPalette::Button, kSilver.darker(108));
@@ -229,6 +236,11 @@ void TMainWin::CreateFileGrids(QWidget* client) {
         for (int column = 0; column < TFileGridModel::kColumns; ++column)
             grid->setColumnWidth(column, widths[column]);
     }
+    // Each grid is named by the caption over it.
+    Label8->setBuddy(StringGrid1);
+    StringGrid1->setAccessibleName(Label8->text());
+    Label21->setBuddy(StringGrid2);
+    StringGrid2->setAccessibleName(Label21->text());
     StringGrid1->setGeometry(kGridLeft, kGridTop, 323, 159);
     StringGrid2->setGeometry(kGridLeft, 219, 323, 159);
     connect(StringGrid1, &QWidget::customContextMenuRequested, this,
@@ -239,6 +251,11 @@ void TMainWin::CreateFileGrids(QWidget* client) {
     connect(StringGrid2, &QAbstractItemView::doubleClicked, this, &TMainWin::StringGrid2DblClick);
     connect(StringGrid1, &TStringGrid::Entered, this, &TMainWin::StringGrid1Enter);
     connect(StringGrid2, &TStringGrid::Entered, this, &TMainWin::StringGrid2Enter);
+    // Enter does what a double-click does; Delete what the menu's "Delete" does.
+    connect(StringGrid1, &TStringGrid::EnterPressed, this, [this] { KeyOpens(*StringGrid1); });
+    connect(StringGrid2, &TStringGrid::EnterPressed, this, [this] { KeyOpens(*StringGrid2); });
+    connect(StringGrid1, &TStringGrid::DeletePressed, this, &TMainWin::Delete1Click);
+    connect(StringGrid2, &TStringGrid::DeletePressed, this, &TMainWin::Delete2Click);
 }
 
 void TMainWin::CreateProgressPanel(QWidget* client) {
@@ -283,6 +300,13 @@ void TMainWin::CreateTimers() {
     Timer1 = new TTimer(this);
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TMainWin::Timer1Timer);
+    // Soon enough to look immediate, late enough to take a program's burst
+    // of changes in one rebuild.
+    DiskTimer = new QTimer(this);
+    DiskTimer->setSingleShot(true);
+    DiskTimer->setInterval(300);
+    connect(DiskTimer, &QTimer::timeout, this, &TMainWin::DiskTimerTimer);
+    FileListBox1.WatchAlways();
     PwdTimer = new TTimer(this);
     PwdTimer->setInterval(1000);
     connect(PwdTimer, &QTimer::timeout, this, &TMainWin::PwdTimerTimer);

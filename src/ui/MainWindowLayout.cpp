@@ -2,6 +2,7 @@
 #include "commands/State.h"
 #include "ui/Controls.h"
 #include "ui/DirectoryListBox.h"
+#include "ui/MainWinCommands.h"
 #include "ui/MainWindow.h"
 #include "ui/StringGrid.h"
 
@@ -71,14 +72,13 @@ void TMainWin::LayoutWindow() {
 void TMainWin::ArrangeControls() {
     const int W = OuterWidth();
     const int CH = ClientHeight();
-    const bool running = EncryptBusy || DecryptBusy;
+    // The bars are up while a file runs, and between the files of a run.
+    const bool running = EncryptBusy || DecryptBusy || commands_->PanelKept();
 
     const int gridWidth = W - StringGrid1->x() - 10;
     StringGrid1->resize(gridWidth, StringGrid1->height());
-    StringGrid1->setColumnWidth(3, gridWidth);
     ProgressBar1->resize(gridWidth, ProgressBar1->height());
     StringGrid2->resize(gridWidth, StringGrid2->height());
-    StringGrid2->setColumnWidth(3, gridWidth);
     ProgressBar2->resize(StringGrid2->width(), ProgressBar2->height());
 
     const int panelHeight = Bevel1->height() + Bevel2->height() + Bevel7->height() + 2;
@@ -97,6 +97,8 @@ void TMainWin::ArrangeControls() {
     const int top2 = DirectoryListBox1->y() + height1 + (running ? 32 + kRunningShift : 32);
     StringGrid1->resize(StringGrid1->width(), height1);
     StringGrid2->setGeometry(StringGrid2->x(), top2, StringGrid2->width(), height2);
+    for (TStringGrid* grid : {StringGrid1, StringGrid2})
+        grid->FitColumns();
 
     const int barGap = running ? 3 : -10;
     ProgressBar1->move(ProgressBar1->x(), StringGrid1->y() + StringGrid1->height() + barGap);

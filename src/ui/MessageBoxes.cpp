@@ -56,6 +56,9 @@ int ShowMessageBox(const MessageRequest& request) {
         break;
     }
     box.setWindowTitle(QString::fromStdString(request.caption));
+    // A box is not a window to minimise or maximise.
+    box.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                       Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint);
     box.setTextFormat(Qt::PlainText);
     box.setText(BreakableText(request.text));
 

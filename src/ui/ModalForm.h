@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 namespace kelvane {
 
@@ -27,10 +28,21 @@ protected:
     // Runs each time the dialog is shown, before the user sees it.
     virtual void FormActivate() {}
 
+    // A dialog of fixed size to the window manager: no minimise, maximise or
+    // resize, and a close box only when asked for.
+    enum class CloseBox { No, Yes };
+    void SetDialogFrame(CloseBox closeBox);
+    // Centres the dialog on the screen the first time it shows; later
+    // showings open it where it was last, not a title bar lower each time.
+    void CentreOnScreen();
+
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     bool activatedThisShowing_ = false;
+    // Where the client area was when the dialog was last put away.
+    std::optional<QPoint> lastPlace_;
 };
 
 // Answers a ShowModal in place of the user: fills the dialog, presses a

@@ -56,7 +56,7 @@ TPasswordForm::TPasswordForm(QWidget* parent, const char* caption, const char* p
     : TModalForm(parent) {
     setWindowTitle(caption);
     // No title-bar buttons: the dialog is left by its buttons, Enter or Escape.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    SetDialogFrame(CloseBox::No);
 
     Label4 = new QLabel(prompt, this);
     Label4->move(kMargin, 10);
@@ -74,6 +74,9 @@ TPasswordForm::TPasswordForm(QWidget* parent, const char* caption, const char* p
     Image1->setGeometry(kMargin, 60, 32, 32);
 
     MaskEdit1 = NewPasswordField(this);
+    // A screen reader names the field by the line above it.
+    Label4->setBuddy(MaskEdit1);
+    MaskEdit1->setAccessibleName(prompt);
 
     QFont boldItalic = bold;
     boldItalic.setItalic(true);
@@ -87,11 +90,11 @@ TPasswordForm::TPasswordForm(QWidget* parent, const char* caption, const char* p
     Label2->adjustSize();
 
     const int buttonsTop = fieldsBottom + 34;
-    Button2 = new QPushButton("Submit", this);
+    Button2 = new QPushButton("&Submit", this);
     Button2->setGeometry(kFieldLeft, buttonsTop, kButtonWidth, kButtonHeight);
     Button2->setDefault(true);
     Button2->setAutoDefault(true);
-    Button1 = new QPushButton("Cancel", this);
+    Button1 = new QPushButton("&Cancel", this);
     Button1->setGeometry(kFieldLeft + kButtonWidth + 12, buttonsTop, kButtonWidth, kButtonHeight);
     Button1->setAutoDefault(false);
 
@@ -120,8 +123,7 @@ void TPasswordForm::FormActivate() {
                                Button1->x() + Button1->width() + 50);
     const int height = CheckBox1->y() + 50;
     setFixedSize(width, height);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen();
 
     CheckBox1->setEnabled(FirstOfList);
     if (CheckBox1->isEnabled())

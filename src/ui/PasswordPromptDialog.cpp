@@ -12,8 +12,7 @@ TPasswordPrompt* PasswordPrompt = nullptr;
 TPasswordPrompt::TPasswordPrompt(QWidget* parent) : TModalForm(parent) {
     setWindowTitle("Confirmation");
     // The close box only: no maximise, no resizing.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    SetDialogFrame(CloseBox::Yes);
     setFixedSize(380, 112);
 
     Label1 = new QLabel("You will be prompted to assign a password for any found file.", this);
@@ -21,12 +20,12 @@ TPasswordPrompt::TPasswordPrompt(QWidget* parent) : TModalForm(parent) {
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setWordWrap(true);
 
-    Proceed = new QPushButton("Proceed", this);
+    Proceed = new QPushButton("&Proceed", this);
     Proceed->setGeometry(98, 46, 80, 25);
     Proceed->setDefault(true);
-    Cancel = new QPushButton("Cancel", this);
+    Cancel = new QPushButton("&Cancel", this);
     Cancel->setGeometry(202, 46, 80, 25);
-    Change = new QPushButton("Change password \"expire\" option", this);
+    Change = new QPushButton("C&hange password \"expire\" option", this);
     Change->setGeometry(83, 79, 214, 25);
 
     setTabOrder(Proceed, Cancel);
@@ -39,8 +38,7 @@ TPasswordPrompt::TPasswordPrompt(QWidget* parent) : TModalForm(parent) {
 
 void TPasswordPrompt::FormActivate() {
     Proceed->setFocus();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen();
 }
 
 } // namespace kelvane

@@ -18,8 +18,7 @@ TPreferences* Preferences = nullptr;
 
 TPreferences::TPreferences(QWidget* parent) : TModalForm(parent) {
     setWindowTitle("Preferences");
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    SetDialogFrame(CloseBox::Yes);
 
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setGeometry(10, 8, 330, 112);
@@ -38,18 +37,20 @@ TPreferences::TPreferences(QWidget* parent) : TModalForm(parent) {
     Expire_SpinEdit->setRange(0, 600);
     Expire_SpinEdit->setValue(0);
     Expire_SpinEdit->setGeometry(84, 0, 64, 26);
+    Label1->setBuddy(Expire_SpinEdit);
+    Expire_SpinEdit->setAccessibleName("expires in (minutes)");
     Label2 = new QLabel("minutes", Panel1);
     Label2->setGeometry(154, 4, 56, 20);
-    Button3 = new QPushButton("Reset value", Panel1);
+    Button3 = new QPushButton("&Reset value", Panel1);
     Button3->setGeometry(214, 0, 90, 26);
     Button3->setAutoDefault(false);
     Panel1->setEnabled(false);
     Panel1->hide();
 
-    Button1 = new QPushButton("Ok", this);
+    Button1 = new QPushButton("&Ok", this);
     Button1->setGeometry(86, 132, 84, 26);
     Button1->setDefault(true);
-    Button2 = new QPushButton("Cancel", this);
+    Button2 = new QPushButton("&Cancel", this);
     Button2->setGeometry(180, 132, 84, 26);
     Button2->setAutoDefault(false);
     setFixedSize(350, 170);
@@ -96,8 +97,7 @@ void TPreferences::StorePreferences() const {
 }
 
 void TPreferences::FormActivate() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen();
 }
 
 void RunPreferences(TPreferences& dialog, const std::function<void()>& refreshLists) {

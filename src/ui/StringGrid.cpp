@@ -1,11 +1,16 @@
 #include "ui/StringGrid.h"
 
+#include "ui/Keyboard.h"
+
 #include <QDropEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <algorithm>
 
 namespace kelvane {
@@ -17,11 +22,14 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), model_(this) {
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setShowGrid(false);
     setWordWrap(false);
-    setTextElideMode(Qt::ElideNone);
+    // A long name keeps its start and its extension.
+    setTextElideMode(Qt::ElideMiddle);
     setCornerButtonEnabled(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+    // By pixels: a grid narrower than its columns shows the last ones
+    // without pushing the names out of sight.
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setTabKeyNavigation(false);
 
@@ -33,7 +41,51 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), model_(this) {
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setMinimumSectionSize(1);
+    // The column behind the last one holds nothing and parks the current
+    // cell of the grid without the focus; no key or scroll may show it.
+    setColumnHidden(kParkColumn, true);
     SetDefaultRowHeight(15);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    nothing_ = false;
+            });
+}
+
+int TStringGrid::TextWidth(const QString& text) const {
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return fontMetrics().horizontalAdvance(text) + 2 * margin + 1;
+}
+
+int TStringGrid::FittingWidth(int column, const QStringList& widest) const {
+    QStyleOptionHeader heading;
+    heading.initFrom(horizontalHeader());
+    heading.text = model_.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    heading.section = column;
+    int width =
+        style()->sizeFromContents(QStyle::CT_HeaderSection, &heading, QSize(), this).width();
+    for (const QString& text : widest)
+        width = std::max(width, TextWidth(text));
+    return width;
+}
+
+void TStringGrid::FitColumns() {
+    // The widest each cell can be, whatever the font's digits look like.
+    QStringList sizes;
+    QStringList dates;
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        sizes << QString(10, QChar(digit));
+        dates << QString("00.00.0000 00:00").replace('0', QChar(digit));
+    }
+    const int size = FittingWidth(1, sizes);
+    const int date = FittingWidth(2, dates);
+    const int attr = FittingWidth(3, {"AHRS", "----"});
+    setColumnWidth(1, size);
+    setColumnWidth(2, date);
+    setColumnWidth(3, attr);
+    // Names take what is left; a grid too narrow for a short name scrolls.
+    const int minimumName = TextWidth(QString(kShortestName, 'M'));
+    setColumnWidth(0, std::max(minimumName, viewport()->width() - size - date - attr));
 }
 
 std::string TStringGrid::Cells(int column, int row) const {
@@ -52,6 +104,8 @@ std::string TStringGrid::FileName(int row) const {
 }
 
 GridRect TStringGrid::Selection() const {
+    if (nothing_)
+        return {0, 1, 0, 0};
     GridRect rect;
     const QModelIndex current = currentIndex();
     if (current.isValid()) {
@@ -75,6 +129,53 @@ GridRect TStringGrid::Selection() const {
     return rect;
 }
 
+std::set<std::string> TStringGrid::SelectedFiles() const {
+    std::set<std::string> files;
+    const GridRect rect = Selection();
+    for (int row = std::max(rect.Top, 1); row <= std::min(rect.Bottom, model_.RowCount()); ++row) {
+        if (!model_.Row(row - 1).FileName.empty())
+            files.insert(model_.Row(row - 1).FileName);
+    }
+    return files;
+}
+
+void TStringGrid::KeepSelectedFiles(const std::set<std::string>& files) {
+    int top = 0;
+    int bottom = 0;
+    for (int row = 1; row <= model_.RowCount(); ++row) {
+        const std::string& file = model_.Row(row - 1).FileName;
+        const bool chosen = !file.empty() && files.count(file) != 0;
+        if (chosen && top == 0)
+            top = row;
+        if (chosen)
+            bottom = row;
+        else if (top != 0)
+            break;
+    }
+    if (top == 0) {
+        SelectNothing();
+        return;
+    }
+    // The current cell keeps its column: column 4 keeps the grid without the
+    // focus free of any highlight.
+    const int column = currentIndex().isValid() ? Col() : 0;
+    const int left = LeftCol();
+    const int scrolled = verticalScrollBar()->value();
+    selectionModel()->setCurrentIndex(model_.index(top - 1, column), QItemSelectionModel::NoUpdate);
+    const QItemSelection block(
+        model_.index(top - 1, RowSelect() ? 0 : column),
+        model_.index(bottom - 1, RowSelect() ? TFileGridModel::kColumns - 1 : column));
+    selectionModel()->select(block, QItemSelectionModel::ClearAndSelect);
+    SetLeftCol(left);
+    verticalScrollBar()->setValue(scrolled);
+}
+
+void TStringGrid::SelectNothing() {
+    selectionModel()->clearSelection();
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    nothing_ = true;
+}
+
 int TStringGrid::Col() const {
     const QModelIndex current = currentIndex();
     return current.isValid() ? current.column() : 0;
@@ -89,11 +190,9 @@ void TStringGrid::SetCurrentCell(int column, int row) {
     const QModelIndex index = model_.index(row - 1, column);
     if (!index.isValid())
         return;
-    const int left = LeftCol();
-    const int top = verticalScrollBar()->value();
+    const ScrollPlace place = Place();
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    SetLeftCol(left);
-    verticalScrollBar()->setValue(top);
+    SetPlace(place);
 }
 
 void TStringGrid::SetRowSelect(bool on) {
@@ -113,11 +212,20 @@ void TStringGrid::SetRowSelect(bool on) {
 }
 
 int TStringGrid::LeftCol() const {
-    return horizontalScrollBar()->value();
+    return std::max(0, columnAt(0));
 }
 
 void TStringGrid::SetLeftCol(int column) {
-    horizontalScrollBar()->setValue(column);
+    horizontalScrollBar()->setValue(columnViewportPosition(column) + horizontalOffset());
+}
+
+TStringGrid::ScrollPlace TStringGrid::Place() const {
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+void TStringGrid::SetPlace(ScrollPlace place) {
+    horizontalScrollBar()->setValue(place.x);
+    verticalScrollBar()->setValue(place.y);
 }
 
 int TStringGrid::DefaultRowHeight() const {
@@ -133,8 +241,7 @@ void TStringGrid::SetRows(std::vector<GridRow> rows) {
     const GridRect before = Selection();
     const int currentColumn = Col();
     const int currentRow = Row();
-    const int leftCol = LeftCol();
-    const int top = verticalScrollBar()->value();
+    const ScrollPlace place = Place();
 
     model_.SetRows(std::move(rows));
     if (!hadCurrent || model_.RowCount() == 0)
@@ -149,8 +256,44 @@ void TStringGrid::SetRows(std::vector<GridRow> rows) {
     const QItemSelection selection(model_.index(clampRow(before.Top) - 1, left),
                                    model_.index(clampRow(before.Bottom) - 1, right));
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    SetLeftCol(leftCol);
-    verticalScrollBar()->setValue(top);
+    SetPlace(place);
+}
+
+int TStringGrid::RowOfFile(const std::string& fileName) const {
+    if (fileName.empty())
+        return 0;
+    for (int row = 0; row < model_.RowCount(); ++row) {
+        if (model_.Row(row).FileName == fileName)
+            return row + 1;
+    }
+    return 0;
+}
+
+TStringGrid::SelectedFiles TStringGrid::SelectionFiles() const {
+    const GridRect rect = Selection();
+    auto fileAt = [this](int row) {
+        return row >= 1 && row <= model_.RowCount() ? model_.Row(row - 1).FileName : std::string();
+    };
+    return {fileAt(rect.Top), fileAt(rect.Bottom), fileAt(Row())};
+}
+
+void TStringGrid::SelectFiles(const SelectedFiles& files) {
+    const ScrollPlace place = Place();
+    const int current = RowOfFile(files.current);
+    if (current > 0)
+        selectionModel()->setCurrentIndex(model_.index(current - 1, Col()),
+                                          QItemSelectionModel::NoUpdate);
+    const int top = RowOfFile(files.top);
+    const int bottom = RowOfFile(files.bottom);
+    if (top > 0 && bottom > 0) {
+        const GridRect before = Selection();
+        const int left = RowSelect() ? 0 : before.Left;
+        const int right = RowSelect() ? TFileGridModel::kColumns - 1 : before.Right;
+        const QItemSelection selection(model_.index(std::min(top, bottom) - 1, left),
+                                       model_.index(std::max(top, bottom) - 1, right));
+        selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    }
+    SetPlace(place);
 }
 
 bool TStringGrid::event(QEvent* event) {
@@ -158,9 +301,17 @@ bool TStringGrid::event(QEvent* event) {
     // a current cell parked in column 4 must stay out of sight.
     if (event->type() != QEvent::Show)
         return QTableView::event(event);
-    const int left = LeftCol();
+    const int left = horizontalScrollBar()->value();
     const bool handled = QTableView::event(event);
-    SetLeftCol(left);
+    horizontalScrollBar()->setValue(left);
+    return handled;
+}
+
+bool TStringGrid::viewportEvent(QEvent* event) {
+    const bool handled = QTableView::viewportEvent(event);
+    // The vertical scroll bar came or went: the names take or give its room.
+    if (event->type() == QEvent::Resize)
+        FitColumns();
     return handled;
 }
 
@@ -169,6 +320,26 @@ void TStringGrid::focusInEvent(QFocusEvent* event) {
     const Qt::FocusReason reason = event->reason();
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
         emit Entered();
+}
+
+void TStringGrid::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        emit EnterPressed();
+        return;
+    }
+    if (plain && event->key() == Qt::Key_Delete) {
+        emit DeletePressed();
+        return;
+    }
+    if (IsContextMenuKey(*event)) {
+        // Under the current row, where a right-click on it would open it.
+        const int row = std::clamp(Row(), 1, std::max(1, model_.RowCount())) - 1;
+        const int y = rowViewportPosition(row) + rowHeight(row) / 2;
+        emit customContextMenuRequested(QPoint(std::max(0, columnViewportPosition(0)) + 8, y));
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void TStringGrid::mousePressEvent(QMouseEvent* event) {

@@ -6,7 +6,9 @@
 
 #include "ui/FileGridModel.h"
 
+#include <QStringList>
 #include <QTableView>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,8 +61,19 @@ public:
     std::string FileName(int row) const;
 
     // The selected block of rows and columns; the current cell when
-    // nothing else is selected.
+    // nothing else is selected. After SelectNothing, a block with Bottom
+    // above Top: no row at all.
     GridRect Selection() const;
+    // The files of the selected rows, as Selection gives them.
+    std::set<std::string> SelectedFiles() const;
+    // Narrows the selection to the first unbroken block of rows whose files
+    // are among `files`, or to nothing when no row is. Used when a run ends,
+    // since its rebuilds leave the selection on rows by position, and those
+    // may now hold files the user never chose.
+    void KeepSelectedFiles(const std::set<std::string>& files);
+    // No current cell and no selected row, until the user picks one.
+    void SelectNothing();
+    bool NothingSelected() const { return nothing_; }
     int Col() const;
     int Row() const;
     // Moves the current cell without scrolling and reduces the selection to it.
@@ -73,6 +86,10 @@ public:
     int LeftCol() const;
     void SetLeftCol(int column);
 
+    // Size, Date and Attr as wide as their widest texts in the grid's font,
+    // Name all the rest of the visible width.
+    void FitColumns();
+
     int DefaultRowHeight() const;
     void SetDefaultRowHeight(int height);
 
@@ -80,15 +97,32 @@ public:
     // place, pulled up onto the last row when the grid got shorter.
     void SetRows(std::vector<GridRow> rows);
 
+    // The files at the ends of the selection and under the current cell,
+    // to find them again after a rebuild that moved them.
+    struct SelectedFiles {
+        std::string top;
+        std::string bottom;
+        std::string current;
+    };
+    SelectedFiles SelectionFiles() const;
+    // Moves the current cell and the selection back onto those files where
+    // they are still listed; the rest stays where the rebuild left it.
+    void SelectFiles(const SelectedFiles& files);
+
     void SetMouseHooks(GridMouseHooks* hooks) { hooks_ = hooks; }
 
 signals:
     // The grid got the keyboard focus from another control of its window.
     void Entered();
+    // Enter and Delete on the grid's rows.
+    void EnterPressed();
+    void DeletePressed();
 
 protected:
     bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -98,8 +132,23 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    static constexpr int kParkColumn = 4;
+    static constexpr int kShortestName = 3; // characters a name keeps in a narrow grid
+
+    struct ScrollPlace {
+        int x = 0;
+        int y = 0;
+    };
+    ScrollPlace Place() const;
+    void SetPlace(ScrollPlace place);
+    int TextWidth(const QString& text) const;
+    // The row of the file, from 1; 0 when it is not listed.
+    int RowOfFile(const std::string& fileName) const;
+    int FittingWidth(int column, const QStringList& widest) const;
+
     TFileGridModel model_;
     GridMouseHooks* hooks_ = nullptr;
+    bool nothing_ = false; // SelectNothing holds until a cell is current again
 };
 
 } // namespace kelvane

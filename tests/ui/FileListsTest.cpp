@@ -2,6 +2,8 @@
 #include "WindowFixture.h"
 #include "ui/StringGrid.h"
 
+#include <QTest>
+#include <QTimer>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,6 +17,12 @@ using testing_support::WindowTest;
 
 class FileListsTest : public WindowTest {
 protected:
+    // A command runs while it lives.
+    struct BusyGuard {
+        BusyGuard() { DeleteBusy = true; }
+        ~BusyGuard() { DeleteBusy = false; }
+    };
+
     // Column 0 of every file row.
     static std::vector<std::string> Names(const TStringGrid& grid) {
         std::vector<std::string> names;
@@ -208,6 +216,50 @@ TEST_F(FileListsTest, RefreshPicksUpChangesAndKeepsTheCurrentRowOnTheGrid) {
     EXPECT_EQ(Names(*w.StringGrid2), (std::vector<std::string>{"e"}));
     EXPECT_EQ(w.StringGrid1->Row(), 1);
     EXPECT_EQ(w.StringGrid1->Selection().Bottom, 1);
+}
+
+// A change made by another program reaches the lists through the folder's
+// watch and the timer it starts (driven here by hand), or through F5; the
+// selection stays on the same files.
+TEST_F(FileListsTest, ChangesMadeElsewhereAreListedWithTheSelectionKeptOnItsFiles) {
+    for (const bool byKey : {false, true}) {
+        SCOPED_TRACE(byKey ? "F5" : "the folder's watch");
+        for (const auto& entry : std::filesystem::directory_iterator(scratch.Path()))
+            std::filesystem::remove(entry.path());
+        for (const char* name : {"b", "c", "d"})
+            scratch.Write(name);
+        TMainWin& w = Open();
+        w.show();
+        w.StringGrid1->SetCurrentCell(0, 2); // c
+        QTest::keyClick(w.StringGrid1, Qt::Key_Down, Qt::ShiftModifier);
+        ASSERT_EQ(w.StringGrid1->Selection().Top, 2);
+
+        scratch.Write("a");
+        scratch.Write("a.cry");
+        std::filesystem::remove(scratch / "b");
+        if (byKey) {
+            QApplication::setActiveWindow(&w);
+            QTest::keyClick(w.StringGrid1, Qt::Key_F5);
+        } else {
+            QApplication::processEvents(); // the watch reports, the timer starts
+            ASSERT_TRUE(w.DiskTimer->isActive());
+            EXPECT_EQ(Names(*w.StringGrid1), (std::vector<std::string>{"b", "c", "d"}));
+            w.DiskTimerTimer();
+        }
+        EXPECT_EQ(Names(*w.StringGrid1), (std::vector<std::string>{"a", "c", "d"}));
+        EXPECT_EQ(Names(*w.StringGrid2), (std::vector<std::string>{"a"}));
+        EXPECT_EQ(w.StringGrid1->Selection().Top, 2);
+        EXPECT_EQ(w.StringGrid1->Selection().Bottom, 3);
+        EXPECT_FALSE(w.DiskTimer->isActive());
+
+        // Changes while a command runs wait for its end.
+        BusyGuard busy;
+        scratch.Write("e");
+        QApplication::processEvents();
+        w.DiskTimerTimer();
+        EXPECT_EQ(Names(*w.StringGrid1).size(), 3u);
+        EXPECT_TRUE(w.DiskTimer->isActive());
+    }
 }
 
 TEST_F(FileListsTest, HiddenNameListsAreMembershipTestsIgnoringCase) {

@@ -80,6 +80,9 @@ TEST_F(HelpTest, ContentsOpensTheContentsPageInTheProgramsOwnWindow) {
     EXPECT_TRUE(help.Back_Button->isEnabled());
     help.Back_Button->click();
     EXPECT_EQ(ShownPage(), kHelpDirectory + "index.html");
+    // Escape puts it away.
+    QTest::keyClick(help.Browser, Qt::Key_Escape);
+    EXPECT_FALSE(help.isVisible());
 }
 
 TEST_F(HelpTest, F1InTheMainWindowOpensItsPageWhereverTheFocusIs) {

@@ -8,6 +8,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
+#include <string>
 
 namespace kelvane {
 namespace {
@@ -19,6 +21,24 @@ protected:
     void SetUp() override {
         WindowTest::SetUp();
         Open();
+    }
+
+    // The width of columns first to last.
+    static int Sum(const TStringGrid& grid, int first, int last) {
+        int sum = 0;
+        for (int column = first; column <= last; ++column)
+            sum += grid.columnWidth(column);
+        return sum;
+    }
+
+    // Size, Date and Attr hold their widest texts whole; the empty column
+    // behind them takes no room.
+    static void ExpectColumnsFit(const TStringGrid& grid) {
+        const QFontMetrics metrics(grid.font());
+        EXPECT_GT(grid.columnWidth(1), metrics.horizontalAdvance("4294967295"));
+        EXPECT_GT(grid.columnWidth(2), metrics.horizontalAdvance("28.08.2026 23:58"));
+        EXPECT_GT(grid.columnWidth(3), metrics.horizontalAdvance("AHRS"));
+        EXPECT_TRUE(grid.isColumnHidden(4));
     }
 };
 
@@ -41,8 +61,6 @@ TEST_F(LayoutTest, StartingSizePlacesEveryControl) {
     // What the size decides.
     EXPECT_EQ(w.StringGrid1->geometry(), QRect(200, 24, 323, 159));
     EXPECT_EQ(w.StringGrid2->geometry(), QRect(200, 219, 323, 159));
-    EXPECT_EQ(w.StringGrid1->columnWidth(3), 323);
-    EXPECT_EQ(w.StringGrid2->columnWidth(3), 323);
     EXPECT_EQ(w.ProgressBar1->geometry(), QRect(200, 173, 323, 9));
     EXPECT_EQ(w.ProgressBar2->geometry(), QRect(200, 368, 323, 9));
     EXPECT_EQ(w.Panel1->geometry(), QRect(4, 387, 523, 49));
@@ -62,11 +80,10 @@ TEST_F(LayoutTest, StartingSizePlacesEveryControl) {
     EXPECT_EQ(w.Bevel2->geometry(), QRect(0, 32, 104, 16));
     EXPECT_EQ(w.Bevel3->geometry(), QRect(104, 32, 132, 16));
     EXPECT_EQ(w.Bevel4->geometry(), QRect(104, 16, 132, 16));
-    const int widths1[] = {147, 91, 64};
-    const int widths2[] = {146, 102, 64};
-    for (int column = 0; column < 3; ++column) {
-        EXPECT_EQ(w.StringGrid1->columnWidth(column), widths1[column]) << column;
-        EXPECT_EQ(w.StringGrid2->columnWidth(column), widths2[column]) << column;
+    // The four columns share the grid's width, each showing its widest text.
+    for (TStringGrid* grid : {w.StringGrid1, w.StringGrid2}) {
+        ExpectColumnsFit(*grid);
+        EXPECT_EQ(Sum(*grid, 0, 3), grid->viewport()->width());
     }
     // The panel ends 10 pixels above the bottom, the grids 10 pixels short
     // of the outer right edge.
@@ -127,6 +144,11 @@ TEST_F(LayoutTest, WiderWindowWidensTheRightSideOnly) {
     EXPECT_EQ(w.Bevel7->width(), 619);
     EXPECT_EQ(w.DirectoryListBox1->width(), 185);
     EXPECT_EQ(w.DirectoryListBox1->height(), 351);
+    // Every gained pixel goes to the names.
+    for (TStringGrid* grid : {w.StringGrid1, w.StringGrid2}) {
+        ExpectColumnsFit(*grid);
+        EXPECT_EQ(Sum(*grid, 0, 3), grid->viewport()->width());
+    }
 }
 
 TEST_F(LayoutTest, TallerWindowSharesTheGainBetweenTheGrids) {
@@ -143,7 +165,28 @@ TEST_F(LayoutTest, ResizeWidensANarrowedAttrColumnAgain) {
     ShowSized(533, 446);
     window->StringGrid1->setColumnWidth(3, 20);
     ShowSized(540, 446);
-    EXPECT_EQ(window->StringGrid1->columnWidth(3), window->StringGrid1->width());
+    ExpectColumnsFit(*window->StringGrid1);
+}
+
+TEST_F(LayoutTest, NoKeyScrollsPastTheAttrColumn) {
+    for (int i = 0; i < 30; ++i)
+        scratch.Write("file-with-a-long-name-" + std::to_string(i) + ".txt");
+    window->RefreshLists();
+    // However narrow the grid, it scrolls only as far as the Attr column's
+    // right edge, never onto the empty column behind it.
+    for (const int outerWidth : {533, 420}) {
+        ShowSized(outerWidth, 446);
+        TStringGrid& grid = *window->StringGrid1;
+        grid.setFocus();
+        for (const QKeySequence& keys :
+             {QKeySequence(Qt::Key_End), QKeySequence(Qt::CTRL | Qt::Key_End),
+              QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_Down)}) {
+            SCOPED_TRACE(keys.toString().toStdString() + " at " + std::to_string(outerWidth));
+            QTest::keySequence(&grid, keys);
+            const int attrRight = grid.columnViewportPosition(3) + grid.columnWidth(3);
+            EXPECT_GE(attrRight, grid.viewport()->width());
+        }
+    }
 }
 
 TEST_F(LayoutTest, ParkedCellStaysOutOfSightWhenTheWindowShows) {

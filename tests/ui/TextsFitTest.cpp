@@ -10,6 +10,9 @@
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
+#include <map>
 
 namespace kelvane {
 namespace {
@@ -115,6 +118,72 @@ TEST_F(TextsFitTest, TheDriveSelectorIsSilverLikeTheListsBesideIt) {
     const QRect listInside(list.width() / 2, list.height() - 20, list.width() / 4, 10);
     const QColor listColour = MeanColour(list, listInside);
     EXPECT_TRUE(NearSilver(listColour)) << listColour.name().toStdString();
+}
+
+// Relative luminance and contrast ratio, as accessibility guidelines measure
+// how well text stands out from its background.
+double Luminance(const QColor& c) {
+    auto linear = [](int value) {
+        const double v = value / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
+}
+
+double Contrast(const QColor& a, const QColor& b) {
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// How far the text in `area` stands out: its background is the area's most
+// common colour, its text the pixel that differs most from that.
+double TextContrast(const QImage& image, const QRect& area) {
+    std::map<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    const QColor background(
+        std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+            return a.second < b.second;
+        })->first);
+    double strongest = 1;
+    for (const auto& [pixel, count] : counts)
+        strongest = std::max(strongest, Contrast(QColor(pixel), background));
+    return strongest;
+}
+
+TEST_F(TextsFitTest, UnderADarkPaletteTheSilverControlsKeepTheirTextReadable) {
+    const QPalette light = QApplication::palette();
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(0x2A, 0x2A, 0x2A));
+    dark.setColor(QPalette::AlternateBase, QColor(0x42, 0x42, 0x42));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    dark.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
+    dark.setColor(QPalette::HighlightedText, Qt::black);
+    QApplication::setPalette(dark);
+    scratch.Write("letter.doc.cry", 100);
+    scratch.MakeFolder("Letters");
+    window->DirectoryListBox1->Update();
+    window->RefreshLists();
+    QApplication::processEvents();
+
+    // A file of the crypted list, whose rows show no selection, and a
+    // subfolder in the folder list.
+    TStringGrid& grid = *window->StringGrid2;
+    const QImage rows = grid.viewport()->grab().toImage();
+    const QRect name = grid.visualRect(grid.model()->index(0, 0));
+    TDirectoryListBox& folders = *window->DirectoryListBox1;
+    const QImage items = folders.viewport()->grab().toImage();
+    const QRect folder = folders.visualItemRect(folders.item(folders.count() - 1));
+    QApplication::setPalette(light);
+
+    EXPECT_GE(TextContrast(rows, name), 4.5);
+    EXPECT_GE(TextContrast(items, folder), 4.5);
 }
 
 } // namespace

@@ -1,0 +1,106 @@
+// The age file format (version 1): the header that carries the file key for
+// its recipients, the text encodings it uses, and the key derivations. Every
+// cryptographic primitive comes from libsodium; only the layout is ours.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvane::age {
+
+constexpr std::size_t kFileKeySize = 16;
+constexpr std::size_t kKeySize = 32;
+constexpr std::size_t kSaltSize = 16;
+constexpr std::size_t kPayloadNonceSize = 16;
+constexpr int kDefaultWorkFactor = 18;
+// The `age` command refuses to open a passphrase file whose work factor is
+// above this; a larger one would lock the owner out of their own file.
+constexpr int kLargestWorkFactor = 22;
+
+using Key32 = std::array<uint8_t, kKeySize>;
+
+// Calls libsodium's start-up once; false when it can't run on this machine.
+bool CryptoReady();
+
+// Overwrites with zeros in a way the compiler keeps.
+void Wipe(void* data, std::size_t size);
+
+// A key buffer that is wiped when it goes away.
+template <std::size_t N> struct SecretBytes {
+    std::array<uint8_t, N> bytes{};
+    SecretBytes() = default;
+    ~SecretBytes() { Wipe(bytes.data(), N); }
+    SecretBytes(const SecretBytes& other) : bytes(other.bytes) {}
+    SecretBytes& operator=(const SecretBytes&) = delete;
+    uint8_t* data() { return bytes.data(); }
+    const uint8_t* data() const { return bytes.data(); }
+};
+using FileKey = SecretBytes<kFileKeySize>;
+
+void RandomBytes(uint8_t* out, std::size_t size);
+
+// Standard base64 without "=" padding, as the header writes it.
+std::string Base64Unpadded(const uint8_t* data, std::size_t size);
+// Standard base64 with padding, as the armor writes it.
+std::string Base64Padded(const uint8_t* data, std::size_t size);
+
+// Decodes a Bech32 string (either all lower or all upper case, checksum over
+// the lower case, no length limit); false when it is not one.
+bool Bech32Decode(std::string_view text, std::string& hrp, std::vector<uint8_t>& data);
+// An X25519 recipient "age1..." to its public key; false when it is not one.
+bool ParseRecipient(std::string_view text, Key32& publicKey);
+
+// Reads a recipients file: one recipient a line, "#" comments and empty
+// lines passed over. False with a reason in `problem` for anything else.
+bool ReadRecipientsFile(const std::string& path, std::vector<Key32>& recipients,
+                        std::string& problem);
+
+// HKDF-SHA-256 with a 32-byte output, on libsodium's HMAC.
+void HkdfSha256(const uint8_t* ikm, std::size_t ikmSize, const uint8_t* salt, std::size_t saltSize,
+                std::string_view info, uint8_t out[kKeySize]);
+
+struct Stanza {
+    std::vector<std::string> arguments;
+    std::vector<uint8_t> body;
+};
+
+// The file key wrapped under a passphrase. False when scrypt could not get
+// the memory it needs.
+bool ScryptStanza(const FileKey& fileKey, std::string_view passphrase,
+                  const uint8_t salt[kSaltSize], int workFactor, Stanza& stanza);
+// The file key wrapped for a public key with a fresh ephemeral secret.
+// False for a public key of low order (no shared secret).
+bool X25519Stanza(const FileKey& fileKey, const Key32& recipient,
+                  const uint8_t ephemeralSecret[kKeySize], Stanza& stanza);
+
+// The whole header text, from the version line to the MAC line's end.
+std::string HeaderText(const FileKey& fileKey, const std::vector<Stanza>& stanzas);
+
+// Where encoded bytes go; false when they could not be written.
+using ByteSink = std::function<bool(const uint8_t*, std::size_t)>;
+
+// The ASCII armor around an age file: base64 lines of 64 columns between
+// the BEGIN and END lines, streamed.
+class ArmorWriter {
+public:
+    explicit ArmorWriter(ByteSink out) : out_(std::move(out)) {}
+    bool Write(const uint8_t* data, std::size_t size);
+    bool Finish();
+
+private:
+    static constexpr std::size_t kLineBytes = 48; // 64 base64 columns
+    bool Start();
+    bool EmitLines(const uint8_t* data, std::size_t lines);
+
+    ByteSink out_;
+    bool started_ = false;
+    std::array<uint8_t, kLineBytes> pending_{};
+    std::size_t pendingSize_ = 0;
+};
+
+} // namespace kelvane::age

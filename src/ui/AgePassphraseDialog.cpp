@@ -1,0 +1,67 @@
+#include "ui/AgePassphraseDialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace kelvane {
+
+TAgePassphrase::TAgePassphrase(QWidget* parent) : TModalForm(parent) {
+    setWindowTitle("Convert to age");
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(420, 238);
+
+    Label1 = new QLabel("age is a modern, published file format that the \"age\" command and other "
+                        "programs open. The converted files are protected by this passphrase; each "
+                        "crypted file is deleted once its age file is verified and on disk.\n"
+                        "A forgotten passphrase cannot be recovered.",
+                        this);
+    Label1->setGeometry(10, 8, 400, 110);
+    Label1->setWordWrap(true);
+
+    auto* label2 = new QLabel("Passphrase:", this);
+    label2->setGeometry(10, 128, 130, 21);
+    Edit1 = new QLineEdit(this);
+    Edit1->setGeometry(140, 128, 270, 21);
+    Edit1->setEchoMode(QLineEdit::Password);
+    auto* label3 = new QLabel("Repeat passphrase:", this);
+    label3->setGeometry(10, 158, 130, 21);
+    Edit2 = new QLineEdit(this);
+    Edit2->setGeometry(140, 158, 270, 21);
+    Edit2->setEchoMode(QLineEdit::Password);
+
+    OK = new QPushButton("OK", this);
+    OK->setGeometry(120, 198, 80, 25);
+    OK->setDefault(true);
+    Cancel = new QPushButton("Cancel", this);
+    Cancel->setGeometry(220, 198, 80, 25);
+    connect(OK, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
+    connect(Cancel, &QPushButton::clicked, this, [this] { SetModalResult(mrCancel); });
+}
+
+void TAgePassphrase::FormActivate() {
+    Edit1->setFocus();
+}
+
+bool TAgePassphrase::Ask(std::string& passphrase) {
+    for (;;) {
+        Edit1->clear();
+        Edit2->clear();
+        if (ShowModal() != mrOk)
+            return false;
+        const QString first = Edit1->text(), second = Edit2->text();
+        Edit1->clear();
+        Edit2->clear();
+        if (first.isEmpty())
+            ShowError("The passphrase is empty.");
+        else if (first != second)
+            ShowError("The two passphrases differ.");
+        else {
+            passphrase = first.toStdString();
+            return true;
+        }
+    }
+}
+
+} // namespace kelvane
