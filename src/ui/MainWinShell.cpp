@@ -26,10 +26,9 @@ public:
     }
 
     std::string RowName(ShellGrid grid, int row) override {
-        const TFileListBox& names =
-            grid == ShellGrid::Plain ? window_.FileListBox1 : window_.FileListBox2;
-        // "[no files]" names no file.
-        if (names.Count() == 0 || row < 1 || row >= Grid(grid).RowCount())
+        // "[no files]" goes to the commands like any row, which find no such
+        // file and say so.
+        if (row < 1 || row >= Grid(grid).RowCount())
             return {};
         return Grid(grid).Cells(0, row);
     }
@@ -89,6 +88,10 @@ void TMainWin::Print2Click() {
 void TMainWin::RunCommandLine(const std::vector<std::string>& parameters) {
     TMainWinShell host(*this, *commands_);
     kelvane::RunCommandLine(host, parameters);
+}
+
+void TMainWin::OfferToEncryptLeftFiles() {
+    kelvane::OfferToEncryptLeftFiles(*commands_);
 }
 
 } // namespace kelvane
