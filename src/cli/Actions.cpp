@@ -6,6 +6,7 @@
 #include "platform/FileSafety.h"
 #include "platform/Paths.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -162,6 +163,29 @@ bool DecryptOne(const ActionContext& ctx, const std::string& file) {
     return TransformOne(ctx, file, *destination, Direction::Decrypt);
 }
 
+namespace {
+
+std::atomic<int> lengthWarnings{0};
+
+// The data is the plain length padded to the next whole block, 1 to 8 bytes
+// more; anything longer is a length field that lost bits.
+bool LengthFitsData(const CryptHeader& header) {
+    return header.cipherLength - header.plainLength <= 8;
+}
+
+void WarnOfLength(std::ostream& err, const std::string& file, const CryptHeader& header) {
+    ++lengthWarnings;
+    err << kProgram << "warning: " << Quoted(file) << " stores a length of " << header.plainLength
+        << " bytes, more than a block short of the " << header.cipherLength
+        << " bytes of data that follow; its length field may be damaged\n";
+}
+
+} // namespace
+
+int TakeLengthWarnings() {
+    return lengthWarnings.exchange(0);
+}
+
 bool VerifyOne(const ActionContext& ctx, const std::string& file) {
     if (RefuseNonRegular(ctx.err, file))
         return false;
@@ -173,7 +197,11 @@ bool VerifyOne(const ActionContext& ctx, const std::string& file) {
         ReportResult(ctx.err, result, file);
         return false;
     }
-    if (!ctx.options.quiet)
+    CryptHeader header;
+    if (ReadCryptHeader(file, header, SystemFilesForReading()) && header.WellFormed() &&
+        !LengthFitsData(header))
+        WarnOfLength(ctx.err, file, header);
+    else if (!ctx.options.quiet)
         ctx.out << file << ": OK\n";
     return true;
 }
@@ -204,6 +232,8 @@ bool InfoOne(std::ostream& out, std::ostream& err, const std::string& file) {
     }
     out << "Cipher length: " << header.cipherLength << '\n'
         << "Well-formed:   " << (header.WellFormed() ? "yes" : "no") << '\n';
+    if (header.WellFormed() && !LengthFitsData(header))
+        WarnOfLength(err, file, header);
     return header.WellFormed();
 }
 

@@ -226,7 +226,8 @@ std::string UsageText() {
            "\n"
            "The password has 6 to 8 characters of Windows-1252 (Western European).\n"
            "Exit status: 0 every FILE done, 1 some FILE failed or the run was cancelled,\n"
-           "2 usage error or unusable password.\n";
+           "2 usage error or unusable password, 3 verify or info done but a FILE's\n"
+           "stored length does not fit the data that follows (a damaged length field).\n";
 }
 
 } // namespace kelvane::cli

@@ -78,7 +78,7 @@ int RunInfo(const CliEnvironment& env, const CliOptions& options) {
             env.out << '\n';
         allDone = InfoOne(env.out, env.err, options.files[i]) && allDone;
     }
-    return allDone ? kExitDone : kExitFailed;
+    return !allDone ? kExitFailed : TakeLengthWarnings() > 0 ? kExitLengthWarning : kExitDone;
 }
 
 FileAction ActionOf(Command command) {
@@ -174,12 +174,15 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
                                ParallelFiles(options.jobs, list.jobs.size()),
                                env.letEventsRun};
     const bool allDone = RunFiles(settings, list.jobs, ActionOf(options.command));
-    return allDone && complete ? kExitDone : kExitFailed;
+    if (!allDone || !complete)
+        return kExitFailed;
+    return TakeLengthWarnings() > 0 ? kExitLengthWarning : kExitDone;
 }
 
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
+    TakeLengthWarnings(); // a run counts its own
     const ParsedArguments parsed = ParseArguments(args);
     if (!parsed.Ok())
         return UsageError(env, parsed.error);

@@ -14,6 +14,9 @@ namespace kelvane::cli {
 constexpr int kExitDone = 0;   // every FILE done
 constexpr int kExitFailed = 1; // some FILE failed
 constexpr int kExitUsage = 2;  // the command line or the password was unusable
+// verify or info: every FILE done, but some stored length does not fit the
+// data that follows it.
+constexpr int kExitLengthWarning = 3;
 
 struct CliEnvironment {
     int in; // the file descriptor that holds the password for "-p -"
