@@ -1,7 +1,7 @@
 // Whole-file encryption and decryption through the engine, on a file in
 // /dev/shm so the disk does not hide the engine's own cost; also the longest
 // stretch the window would go without events during a run.
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

@@ -9,7 +9,7 @@
 #include "WindowBench.h"
 #include "commands/Settings.h"
 #include "commands/State.h"
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 #include "platform/MessageSeam.h"
 #include "ui/EncryptDialog.h"
 #include "ui/EventPacing.h"

@@ -9,7 +9,7 @@
 #include "commands/Settings.h"
 #include "commands/State.h"
 #include "commands/TreeCommands.h"
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 #include "platform/MessageSeam.h"
 #include "ui/EventPacing.h"
 #include "ui/Forms.h"

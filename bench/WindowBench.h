@@ -6,7 +6,7 @@
 
 #include "commands/Settings.h"
 #include "commands/State.h"
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 #include "platform/MessageSeam.h"
 #include "ui/EventPacing.h"
 

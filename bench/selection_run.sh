@@ -12,7 +12,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source bench/common.sh
 
-bin="${1:-build/bin}"
+# Absolute, since the command-line program runs from inside the work folder.
+bin="$(realpath -m "${1:-build/bin}")"
 files="${FILES:-10000}"
 selected="${SELECTED:-1000}"
 size="${SIZE:-4096}"
@@ -39,7 +40,7 @@ cli=() win=()
 for _ in $(seq "$runs"); do
     fresh_copy
     (cd "$work/files" && /usr/bin/time -f '%e' -o "$work/time" \
-        "$OLDPWD/$bin/kelvane-cli" encrypt -f -q -p "$work/pw" a-*.dat)
+        "$bin/kelvane-cli" encrypt -f -q -p "$work/pw" a-*.dat)
     cli+=("$(cat "$work/time")")
     fresh_copy
     if ! t="$("$bin/kelvane_selection_time" "$work/files" "$selected" "$password" 2>"$work/log")" ||

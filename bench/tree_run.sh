@@ -12,7 +12,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source bench/common.sh
 
-bin="${1:-build/bin}"
+# Absolute, since the command-line program runs from inside the tree.
+bin="$(realpath -m "${1:-build/bin}")"
 folders="${FOLDERS:-100}"
 files="${FILES:-100}"
 runs="${RUNS:-3}"
@@ -34,13 +35,15 @@ check_all_crypted() {
     local plain crypted
     plain="$(find "$work/tree" -type f ! -name '*.cry' | wc -l)"
     crypted="$(find "$work/tree" -type f -name '*.cry' | wc -l)"
-    [ "$plain" -eq 0 ] && [ "$crypted" -eq "$total" ] ||
-        { echo "$1 left $plain plain and $crypted crypted files" >&2; exit 1; }
+    if [ "$plain" -ne 0 ] || [ "$crypted" -ne "$total" ]; then
+        echo "$1 left $plain plain and $crypted crypted files" >&2
+        exit 1
+    fi
 }
 time_cli() {
     fresh_copy
     (cd "$work/tree" && /usr/bin/time -f '%e' -o "$work/time" \
-        "$OLDPWD/$bin/kelvane-cli" encrypt "$@" -f -q -p "$work/pw" folder*/*)
+        "$bin/kelvane-cli" encrypt "$@" -f -q -p "$work/pw" folder*/*)
     check_all_crypted kelvane-cli
     cat "$work/time"
 }

@@ -11,7 +11,7 @@ packages=(
     xvfb xauth xdotool x11-utils openbox openssl time strace
     cups-daemon cups-client
     clang libclang-rt-dev
-    appstream man-db groff-base dpkg-dev file
+    appstream man-db groff-base dpkg-dev file lintian librsvg2-bin
 )
 
 missing=()

@@ -1,8 +1,8 @@
 // Kelvane 95: start-up, the event loop and the end of the run.
 #include "commands/Settings.h"
 #include "commands/State.h"
-#include "crypto/CryptFile.h"
 #include "crypto/SelfTest.h"
+#include "engine/CryptFile.h"
 #include "platform/MessageSeam.h"
 #include "ui/EventPacing.h"
 #include "ui/Fonts.h"
@@ -11,11 +11,14 @@
 #include "ui/MessageBoxes.h"
 
 #include <QApplication>
+#include <QDirIterator>
 #include <QFile>
+#include <QIcon>
 #include <QSessionManager>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,14 +62,67 @@ QApplication* ConnectToDisplay(int& argc, char** argv) {
     return app;
 }
 
+constexpr const char* kUsage = R"(Usage: kelvane [FILE]
+       kelvane /open|/print|/decrypt FILE
+Protect files with a password.
+
+Started without arguments, Kelvane 95 opens its window on the current folder.
+Started with a file, it does one thing with that file, with its usual
+dialogs, and ends:
+  FILE           encrypt FILE, or decrypt it when its name ends in .cry
+  /open FILE     decrypt FILE, open it in the application of its type and
+                 encrypt it again when that application has closed it
+  /print FILE    the same, printing FILE
+  /decrypt FILE  decrypt FILE for good
+  --help         show this help and end
+  --version      show the version and end
+
+kelvane-cli does the same from scripts; see kelvane(1) and kelvane-cli(1).
+)";
+
+// "--help" and "--version" as the only argument are answered on standard
+// output before any display is needed, as a shell user expects; any other
+// argument is a file or a switch for the window. Returns the exit code, or
+// -1 when the window is to start.
+int AnswerInformationRequest(int argc, char** argv) {
+    if (argc != 2)
+        return -1;
+    if (std::strcmp(argv[1], "--help") == 0)
+        std::fputs(kUsage, stdout);
+    else if (std::strcmp(argv[1], "--version") == 0)
+        std::printf("kelvane %s\n", KELVANE_VERSION);
+    else
+        return -1;
+    // A full disk or a closed pipe must not pass for an answer.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        std::perror("kelvane: standard output");
+        return 1;
+    }
+    return 0;
+}
+
+// The taskbar, the window switcher and Wayland's compositor match the
+// windows to the desktop entry by its name, and show this icon for them.
+void IdentifyToTheDesktop() {
+    QGuiApplication::setDesktopFileName(KELVANE_APP_ID);
+    // The build renders the picture once per size a desktop asks for.
+    QIcon icon;
+    for (QDirIterator sizes(":/icons", QDir::Files); sizes.hasNext();)
+        icon.addFile(sizes.next());
+    QApplication::setWindowIcon(icon);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     using namespace kelvane;
 
+    if (const int exitCode = AnswerInformationRequest(argc, argv); exitCode >= 0)
+        return exitCode;
     ResetSharedState();
     std::unique_ptr<QApplication> app(ConnectToDisplay(argc, argv));
     QApplication::setApplicationName("Kelvane 95");
+    IdentifyToTheDesktop();
     ClearSettings(); // the help file has no directory until loaded
     InstallMessageBoxes();
     InstallWindowFont();

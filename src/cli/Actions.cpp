@@ -1,8 +1,7 @@
 #include "cli/Actions.h"
 
-#include "crypto/CryptFile.h"
 #include "crypto/CryptNames.h"
-#include "crypto/ResultMessages.h"
+#include "engine/CryptFile.h"
 #include "platform/FileSafety.h"
 #include "platform/Paths.h"
 
@@ -10,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,14 +22,16 @@ std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
-void ReportResult(std::ostream& err, CryptResult result, const std::string& file,
-                  const std::string& destination = {}) {
-    if (const auto text = ResultMessageText(result, file))
-        err << *text << '\n';
-    else
-        err << kProgram << Quoted(file) << " failed (result " << result << ")\n";
-    if (result == crCreateFailed && !destination.empty())
-        err << kProgram << "couldn't create " << Quoted(destination) << '\n';
+std::string SourceName(const std::string& path) {
+    return IsStandardStream(path) ? "standard input" : Quoted(path);
+}
+
+std::string DestinationName(const std::string& path) {
+    return IsStandardStream(path) ? "standard output" : Quoted(path);
+}
+
+std::string Reason(int error) {
+    return error != 0 ? std::strerror(error) : "reason unknown";
 }
 
 bool Exists(const std::string& path) {
@@ -37,90 +39,209 @@ bool Exists(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-bool DestinationAllowed(const ActionContext& ctx, const std::string& source,
-                        const std::string& destination) {
+enum class Direction { Encrypt, Decrypt, Verify };
+
+// One FILE's run: what it reads and writes, and the reasons its files gave.
+struct FileRun {
+    const ActionContext& ctx;
+    const std::string& source;
+    const std::string& destination; // empty for verify
+    Direction direction;
+    CliFiles files{ctx.streams};
+
+    bool Streams() const { return IsStandardStream(source) || IsStandardStream(destination); }
+};
+
+int64_t SizeOf(FileRun& run) {
+    int64_t size = -1;
+    const auto source = run.files.OpenSource(run.source);
+    if (!source || !source->Size(size))
+        return -1;
+    return size;
+}
+
+// A data check that fails after the key check passed: damage, or (one time
+// in 65536) a wrong password the 16-bit key check let through.
+bool KeyCheckPasses(FileRun& run) {
+    CryptHeader header;
+    if (!ReadCryptHeader(run.source, header, run.files))
+        return false;
+    uint8_t key[8];
+    MakeKey(run.ctx.password, key);
+    const bool passes = KeyCheckOf(key) == header.keyCheck;
+    std::memset(key, 0, sizeof key);
+    return passes;
+}
+
+Outcome ReportDataCheck(FileRun& run) {
+    std::ostream& err = run.ctx.err;
+    err << kProgram << SourceName(run.source)
+        << " failed its data check: the file is damaged, or the password is wrong in a way "
+           "the key check missed; ";
+    if (IsStandardStream(run.destination))
+        err << "the bytes already written to standard output are not to be trusted\n";
+    else
+        err << "nothing was written\n";
+    return Outcome::Failed;
+}
+
+Outcome ReportReadFailure(FileRun& run) {
+    std::ostream& err = run.ctx.err;
+    const int error = run.files.errors.read.load();
+    if (error == 0 && run.direction != Direction::Encrypt && SizeOf(run) >= 0 &&
+        SizeOf(run) < kCryptHeaderSize) {
+        err << kProgram << SourceName(run.source)
+            << " is not a crypted file: it is shorter than the 14-byte header\n";
+        return Outcome::Failed;
+    }
+    err << kProgram << "can't read " << SourceName(run.source) << ": "
+        << (error != 0 ? Reason(error) : "it ended before its length") << '\n';
+    return Outcome::Failed;
+}
+
+Outcome ReportOther(FileRun& run, CryptResult result) {
+    std::ostream& err = run.ctx.err;
+    const std::string source = SourceName(run.source);
+    const std::string destination = DestinationName(run.destination);
+    err << kProgram;
+    switch (result) {
+    case crNoMemory:
+        if (SizeOf(run) > std::numeric_limits<int32_t>::max())
+            err << source << " is too big for the .cry format (at most 2 GiB)\n";
+        else
+            err << "not enough memory for " << source << '\n';
+        return Outcome::Failed;
+    case crCreateFailed:
+        err << "can't create " << destination << ": " << Reason(run.files.errors.create.load())
+            << '\n';
+        return Outcome::Failed;
+    case crWriteFailed:
+        err << "can't write " << destination << ": " << Reason(run.files.errors.write.load())
+            << "; " << source << " is kept\n";
+        return Outcome::Failed;
+    case crDestinationExists:
+        err << destination << " appeared during the run and was kept; -f replaces it\n";
+        return Outcome::Failed;
+    case crUnconfirmed:
+        err << destination << " is in place but could not be confirmed on disk; " << source
+            << " is kept\n";
+        return Outcome::Failed;
+    case crAborted:
+        err << source << ": cancelled; "
+            << (IsStandardStream(run.destination) ? "standard output is incomplete\n"
+                                                  : "nothing was written\n");
+        return Outcome::Cancelled;
+    default:
+        err << source << " failed (engine result " << result << ")\n";
+        return Outcome::Failed;
+    }
+}
+
+Outcome Report(FileRun& run, CryptResult result) {
+    std::ostream& err = run.ctx.err;
+    switch (result) {
+    case crOk:
+        return Outcome::Done;
+    case crOpenFailed:
+        err << kProgram << "can't open " << SourceName(run.source) << ": "
+            << Reason(run.files.errors.open.load()) << '\n';
+        return Outcome::Failed;
+    case crReadFailed:
+        return ReportReadFailure(run);
+    case crNotCrypted:
+        err << kProgram << SourceName(run.source) << " is not a crypted file\n";
+        return Outcome::Failed;
+    case crBadPassword:
+        if (KeyCheckPasses(run))
+            return ReportDataCheck(run);
+        err << kProgram << "wrong password for " << SourceName(run.source) << '\n';
+        return Outcome::WrongPassword;
+    default:
+        return ReportOther(run, result);
+    }
+}
+
+bool DestinationAllowed(const FileRun& run) {
+    const std::string& source = run.source;
+    const std::string& destination = run.destination;
+    std::ostream& err = run.ctx.err;
+    if (run.Streams())
+        return true;
     if (KindOfSource(source) == SourceKind::SymbolicLink) {
-        ctx.err << kProgram << Quoted(source)
-                << " is a symbolic link; name the file it points to\n";
+        err << kProgram << Quoted(source) << " is a symbolic link; name the file it points to\n";
         return false;
     }
     if (IsSameFile(source, destination)) {
-        ctx.err << kProgram << Quoted(source) << " can't be written over itself\n";
+        err << kProgram << Quoted(source) << " can't be written over itself\n";
         return false;
     }
-    if (!ctx.options.force && Exists(destination)) {
-        ctx.err << kProgram << Quoted(destination) << " already exists; -f replaces it\n";
+    if (!run.ctx.options.force && Exists(destination)) {
+        err << kProgram << Quoted(destination) << " already exists; -f replaces it\n";
         return false;
     }
     return true;
 }
 
-enum class Direction { Encrypt, Decrypt };
-
-CryptResult RunEngine(const ActionContext& ctx, const std::string& source,
-                      const std::string& destination, Direction direction, HeldSource& held) {
+CryptResult RunEngine(FileRun& run, FileIdentity* sourceOpened) {
+    const ActionContext& ctx = run.ctx;
     ProgressCounter unseen, other;
     ProgressBar& bar = ctx.progress ? *ctx.progress : unseen;
     CryptHooks hooks;
+    hooks.files = &run.files;
     hooks.letEventsRun = ctx.letEventsRun;
     hooks.onExisting = ctx.options.force ? Existing::Replace : Existing::Keep;
-    hooks.sourceOpened = held.Opened();
+    hooks.sourceOpened = sourceOpened;
     // The engine creates the new file with the source's permissions, so
     // decrypted data is never open to others, not even for a moment.
-    const CryptResult result =
-        direction == Direction::Encrypt
-            ? EncryptFile(source, destination, ctx.password, bar, other, hooks)
-            : DecryptFile(source, destination, ctx.password, bar, other, hooks);
-    return result;
+    switch (run.direction) {
+    case Direction::Encrypt:
+        return EncryptFile(run.source, run.destination, ctx.password, bar, other, hooks);
+    case Direction::Decrypt:
+        return DecryptFile(run.source, run.destination, ctx.password, bar, other, hooks);
+    case Direction::Verify:
+        break;
+    }
+    return VerifyCryptedFile(run.source, ctx.password, hooks);
 }
 
-bool ReportEnd(const ActionContext& ctx, CryptResult result, const std::string& source,
-               const std::string& destination) {
-    if (result == crDestinationExists)
-        ctx.err << kProgram << Quoted(destination)
-                << " appeared during the run and was kept; -f replaces it\n";
-    else if (result == crUnconfirmed)
-        ctx.err << kProgram << Quoted(destination)
-                << " is in place but could not be confirmed on disk; " << Quoted(source)
-                << " is kept\n";
-    else
-        ReportResult(ctx.err, result, source, destination);
-    return false;
-}
-
-bool TransformOne(const ActionContext& ctx, const std::string& source,
-                  const std::string& destination, Direction direction) {
-    // What a killed run on this destination left behind goes first.
-    RemoveLeftoverTemporaries(destination);
-    if (!DestinationAllowed(ctx, source, destination))
-        return false;
-    HeldSource held(source);
-    const CryptResult result = RunEngine(ctx, source, destination, direction, held);
-    if (result != crOk)
-        return ReportEnd(ctx, result, source, destination);
-    if (ctx.options.keep)
-        return true;
+Outcome RemoveSource(FileRun& run, HeldSource& held) {
+    std::ostream& err = run.ctx.err;
     switch (held.RemoveIfUnchanged()) {
     case SourceRemoval::Removed:
-        return true;
+        return Outcome::Done;
     case SourceRemoval::Changed:
-        ctx.err << source << ": changed while it was being "
-                << (direction == Direction::Encrypt ? "encrypted" : "decrypted") << "; both kept\n";
-        return false;
+        err << kProgram << Quoted(run.source) << " changed while it was being "
+            << (run.direction == Direction::Encrypt ? "encrypted" : "decrypted") << "; both kept\n";
+        return Outcome::Failed;
     case SourceRemoval::Failed:
         break;
     }
-    ctx.err << kProgram << "couldn't delete " << Quoted(source) << ": " << std::strerror(errno)
-            << '\n';
-    return false;
+    err << kProgram << "couldn't delete " << Quoted(run.source) << ": " << std::strerror(errno)
+        << '\n';
+    return Outcome::Failed;
+}
+
+Outcome TransformOne(FileRun run) {
+    // What a killed run on this destination left behind goes first.
+    if (!IsStandardStream(run.destination))
+        RemoveLeftoverTemporaries(run.destination);
+    if (!DestinationAllowed(run))
+        return Outcome::Failed;
+    if (run.Streams())
+        return Report(run, RunEngine(run, nullptr));
+    HeldSource held(run.source);
+    const Outcome outcome = Report(run, RunEngine(run, held.Opened()));
+    if (outcome != Outcome::Done || run.ctx.options.keep)
+        return outcome;
+    return RemoveSource(run, held);
 }
 
 // Named special files are refused before anything opens them: opening a
 // FIFO would wait for a writer that may never come.
 bool RefuseNonRegular(std::ostream& err, const std::string& file) {
     struct stat st {};
-    if (::stat(file.c_str(), &st) != 0 || S_ISREG(st.st_mode))
-        return false; // a missing file is reported by the engine as usual
+    if (IsStandardStream(file) || ::stat(file.c_str(), &st) != 0 || S_ISREG(st.st_mode))
+        return false; // a missing file is reported when it is opened
     if (S_ISDIR(st.st_mode))
         err << kProgram << Quoted(file) << " is a folder; -r walks folders\n";
     else
@@ -133,7 +254,8 @@ bool RefuseNonRegular(std::ostream& err, const std::string& file) {
 bool RefuseLongName(const ActionContext& ctx, const std::string& destination) {
     if (!NameTooLong(destination))
         return false;
-    ctx.err << NameTooLongText(destination, " ") << '\n';
+    ctx.err << kProgram << "can't create " << Quoted(destination) << ": "
+            << std::strerror(ENAMETOOLONG) << '\n';
     return true;
 }
 
@@ -145,22 +267,25 @@ std::string Hex(uint32_t value, int digits) {
 
 } // namespace
 
-bool EncryptOne(const ActionContext& ctx, const std::string& file) {
-    const std::string destination = ctx.options.output.value_or(EncryptedNameOf(file));
+Outcome EncryptOne(const ActionContext& ctx, const std::string& file) {
+    const std::string destination = ctx.options.output.value_or(
+        IsStandardStream(file) ? std::string(kStandardStream) : EncryptedNameOf(file));
     if (RefuseNonRegular(ctx.err, file) || RefuseLongName(ctx, destination))
-        return false;
-    return TransformOne(ctx, file, destination, Direction::Encrypt);
+        return Outcome::Failed;
+    return TransformOne({ctx, file, destination, Direction::Encrypt});
 }
 
-bool DecryptOne(const ActionContext& ctx, const std::string& file) {
-    const auto destination = ctx.options.output ? ctx.options.output : DecryptedNameOf(file);
+Outcome DecryptOne(const ActionContext& ctx, const std::string& file) {
+    const auto destination = ctx.options.output       ? ctx.options.output
+                             : IsStandardStream(file) ? std::optional<std::string>(kStandardStream)
+                                                      : DecryptedNameOf(file);
     if (!destination) {
         ctx.err << kProgram << Quoted(file) << " does not end in .cry; name the output with -o\n";
-        return false;
+        return Outcome::Failed;
     }
     if (RefuseNonRegular(ctx.err, file) || RefuseLongName(ctx, *destination))
-        return false;
-    return TransformOne(ctx, file, *destination, Direction::Decrypt);
+        return Outcome::Failed;
+    return TransformOne({ctx, file, *destination, Direction::Decrypt});
 }
 
 namespace {
@@ -186,40 +311,40 @@ int TakeLengthWarnings() {
     return lengthWarnings.exchange(0);
 }
 
-bool VerifyOne(const ActionContext& ctx, const std::string& file) {
+Outcome VerifyOne(const ActionContext& ctx, const std::string& file) {
     if (RefuseNonRegular(ctx.err, file))
-        return false;
-    CryptHooks hooks;
-    hooks.files = &SystemFilesForReading();
-    hooks.letEventsRun = ctx.letEventsRun;
-    const CryptResult result = VerifyCryptedFile(file, ctx.password, hooks);
-    if (result != crOk) {
-        ReportResult(ctx.err, result, file);
-        return false;
-    }
+        return Outcome::Failed;
+    const std::string none;
+    FileRun run{ctx, file, none, Direction::Verify};
+    const Outcome outcome = Report(run, RunEngine(run, nullptr));
     CryptHeader header;
-    if (ReadCryptHeader(file, header, SystemFilesForReading()) && header.WellFormed() &&
+    if (outcome == Outcome::Done && !IsStandardStream(file) &&
+        ReadCryptHeader(file, header, SystemFilesForReading()) && header.WellFormed() &&
         !LengthFitsData(header))
         WarnOfLength(ctx.err, file, header);
-    else if (!ctx.options.quiet)
-        ctx.out << file << ": OK\n";
-    return true;
+    else if (outcome == Outcome::Done && !ctx.options.quiet)
+        ctx.out << (IsStandardStream(file) ? "standard input" : file) << ": OK\n";
+    return outcome;
 }
 
-bool InfoOne(std::ostream& out, std::ostream& err, const std::string& file) {
+bool InfoOne(std::ostream& out, std::ostream& err, const std::string& file,
+             const StandardStreams& streams) {
     if (RefuseNonRegular(err, file))
         return false;
+    CliFiles files(streams);
     CryptHeader header;
-    if (!ReadCryptHeader(file, header, SystemFilesForReading())) {
-        ReportResult(err, crOpenFailed, file);
+    if (!ReadCryptHeader(file, header, files)) {
+        const int openError = files.errors.open.load();
+        err << kProgram << (openError != 0 ? "can't open " : "can't read ") << SourceName(file)
+            << ": " << Reason(openError != 0 ? openError : files.errors.read.load()) << '\n';
         return false;
     }
-    out << "File:          " << file << '\n';
+    out << "File:          " << (IsStandardStream(file) ? "standard input" : file) << '\n';
     // Without the magic the other fields would be whatever bytes follow:
     // showing them as a length and checks would make them look meaningful.
     if (!header.magicMatches) {
         out << "Magic:         missing (not KZ31): not a crypted file\n";
-        ReportResult(err, crNotCrypted, file);
+        err << kProgram << SourceName(file) << " is not a crypted file\n";
         return false;
     }
     out << "Magic:         KZ31\n";

@@ -2,7 +2,8 @@
 #pragma once
 
 #include "cli/Arguments.h"
-#include "crypto/Progress.h"
+#include "cli/StreamFiles.h"
+#include "engine/Progress.h"
 
 #include <functional>
 #include <optional>
@@ -18,14 +19,19 @@ struct ActionContext {
     std::ostream& err;
     ProgressBar* progress = nullptr; // this file's share of the run's progress line
     std::function<void()> letEventsRun;
+    StandardStreams streams = {}; // where "-" leads
 };
 
-// Each writes its messages to ctx.err and returns true when FILE is done.
-bool EncryptOne(const ActionContext& ctx, const std::string& file);
-bool DecryptOne(const ActionContext& ctx, const std::string& file);
-bool VerifyOne(const ActionContext& ctx, const std::string& file);
+// How one FILE ended; a script tells a wrong password from other failures.
+enum class Outcome { Done, Failed, WrongPassword, Cancelled };
+
+// Each writes its messages to ctx.err.
+Outcome EncryptOne(const ActionContext& ctx, const std::string& file);
+Outcome DecryptOne(const ActionContext& ctx, const std::string& file);
+Outcome VerifyOne(const ActionContext& ctx, const std::string& file);
 // True when the header is well-formed.
-bool InfoOne(std::ostream& out, std::ostream& err, const std::string& file);
+bool InfoOne(std::ostream& out, std::ostream& err, const std::string& file,
+             const StandardStreams& streams = {});
 
 // How many files verify and info warned of since the last call: their stored
 // length is more than a block short of the data that follows. The checksum

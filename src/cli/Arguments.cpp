@@ -1,44 +1,81 @@
 #include "cli/Arguments.h"
 
-#include <string_view>
+#include "cli/ExitCodes.h"
+
+#include <algorithm>
 
 namespace kelvane::cli {
 namespace {
 
-struct CommandName {
+struct CommandSpec {
     std::string_view name;
     Command command;
-    std::string_view switches; // the short switches the command accepts
+    char initial; // as the option table lists the command
+    std::string_view what;
 };
 
-constexpr CommandName kCommands[] = {
-    {"encrypt", Command::Encrypt, "kfqoprj"},
-    {"decrypt", Command::Decrypt, "kfqoprj"},
-    {"verify", Command::Verify, "qprj"},
-    {"info", Command::Info, ""},
+constexpr CommandSpec kCommands[] = {
+    {"encrypt", Command::Encrypt, 'e',
+     "writes FILE.cry for each FILE, then deletes FILE; FILE \"-\" reads standard input "
+     "and writes standard output"},
+    {"decrypt", Command::Decrypt, 'd',
+     "reads NAME.cry and writes NAME, then deletes NAME.cry; FILE \"-\" reads standard "
+     "input and writes standard output"},
+    {"verify", Command::Verify, 'v',
+     "runs every check of a decryption (password, length, data check) and writes nothing"},
+    {"info", Command::Info, 'i', "shows the header of a crypted file; needs no password"},
 };
 
-struct LongSwitch {
-    std::string_view name;
-    char letter;
-};
-
-constexpr LongSwitch kLongSwitches[] = {
-    {"keep", 'k'},          {"force", 'f'},     {"quiet", 'q'}, {"output", 'o'},
-    {"password-file", 'p'}, {"recursive", 'r'}, {"jobs", 'j'},
+constexpr OptionSpec kOptions[] = {
+    {OptionId::Keep, 'k', "keep", "", "ed", "keep the source file"},
+    {OptionId::Force, 'f', "force", "", "ed", "replace an existing destination"},
+    {OptionId::Quiet, 'q', "quiet", "", "edv",
+     "no progress line on the terminal (verify: no \"OK\" lines either)"},
+    {OptionId::Recursive, 'r', "recursive", "", "edv",
+     "walk FILEs that are folders: encrypt takes every file not ending in .cry, decrypt and "
+     "verify the .cry files; symbolic links, special files and other file systems are "
+     "passed over"},
+    {OptionId::Jobs, 'j', "jobs", "N", "edv",
+     "up to N files at once, 1 to 256 (default: one per processor)"},
+    {OptionId::Output, 'o', "output", "OUT", "ed",
+     "the destination of a single FILE; \"-\" is standard output"},
+    {OptionId::Stdout, 'c', "stdout", "", "ed",
+     "write the single FILE to standard output and keep it (as -o -)"},
+    {OptionId::PasswordFile, 'p', "password-file", "PATH", "edv",
+     "read the password from the first line of PATH (\"-\": standard input); without -p or "
+     "--password-env it is asked on the terminal"},
+    {OptionId::PasswordEnv, '\0', "password-env", "NAME", "edv",
+     "take the password from the environment variable NAME, which is then wiped"},
+    {OptionId::Help, 'h', "help", "", "edvi", "show this help and exit"},
 };
 
 // Each file running has its own engine threads and buffers: a bound keeps a
 // typing mistake from starting thousands of them.
 constexpr unsigned kMostJobs = 256;
 
-bool TakesValue(char letter) {
-    return letter == 'o' || letter == 'p' || letter == 'j';
+bool Takes(const OptionSpec& option, const CommandSpec& command) {
+    return option.commands.find(command.initial) != std::string_view::npos;
+}
+
+const OptionSpec* OptionNamed(std::string_view name) {
+    for (const OptionSpec& option : kOptions) {
+        if (option.name == name)
+            return &option;
+    }
+    return nullptr;
+}
+
+const OptionSpec* OptionLettered(char letter) {
+    for (const OptionSpec& option : kOptions) {
+        if (option.letter == letter && letter != '\0')
+            return &option;
+    }
+    return nullptr;
 }
 
 class Parser {
 public:
-    Parser(const CommandName& command, const std::vector<std::string>& args)
+    Parser(const CommandSpec& command, const std::vector<std::string>& args)
         : command_(command), args_(args) {
         result_.options.command = command.command;
     }
@@ -47,7 +84,7 @@ public:
         bool switchesEnded = false;
         for (next_ = 1; next_ < args_.size() && result_.Ok(); ++next_) {
             const std::string& arg = args_[next_];
-            if (switchesEnded || arg == "-" || arg.empty() || arg[0] != '-')
+            if (switchesEnded || arg == kStandardStream || arg.empty() || arg[0] != '-')
                 result_.options.files.push_back(arg);
             else if (arg == "--")
                 switchesEnded = true;
@@ -56,8 +93,8 @@ public:
             else
                 ShortForms(arg.substr(1));
         }
-        if (result_.Ok())
-            CheckFiles();
+        if (result_.Ok() && !result_.options.help)
+            CheckCombination();
         return result_;
     }
 
@@ -70,70 +107,87 @@ private:
     void LongForm(const std::string& text) {
         const auto equals = text.find('=');
         const std::string name = text.substr(0, equals);
-        for (const LongSwitch& s : kLongSwitches) {
-            if (s.name != name)
-                continue;
-            if (equals != std::string::npos && !TakesValue(s.letter))
-                return Fail("--" + name + " takes no value");
-            if (equals != std::string::npos)
-                return Apply(s.letter, text.substr(equals + 1), "--" + name);
-            return ApplyNextValue(s.letter, "--" + name);
-        }
-        Fail("unknown option --" + name);
+        const OptionSpec* option = OptionNamed(name);
+        if (option == nullptr || !Takes(*option, command_))
+            return Unknown("--" + name);
+        if (equals != std::string::npos && option->value.empty())
+            return Fail("--" + name + " takes no value");
+        if (equals != std::string::npos)
+            return Apply(*option, text.substr(equals + 1), "--" + name);
+        ApplyNextValue(*option, "--" + name);
     }
 
     // "-kfq", "-oOUT", "-o OUT".
     void ShortForms(const std::string& letters) {
         for (std::size_t i = 0; i < letters.size() && result_.Ok(); ++i) {
-            const char letter = letters[i];
-            const std::string shown = std::string("-") + letter;
-            if (!TakesValue(letter)) {
-                Apply(letter, {}, shown);
-                continue;
-            }
-            if (i + 1 < letters.size())
-                return Apply(letter, letters.substr(i + 1), shown);
-            return ApplyNextValue(letter, shown);
+            const std::string shown = std::string("-") + letters[i];
+            const OptionSpec* option = OptionLettered(letters[i]);
+            if (option == nullptr || !Takes(*option, command_))
+                return Unknown(shown);
+            if (option->value.empty())
+                Apply(*option, {}, shown);
+            else if (i + 1 < letters.size())
+                return Apply(*option, letters.substr(i + 1), shown);
+            else
+                return ApplyNextValue(*option, shown);
         }
     }
 
-    void ApplyNextValue(char letter, const std::string& shown) {
-        if (!TakesValue(letter))
-            return Apply(letter, {}, shown);
+    void Unknown(const std::string& shown) {
+        Fail("unknown option " + shown + " for " + std::string(command_.name));
+    }
+
+    void ApplyNextValue(const OptionSpec& option, const std::string& shown) {
+        if (option.value.empty())
+            return Apply(option, {}, shown);
         if (next_ + 1 >= args_.size())
             return Fail(shown + " needs a value");
-        Apply(letter, args_[++next_], shown);
+        Apply(option, args_[++next_], shown);
     }
 
-    void Apply(char letter, const std::string& value, const std::string& shown) {
-        if (command_.switches.find(letter) == std::string_view::npos)
-            return Fail("unknown option " + shown + " for " + std::string(command_.name));
+    void Apply(const OptionSpec& option, const std::string& value, const std::string& shown) {
         CliOptions& o = result_.options;
-        switch (letter) {
-        case 'k':
+        switch (option.id) {
+        case OptionId::Keep:
             o.keep = true;
             break;
-        case 'f':
+        case OptionId::Force:
             o.force = true;
             break;
-        case 'q':
+        case OptionId::Quiet:
             o.quiet = true;
             break;
-        case 'o':
-            SetOnce(o.output, value, shown);
-            break;
-        case 'p':
-            SetOnce(o.passwordFile, value, shown);
-            break;
-        case 'r':
+        case OptionId::Recursive:
             o.recurse = true;
             break;
-        case 'j':
+        case OptionId::Jobs:
             SetJobs(value, shown);
             break;
-        default:
+        case OptionId::Output:
+            SetOutput(value, shown);
+            break;
+        case OptionId::Stdout:
+            SetOutput(std::string(kStandardStream), shown);
+            break;
+        case OptionId::PasswordFile:
+            SetOnce(o.passwordFile, value, shown);
+            break;
+        case OptionId::PasswordEnv:
+            SetOnce(o.passwordEnv, value, shown);
+            break;
+        case OptionId::Help:
+            o.help = true;
             break;
         }
+    }
+
+    void SetOutput(const std::string& value, const std::string& shown) {
+        if (result_.options.output)
+            return Fail(outputShown_ == shown
+                            ? shown + " given twice"
+                            : outputShown_ + " and " + shown + " both name the destination");
+        outputShown_ = shown;
+        SetOnce(result_.options.output, value, shown);
     }
 
     void SetOnce(std::optional<std::string>& slot, const std::string& value,
@@ -159,21 +213,119 @@ private:
         result_.options.jobs = jobs;
     }
 
-    void CheckFiles() {
+    void CheckCombination() {
         const CliOptions& o = result_.options;
         if (o.files.empty())
-            Fail(std::string(command_.name) + " needs at least one FILE");
-        else if (o.output && (o.files.size() > 1 || o.recurse))
-            Fail("-o names the destination of a single FILE");
+            return Fail(std::string(command_.name) + " needs at least one FILE");
+        if (o.output && (o.files.size() > 1 || o.recurse))
+            return Fail(outputShown_ + " names the destination of a single FILE");
+        if (o.passwordFile && o.passwordEnv)
+            return Fail("-p and --password-env both give the password");
+        const auto dashes = std::count(o.files.begin(), o.files.end(), kStandardStream);
+        if (dashes > 0 && o.files.size() > 1)
+            return Fail("FILE \"-\" (standard input) must be the only FILE");
+        if (dashes > 0 && o.passwordFile == kStandardStream)
+            return Fail("-p - and FILE - can't both read standard input; give the password "
+                        "in a file or with --password-env");
     }
 
-    const CommandName& command_;
+    const CommandSpec& command_;
     const std::vector<std::string>& args_;
     std::size_t next_ = 1;
+    std::string outputShown_;
     ParsedArguments result_;
 };
 
+// ---- The usage text ----
+
+constexpr std::size_t kTextWidth = 79;
+constexpr std::size_t kHelpColumn = 29;
+
+// `text` broken into lines of at most kTextWidth columns, the first starting
+// after `first` and the rest indented by `indent`.
+std::string Wrapped(std::string_view first, std::string_view text, std::size_t indent) {
+    std::string out(first);
+    std::size_t column = out.size();
+    if (column >= indent && column > 0 && text.size() > 0) {
+        out += '\n' + std::string(indent, ' ');
+        column = indent;
+    } else {
+        out += std::string(indent - column, ' ');
+        column = indent;
+    }
+    bool lineStart = true;
+    while (!text.empty()) {
+        const std::size_t space = text.find(' ');
+        const std::string_view word = text.substr(0, space);
+        text = space == std::string_view::npos ? std::string_view{} : text.substr(space + 1);
+        if (!lineStart && column + 1 + word.size() > kTextWidth) {
+            out += '\n' + std::string(indent, ' ');
+            column = indent;
+            lineStart = true;
+        }
+        if (!lineStart) {
+            out += ' ';
+            ++column;
+        }
+        out += word;
+        column += word.size();
+        lineStart = false;
+    }
+    return out + '\n';
+}
+
+std::string SwitchSpelling(const OptionSpec& option) {
+    std::string text =
+        option.letter != '\0' ? std::string("  -") + option.letter + ", " : std::string("      ");
+    text += "--" + std::string(option.name);
+    if (!option.value.empty())
+        text += " " + std::string(option.value);
+    return text;
+}
+
+std::string Synopsis(const CommandSpec& command) {
+    std::string switches;
+    for (const OptionSpec& option : kOptions) {
+        if (!Takes(option, command) || option.id == OptionId::Help)
+            continue;
+        std::string one = option.letter != '\0' ? std::string("-") + option.letter
+                                                : "--" + std::string(option.name);
+        if (!option.value.empty())
+            one += " " + std::string(option.value);
+        switches += "[" + one + "] ";
+    }
+    const std::string head = "  kelvane-cli " + std::string(command.name);
+    return Wrapped(head, switches + "FILE...", head.size() + 1);
+}
+
+std::string OptionList(const CommandSpec* only) {
+    std::string text;
+    for (const OptionSpec& option : kOptions) {
+        if (only == nullptr || Takes(option, *only))
+            text += Wrapped(SwitchSpelling(option), option.help, kHelpColumn);
+    }
+    return text;
+}
+
+std::string Closing() {
+    std::string text = "\nThe password has 6 to 8 characters of Windows-1252 (Western European).\n"
+                       "A crypted file holds at most 2 GiB. Crypted or decrypted data is never\n"
+                       "written to a terminal. Nothing is deleted when either side is \"-\".\n"
+                       "\nExit status:\n";
+    for (const ExitCodeSpec& exit : kExitCodes)
+        text += Wrapped("  " + std::string(exit.code), exit.meaning, 9);
+    return text;
+}
+
 } // namespace
+
+bool CliOptions::ReadsStandardInput() const {
+    return std::find(files.begin(), files.end(), kStandardStream) != files.end();
+}
+
+bool CliOptions::WritesStandardOutput() const {
+    return output ? *output == kStandardStream : ReadsStandardInput();
+}
 
 ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     ParsedArguments result;
@@ -190,7 +342,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         result.options.command = Command::Version;
         return result;
     }
-    for (const CommandName& command : kCommands) {
+    for (const CommandSpec& command : kCommands) {
         if (command.name == first)
             return Parser(command, args).Run();
     }
@@ -199,35 +351,30 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
 }
 
 std::string UsageText() {
-    return "Usage:\n"
-           "  kelvane-cli encrypt [-k] [-f] [-q] [-r] [-j N] [-o OUT] [-p PWFILE] FILE...\n"
-           "  kelvane-cli decrypt [-k] [-f] [-q] [-r] [-j N] [-o OUT] [-p PWFILE] FILE...\n"
-           "  kelvane-cli verify  [-q] [-r] [-j N] [-p PWFILE] FILE...\n"
-           "  kelvane-cli info    FILE...\n"
-           "\n"
-           "encrypt writes FILE.cry; decrypt reads NAME.cry and writes NAME. On success\n"
-           "the source is deleted and the new file takes the source's permissions.\n"
-           "verify runs every decryption check and writes nothing; info shows the\n"
-           "header of a crypted file without a password.\n"
-           "\n"
-           "  -k, --keep                 keep the source file\n"
-           "  -f, --force                replace an existing destination\n"
-           "  -q, --quiet                no progress bar on the terminal (verify: no \"OK\"\n"
-           "                             lines)\n"
-           "  -r, --recursive            walk FILEs that are folders: encrypt takes every\n"
-           "                             file not ending in .cry, decrypt and verify the\n"
-           "                             .cry files; symbolic links, special files and\n"
-           "                             other file systems are passed over\n"
-           "  -j, --jobs N               up to N files at once (default: one per processor)\n"
-           "  -o, --output OUT           destination of a single FILE\n"
-           "  -p, --password-file PATH   read the password from the first line of PATH\n"
-           "                             (\"-\": standard input); otherwise it is asked\n"
-           "                             on the terminal\n"
-           "\n"
-           "The password has 6 to 8 characters of Windows-1252 (Western European).\n"
-           "Exit status: 0 every FILE done, 1 some FILE failed or the run was cancelled,\n"
-           "2 usage error or unusable password, 3 verify or info done but a FILE's\n"
-           "stored length does not fit the data that follows (a damaged length field).\n";
+    std::string text = "Usage:\n";
+    for (const CommandSpec& command : kCommands)
+        text += Synopsis(command);
+    text += "  kelvane-cli COMMAND --help\n\n";
+    for (const CommandSpec& command : kCommands)
+        text += Wrapped("  " + std::string(command.name), command.what, 11);
+    text += "\nOn success the new file takes the source's permissions.\n\n";
+    return text + OptionList(nullptr) + Closing();
+}
+
+std::string UsageText(Command command) {
+    for (const CommandSpec& spec : kCommands) {
+        if (spec.command == command)
+            return "Usage:\n" + Synopsis(spec) + "\n" +
+                   Wrapped("",
+                           "kelvane-cli " + std::string(spec.name) + " " + std::string(spec.what),
+                           0) +
+                   "\n" + OptionList(&spec) + Closing();
+    }
+    return UsageText();
+}
+
+std::span<const OptionSpec> AllOptions() {
+    return kOptions;
 }
 
 } // namespace kelvane::cli

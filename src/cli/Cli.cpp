@@ -3,12 +3,18 @@
 #include "cli/Actions.h"
 #include "cli/Arguments.h"
 #include "cli/Runner.h"
-#include "crypto/CryptFile.h"
+#include "cli/Signals.h"
+#include "cli/StreamFiles.h"
 #include "crypto/CryptNames.h"
+#include "crypto/SecureWipe.h"
+#include "engine/CryptFile.h"
 #include "platform/TreeWalk.h"
 
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,13 +42,34 @@ bool ReadPasswordFile(const CliEnvironment& env, const std::string& path, Secret
     const LineRead read = fd < 0 ? LineRead::Failed : ReadFirstLine(fd, entered);
     if (fd >= 0 && !standardInput)
         ::close(fd);
+    const int error = fd < 0 ? errno : 0;
     if (read == LineRead::TooLong)
         problem = "the first line of " + source + " is longer than " +
                   std::to_string(kLongestPasswordLine) + " bytes; it can't be a password";
     else if (read == LineRead::Nothing && standardInput)
         problem = "no password on standard input";
     else if (read != LineRead::Ok)
-        problem = "can't read the password file " + source;
+        problem = "can't read the password file " + source + ": " +
+                  (error != 0 ? std::strerror(error) : "read error");
+    return problem.empty();
+}
+
+// The variable is wiped where the environment holds it, so neither a child
+// nor /proc/PID/environ shows it afterwards.
+bool ReadPasswordEnv(const std::string& name, SecretText& entered, std::string& problem) {
+    char* value = std::getenv(name.c_str());
+    if (value == nullptr) {
+        problem = "the environment variable " + name + " is not set";
+        return false;
+    }
+    const std::size_t length = std::strlen(value);
+    if (length <= kLongestPasswordLine)
+        entered.Text().assign(value, length);
+    else
+        problem = "the environment variable " + name + " is longer than " +
+                  std::to_string(kLongestPasswordLine) + " bytes; it can't be a password";
+    SecureWipe(value, length);
+    ::unsetenv(name.c_str());
     return problem.empty();
 }
 
@@ -65,20 +92,88 @@ bool ObtainPassword(const CliEnvironment& env, const CliOptions& options, Secret
     const bool twice = options.command == Command::Encrypt;
     const bool got = options.passwordFile
                          ? ReadPasswordFile(env, *options.passwordFile, entered, problem)
-                         : AskPassword(env, twice, entered, problem);
+                     : options.passwordEnv ? ReadPasswordEnv(*options.passwordEnv, entered, problem)
+                                           : AskPassword(env, twice, entered, problem);
     if (got)
         ToKeyPassword(entered, password, problem);
     return problem.empty();
 }
 
+// The most standard input may bring: a plain file of the format's largest
+// length, or the crypted file made of it.
+int64_t StandardInputLimit(Command command) {
+    const int64_t largestPlain = std::numeric_limits<int32_t>::max();
+    return command == Command::Encrypt ? largestPlain : largestPlain + 8 + kCryptHeaderSize;
+}
+
+// Takes standard input whole when FILE is "-"; a message and false when it
+// can't.
+bool SpoolStandardInput(const CliEnvironment& env, const CliOptions& options, SpooledInput& spool,
+                        StandardStreams& streams) {
+    streams.output = env.outFd;
+    if (!options.ReadsStandardInput())
+        return true;
+    switch (spool.Take(env.in, StandardInputLimit(options.command))) {
+    case SpooledInput::Result::Ok:
+        streams.input = spool.Fd();
+        return true;
+    case SpooledInput::Result::TooBig:
+        env.err << kProgram << "standard input is too big for the .cry format (at most 2 GiB)\n";
+        return false;
+    case SpooledInput::Result::Failed:
+        break;
+    }
+    env.err << kProgram << "can't read standard input: " << std::strerror(spool.Error()) << '\n';
+    return false;
+}
+
 int RunInfo(const CliEnvironment& env, const CliOptions& options) {
+    SpooledInput spool;
+    StandardStreams streams;
+    if (!SpoolStandardInput(env, options, spool, streams))
+        return kExitFailed;
     bool allDone = true;
     for (std::size_t i = 0; i < options.files.size(); ++i) {
         if (i > 0)
             env.out << '\n';
-        allDone = InfoOne(env.out, env.err, options.files[i]) && allDone;
+        allDone = InfoOne(env.out, env.err, options.files[i], streams) && allDone;
     }
     return !allDone ? kExitFailed : TakeLengthWarnings() > 0 ? kExitLengthWarning : kExitDone;
+}
+
+// Crypted or decrypted bytes on a terminal would be garbage at best and the
+// secret itself at worst; crypted bytes typed on a terminal can't be right.
+bool RefuseTerminal(const CliEnvironment& env, const CliOptions& options) {
+    const char* what = options.command == Command::Encrypt ? "crypted" : "decrypted";
+    if (options.WritesStandardOutput() && ::isatty(env.outFd) == 1) {
+        env.err << kProgram << what
+                << " data is not written to a terminal; redirect standard output or use -o\n";
+        return true;
+    }
+    if (options.ReadsStandardInput() && options.command != Command::Encrypt &&
+        ::isatty(env.in) == 1) {
+        env.err << kProgram << "crypted data is not read from a terminal\n";
+        return true;
+    }
+    if (options.WritesStandardOutput() && env.outFd < 0) {
+        env.err << kProgram << "no standard output to write to\n";
+        return true;
+    }
+    return false;
+}
+
+int ExitCodeOf(Outcome outcome) {
+    switch (outcome) {
+    case Outcome::Done:
+        return kExitDone;
+    case Outcome::WrongPassword:
+        return kExitWrongPassword;
+    case Outcome::Cancelled:
+        return kExitSignalBase + CancelSignal();
+    case Outcome::Failed:
+        break;
+    }
+    return kExitFailed;
 }
 
 FileAction ActionOf(Command command) {
@@ -154,29 +249,42 @@ private:
 int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
     if (options.command == Command::Decrypt && !options.output) {
         for (const std::string& file : options.files) {
-            if (!DecryptedNameOf(file) && !(options.recurse && IsFolder(file)))
+            if (!DecryptedNameOf(file) && !IsStandardStream(file) &&
+                !(options.recurse && IsFolder(file)))
                 return UsageError(env, "\"" + file +
                                            "\" does not end in .cry; name the "
                                            "output with -o");
         }
     }
+    if (options.command != Command::Verify && RefuseTerminal(env, options))
+        return kExitUsage;
     FileList list(env, options);
     const bool complete = list.Collect();
     SecretText password;
     std::string problem;
     if (!ObtainPassword(env, options, password, problem))
         return PasswordError(env, problem);
+    SpooledInput spool;
+    StandardStreams streams;
+    if (!SpoolStandardInput(env, options, spool, streams))
+        return kExitFailed;
+    if (options.ReadsStandardInput())
+        list.jobs = {{std::string(kStandardStream), static_cast<uint64_t>(spool.Size())}};
     const RunSettings settings{options,
                                password.Text(),
                                env.out,
                                env.err,
                                env.errIsTerminal && !options.quiet,
                                ParallelFiles(options.jobs, list.jobs.size()),
-                               env.letEventsRun};
-    const bool allDone = RunFiles(settings, list.jobs, ActionOf(options.command));
-    if (!allDone || !complete)
+                               env.letEventsRun,
+                               streams,
+                               env.terminalColumns};
+    const Outcome outcome = RunFiles(settings, list.jobs, ActionOf(options.command));
+    if (!complete && (outcome == Outcome::Done || outcome == Outcome::WrongPassword))
         return kExitFailed;
-    return TakeLengthWarnings() > 0 ? kExitLengthWarning : kExitDone;
+    if (outcome == Outcome::Done && TakeLengthWarnings() > 0)
+        return kExitLengthWarning;
+    return ExitCodeOf(outcome);
 }
 
 } // namespace
@@ -187,6 +295,10 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
     if (!parsed.Ok())
         return UsageError(env, parsed.error);
     const CliOptions& options = parsed.options;
+    if (options.help) {
+        env.out << UsageText(options.command);
+        return kExitDone;
+    }
     switch (options.command) {
     case Command::Help:
         env.out << UsageText();

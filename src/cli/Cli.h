@@ -2,6 +2,7 @@
 // in its own process.
 #pragma once
 
+#include "cli/ExitCodes.h"
 #include "cli/Password.h"
 
 #include <functional>
@@ -11,20 +12,15 @@
 
 namespace kelvane::cli {
 
-constexpr int kExitDone = 0;   // every FILE done
-constexpr int kExitFailed = 1; // some FILE failed
-constexpr int kExitUsage = 2;  // the command line or the password was unusable
-// verify or info: every FILE done, but some stored length does not fit the
-// data that follows it.
-constexpr int kExitLengthWarning = 3;
-
 struct CliEnvironment {
-    int in; // the file descriptor that holds the password for "-p -"
+    int in; // standard input: the password for "-p -", or the data of FILE "-"
     std::ostream& out;
     std::ostream& err;
     bool errIsTerminal = false; // draws the progress bar on err
     PasswordPrompter& prompter;
     std::function<void()> letEventsRun; // passed on to the engine
+    int outFd = -1;                     // where crypted or decrypted data goes for "-"; -1: nowhere
+    std::function<int()> terminalColumns = {}; // the width of err's terminal; 0 when unknown
 };
 
 // `args` excludes the program name. Once a run is cancelled no further FILE

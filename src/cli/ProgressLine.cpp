@@ -1,12 +1,20 @@
 #include "cli/ProgressLine.h"
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <sys/ioctl.h>
 
 namespace kelvane::cli {
 namespace {
 
 constexpr int kBarWidth = 24;
+// Narrower than this a bar shows too little to be worth its room.
+constexpr int kNarrowestBar = 8;
+// Where the width is unknown, the width of a classic terminal.
+constexpr std::size_t kDefaultColumns = 80;
 // Redraws at most this often, so a fast run spends nothing on the terminal.
 constexpr double kRedrawSeconds = 0.1;
 // The rate is too noisy to foretell anything before this much time.
@@ -17,11 +25,42 @@ double SteadySeconds() {
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
+std::string Bar(double fraction, int width) {
+    const int filled = std::min(width, static_cast<int>(fraction * width));
+    return "[" + std::string(static_cast<std::size_t>(filled), '#') +
+           std::string(static_cast<std::size_t>(width - filled), '-') + "] ";
+}
+
+std::atomic<bool> gResized{true};
+std::atomic<int> gColumns{0};
+
+extern "C" void NoteResize(int) {
+    gResized.store(true);
+}
+
 } // namespace
 
-ProgressLine::ProgressLine(std::ostream& out, bool enabled, uint64_t totalBytes, Clock clock)
+void WatchTerminalWidth() {
+    struct sigaction action {};
+    action.sa_handler = NoteResize;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGWINCH, &action, nullptr);
+}
+
+int TerminalColumns(int fd) {
+    if (gResized.exchange(false)) {
+        struct winsize size {};
+        gColumns.store(::ioctl(fd, TIOCGWINSZ, &size) == 0 ? size.ws_col : 0);
+    }
+    return gColumns.load();
+}
+
+ProgressLine::ProgressLine(std::ostream& out, bool enabled, uint64_t totalBytes, Clock clock,
+                           Columns columns)
     : out_(out), enabled_(enabled), total_(totalBytes),
-      clock_(clock ? std::move(clock) : Clock(SteadySeconds)), started_(clock_()) {}
+      clock_(clock ? std::move(clock) : Clock(SteadySeconds)), columns_(std::move(columns)),
+      started_(clock_()) {}
 
 ProgressLine::~ProgressLine() {
     Finish();
@@ -83,20 +122,36 @@ void ProgressLine::DrawLocked(bool force) {
     drawnAt_ = now;
     const double done = static_cast<double>(done_), total = static_cast<double>(total_);
     const double fraction = total > 0 ? done / total : 1.0;
-    const int filled = static_cast<int>(fraction * kBarWidth);
     const double elapsed = now - started_;
-    std::string line = "\r[" + std::string(static_cast<std::size_t>(filled), '#') +
-                       std::string(static_cast<std::size_t>(kBarWidth - filled), '-') + "] ";
-    char percent[8];
-    std::snprintf(percent, sizeof percent, "%3d%%", static_cast<int>(fraction * 100));
-    line += percent;
-    line += "  " + Bytes(done) + " of " + Bytes(total);
+    std::string estimate;
     if (elapsed >= kFirstEstimateSeconds && done > 0) {
         const double rate = done / elapsed;
-        line += "  " + Bytes(rate) + "/s  " + Duration((total - done) / rate) + " left";
+        estimate = "  " + Bytes(rate) + "/s  " + Duration((total - done) / rate) + " left";
     }
-    out_ << line << "\033[K" << std::flush;
+    const int columns = columns_ ? columns_() : 0;
+    const std::size_t width = columns > 0 ? static_cast<std::size_t>(columns) : kDefaultColumns;
+    out_ << '\r' << Fitted(fraction, "  " + Bytes(done) + " of " + Bytes(total), estimate, width)
+         << "\033[K" << std::flush;
     onScreen_ = true;
+}
+
+std::string ProgressLine::Fitted(double fraction, const std::string& bytes,
+                                 const std::string& estimate, std::size_t columns) {
+    char percent[8];
+    std::snprintf(percent, sizeof percent, "%3d%%", static_cast<int>(fraction * 100));
+    const std::size_t room = columns > 1 ? columns - 1 : 0;
+    const std::string choices[] = {percent + bytes + estimate, percent + bytes};
+    for (const std::string& figures : choices) {
+        const std::size_t barRoom = room > figures.size() + 3 ? room - figures.size() - 3 : 0;
+        const int bar = static_cast<int>(std::min<std::size_t>(kBarWidth, barRoom));
+        if (bar >= kNarrowestBar)
+            return Bar(fraction, bar) + figures;
+    }
+    for (const std::string& figures : {choices[1], std::string(percent)}) {
+        if (figures.size() <= room)
+            return figures;
+    }
+    return std::string(percent).substr(0, room);
 }
 
 std::string ProgressLine::Bytes(double bytes) {

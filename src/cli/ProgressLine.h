@@ -4,7 +4,7 @@
 // so that a message and the bar never share a row.
 #pragma once
 
-#include "crypto/Progress.h"
+#include "engine/Progress.h"
 
 #include <cstdint>
 #include <functional>
@@ -18,10 +18,13 @@ namespace kelvane::cli {
 class ProgressLine {
 public:
     using Clock = std::function<double()>; // seconds from any fixed moment
+    using Columns = std::function<int()>;  // the terminal's width; 0 when unknown
 
     // Draws on `out` only when `enabled`; `totalBytes` is the size of every
-    // file of the run together.
-    ProgressLine(std::ostream& out, bool enabled, uint64_t totalBytes, Clock clock = {});
+    // file of the run together. The line never takes the terminal's last
+    // column, where it would wrap.
+    ProgressLine(std::ostream& out, bool enabled, uint64_t totalBytes, Clock clock = {},
+                 Columns columns = {});
     ~ProgressLine();
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
@@ -47,6 +50,11 @@ public:
     // Takes the bar off the screen for good.
     void Finish();
 
+    // The whole line for a terminal of `columns`: the time estimate goes
+    // first, then the bar narrows, then it goes, then the byte counts.
+    static std::string Fitted(double fraction, const std::string& bytes,
+                              const std::string& estimate, std::size_t columns);
+
     // "12.5 MiB", "3.0 GiB"; "0:07", "1:02:03".
     static std::string Bytes(double bytes);
     static std::string Duration(double seconds);
@@ -62,9 +70,15 @@ private:
     uint64_t total_;
     uint64_t done_ = 0;
     Clock clock_;
+    Columns columns_;
     double started_;
     double drawnAt_ = -1;
     bool onScreen_ = false;
 };
+
+// The width of the terminal on `fd`, asked again only after a SIGWINCH; 0
+// when `fd` is no terminal. WatchTerminalWidth installs the signal's handler.
+void WatchTerminalWidth();
+int TerminalColumns(int fd);
 
 } // namespace kelvane::cli

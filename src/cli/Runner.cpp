@@ -2,7 +2,7 @@
 
 #include "cli/ProgressLine.h"
 #include "cli/Signals.h"
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 
 #include <atomic>
 #include <mutex>
@@ -17,9 +17,10 @@ class Run {
 public:
     Run(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action)
         : settings_(settings), jobs_(jobs), action_(action),
-          progress_(settings.err, settings.drawProgress, TotalSize(jobs)), messages_(jobs.size()) {}
+          progress_(settings.err, settings.drawProgress, TotalSize(jobs), {}, settings.columns),
+          messages_(jobs.size()) {}
 
-    bool All() {
+    Outcome All() {
         std::vector<std::thread> helpers;
         try {
             for (unsigned i = 1; i < settings_.parallel; ++i)
@@ -36,7 +37,11 @@ public:
         if (CancelRequested.load() && left > 0)
             settings_.err << "kelvane-cli: cancelled; " << left << (left == 1 ? " file" : " files")
                           << " not started\n";
-        return allDone_.load() && left == 0;
+        if (CancelRequested.load())
+            return Outcome::Cancelled;
+        if (failed_.load())
+            return Outcome::Failed;
+        return wrongPassword_.load() ? Outcome::WrongPassword : Outcome::Done;
     }
 
 private:
@@ -53,18 +58,27 @@ private:
             if (index >= jobs_.size())
                 return;
             started_.fetch_add(1);
-            if (!One(index))
-                allDone_.store(false);
+            switch (One(index)) {
+            case Outcome::Done:
+                break;
+            case Outcome::WrongPassword:
+                wrongPassword_.store(true);
+                break;
+            case Outcome::Failed:
+            case Outcome::Cancelled:
+                failed_.store(true);
+                break;
+            }
         }
     }
 
-    bool One(std::size_t index) {
+    Outcome One(std::size_t index) {
         const FileJob& job = jobs_[index];
         std::ostringstream out, err;
         const auto share = progress_.ShareFor(job.size);
-        const ActionContext ctx{settings_.options, settings_.password,    out, err,
-                                share.get(),       settings_.letEventsRun};
-        bool done = false;
+        const ActionContext ctx{settings_.options,      settings_.password, out, err, share.get(),
+                                settings_.letEventsRun, settings_.streams};
+        Outcome done = Outcome::Failed;
         {
             const CancellableWork cancellable;
             done = action_(ctx, job.path);
@@ -100,7 +114,7 @@ private:
     FileAction action_;
     ProgressLine progress_;
     std::atomic<std::size_t> next_{0}, started_{0};
-    std::atomic<bool> allDone_{true};
+    std::atomic<bool> failed_{false}, wrongPassword_{false};
     std::mutex messagesLock_;
     std::vector<FileMessages> messages_;
     std::size_t written_ = 0;
@@ -108,7 +122,7 @@ private:
 
 } // namespace
 
-bool RunFiles(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action) {
+Outcome RunFiles(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action) {
     return Run(settings, jobs, action).All();
 }
 

@@ -26,13 +26,16 @@ struct RunSettings {
     bool drawProgress = false;
     unsigned parallel = 1; // files at once
     std::function<void()> letEventsRun;
+    StandardStreams streams = {};
+    std::function<int()> columns = {}; // the terminal's width for the progress line
 };
 
-using FileAction = bool (*)(const ActionContext&, const std::string&);
+using FileAction = Outcome (*)(const ActionContext&, const std::string&);
 
-// True when every file was done. Stops starting files once CancelRequested
-// is set; the files already running stop at their next progress report.
-bool RunFiles(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action);
+// Done when every file was done; WrongPassword when that was the only
+// failure; Cancelled once CancelRequested was set. Stops starting files once
+// it is set; the files already running stop at their next progress report.
+Outcome RunFiles(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action);
 
 // The number of files to run at once: -j, else one per processor, never
 // more than there are files.

@@ -1,6 +1,6 @@
 #include "cli/Signals.h"
 
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 
 #include <atomic>
 #include <csignal>
@@ -9,10 +9,13 @@ namespace kelvane::cli {
 namespace {
 
 std::atomic<int> gCancellableRuns{0};
+std::atomic<int> gCancelSignal{0};
 static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
               "the signal handler touches these");
 
 extern "C" void CancelOrEnd(int signal) {
+    int none = 0;
+    gCancelSignal.compare_exchange_strong(none, signal);
     const bool alreadyCancelled = CancelRequested.exchange(true);
     if (!alreadyCancelled && gCancellableRuns.load() > 0)
         return;
@@ -35,6 +38,11 @@ void CancelOnSignals() {
     sigemptyset(&action.sa_mask);
     for (const int signal : {SIGINT, SIGHUP, SIGTERM})
         ::sigaction(signal, &action, nullptr);
+}
+
+int CancelSignal() {
+    const int signal = gCancelSignal.load();
+    return signal != 0 ? signal : SIGINT;
 }
 
 CancellableWork::CancellableWork() {

@@ -8,6 +8,10 @@ namespace kelvane::cli {
 
 void CancelOnSignals();
 
+// The signal that cancelled the run; SIGINT when the cancel flag was set
+// some other way.
+int CancelSignal();
+
 // Held while an engine run may be cancelled; the first signal then only
 // asks the runs to stop.
 class CancellableWork {

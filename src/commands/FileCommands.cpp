@@ -2,9 +2,9 @@
 
 #include "commands/Settings.h"
 #include "commands/State.h"
-#include "crypto/CryptFile.h"
 #include "crypto/CryptNames.h"
 #include "crypto/ResultMessages.h"
+#include "engine/CryptFile.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileSafety.h"
 #include "platform/MessageSeam.h"
@@ -106,6 +106,10 @@ bool RunEngine(CommandHost& host, const Transform& t, Existing existing) {
                                          host.ProgressBar1(), host.ProgressBar2(), hooks);
     }
     if (result != crOk) {
+        // The same password would be refused by every further file of
+        // another password; the next file asks instead.
+        if (result == crBadPassword)
+            PasswordRefused = true;
         ShowRunEnd(result, t);
         if (result == crUnconfirmed || result == crDestinationExists)
             host.RefreshLists();

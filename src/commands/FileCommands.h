@@ -3,7 +3,7 @@
 #pragma once
 
 #include "commands/PasswordPolicy.h"
-#include "crypto/Progress.h"
+#include "engine/Progress.h"
 
 #include <string>
 

@@ -2,8 +2,8 @@
 
 #include "commands/Settings.h"
 #include "commands/State.h"
-#include "crypto/CryptFile.h"
 #include "crypto/SecureWipe.h"
+#include "engine/CryptFile.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
 
@@ -34,6 +34,37 @@ std::string FileLabelText(const std::string& directory, const std::string& displ
     return JoinPath(directory, NamePart(displayName));
 }
 
+std::string StopRunQuestion(const std::string& displayName) {
+    return "File \"" + displayName + "\" is skipped. Stop processing the remaining files too?";
+}
+
+namespace {
+
+// Whether the remembered password would serve this file without a dialog.
+bool RememberedServes(const PasswordDialog& dialog, bool expired) {
+    // An empty remembered password is never handed on: it would be a key of
+    // zeros, and the user would not know the file was locked with it.
+    if (RememberedPassword.empty())
+        return false;
+    if (OnePassword > 0 && HavePassword && !expired)
+        return true;
+    return !FirstOfList && dialog.OneForListChecked();
+}
+
+// A cancelled dialog skips its file. The first file of a list, and a file
+// asked for because the remembered password was refused, end the whole run
+// with it: nothing the user meant to happen can come of going on. Any other
+// file of a run asks, or a run of thousands of files would take as many
+// Cancels to leave.
+void NoteCancel(const std::string& displayName, bool askedAgain) {
+    if (FirstOfList || (askedAgain && RunOfFiles))
+        CancelRequested = true;
+    else if (RunOfFiles && ShowConfirmation(StopRunQuestion(displayName), mbYes | mbNo) == mrYes)
+        CancelRequested = true;
+}
+
+} // namespace
+
 PasswordStep ObtainPassword(PasswordHost& host, PasswordDialog& dialog,
                             const std::string& displayName) {
     host.SetPwdTimerEnabled(OnePassword > 0);
@@ -41,26 +72,21 @@ PasswordStep ObtainPassword(PasswordHost& host, PasswordDialog& dialog,
     if (OnePassword > 0 && expired)
         WipeRememberedPassword();
 
-    // An empty remembered password is never handed on: it would be a key of
-    // zeros, and the user would not know the file was locked with it.
-    if (!RememberedPassword.empty()) {
-        if (OnePassword > 0 && HavePassword && !expired)
-            return PasswordStep::GoOn;
-        if (!FirstOfList && dialog.OneForListChecked())
-            return PasswordStep::GoOn;
-    }
+    const bool serves = RememberedServes(dialog, expired);
+    if (serves && !PasswordRefused)
+        return PasswordStep::GoOn;
 
     dialog.SetFileLabel(FileLabelText(host.DirLabelText(), displayName));
     if (dialog.ShowModal() != mrOk) {
         dialog.ClearFields();
-        if (FirstOfList)
-            CancelRequested = true;
+        NoteCancel(displayName, serves);
         return PasswordStep::Stop;
     }
     WipeRememberedPassword();
     dialog.TakePassword(RememberedPassword);
     if (RememberedPassword.empty())
         return PasswordStep::Stop; // nothing usable came back: never a key of zeros
+    PasswordRefused = false;
     PwdTicks = 0;
     HavePassword = OnePassword > 0;
     return PasswordStep::GoOn;

@@ -41,9 +41,15 @@ enum class PasswordStep { GoOn, Stop };
 
 // The password step of both single-file commands. With GoOn,
 // RememberedPassword holds the password to use; Stop means the user
-// cancelled, and for the first file of a list CancelRequested is then set.
+// cancelled, and CancelRequested is then set when the whole run is to end:
+// for the first file of a list, for a file asked for again because the
+// remembered password was refused, and when the user says so.
 PasswordStep ObtainPassword(PasswordHost& host, PasswordDialog& dialog,
                             const std::string& displayName);
+
+// Asked when the user cancels the password dialog of a file within a run
+// over several files: Yes stops the run, No skips only that file.
+std::string StopRunQuestion(const std::string& displayName);
 
 // The remembered password is past its Expire minutes.
 bool PasswordExpired();

@@ -20,20 +20,31 @@ void RunSelection(SelectionHost& host, FileGrid grid) {
     // One password for the list is offered only for a real list, and never
     // when one password serves the whole session anyway.
     FirstOfList = !(OnePassword > 0) && count > 1;
+    RunOfFiles = count > 1;
+    SelectionBusy = true;
     host.SetRunningSelection(grid, true);
 
     int row = span.Top;
     for (int done = 0; done < count;) {
+        if (done > 0) {
+            // A click on "Cancel process" between two files stops before
+            // the next.
+            host.LetEventsRun();
+            if (CancelRequested)
+                break;
+        }
         // A row the grid no longer has: the files after it have gone
         // meanwhile, there is nothing left to do.
         if (row >= host.RowCount(grid))
             break;
         // Read afresh: every file handled changes the list.
         const std::string name = host.ShownName(grid, row);
+        SelectionBusy = false; // the single-file commands refuse while any command is busy
         if (grid == FileGrid::Plain)
             EncryptOneFile(host, name);
         else
             DecryptOneFile(host, name);
+        SelectionBusy = true;
         FirstOfList = false;
         // A file still listed was not handled and keeps its row; otherwise
         // the next file of the selection has moved up into it.
@@ -42,12 +53,12 @@ void RunSelection(SelectionHost& host, FileGrid grid) {
         if (stillListed)
             ++row;
         ++done;
-        if (CancelRequested)
-            break;
     }
 
     FirstOfList = false;
+    RunOfFiles = false;
     host.SetRunningSelection(grid, false);
+    SelectionBusy = false;
     host.UntickOneForList(grid);
     CancelRequested = false;
     host.RefreshLists();

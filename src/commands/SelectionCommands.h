@@ -45,6 +45,9 @@ public:
     // InPlainList/InCryptedList answer after each file still tell the lists
     // as a rebuild would show them.
     virtual void SetRunningSelection(FileGrid /*grid*/, bool /*running*/) {}
+    // Between two files of a run: lets pending window events run, so that
+    // "Cancel process" answers and the window repaints.
+    virtual void LetEventsRun() {}
 };
 
 // Encrypts the selected rows of the plain grid, one file after another.

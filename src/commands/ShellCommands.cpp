@@ -322,7 +322,9 @@ void WatchOpenFiles(ShellHost& host) {
 
 void ShellPlainSelection(ShellHost& host, const std::string& verb) {
     const bool ownsCancel = !Busy();
-    for (int row = host.SelectedRows(ShellGrid::Plain).top;; ++row) {
+    const RowRange first = host.SelectedRows(ShellGrid::Plain);
+    // A grid left with no row selected after a run opens nothing.
+    for (int row = first.top; first.bottom >= first.top; ++row) {
         const std::string name = host.RowName(ShellGrid::Plain, row);
         if (name.empty())
             break;

@@ -8,12 +8,15 @@ bool EncryptBusy = false;
 bool DecryptBusy = false;
 bool TreeBusy = false;
 bool DeleteBusy = false;
+bool SelectionBusy = false;
 
 bool Busy() {
-    return EncryptBusy || DecryptBusy || TreeBusy || DeleteBusy;
+    return EncryptBusy || DecryptBusy || TreeBusy || DeleteBusy || SelectionBusy;
 }
 
 bool FirstOfList = false;
+bool RunOfFiles = false;
+bool PasswordRefused = false;
 bool HavePassword = false;
 std::string RememberedPassword;
 
@@ -21,9 +24,11 @@ std::array<OpenFileSlot, kOpenFileSlots> OpenFiles;
 int32_t OpenCount = 0;
 
 void ResetSharedState() {
-    EncryptBusy = DecryptBusy = TreeBusy = DeleteBusy = false;
+    EncryptBusy = DecryptBusy = TreeBusy = DeleteBusy = SelectionBusy = false;
     CancelRequested = false;
     FirstOfList = false;
+    RunOfFiles = false;
+    PasswordRefused = false;
     HavePassword = false;
     SecureWipe(RememberedPassword.data(), RememberedPassword.size());
     RememberedPassword.clear();

@@ -3,7 +3,7 @@
 // lives beside the engine (crypto/CryptFile.h) because the engine polls it.
 #pragma once
 
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 
 #include <array>
 #include <cstdint>
@@ -16,11 +16,24 @@ extern bool EncryptBusy; // a single-file encryption runs
 extern bool DecryptBusy; // a single-file decryption runs
 extern bool TreeBusy;    // an Encrypt All / Decrypt All walk runs
 extern bool DeleteBusy;  // a deletion runs
+// An Encrypt or Decrypt run on a grid's selection, a drop included; cleared
+// while one of its files is handled, as TreeBusy is, since the single-file
+// commands refuse to run while any command is busy.
+extern bool SelectionBusy;
 
 bool Busy();
 
 // A selection of more than one file is processing its first file.
 extern bool FirstOfList;
+
+// A run over several files (a selection of more than one row, a drop,
+// Encrypt All, Decrypt All) is under way, the handling of its files included.
+// A password dialog cancelled within it offers to stop the whole run.
+extern bool RunOfFiles;
+
+// The key check refused the remembered password. It is not handed on again
+// until the user has been asked for a password.
+extern bool PasswordRefused;
 
 // A password accepted under the OnePassword preference, kept for the run.
 extern bool HavePassword;

@@ -210,8 +210,10 @@ void RunTreeCommand(TreeHost& host, TreeDirection direction) {
         host.SetStatus(kSearchingText);
         const std::string start = host.OpenDirectory();
         host.SetWalking(true);
+        RunOfFiles = true;
         const bool read = WalkDirectory(host, start, direction);
         const int error = errno;
+        RunOfFiles = false;
         host.SetWalking(false);
         if (!read)
             ShowError(UnreadableStartText(start, error));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "crypto/CryptFile.h"
+#include "crypto/CryptResult.h"
 
 #include <optional>
 #include <string>

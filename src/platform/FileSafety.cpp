@@ -23,7 +23,13 @@ unsigned NewFilePermissions(unsigned mode) {
 }
 
 bool IsSameFile(const std::string& a, const std::string& b) {
-    return SystemFiles().SameFile(a, b);
+    if (a == b)
+        return true;
+    struct stat sa {
+    }, sb{};
+    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0)
+        return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 HeldSource::HeldSource(const std::string& path) : name_(NamePart(path)) {

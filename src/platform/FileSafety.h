@@ -3,7 +3,7 @@
 // new file gets, when two names are one file, and when a source may go.
 #pragma once
 
-#include "crypto/FileAccess.h"
+#include "platform/FileAccess.h"
 
 #include <string>
 

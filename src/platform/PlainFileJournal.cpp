@@ -1,6 +1,6 @@
 #include "platform/PlainFileJournal.h"
 
-#include "crypto/FileAccess.h"
+#include "platform/FileAccess.h"
 #include "platform/Paths.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 // already exist in either layer.
 #pragma once
 
-#include "crypto/FileAccess.h"
+#include "platform/FileAccess.h"
 #include "platform/Registry.h"
 #include "platform/RegistryDocument.h"
 

@@ -2,7 +2,7 @@
 // show, as the progress figures need.
 #pragma once
 
-#include "crypto/Progress.h"
+#include "engine/Progress.h"
 
 #include <QProgressBar>
 #include <QTimer>

@@ -104,7 +104,8 @@ void TDirectoryListBox::Fill() {
         item->setData(kDepthRole, depth++);
         paths_.push_back(path);
     }
-    setCurrentRow(count() - 1);
+    directoryRow_ = count() - 1;
+    setCurrentRow(directoryRow_);
 
     // Its subfolders; hidden ones stay out of the list, as hidden files stay
     // out of a folder view.
@@ -128,6 +129,11 @@ std::string TDirectoryListBox::ItemPath(int row) const {
 std::string TDirectoryListBox::HighlightedPath() const {
     const int row = currentRow();
     return row >= 0 ? ItemPath(row) : directory_;
+}
+
+void TDirectoryListBox::HighlightDirectory() {
+    if (directoryRow_ >= 0 && currentRow() != directoryRow_)
+        setCurrentRow(directoryRow_);
 }
 
 void TDirectoryListBox::focusInEvent(QFocusEvent* event) {

@@ -25,6 +25,8 @@ public:
     std::string ItemPath(int row) const;
     // The folder of the highlighted item; the current one when none is.
     std::string HighlightedPath() const;
+    // Moves the highlight back onto the current directory's own item.
+    void HighlightDirectory();
 
 signals:
     void Changed();
@@ -42,6 +44,7 @@ private:
 
     std::string directory_;
     std::vector<std::string> paths_; // the folder of each item, as the file system spells it
+    int directoryRow_ = -1;          // the current directory's own item
 };
 
 } // namespace kelvane

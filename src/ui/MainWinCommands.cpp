@@ -3,6 +3,7 @@
 #include "ui/Controls.h"
 #include "ui/DecryptDialog.h"
 #include "ui/EncryptDialog.h"
+#include "ui/EventPacing.h"
 #include "ui/MainWindow.h"
 #include "ui/StringGrid.h"
 
@@ -41,29 +42,31 @@ void TMainWinCommands::SetStatus(const std::string& text) {
 }
 
 void TMainWinCommands::ShowProgressPanel() {
-    // Still up from the previous file of a walk: nothing to redo.
-    if (std::exchange(hidePending_, false))
+    // Still up from the previous file of the run: nothing to redo.
+    if (std::exchange(panelKept_, false))
         return;
     PutUpPanel();
 }
 
 void TMainWinCommands::HideProgressPanel() {
-    // Between two small files of a walk the panel would go down and up
-    // again, two relayouts of both grids per file that no frame shows; it
-    // goes down when the window next runs its events, if no file has put it
-    // back by then.
+    // Within a run over many files the panel, and "Cancel process" with it,
+    // stays up between the files: the user must be able to stop the run at
+    // any moment, and the grids are not laid out anew twice per file. It
+    // comes down when the whole command ends.
     if (window_.CoalesceRefresh) {
-        if (!std::exchange(hidePending_, true))
-            QMetaObject::invokeMethod(
-                &window_, [this] { FinishHide(); }, Qt::QueuedConnection);
+        panelKept_ = true;
         return;
     }
     TakeDownPanel();
 }
 
 void TMainWinCommands::FinishHide() {
-    if (std::exchange(hidePending_, false))
+    if (std::exchange(panelKept_, false))
         TakeDownPanel();
+}
+
+void TMainWinCommands::LetEventsRun() {
+    LetWindowEventsRun();
 }
 
 void TMainWinCommands::PutUpPanel() {

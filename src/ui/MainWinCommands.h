@@ -34,8 +34,11 @@ public:
     PasswordDialog& EncryptDialog() override;
     PasswordDialog& DecryptDialog() override;
 
-    // Takes down a panel whose taking down was put off during a walk.
+    // Takes down a panel kept up through a run over many files.
     void FinishHide();
+    // The panel stays up between two files of a run.
+    bool PanelKept() const { return panelKept_; }
+    void LetEventsRun() override;
     // The grids' selections and the delete question (MainWinSelection.cpp).
     RowSpan SelectedRows(FileGrid grid) const override;
     int RowCount(FileGrid grid) const override;
@@ -66,7 +69,7 @@ private:
     std::optional<bool> RunStillLists(FileGrid grid, const std::string& name) const;
 
     TMainWin& window_;
-    bool hidePending_ = false;
+    bool panelKept_ = false; // up from a file of the run, to come down at its end
     mutable std::optional<SelectionRun> run_;
 };
 

@@ -42,28 +42,28 @@ void TMainWin::ConnectSelectionCommands() {
 }
 
 void TMainWin::Encrypt1Click() {
-    EncryptSelection(*commands_);
+    RunOnChosenFiles([this] { EncryptSelection(*commands_); });
 }
 
 void TMainWin::Decrypt1Click() {
-    DecryptSelection(*commands_);
+    RunOnChosenFiles([this] { DecryptSelection(*commands_); });
 }
 
 void TMainWin::Delete1Click() {
-    DeleteSelection(*commands_, FileGrid::Plain);
+    RunOnChosenFiles([this] { DeleteSelection(*commands_, FileGrid::Plain); });
 }
 
 void TMainWin::Delete2Click() {
-    DeleteSelection(*commands_, FileGrid::Crypted);
+    RunOnChosenFiles([this] { DeleteSelection(*commands_, FileGrid::Crypted); });
 }
 
 // A drop runs the command of the grid the rows came from.
 void TMainWin::StringGrid1DragDrop() {
-    DecryptSelection(*commands_);
+    RunOnChosenFiles([this] { DecryptSelection(*commands_); });
 }
 
 void TMainWin::StringGrid2DragDrop() {
-    EncryptSelection(*commands_);
+    RunOnChosenFiles([this] { EncryptSelection(*commands_); });
 }
 
 void TMainWin::ClampNameColumn(TStringGrid& grid) {

@@ -15,11 +15,11 @@
 namespace kelvane {
 
 void TMainWin::EncriptAll1Click() {
-    RunTreeCommand(*tree_, TreeDirection::EncryptAll);
+    RunOnChosenFiles([this] { RunTreeCommand(*tree_, TreeDirection::EncryptAll); });
 }
 
 void TMainWin::Decriptall1Click() {
-    RunTreeCommand(*tree_, TreeDirection::DecryptAll);
+    RunOnChosenFiles([this] { RunTreeCommand(*tree_, TreeDirection::DecryptAll); });
 }
 
 void TMainWin::FinishPutOffWork() {

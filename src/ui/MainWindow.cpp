@@ -9,7 +9,7 @@
 #include "commands/Settings.h"
 #include "commands/ShortPath.h"
 #include "commands/State.h"
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 #include "platform/FileAttributes.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
@@ -29,10 +29,12 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <set>
 #include <unistd.h>
 
 namespace kelvane {
@@ -209,6 +211,29 @@ void TMainWin::Explore1Click() {
         DirectoryListBox1->Update(); // back to the folder still shown
 }
 
+void TMainWin::DirectoryListBox1ContextPopup(QPoint at) {
+    const QListWidgetItem* item = DirectoryListBox1->itemAt(at);
+    const std::string path = item != nullptr
+                                 ? DirectoryListBox1->ItemPath(DirectoryListBox1->row(item))
+                                 : DirectoryListBox1->Directory();
+    const QPoint global = DirectoryListBox1->viewport()->mapToGlobal(at);
+    // Queued: opening a folder rebuilds the list, which must not happen
+    // inside the list's own event handling.
+    QMetaObject::invokeMethod(
+        this,
+        [this, path, global] {
+            if (path != DirectoryListBox1->Directory() && !ChangeDirectory(path, true)) {
+                // Not opened (gone, or a command runs): the menu would act on
+                // another folder than the one the user pointed at.
+                DirectoryListBox1->Update();
+                return;
+            }
+            DirectoryListBox1->HighlightDirectory();
+            PopupMenu1->popup(global);
+        },
+        Qt::QueuedConnection);
+}
+
 void TMainWin::DriveComboBox1Click(int index) {
     const std::string current = DirectoryListBox1->Directory();
     auto showCurrent = [this, &current] { DriveComboBox1->ShowDirectory(current); };
@@ -318,10 +343,30 @@ void TMainWin::RefreshLists() {
 
 void TMainWin::MoveSelectionMode(TStringGrid& to, TStringGrid& from) {
     from.SetRowSelect(false);
-    const int left = from.LeftCol();
-    from.SetCurrentCell(4, from.Row());
-    from.SetLeftCol(left);
+    // A grid left with no row selected stays so: there is no current row
+    // to park in column 4.
+    if (!from.NothingSelected()) {
+        const int left = from.LeftCol();
+        from.SetCurrentCell(4, from.Row());
+        from.SetLeftCol(left);
+    }
     to.SetRowSelect(true);
+}
+
+void TMainWin::RunOnChosenFiles(const std::function<void()>& run) {
+    // Refused anyway; the running command's grids are left alone.
+    if (Busy()) {
+        run();
+        return;
+    }
+    const std::string directory = DirectoryListBox1->Directory();
+    const std::set<std::string> chosen1 = StringGrid1->SelectedFiles();
+    const std::set<std::string> chosen2 = StringGrid2->SelectedFiles();
+    run();
+    // A walk may end in another folder, whose files nobody chose.
+    const bool sameFolder = DirectoryListBox1->Directory() == directory;
+    StringGrid1->KeepSelectedFiles(sameFolder ? chosen1 : std::set<std::string>{});
+    StringGrid2->KeepSelectedFiles(sameFolder ? chosen2 : std::set<std::string>{});
 }
 
 void TMainWin::StringGrid1Enter() {

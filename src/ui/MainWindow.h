@@ -134,6 +134,10 @@ public:
     void DriveComboBox1Click(int index);
     void DirectoryListBox1Change();
     void DirectoryListBox1Enter();
+    // A right-click at `at` on the folder list's items: the folder under the
+    // pointer is opened before the menu shows, since the menu's commands act
+    // on the open folder.
+    void DirectoryListBox1ContextPopup(QPoint at);
     // Changes the shown and the working directory. A user's change is refused
     // while a file command runs, since the command names its files relative
     // to the working directory; the tree commands walk by program.
@@ -144,10 +148,11 @@ public:
     // Reads the working directory again and rebuilds both grids and the
     // name lists behind them.
     void RefreshLists();
-    // While a walk hands one small file after another to the commands, the
-    // rebuild after each file waits for the window's next turn to run its
-    // events, so it runs once per painted frame and not once per file. The
-    // grids show the same whenever they are painted.
+    // While a walk or a selection run hands one small file after another to
+    // the commands, the rebuild after each file waits for the window's next
+    // turn to run its events, so it runs once per painted frame and not once
+    // per file. The grids show the same whenever they are painted. The
+    // progress panel stays up until the run ends.
     bool CoalesceRefresh = false;
     void RefreshListsSoon();
     // Does at once what was put off while CoalesceRefresh held.
@@ -226,6 +231,10 @@ private:
     void ConnectHelp();
     QLabel* AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText);
     void MoveSelectionMode(TStringGrid& to, TStringGrid& from);
+    // Runs a command over several files. Its rebuilds leave each grid's
+    // selection on rows by position; afterwards it holds only the files the
+    // user had selected that are still listed, or nothing.
+    void RunOnChosenFiles(const std::function<void()>& run);
     // Sized so that the outer size, the frame included, is the starting size,
     // and centred on the screen.
     void ShowAtStartingSize();

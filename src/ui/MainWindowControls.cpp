@@ -171,9 +171,8 @@ void TMainWin::CreateNavigation(QWidget* client) {
         DirectoryListBox1->setPalette(palette);
     }
     DirectoryListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(DirectoryListBox1, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-        PopupMenu1->popup(DirectoryListBox1->viewport()->mapToGlobal(at));
-    });
+    connect(DirectoryListBox1, &QWidget::customContextMenuRequested, this,
+            &TMainWin::DirectoryListBox1ContextPopup);
     // Queued: opening a folder rebuilds the list, which must not happen
     // inside the list's own mouse or key handling.
     connect(DirectoryListBox1, &TDirectoryListBox::OpenRequested, this, &TMainWin::Explore1Click,

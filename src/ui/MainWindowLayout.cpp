@@ -2,6 +2,7 @@
 #include "commands/State.h"
 #include "ui/Controls.h"
 #include "ui/DirectoryListBox.h"
+#include "ui/MainWinCommands.h"
 #include "ui/MainWindow.h"
 #include "ui/StringGrid.h"
 
@@ -71,7 +72,8 @@ void TMainWin::LayoutWindow() {
 void TMainWin::ArrangeControls() {
     const int W = OuterWidth();
     const int CH = ClientHeight();
-    const bool running = EncryptBusy || DecryptBusy;
+    // The bars are up while a file runs, and between the files of a run.
+    const bool running = EncryptBusy || DecryptBusy || commands_->PanelKept();
 
     const int gridWidth = W - StringGrid1->x() - 10;
     StringGrid1->resize(gridWidth, StringGrid1->height());

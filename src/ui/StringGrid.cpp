@@ -34,6 +34,11 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), model_(this) {
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setMinimumSectionSize(1);
     SetDefaultRowHeight(15);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    nothing_ = false;
+            });
 }
 
 std::string TStringGrid::Cells(int column, int row) const {
@@ -52,6 +57,8 @@ std::string TStringGrid::FileName(int row) const {
 }
 
 GridRect TStringGrid::Selection() const {
+    if (nothing_)
+        return {0, 1, 0, 0};
     GridRect rect;
     const QModelIndex current = currentIndex();
     if (current.isValid()) {
@@ -73,6 +80,53 @@ GridRect TStringGrid::Selection() const {
         }
     }
     return rect;
+}
+
+std::set<std::string> TStringGrid::SelectedFiles() const {
+    std::set<std::string> files;
+    const GridRect rect = Selection();
+    for (int row = std::max(rect.Top, 1); row <= std::min(rect.Bottom, model_.RowCount()); ++row) {
+        if (!model_.Row(row - 1).FileName.empty())
+            files.insert(model_.Row(row - 1).FileName);
+    }
+    return files;
+}
+
+void TStringGrid::KeepSelectedFiles(const std::set<std::string>& files) {
+    int top = 0;
+    int bottom = 0;
+    for (int row = 1; row <= model_.RowCount(); ++row) {
+        const std::string& file = model_.Row(row - 1).FileName;
+        const bool chosen = !file.empty() && files.count(file) != 0;
+        if (chosen && top == 0)
+            top = row;
+        if (chosen)
+            bottom = row;
+        else if (top != 0)
+            break;
+    }
+    if (top == 0) {
+        SelectNothing();
+        return;
+    }
+    // The current cell keeps its column: column 4 keeps the grid without the
+    // focus free of any highlight.
+    const int column = currentIndex().isValid() ? Col() : 0;
+    const int left = LeftCol();
+    const int scrolled = verticalScrollBar()->value();
+    selectionModel()->setCurrentIndex(model_.index(top - 1, column), QItemSelectionModel::NoUpdate);
+    const QItemSelection block(
+        model_.index(top - 1, RowSelect() ? 0 : column),
+        model_.index(bottom - 1, RowSelect() ? TFileGridModel::kColumns - 1 : column));
+    selectionModel()->select(block, QItemSelectionModel::ClearAndSelect);
+    SetLeftCol(left);
+    verticalScrollBar()->setValue(scrolled);
+}
+
+void TStringGrid::SelectNothing() {
+    selectionModel()->clearSelection();
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    nothing_ = true;
 }
 
 int TStringGrid::Col() const {

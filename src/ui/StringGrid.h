@@ -7,6 +7,7 @@
 #include "ui/FileGridModel.h"
 
 #include <QTableView>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,8 +60,19 @@ public:
     std::string FileName(int row) const;
 
     // The selected block of rows and columns; the current cell when
-    // nothing else is selected.
+    // nothing else is selected. After SelectNothing, a block with Bottom
+    // above Top: no row at all.
     GridRect Selection() const;
+    // The files of the selected rows, as Selection gives them.
+    std::set<std::string> SelectedFiles() const;
+    // Narrows the selection to the first unbroken block of rows whose files
+    // are among `files`, or to nothing when no row is. Used when a run ends,
+    // since its rebuilds leave the selection on rows by position, and those
+    // may now hold files the user never chose.
+    void KeepSelectedFiles(const std::set<std::string>& files);
+    // No current cell and no selected row, until the user picks one.
+    void SelectNothing();
+    bool NothingSelected() const { return nothing_; }
     int Col() const;
     int Row() const;
     // Moves the current cell without scrolling and reduces the selection to it.
@@ -100,6 +112,7 @@ protected:
 private:
     TFileGridModel model_;
     GridMouseHooks* hooks_ = nullptr;
+    bool nothing_ = false; // SelectNothing holds until a cell is current again
 };
 
 } // namespace kelvane

@@ -38,7 +38,11 @@ void ExpectInstalledFiles(const std::string& share) {
              "icons/hicolor/scalable/mimetypes/application-x-kelvane-crypted.svg",
              std::string("kelvane/kelvane.reg"), std::string("kelvane/kelvane-document.svg"),
              std::string("kelvane/help/index.html"), "metainfo/" + kAppId + ".metainfo.xml",
-             std::string("man/man1/kelvane.1.gz"), std::string("man/man1/kelvane-cli.1.gz")})
+             std::string("man/man1/kelvane.1.gz"), std::string("man/man1/kelvane-cli.1.gz"),
+             "icons/hicolor/16x16/apps/" + kAppId + ".png",
+             "icons/hicolor/256x256/apps/" + kAppId + ".png",
+             std::string("icons/hicolor/48x48/mimetypes/application-x-kelvane-crypted.png"),
+             std::string("doc/kelvane/copyright"), std::string("doc/kelvane/changelog.gz")})
         EXPECT_TRUE(std::filesystem::is_regular_file(share + "/" + file)) << file;
 }
 
@@ -52,11 +56,14 @@ void ExpectDesktopFileValidates(const std::string& entry, const std::string& log
 void ExpectValidDesktopEntry(const std::string& entry, const std::string& log) {
     ExpectDesktopFileValidates(entry, log);
     const std::string text = TempDir::Read(entry);
-    for (const std::string& line : std::vector<std::string>{
-             "Exec=kelvane %f\n", "MimeType=" + kMimeType + ";\n", "Icon=" + kAppId + "\n",
-             std::string("Exec=kelvane /open %f\n"), std::string("Exec=kelvane /print %f\n"),
-             std::string("Exec=kelvane /decrypt %f\n")})
+    for (const std::string& line :
+         std::vector<std::string>{"Exec=kelvane %f\n", "MimeType=" + kMimeType + ";\n",
+                                  "Icon=" + kAppId + "\n", std::string("StartupWMClass=kelvane\n")})
         EXPECT_TRUE(Contains(text, line)) << line;
+    // The menu's launcher has no file to give a verb: those live on the
+    // hidden per-verb entries only.
+    EXPECT_FALSE(Contains(text, "Actions=")) << text;
+    EXPECT_FALSE(Contains(text, "Exec=kelvane /")) << text;
 }
 
 void ExpectMimeTypeByNameAndContent(const std::string& share, const std::string& log) {

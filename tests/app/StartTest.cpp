@@ -15,14 +15,14 @@ struct Outcome {
     std::string output;
 };
 
-// Runs the program with `environment` (env(1) arguments) in a scratch
-// directory and collects what it printed.
-Outcome RunProgram(const std::string& environment) {
+// Runs the program with `environment` (env(1) arguments) and `arguments`
+// in a scratch directory and collects what it printed.
+Outcome RunProgram(const std::string& environment, const std::string& arguments = "") {
     TempDir dir;
     const std::string log = dir / "log";
     const std::string command = "cd '" + dir.Path() + "' && env " + environment +
-                                " XDG_CONFIG_HOME='" + dir.Path() + "' '" + KELVANE_PATH + "' >'" +
-                                log + "' 2>&1";
+                                " XDG_CONFIG_HOME='" + dir.Path() + "' '" + KELVANE_PATH + "' " +
+                                arguments + " >'" + log + "' 2>&1";
     const int status = std::system(command.c_str());
     Outcome outcome;
     // A shell reports a child killed by a signal as 128 + the signal.
@@ -46,6 +46,21 @@ TEST(StartTest, ADisplayThatCannotBeOpenedIsOneLineTooNotAnAbort) {
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(outcome.output,
               "kelvane: no display to show the window on (cannot open the display \":59173\").\n");
+}
+
+// Asked from a shell, a terminal or a packaging script, where there may be
+// no display: the answer comes without one, and no window starts.
+TEST(StartTest, HelpAndVersionAnswerWithoutADisplay) {
+    const std::string noDisplay = "-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM";
+    const Outcome version = RunProgram(noDisplay, "--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.output, "kelvane " KELVANE_VERSION "\n");
+    const Outcome help = RunProgram(noDisplay, "--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.output.rfind("Usage: kelvane [FILE]\n", 0), 0u) << help.output;
+    EXPECT_NE(help.output.find("/decrypt FILE"), std::string::npos) << help.output;
+    // Beside a file the switch is a parameter of the command line like any other.
+    EXPECT_EQ(RunProgram(noDisplay, "--version x.txt").exitCode, 1);
 }
 
 } // namespace

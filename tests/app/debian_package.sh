@@ -15,7 +15,10 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1 ||
     { cat "$scratch/cpack.log" >&2; exit 1; }
 debs=("$scratch"/out/*.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "expected one .deb" >&2; exit 1; }
+if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
+    echo "expected one .deb" >&2
+    exit 1
+fi
 deb=${debs[0]}
 
 [ "$(dpkg-deb -f "$deb" Package)" = kelvane ] || fail "package name"
@@ -40,7 +43,11 @@ for file in \
     usr/share/kelvane/kelvane.reg usr/share/kelvane/kelvane-document.svg \
     usr/share/kelvane/help/index.html usr/share/kelvane/help/main-window.html \
     usr/share/kelvane/help/preferences.html \
-    usr/share/man/man1/kelvane.1.gz usr/share/man/man1/kelvane-cli.1.gz; do
+    usr/share/man/man1/kelvane.1.gz usr/share/man/man1/kelvane-cli.1.gz \
+    "usr/share/icons/hicolor/16x16/apps/$app_id.png" \
+    "usr/share/icons/hicolor/256x256/apps/$app_id.png" \
+    usr/share/doc/kelvane/copyright usr/share/doc/kelvane/changelog.gz \
+    usr/share/lintian/overrides/kelvane; do
     [ -f "$root/$file" ] || fail "missing /$file"
 done
 for program in kelvane kelvane-cli; do
@@ -62,6 +69,7 @@ grep -qF '@="/usr/share/kelvane/kelvane-document.svg"' "$share/kelvane/kelvane.r
 entry="$share/applications/$app_id.desktop"
 grep -qx "Icon=$app_id" "$entry" || fail "desktop entry icon"
 grep -qx "Exec=kelvane %f" "$entry" || fail "desktop entry command"
+grep -qx "StartupWMClass=kelvane" "$entry" || fail "desktop entry names no window class"
 grep -qF "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
     "$share/metainfo/$app_id.metainfo.xml" || fail "metainfo names another desktop entry"
 
@@ -70,6 +78,19 @@ MANWIDTH=80 man -l "$root/usr/share/man/man1/kelvane-cli.1.gz" 2>/dev/null | gre
     fail "kelvane-cli.1.gz does not render"
 
 "$root/usr/bin/kelvane-cli" --version | grep -q '^kelvane-cli [0-9]' || fail "kelvane-cli --version"
+env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/kelvane" --version | grep -q '^kelvane [0-9]' ||
+    fail "kelvane --version"
+
+# What Debian's own checker says, including its pedantic and informational
+# tags: nothing, but for the overrides the package explains.
+# Tags come on standard output; lintian's own remarks, such as the one on
+# running as root, on standard error.
+tags="$scratch/lintian.tags"
+if ! lintian --pedantic --display-info --fail-on error,warning,info,pedantic \
+    "$deb" >"$tags" 2>"$scratch/lintian.log" || grep -q . "$tags"; then
+    cat "$tags" "$scratch/lintian.log" >&2
+    fail "lintian found faults in the package"
+fi
 
 [ "$failures" -eq 0 ] || exit 1
 echo "$(basename "$deb"): $(dpkg-deb -f "$deb" Installed-Size) KiB installed; Depends: $depends"

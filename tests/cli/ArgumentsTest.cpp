@@ -44,15 +44,36 @@ TEST(Arguments, RecursionAndTheNumberOfFilesAtOnceInEverySpelling) {
 }
 
 TEST(Arguments, AfterDoubleDashEverythingIsAFileAndALoneDashIsAFile) {
-    const auto a = Parse({"verify", "-q", "--", "-k", "-", "--force"});
+    const auto a = Parse({"verify", "-q", "--", "-k", "--force"});
     ASSERT_TRUE(a.Ok()) << a.error;
-    EXPECT_EQ(a.options.files, (std::vector<std::string>{"-k", "-", "--force"}));
+    EXPECT_EQ(a.options.files, (std::vector<std::string>{"-k", "--force"}));
+    const auto b = Parse({"verify", "-q", "--", "-"});
+    ASSERT_TRUE(b.Ok()) << b.error;
+    EXPECT_EQ(b.options.files, std::vector<std::string>{"-"});
 }
 
 TEST(Arguments, HelpAndVersionNeedNoFiles) {
     for (const char* help : {"-h", "--help", "help"})
         EXPECT_EQ(Parse({help}).options.command, Command::Help);
     EXPECT_EQ(Parse({"--version"}).options.command, Command::Version);
+    for (const char* command : {"encrypt", "decrypt", "verify", "info"}) {
+        const auto help = Parse({command, "--help"});
+        EXPECT_TRUE(help.Ok() && help.options.help) << command << ": " << help.error;
+        EXPECT_TRUE(Parse({command, "-h"}).options.help) << command;
+    }
+}
+
+TEST(Arguments, ADashIsStandardInputAndOutput) {
+    const auto a = Parse({"encrypt", "--password-env", "PW", "-"});
+    ASSERT_TRUE(a.Ok()) << a.error;
+    EXPECT_EQ(a.options.passwordEnv, "PW");
+    EXPECT_TRUE(a.options.ReadsStandardInput() && a.options.WritesStandardOutput());
+    const auto b = Parse({"decrypt", "-c", "x.cry"});
+    ASSERT_TRUE(b.Ok()) << b.error;
+    EXPECT_TRUE(!b.options.ReadsStandardInput() && b.options.WritesStandardOutput());
+    const auto c = Parse({"decrypt", "-o", "plain", "-"});
+    ASSERT_TRUE(c.Ok()) << c.error;
+    EXPECT_TRUE(c.options.ReadsStandardInput() && !c.options.WritesStandardOutput());
 }
 
 struct Refusal {
@@ -93,7 +114,14 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal{{"encrypt", "--jobs=two", "a"}, "from 1 to 256"},
                     Refusal{{"encrypt", "-j", "99999999999999999999", "a"}, "from 1 to 256"},
                     Refusal{{"encrypt", "-j2", "-j", "3", "a"}, "-j given twice"},
-                    Refusal{{"encrypt", "-r", "-o", "out", "dir"}, "single FILE"}),
+                    Refusal{{"encrypt", "-r", "-o", "out", "dir"}, "single FILE"},
+                    Refusal{{"decrypt", "-c", "a.cry", "b.cry"}, "-c names the destination"},
+                    Refusal{{"decrypt", "-c", "-o", "x", "a.cry"}, "both name the destination"},
+                    Refusal{{"encrypt", "-p", "-", "-"}, "both read standard input"},
+                    Refusal{{"encrypt", "a", "-"}, "must be the only FILE"},
+                    Refusal{{"verify", "-p", "pw", "--password-env", "PW", "a"}, "both give"},
+                    Refusal{{"verify", "-c", "a.cry"}, "-c for verify"},
+                    Refusal{{"info", "--password-env", "PW", "a.cry"}, "for info"}),
     [](const testing::TestParamInfo<Refusal>& info) {
         std::string name;
         for (const std::string& arg : info.param.args)

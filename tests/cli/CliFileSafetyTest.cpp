@@ -61,7 +61,8 @@ TEST_F(CliFileSafety, ASourceSavedAnewDuringTheRunIsKeptBesideTheNewFile) {
     });
     const CliRun encrypted = Run({"encrypt", dir / "a"});
     EXPECT_EQ(encrypted.status, kExitFailed);
-    EXPECT_EQ(encrypted.err, dir / "a" + ": changed while it was being encrypted; both kept\n");
+    EXPECT_EQ(encrypted.err, "kelvane-cli: \"" + dir / "a" +
+                                 "\" changed while it was being encrypted; both kept\n");
     EXPECT_EQ(ReadFile(dir / "a"), "newer");
 
     // The crypted file holds what was read; bytes appended to it while it
@@ -70,7 +71,8 @@ TEST_F(CliFileSafety, ASourceSavedAnewDuringTheRunIsKeptBesideTheNewFile) {
     DuringTheRun([&] { std::ofstream(dir / "a.cry", std::ios::app) << "more"; });
     const CliRun decrypted = Run({"decrypt", dir / "a.cry"});
     EXPECT_EQ(decrypted.status, kExitFailed);
-    EXPECT_EQ(decrypted.err, dir / "a.cry" + ": changed while it was being decrypted; both kept\n");
+    EXPECT_EQ(decrypted.err, "kelvane-cli: \"" + dir / "a.cry" +
+                                 "\" changed while it was being decrypted; both kept\n");
     EXPECT_EQ(ReadFile(dir / "a"), original);
     EXPECT_TRUE(Exists(dir / "a.cry"));
 }

@@ -115,10 +115,54 @@ TEST(CliProcess, AWrongPasswordNamesTheFileAsGivenAndChangesNothing) {
     ASSERT_EQ(RunCli(dir, {"encrypt", "-p", "-", "notes.txt"}, kPassword).status, 0);
     const std::string crypted = ReadFile(dir / "notes.txt.cry");
     const Finished wrong = RunCli(dir, {"decrypt", "-p", "-", "./notes.txt.cry"}, "s3cret?");
-    EXPECT_EQ(wrong.status, 1);
-    EXPECT_EQ(wrong.err, "Invalid password for the file \"./notes.txt.cry\"!\n");
+    EXPECT_EQ(wrong.status, 3);
+    EXPECT_EQ(wrong.err, "kelvane-cli: wrong password for \"./notes.txt.cry\"\n");
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"notes.txt.cry"});
     EXPECT_EQ(ReadFile(dir / "notes.txt.cry"), crypted);
+}
+
+TEST(CliProcess, StandardInputAndOutputRoundTripByteForByteAndDeleteNothing) {
+    TempDir dir;
+    WriteFile(dir / "pw", std::string(kPassword) + "\n");
+    const std::string content = RandomBytes(100'003, 43);
+    const Finished encrypted = RunCli(dir, {"encrypt", "-p", "pw", "-"}, content);
+    ASSERT_EQ(encrypted.status, 0) << encrypted.err;
+    EXPECT_EQ(encrypted.err, "");
+    WriteFile(dir / "x.cry", encrypted.out);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"decrypt", "-c", "-p", "pw", "x.cry"},
+          std::vector<std::string>{"decrypt", "-p", "pw", "-o", "-", "x.cry"}}) {
+        const Finished decrypted = RunCli(dir, args);
+        ASSERT_EQ(decrypted.status, 0) << decrypted.err;
+        EXPECT_EQ(decrypted.out, content);
+    }
+    const Finished fromInput = RunCli(dir, {"decrypt", "-p", "pw", "-"}, encrypted.out);
+    ASSERT_EQ(fromInput.status, 0) << fromInput.err;
+    EXPECT_EQ(fromInput.out, content);
+    WriteFile(dir / "plain", content);
+    const Finished toOutput = RunCli(dir, {"encrypt", "-c", "-p", "pw", "plain"});
+    ASSERT_EQ(toOutput.status, 0) << toOutput.err;
+    WriteFile(dir / "y.cry", toOutput.out);
+    EXPECT_EQ(RunCli(dir, {"verify", "-q", "-p", "pw", "y.cry"}).status, 0);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"plain", "pw", "x.cry", "y.cry"}));
+    EXPECT_EQ(RunCli(dir, {"encrypt", "-p", "-", "-"}, content).status, 2);
+}
+
+TEST(CliProcess, AStreamedDecryptionThatFailsItsDataCheckSaysSoAndFails) {
+    TempDir dir;
+    WriteFile(dir / "pw", std::string(kPassword) + "\n");
+    const std::string content = RandomBytes(300'000, 44);
+    std::string crypted = RunCli(dir, {"encrypt", "-p", "pw", "-"}, content).out;
+    crypted[crypted.size() - 100] ^= 1; // found only at the end
+    const Finished damaged = RunCli(dir, {"decrypt", "-p", "pw", "-"}, crypted);
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_GT(damaged.out.size(), content.size() / 2) << "the bytes were streamed";
+    EXPECT_NE(damaged.err.find("failed its data check"), std::string::npos) << damaged.err;
+    EXPECT_NE(damaged.err.find("not to be trusted"), std::string::npos) << damaged.err;
+    const Finished shortFile = RunCli(dir, {"decrypt", "-p", "pw", "-"}, "KZ31");
+    EXPECT_EQ(shortFile.status, 1);
+    EXPECT_EQ(shortFile.err, "kelvane-cli: standard input is not a crypted file: it is shorter "
+                             "than the 14-byte header\n");
 }
 
 TEST(CliProcess, NonAsciiPasswordRoundTripsAndMustBeUtf8) {
@@ -137,8 +181,12 @@ TEST(CliProcess, NonAsciiPasswordRoundTripsAndMustBeUtf8) {
 
 class Terminal {
 public:
-    Terminal(const TempDir& dir, const std::vector<std::string>& args) {
-        child_ = ::forkpty(&master_, nullptr, nullptr, nullptr);
+    Terminal(const TempDir& dir, const std::vector<std::string>& args,
+             unsigned short columns = 80) {
+        struct winsize size {};
+        size.ws_row = 24;
+        size.ws_col = columns;
+        child_ = ::forkpty(&master_, nullptr, nullptr, &size);
         if (child_ == 0)
             ExecCli(dir.Path(), args);
     }
@@ -246,10 +294,42 @@ TEST(CliTerminal, CtrlCDuringEncryptionLeavesNoDestinationAndTheSourceIntact) {
     const Finished f = terminal.Wait();
     if (f.status == 0)
         GTEST_SKIP() << "the encryption ended before Ctrl-C reached it";
-    EXPECT_EQ(f.status, 1);
-    EXPECT_NE(f.err.find("You have aborted processing \"big\"."), std::string::npos) << f.err;
+    EXPECT_EQ(f.status, 128 + SIGINT);
+    EXPECT_NE(f.err.find("kelvane-cli: \"big\": cancelled; nothing was written"), std::string::npos)
+        << f.err;
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"big", "pw"}));
     EXPECT_EQ(ReadFile(dir / "big"), big);
+}
+
+TEST(CliTerminal, TheProgressLineFitsANarrowTerminal) {
+    TempDir dir;
+    WriteFile(dir / "big", std::string(24 << 20, 'x'));
+    WriteFile(dir / "pw", std::string(kPassword) + "\n");
+    Terminal terminal(dir, {"encrypt", "-p", "pw", "big"}, 40);
+    const Finished f = terminal.Wait();
+    ASSERT_EQ(f.status, 0) << f.err;
+    std::size_t drawn = 0;
+    for (std::size_t start = 0, end; start < f.err.size(); start = end + 1) {
+        end = std::min(f.err.find_first_of("\r\n", start), f.err.size());
+        std::string shown = f.err.substr(start, end - start);
+        if (const auto erase = shown.find("\033[K"); erase != std::string::npos)
+            shown.erase(erase);
+        EXPECT_LT(shown.size(), 40u) << shown;
+        drawn += shown.find('%') != std::string::npos ? 1 : 0;
+    }
+    EXPECT_GT(drawn, 0u) << "no progress line was drawn";
+}
+
+TEST(CliTerminal, CryptedOrDecryptedBytesAreNeverWrittenToATerminal) {
+    TempDir dir;
+    WriteFile(dir / "a", "content");
+    WriteFile(dir / "pw", std::string(kPassword) + "\n");
+    Terminal encrypting(dir, {"encrypt", "-c", "-p", "pw", "a"});
+    const Finished refused = encrypting.Wait();
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("not written to a terminal"), std::string::npos) << refused.err;
+    EXPECT_EQ(refused.err.find("KZ31"), std::string::npos);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "pw"}));
 }
 
 // ---- Signals and special files ----
@@ -345,8 +425,9 @@ TEST_P(CliCancelSignal, CancelsARunningEncryptionWithNothingLost) {
     const Finished f = terminal.Wait();
     if (f.status == 0)
         GTEST_SKIP() << "the encryption ended before the signal reached it";
-    EXPECT_EQ(f.status, 1) << "signal " << f.signal;
-    EXPECT_NE(f.err.find("You have aborted processing \"big\"."), std::string::npos) << f.err;
+    EXPECT_EQ(f.status, 128 + GetParam()) << "signal " << f.signal;
+    EXPECT_NE(f.err.find("kelvane-cli: \"big\": cancelled; nothing was written"), std::string::npos)
+        << f.err;
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"big", "pw"}));
     EXPECT_EQ(ReadFile(dir / "big"), big);
 }

@@ -1,10 +1,12 @@
 // kelvane-cli run in-process, with its streams and its terminal replaced.
 #include "cli/Cli.h"
+#include "cli/StreamFiles.h"
 #include "crypto/Crc32.h"
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
+#include <csignal>
 #include <deque>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -150,6 +152,22 @@ TEST_F(CliInProcess, PasswordFromStandardInputIsItsFirstLine) {
     EXPECT_EQ(Run({"verify", "-q", "-p", "-", dir / "a.cry"}).status, kExitDone);
 }
 
+TEST_F(CliInProcess, PasswordFromTheEnvironmentIsWipedFromIt) {
+    WriteFile(dir / "a", "content");
+    ::setenv("KELVANE_TEST_PASSWORD", kPassword, 1);
+    char* held = std::getenv("KELVANE_TEST_PASSWORD");
+    ASSERT_EQ(Run({"encrypt", "--password-env", "KELVANE_TEST_PASSWORD", dir / "a"}).status,
+              kExitDone);
+    EXPECT_EQ(std::getenv("KELVANE_TEST_PASSWORD"), nullptr);
+    // glibc keeps the memory of a variable set with setenv, so the wipe shows.
+    EXPECT_NE(std::string(held, 7), kPassword) << "the old value is still in memory";
+    const CliRun unset = Run({"decrypt", "--password-env", "KELVANE_TEST_PASSWORD", dir / "a.cry"});
+    EXPECT_EQ(unset.status, kExitUsage);
+    EXPECT_EQ(unset.err,
+              "kelvane-cli: the environment variable KELVANE_TEST_PASSWORD is not set\n");
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.cry"});
+}
+
 TEST_F(CliInProcess, NonAsciiPasswordIsKeyedByItsWindows1252Bytes) {
     WriteFile(dir / "a", "content");
     ASSERT_EQ(Run({"encrypt", "-p", PasswordFile("\xE2\x82\xAC-p\xC3\xA4ss"), dir / "a"}).status,
@@ -182,15 +200,15 @@ TEST_F(CliInProcess, EngineFailuresCarryTheProgramsMessageWithTheFileAsGiven) {
     WriteFile(dir / "plain.cry", "not a crypted file at all");
     ASSERT_EQ(Run({"encrypt", "-p", PasswordFile(), dir / "a"}).status, kExitDone);
     const CliRun wrong = Run({"decrypt", "-p", PasswordFile("s3cret?"), dir / "a.cry"});
-    EXPECT_EQ(wrong.status, kExitFailed);
-    EXPECT_EQ(wrong.err, "Invalid password for the file \"" + dir / "a.cry" + "\"!\n");
+    EXPECT_EQ(wrong.status, kExitWrongPassword);
+    EXPECT_EQ(wrong.err, "kelvane-cli: wrong password for \"" + dir / "a.cry" + "\"\n");
 
     const CliRun mixed = Run(
         {"decrypt", "-p", PasswordFile(), dir / "missing.cry", dir / "plain.cry", dir / "a.cry"});
     EXPECT_EQ(mixed.status, kExitFailed);
-    EXPECT_EQ(mixed.err, "Couldn`t open file \"" + dir / "missing.cry" +
-                             "\".\nCannot identify a file \"" + dir / "plain.cry" +
-                             "\" as a valid crypted file\n");
+    EXPECT_EQ(mixed.err, "kelvane-cli: can't open \"" + dir / "missing.cry" +
+                             "\": No such file or directory\nkelvane-cli: \"" + dir / "plain.cry" +
+                             "\" is not a crypted file\n");
     // The good file after the failures is still done.
     EXPECT_EQ(ReadFile(dir / "a"), "content");
     EXPECT_EQ(ReadFile(dir / "plain.cry"), "not a crypted file at all");
@@ -227,8 +245,8 @@ TEST_F(CliInProcess, AWriteProtectedSourceIsProcessedAndKeepsItsBitsWhenItStays)
     // A failure gives the source its own bits back too.
     const CliRun failed = Run({"encrypt", "-p", dir / "pw", "-o", dir / "no/such/dir", dir / "a"});
     EXPECT_EQ(failed.status, kExitFailed);
-    EXPECT_EQ(failed.err, "Couldn`t create new file.\nkelvane-cli: couldn't create \"" +
-                              dir / "no/such/dir" + "\"\n");
+    EXPECT_EQ(failed.err, "kelvane-cli: can't create \"" + dir / "no/such/dir" +
+                              "\": No such file or directory\n");
     EXPECT_EQ(PermissionsOf(dir / "a"), 0444u);
 
     ASSERT_EQ(Run({"decrypt", "-f", "-p", dir / "pw", dir / "a.cry"}).status, kExitDone);
@@ -257,9 +275,10 @@ TEST_F(CliInProcess, CancellingStopsTheRunWithNoDestinationAndTheSourceIntact) {
     ::chmod((dir / "a").c_str(), 0400);
     letEventsRun = [] { CancelRequested = true; };
     const CliRun run = Run({"encrypt", "-j", "1", "-p", PasswordFile(), dir / "a", dir / "b"});
-    EXPECT_EQ(run.status, kExitFailed);
-    EXPECT_EQ(run.err, "You have aborted processing \"" + dir / "a" +
-                           "\".\nkelvane-cli: cancelled; 1 file not started\n");
+    EXPECT_EQ(run.status, kExitSignalBase + SIGINT);
+    EXPECT_EQ(run.err, "kelvane-cli: \"" + dir / "a" +
+                           "\": cancelled; nothing was written\nkelvane-cli: cancelled; 1 file "
+                           "not started\n");
     EXPECT_EQ(ReadFile(dir / "a"), big);
     EXPECT_EQ(PermissionsOf(dir / "a"), 0400u);
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "b", "pw"})) << "b was not started";
@@ -295,7 +314,9 @@ TEST_F(CliInProcess, VerifyChecksEverythingAndWritesNothing) {
     WriteFile(dir / "damaged.cry", damaged);
     const CliRun bad = Run({"verify", "-p", dir / "pw", dir / "damaged.cry"});
     EXPECT_EQ(bad.status, kExitFailed);
-    EXPECT_EQ(bad.err, "Invalid password for the file \"" + dir / "damaged.cry" + "\"!\n");
+    EXPECT_EQ(bad.err, "kelvane-cli: \"" + dir / "damaged.cry" +
+                           "\" failed its data check: the file is damaged, or the password is "
+                           "wrong in a way the key check missed; nothing was written\n");
     EXPECT_EQ(dir.Names().size(), before.size() + 1);
 }
 
@@ -344,7 +365,7 @@ TEST_F(CliInProcess, InfoShowsTheHeaderAndWhetherTheLayoutIsWellFormed) {
     EXPECT_NE(bad.out.find("Cipher length: 13\nWell-formed:   no\n\nFile:"), std::string::npos);
     EXPECT_NE(bad.out.find("Header:        incomplete"), std::string::npos);
     EXPECT_EQ(Run({"info", dir / "missing"}).err,
-              "Couldn`t open file \"" + dir / "missing" + "\".\n");
+              "kelvane-cli: can't open \"" + dir / "missing" + "\": No such file or directory\n");
 }
 
 // The lines of `text`, sorted: files running side by side end in any order.
@@ -380,7 +401,7 @@ TEST_F(CliInProcess, RecursionTakesPlainFilesToEncryptAndCryFilesOfAnyCaseToDecr
 
     const CliRun decrypted = Run({"decrypt", "-r", "-q", "-p", dir / "pw", tree + "/"});
     EXPECT_EQ(decrypted.status, kExitFailed);
-    EXPECT_NE(decrypted.err.find("Cannot identify a file \"" + tree + "/B.CRY\""),
+    EXPECT_NE(decrypted.err.find("kelvane-cli: \"" + tree + "/B.CRY\" is not a crypted file"),
               std::string::npos)
         << decrypted.err;
     EXPECT_EQ(ReadFile(tree + "/a"), "aaa");
@@ -414,8 +435,11 @@ TEST_F(CliInProcess, MessagesOfFilesSideBySideComeInTheOrderGiven) {
     const CliRun run =
         Run({"decrypt", "-j", "2", "-p", PasswordFile(), dir / "big.cry", dir / "missing.cry"});
     EXPECT_EQ(run.status, kExitFailed);
-    EXPECT_EQ(run.err, "Invalid password for the file \"" + dir / "big.cry" +
-                           "\"!\nCouldn`t open file \"" + dir / "missing.cry" + "\".\n");
+    EXPECT_EQ(run.err, "kelvane-cli: \"" + dir / "big.cry" +
+                           "\" failed its data check: the file is damaged, or the password is "
+                           "wrong in a way the key check missed; nothing was written\n"
+                           "kelvane-cli: can't open \"" +
+                           dir / "missing.cry" + "\": No such file or directory\n");
 }
 
 TEST_F(CliInProcess, FilesRunSideBySideEachReportOnWholeLines) {
@@ -423,7 +447,7 @@ TEST_F(CliInProcess, FilesRunSideBySideEachReportOnWholeLines) {
     for (int i = 0; i < 6; ++i) {
         files.push_back(dir / ("f" + std::to_string(i)));
         WriteFile(files.back(), RandomBytes(20'000 + 999 * i, i));
-        expectedErr.push_back("Invalid password for the file \"" + files.back() + ".cry\"!");
+        expectedErr.push_back("kelvane-cli: wrong password for \"" + files.back() + ".cry\"");
         expectedOut.push_back(files.back() + ".cry: OK");
     }
     std::vector<std::string> args = {"encrypt", "-j", "3", "-p", PasswordFile()};
@@ -442,7 +466,7 @@ TEST_F(CliInProcess, FilesRunSideBySideEachReportOnWholeLines) {
     args = {"decrypt", "-j", "3", "-p", PasswordFile("s3cret?")};
     args.insert(args.end(), crypted.begin(), crypted.end());
     const CliRun wrong = Run(args);
-    EXPECT_EQ(wrong.status, kExitFailed);
+    EXPECT_EQ(wrong.status, kExitWrongPassword);
     std::sort(expectedErr.begin(), expectedErr.end());
     EXPECT_EQ(SortedLines(wrong.err), expectedErr);
 }
@@ -455,9 +479,9 @@ TEST_F(CliInProcess, CancellingFilesRunningSideBySideLosesNothing) {
     letEventsRun = [] { CancelRequested = true; };
     const CliRun run = Run(
         {"encrypt", "-j", "2", "-p", PasswordFile(), dir / "a", dir / "b", dir / "c", dir / "d"});
-    EXPECT_EQ(run.status, kExitFailed);
+    EXPECT_EQ(run.status, kExitSignalBase + SIGINT);
     for (const std::string& line : SortedLines(run.err)) {
-        EXPECT_TRUE(line.starts_with("You have aborted processing \"") ||
+        EXPECT_TRUE(line.ends_with("\": cancelled; nothing was written") ||
                     line.starts_with("kelvane-cli: cancelled; "))
             << line;
     }
@@ -475,15 +499,14 @@ TEST_F(CliInProcess, ANameTooLongForTheFileSystemIsRefusedBeforeAnyWork) {
         WriteFile(name, "too long once crypted");
         const CliRun run = Run({"encrypt", "-p", dir / "pw", name});
         EXPECT_EQ(run.status, kExitFailed);
-        EXPECT_EQ(run.err,
-                  "Cannot generate crypted file \"" + name + ".cry\". File name is too long.\n");
+        EXPECT_EQ(run.err, "kelvane-cli: can't create \"" + name + ".cry\": File name too long\n");
         EXPECT_EQ(ReadFile(name), "too long once crypted");
         std::filesystem::remove(name);
     }
     const CliRun named = Run(
         {"decrypt", "-k", "-p", dir / "pw", "-o", dir / std::string(256, 'o'), longest + ".cry"});
     EXPECT_EQ(named.status, kExitFailed);
-    EXPECT_NE(named.err.find("File name is too long."), std::string::npos);
+    EXPECT_NE(named.err.find("File name too long"), std::string::npos);
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{std::string(251, 'n') + ".cry", "pw"}));
 }
 
@@ -512,8 +535,7 @@ TEST_F(CliInProcess, InfoSaysPlainlyThatAFileIsNotCrypted) {
     EXPECT_EQ(run.status, kExitFailed);
     EXPECT_EQ(run.out, "File:          " + dir / "plain.txt" +
                            "\nMagic:         missing (not KZ31): not a crypted file\n");
-    EXPECT_EQ(run.err,
-              "Cannot identify a file \"" + dir / "plain.txt" + "\" as a valid crypted file\n");
+    EXPECT_EQ(run.err, "kelvane-cli: \"" + dir / "plain.txt" + "\" is not a crypted file\n");
 }
 
 TEST_F(CliInProcess, AnEndlessOrBrokenPasswordFileIsRefusedWithItsReason) {
@@ -529,6 +551,18 @@ TEST_F(CliInProcess, AnEndlessOrBrokenPasswordFileIsRefusedWithItsReason) {
     EXPECT_EQ(latin1.status, kExitUsage);
     EXPECT_NE(latin1.err.find("not valid UTF-8"), std::string::npos) << latin1.err;
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "pw"}));
+}
+
+TEST(SpooledInput, TakesInputUpToItsLimitAndRefusesOneByteMore) {
+    TempDir dir;
+    for (const auto& [size, expected] :
+         {std::pair{10, SpooledInput::Result::Ok}, std::pair{11, SpooledInput::Result::TooBig}}) {
+        WriteFile(dir / "in", RandomBytes(static_cast<std::size_t>(size), 5));
+        const int in = ::open((dir / "in").c_str(), O_RDONLY | O_CLOEXEC);
+        SpooledInput spool;
+        EXPECT_EQ(spool.Take(in, 10), expected) << size;
+        ::close(in);
+    }
 }
 
 } // namespace

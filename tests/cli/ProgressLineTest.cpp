@@ -38,6 +38,21 @@ TEST_F(ProgressLineTest, ShowsBytesOfAllFilesThenRateAndTimeLeft) {
         "[############------------]  50%  50.0 MiB of 100.0 MiB  25.0 MiB/s  0:02 left\033[K");
 }
 
+TEST(ProgressFitting, TheLineGivesUpTheEstimateThenTheBarToStayWithinTheTerminal) {
+    const std::string bytes = "  50.0 MiB of 100.0 MiB", estimate = "  25.0 MiB/s  0:02 left";
+    for (const auto& [columns, shown] : std::initializer_list<std::pair<std::size_t, std::string>>{
+             {80, "[############------------]  50%  50.0 MiB of 100.0 MiB  25.0 MiB/s  0:02 left"},
+             {60, "[############------------]  50%  50.0 MiB of 100.0 MiB"},
+             {40, "[####-----]  50%  50.0 MiB of 100.0 MiB"},
+             {30, " 50%  50.0 MiB of 100.0 MiB"},
+             {20, " 50%"},
+             {3, " 5"}}) {
+        const std::string line = ProgressLine::Fitted(0.5, bytes, estimate, columns);
+        EXPECT_EQ(line, shown) << columns;
+        EXPECT_LT(line.size(), columns) << "the last column would wrap";
+    }
+}
+
 TEST_F(ProgressLineTest, RedrawsAtMostTenTimesASecondButAlwaysAtTheEnd) {
     ProgressLine line(screen, true, 100, Clock());
     auto share = line.ShareFor(100);

@@ -4,7 +4,7 @@
 // it is kept masked, unmasked one byte at a time on its way to a file, and
 // matched against memory through the mask.
 #include "cli/Cli.h"
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 #include "support/MemoryScan.h"
 #include "support/TempDir.h"
 

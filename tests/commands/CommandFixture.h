@@ -5,7 +5,7 @@
 #include "commands/FileCommands.h"
 #include "commands/Settings.h"
 #include "commands/State.h"
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 #include "support/EnvironmentGuard.h"
 #include "support/TempDir.h"
 

@@ -4,7 +4,7 @@
 // exactly the plain length the header states, with the stated data check.
 #include "MemoryFiles.h"
 #include "crypto/Crc32.h"
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 
 #include <cstdlib>
 #include <cstring>

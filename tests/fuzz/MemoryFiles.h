@@ -2,7 +2,7 @@
 // the engine runs on fuzzed bytes without touching the disk.
 #pragma once
 
-#include "crypto/FileAccess.h"
+#include "platform/FileAccess.h"
 
 #include <algorithm>
 #include <cstring>

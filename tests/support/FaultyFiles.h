@@ -4,7 +4,7 @@
 // also counts what was read and can act just before the commit.
 #pragma once
 
-#include "crypto/FileAccess.h"
+#include "platform/FileAccess.h"
 
 #include <functional>
 #include <optional>

@@ -2,7 +2,7 @@
 // process holds open in a directory, and the named temporaries in it.
 #pragma once
 
-#include "crypto/FileAccess.h"
+#include "platform/FileAccess.h"
 
 #include <filesystem>
 #include <string>

@@ -6,7 +6,7 @@
 #include "ShellDesktop.h"
 #include "WindowFixture.h"
 #include "commands/ShellCommands.h"
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 #include "ui/DecryptDialog.h"
 #include "ui/EncryptDialog.h"
 #include "ui/StringGrid.h"

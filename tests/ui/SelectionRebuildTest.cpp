@@ -55,6 +55,7 @@ TEST_P(SelectionRebuildTest, EverySelectedFileIsReachedOnceWhenTheListsAreRebuil
     OnePerList = 1;
     SelectRows(*w.StringGrid1, 1, 5);
     ExpectDialogs(5, 3);
+    messages.Expect(StopRunQuestion("c.txt"), mrNo);
     w.Encrypt1->trigger();
 
     EXPECT_EQ(dialogs.Shown().size(), 5u);

@@ -2,6 +2,7 @@
 // one password for the list or one per file, cancels, refusals, and every
 // command refused while another one runs.
 #include "SelectionFixture.h"
+#include "ui/EventPacing.h"
 #include "ui/GridDrag.h"
 
 #include <QAction>
@@ -51,6 +52,7 @@ TEST_F(SelectionRunTest, AnUntickedBoxAsksForEveryFileAndCancellingOneSkipsOnlyI
         EXPECT_FALSE(Encrypt->CheckBox1->isEnabled());
         form.SetModalResult(mrCancel);
     });
+    messages.Expect(StopRunQuestion("b.txt"), mrNo);
     ExpectEncryptDialog("secret2");
     w.Encrypt1->trigger();
 
@@ -60,6 +62,63 @@ TEST_F(SelectionRunTest, AnUntickedBoxAsksForEveryFileAndCancellingOneSkipsOnlyI
     EXPECT_TRUE(Exists("c.txt.cry"));
     EXPECT_EQ(dialogs.Shown().size(), 3u);
     EXPECT_EQ(w.StringGrid1->Cells(0, 1), "b.txt");
+}
+
+TEST_F(SelectionRunTest, CancellingALaterDialogOffersToEndTheWholeRun) {
+    TMainWin& w = OpenWithFiles({"a.txt", "b.txt", "c.txt"});
+    OnePerList = 1;
+    SelectRows(*w.StringGrid1, 1, 3);
+    ExpectEncryptDialog("secret1", false);
+    ExpectCancelledDialog("Encryption procedure");
+    messages.Expect(StopRunQuestion("b.txt"), mrYes);
+    w.Encrypt1->trigger();
+
+    EXPECT_TRUE(Exists("a.txt.cry"));
+    EXPECT_TRUE(Exists("b.txt") && Exists("c.txt"));
+    EXPECT_FALSE(Exists("c.txt.cry"));
+    EXPECT_EQ(dialogs.Shown().size(), 2u);
+    EXPECT_FALSE(CancelRequested);
+    // The two files left are the ones still chosen.
+    EXPECT_EQ(w.StringGrid1->Selection().Top, 1);
+    EXPECT_EQ(w.StringGrid1->Selection().Bottom, 2);
+}
+
+TEST_F(SelectionRunTest, ARefusedListPasswordIsAskedForAgainAndCancelThereEndsTheRun) {
+    TMainWin& w = OpenWithFiles({"a.txt", "b.txt", "c.txt"});
+    OnePerList = 1;
+    SelectRows(*w.StringGrid1, 1, 3);
+    ExpectEncryptDialog("secret1");
+    w.Encrypt1->trigger();
+    ASSERT_TRUE(Exists("c.txt.cry"));
+
+    w.StringGrid2->setFocus(Qt::TabFocusReason);
+    SelectRows(*w.StringGrid2, 1, 3);
+    ExpectDecryptDialog("wrong12");
+    messages.Expect("Invalid password for the file \"a.txt\"!");
+    ExpectCancelledDialog("Decryption procedure");
+    w.Decrypt1->trigger();
+
+    for (const char* name : {"a.txt.cry", "b.txt.cry", "c.txt.cry"})
+        EXPECT_TRUE(Exists(name)) << name;
+    EXPECT_EQ(dialogs.Shown().size(), 3u);
+    EXPECT_FALSE(CancelRequested);
+}
+
+TEST_F(SelectionRunTest, CancelProcessStaysUpBetweenFilesAndAMouseClickEndsTheRun) {
+    SetWindowEventBudget(std::chrono::microseconds(0));
+    TMainWin& w = OpenWithFiles({"a.txt", "b.txt", "c.txt", "d.txt"});
+    OnePerList = 1;
+    SelectRows(*w.StringGrid1, 1, 4);
+    ExpectEncryptDialog("secret1");
+    PressCancelProcessWhen([this] { return Exists("a.txt.cry"); },
+                           [this] { return Exists("b.txt.cry"); });
+    w.Encrypt1->trigger();
+
+    EXPECT_TRUE(cancelPressed);
+    EXPECT_TRUE(Exists("c.txt") && Exists("d.txt"));
+    EXPECT_FALSE(Exists("c.txt.cry"));
+    EXPECT_FALSE(w.Button1->isVisible());
+    EXPECT_FALSE(CancelRequested);
 }
 
 TEST_F(SelectionRunTest, CancellingTheFirstDialogProcessesNothing) {
@@ -77,7 +136,7 @@ TEST_F(SelectionRunTest, CancellingTheFirstDialogProcessesNothing) {
 }
 
 TEST_F(SelectionRunTest, ARefusedMiddleRowKeepsItsPlaceAndTheRunGoesOn) {
-    TMainWin& w = OpenWithFiles({"a.txt", "b.txt", "c.txt"});
+    TMainWin& w = OpenWithFiles({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"});
     WriteText("b.txt.cry", "keep me");
     w.RefreshLists();
     OnePerList = 1;
@@ -93,6 +152,10 @@ TEST_F(SelectionRunTest, ARefusedMiddleRowKeepsItsPlaceAndTheRunGoesOn) {
     std::ifstream kept(scratch / "b.txt.cry");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep me");
     EXPECT_EQ(w.StringGrid1->Cells(0, 1), "b.txt");
+    // Only the chosen file left is selected, not d.txt and e.txt, which
+    // moved up into the rows the run emptied.
+    EXPECT_EQ(w.StringGrid1->Selection().Top, 1);
+    EXPECT_EQ(w.StringGrid1->Selection().Bottom, 1);
 }
 
 TEST_F(SelectionRunTest, ASingleRowNeverOffersOnePasswordForTheList) {
@@ -155,7 +218,7 @@ TEST_F(SelectionRunTest, WithOnePasswordForTheSessionTheListIsNeverOffered) {
 TEST_F(SelectionRunTest, EveryNewCommandIsRefusedWhileAnotherRuns) {
     TMainWin& w = OpenWithFiles({"a.txt", "b.txt.cry"});
     SelectRows(*w.StringGrid1, 1, 1);
-    for (bool* flag : {&EncryptBusy, &DecryptBusy, &TreeBusy, &DeleteBusy}) {
+    for (bool* flag : {&EncryptBusy, &DecryptBusy, &TreeBusy, &DeleteBusy, &SelectionBusy}) {
         *flag = true;
         for (QAction* item : {w.Encrypt1, w.Decrypt1, w.Delete1, w.Delete2}) {
             w.Status_Label->setText("Idle");

@@ -6,7 +6,7 @@
 #include "WindowFixture.h"
 #include "commands/CommandLine.h"
 #include "commands/ShellCommands.h"
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 #include "platform/OpenFileScan.h"
 #include "platform/PlainFileJournal.h"
 #include "platform/ShellLaunch.h"

@@ -20,7 +20,9 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -286,6 +288,7 @@ TEST_F(TreeCommandsTest, CancellingOneFilesPasswordDialogSkipsThatFileOnly) {
         w.DirectoryListBox1->setCurrentRow(0);
         Encrypt->Button1->click();
     });
+    messages.Expect(StopRunQuestion("b.txt"), mrNo);
     dialogs.Expect("Encryption procedure", [&w, currentRow](TModalForm&) {
         EXPECT_EQ(w.DirectoryListBox1->currentRow(), currentRow);
         Encrypt->MaskEdit1->setText("secret1");
@@ -301,27 +304,77 @@ TEST_F(TreeCommandsTest, CancellingOneFilesPasswordDialogSkipsThatFileOnly) {
 
 TEST_F(TreeCommandsTest, CancelProcessBetweenFilesStopsAtOnceWithoutAQuestion) {
     scratch.MakeFolder("top/sub");
-    for (const char* file : {"top/a.txt", "top/b.txt", "top/sub/c.txt"})
+    for (const char* file : {"top/a.txt", "top/b.txt", "top/c.txt", "top/sub/d.txt"})
         WriteBytes(scratch / file, PatternBytes(64));
     TMainWin& w = OpenIn("top");
-    ExpectPrompt(&TPasswordPrompt::Proceed);
+    ShowSized(640, 480);
+    const int fullHeight = w.StringGrid1->height();
+    UseSessionPassword();
     messages.Expect("Recurse subdirectoryes?", mrYes);
-    ExpectFileDialog(true);
-    dialogs.Expect("Encryption procedure", [&w](TModalForm&) {
-        Encrypt->MaskEdit1->setText("secret1");
-        Encrypt->MaskEdit2->setText("secret1");
-        Encrypt->Button2->click();
-        // Pressed once the walk lets the window's events run again.
-        QTimer::singleShot(0, &w, [&w] {
-            EXPECT_TRUE(w.Button1->isVisibleTo(&w));
-            w.Button1->click();
-        });
-    });
+    // Visible from the first file done on, and pressed once two are; the
+    // window is laid out anew in between, as when a dialog closes.
+    PressCancelProcessWhen([this] { return fs::exists(scratch / "top/sub/d.txt.cry"); },
+                           [this, &w] {
+                               w.LayoutWindow();
+                               return fs::exists(scratch / "top/a.txt.cry");
+                           });
     w.EncriptAll1Click();
-    EXPECT_EQ(seen, std::vector<std::string>{"top/sub/c.txt"});
+    EXPECT_EQ(w.StringGrid1->height(), fullHeight);
+    EXPECT_TRUE(cancelPressed);
+    EXPECT_GE(cancelTurnsSeen, 2);
     EXPECT_TRUE(fs::exists(scratch / "top/a.txt.cry"));
     EXPECT_TRUE(fs::exists(scratch / "top/b.txt"));
+    EXPECT_TRUE(fs::exists(scratch / "top/c.txt"));
     ExpectIdleAfterwards(w);
+}
+
+TEST_F(TreeCommandsTest, ARefusedSessionPasswordIsAskedForAgainAndCancelThereEndsTheWalk) {
+    scratch.MakeFolder("top");
+    for (const char* file : {"top/a.txt", "top/b.txt", "top/c.txt"})
+        WriteBytes(scratch / file, PatternBytes(64));
+    TMainWin& w = OpenIn("top");
+    UseSessionPassword();
+    messages.Expect("Recurse subdirectoryes?", mrNo);
+    w.EncriptAll1Click();
+    ASSERT_TRUE(fs::exists(scratch / "top/c.txt.cry"));
+
+    RememberedPassword = "wrong12";
+    messages.Expect("Recurse subdirectoryes?", mrNo);
+    messages.Expect("Invalid password for the file \"a.txt\"!");
+    dialogs.Expect("Decryption procedure", [](TModalForm& form) { form.SetModalResult(mrCancel); });
+    w.Decriptall1Click();
+    for (const char* file : {"top/a.txt.cry", "top/b.txt.cry", "top/c.txt.cry"})
+        EXPECT_TRUE(fs::exists(scratch / file)) << file;
+    ExpectIdleAfterwards(w);
+}
+
+TEST_F(TreeCommandsTest, ARightClickedFolderIsOpenedAndIsTheOneWalked) {
+    scratch.MakeFolder("top/sub");
+    WriteBytes(scratch / "top/a.txt", PatternBytes(64));
+    WriteBytes(scratch / "top/sub/b.txt", PatternBytes(64));
+    TMainWin& w = OpenIn("top");
+    ShowSized(640, 480);
+    TDirectoryListBox& list = *w.DirectoryListBox1;
+    int row = 0;
+    while (row < list.count() && list.ItemPath(row) != scratch / "top/sub")
+        ++row;
+    ASSERT_LT(row, list.count());
+    const QPoint at = list.viewport()->mapTo(&w, list.visualItemRect(list.item(row)).center());
+    QTest::mouseClick(w.windowHandle(), Qt::RightButton, {}, at);
+    QApplication::processEvents();
+    EXPECT_EQ(list.Directory(), scratch / "top/sub");
+    EXPECT_EQ(list.HighlightedPath(), list.Directory());
+    EXPECT_EQ(w.StringGrid1->Cells(0, 1), "b.txt");
+    EXPECT_TRUE(w.PopupMenu1->isVisible());
+    w.PopupMenu1->hide();
+
+    UseSessionPassword();
+    messages.Expect("Recurse subdirectoryes?", mrNo);
+    w.EncriptAll1->trigger();
+    EXPECT_TRUE(fs::exists(scratch / "top/sub/b.txt.cry"));
+    EXPECT_TRUE(fs::exists(scratch / "top/a.txt"));
+    // The row that held b.txt now holds nothing anyone chose.
+    EXPECT_LT(w.StringGrid1->Selection().Bottom, w.StringGrid1->Selection().Top);
 }
 
 TEST_F(TreeCommandsTest, CancelProcessDuringALargeFileAsksFirstThenStopsTheWalk) {

@@ -13,8 +13,12 @@
 #include "ui/MainWindow.h"
 
 #include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <set>
@@ -112,6 +116,34 @@ protected:
 
     EnvironmentGuard stateGuard{"XDG_STATE_HOME"};
     TempDir stateHome;
+    // From the first turn of the event loop at which `from` holds, checks at
+    // every turn that "Cancel process" can be seen, as the screen shows the
+    // window once every event queued so far has run; at the first turn at
+    // which `press` holds, presses it with the mouse where it sits. Needs the
+    // window shown, and the run letting events run at every call.
+    void PressCancelProcessWhen(std::function<bool()> from, std::function<bool()> press) {
+        cancelWatch_.setInterval(0);
+        QObject::connect(&cancelWatch_, &QTimer::timeout, [this, from, press] {
+            if (cancelPressed || !from())
+                return;
+            QCoreApplication::sendPostedEvents();
+            ++cancelTurnsSeen;
+            if (!window->Button1->isVisible()) {
+                ADD_FAILURE() << "\"Cancel process\" is hidden between two files";
+                return;
+            }
+            if (!press())
+                return;
+            const QPoint at =
+                window->Button1->mapTo(window.get(), window->Button1->rect().center());
+            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
+            cancelPressed = true;
+        });
+        cancelWatch_.start();
+    }
+    bool cancelPressed = false;
+    int cancelTurnsSeen = 0;
+
     ScratchDirectory scratch;
     FakeDrives drives;
     ScriptedMessages messages;
@@ -120,6 +152,7 @@ protected:
 
 private:
     std::string previousDirectory_;
+    QTimer cancelWatch_;
 };
 
 } // namespace kelvane::testing_support

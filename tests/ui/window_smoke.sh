@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Starts the real program on a virtual X display with a window manager,
-# waits for the "Kelvane 95" window, checks its first size and that the
-# window manager keeps it above its minimum size, closes it through
-# File > Exit and expects the program to end with exit code 0. Skips (77)
-# where xvfb-run, xdotool, xprop or openbox is missing.
+# waits for the "Kelvane 95" window, checks its class hint and icon, its
+# first size and that the window manager keeps it above its minimum size,
+# closes it through File > Exit and expects the program to end with exit
+# code 0. Skips (77) where xvfb-run, xdotool, xprop or openbox is missing.
 #   window_smoke.sh path/to/kelvane
 set -euo pipefail
 
@@ -31,6 +31,8 @@ export PROGRAM="$program" SAMPLE="$work/sample"
 # not be opened: xvfb-run -a can hand out a display number whose server is
 # still going away.
 run_on_display() {
+# The script in single quotes is expanded by the shell on the display.
+# shellcheck disable=SC2016
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -u
     cd "$SAMPLE"
@@ -51,6 +53,18 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         exit 1
     fi
     echo "found window $window: $(xdotool getwindowname "$window")"
+
+    # A taskbar matches the window to its desktop entry by the class hint
+    # (StartupWMClass=kelvane) and shows the icon the window carries.
+    class=$(xprop -id "$window" WM_CLASS)
+    icons=$(xprop -id "$window" _NET_WM_ICON | grep -o "Icon ([0-9]* x [0-9]*)" | tr "\n" " ")
+    echo "$class; $icons"
+    if [ "$class" != "WM_CLASS(STRING) = \"kelvane\", \"Kelvane 95\"" ] ||
+        [[ "$icons" != *"Icon (16 x 16)"*"Icon (48 x 48)"* ]]; then
+        echo "the window lacks its class hint or its icon" >&2
+        kill "$pid"
+        exit 1
+    fi
 
     # The size with the frame: the client size plus the frame the window
     # manager drew around it (left, right, top, bottom).

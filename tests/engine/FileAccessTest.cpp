@@ -1,6 +1,6 @@
-#include "crypto/FileAccess.h"
+#include "platform/FileAccess.h"
 
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 #include "support/TempDir.h"
 
 #include <fcntl.h>

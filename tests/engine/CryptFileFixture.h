@@ -2,8 +2,8 @@
 // fault-injecting file system.
 #pragma once
 
-#include "crypto/CryptFile.h"
 #include "crypto/Endian.h"
+#include "engine/CryptFile.h"
 #include "support/FaultyFiles.h"
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "crypto/CryptPipeline.h"
+#include "engine/CryptPipeline.h"
 
 #include <gtest/gtest.h>
 

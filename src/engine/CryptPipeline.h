@@ -6,8 +6,8 @@
 // window's events happen on the caller's thread only.
 #pragma once
 
-#include "crypto/CryptFile.h"
 #include "crypto/Des.h"
+#include "engine/CryptFile.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,17 +1,13 @@
-// The crypted file (".cry") and the two routines that make and read it.
-//
-// Layout, integers little-endian:
-//   0  4  magic "KZ31"
-//   4  4  plain length L, signed
-//   8  4  data check: Crc32Of over the L plain bytes
-//  12  2  key check: low 16 bits of Crc32Of over the 8 key bytes
-//  14  N  ciphertext, N = L + 8 - L mod 8: the plain bytes and 1 to 8 pad
-//         bytes, each 8-byte block enciphered on its own under the key
+// Encrypting and decrypting whole files: the engine that reads a source,
+// runs the checksum and the cipher over it and puts the destination in place.
+// The header's layout and the key are in crypto/CryptHeader.h.
 #pragma once
 
-#include "crypto/FileAccess.h"
-#include "crypto/PauseGate.h"
-#include "crypto/Progress.h"
+#include "crypto/CryptHeader.h"
+#include "crypto/CryptResult.h"
+#include "engine/PauseGate.h"
+#include "engine/Progress.h"
+#include "platform/FileAccess.h"
 
 #include <atomic>
 #include <chrono>
@@ -20,28 +16,6 @@
 #include <string>
 
 namespace kelvane {
-
-using CryptResult = int32_t;
-
-constexpr CryptResult crOk = 0;
-constexpr CryptResult crOpenFailed = -2;
-constexpr CryptResult crCreateFailed = -9;
-constexpr CryptResult crReadFailed = -10;
-constexpr CryptResult crBadPassword = -11;
-constexpr CryptResult crNoMemory = -12;
-constexpr CryptResult crNotCrypted = -13;
-constexpr CryptResult crAborted = -14;
-constexpr CryptResult crWriteFailed = -15;
-// Beyond the classic codes, for the two ends of a run the front ends report
-// in their own words: a file of the destination's name appeared during the
-// run and was kept (the source stays too); the destination is in place but
-// the disk did not confirm it (keep the source).
-constexpr CryptResult crDestinationExists = -20;
-constexpr CryptResult crUnconfirmed = -21;
-
-constexpr char kCryptMagic[4] = {'K', 'Z', '3', '1'};
-constexpr int kCryptHeaderSize = 14;
-constexpr int kTransferChunk = 10240;
 
 // Set by whoever wants the running work to stop (the "Cancel process" button,
 // Ctrl-C in the command-line program); the engine only reads it, at its
@@ -81,11 +55,6 @@ struct CryptHooks {
 // The hooks the five-argument routines use; the program sets them once.
 CryptHooks& DefaultCryptHooks();
 
-// The 8-byte key: the password's first bytes (at most 8, ending at a zero
-// byte) followed by zeros. The password is Windows-1252 text.
-void MakeKey(const std::string& password, uint8_t key[8]);
-uint16_t KeyCheckOf(const uint8_t key[8]);
-
 CryptResult EncryptFile(const std::string& sourcePath, const std::string& destinationPath,
                         const std::string& password, ProgressBar& fillBar, ProgressBar& drainBar);
 CryptResult DecryptFile(const std::string& sourcePath, const std::string& destinationPath,
@@ -102,17 +71,6 @@ CryptResult DecryptFile(const std::string& sourcePath, const std::string& destin
 // check, then the data check over the deciphered content.
 CryptResult VerifyCryptedFile(const std::string& path, const std::string& password,
                               const CryptHooks& hooks);
-
-struct CryptHeader {
-    bool complete = false; // 14 header bytes present
-    bool magicMatches = false;
-    int32_t plainLength = 0;
-    uint32_t dataCheck = 0;
-    uint16_t keyCheck = 0;
-    int64_t cipherLength = 0; // file length - 14
-    // 0 <= L, the ciphertext a whole number of blocks and longer than L.
-    bool WellFormed() const;
-};
 
 // Reads the header fields of a file without a password. False when the file
 // can't be opened or read at all.

@@ -1,5 +1,6 @@
 #include "crypto/ResultMessages.h"
 
+#include "engine/CryptFile.h"
 #include "support/FaultyFiles.h"
 #include "support/TempDir.h"
 

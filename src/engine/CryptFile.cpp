@@ -1,13 +1,10 @@
-#include "crypto/CryptFile.h"
+#include "engine/CryptFile.h"
 
-#include "crypto/Crc32.h"
-#include "crypto/CryptPipeline.h"
 #include "crypto/Des.h"
-#include "crypto/Endian.h"
 #include "crypto/SecureWipe.h"
+#include "engine/CryptPipeline.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 #include <memory>
 #include <new>
@@ -201,7 +198,7 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
     // The header holds the length as a signed 32-bit number.
     if (plainLength > std::numeric_limits<int32_t>::max())
         return crNoMemory;
-    const int64_t cipherLength = plainLength + 8 - plainLength % 8;
+    const int64_t cipherLength = CipherLengthFor(plainLength);
     Buffer buffer;
     if (!buffer.Allocate(RingCapacityFor(hooks, cipherLength)))
         return crNoMemory;
@@ -231,11 +228,12 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
 
     if (!destination)
         return crCreateFailed;
+    CryptHeader fields;
+    fields.plainLength = static_cast<int32_t>(plainLength);
+    fields.dataCheck = checksum.Value();
+    fields.keyCheck = KeyCheckOf(key.Bytes());
     uint8_t header[kCryptHeaderSize];
-    std::memcpy(header, kCryptMagic, 4);
-    store32_le(header + 4, static_cast<uint32_t>(plainLength));
-    store32_le(header + 8, checksum.Value());
-    store16_le(header + 12, KeyCheckOf(key.Bytes()));
+    fields.Serialize(header);
     if (write.Failed())
         return crWriteFailed;
     return Finish(run, stages.parallel, [&] {
@@ -254,22 +252,24 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
     auto source = OpenSource(files, sourcePath, hooks);
     if (!source)
         return crOpenFailed;
-    uint8_t header[kCryptHeaderSize];
-    if (source->Read(header, 4) != 4)
+    uint8_t bytes[kCryptHeaderSize];
+    constexpr int kMagicSize = sizeof kCryptMagic;
+    if (source->Read(bytes, kMagicSize) != kMagicSize)
         return crReadFailed;
-    if (std::memcmp(header, kCryptMagic, 4) != 0)
+    if (!StartsWithCryptMagic(bytes, kMagicSize))
         return crNotCrypted;
-    if (source->Read(header + 4, 10) != 10)
+    if (source->Read(bytes + kMagicSize, kCryptHeaderSize - kMagicSize) !=
+        kCryptHeaderSize - kMagicSize)
         return crReadFailed;
     const Key key(password);
-    const uint16_t storedKeyCheck = load16_le(header + 12);
-    if (KeyCheckOf(key.Bytes()) != storedKeyCheck)
-        return crBadPassword;
     int64_t fileLength = 0;
+    const CryptHeader header = CryptHeader::Parse(bytes, sizeof bytes, 0);
+    if (KeyCheckOf(key.Bytes()) != header.keyCheck)
+        return crBadPassword;
     if (!source->Size(fileLength) || fileLength < kCryptHeaderSize)
         return crReadFailed;
     const int64_t cipherLength = fileLength - kCryptHeaderSize;
-    const auto plainLength = static_cast<int32_t>(load32_le(header + 4));
+    const int32_t plainLength = header.plainLength;
     // A plain length outside the ciphertext would make the data check read
     // past the data: such a header is not one of ours.
     if (plainLength < 0 || plainLength > cipherLength)
@@ -302,7 +302,7 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
     const ReportPlan plan{cipherLength / 8, &fillBar, &drainBar, false};
     if (const CryptResult result = DriveStages(run, stages, plan); result != crOk)
         return result;
-    if (checksum.Value() != load32_le(header + 8))
+    if (checksum.Value() != header.dataCheck)
         return crBadPassword;
     source.reset();
 
@@ -316,16 +316,6 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
 }
 
 } // namespace
-
-void MakeKey(const std::string& password, uint8_t key[8]) {
-    std::memset(key, 0, 8);
-    for (std::size_t i = 0; i < 8 && i < password.size() && password[i] != '\0'; ++i)
-        key[i] = static_cast<uint8_t>(password[i]);
-}
-
-uint16_t KeyCheckOf(const uint8_t key[8]) {
-    return static_cast<uint16_t>(Crc32Of(key, 8));
-}
 
 CryptResult EncryptFile(const std::string& sourcePath, const std::string& destinationPath,
                         const std::string& password, ProgressBar& fillBar, ProgressBar& drainBar,
@@ -361,11 +351,6 @@ CryptResult VerifyCryptedFile(const std::string& path, const std::string& passwo
     return Decrypt(path, nullptr, password, fill, drain, hooks);
 }
 
-bool CryptHeader::WellFormed() const {
-    return complete && magicMatches && plainLength >= 0 && cipherLength % 8 == 0 &&
-           cipherLength > plainLength;
-}
-
 bool ReadCryptHeader(const std::string& path, CryptHeader& header, FileAccess& files) {
     header = CryptHeader{};
     auto source = files.OpenSource(path);
@@ -376,12 +361,7 @@ bool ReadCryptHeader(const std::string& path, CryptHeader& header, FileAccess& f
     const int64_t got = source->Read(bytes, sizeof bytes);
     if (got < 0)
         return false;
-    header.magicMatches = got >= 4 && std::memcmp(bytes, kCryptMagic, 4) == 0;
-    header.complete = got == kCryptHeaderSize;
-    header.plainLength = static_cast<int32_t>(load32_le(bytes + 4));
-    header.dataCheck = load32_le(bytes + 8);
-    header.keyCheck = load16_le(bytes + 12);
-    header.cipherLength = std::max<int64_t>(length - kCryptHeaderSize, 0);
+    header = CryptHeader::Parse(bytes, static_cast<std::size_t>(got), length);
     return true;
 }
 

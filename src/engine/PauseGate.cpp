@@ -1,4 +1,4 @@
-#include "crypto/PauseGate.h"
+#include "engine/PauseGate.h"
 
 #include <chrono>
 

@@ -1,4 +1,7 @@
-#include "crypto/FileAccess.h"
+#include "platform/FileAccess.h"
+
+#include "platform/FileSafety.h"
+#include "platform/Paths.h"
 
 #include <atomic>
 #include <cerrno>
@@ -57,7 +60,7 @@ public:
 
     unsigned PermissionBits() override {
         struct stat st {};
-        return ::fstat(fd_, &st) == 0 ? st.st_mode & 0777 : 0600;
+        return ::fstat(fd_, &st) == 0 ? NewFilePermissions(st.st_mode) : 0600;
     }
 
     FileIdentity OpenedAs() override { return opened_; }
@@ -83,16 +86,10 @@ private:
     FileIdentity opened_;
 };
 
+// The folder a destination goes into, "." for a bare name.
 std::string DirectoryOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string directory = DirectoryPart(path);
+    return directory.empty() ? "." : directory;
 }
 
 std::string RandomSuffix() {
@@ -214,8 +211,9 @@ public:
         if (directory < 0)
             return nullptr;
         auto destination =
-            std::unique_ptr<AtomicDestination>(new AtomicDestination(directory, BaseNameOf(path)));
-        return destination->Open(permissions & 0777) ? std::move(destination) : nullptr;
+            std::unique_ptr<AtomicDestination>(new AtomicDestination(directory, NamePart(path)));
+        return destination->Open(NewFilePermissions(permissions)) ? std::move(destination)
+                                                                  : nullptr;
     }
 
     ~AtomicDestination() override {
@@ -389,15 +387,7 @@ public:
         return AtomicDestination::Create(path, permissions);
     }
 
-    bool SameFile(const std::string& a, const std::string& b) override {
-        if (a == b)
-            return true;
-        struct stat sa {
-        }, sb{};
-        if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0)
-            return false;
-        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-    }
+    bool SameFile(const std::string& a, const std::string& b) override { return IsSameFile(a, b); }
 };
 
 } // namespace
@@ -419,7 +409,7 @@ int RemoveLeftoverTemporaries(const std::string& destination) {
     DIR* directory = ::opendir(DirectoryOf(destination).c_str());
     if (directory == nullptr)
         return 0;
-    const std::string prefix = TemporaryPrefixOf(BaseNameOf(destination));
+    const std::string prefix = TemporaryPrefixOf(NamePart(destination));
     int removed = 0;
     for (const std::string& name :
          TakeDeadTemporaries(directory, DirectoryOf(destination),
