@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QSessionManager>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -138,12 +139,16 @@ int main(int argc, char** argv) {
     CreateForms();
 
     // A file and an optional switch: one action on that file, then the end.
-    std::vector<std::string> parameters;
-    const QStringList arguments = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i)
-        parameters.push_back(QFile::encodeName(arguments[i]).toStdString());
-    if (!parameters.empty())
-        MainWin->SetCommandLineStep([parameters] { MainWin->RunCommandLine(parameters); });
+    // The parameters are the bytes the system passed, whatever their
+    // encoding: a file name need not be UTF-8. QApplication has taken its own
+    // options out of argv already.
+    std::vector<std::string> parameters(argv + std::min(argc, 1), argv + argc);
+    // Files an earlier run left decrypted are named before anything else.
+    MainWin->SetCommandLineStep([parameters] {
+        MainWin->OfferToEncryptLeftFiles();
+        if (!parameters.empty())
+            MainWin->RunCommandLine(parameters);
+    });
 
     // Logging off asks the main window too, and its close rule may refuse.
     QObject::connect(app.get(), &QGuiApplication::commitDataRequest, [](QSessionManager& manager) {

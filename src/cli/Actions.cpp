@@ -5,6 +5,7 @@
 #include "platform/FileSafety.h"
 #include "platform/Paths.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -369,13 +370,41 @@ Outcome ConvertOne(const ActionContext& ctx, const std::string& file) {
     return TransformOne({ctx, file, destination, Direction::Convert});
 }
 
+namespace {
+
+std::atomic<int> lengthWarnings{0};
+
+// The data is the plain length padded to the next whole block, 1 to 8 bytes
+// more; anything longer is a length field that lost bits.
+bool LengthFitsData(const CryptHeader& header) {
+    return header.cipherLength - header.plainLength <= 8;
+}
+
+void WarnOfLength(std::ostream& err, const std::string& file, const CryptHeader& header) {
+    ++lengthWarnings;
+    err << kProgram << "warning: " << Quoted(file) << " stores a length of " << header.plainLength
+        << " bytes, more than a block short of the " << header.cipherLength
+        << " bytes of data that follow; its length field may be damaged\n";
+}
+
+} // namespace
+
+int TakeLengthWarnings() {
+    return lengthWarnings.exchange(0);
+}
+
 Outcome VerifyOne(const ActionContext& ctx, const std::string& file) {
     if (RefuseNonRegular(ctx.err, file, ctx.folder))
         return Outcome::Failed;
     const std::string none;
     FileRun run{ctx, file, none, Direction::Verify};
     const Outcome outcome = Report(run, RunEngine(run, nullptr));
-    if (outcome == Outcome::Done && !ctx.options.quiet)
+    CryptHeader header;
+    if (outcome == Outcome::Done && !IsStandardStream(file) &&
+        ReadCryptHeader(file, header, SystemFilesForReading()) && header.WellFormed() &&
+        !LengthFitsData(header))
+        WarnOfLength(ctx.err, file, header);
+    else if (outcome == Outcome::Done && !ctx.options.quiet)
         ctx.out << (IsStandardStream(file) ? "standard input" : file) << ": OK\n";
     return outcome;
 }
@@ -410,6 +439,8 @@ bool InfoOne(std::ostream& out, std::ostream& err, const std::string& file,
     }
     out << "Cipher length: " << header.cipherLength << '\n'
         << "Well-formed:   " << (header.WellFormed() ? "yes" : "no") << '\n';
+    if (header.WellFormed() && !LengthFitsData(header))
+        WarnOfLength(err, file, header);
     return header.WellFormed();
 }
 

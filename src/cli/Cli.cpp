@@ -138,7 +138,7 @@ int RunInfo(const CliEnvironment& env, const CliOptions& options) {
             env.out << '\n';
         allDone = InfoOne(env.out, env.err, options.files[i], streams) && allDone;
     }
-    return allDone ? kExitDone : kExitFailed;
+    return !allDone ? kExitFailed : TakeLengthWarnings() > 0 ? kExitLengthWarning : kExitDone;
 }
 
 // Crypted or decrypted bytes on a terminal would be garbage at best and the
@@ -343,12 +343,15 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
     const Outcome outcome = RunFiles(settings, list.jobs, ActionOf(options.command));
     if (!complete && (outcome == Outcome::Done || outcome == Outcome::WrongPassword))
         return kExitFailed;
+    if (outcome == Outcome::Done && TakeLengthWarnings() > 0)
+        return kExitLengthWarning;
     return ExitCodeOf(outcome);
 }
 
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
+    TakeLengthWarnings(); // a run counts its own
     const ParsedArguments parsed = ParseArguments(args);
     if (!parsed.Ok())
         return UsageError(env, parsed.error);

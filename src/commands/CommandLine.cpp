@@ -9,14 +9,17 @@
 namespace kelvane {
 namespace {
 
-void RunSwitch(ShellHost& host, const std::string& option, const std::string& name) {
+// `path` is the file as it is spelled on disk; `name` the same as the
+// crypted list would show it.
+void RunSwitch(ShellHost& host, const std::string& option, const std::string& name,
+               const std::string& path) {
     const std::string verb = AsciiLowered(option);
     if (verb == "/open")
-        ShellCryptedFile(host, name, "open");
+        ShellCryptedFile(host, name, path, "open");
     else if (verb == "/print")
-        ShellCryptedFile(host, name, "print");
+        ShellCryptedFile(host, name, path, "print");
     else if (verb == "/decrypt")
-        DecryptOneFile(host.Commands(), name);
+        DecryptOneFile(host.Commands(), name, path);
 }
 
 } // namespace
@@ -41,9 +44,9 @@ void RunCommandLine(ShellHost& host, const std::vector<std::string>& parameters)
         }
         const std::string name = ListedCryptedName(path, ShowCry > 0);
         if (parameters.size() == 2)
-            RunSwitch(host, parameters.front(), name);
+            RunSwitch(host, parameters.front(), name, path);
         else if (HasCryExtension(path))
-            DecryptOneFile(host.Commands(), name);
+            DecryptOneFile(host.Commands(), name, path);
         else
             EncryptOneFile(host.Commands(), name);
     }

@@ -27,6 +27,10 @@ std::string NotFoundText(const std::string& name) {
     return "File \"" + name + "\" is fisically not found in the current directory";
 }
 
+std::string WithoutLastFour(const std::string& path) {
+    return NamePart(path).size() > 4 ? path.substr(0, path.size() - 4) : std::string();
+}
+
 std::string ReadOnlyText(const std::string& name) {
     return "File \"" + name + "\" is set as read only.Proceed?";
 }
@@ -149,9 +153,14 @@ bool RunEngine(CommandHost& host, const Transform& t, Existing existing, const A
     return true;
 }
 
+enum class PasswordFrom { Step, JustUsed };
+
 // The read-only question, the password and the run. The source's mode is
 // never changed: reading and deleting a file need no write permission on it.
-bool RunTransform(CommandHost& host, const Transform& t, Existing existing) {
+bool RunTransform(CommandHost& host, const Transform& t, Existing existing,
+                  PasswordFrom password = PasswordFrom::Step) {
+    if (password == PasswordFrom::JustUsed)
+        return !RememberedPassword.empty() && RunEngine(host, t, existing);
     const HeldAttributes held = ReadFileAttributes(t.source);
     if (held.Has(faReadOnly) &&
         ShowInformation(ReadOnlyText(t.sourceShown), mbOK | mbCancel) != mrOk)
@@ -192,11 +201,25 @@ bool RefusedAsShared(const std::string& plainName) {
 
 } // namespace
 
+namespace {
+bool EncryptOneFile(CommandHost& host, const std::string& name, PasswordFrom password);
+} // namespace
+
 std::string CommandHost::CryptedFileName(const std::string& listedName) const {
     return ShowCry > 0 ? listedName : EncryptedNameOf(listedName);
 }
 
 bool EncryptOneFile(CommandHost& host, const std::string& name) {
+    return EncryptOneFile(host, name, PasswordFrom::Step);
+}
+
+bool EncryptAgainWithSamePassword(CommandHost& host, const std::string& name) {
+    return EncryptOneFile(host, name, PasswordFrom::JustUsed);
+}
+
+namespace {
+
+bool EncryptOneFile(CommandHost& host, const std::string& name, PasswordFrom password) {
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);
         return false;
@@ -229,8 +252,10 @@ bool EncryptOneFile(CommandHost& host, const std::string& name) {
         {plainName, cryptedName, plainName, EncryptBusy, host.EncryptDialog(),
          "Encrypting file " + plainName + "...",
          "Couldn't delete file " + plainName + " from the filelist of non encrypted files.", true},
-        asked ? Existing::Replace : Existing::Keep);
+        asked ? Existing::Replace : Existing::Keep, password);
 }
+
+} // namespace
 
 bool DecryptOneFile(CommandHost& host, const std::string& name) {
     return DecryptOneFile(host, name, host.CryptedFileName(name));
@@ -243,7 +268,10 @@ bool DecryptOneFile(CommandHost& host, const std::string& name, const std::strin
     }
     const std::string& listedName = name;
     const std::string& cryptedName = fileName;
-    const std::string plainName = DecryptedNameOf(cryptedName).value_or(std::string());
+    // A file named without ".cry" loses its last four characters all the
+    // same; the engine then finds it is no crypted file and says so.
+    const std::string plainName =
+        DecryptedNameOf(cryptedName).value_or(WithoutLastFour(cryptedName));
 
     if (!FileExists(cryptedName)) {
         ShowError(NotFoundText(name));

@@ -48,6 +48,9 @@ public:
 // Encrypts the plain file `name` into `name` + ".cry" and deletes it. True
 // when the crypted file was written, even if the plain one then stayed.
 bool EncryptOneFile(CommandHost& host, const std::string& name);
+// The same with the password the last decryption used, without asking: for a
+// file decrypted a moment ago that nobody could open.
+bool EncryptAgainWithSamePassword(CommandHost& host, const std::string& name);
 
 // Decrypts the crypted file listed as `name` (with ".cry" only when ShowCry
 // is on) and deletes it. True when the plain file was written.

@@ -27,6 +27,10 @@ void WipeRememberedPassword() {
 }
 
 std::string FileLabelText(const std::string& directory, const std::string& displayName) {
+    // A full path is shown whole: a file watched in a folder the user has
+    // since left is not in the folder shown now.
+    if (!displayName.empty() && displayName.front() == kPathSeparator)
+        return displayName;
     return JoinPath(directory, NamePart(displayName));
 }
 

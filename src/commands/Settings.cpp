@@ -58,11 +58,29 @@ bool LoadOptions(Registry& registry) {
     return true;
 }
 
+// Said once per run, at the start or at the first save that meets it.
+bool toldSettingsKept = false;
+
+void TellWhenChangesAreNotKept(const Registry& registry) {
+    const std::string file = registry.UnreadableFile();
+    if (file.empty() || toldSettingsKept)
+        return;
+    toldSettingsKept = true;
+    ShowInformation(SettingsNotKeptMessage(file));
+}
+
 } // namespace
+
+std::string SettingsNotKeptMessage(const std::string& file) {
+    return "The settings file " + file +
+           " could not be read in full, so it is left as it is. Changes to the preferences "
+           "last until the program ends.";
+}
 
 void ClearSettings() {
     ShowCry = OnePassword = OnePerList = Expire = 0;
     HelpFile = kHelpFileName;
+    toldSettingsKept = false;
 }
 
 std::unique_ptr<Registry> LoadSettings() {
@@ -74,6 +92,7 @@ std::unique_ptr<Registry> LoadSettings() {
 void LoadSettings(Registry& registry) {
     if (!LoadHelpFile(registry) || !LoadOptions(registry))
         ShowError(kNotInstalledMessage);
+    TellWhenChangesAreNotKept(registry);
 }
 
 void SaveSettings(Registry& registry) {
@@ -89,6 +108,7 @@ void SaveSettings(Registry& registry) {
             break;
     }
     registry.CloseKey();
+    TellWhenChangesAreNotKept(registry);
 }
 
 std::string HelpFileFor(const std::string& defaultIcon) {

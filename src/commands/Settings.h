@@ -24,6 +24,10 @@ extern std::string HelpFile;
 
 inline constexpr const char* kNotInstalledMessage = "Program haven't been properly installed.";
 
+// Told once when the user's settings file exists but could not be read in
+// full: it is never replaced, and the preferences hold for this run only.
+std::string SettingsNotKeptMessage(const std::string& file);
+
 // Puts the preferences and the help file back to their start values.
 void ClearSettings();
 

@@ -6,6 +6,7 @@
 #include "platform/MessageSeam.h"
 #include "platform/OpenFileScan.h"
 #include "platform/Paths.h"
+#include "platform/PlainFileJournal.h"
 #include "platform/ShellLaunch.h"
 
 #include <array>
@@ -31,6 +32,18 @@ bool PlainFileExists(const std::string& path) {
 // The plain file a crypted list entry becomes when decrypted.
 std::string PlainNameOf(const std::string& listedName) {
     return ShowCry > 0 ? WithoutCryExtension(listedName) : listedName;
+}
+
+std::string FullPath(const std::string& name) {
+    return !name.empty() && name.front() == kPathSeparator ? name
+                                                           : JoinPath(WorkingDirectory(), name);
+}
+
+// The journal names what is out while it is out: a file encrypted again, or
+// gone from its place, leaves it.
+void ForgetIfProtected(const std::string& path) {
+    if (!PlainFileExists(path))
+        RemoveFromJournal(DefaultJournalPath(), path);
 }
 
 std::string PathOf(const OpenFileSlot& slot) {
@@ -68,17 +81,35 @@ void TellLeftDecrypted(const std::vector<std::string>& names) {
         ShowInformation(LeftDecryptedText(names));
 }
 
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
 void ReEncrypt(ShellHost& host, OpenFileSlot& slot) {
     const std::string path = PathOf(slot);
     const std::string name = CommandNameOf(slot);
-    // Gone meanwhile (encrypted or deleted by the user): nothing is left to
-    // protect.
-    const bool encrypted = !PlainFileExists(path) || EncryptOneFile(host.Commands(), name);
+    bool encrypted = true;
+    if (PlainFileExists(path))
+        encrypted = EncryptOneFile(host.Commands(), name);
+    else if (!FileExists(EncryptedNameOf(path)))
+        // Not encrypted by the user meanwhile: the application renamed or
+        // removed it, and a copy may be readable elsewhere.
+        ShowInformation(GoneFromItsPlaceText(name));
     FreeSlot(slot);
     // A cancel during this run was meant for this run, not for the watch.
     CancelRequested = false;
+    ForgetIfProtected(path);
     if (!encrypted && PlainFileExists(path))
         TellLeftDecrypted({name});
+}
+
+// `lp` ended with an error: what it said goes to the user, who would
+// otherwise wait for a page that never comes.
+void TellPrintFailure(const OpenFileSlot& slot, int exitCode) {
+    const std::optional<std::string> said = ErrorOutputOf(slot.Process);
+    if (said && exitCode != 0)
+        ShowError(PrintFailedText(slot.Name, *said, exitCode));
 }
 
 // A file is encrypted again once its application has ended, or has held the
@@ -91,6 +122,8 @@ void CheckSlot(ShellHost& host, OpenFileSlot& slot, bool heldNow) {
     }
     const std::optional<int> exitCode = ProcessExitCode(slot.Process);
     const bool ended = exitCode && *exitCode != kStillActive;
+    if (ended)
+        TellPrintFailure(slot, *exitCode);
     if (!ended && !slot.LockSeen)
         return;
     if (++slot.QuietPasses < kQuietPasses)
@@ -154,19 +187,41 @@ void WatchOrTell(ShellHost& host, const std::string& plainName, int64_t process)
         WatchOpenFiles(host);
 }
 
+void ShowWatchStatus(CommandHost& commands) {
+    commands.SetStatus(OpenCount > 0 ? OpenFilesStatusText(OpenCount) : kIdleShell);
+}
+
+// Nobody will ever open a file whose application could not be started: it
+// is encrypted again at once, with the password it was decrypted with.
+void EncryptUnopened(CommandHost& commands, const std::string& plain) {
+    const bool encrypted = EncryptAgainWithSamePassword(commands, plain);
+    CancelRequested = false;
+    ForgetIfProtected(FullPath(plain));
+    if (!encrypted && PlainFileExists(FullPath(plain)))
+        TellLeftDecrypted({plain});
+}
+
 // Decrypts, hands on and watches one crypted file; false when it could not be
 // decrypted.
-bool OpenCryptedFile(ShellHost& host, const std::string& name, const std::string& verb) {
-    if (!DecryptOneFile(host.Commands(), name))
+bool OpenCryptedFile(ShellHost& host, const std::string& name, const std::string& fileName,
+                     const std::string& verb) {
+    const std::string plain = DecryptedNameOf(fileName).value_or(PlainNameOf(name));
+    // Recorded before the plain text exists: a run killed at any later
+    // moment leaves the record for the next one.
+    const std::string path = FullPath(plain);
+    AddToJournal(DefaultJournalPath(), path);
+    if (!DecryptOneFile(host.Commands(), name, fileName)) {
+        RemoveFromJournal(DefaultJournalPath(), path);
         return false;
-    const std::string plain = PlainNameOf(name);
+    }
     const ShellLaunchResult launch = ShellLaunch(verb, plain);
     if (!launch.launched) {
         ShowError(ShellErrorText(plain));
+        EncryptUnopened(host.Commands(), plain);
         return true;
     }
     WatchOrTell(host, plain, launch.process);
-    host.Commands().SetStatus(kIdleShell);
+    ShowWatchStatus(host.Commands());
     return true;
 }
 
@@ -192,11 +247,63 @@ std::string LeftDecryptedText(const std::vector<std::string>& plainNames) {
            ". Encrypt them again to protect them.";
 }
 
+std::string GoneFromItsPlaceText(const std::string& plainName) {
+    return "The file " + plainName +
+           " is gone from its place, so it could not be encrypted again. If its application "
+           "saved or moved it under another name, its plain text may remain there.";
+}
+
+std::string PrintFailedText(const std::string& plainName, const std::string& said, int exitCode) {
+    return "The file " + plainName + " could not be printed: " +
+           (said.empty() ? "lp ended with code " + std::to_string(exitCode) : said);
+}
+
+std::string OpenFilesStatusText(int count) {
+    return count == 1 ? "1 file is open in its application."
+                      : std::to_string(count) + " files are open in their applications.";
+}
+
+std::string LeftFromLastRunText(const std::vector<std::string>& paths) {
+    std::string list;
+    for (const std::string& path : paths)
+        list += (list.empty() ? "" : ", ") + path;
+    return (paths.size() == 1 ? "The file " + list + " was" : "These files were: " + list + ";") +
+           " decrypted for an application when the program last ended, and " +
+           (paths.size() == 1 ? "is" : "are") + " still readable. Encrypt " +
+           (paths.size() == 1 ? "it" : "them") + " again now?";
+}
+
+void OfferToEncryptLeftFiles(CommandHost& commands) {
+    const std::string journal = DefaultJournalPath();
+    std::vector<std::string> left;
+    for (const JournalEntry& entry : ReadJournal(journal)) {
+        if (RunStillGoing(entry))
+            continue; // another window still watches it
+        if (PlainFileExists(entry.path))
+            left.push_back(entry.path);
+        else
+            RemoveFromJournal(journal, entry.path);
+    }
+    if (left.empty())
+        return;
+    const bool encrypt = ShowConfirmation(LeftFromLastRunText(left), mbYes | mbNo) == mrYes;
+    for (const std::string& path : left) {
+        // Declined, the files are the user's to keep; the message was said.
+        if (encrypt && !CancelRequested)
+            EncryptOneFile(commands, path);
+        if (!encrypt || !PlainFileExists(path))
+            RemoveFromJournal(journal, path);
+    }
+    CancelRequested = false;
+    commands.RefreshLists();
+}
+
 void WatchOpenFiles(ShellHost& host) {
     WatchRunning = true;
     while (OpenCount > 0) {
         WatchPass(host);
         if (OpenCount > 0) {
+            ShowWatchStatus(host.Commands());
             if (DefaultShellHooks().waitBetweenPasses)
                 DefaultShellHooks().waitBetweenPasses();
             else
@@ -214,7 +321,8 @@ void ShellPlainSelection(ShellHost& host, const std::string& verb) {
         const std::string name = host.RowName(ShellGrid::Plain, row);
         if (name.empty())
             break;
-        if (!ShellLaunchDetached(verb, name))
+        // "[no files]" and a file gone meanwhile are no document to hand on.
+        if (!PlainFileExists(name) || !ShellLaunchDetached(verb, name))
             ShowError(ShellErrorText(name));
         if (row >= host.SelectedRows(ShellGrid::Plain).bottom || CancelRequested)
             break;
@@ -238,14 +346,16 @@ void ShellCryptedSelection(ShellHost& host, const std::string& verb) {
             break;
         // A file that stays listed keeps its row; a handled one makes room
         // for the next, which moves up into it.
-        if (!OpenCryptedFile(host, name, verb) || commands.InCryptedList(name))
+        if (!OpenCryptedFile(host, name, commands.CryptedFileName(name), verb) ||
+            commands.InCryptedList(name))
             ++row;
     }
     CancelRequested = false;
 }
 
-void ShellCryptedFile(ShellHost& host, const std::string& name, const std::string& verb) {
-    OpenCryptedFile(host, name, verb);
+void ShellCryptedFile(ShellHost& host, const std::string& name, const std::string& fileName,
+                      const std::string& verb) {
+    OpenCryptedFile(host, name, fileName, verb);
 }
 
 } // namespace kelvane

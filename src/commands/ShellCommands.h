@@ -24,8 +24,9 @@ class ShellHost {
 public:
     virtual ~ShellHost() = default;
     virtual CommandHost& Commands() = 0;
-    // The selected rows of a grid, and the name in column 0 of a row; empty
-    // for a row past the end and for the "[no files]" row.
+    // The selected rows of a grid, and the name in column 0 of a row
+    // ("[no files]" for the row of an empty list); empty for a row past the
+    // end.
     virtual RowRange SelectedRows(ShellGrid grid) = 0;
     virtual std::string RowName(ShellGrid grid, int row) = 0;
     // Lets window events run for one pace of the watch, sleeping meanwhile.
@@ -52,6 +53,19 @@ ShellHooks& DefaultShellHooks();
 std::string ShellErrorText(const std::string& plainName);
 // What the user is told when files are left decrypted on disk.
 std::string LeftDecryptedText(const std::vector<std::string>& plainNames);
+// A watched file that vanished from its place before it was encrypted again.
+std::string GoneFromItsPlaceText(const std::string& plainName);
+// `lp` ended with an error; `said` is what it wrote on its standard error.
+std::string PrintFailedText(const std::string& plainName, const std::string& said, int exitCode);
+// The status line while files are open in their applications.
+std::string OpenFilesStatusText(int count);
+// The question at start for files an earlier run left decrypted.
+std::string LeftFromLastRunText(const std::vector<std::string>& paths);
+
+// At start: names the files an earlier run decrypted for an application and
+// never encrypted again (killed, the machine stopped) and offers to encrypt
+// them now.
+void OfferToEncryptLeftFiles(CommandHost& commands);
 
 // "Open" and "Print" of the plain-files grid: each selected file goes to its
 // application. Not refused while another command runs.
@@ -62,8 +76,10 @@ void ShellPlainSelection(ShellHost& host, const std::string& verb);
 void ShellCryptedSelection(ShellHost& host, const std::string& verb);
 
 // The single-file form for the command line: `name` as the crypted list
-// shows it. Returns once the file is encrypted again or left decrypted.
-void ShellCryptedFile(ShellHost& host, const std::string& name, const std::string& verb);
+// shows it, `fileName` the file on disk. Returns once the file is encrypted
+// again or left decrypted.
+void ShellCryptedFile(ShellHost& host, const std::string& name, const std::string& fileName,
+                      const std::string& verb);
 
 // Waits until every watched file has been encrypted again, or the user has
 // confirmed the close warning.

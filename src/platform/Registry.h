@@ -37,6 +37,10 @@ public:
     // Stores a REG_DWORD in the open key; false when no key is open or the
     // value could not be stored.
     virtual bool WriteInteger(const std::string& name, int32_t value) = 0;
+    // The user's settings file when it exists but could not be read in full:
+    // writes never replace it, so changes last for this run only. Empty when
+    // writes can be kept.
+    virtual std::string UnreadableFile() const { return {}; }
 };
 
 // The program's registry: on Linux the layered file store of RegistryStore.h

@@ -61,26 +61,45 @@ const RegValue* RegistryDocument::Find(std::string_view path, std::string_view n
     return entry == names.end() ? nullptr : &keys_[key->second].entries[entry->second].value;
 }
 
-void RegistryDocument::Set(std::string_view path, const std::string& name, const RegValue& value) {
-    SetIn(AddKey(NormalizeKeyPath(path)), name, value);
-}
-
 std::size_t RegistryDocument::AddKey(std::string normalPath) {
     const auto [slot, added] = keyIndex_.try_emplace(AsciiLowered(normalPath), keys_.size());
     if (added) {
         keys_.push_back({std::move(normalPath), {}});
         valueIndex_.emplace_back();
+        keyEnd_.push_back(0);
+        entryLine_.emplace_back();
     }
     return slot->second;
 }
 
-void RegistryDocument::SetIn(std::size_t key, const std::string& name, RegValue value) {
+void RegistryDocument::Record(std::size_t key, const std::string& name, RegValue value,
+                              std::size_t line) {
     std::vector<Entry>& entries = keys_[key].entries;
     const auto [slot, added] = valueIndex_[key].try_emplace(AsciiLowered(name), entries.size());
-    if (added)
+    if (added) {
         entries.push_back({name, std::move(value)});
-    else
+        entryLine_[key].push_back(line);
+    } else {
+        // The later line is the one in force, and the one a change rewrites.
         entries[slot->second].value = std::move(value);
+        entryLine_[key][slot->second] = line;
+    }
+    keyEnd_[key] = line;
+}
+
+void RegistryDocument::EndLine(std::size_t line) {
+    if (!lines_[line].ends_with('\n'))
+        lines_[line] += lineEnd_;
+}
+
+void RegistryDocument::InsertLine(std::size_t after, std::string text) {
+    EndLine(after);
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(after) + 1, std::move(text));
+    for (std::size_t& end : keyEnd_)
+        end += end > after ? 1 : 0;
+    for (auto& key : entryLine_)
+        for (std::size_t& line : key)
+            line += line > after ? 1 : 0;
 }
 
 } // namespace kelvane

@@ -1,6 +1,9 @@
 // One file of the registry's text export format ("Windows Registry Editor
 // Version 5.00"): its keys and values in file order, indexed so that reading
-// a file and looking values up take time in proportion to the file.
+// a file and looking values up take time in proportion to the file. The
+// document keeps the text it was read from, so that a save changes only the
+// values that were set and every other byte (comments, other roots, lines it
+// does not understand, line ends, order) stays as it was.
 #pragma once
 
 #include "platform/Registry.h"
@@ -48,16 +51,21 @@ public:
         bool operator==(const Key&) const = default;
     };
 
-    // Never fails: lines it cannot understand are skipped, and a text without
-    // the format's header line reads as no keys at all. Whatever it keeps,
-    // Serialize writes so that Parse reads it back unchanged.
+    // Never fails: lines it cannot understand yield no values, and a text
+    // without the format's header line reads as no keys at all. Serialize
+    // gives back the text read, with only the values set since changed.
     static RegistryDocument Parse(std::string_view text);
     std::string Serialize() const;
+
+    // False for a text with something in it but no header line: it is no
+    // registry file, and setting a value starts a new document in its place.
+    bool IsRegistryText() const { return hasHeader_ || blank_; }
 
     // True for a key written in the file and for every key above one.
     bool HasKey(std::string_view path) const;
     const RegValue* Find(std::string_view path, std::string_view name) const;
-    // Adds the key to this document when it is not there yet.
+    // Adds the key to this document when it is not there yet. A value set to
+    // what it already holds leaves its line as it was written.
     void Set(std::string_view path, const std::string& name, const RegValue& value);
 
     const std::vector<Key>& Keys() const { return keys_; }
@@ -65,7 +73,23 @@ public:
 private:
     // Positions in keys_; the path must already be normalised.
     std::size_t AddKey(std::string normalPath);
-    void SetIn(std::size_t key, const std::string& name, RegValue value);
+    // A value read from the text at lines_[line].
+    void Record(std::size_t key, const std::string& name, RegValue value, std::size_t line);
+    std::size_t KeyForWriting(std::string normalPath);
+    void InsertLine(std::size_t after, std::string text);
+    void EndLine(std::size_t line);
+
+    // The text, one element per line with its own line end; a value with its
+    // continuation lines is one element.
+    std::vector<std::string> lines_;
+    std::string byteOrderMark_; // UTF-8's, as read
+    bool utf16_ = false;        // read from UTF-16LE, written back as such
+    bool hasHeader_ = false;
+    bool blank_ = true;
+    std::string lineEnd_ = "\n"; // the header line's, for lines added
+    // Per key: the line after which a new value goes, and each entry's line.
+    std::vector<std::size_t> keyEnd_;
+    std::vector<std::vector<std::size_t>> entryLine_;
 
     std::vector<Key> keys_;
     // Folded path -> position in keys_. Ordered, so the keys below a path

@@ -2,17 +2,16 @@
 
 #include "platform/Paths.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kelvane {
 namespace {
-
-// Far beyond any registry file of ours; a bigger one is not ours to read.
-constexpr std::size_t kMaxFileBytes = 1 << 20;
 
 // ---- places ----------------------------------------------------------------
 
@@ -45,31 +44,61 @@ std::string ConfigDirectory() {
 
 // ---- files -----------------------------------------------------------------
 
-RegistryDocument LoadRegistryDocument(const std::string& path) {
+RegistryFile ReadRegistryFile(const std::string& path) {
+    RegistryFile file;
     if (path.empty())
-        return {};
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return {};
-    std::string text(kMaxFileBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    const auto length = static_cast<std::size_t>(in.gcount());
-    if (length > kMaxFileBytes || in.bad())
-        return {};
-    text.resize(length);
-    return RegistryDocument::Parse(text);
+        return file;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        file.mayReplace = errno == ENOENT;
+        return file;
+    }
+    std::string text;
+    struct stat st {};
+    bool whole = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                 static_cast<uint64_t>(st.st_size) <= kMaxRegistryFileBytes;
+    if (whole) {
+        // Read to the end, not to the size: the file may grow meanwhile.
+        text.resize(kMaxRegistryFileBytes + 1);
+        std::size_t length = 0;
+        ssize_t got = 0;
+        while (length < text.size() &&
+               (got = ::read(fd, text.data() + length, text.size() - length)) != 0) {
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                break;
+            length += static_cast<std::size_t>(got);
+        }
+        whole = got >= 0 && length <= kMaxRegistryFileBytes;
+        text.resize(whole ? length : 0);
+    }
+    ::close(fd);
+    file.document = RegistryDocument::Parse(text);
+    file.mayReplace = whole && file.document.IsRegistryText() && file.document.Serialize() == text;
+    return file;
+}
+
+RegistryDocument LoadRegistryDocument(const std::string& path) {
+    return ReadRegistryFile(path).document;
 }
 
 bool SaveRegistryDocument(const std::string& path, const RegistryDocument& document,
                           FileAccess& files) {
-    const std::string directory = DirectoryPart(path);
+    // Settings kept in a folder of links (dotfiles) stay where the link leads.
     std::error_code error;
+    struct stat st {};
+    const bool link = ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    const std::string target = link ? std::filesystem::canonical(path, error).string() : path;
+    if (error || target.empty())
+        return false;
+    const std::string directory = DirectoryPart(target);
     if (!directory.empty())
         std::filesystem::create_directories(directory, error);
     if (error)
         return false;
     // Preferences are nobody else's business.
-    std::unique_ptr<DestinationFile> file = files.CreateDestination(path, 0600);
+    std::unique_ptr<DestinationFile> file = files.CreateDestination(target, 0600);
     if (!file)
         return false;
     const std::string text = document.Serialize();
@@ -97,8 +126,11 @@ RegistryPaths DefaultRegistryPaths() {
 // ---- LayeredRegistry -------------------------------------------------------
 
 LayeredRegistry::LayeredRegistry(RegistryPaths paths, FileAccess& files)
-    : paths_(std::move(paths)), files_(files), system_(LoadRegistryDocument(paths_.system)),
-      user_(LoadRegistryDocument(paths_.user)) {}
+    : paths_(std::move(paths)), files_(files), system_(LoadRegistryDocument(paths_.system)) {
+    RegistryFile user = ReadRegistryFile(paths_.user);
+    user_ = std::move(user.document);
+    userMayReplace_ = user.mayReplace;
+}
 
 bool LayeredRegistry::OpenKey(const std::string& path) {
     const bool absolute = !path.empty() && path[0] == '\\';
@@ -149,13 +181,22 @@ bool LayeredRegistry::WriteInteger(const std::string& name, int32_t number) {
     const RegValue* current = Lookup(name);
     if (current != nullptr && *current == value)
         return true; // the user's file is left alone when nothing changes
-    // Start from the file as it is now, so another run's values survive.
-    RegistryDocument user = LoadRegistryDocument(paths_.user);
-    user.Set(*openKey_, name, value);
-    if (!SaveRegistryDocument(paths_.user, user, files_))
+    if (!userMayReplace_)
         return false;
-    user_ = std::move(user);
+    // Start from the file as it is now, so another run's values survive.
+    RegistryFile user = ReadRegistryFile(paths_.user);
+    userMayReplace_ = user.mayReplace;
+    if (!userMayReplace_)
+        return false;
+    user.document.Set(*openKey_, name, value);
+    if (!SaveRegistryDocument(paths_.user, user.document, files_))
+        return false;
+    user_ = std::move(user.document);
     return true;
+}
+
+std::string LayeredRegistry::UnreadableFile() const {
+    return userMayReplace_ ? std::string() : paths_.user;
 }
 
 std::unique_ptr<Registry> OpenClassesRoot() {

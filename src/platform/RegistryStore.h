@@ -9,6 +9,7 @@
 #include "platform/Registry.h"
 #include "platform/RegistryDocument.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -16,10 +17,23 @@
 
 namespace kelvane {
 
-// Reads a file; a missing or unreadable file reads as an empty document.
+// Far beyond any registry file of ours (a system's file-type keys fill about
+// one MiB); a bigger file is not read, and never replaced.
+inline constexpr std::size_t kMaxRegistryFileBytes = std::size_t{16} << 20;
+
+struct RegistryFile {
+    RegistryDocument document;
+    // False when the file exists but was not read in full: unreadable, over
+    // the size limit, no registry text, or a text that would not be written
+    // back byte for byte. Replacing it would lose what was not read.
+    bool mayReplace = true;
+};
+RegistryFile ReadRegistryFile(const std::string& path);
+// The document alone; a missing or unreadable file reads as an empty one.
 RegistryDocument LoadRegistryDocument(const std::string& path);
-// Replaces the file in one step (temporary file, flush, rename), creating its
-// directory first; on any failure the old file stays as it was.
+// Replaces the file in one step (temporary file beside it, flush, rename),
+// creating its directory first; on any failure the old file stays as it
+// was. A symbolic link stays a link: the file it leads to is replaced.
 bool SaveRegistryDocument(const std::string& path, const RegistryDocument& document,
                           FileAccess& files = SystemFiles());
 
@@ -39,6 +53,7 @@ public:
     std::optional<std::string> ReadString(const std::string& name) const override;
     std::optional<int32_t> ReadInteger(const std::string& name) const override;
     bool WriteInteger(const std::string& name, int32_t value) override;
+    std::string UnreadableFile() const override;
 
 private:
     const RegValue* Lookup(const std::string& name) const;
@@ -47,6 +62,7 @@ private:
     FileAccess& files_;
     RegistryDocument system_;
     RegistryDocument user_;
+    bool userMayReplace_ = true;
     std::optional<std::string> openKey_;
 };
 

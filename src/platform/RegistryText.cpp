@@ -175,60 +175,67 @@ std::optional<std::string> ParseKeyLine(std::string_view line) {
 
 // ---- lines -------------------------------------------------------------------
 
+struct Line {
+    std::string_view raw;     // as in the text, with its line end
+    std::string_view content; // trimmed; continuations joined
+};
+
 class LineReader {
 public:
     explicit LineReader(std::string_view text) : text_(text) {}
 
-    // The next line, trimmed, or nothing at the end of the text.
-    std::optional<std::string_view> Next() {
+    // The next line, or nothing at the end of the text.
+    std::optional<Line> Next() {
         if (pos_ >= text_.size())
             return std::nullopt;
         std::size_t end = text_.find('\n', pos_);
-        if (end == std::string_view::npos)
-            end = text_.size();
-        const std::string_view line = text_.substr(pos_, end - pos_);
-        pos_ = end + 1;
-        return Trim(line);
+        end = end == std::string_view::npos ? text_.size() : end + 1;
+        const std::string_view raw = text_.substr(pos_, end - pos_);
+        pos_ = end;
+        return Line{raw, Trim(raw.substr(0, raw.find('\n')))};
     }
 
     // A line with its continuations: hex data may run over several lines,
     // each but the last ending in "\". Each line is looked at once, however
     // long the value's name or data.
-    std::string_view NextJoined(std::string& joined) {
-        std::string_view line = *Next();
-        if (line.empty() || line.back() != '\\' || line.find("=hex") == std::string_view::npos)
+    Line NextJoined(std::string& joined) {
+        const std::size_t start = pos_;
+        Line line = *Next();
+        if (line.content.empty() || line.content.back() != '\\' ||
+            line.content.find("=hex") == std::string_view::npos)
             return line;
-        joined.assign(line);
+        joined.assign(line.content);
         while (!joined.empty() && joined.back() == '\\' && pos_ < text_.size()) {
             joined.pop_back();
-            joined.append(*Next());
+            joined.append(Next()->content);
         }
-        return joined;
+        return Line{text_.substr(start, pos_ - start), joined};
     }
 
     bool AtEnd() const { return pos_ >= text_.size(); }
+    std::string_view Rest() const { return text_.substr(std::min(pos_, text_.size())); }
 
 private:
     std::string_view text_;
     std::size_t pos_ = 0;
 };
 
-std::string DecodeText(std::string_view text) {
-    if (text.size() >= 2 && static_cast<uint8_t>(text[0]) == 0xFF &&
-        static_cast<uint8_t>(text[1]) == 0xFE)
+std::string DecodeText(std::string_view text, bool& utf16, std::string& byteOrderMark) {
+    utf16 = text.size() >= 2 && static_cast<uint8_t>(text[0]) == 0xFF &&
+            static_cast<uint8_t>(text[1]) == 0xFE;
+    if (utf16)
         return Utf16LeToUtf8(reinterpret_cast<const uint8_t*>(text.data()) + 2, text.size() - 2);
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+        byteOrderMark.assign(text.substr(0, 3));
         text.remove_prefix(3);
+    }
     return std::string(text);
 }
 
-// Skips blank lines up to the header; false when the text has none.
-bool ReadHeader(LineReader& lines) {
-    while (const auto line = lines.Next()) {
-        if (!line->empty())
-            return *line == kHeader || *line == kOldHeader;
-    }
-    return false;
+std::string_view LineEndOf(std::string_view line) {
+    if (line.ends_with("\r\n"))
+        return "\r\n";
+    return line.ends_with('\n') ? "\n" : "";
 }
 
 // ---- writing -----------------------------------------------------------------
@@ -244,14 +251,17 @@ std::string Quoted(std::string_view text) {
     return out + '"';
 }
 
-std::string HexList(std::string_view type, const std::vector<uint8_t>& bytes) {
+std::string HexList(std::string_view type, const std::vector<uint8_t>& bytes,
+                    std::string_view lineEnd) {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string out(type);
     out += ':';
     out.reserve(out.size() + bytes.size() * 3 + bytes.size() / 8);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (i > 0)
-            out += (i % 24 == 0) ? ",\\\n  " : ",";
+        if (i > 0 && i % 24 == 0)
+            out.append(",\\").append(lineEnd).append("  ");
+        else if (i > 0)
+            out += ',';
         out += kDigits[bytes[i] >> 4];
         out += kDigits[bytes[i] & 0x0F];
     }
@@ -269,21 +279,21 @@ std::vector<uint8_t> Utf16WithNul(std::string_view text) {
 // that survives the trip through UTF-16; the rest (bytes that are not UTF-8,
 // NULs at the end) keeps its carriage returns inside the quotes, where the
 // reader takes them as they are.
-std::string StringText(const std::string& text) {
+std::string StringText(const std::string& text, std::string_view lineEnd) {
     if (text.find_first_of("\r\n") == std::string::npos)
         return Quoted(text);
     std::vector<uint8_t> bytes = Utf16WithNul(text);
     if (text.find('\n') != std::string::npos || StringFromHex(bytes) == text)
-        return HexList("hex(1)", bytes);
+        return HexList("hex(1)", bytes, lineEnd);
     return Quoted(text);
 }
 
-std::string DataText(const RegValue& value) {
+std::string DataText(const RegValue& value, std::string_view lineEnd) {
     switch (value.type) {
     case RegDataType::String:
-        return StringText(value.text);
+        return StringText(value.text, lineEnd);
     case RegDataType::ExpandString:
-        return HexList("hex(2)", Utf16WithNul(value.text));
+        return HexList("hex(2)", Utf16WithNul(value.text), lineEnd);
     case RegDataType::Integer: {
         static constexpr char kDigits[] = "0123456789abcdef";
         std::string text = "dword:";
@@ -292,58 +302,122 @@ std::string DataText(const RegValue& value) {
         return text;
     }
     case RegDataType::Binary:
-        return HexList(value.rawType.empty() ? "hex" : value.rawType, value.bytes);
+        return HexList(value.rawType.empty() ? "hex" : value.rawType, value.bytes, lineEnd);
     case RegDataType::None:
         break;
     }
     return {};
 }
 
+std::string ValueLineText(const std::string& name, const RegValue& value,
+                          std::string_view lineEnd) {
+    return (name.empty() ? std::string("@") : Quoted(name)) + '=' + DataText(value, lineEnd);
+}
+
+std::string KeyLineText(const std::string& path) {
+    return "[" + std::string(kRoot) + (path.empty() ? "" : "\\" + path) + "]";
+}
+
+bool IsBlank(std::string_view text) {
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
 } // namespace
 
 RegistryDocument RegistryDocument::Parse(std::string_view raw) {
     RegistryDocument document;
-    const std::string text = DecodeText(raw);
+    const std::string text = DecodeText(raw, document.utf16_, document.byteOrderMark_);
+    document.blank_ = IsBlank(text);
     LineReader lines(text);
-    if (!ReadHeader(lines))
+    // Blank lines may stand before the header.
+    while (const auto line = lines.Next()) {
+        document.lines_.emplace_back(line->raw);
+        if (line->content.empty())
+            continue;
+        document.hasHeader_ = line->content == kHeader || line->content == kOldHeader;
+        if (document.hasHeader_ && !LineEndOf(line->raw).empty())
+            document.lineEnd_ = LineEndOf(line->raw);
+        break;
+    }
+    if (!document.hasHeader_) {
+        document.lines_.emplace_back(lines.Rest());
         return document;
+    }
 
     std::optional<std::size_t> key;
     std::string joined;
     std::string name;
     while (!lines.AtEnd()) {
-        const std::string_view line = lines.NextJoined(joined);
-        if (line.empty() || line[0] == ';')
+        const Line line = lines.NextJoined(joined);
+        const std::size_t at = document.lines_.size();
+        document.lines_.emplace_back(line.raw);
+        if (line.content.empty() || line.content[0] == ';')
             continue;
-        if (line[0] == '[') {
-            const std::optional<std::string> path = ParseKeyLine(line);
+        if (line.content[0] == '[') {
+            const std::optional<std::string> path = ParseKeyLine(line.content);
             key = path ? std::optional(document.AddKey(*path)) : std::nullopt;
+            if (key)
+                document.keyEnd_[*key] = at;
             continue;
         }
         RegValue value;
-        if (key && ParseValueLine(line, name, value))
-            document.SetIn(*key, name, std::move(value));
+        if (key && ParseValueLine(line.content, name, value))
+            document.Record(*key, name, std::move(value), at);
     }
     return document;
 }
 
 std::string RegistryDocument::Serialize() const {
-    std::string out(kHeader);
-    out += "\n";
-    for (const Key& key : keys_) {
-        out += "\n[";
-        out += kRoot;
-        if (!key.path.empty())
-            out += "\\" + key.path;
-        out += "]\n";
-        for (const Entry& entry : key.entries) {
-            out += entry.name.empty() ? "@" : Quoted(entry.name);
-            out += '=';
-            out += DataText(entry.value);
-            out += '\n';
-        }
+    if (lines_.empty())
+        return std::string(kHeader) + "\n";
+    std::size_t size = 0;
+    for (const std::string& line : lines_)
+        size += line.size();
+    std::string out;
+    out.reserve(byteOrderMark_.size() + size);
+    out += byteOrderMark_;
+    for (const std::string& line : lines_)
+        out += line;
+    if (!utf16_)
+        return out;
+    const std::vector<uint8_t> units = Utf8ToUtf16Le(out);
+    return "\xFF\xFE" + std::string(units.begin(), units.end());
+}
+
+void RegistryDocument::Set(std::string_view path, const std::string& name, const RegValue& value) {
+    const std::size_t key = KeyForWriting(NormalizeKeyPath(path));
+    std::vector<Entry>& entries = keys_[key].entries;
+    const auto [slot, added] = valueIndex_[key].try_emplace(AsciiLowered(name), entries.size());
+    if (!added) {
+        Entry& entry = entries[slot->second];
+        if (entry.value == value)
+            return;
+        entry.value = value;
+        std::string& line = lines_[entryLine_[key][slot->second]];
+        line = ValueLineText(entry.name, value, lineEnd_) + std::string(LineEndOf(line));
+        return;
     }
-    return out;
+    entries.push_back({name, value});
+    InsertLine(keyEnd_[key], ValueLineText(name, value, lineEnd_) + lineEnd_);
+    keyEnd_[key] += 1;
+    entryLine_[key].push_back(keyEnd_[key]);
+}
+
+std::size_t RegistryDocument::KeyForWriting(std::string normalPath) {
+    if (!hasHeader_) {
+        // Whatever stood there was no registry text.
+        *this = RegistryDocument();
+        lines_.push_back(std::string(kHeader) + lineEnd_);
+        hasHeader_ = true;
+    }
+    const auto found = keyIndex_.find(AsciiLowered(normalPath));
+    if (found != keyIndex_.end())
+        return found->second;
+    const std::size_t key = AddKey(std::move(normalPath));
+    EndLine(lines_.size() - 1);
+    lines_.push_back(lineEnd_ + KeyLineText(keys_[key].path) + lineEnd_);
+    keyEnd_[key] = lines_.size() - 1;
+    return key;
 }
 
 } // namespace kelvane

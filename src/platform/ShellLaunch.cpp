@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -68,15 +69,34 @@ ShellLaunchResult OpenWithDefaultApplication(const std::string& path) {
     return result;
 }
 
+// What a process wrote to its standard error, kept until it is asked for.
+std::map<int64_t, int>& CapturedErrors() {
+    static std::map<int64_t, int> captured;
+    return captured;
+}
+
 ShellLaunchResult PrintWithSpooler(const std::string& path) {
     std::string program = "lp";
     // "--" keeps a file named like an option a file.
     std::string separator = "--";
     std::string file = path;
     char* argv[] = {program.data(), separator.data(), file.data(), nullptr};
+    // `lp` says why it failed ("no default destination") on its standard
+    // error only, which nobody sees under a desktop: keep it for the user.
+    const int errors = ::memfd_create("lp-errors", MFD_CLOEXEC);
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    if (errors >= 0)
+        ::posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
     pid_t pid = 0;
-    if (::posix_spawnp(&pid, "lp", nullptr, nullptr, argv, environ) != 0)
-        return {};
+    const bool started = ::posix_spawnp(&pid, "lp", &actions, nullptr, argv, environ) == 0;
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (!started || errors < 0) {
+        if (errors >= 0)
+            ::close(errors);
+        return {started, started ? pid : 0};
+    }
+    CapturedErrors()[pid] = errors;
     return {true, pid};
 }
 
@@ -120,15 +140,32 @@ std::optional<int> ProcessExitCode(int64_t process) {
     return code;
 }
 
+std::optional<std::string> ErrorOutputOf(int64_t process) {
+    const auto captured = CapturedErrors().find(process);
+    if (captured == CapturedErrors().end())
+        return std::nullopt;
+    const int fd = captured->second;
+    CapturedErrors().erase(captured);
+    std::string text(4096, '\0');
+    const ssize_t length = ::pread(fd, text.data(), text.size(), 0);
+    ::close(fd);
+    text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
+
 void ReapDetachedProcesses() {
     std::set<pid_t>& detached = DetachedProcesses();
     for (auto it = detached.begin(); it != detached.end();) {
         int status = 0;
         const pid_t answer = ::waitpid(*it, &status, WNOHANG);
-        if (answer == 0 || (answer < 0 && errno == EINTR))
+        if (answer == 0 || (answer < 0 && errno == EINTR)) {
             ++it;
-        else
+        } else {
+            ErrorOutputOf(*it); // nobody waits for it: let its capture go
             it = detached.erase(it);
+        }
     }
 }
 

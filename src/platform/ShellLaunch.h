@@ -33,6 +33,10 @@ bool ShellLaunchDetached(const std::string& verb, const std::string& file);
 // the first time it is seen ended, and reads as ended from then on.
 std::optional<int> ProcessExitCode(int64_t process);
 
+// What a started `lp` wrote to its standard error, once: later calls, and
+// processes of other verbs, give nothing.
+std::optional<std::string> ErrorOutputOf(int64_t process);
+
 // Reaps every detached process that has ended meanwhile.
 void ReapDetachedProcesses();
 

@@ -478,9 +478,10 @@ bool TMainWin::DecryptOneFile(const std::string& name) {
 }
 
 void TMainWin::StringGrid1DblClick() {
-    // "[no files]" names no file.
+    // "[no files]" goes to the command like any row, which finds no such file
+    // and says so (or that another run is busy).
     if (FileListBox1.Count() == 0) {
-        DoubleClicked = true;
+        RunDoubleClick(*commands_, GridCommand::Encrypt, StringGrid1->Cells(0, 1));
         return;
     }
     const int row = StringGrid1->Selection().Top;
@@ -490,7 +491,7 @@ void TMainWin::StringGrid1DblClick() {
 
 void TMainWin::StringGrid2DblClick() {
     if (FileListBox2.Count() == 0) {
-        DoubleClicked = true;
+        RunDoubleClick(*commands_, GridCommand::Decrypt, StringGrid2->Cells(0, 1));
         return;
     }
     const int row = StringGrid2->Selection().Top;

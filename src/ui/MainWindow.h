@@ -196,6 +196,7 @@ public:
     void Open2Click();
     void Print2Click();
     void RunCommandLine(const std::vector<std::string>& parameters);
+    void OfferToEncryptLeftFiles();
     // The selection: its context-menu items, drops between the grids and
     // the Name column kept narrower than its grid (MainWindowSelection.cpp).
     void Encrypt1Click();

@@ -1,6 +1,7 @@
 // The main window's shell commands: "Open" and "Print" of both grids, and
 // the actions of a program started with parameters.
 #include "commands/CommandLine.h"
+#include "commands/ShellCommands.h"
 #include "ui/MainWindow.h"
 #include "ui/MainWindowCommandHost.h"
 #include "ui/MainWindowShellHost.h"
@@ -39,6 +40,10 @@ void TMainWin::Print2Click() {
 void TMainWin::RunCommandLine(const std::vector<std::string>& parameters) {
     TMainWinShell host(*this, *commands_);
     kelvane::RunCommandLine(host, parameters);
+}
+
+void TMainWin::OfferToEncryptLeftFiles() {
+    kelvane::OfferToEncryptLeftFiles(*commands_);
 }
 
 } // namespace kelvane

@@ -14,10 +14,9 @@ RowRange TMainWinShell::SelectedRows(ShellGrid grid) {
 }
 
 std::string TMainWinShell::RowName(ShellGrid grid, int row) {
-    const TFileListBox& names =
-        grid == ShellGrid::Plain ? window_.FileListBox1 : window_.FileListBox2;
-    // "[no files]" names no file.
-    if (names.Count() == 0 || row < 1 || row >= Grid(grid).RowCount())
+    // "[no files]" goes to the commands like any row, which find no such
+    // file and say so.
+    if (row < 1 || row >= Grid(grid).RowCount())
         return {};
     return Grid(grid).Cells(0, row);
 }

@@ -320,6 +320,28 @@ TEST_F(CliInProcess, VerifyChecksEverythingAndWritesNothing) {
     EXPECT_EQ(dir.Names().size(), before.size() + 1);
 }
 
+// The checksum of zero bytes is 0, so a length field that lost a bit still
+// verifies over all-zero data; the length not fitting the data gives it
+// away, with an exit code of its own.
+TEST_F(CliInProcess, StoredLengthThatDoesNotFitTheDataIsAWarning) {
+    WriteFile(dir / "zeros", std::string(64, '\0'));
+    ASSERT_EQ(Run({"encrypt", "-p", PasswordFile(), dir / "zeros"}).status, kExitDone);
+    std::string damaged = ReadFile(dir / "zeros.cry");
+    damaged[4] ^= 0x40; // the stored length 64 becomes 0
+    WriteFile(dir / "zeros.cry", damaged);
+    const std::string warning = "kelvane-cli: warning: \"" + dir / "zeros.cry" +
+                                "\" stores a length of 0 bytes, more than a block short of the 72 "
+                                "bytes of data that follow; its length field may be damaged\n";
+    const CliRun verified = Run({"verify", "-p", dir / "pw", dir / "zeros.cry"});
+    EXPECT_EQ(verified.status, kExitLengthWarning);
+    EXPECT_EQ(verified.err, warning);
+    const CliRun shown = Run({"info", dir / "zeros.cry"});
+    EXPECT_EQ(shown.status, kExitLengthWarning);
+    EXPECT_EQ(shown.err, warning);
+    EXPECT_EQ(Run({"decrypt", "-p", dir / "pw", dir / "zeros.cry"}).status, kExitDone)
+        << "the format allows it, so it still decrypts";
+}
+
 TEST_F(CliInProcess, InfoShowsTheHeaderAndWhetherTheLayoutIsWellFormed) {
     const std::string content = "twelve bytes";
     WriteFile(dir / "a", content);

@@ -6,6 +6,7 @@
 #include "commands/Settings.h"
 #include "commands/State.h"
 #include "engine/CryptFile.h"
+#include "support/EnvironmentGuard.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -17,6 +18,8 @@ class CommandFixture : public ::testing::Test {
 protected:
     CommandFixture() : previousDirectory_(std::filesystem::current_path()) {
         std::filesystem::current_path(dir.Path());
+        // The record of files out for their applications stays the test's own.
+        ::setenv("XDG_STATE_HOME", stateHome.Path().c_str(), 1);
         ResetSharedState();
         ClearSettings();
         PwdTicks = 0;
@@ -30,6 +33,8 @@ protected:
         DefaultCryptHooks() = CryptHooks{};
     }
 
+    EnvironmentGuard stateGuard{"XDG_STATE_HOME"};
+    TempDir stateHome;
     TempDir dir;
 
 private:

@@ -32,6 +32,7 @@ TEST_F(PasswordPolicyTest, AcceptedPasswordIsRememberedAndTheFieldEmptied) {
 TEST_F(PasswordPolicyTest, FileLabelNeedsNoSecondSeparatorAtTheRoot) {
     EXPECT_EQ(FileLabelText("/", "a.txt"), "/a.txt");
     EXPECT_EQ(FileLabelText("/srv/data", "sub/a.txt"), "/srv/data/a.txt");
+    EXPECT_EQ(FileLabelText("/srv/other", "/srv/data/a.txt"), "/srv/data/a.txt");
 }
 
 TEST_F(PasswordPolicyTest, SessionPasswordServesBothDirectionsUntilOnePasswordIsOff) {

@@ -149,6 +149,20 @@ TEST_F(SettingsTest, TheSaveWritesOnlyTheUserLayer) {
     EXPECT_EQ(*user.Find(user.Keys()[0].path, "Expire"), RegValue::Integer(30));
 }
 
+// The user hears once, at the start, that changes will not be kept; the save
+// leaves the file alone and says nothing more.
+TEST_F(SettingsTest, ASettingsFileNotReadInFullIsToldOnceAndKept) {
+    const std::string user = "no header line\n" + kOptionsKey + "\"ShowCry\"=dword:00000000\n";
+    messages.Expect(SettingsNotKeptMessage(dir / "config/registry.reg"));
+    auto registry = Load(kHeader + kIcon + Options(0, 0, 0, 0), user);
+    ASSERT_EQ(messages.Shown().size(), 1u);
+    EXPECT_EQ(messages.Shown()[0].kind, MessageKind::Information);
+    ShowCry = 1;
+    SaveSettings(*registry);
+    EXPECT_EQ(TempDir::Read(paths.user), user);
+    EXPECT_EQ(ShowCry, 1) << "in force for this run";
+}
+
 TEST_F(SettingsTest, WithoutTheOptionsKeyTheSaveWritesNothing) {
     messages.Expect(kNotInstalledMessage);
     auto registry = Load(kHeader + kIcon);

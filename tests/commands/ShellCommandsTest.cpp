@@ -5,11 +5,13 @@
 
 #include "CommandFixture.h"
 #include "FakeHost.h"
+#include "platform/PlainFileJournal.h"
 #include "support/HoldingChild.h"
 #include "support/ScriptedMessages.h"
 
 #include <functional>
 #include <memory>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kelvane {
@@ -139,12 +141,51 @@ TEST_F(ShellCommandsTest, CancelledReEncryptionLeavesThatFileAndTheWatchGoesOn) 
     EXPECT_FALSE(testing_support::Exists(dir / "big.bin.cry"));
 }
 
-TEST_F(ShellCommandsTest, WatchedFileRemovedByTheUserIsDroppedWithoutAMessage) {
+// An application that renamed or removed its file may have left the plain
+// text under another name: the user hears of it. A file the user encrypted
+// meanwhile is protected, and nothing is said.
+TEST_F(ShellCommandsTest, WatchedFileGoneFromItsPlaceIsDroppedAndTheUserToldUnlessEncrypted) {
     Watched("temp.txt", "x", EndedChild());
-    std::filesystem::remove(dir / "temp.txt");
+    std::filesystem::rename(dir / "temp.txt", dir / "temp.txt.renamed");
+    messages.Expect(GoneFromItsPlaceText("temp.txt"));
     WatchOpenFiles(host);
     EXPECT_EQ(OpenCount, 0);
     EXPECT_EQ(host.closes, 0);
+
+    Watched("mine.txt", "y", EndedChild());
+    std::filesystem::rename(dir / "mine.txt", dir / "mine.txt.cry");
+    WatchOpenFiles(host);
+    EXPECT_EQ(OpenCount, 0);
+    EXPECT_EQ(messages.Shown().size(), 1u);
+}
+
+// A run killed while files were out leaves them in the journal; the next
+// start names those still on disk in one question, and encrypts them on Yes.
+// Entries of a run still going are its own business, gone files are dropped.
+TEST_F(ShellCommandsTest, FilesLeftOutByAnEndedRunAreOfferedForEncryptionAtStart) {
+    const std::string journal = DefaultJournalPath();
+    ASSERT_EQ(journal, stateHome / "kelvane/decrypted-files");
+    testing_support::WriteFile(dir / "left.txt", "left out");
+    testing_support::WriteFile(dir / "watched.txt", "out in a running window");
+    const pid_t ended = EndedChild();
+    ::waitpid(ended, nullptr, 0);
+    std::filesystem::create_directories(stateHome / "kelvane");
+    testing_support::WriteFile(journal, std::to_string(ended) + " " + (dir / "left.txt") + "\n" +
+                                            std::to_string(ended) + " " + (dir / "gone.txt") +
+                                            "\n" + std::to_string(::getpid()) + " " +
+                                            (dir / "watched.txt") + "\n");
+    messages.Expect(LeftFromLastRunText({dir / "left.txt"}), mrYes);
+    OfferToEncryptLeftFiles(host.commands);
+
+    EXPECT_FALSE(testing_support::Exists(dir / "left.txt"));
+    EXPECT_TRUE(testing_support::Exists(dir / "left.txt.cry"));
+    EXPECT_TRUE(testing_support::Exists(dir / "watched.txt"));
+    EXPECT_EQ(ReadJournal(journal), (std::vector<JournalEntry>{{::getpid(), dir / "watched.txt"}}));
+
+    // Nothing left to name: no question at all.
+    RemoveFromJournal(journal, dir / "watched.txt");
+    OfferToEncryptLeftFiles(host.commands);
+    EXPECT_FALSE(testing_support::Exists(journal));
 }
 
 } // namespace

@@ -25,16 +25,76 @@ void ExpectSaveKeepsAll(const RegistryDocument& document, const std::string& sou
     EXPECT_EQ(reread.Serialize(), saved);
 }
 
+// Changing one value rewrites that value's line and nothing else: the rest
+// of the text (comments, other roots, broken lines, line ends) is the same
+// before and after the change.
+void ExpectChangeTouchesOneLine(const RegistryDocument& document, const std::string& text,
+                                std::mt19937& random) {
+    std::vector<std::pair<std::string, std::string>> named;
+    for (const auto& key : document.Keys())
+        for (const auto& entry : key.entries)
+            named.emplace_back(key.path, entry.name);
+    if (named.empty())
+        return;
+    const auto& [path, name] = named[random() % named.size()];
+    RegistryDocument changed = document;
+    const RegValue value = RegValue::Integer(document.Find(path, name)->number + 1);
+    changed.Set(path, name, value);
+    const std::string saved = changed.Serialize();
+
+    std::size_t prefix = 0;
+    while (prefix < text.size() && prefix < saved.size() && text[prefix] == saved[prefix])
+        ++prefix;
+    std::size_t suffix = 0;
+    while (suffix < text.size() - prefix && suffix < saved.size() - prefix &&
+           text[text.size() - 1 - suffix] == saved[saved.size() - 1 - suffix])
+        ++suffix;
+    const std::string written = saved.substr(prefix, saved.size() - prefix - suffix);
+    EXPECT_EQ(written.find('\n'), std::string::npos) << "only one line changes:\n" << saved;
+    const RegistryDocument reread = RegistryDocument::Parse(saved);
+    for (const auto& key : document.Keys())
+        for (const auto& entry : key.entries) {
+            const bool isChanged =
+                AsciiLowered(key.path) == AsciiLowered(path) && AsciiLowered(entry.name) == AsciiLowered(name);
+            ASSERT_NE(reread.Find(key.path, entry.name), nullptr) << saved;
+            EXPECT_EQ(*reread.Find(key.path, entry.name), isChanged ? value : entry.value)
+                << entry.name << " in\n"
+                << saved;
+        }
+}
+
+// A value in a key the file lacks goes to the end of the file, in the
+// file's own line ends; what stood there before is kept as it was.
+void ExpectNewKeyAppends(const RegistryDocument& document, const std::string& text) {
+    RegistryDocument changed = document;
+    changed.Set("kelvane test\\added", "New", RegValue::Integer(1));
+    const std::string saved = changed.Serialize();
+    ASSERT_TRUE(saved.starts_with(text)) << saved;
+    const std::size_t headerEnd = text.find('\n', text.find_first_not_of(" \n"));
+    const bool crlf = headerEnd != std::string::npos && text[headerEnd - 1] == '\r';
+    const std::string added = saved.substr(text.size());
+    for (std::size_t at = added.find('\n'); at != std::string::npos; at = added.find('\n', at + 1))
+        EXPECT_EQ(at > 0 && added[at - 1] == '\r', crlf) << saved;
+    EXPECT_EQ(*RegistryDocument::Parse(saved).Find("kelvane test\\added", "New"),
+              RegValue::Integer(1));
+}
+
 TEST(RegistryRoundTrip, SavingKeepsEverythingReadFromGeneratedFiles) {
     const unsigned seed = std::random_device{}();
     std::printf("registry round trip seed %u\n", seed);
     SCOPED_TRACE("seed " + std::to_string(seed));
     RegistryTextGenerator generate(seed);
+    std::mt19937 random(seed);
     std::size_t values = 0;
     for (int round = 0; round < 2000; ++round) {
         const std::string text = generate.File();
         const RegistryDocument document = RegistryDocument::Parse(text);
         ExpectSaveKeepsAll(document, text);
+        // Comments, other roots, unknown lines and CRLF line ends come back
+        // byte for byte.
+        EXPECT_EQ(document.Serialize(), text);
+        ExpectChangeTouchesOneLine(document, text, random);
+        ExpectNewKeyAppends(document, text);
         if (::testing::Test::HasFailure())
             return;
         for (const auto& key : document.Keys())

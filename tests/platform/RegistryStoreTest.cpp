@@ -311,11 +311,67 @@ TEST_F(LayeredRegistryTest, AFailedWriteLeavesTheOldUserFile) {
 }
 
 TEST_F(LayeredRegistryTest, MissingAndOversizedFilesReadAsNoKeys) {
-    dir.Write("huge.reg", std::string(kInstalled) + std::string(2 << 20, ';'));
+    dir.Write("huge.reg", std::string(kInstalled) + std::string(kMaxRegistryFileBytes, ';'));
     for (const std::string& system : {dir / "absent.reg", dir / "huge.reg", dir.Path()}) {
         LayeredRegistry registry({system, dir / "absent-too.reg"});
         EXPECT_FALSE(registry.OpenKey("\\crypt file")) << system;
     }
+}
+
+// A user's file as a desktop leaves it: CRLF line ends, a comment, keys under
+// other roots, a hex value, a deletion line and more than a MiB of file-type
+// keys. Changing one preference changes that value's digits and no other byte.
+TEST_F(LayeredRegistryTest, AWriteChangesTheValueAndKeepsEveryOtherByte) {
+    std::string before = "Windows Registry Editor Version 5.00\r\n\r\n; kept by hand\r\n"
+                         "[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Mine\"=dword:00000007\r\n"
+                         "[-HKEY_CLASSES_ROOT\\old]\r\n"
+                         "[HKEY_CLASSES_ROOT\\HTTP\\shell\\open\\command]\r\n@=\"browser %1\"\r\n";
+    for (int n = 0; n < 11456; ++n)
+        before += "\r\n[HKEY_CLASSES_ROOT\\.type" + std::to_string(n) + "]\r\n@=\"type file " +
+                  std::to_string(n) + "\"\r\n\"Content Type\"=\"application/x-kelvane-type\"\r\n";
+    before += "[HKEY_CLASSES_ROOT\\crypt file\\Settings\\Options]\r\n"
+              "\"Blob\"=hex:01,02,\\\r\n  03\r\n\"ShowCry\"=DWORD:00000000\r\nnot a value line\r\n";
+    ASSERT_GT(before.size(), std::size_t{1} << 20);
+    dir.Write("config/kelvane/registry.reg", before);
+    {
+        LayeredRegistry registry(paths);
+        ASSERT_TRUE(registry.OpenKey("\\crypt file\\Settings\\Options"));
+        EXPECT_EQ(registry.UnreadableFile(), "");
+        ASSERT_TRUE(registry.WriteInteger("ShowCry", 1));
+        ASSERT_TRUE(registry.WriteInteger("Expire", 10)); // as the system layer has it
+        ASSERT_TRUE(registry.WriteInteger("OnePerList", 0));
+    }
+    std::string expected = before;
+    const std::string old = "\"ShowCry\"=DWORD:00000000\r\n";
+    expected.replace(expected.find(old), old.size(),
+                     "\"ShowCry\"=dword:00000001\r\n\"OnePerList\"=dword:00000000\r\n");
+    EXPECT_TRUE(TempDir::Read(paths.user) == expected) << "the file differs beyond the values";
+}
+
+// A file the program could not read in full would lose what it did not read;
+// it is left as it is, and the registry names it for the user.
+TEST_F(LayeredRegistryTest, AFileNotReadInFullIsNeverReplaced) {
+    const std::string options = "[HKEY_CLASSES_ROOT\\crypt file\\Settings\\Options]\n";
+    const std::vector<std::string> unreadable = {
+        std::string(kInstalled) + std::string(kMaxRegistryFileBytes, ';'), // over the limit
+        options + "\"ShowCry\"=dword:00000000\n",                          // no header line
+        std::string("\xFF\xFEW\0") + '\0' + "\x01", // UTF-16 with an odd byte
+    };
+    for (const std::string& text : unreadable) {
+        dir.Write("config/kelvane/registry.reg", text);
+        LayeredRegistry registry(paths);
+        ASSERT_TRUE(registry.OpenKey("\\crypt file\\Settings\\Options"));
+        EXPECT_FALSE(registry.WriteInteger("ShowCry", 0));
+        EXPECT_EQ(registry.UnreadableFile(), paths.user);
+        EXPECT_TRUE(TempDir::Read(paths.user) == text) << text.size();
+    }
+    // A file that can't be opened at all is not replaced either.
+    std::filesystem::remove(paths.user);
+    std::filesystem::create_directory(paths.user);
+    LayeredRegistry registry(paths);
+    ASSERT_TRUE(registry.OpenKey("\\crypt file\\Settings\\Options"));
+    EXPECT_FALSE(registry.WriteInteger("ShowCry", 0));
+    EXPECT_TRUE(std::filesystem::is_directory(paths.user));
 }
 
 // ---- where the layers are --------------------------------------------------

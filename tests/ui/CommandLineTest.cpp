@@ -132,6 +132,43 @@ TEST_F(CommandLineTest, PrintSwitchSpoolsThePlainFile) {
     EXPECT_FALSE(w.isVisible());
 }
 
+// The command line's forms of names the list would not show as given: ".CRY"
+// in capitals with ShowCry off is the file of that name, and a /decrypt
+// without ".cry" goes through the password to the engine's refusal.
+TEST_F(CommandLineTest, NamesAreTheFilesOnDiskWhateverTheirExtension) {
+    MakeCrypted(scratch / "dir/CAP.CRY", "capitals");
+    TMainWin& w = Started();
+    ExpectDecryptDialog();
+    w.RunCommandLine({scratch / "dir/CAP.CRY"});
+    EXPECT_EQ(testing_support::ReadFile(scratch / "dir/CAP"), "capitals");
+    EXPECT_FALSE(std::filesystem::exists(scratch / "dir/CAP.CRY"));
+
+    for (const int32_t showCry : {0, 1}) {
+        testing_support::WriteFile(scratch / "dir/plain.txt", "not crypted");
+        TMainWin& again = Started(showCry);
+        ExpectDecryptDialog();
+        messages.Expect("Cannot identify a file \"" + (scratch / "dir/plain.txt") +
+                        "\" as a valid crypted file");
+        again.RunCommandLine({"/decrypt", scratch / "dir/plain.txt"});
+        EXPECT_EQ(testing_support::ReadFile(scratch / "dir/plain.txt"), "not crypted");
+        EXPECT_FALSE(std::filesystem::exists(scratch / "dir/plain"));
+    }
+}
+
+// An application that can't be started leaves nothing readable behind: the
+// file is encrypted again before the program ends.
+TEST_F(CommandLineTest, OpenWithABrokenApplicationLeavesTheCryptedFileOnly) {
+    MakeCrypted(scratch / "dir/x.kvbroken.cry", "secret");
+    TMainWin& w = Started();
+    ExpectDecryptDialog();
+    messages.Expect("Couldn't shell the respective application for the file " +
+                    (scratch / "dir/x.kvbroken") + ".");
+    w.RunCommandLine({"/open", scratch / "dir/x.kvbroken.cry"});
+    EXPECT_TRUE(std::filesystem::exists(scratch / "dir/x.kvbroken.cry"));
+    EXPECT_FALSE(std::filesystem::exists(scratch / "dir/x.kvbroken"));
+    EXPECT_FALSE(w.isVisible());
+}
+
 TEST_F(CommandLineTest, UnknownSwitchesAndThreeParametersDoNothingButEnd) {
     MakeCrypted(scratch / "dir/a.txt.cry", "alpha");
     for (const std::vector<std::string>& parameters :

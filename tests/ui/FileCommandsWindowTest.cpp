@@ -210,9 +210,14 @@ TEST_F(FileCommandsWindowTest, CancelProcessStopsALargeFileAndLosesNothing) {
     EXPECT_EQ(w.Status_Label->text(), "Idle");
 }
 
-TEST_F(FileCommandsWindowTest, DoubleClickOnAnEmptyListDoesNothing) {
+// The "[no files]" row goes to the commands like any row; they find no such
+// file and say so, as Encrypt and Decrypt on that row do.
+TEST_F(FileCommandsWindowTest, DoubleClickOnAnEmptyListSaysThereIsNoSuchFile) {
     TMainWin& w = Open();
     w.RefreshLists();
+    const std::string notFound =
+        "File \"[no files]\" is fisically not found in the current directory";
+    messages.Expect(notFound).Expect(notFound);
     w.StringGrid1DblClick();
     w.StringGrid2DblClick();
     EXPECT_TRUE(dialogs.Shown().empty());

@@ -25,7 +25,8 @@ namespace kelvane::testing_support {
 class ShellDesktop {
 public:
     // The handler's file types: ".kvtest" has the handler as its default
-    // application, ".kvorphan" has no application at all.
+    // application, ".kvorphan" has no application at all, ".kvbroken" one
+    // whose program is missing.
     static ShellDesktop& Get() {
         static ShellDesktop desktop;
         return desktop;
@@ -112,16 +113,23 @@ private:
             << "[Desktop Entry]\nType=Application\nName=Kelvane test handler\n"
             << "Exec=" << SHELL_HANDLER_PATH << " %f\n"
             << "MimeType=application/x-kelvane-test;\nNoDisplay=true\n";
+        std::ofstream(dataHome + "/applications/kelvane-broken-handler.desktop")
+            << "[Desktop Entry]\nType=Application\nName=Kelvane broken handler\n"
+            << "Exec=" << root << "/missing/kelvane-no-such-program %f\n"
+            << "MimeType=application/x-kelvane-broken;\nNoDisplay=true\n";
         std::ofstream(dataHome + "/mime/packages/kelvane-test.xml")
             << "<?xml version=\"1.0\"?>\n"
             << "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
             << " <mime-type type=\"application/x-kelvane-test\"><glob pattern=\"*.kvtest\"/>"
             << "</mime-type>\n"
             << " <mime-type type=\"application/x-kelvane-orphan\"><glob pattern=\"*.kvorphan\"/>"
+            << "</mime-type>\n"
+            << " <mime-type type=\"application/x-kelvane-broken\"><glob pattern=\"*.kvbroken\"/>"
             << "</mime-type>\n</mime-info>\n";
         std::ofstream(config + "/mimeapps.list")
             << "[Default Applications]\n"
-            << "application/x-kelvane-test=kelvane-test-handler.desktop\n";
+            << "application/x-kelvane-test=kelvane-test-handler.desktop\n"
+            << "application/x-kelvane-broken=kelvane-broken-handler.desktop\n";
         const std::string update =
             std::string(UPDATE_MIME_DATABASE) + " '" + dataHome + "/mime' >/dev/null 2>&1";
         EXPECT_EQ(std::system(update.c_str()), 0) << update;

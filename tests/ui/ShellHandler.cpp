@@ -6,8 +6,11 @@
 //   hold            it holds the file open, says so with a byte on the FIFO
 //                   "ready", and ends when a byte arrives on the FIFO "release";
 //   handoff         a second process does that, and the program ends at once,
-//                   as launchers do that hand a document on.
+//                   as launchers do that hand a document on;
+//   lp-fails        as `lp`, it says on its standard error that there is no
+//                   printer and ends with code 1.
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -67,6 +70,10 @@ int main(int argc, char** argv) {
         return 1;
     const std::string mode =
         std::getenv("KELVANE_HANDLER_MODE") ? std::getenv("KELVANE_HANDLER_MODE") : "";
+    if (asLp && mode == "lp-fails") {
+        std::fputs("lp: Error - No default destination.\n", stderr);
+        return 1;
+    }
     if (asLp || mode.empty() || mode == "exit")
         return 0;
     if (mode == "hold")

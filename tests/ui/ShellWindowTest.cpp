@@ -8,6 +8,7 @@
 #include "commands/ShellCommands.h"
 #include "engine/CryptFile.h"
 #include "platform/OpenFileScan.h"
+#include "platform/PlainFileJournal.h"
 #include "platform/ShellLaunch.h"
 #include "support/EnvironmentGuard.h"
 #include "ui/DecryptDialog.h"
@@ -216,20 +217,28 @@ TEST_F(ShellWindowTest, FileHandedToAnotherProcessIsEncryptedOnlyAfterThatProces
     EXPECT_EQ(DecryptedText("report.kvtest"), "handed on");
 }
 
-TEST_F(ShellWindowTest, TypeWithoutApplicationLeavesTheFileDecryptedAndListedAsPlain) {
-    MakeCrypted("photo.kvorphan", "pixels");
-    TMainWin& w = OpenWindow();
-    ExpectDecryptDialog();
-    messages.Expect("Couldn't shell the respective application for the file photo.kvorphan.");
-    SelectRows(*w.StringGrid2, 1, 1);
-    w.Open2Click();
+// Nobody will open a file whose application can't be started: it is
+// encrypted again at once with the password just typed, with no new dialog,
+// whether the type has no application or its application's program is gone.
+TEST_F(ShellWindowTest, FileWhoseApplicationCannotStartIsEncryptedAgainAtOnce) {
+    for (const std::string name : {"photo.kvorphan", "photo.kvbroken"}) {
+        MakeCrypted(name, "pixels");
+        TMainWin& w = OpenWindow(0); // no session password: only the decryption asks
+        ExpectDecryptDialog();
+        messages.Expect("Couldn't shell the respective application for the file " + name + ".");
+        SelectRows(*w.StringGrid2, 1, 1);
+        w.Open2Click();
 
-    EXPECT_EQ(passes, 0);
-    EXPECT_EQ(OpenCount, 0);
-    EXPECT_EQ(testing_support::ReadFile(scratch / "photo.kvorphan"), "pixels");
-    EXPECT_EQ(w.StringGrid1->Cells(0, 1), "photo.kvorphan");
-    EXPECT_EQ(w.StringGrid2->Cells(0, 1), "[no files]");
-    EXPECT_EQ(messages.Shown().at(0).kind, MessageKind::Error);
+        EXPECT_EQ(passes, 0);
+        EXPECT_EQ(OpenCount, 0);
+        EXPECT_FALSE(Exists(name));
+        EXPECT_EQ(DecryptedText(name), "pixels");
+        EXPECT_EQ(w.StringGrid1->Cells(0, 1), "[no files]");
+        EXPECT_EQ(w.StringGrid2->Cells(0, 1), name);
+        EXPECT_EQ(messages.Shown().back().kind, MessageKind::Error);
+        EXPECT_TRUE(ReadJournal(DefaultJournalPath()).empty());
+        std::filesystem::remove(scratch / (name + ".cry"));
+    }
 }
 
 TEST_F(ShellWindowTest, TwentySecondFileIsOpenedButLeftDecryptedAndTheUserIsTold) {
@@ -351,13 +360,25 @@ TEST_F(ShellWindowTest, CryptedOpenIsRefusedWhileBusyButPlainOpenIsNot) {
     EXPECT_EQ(desktop.Calls(), "open " + (scratch / "p.kvtest") + "\n");
 }
 
+// While the file is out the status line counts it and the journal names it;
+// the re-encryption's dialog shows where the file really is.
 TEST_F(ShellWindowTest, WatchedFileIsEncryptedWhereItIsAfterTheUserMovesToAnotherFolder) {
     desktop.Reset("hold");
     MakeCrypted("away.kvtest", "stay here");
     scratch.MakeFolder("elsewhere");
-    TMainWin& w = OpenWindow();
+    TMainWin& w = OpenWindow(0);
     ExpectDecryptDialog();
+    dialogs.Expect("Encryption procedure", [&](TModalForm&) {
+        EXPECT_EQ(Encrypt->FName_Label->text().toStdString(), scratch / "away.kvtest");
+        Encrypt->MaskEdit1->setText("secret1");
+        Encrypt->MaskEdit2->setText("secret1");
+        Encrypt->Button2->click();
+    });
     onPass = [&](int pass) {
+        EXPECT_EQ(w.Status_Label->text().toStdString(), OpenFilesStatusText(1));
+        EXPECT_EQ(OpenFilesStatusText(2), "2 files are open in their applications.");
+        ASSERT_EQ(ReadJournal(DefaultJournalPath()).size(), 1u);
+        EXPECT_EQ(ReadJournal(DefaultJournalPath())[0].path, scratch / "away.kvtest");
         if (pass != 1)
             return;
         ASSERT_TRUE(desktop.WaitHolding());
@@ -372,9 +393,11 @@ TEST_F(ShellWindowTest, WatchedFileIsEncryptedWhereItIsAfterTheUserMovesToAnothe
     EXPECT_FALSE(Exists("away.kvtest"));
     EXPECT_EQ(DecryptedText("away.kvtest"), "stay here");
     EXPECT_FALSE(Exists("elsewhere/away.kvtest.cry"));
+    EXPECT_EQ(w.Status_Label->text(), "Idle.");
+    EXPECT_TRUE(ReadJournal(DefaultJournalPath()).empty());
 }
 
-TEST_F(ShellWindowTest, PrintWithoutASpoolerIsReportedAndTheCryptedFileStaysDecrypted) {
+TEST_F(ShellWindowTest, PrintWithoutASpoolerIsReportedAndTheCryptedFileIsEncryptedAgain) {
     testing_support::EnvironmentGuard path("PATH");
     ::setenv("PATH", scratch.Path().c_str(), 1); // no lp here
     scratch.Write("letter.txt", 4);
@@ -389,8 +412,53 @@ TEST_F(ShellWindowTest, PrintWithoutASpoolerIsReportedAndTheCryptedFileStaysDecr
     SelectRows(*w.StringGrid2, 1, 1);
     w.Print2Click();
     EXPECT_EQ(OpenCount, 0);
-    EXPECT_EQ(testing_support::ReadFile(scratch / "secret.txt"), "classified");
+    EXPECT_FALSE(Exists("secret.txt"));
+    EXPECT_EQ(DecryptedText("secret.txt"), "classified");
     EXPECT_TRUE(desktop.Calls().empty());
+}
+
+// `lp` that finds no printer says so on its standard error only: the user
+// reads it in a message, and the file is encrypted again.
+TEST_F(ShellWindowTest, SpoolerErrorIsShownToTheUser) {
+    desktop.Reset("lp-fails");
+    MakeCrypted("bill.txt", "pay now");
+    TMainWin& w = OpenWindow();
+    ExpectDecryptDialog();
+    messages.Expect(PrintFailedText("bill.txt", "lp: Error - No default destination.", 1));
+    onPass = [&](int) { ASSERT_TRUE(ShellDesktop::WaitEnded(WatchedProcess("bill.txt"))); };
+    SelectRows(*w.StringGrid2, 1, 1);
+    w.Print2Click();
+
+    EXPECT_EQ(OpenCount, 0);
+    EXPECT_FALSE(Exists("bill.txt"));
+    EXPECT_EQ(DecryptedText("bill.txt"), "pay now");
+}
+
+// A double-click, Open and Print on the row of an empty list all get the
+// answer the other commands give that row.
+TEST_F(ShellWindowTest, EveryCommandOnTheEmptyRowSaysThereIsNoSuchFile) {
+    TMainWin& w = OpenWindow();
+    ASSERT_EQ(w.StringGrid1->Cells(0, 1), "[no files]");
+    const std::string notFound =
+        "File \"[no files]\" is fisically not found in the current directory";
+    messages.Expect(notFound).Expect(notFound);
+    w.StringGrid1DblClick();
+    w.StringGrid2DblClick();
+    messages.Expect(notFound).Expect(notFound);
+    SelectRows(*w.StringGrid2, 1, 1);
+    w.Open2Click();
+    w.Print2Click();
+    messages.Expect("Couldn't shell the respective application for the file [no files].")
+        .Expect("Couldn't shell the respective application for the file [no files].");
+    SelectRows(*w.StringGrid1, 1, 1);
+    w.Open1Click();
+    w.Print1Click();
+    EXPECT_TRUE(desktop.Calls().empty());
+
+    EncryptBusy = true;
+    w.StringGrid2DblClick();
+    EXPECT_EQ(w.Status_Label->text(), "Wait till process is finished.");
+    EncryptBusy = false;
 }
 
 } // namespace

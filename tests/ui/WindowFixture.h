@@ -5,9 +5,11 @@
 
 #include "commands/Settings.h"
 #include "commands/State.h"
+#include "support/EnvironmentGuard.h"
 #include "support/MemoryRegistry.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedMessages.h"
+#include "support/TempDir.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
@@ -77,6 +79,8 @@ protected:
         previousDirectory_ = std::filesystem::current_path().string();
         std::filesystem::current_path(scratch.Path());
         drives.volumes = {{"/", "", "/dev/root", "ext4"}};
+        // The record of files out for their applications stays the test's own.
+        ::setenv("XDG_STATE_HOME", stateHome.Path().c_str(), 1);
     }
 
     void TearDown() override {
@@ -110,6 +114,8 @@ protected:
         QApplication::processEvents();
     }
 
+    EnvironmentGuard stateGuard{"XDG_STATE_HOME"};
+    TempDir stateHome;
     // From the first turn of the event loop at which `from` holds, checks at
     // every turn that "Cancel process" can be seen, as the screen shows the
     // window once every event queued so far has run; at the first turn at

@@ -3,7 +3,8 @@
 # dialog to answer, on the offscreen platform: three parameters and an
 # unknown switch end at once and leave the file alone. With the password
 # dialog answered by xdotool on a virtual X display: "/DECRYPT dir/a.txt.cry"
-# in mixed case, one path to a plain file, and a bare file name. Skips (77)
+# in mixed case, one path to a plain file, a name that is not UTF-8, and a
+# bare file name. Skips (77)
 # where xvfb-run or xdotool is missing.
 #   command_line_e2e.sh path/to/kelvane path/to/kelvane-cli
 set -euo pipefail
@@ -14,7 +15,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/config" "$work/runtime" "$work/files/dir"
 chmod 700 "$work/runtime"
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" XDG_STATE_HOME="$work/state"
 cd "$work/files"
 
 fail() {
@@ -45,6 +46,10 @@ for tool in xvfb-run xdotool; do
 done
 printf 'plain letter\n' >dir/letter.txt
 printf 'bare\n' >todo.txt
+# The name is the bytes the system passes, whatever their encoding.
+latin1=$(printf 'dir/caf\351.txt')
+printf 'latin-1 name\n' >"$latin1"
+export LATIN1="$PWD/$latin1"
 
 unset QT_QPA_PLATFORM
 export PROGRAM="$program"
@@ -84,6 +89,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     answer "Decryption procedure" no /DeCrYpT dir/a.txt.cry || exit 1
     answer "Encryption procedure" yes "$PWD/dir/letter.txt" || exit 1
     answer "Encryption procedure" yes todo.txt || exit 1
+    answer "Encryption procedure" yes "$LATIN1" || exit 1
 '
 [ "$(cat dir/a.txt)" = "alpha text" ] || fail "/DeCrYpT did not give the plain file back"
 [ ! -e dir/a.txt.cry ] || fail "/DeCrYpT left the crypted file"
@@ -91,4 +97,5 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
 [ -f todo.txt.cry ] && [ ! -e todo.txt ] || fail "a bare name did not encrypt the file in the current folder"
 "$cli" decrypt -q -p "$work/pw" dir/letter.txt.cry >/dev/null || fail "the encrypted letter does not decrypt"
 [ "$(cat dir/letter.txt)" = "plain letter" ] || fail "the letter came back different"
-echo "decrypt in mixed case, one path and a bare name: done through the dialogs"
+[ -f "$latin1.cry" ] && [ ! -e "$latin1" ] || fail "a name that is not UTF-8 was not encrypted"
+echo "decrypt in mixed case, one path, a name that is not UTF-8 and a bare name: done through the dialogs"

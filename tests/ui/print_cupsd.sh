@@ -73,7 +73,7 @@ printf 'invoice 2026-17: amount due 1,234.00\n' >"$work/files/invoice.txt"
 "$cli" encrypt -q -p "$work/pw" "$work/files/invoice.txt"
 
 unset QT_QPA_PLATFORM
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" PROGRAM="$program"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" XDG_STATE_HOME="$work/state" PROGRAM="$program"
 export FILE="$work/files/invoice.txt.cry"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -u

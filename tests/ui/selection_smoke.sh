@@ -22,7 +22,7 @@ chmod 700 "$work/runtime"
 for name in a b c d; do echo "text of $name" >"$work/sample/$name.txt"; done
 
 unset QT_QPA_PLATFORM
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" XDG_STATE_HOME="$work/state"
 export PROGRAM="$program" SAMPLE="$work/sample"
 export PICTURE="${2:+$(realpath -m "$2")}" GRAB="${3:+$(realpath "$3")}"
 

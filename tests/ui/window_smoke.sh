@@ -23,7 +23,7 @@ echo "some text" >"$work/sample/notes.txt"
 
 # The test environment asks for the offscreen platform; this test wants X.
 unset QT_QPA_PLATFORM
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" XDG_STATE_HOME="$work/state"
 export PROGRAM="$program" SAMPLE="$work/sample"
 
 # Every wait is on an event (the window mapped, the process gone) with a
