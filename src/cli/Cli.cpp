@@ -329,7 +329,7 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
     if (!SpoolStandardInput(env, options, spool, streams))
         return kExitFailed;
     if (options.ReadsStandardInput())
-        list.jobs = {{std::string(kStandardStream), static_cast<uint64_t>(spool.Size())}};
+        list.jobs = {{std::string(kStandardStream), static_cast<uint64_t>(spool.Size()), nullptr}};
     const RunSettings settings{options,
                                password.Text(),
                                env.out,

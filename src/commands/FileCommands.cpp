@@ -160,7 +160,7 @@ enum class PasswordFrom { Step, JustUsed };
 bool RunTransform(CommandHost& host, const Transform& t, Existing existing,
                   PasswordFrom password = PasswordFrom::Step) {
     if (password == PasswordFrom::JustUsed)
-        return !RememberedPassword.empty() && RunEngine(host, t, existing);
+        return !RememberedPassword.empty() && RunEngine(host, t, existing, nullptr);
     const HeldAttributes held = ReadFileAttributes(t.source);
     if (held.Has(faReadOnly) &&
         ShowInformation(ReadOnlyText(t.sourceShown), mbOK | mbCancel) != mrOk)

@@ -36,7 +36,7 @@ std::string PlainNameOf(const std::string& listedName) {
 
 std::string FullPath(const std::string& name) {
     return !name.empty() && name.front() == kPathSeparator ? name
-                                                           : JoinPath(WorkingDirectory(), name);
+                                                           : JoinPath(CurrentDirectory(), name);
 }
 
 // The journal names what is out while it is out: a file encrypted again, or

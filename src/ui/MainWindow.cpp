@@ -375,8 +375,8 @@ void TMainWin::ReadListsAgain() {
         DiskTimer->start();
         return;
     }
-    const TStringGrid::SelectedFiles plain = StringGrid1->SelectionFiles();
-    const TStringGrid::SelectedFiles crypted = StringGrid2->SelectionFiles();
+    const TStringGrid::SelectionAnchors plain = StringGrid1->SelectionFiles();
+    const TStringGrid::SelectionAnchors crypted = StringGrid2->SelectionFiles();
     RefreshLists();
     StringGrid1->SelectFiles(plain);
     StringGrid2->SelectFiles(crypted);

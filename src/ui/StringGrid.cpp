@@ -269,7 +269,7 @@ int TStringGrid::RowOfFile(const std::string& fileName) const {
     return 0;
 }
 
-TStringGrid::SelectedFiles TStringGrid::SelectionFiles() const {
+TStringGrid::SelectionAnchors TStringGrid::SelectionFiles() const {
     const GridRect rect = Selection();
     auto fileAt = [this](int row) {
         return row >= 1 && row <= model_.RowCount() ? model_.Row(row - 1).FileName : std::string();
@@ -277,7 +277,7 @@ TStringGrid::SelectedFiles TStringGrid::SelectionFiles() const {
     return {fileAt(rect.Top), fileAt(rect.Bottom), fileAt(Row())};
 }
 
-void TStringGrid::SelectFiles(const SelectedFiles& files) {
+void TStringGrid::SelectFiles(const SelectionAnchors& files) {
     const ScrollPlace place = Place();
     const int current = RowOfFile(files.current);
     if (current > 0)

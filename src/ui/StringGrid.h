@@ -99,15 +99,15 @@ public:
 
     // The files at the ends of the selection and under the current cell,
     // to find them again after a rebuild that moved them.
-    struct SelectedFiles {
+    struct SelectionAnchors {
         std::string top;
         std::string bottom;
         std::string current;
     };
-    SelectedFiles SelectionFiles() const;
+    SelectionAnchors SelectionFiles() const;
     // Moves the current cell and the selection back onto those files where
     // they are still listed; the rest stays where the rebuild left it.
-    void SelectFiles(const SelectedFiles& files);
+    void SelectFiles(const SelectionAnchors& files);
 
     void SetMouseHooks(GridMouseHooks* hooks) { hooks_ = hooks; }
 

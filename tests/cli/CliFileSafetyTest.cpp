@@ -159,7 +159,7 @@ TEST_F(CliFileSafety, ARecursiveRunRefusesWhatWouldExposeOrLoseAFile) {
         {"a hard-linked file",
          [&] {
              WriteFile(tree + "/h1", "the secret");
-             ::link((tree + "/h1").c_str(), (tree + "/h2").c_str());
+             ASSERT_EQ(::link((tree + "/h1").c_str(), (tree + "/h2").c_str()), 0);
          },
          {"encrypt", "-r", tree},
          kExitFailed,
