@@ -7,12 +7,15 @@ _kelvane_cli() {
     _init_completion || return
 
     if ((cword == 1)); then
-        mapfile -t COMPREPLY < <(compgen -W "encrypt decrypt verify info --help --version" -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W "encrypt decrypt verify info convert --help --version" -- "$cur")
         return
     fi
     case $prev in
-        -o | --output | -p | --password-file)
+        -o | --output | -p | --password-file | -R | --recipients-file | --passphrase-file)
             _filedir
+            return
+            ;;
+        --recipient | --work-factor)
             return
             ;;
         -j | --jobs)
@@ -34,6 +37,11 @@ _kelvane_cli() {
         verify)
             options="-q --quiet -r --recursive -j --jobs -p --password-file --password-env
                      -h --help"
+            ;;
+        convert)
+            options="-k --keep -f --force -q --quiet -r --recursive -j --jobs -o --output
+                     -p --password-file --password-env -a --armor --recipient
+                     -R --recipients-file --passphrase-file --work-factor -h --help"
             ;;
         info) options="-h --help" ;;
         *) return ;;
