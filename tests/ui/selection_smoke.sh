@@ -107,11 +107,12 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     [ -e d.txt ] && [ ! -e a.txt ] || fail "wrong files changed: $(ls)"
     echo "dropped: $(ls | tr "\n" " ")"
 
-    # Right-click a.txt.cry; "Delete" is the menu'"'"'s last item.
+    # Right-click a.txt.cry; "Delete" comes just before the menu'"'"'s last
+    # item, "Convert to age…".
     xdotool mousemove --sync --window "$w" 230 "$(first_crypted_row)" click 3
     wait_until "[ \$(xdotool search --onlyvisible --pid $pid 2>/dev/null | wc -l) -gt 1 ]" ||
         fail "no context menu"
-    xdotool key Up Return
+    xdotool key Up Up Return
     c=$(timeout "$limit" xdotool search --sync --onlyvisible --name "^Confirmation$" | head -n 1)
     [ -n "$c" ] || fail "no \"Confirmation\" before the deletion"
     [ -e a.txt.cry ] || fail "deleted before the answer"
