@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The checksum against its floor: the fastest chain of one dependent L1 load
 // and one xor per byte that this machine runs, the least any byte-serial
 // table loop can take.

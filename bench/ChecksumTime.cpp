@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the seconds Crc32Of takes over a file's bytes already in memory:
 // the floor a whole-file run is measured against. Best of three.
 #include "crypto/Crc32.h"

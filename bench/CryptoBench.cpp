@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Throughput of the cipher over a buffer, in bytes per second.
 #include "crypto/Des.h"
 #include "crypto/DesPaths.h"

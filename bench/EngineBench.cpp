@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file encryption and decryption through the engine, on a file in
 // /dev/shm so the disk does not hide the engine's own cost; also the longest
 // stretch the window would go without events during a run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long RefreshLists takes for a directory of n files: it re-reads the
 // directory and every file's information each time, and the commands call it
 // after every file they change.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading registry files of 1 MiB, the largest the store accepts, in the
 // shapes that cost the most per byte: many values in one key, many keys, and
 // one long value name whose hex data runs over many continuation lines.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the seconds the main window takes to encrypt the first COUNT rows
 // of "Available for encryption" in DIR through "Encrypt" of the grid's
 // context menu: one password dialog, "One password for a file list" left

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the seconds the main window takes for Encrypt All over a folder
 // tree with a session password: no prompt, no password dialog, the folder
 // list following the walk and the lists rebuilt after every file, exactly

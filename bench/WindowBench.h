@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window benchmarks share: the window's program on the offscreen
 // platform, its engine hook paced as the program paces it, and any message
 // box the run did not expect reported and refused, since such a run is not

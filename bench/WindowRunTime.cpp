@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the seconds the main window takes to encrypt one file through
 // EncryptOneFile: the password dialog answered, the progress panel shown,
 // the window's events running between the engine's steps, the source deleted

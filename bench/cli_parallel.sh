@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Many files through kelvane-cli at once: FILES files of SIZE_MIB each in
 # /dev/shm, encrypted with -j 1 and with -j JOBS, best of RUNS each, then the
 # speed-up. The engine already spreads one file over the processors, so the

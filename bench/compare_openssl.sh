@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The four times are read back by name in the table at the end.
 # shellcheck disable=SC2034
 # Times kelvane-cli against OpenSSL's DES-ECB on the same random file in

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # kelvane-cli convert (a .cry to an age file) against kelvane-cli decrypt of
 # the same .cry: the conversion does all the decryption does, plus the age
 # payload's ChaCha20-Poly1305, and should run at no less than 0.8 of its

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The main window's "Encrypt" on 1,000 selected small files, password given
 # once for the list, in a folder of 10,000 files, against kelvane-cli
 # encrypting the same 1,000 files in one call. The window rebuilds both lists

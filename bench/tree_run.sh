@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Encrypt All in the main window (offscreen, a session password, so no
 # dialog) against kelvane-cli encrypting the same files named in one call,
 # over FOLDERS folders of FILES files of 4 KiB each. Both delete the sources.

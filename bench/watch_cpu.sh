@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The processor time the program takes while it watches a crypted file that
 # is open in its application. Starts `kelvane /open FILE.cry` on a virtual X
 # display with the tests' handler program as the file type's application

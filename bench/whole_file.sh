@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Whole files through kelvane-cli against the checksum alone over the same
 # bytes in memory (the serial floor of one file), and against OpenSSL's
 # DES-ECB, all in one run; also the peak resident memory of each run.

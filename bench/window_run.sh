@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The main window's encryption of one file (EncryptOneFile, on the offscreen
 # platform) against kelvane-cli encrypting the same file, in one run. Both
 # delete the source afterwards, as the window always does. Each runs RUNS

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads CHANGELOG.md and writes what the package and the software centre
 # say about each release: the Debian changelog and the metainfo's releases.
 #   In:  KELVANE_CHANGELOG_MD, KELVANE_PACKAGE_NAME, KELVANE_MAINTAINER,

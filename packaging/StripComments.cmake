@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by cpack on the staged installation, before it is packed: takes out
 # the compilers' identification strings, which a program does not need at
 # run time, as Debian's own packaging does.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the system registry file from its template, with the data directory
 # as a registry string holds it (backslashes and quotes escaped).
 #   KELVANE_REG_TEMPLATE  the template

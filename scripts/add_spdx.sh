@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Puts the licence identifier at the head of every tracked source: the first
 # line of a C++ or CMake file, the line after the shebang of a script. A file
 # that already carries it is left alone, so running this again changes

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a source file includes a header from a layer above its own, or a
 # CMake target links one, or a layer below the windows includes a Qt header.
 # The layers, lowest first:

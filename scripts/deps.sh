@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build, the tests and the benchmarks need.
 # As root it installs what is missing; otherwise it prints the apt-get line.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang (preset "fuzz", in build-fuzz/) and
 # runs each for FUZZ_SECONDS (default 60) from the seeds in tests/fuzz/.
 # Fails on any crash, hang or sanitizer report; the input that caused it is

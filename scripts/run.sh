@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Kelvane 95 and starts it on its built-in defaults.
 set -euo pipefail
 cd "$(dirname "$0")/.."

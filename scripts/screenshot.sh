@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the pictures in docs/images/: the main window on a sample folder of
 # plain and crypted files, the password dialog of an encryption, and the
 # progress panel of a large file halfway. The program runs under Xvfb with

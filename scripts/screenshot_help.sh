@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes docs/images/about-box.png and docs/images/help-window.png: the
 # program under Xvfb with openbox as window manager, so the pictures show
 # the windows with their frames as a user sees them. Needs xvfb-run,

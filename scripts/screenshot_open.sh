@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes docs/images/open-in-editor.png: a crypted text file opened from the
 # "Crypted files" context menu is shown decrypted in the desktop's text
 # editor (Mousepad) while Kelvane 95 watches it; closing the editor encrypts

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Kelvane 95 and runs the whole test suite.
 #   scripts/test.sh          the default build (build/)
 #   scripts/test.sh asan     the same suite under AddressSanitizer and UBSan (build-asan/)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Encrypt All as a new user meets it, on the real program under Xvfb with a
 # window manager: a right-click in the folder list, "Encrypt All", the
 # warning's "Change password "expire" option" to switch to one password for

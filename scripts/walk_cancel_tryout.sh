@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Stopping Encrypt All as a user would, on the real program under Xvfb with a
 # window manager and the real mouse: a right-click on the folder "many" in
 # the folder list (the open folder is its parent), "Encrypt All", one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a rectangle of the X screen as a PNG: kelvane-grab OUT.png [X Y W H].
 // The README's screenshot script runs it under Xvfb.
 #include <QGuiApplication>

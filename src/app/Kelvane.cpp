@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kelvane 95: start-up, the event loop and the end of the run.
 #include "commands/Settings.h"
 #include "commands/State.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What kelvane-cli does to one FILE.
 #pragma once
 

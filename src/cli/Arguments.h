@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line of kelvane-cli: a command, its switches and the files.
 // Every switch is declared once, in one table, with the commands that take
 // it and its help text; the parser, the usage text and the check of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelvane-cli as a routine over streams, so it runs inside a test as well as
 // in its own process.
 #pragma once

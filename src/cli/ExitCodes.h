@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What kelvane-cli's exit status tells a script.
 #pragma once
 

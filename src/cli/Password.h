@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Getting the password: from a file's first line or from the terminal,
 // converted from UTF-8 to Windows-1252 as the desktop program stores it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One progress line for a whole run on a terminal: a bar, the bytes done of
 // all files, the rate and the time left, redrawn in place. Files running at
 // once each feed their share; their messages are written through the line

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running one action over many files, up to a number of them at once. Each
 // file's messages are gathered and written whole when the file is over, so
 // lines of files running side by side never interleave.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ctrl-C, a hang-up and a termination request: while files are being
 // transformed the first one cancels every run cleanly; at any other moment
 // (a blocking open or read, between files) and on the second one, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Standard input and standard output as the engine's files, and the reasons
 // the system gave when opening, reading or writing a file failed.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The password prompt on the controlling terminal (/dev/tty), without echo.
 #pragma once
 

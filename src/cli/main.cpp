@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelvane-cli: encrypts, decrypts, verifies and describes crypted files from
 // scripts, with the same engine and file format as the desktop program.
 #include "cli/Cli.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one action of a program started with parameters, as the file manager's
 // actions on a file start it: encrypt or decrypt the file, open or print a
 // crypted file through its application, or decrypt it for good.

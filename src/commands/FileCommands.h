@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two single-file commands every encryption and decryption passes
 // through, and the double-click that runs them from the grids.
 #pragma once

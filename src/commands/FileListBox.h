@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A sorted list of the names in one directory, with no widget behind it.
 // The main window keeps three: the plain files, the crypted files as shown,
 // and the files and folders the tree commands walk.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which files of a directory go to the plain list and which to the crypted
 // one, and how each is shown there. The window's grids and the commands'
 // tests both build their lists with it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the password for an encryption or decryption comes from: a dialog,
 // or the password remembered for the session or for a file list.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands on a grid's selection: encrypt or decrypt every selected row
 // with one password or one each, and delete every selected row's file after
 // asking for each.

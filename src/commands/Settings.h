@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four preferences and the help file, loaded from the registry when the
 // main window is created and written back when it is destroyed.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and printing files with the desktop's applications. A crypted file
 // is decrypted for the time its application uses it, watched, and encrypted
 // again once the application has let go of it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state the file commands and the main window share for the whole run.
 // Everything here is touched on the window's thread only; the cancel flag
 // lives beside the engine (crypto/CryptFile.h) because the engine polls it.

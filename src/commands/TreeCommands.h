@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encrypt All and Decrypt All: every suitable file of the open folder, and on
 // request of every folder below it, handed one after another to the
 // single-file commands while the folder list follows the walk.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Case folding of the ASCII letters only. File names and registry keys are
 // bytes: folding other letters would depend on the locale and on an encoding
 // the names do not promise.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own 32-bit check value. It is built on the reflected CRC-32
 // table but starts from 0, is not inverted, and indexes the table image by
 // byte offset, so its values are not the standard CRC-32's.

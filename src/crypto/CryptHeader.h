@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The crypted file's header and key, as bytes in memory.
 //
 // Layout, integers little-endian:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a crypted file is named: the plain name with ".cry" appended, in the
 // same directory. The window and kelvane-cli both name files through these.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a run of the engine ends in. The front ends turn a code into the
 // user's message (ResultMessages) or an exit status.
 #pragma once

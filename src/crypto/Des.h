@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Data Encryption Standard (FIPS 46-3) on single 8-byte blocks.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bitsliced DES: the round constants of a key, the portable 64-bit path and
 // the choice among the paths at run time.
 #include "crypto/DesBitslice.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bitsliced DES core, shared by every vector width. Internal to the
 // crypto library: included by the files that instantiate it for one
 // instruction set each. The templates sit in an unnamed namespace, so each

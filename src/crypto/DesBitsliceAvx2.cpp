@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bitsliced cipher on 256 blocks at once in AVX2 registers, two-input
 // gates. Compiled with -mavx2; only called when the processor has AVX2.
 #include "crypto/DesBitslice.h"

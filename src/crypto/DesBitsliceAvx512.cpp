@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bitsliced cipher on 512 blocks at once in AVX-512 registers, every gate
 // one ternary-logic instruction. Compiled for AVX-512; only called when the
 // processor has it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ways this build can transform a file's blocks, for the dispatcher,
 // the tests and the benchmarks. Every path gives the same bytes.
 #pragma once

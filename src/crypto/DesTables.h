@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tables of the Data Encryption Standard, entry for entry as FIPS 46-3
 // prints them: 1-based bit positions, S-box values row after row. Shared by
 // the table-driven cipher, the bitsliced one and the S-box circuit generator.

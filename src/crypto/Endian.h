@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Byte order spelled out: integers in files and cipher blocks are read and
 // written byte by byte, never through a cast of a buffer to an integer
 // pointer. The compilers turn each into a single load or store.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What makes a password usable as a key, for the window and kelvane-cli
 // alike: 6 to 8 characters of Windows-1252, one byte per character, so a
 // crypted file opens with the same password on every system.

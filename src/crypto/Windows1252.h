@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Passwords are keys of 8-bit characters in Windows-1252, one byte per
 // character, so a crypted file opens with the same password everywhere.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The age file format (version 1): the header that carries the file key for
 // its recipients, the text encodings it uses, and the key derivations. Every
 // cryptographic primitive comes from libsodium; only the layout is ours.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The age payload, streamed: the header, the payload nonce, then the plain
 // bytes sealed in 64 KiB chunks under the payload key. The chunk in hand is
 // held back until more bytes arrive or Finish() says it is the last, since

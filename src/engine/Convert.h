@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moving a crypted file to the age format: the .cry is deciphered in pieces
 // straight into the age payload, so no plain byte ever reaches a file. The
 // age file stays unnamed until the .cry's data check has passed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encrypting and decrypting whole files: the engine that reads a source,
 // runs the checksum and the cipher over it and puts the destination in place.
 // The header's layout and the key are in crypto/CryptHeader.h.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stages of one encryption or decryption run and the conductor that
 // drives them. Large files run each stage group on a thread of its own (the
 // checksum on one core, the cipher on the other, the file transfers beside

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Holds a run's worker threads between two pieces of work while the user is
 // asked whether to stop it: nothing is read, written or reported meanwhile,
 // and the run goes on from the same byte when the gate opens again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress pair the engine reports through: a position of 0..100 and a
 // counter (`Tag`) per bar. The window's bars and the command-line progress
 // implement it; tests record what the engine reports.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which names of one directory came or went since it was last asked, so a
 // list of the directory can be brought up to date without reading it all.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The machine's drives: on Linux the mounted volumes where a user keeps files.
 #pragma once
 

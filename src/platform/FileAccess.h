@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's only way to the disk, so tests can make a read come up short
 // or the n-th write fail.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File attributes as the program reasons about them (archive, hidden,
 // read-only, system), mapped onto POSIX:
 //   R  the owner lacks write permission

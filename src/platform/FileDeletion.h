@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deleting a file the user confirmed. Everything here works on the directory
 // entry itself: a symbolic link is removed as a link, and neither its
 // attributes nor its target are ever touched.

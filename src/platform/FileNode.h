@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A file as the kernel knows it, whatever its names: device and inode.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules that keep a run from losing or exposing a file, shared by the
 // window's commands and kelvane-cli: what may be a source, what permissions a
 // new file gets, when two names are one file, and when a source may go.

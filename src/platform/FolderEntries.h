@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One folder's entries as a walk over a tree sees them, looked at without
 // following symbolic links, and the one way such a walk enters a subfolder:
 // by its descriptor, never through a link, never onto another file system.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every message box and every modal question of the program goes through
 // ShowMessage. The program installs a responder that shows a real box; tests
 // install a scripted one that checks the text and answers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether another program holds a file open: Linux has no share modes that
 // would make an open fail, so the processes' descriptor tables are read.
 #pragma once

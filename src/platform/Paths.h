@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Path arithmetic for POSIX names: "/" separates, "/" alone is the root.
 #pragma once
 

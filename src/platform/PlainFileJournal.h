@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files decrypted for an application to use, recorded on disk for as
 // long as they are out: a run that ends before it could encrypt them again
 // (killed, the machine stopped) leaves the record, and the next run names the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The registry below HKEY_CLASSES_ROOT, as the program sees it: an accessor
 // that holds one open key at a time, reads strings and 32-bit integers and
 // writes 32-bit integers. Keys are opened, never created.

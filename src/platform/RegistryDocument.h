@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One file of the registry's text export format ("Windows Registry Editor
 // Version 5.00"): its keys and values in file order, indexed so that reading
 // a file and looking values up take time in proportion to the file. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The registry kept in files of the registry's own text export format
 // ("Windows Registry Editor Version 5.00"). Two layers: the system layer the
 // installer puts beside the program, and the user's layer over it. Reads see

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing the registry's text export format.
 #include "crypto/AsciiCase.h"
 #include "platform/RegistryDocument.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GIO stays in this file: its headers clash with Qt's keywords, so nothing
 // here may include a Qt header.
 #include "platform/ShellLaunch.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Handing a file to the desktop: "open" starts the default application of
 // the file's type, "print" runs the print spooler's `lp`. Both report the
 // process they started, so a caller can wait for it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one walk over a folder tree, for kelvane-cli's -r and the window's
 // Encrypt All and Decrypt All alike. It works on descriptors from end to end:
 // each folder is opened relative to its parent's open descriptor, never

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-16LE, the encoding of hex(1) and hex(2) values and of regedit's own
 // exports, to and from the UTF-8 the program works in.
 #pragma once

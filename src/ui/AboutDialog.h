@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About box: the product, the cipher it is based on, the system's
 // version and memory, and the link to the product's web page.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The passphrase of a conversion to age, asked twice, with a word on what
 // age is and what happens to the crypted files.
 #pragma once

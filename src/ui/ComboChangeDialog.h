@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Invalid device": holds the user until a ready drive is picked in its own
 // drive selector, then hands that pick to the main window's selector.
 #pragma once

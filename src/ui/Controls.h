@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small controls that carry an integer counter (`Tag`) besides what they
 // show, as the progress figures need.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The password dialog of a decryption: the password typed once.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The question before a file is deleted: delete it, keep it, delete all the
 // rest without asking, or stop.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder list: the folders from the root down to the current one, then
 // the current folder's subfolders, each indented by its depth. Setting its
 // directory also makes that the process's working directory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A drop-down list of the mounted volumes, read again each time it opens.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Letting the window's pending events run from inside long work: clicks,
 // timers and repainting, but no more often than every couple of display
 // frames.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rows behind one file grid. A rebuild takes the names only; a row reads
 // its file's size, date and attributes the first time one of those cells is
 // wanted (drawn on screen or asked for by a command), so a rebuild costs no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one sans font of the program's windows. Every fixed text and every
 // figure at its widest fits its control in it at the starting size; the
 // layout tests measure that.

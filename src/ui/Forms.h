@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's windows, created once at start in a fixed order and kept for
 // the whole run.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dragging rows from one file grid onto the other. A left press on a grid
 // arms a drag; it starts once the mouse has moved 5 pixels with the button
 // held, and only the other grid takes the drop. What is dragged is the

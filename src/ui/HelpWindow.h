@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's help: HTML pages installed beside the program, shown in a
 // window of our own so that they read without a browser and without a
 // network. HelpFile (the settings) names the contents page; the page of each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window does: its lifecycle, navigation, the file lists, the
 // progress panel and the single-file commands. The controls are built in
 // MainWindowControls.cpp and placed by MainWindowLayout.cpp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the drive and folder on the left, the plain and the
 // crypted files of that folder on the right, the timing figures of a running
 // encryption or decryption at the bottom.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as the file commands see it: its status line, progress
 // panel, bars, hidden lists and password dialogs.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's controls and menus, built once when the window is
 // created; what they do lives in MainWindow.cpp.
 #include "ui/Controls.h"

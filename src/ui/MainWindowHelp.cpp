@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's "&Help" menu and its help key.
 #include "ui/AboutDialog.h"
 #include "ui/HelpWindow.h"

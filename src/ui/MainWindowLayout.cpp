@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the main window's controls go for its size.
 #include "commands/State.h"
 #include "ui/Controls.h"

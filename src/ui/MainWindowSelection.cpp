@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands on the grids' selections: the "Encrypt",
 // "Decrypt" and "Delete" items of the grids' context menus, drops of one
 // grid's rows on the other, and the Name column kept inside its grid.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's shell commands: "Open" and "Print" of both grids, and
 // the actions of a program started with parameters.
 #include "commands/CommandLine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as "Open", "Print" and the command-line actions see it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's "Encrypt All" and "Decrypt All" and the list rebuilds
 // they put off.
 #include "ui/MainWindow.h"

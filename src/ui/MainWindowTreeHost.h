@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as Encrypt All and Decrypt All see it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The responder the program installs for ShowMessage: a real message box.
 #pragma once
 

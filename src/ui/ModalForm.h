@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The base of every dialog. Its ShowModal goes through one seam, like the
 // message boxes, so a test can fill a dialog and press its button instead of
 // running a nested event loop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the two password dialogs share: the file label, the first password
 // field, the note, "Submit", "Cancel" and "One password for a file list".
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The warning before Encrypt All or Decrypt All walks a tree: a password
 // will be asked for every file found, unless the user first switches to one
 // password for the session.

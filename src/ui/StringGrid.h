@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A file grid: a table view over a TFileGridModel, addressed the way the
 // commands think of it. Row 0 is the heading row; files start at row 1.
 // Columns are reached by their logical number, whatever order the user has

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Installs the build into a scratch prefix the way a packager would and
 // checks what the desktop and the program will find there.
 #include "commands/Settings.h"

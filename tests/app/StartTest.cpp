@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program started where there is no display to show its window on.
 #include "support/TempDir.h"
 

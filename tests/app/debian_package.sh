@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from a build tree, unpacks it into a scratch
 # root and checks that everything lies where the desktop, man and the
 # program look for it, and that it declares what it needs.

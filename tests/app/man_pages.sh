@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manual pages render without a warning from man and groff, and each has
 # the sections a reader looks for.
 #   man_pages.sh PAGE...

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelvane-cli in-process when the files change under it: a source saved
 // anew during the run, a destination that appears, a write-protected source.
 #include "cli/Cli.h"

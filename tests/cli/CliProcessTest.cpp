@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelvane-cli as its own process: exit statuses, messages, and the terminal
 // behaviour that only a real process on a pseudo-terminal shows.
 #include "support/TempDir.h"

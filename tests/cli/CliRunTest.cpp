@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelvane-cli run in-process, with its streams and its terminal replaced.
 #include "cli/Cli.h"
 #include "cli/StreamFiles.h"

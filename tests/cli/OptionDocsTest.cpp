@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manual page and the help page list exactly the switches the parser
 // takes, and every exit status, so they can't drift from --help again; the
 // shell completions offer every switch.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // After a run, no copy of the password is left anywhere in the process's
 // writable memory: not in the heap, not on a stack, not in a library's
 // input buffer. The password is never written out whole by the test itself:

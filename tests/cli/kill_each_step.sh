@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Kills kelvane-cli at every system call of the steps that touch files, one
 # kill per run (strace -e inject=CALL:signal=KILL:when=N), for encryption,
 # decryption, a replacing encryption and a conversion to age, with unnamed files and with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every commands test runs in a fresh working directory with the shared
 // state and the preferences as at the start of a run.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main window and password dialogs without widgets, for the commands'
 // tests: records what the commands ask of the window, in order, and answers
 // each password dialog from a script.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sorted name lists behind the grids, and the shared state's reset.
 #include "commands/FileListBox.h"
 

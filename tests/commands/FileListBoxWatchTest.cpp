@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list read again takes only the names that came or went; whatever
 // happened in between, it must read exactly as a fresh full read would.
 #include "commands/FileListBox.h"

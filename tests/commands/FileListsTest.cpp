@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which list a file goes to, how it is shown there, and finding it again.
 #include "commands/FileLists.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The watch over crypted files handed to their applications, on a window
 // without widgets: files with no process to wait for, the close warning's
 // end of the watch, and a cancelled re-encryption.

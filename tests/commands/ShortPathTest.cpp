@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shortening a path to a width, one character one unit wide.
 #include "commands/ShortPath.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every way of transforming a file's blocks gives DesBlock's bytes, bit for
 // bit, in both directions, whatever the number of blocks.
 #include "crypto/DesPaths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generated S-box circuits against the standard's tables, on all 64
 // inputs at once and on any processor: the ternary-logic family is evaluated
 // here by its truth tables, as the AVX-512 instruction reads them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The age header against published vectors of the format: the scrypt and
 // X25519 files of its test kit, the example keys of its description, and
 // RFC 4648 and RFC 5869 for the encodings and the key derivation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelvane-cli convert against the real `age` command: every file it writes
 // opens with `age` to the original bytes, and a file damaged anywhere is
 // refused by `age`, which shows our MAC, tags and final chunk are right.

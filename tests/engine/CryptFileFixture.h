@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's cases run on real files in a scratch directory, through the
 // fault-injecting file system.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a run ends on disk: the destination appears only complete, never in
 // the place of a file the user did not agree to replace, the source is only
 // read, and nothing is left behind, with or without unnamed files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes read as a crypted file with a fixed password: the header
 // reader, the decryption and the check without a destination must neither
 // crash nor disagree, and a decryption that succeeds must have written

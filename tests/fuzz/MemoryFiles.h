@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One source file held in memory and one destination collected in memory, so
 // the engine runs on fuzzed bytes without touching the disk.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes read as a registry file: reading must not crash, a save of
 // what was read gives back the very bytes read (UTF-16 files re-encoded), and
 // setting a value changes that value and keeps every other one.

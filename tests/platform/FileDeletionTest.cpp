@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deleting a confirmed file works on the directory entry: a link goes as a
 // link, its target keeps its content and its mode, and folders never go.
 #include "platform/FileDeletion.h"

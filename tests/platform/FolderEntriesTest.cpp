@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a tree walk sees of a folder and where it may go from there.
 #include "platform/FolderEntries.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Held open by another program" read from the processes' descriptor tables,
 // and the exit codes of the processes the program starts.
 #include "platform/OpenFileScan.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/RegistryDocument.h"
 
 #include "crypto/AsciiCase.h"
@@ -54,8 +55,8 @@ void ExpectChangeTouchesOneLine(const RegistryDocument& document, const std::str
     const RegistryDocument reread = RegistryDocument::Parse(saved);
     for (const auto& key : document.Keys())
         for (const auto& entry : key.entries) {
-            const bool isChanged =
-                AsciiLowered(key.path) == AsciiLowered(path) && AsciiLowered(entry.name) == AsciiLowered(name);
+            const bool isChanged = AsciiLowered(key.path) == AsciiLowered(path) &&
+                                   AsciiLowered(entry.name) == AsciiLowered(name);
             ASSERT_NE(reread.Find(key.path, entry.name), nullptr) << saved;
             EXPECT_EQ(*reread.Find(key.path, entry.name), isChanged ? value : entry.value)
                 << entry.name << " in\n"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/TreeWalk.h"
 
 #include "support/TempDir.h"

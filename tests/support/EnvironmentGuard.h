@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Restores an environment variable, set or unset, when the test ends.
 #pragma once
 

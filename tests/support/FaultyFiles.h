@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real file system with faults on demand: the n-th write fails (a full
 // disk, with part of its data on disk first if asked), a read comes up short
 // or fails, the commit fails or goes unconfirmed, or the size query lies. It

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a run is writing before its result has a name: the unnamed files the
 // process holds open in a directory, and the named temporaries in it.
 #pragma once

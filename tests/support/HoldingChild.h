@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A child process that holds a file open until told to let go, for the tests
 // of "held open by another program".
 #pragma once

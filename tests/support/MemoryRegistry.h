@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A registry held in memory, with the keys an installation creates.
 #pragma once
 

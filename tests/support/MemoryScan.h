@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Looks for a secret in the process's own writable memory: the heap, the
 // stacks of every thread and the allocator's arenas. The secret is given
 // masked, byte by byte xored with a mask, and matched through the mask, so

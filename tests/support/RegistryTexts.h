@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random registry files for the format's property tests and the fuzzer's
 // seed corpus: mostly well-formed lines of every kind, with the awkward
 // bytes the reader must keep exactly (escapes, carriage returns, NULs, bytes

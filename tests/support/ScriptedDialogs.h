@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A modal responder for tests: each expected dialog is queued with what to do
 // in it (fill fields, press a button) and the answer comes from the dialog's
 // own result. A dialog nobody expected fails the test and answers Cancel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A message responder for tests: each expected box is queued with its text
 // and the answer to give. A box nobody expected, or one with other text,
 // fails the test; boxes still queued at the end fail it too.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fresh directory per test, removed with everything in it afterwards, and
 // whole-file helpers for the tests that work on real files.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About box: its texts, the system figures it reads at every showing,
 // the cursor over the web address, and how the address reaches a browser.
 #include "WindowFixture.h"

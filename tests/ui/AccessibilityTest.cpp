@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader hears: every control that can take the keyboard focus,
 // in every window of the program, has a name.
 #include "WindowFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The actions of a program started with parameters, run by the window as
 // its first activation runs them: every row of the parameter table, the
 // working directory entered and restored, the window closed afterwards.

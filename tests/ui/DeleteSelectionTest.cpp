@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Delete" in the grids' context menus: one question per file, "Delete All",
 // "Cancel All", read-only files, names shown without ".cry", and files that
 // cannot be deleted.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encrypting and decrypting from the window: double-clicks, the password
 // dialogs, the progress panel and "Cancel process", "&Options...".
 #include "WindowFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the two grids and the name lists behind them show for a directory.
 #include "WindowFixture.h"
 #include "ui/StringGrid.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rows dragged with the mouse from one grid onto the other, the highlight
 // that follows the focus, and the Name column kept inside its grid.
 #include "ui/GridDrag.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help: "&Contents", F1 in the windows that have a help context, the
 // message for a missing help file, and the links between the pages.
 #include "WindowFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window from the keyboard: Enter and Delete on the grids' rows and
 // the keys that open a control's context menu.
 #include "SelectionFixture.h"

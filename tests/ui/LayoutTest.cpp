@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the main window puts its controls for a given size.
 #include "WindowFixture.h"
 #include "ui/Controls.h"

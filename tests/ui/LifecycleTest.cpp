@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, activation and the rule that decides whether the window closes.
 #include "WindowFixture.h"
 #include "ui/AboutDialog.h"

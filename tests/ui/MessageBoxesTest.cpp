@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real message boxes: which buttons each set shows, and the number each
 // button answers with.
 #include "ui/MessageBoxes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing the drive and the folder whose files the grids show.
 #include "WindowFixture.h"
 #include "ui/ComboChangeDialog.h"

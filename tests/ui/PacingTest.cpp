@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What keeps a run over many small files from being mostly painting: the
 // bars show the engine's latest position when the window next runs its
 // events, and those runs are spaced out.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timing figures of a run and the "Cancel process" button.
 #include "WindowFixture.h"
 #include "ui/Controls.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the selection and deletion tests share: a shown window over a few
 // files, its password and delete dialogs, and rows picked with the mouse.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An Encrypt or Decrypt run on a selection rebuilds its lists once per turn
 // of the event loop, not after every file: whenever the rebuild happens to
 // run, the run must still reach every selected file exactly once and step

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encrypting and decrypting the selected rows from the grids' context menus:
 // one password for the list or one per file, cancels, refusals, and every
 // command refused while another one runs.

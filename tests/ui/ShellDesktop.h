@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A desktop of the tests' own for the shell commands: a handler application
 // registered as the default of a test MIME type in private XDG directories,
 // and a stand-in `lp` first on PATH. GIO reads these directories once per

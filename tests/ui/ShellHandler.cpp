@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in desktop application for the shell tests, registered as the
 // default of a test MIME type, and a stand-in `lp` when started under that
 // name. It reads the file it is given and records what it read in the

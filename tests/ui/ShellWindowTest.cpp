@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and printing from the window's context menus with real launches:
 // a handler application of the tests' own and a stand-in `lp` (ShellDesktop).
 // The watch's pause between passes is replaced by a script that waits for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every fixed text of the main window and every figure at its widest fits
 // its control at the starting size, in the window's own font; and the
 // controls wear the program's silver.

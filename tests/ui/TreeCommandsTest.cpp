@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encrypt All and Decrypt All from the folder list's menu, on real trees:
 // which files change and in what order, the password paths, "Cancel
 // process", and trees that hold links, pipes and folders that go away.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The widget tests run on Qt's offscreen platform unless told otherwise,
 // also when ctest lists them, which it does without the test environment.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main-window tests share: a scratch directory that is the working
 // directory while a test runs, a volume list of our own, an installed
 // registry in memory, and scripted answers for every box and dialog.

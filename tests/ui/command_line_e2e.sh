@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The command-line actions of the real program, end to end. Without a
 # dialog to answer, on the offscreen platform: three parameters and an
 # unknown switch end at once and leave the file alone. With the password

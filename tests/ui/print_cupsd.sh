@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # "kelvane /print FILE.cry" against a real CUPS scheduler: a private cupsd
 # (its own configuration, socket and spool, a file printer as the default
 # destination) receives the plain bytes from `lp`, and the file is crypted

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A new user's first minutes, on a virtual X display with a window manager:
 # picks three files with a click and a Shift+click, drags them onto "Crypted
 # files", types the password once, then right-clicks the first crypted file,

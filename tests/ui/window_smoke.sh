@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real program on a virtual X display with a window manager,
 # waits for the "Kelvane 95" window, checks its class hint and icon, its
 # first size and that the window manager keeps it above its minimum size,

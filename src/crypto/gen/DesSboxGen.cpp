@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Derives Boolean circuits for the eight DES S-boxes from their tables and
 // writes them as a C++ header for the bitsliced cipher.
 //
