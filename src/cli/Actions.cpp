@@ -233,8 +233,7 @@ CryptResult RunEngine(FileRun& run, FileIdentity* sourceOpened) {
     case Direction::Decrypt:
         return DecryptFile(run.from, run.to, ctx.password, bar, other, hooks);
     case Direction::Convert:
-        return ConvertToAge(run.from, run.to, ctx.password, bar, other, hooks,
-                            *ctx.ageTarget);
+        return ConvertToAge(run.from, run.to, ctx.password, bar, other, hooks, *ctx.ageTarget);
     case Direction::Verify:
         break;
     }
@@ -269,8 +268,8 @@ Outcome TransformOne(FileRun run) {
         return Outcome::Failed;
     if (run.Streams())
         return Report(run, RunEngine(run, nullptr));
-    HeldSource held = run.ctx.folder == AT_FDCWD ? HeldSource(run.source)
-                                                 : HeldSource(run.ctx.folder, run.from);
+    HeldSource held =
+        run.ctx.folder == AT_FDCWD ? HeldSource(run.source) : HeldSource(run.ctx.folder, run.from);
     const CryptResult result = RunEngine(run, held.Opened());
     // A file that appeared under the new name while its source vanished:
     // another program did the work, and nothing here was kept or lost.

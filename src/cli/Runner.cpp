@@ -38,7 +38,9 @@ public:
         if (CancelRequested.load() && left > 0)
             settings_.err << "kelvane-cli: cancelled; " << left << (left == 1 ? " file" : " files")
                           << " not started\n";
-        if (CancelRequested.load())
+        // A signal that came after the last file was done cancelled nothing:
+        // the run's own result stands.
+        if (cancelled_.load() || (CancelRequested.load() && left > 0))
             return Outcome::Cancelled;
         if (failed_.load())
             return Outcome::Failed;
@@ -65,8 +67,11 @@ private:
             case Outcome::WrongPassword:
                 wrongPassword_.store(true);
                 break;
-            case Outcome::Failed:
             case Outcome::Cancelled:
+                cancelled_.store(true);
+                failed_.store(true);
+                break;
+            case Outcome::Failed:
                 failed_.store(true);
                 break;
             }
@@ -123,7 +128,7 @@ private:
     FileAction action_;
     ProgressLine progress_;
     std::atomic<std::size_t> next_{0}, started_{0};
-    std::atomic<bool> failed_{false}, wrongPassword_{false};
+    std::atomic<bool> failed_{false}, wrongPassword_{false}, cancelled_{false};
     std::mutex messagesLock_;
     std::vector<FileMessages> messages_;
     std::size_t written_ = 0;

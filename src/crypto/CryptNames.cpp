@@ -2,6 +2,7 @@
 #include "crypto/CryptNames.h"
 
 #include "crypto/AsciiCase.h"
+
 #include <cstdlib>
 
 namespace kelvane {

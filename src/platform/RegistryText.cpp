@@ -208,7 +208,12 @@ public:
         joined.assign(line.content);
         while (!joined.empty() && joined.back() == '\\' && pos_ < text_.size()) {
             joined.pop_back();
-            joined.append(Next()->content);
+            // A blank line ends the value: a line that merely ends in an
+            // escaped backslash must not swallow the key written after it.
+            const std::string_view next = Next()->content;
+            if (next.empty())
+                break;
+            joined.append(next);
         }
         return Line{text_.substr(start, pos_ - start), joined};
     }
