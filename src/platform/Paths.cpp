@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Paths.h"
 
+#include "platform/HomeDirectory.h"
+
 #include <cstdlib>
 #include <memory>
+#include <pwd.h>
 #include <unistd.h>
 
 namespace kelvane {
@@ -53,6 +56,14 @@ std::string CurrentDirectory() {
     // Allocated by the C library to the length it needs.
     std::unique_ptr<char, decltype(&std::free)> path(::getcwd(nullptr, 0), &std::free);
     return path != nullptr ? std::string(path.get()) : std::string();
+}
+
+std::string HomeDirectory() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/')
+        return home;
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
 }
 
 } // namespace kelvane

@@ -2,6 +2,7 @@
 #include "platform/PlainFileJournal.h"
 
 #include "platform/FileAccess.h"
+#include "platform/HomeDirectory.h"
 #include "platform/Paths.h"
 
 #include <algorithm>
@@ -54,14 +55,6 @@ bool WriteJournal(const std::string& journal, const std::vector<JournalEntry>& e
     // Which files are out is nobody else's business.
     std::unique_ptr<DestinationFile> file = SystemFiles().CreateDestination(journal, 0600);
     return file && file->Write(text.data(), text.size()) && file->Commit();
-}
-
-std::string HomeDirectory() {
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/')
-        return home;
-    const passwd* entry = ::getpwuid(::getuid());
-    return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/RegistryStore.h"
 
+#include "platform/HomeDirectory.h"
 #include "platform/Paths.h"
 
 #include <cerrno>
@@ -22,14 +23,6 @@ std::string ExecutableDirectory() {
     if (length <= 0)
         return {};
     return DirectoryPart(std::string_view(buffer, static_cast<std::size_t>(length)));
-}
-
-std::string HomeDirectory() {
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/')
-        return home;
-    const passwd* entry = ::getpwuid(::getuid());
-    return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
 }
 
 std::string ConfigDirectory() {
