@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <ostream>
@@ -32,6 +33,19 @@ private:
     std::set<std::tuple<uint64_t, uint64_t, std::string>> taken_;
 };
 
+enum class Outcome;
+
+// A run of many files commits their destinations in batches (CommitBatch.h):
+// a file whose destination waits in one ends only once its batch is
+// committed, when `conclude` gives its outcome.
+class DeferredCommits {
+public:
+    using Conclude = std::function<Outcome(CommitOutcome outcome, int error)>;
+    virtual ~DeferredCommits() = default;
+    virtual void Defer(std::unique_ptr<DestinationFile> destination, Existing existing,
+                       int64_t bytes, Conclude conclude) = 0;
+};
+
 struct ActionContext {
     const CliOptions& options;
     const std::string& password; // Windows-1252, 6 to 8 bytes
@@ -45,9 +59,13 @@ struct ActionContext {
     // the last component of its path alone; a named file as given.
     int folder = AT_FDCWD;
     DestinationClaims* claims = nullptr;
+    // Null when the file is committed on its own, as a single file is.
+    DeferredCommits* deferred = nullptr;
 };
 
 // How one FILE ended; a script tells a wrong password from other failures.
+// When the action handed its destination to ctx.deferred, what it returns
+// does not count: the conclusion gives the outcome.
 enum class Outcome { Done, Failed, WrongPassword, Cancelled };
 
 // Each writes its messages to ctx.err.

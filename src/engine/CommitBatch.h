@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Group commit for runs over many files: the destinations of a batch are
+// written, then the file system is flushed once for all of them, then each
+// takes its name, then one more flush makes the names durable, and only then
+// is each file's outcome known, so only then may its source go. A kill or a
+// power cut loses at most the unconfirmed work of one batch, never a file:
+// the sources of a batch that was not confirmed are all still there.
+#pragma once
+
+#include "platform/FileAccess.h"
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace kelvane {
+
+// When a batch closes: whichever limit is reached first. The files limit
+// also bounds the descriptors the waiting files hold.
+struct BatchLimits {
+    std::size_t files = 128;
+    int64_t bytes = int64_t{64} << 20;
+    std::chrono::milliseconds wait{250};
+};
+
+class CommitBatch {
+public:
+    // How one file's commit ended, and the errno behind a failure.
+    using Settle = std::function<void(CommitOutcome outcome, int error)>;
+
+    explicit CommitBatch(BatchLimits limits = {}) : limits_(limits) {}
+    // Commits what still waits.
+    ~CommitBatch() { Commit(); }
+    CommitBatch(const CommitBatch&) = delete;
+    CommitBatch& operator=(const CommitBatch&) = delete;
+
+    // Takes a written, uncommitted destination; `settle` is called once the
+    // batch it is in has been committed, on the thread that committed it.
+    // Commits the batch when this file fills it. Safe from several threads.
+    void Add(std::unique_ptr<DestinationFile> destination, Existing existing, int64_t bytes,
+             Settle settle);
+    // Commits the batch when its first file has waited past the limit.
+    void CommitIfDue();
+    // Commits the batch now.
+    void Commit();
+    // How many files wait for the next commit.
+    std::size_t Waiting();
+
+    struct Entry {
+        std::unique_ptr<DestinationFile> destination;
+        Existing existing;
+        Settle settle;
+        CommitOutcome outcome = CommitOutcome::Failed;
+        int error = 0;
+    };
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    std::vector<Entry> TakeLocked();
+
+    BatchLimits limits_;
+    std::mutex lock_;
+    std::vector<Entry> entries_;
+    int64_t bytes_ = 0;
+    Clock::time_point firstAdded_;
+};
+
+} // namespace kelvane
