@@ -354,15 +354,19 @@ std::string Hex(uint32_t value, int digits) {
 } // namespace
 
 bool DestinationClaims::Claim(int folder, const std::string& name) {
-    struct stat st {};
-    const std::string directory = folder == AT_FDCWD ? DirectoryPart(name) : std::string();
-    if (::fstatat(folder, directory.empty() ? "." : directory.c_str(), &st, 0) != 0)
-        return true; // the engine reports a folder that isn't there
     const std::lock_guard<std::mutex> hold(lock_);
-    return taken_
-        .insert(
-            {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), NamePart(name)})
-        .second;
+    auto known = folders_.find(folder);
+    if (folder == AT_FDCWD || known == folders_.end()) {
+        struct stat st {};
+        const std::string directory = folder == AT_FDCWD ? DirectoryPart(name) : std::string();
+        if (::fstatat(folder, directory.empty() ? "." : directory.c_str(), &st, 0) != 0)
+            return true; // the engine reports a folder that isn't there
+        const std::pair<uint64_t, uint64_t> identity{st.st_dev, st.st_ino};
+        if (folder == AT_FDCWD)
+            return taken_.insert({identity.first, identity.second, NamePart(name)}).second;
+        known = folders_.emplace(folder, identity).first;
+    }
+    return taken_.insert({known->second.first, known->second.second, NamePart(name)}).second;
 }
 
 Outcome EncryptOne(const ActionContext& ctx, const std::string& file) {

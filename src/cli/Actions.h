@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -25,11 +26,13 @@ namespace kelvane::cli {
 class DestinationClaims {
 public:
     // False when another file of this run already took `name` in the
-    // folder `folder` (an open descriptor, or AT_FDCWD).
+    // folder `folder` (an open descriptor, or AT_FDCWD). A descriptor stays
+    // open as long as the claims do, so each is looked at once.
     bool Claim(int folder, const std::string& name);
 
 private:
     std::mutex lock_;
+    std::map<int, std::pair<uint64_t, uint64_t>> folders_;
     std::set<std::tuple<uint64_t, uint64_t, std::string>> taken_;
 };
 

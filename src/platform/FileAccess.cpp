@@ -44,21 +44,19 @@ FileIdentity IdentityOf(const struct stat& st) {
 
 class PosixSource : public SourceFile {
 public:
-    PosixSource(int fd, const struct stat& st) : fd_(fd), opened_(IdentityOf(st)) {}
+    // The file as it was opened answers for its size and permissions: a
+    // file that changes after that is caught by the unchanged-source test
+    // before it could be deleted.
+    PosixSource(int fd, const struct stat& st)
+        : fd_(fd), opened_(IdentityOf(st)), permissions_(NewFilePermissions(st.st_mode)) {}
     ~PosixSource() override { ::close(fd_); }
 
     bool Size(int64_t& size) override {
-        struct stat st {};
-        if (::fstat(fd_, &st) != 0)
-            return false;
-        size = st.st_size;
+        size = opened_.size;
         return true;
     }
 
-    unsigned PermissionBits() override {
-        struct stat st {};
-        return ::fstat(fd_, &st) == 0 ? NewFilePermissions(st.st_mode) : 0600;
-    }
+    unsigned PermissionBits() override { return permissions_; }
 
     FileIdentity OpenedAs() override { return opened_; }
 
@@ -81,6 +79,7 @@ public:
 private:
     int fd_;
     FileIdentity opened_;
+    unsigned permissions_;
 };
 
 // The folder a destination goes into, "." for a bare name.
@@ -166,6 +165,19 @@ std::vector<std::string> TakeDeadTemporaries(DIR* directory, Wanted wanted) {
         return true;
     });
     return taken;
+}
+
+// Read once, before main() starts any thread: umask() can only be read by
+// setting it, which would race with other threads creating files. The
+// program never changes it.
+const unsigned processUmask = [] {
+    const mode_t mask = ::umask(0077);
+    ::umask(mask);
+    return static_cast<unsigned>(mask);
+}();
+
+unsigned ProcessUmask() {
+    return processUmask;
 }
 
 bool Unsupported(int error) {
@@ -287,7 +299,7 @@ private:
             temporaryName_ = temporary;
         }
         // The umask may have narrowed the bits; the source's own are wanted.
-        return ::fchmod(fd_, permissions) == 0;
+        return (permissions & ProcessUmask()) == 0 || ::fchmod(fd_, permissions) == 0;
     }
 
     CommitOutcome PutInPlace(Existing existing) {
@@ -361,14 +373,14 @@ public:
     explicit PosixFiles(int folder = AT_FDCWD) : folder_(folder) {}
 
     std::unique_ptr<SourceFile> OpenSource(const std::string& path) override {
-        // Non-blocking, so a named pipe in the source's place can't hang the run.
+        // Non-blocking, so a named pipe in the source's place can't hang the
+        // run; on the regular file that alone is taken it changes nothing.
         const int fd =
             ::openat(folder_, path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0)
             return nullptr;
         struct stat st {};
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
             ::close(fd);
             return nullptr;
         }
