@@ -69,6 +69,22 @@ using AgeTargetSource = std::function<const AgeTarget*()>;
 bool ConvertOneFile(CommandHost& host, const std::string& name, const std::string& fileName,
                     const AgeTargetSource& target);
 
+class CommitBatch;
+
+// While one lives, the single-file commands hand the new files they write to
+// `batch` instead of committing each alone: its source is deleted, and its
+// messages shown, when the batch is committed. For runs over many files.
+class CommitInBatches {
+public:
+    explicit CommitInBatches(CommitBatch& batch);
+    ~CommitInBatches();
+    CommitInBatches(const CommitInBatches&) = delete;
+    CommitInBatches& operator=(const CommitInBatches&) = delete;
+
+private:
+    CommitBatch* previous_;
+};
+
 // Set after a double-click command; the next click on a grid clears it.
 extern bool DoubleClicked;
 

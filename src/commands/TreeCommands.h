@@ -5,6 +5,7 @@
 #pragma once
 
 #include "commands/FileListBox.h"
+#include "engine/CommitBatch.h"
 
 #include <cstdint>
 #include <string>
@@ -20,6 +21,10 @@ enum class TreeDirection { EncryptAll = 0, DecryptAll = 1 };
 
 // The answer to the recursion question of the latest tree command.
 extern int32_t RecurseAnswer;
+
+// When a walk's batch of new files is committed (CommitBatch.h): until then
+// a file's source stays in the lists and its new file is not yet there.
+extern BatchLimits WalkBatchLimits;
 
 // What a walk needs of the main window.
 class TreeHost {

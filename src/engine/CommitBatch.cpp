@@ -121,7 +121,14 @@ std::size_t CommitBatch::Waiting() {
     return entries_.size();
 }
 
+uint64_t CommitBatch::Commits() {
+    const std::lock_guard<std::mutex> hold(lock_);
+    return commits_;
+}
+
 std::vector<CommitBatch::Entry> CommitBatch::TakeLocked() {
+    if (!entries_.empty())
+        ++commits_;
     bytes_ = 0;
     return std::exchange(entries_, {});
 }

@@ -49,6 +49,9 @@ public:
     void Commit();
     // How many files wait for the next commit.
     std::size_t Waiting();
+    // How many batches have been taken to be committed. Where one thread
+    // adds and commits, a change means every file added before is settled.
+    uint64_t Commits();
 
     struct Entry {
         std::unique_ptr<DestinationFile> destination;
@@ -67,6 +70,7 @@ private:
     std::mutex lock_;
     std::vector<Entry> entries_;
     int64_t bytes_ = 0;
+    uint64_t commits_ = 0;
     Clock::time_point firstAdded_;
 };
 

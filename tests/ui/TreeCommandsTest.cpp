@@ -53,6 +53,7 @@ protected:
     }
     void TearDown() override {
         DefaultCryptHooks() = CryptHooks{};
+        WalkBatchLimits = BatchLimits{};
         delete PasswordPrompt;
         delete Preferences;
         delete Decrypt;
@@ -306,6 +307,8 @@ TEST_F(TreeCommandsTest, CancellingOneFilesPasswordDialogSkipsThatFileOnly) {
 }
 
 TEST_F(TreeCommandsTest, CancelProcessBetweenFilesStopsAtOnceWithoutAQuestion) {
+    // Cancel is pressed when files are seen done: each is committed alone.
+    WalkBatchLimits.files = 1;
     scratch.MakeFolder("top/sub");
     for (const char* file : {"top/a.txt", "top/b.txt", "top/c.txt", "top/sub/d.txt"})
         WriteBytes(scratch / file, PatternBytes(64));
@@ -498,6 +501,8 @@ TEST_F(TreeCommandsTest, SwappedFoldersMountsSharedFilesAndTemporariesAreLeftAlo
 }
 
 TEST_F(TreeCommandsTest, FilesTheWalkWroteAreNeverTakenAgainEvenWhenMovedAhead) {
+    // The other program moves the new file as soon as it is there.
+    WalkBatchLimits.files = 1;
     scratch.MakeFolder("top/zsub");
     WriteBytes(scratch / "top/1.txt", PatternBytes(64, 1));
     WriteBytes(scratch / "top/zsub/real.txt", PatternBytes(64, 2));
