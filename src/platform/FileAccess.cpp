@@ -167,19 +167,6 @@ std::vector<std::string> TakeDeadTemporaries(DIR* directory, Wanted wanted) {
     return taken;
 }
 
-// Read once, before main() starts any thread: umask() can only be read by
-// setting it, which would race with other threads creating files. The
-// program never changes it.
-const unsigned processUmask = [] {
-    const mode_t mask = ::umask(0077);
-    ::umask(mask);
-    return static_cast<unsigned>(mask);
-}();
-
-unsigned ProcessUmask() {
-    return processUmask;
-}
-
 bool Unsupported(int error) {
     return error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOSYS;
 }
@@ -299,7 +286,7 @@ private:
             temporaryName_ = temporary;
         }
         // The umask may have narrowed the bits; the source's own are wanted.
-        return (permissions & ProcessUmask()) == 0 || ::fchmod(fd_, permissions) == 0;
+        return ::fchmod(fd_, permissions) == 0;
     }
 
     CommitOutcome PutInPlace(Existing existing) {
