@@ -101,7 +101,7 @@ xvfb-run -a -s "-screen 0 800x600x24" bash -c '
     [ "$after" -lt "$FILES" ] || fail "the walk was not stopped"
     # The files written before the click are committed with their batch,
     # at most one batch of them; no file is started after it.
-    [ "$after" -le $((before + 129)) ] || fail "the walk went on after the click"
+    [ "$after" -le $((before + 257)) ] || fail "the walk went on after the click"
     xdotool key --window "$main" alt+F4 2>/dev/null || kill "$pid"
     wait "$pid" || true
 '

@@ -6,9 +6,11 @@
 #include "engine/CommitBatch.h"
 #include "engine/CryptFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <sstream>
+#include <sys/resource.h>
 #include <system_error>
 #include <thread>
 
@@ -20,7 +22,7 @@ public:
     Run(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action)
         : settings_(settings), jobs_(jobs), action_(action),
           progress_(settings.err, settings.drawProgress, TotalSize(jobs), {}, settings.columns),
-          messages_(jobs.size()) {}
+          messages_(jobs.size()), batch_(LimitsWithin(OpenFilesAllowed())) {}
 
     Outcome All() {
         std::vector<std::thread> helpers;
@@ -52,6 +54,22 @@ public:
     }
 
 private:
+    static std::size_t OpenFilesAllowed() {
+        struct rlimit limit {};
+        return ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
+                   ? static_cast<std::size_t>(limit.rlim_cur)
+                   : 1024;
+    }
+
+    // A batch being committed and the next one filling hold up to three
+    // descriptors per file each; some are left for everything else.
+    static BatchLimits LimitsWithin(std::size_t openFiles) {
+        BatchLimits limits;
+        const std::size_t spare = openFiles > 128 ? openFiles - 64 : 64;
+        limits.files = std::clamp<std::size_t>(spare / 6, 1, limits.files);
+        return limits;
+    }
+
     static uint64_t TotalSize(const std::vector<FileJob>& jobs) {
         uint64_t total = 0;
         for (const FileJob& job : jobs)

@@ -21,7 +21,9 @@
 namespace kelvane {
 
 int32_t RecurseAnswer = 0;
-BatchLimits WalkBatchLimits;
+// Smaller than a command-line run's: the lists show the files done batch by
+// batch, so they move on every quarter of a second.
+BatchLimits WalkBatchLimits{256, int64_t{64} << 20, std::chrono::milliseconds(250)};
 
 namespace {
 

@@ -19,12 +19,14 @@
 
 namespace kelvane {
 
-// When a batch closes: whichever limit is reached first. The files limit
-// also bounds the descriptors the waiting files hold.
+// When a batch closes: whichever limit is reached first. Each commit costs
+// two flushes of the file system, some milliseconds on a journaled disk, so
+// a batch takes many files; each waiting file holds two or three
+// descriptors, which the files limit bounds.
 struct BatchLimits {
-    std::size_t files = 128;
+    std::size_t files = 1024;
     int64_t bytes = int64_t{64} << 20;
-    std::chrono::milliseconds wait{250};
+    std::chrono::milliseconds wait{1000};
 };
 
 class CommitBatch {

@@ -53,7 +53,7 @@ protected:
     }
     void TearDown() override {
         DefaultCryptHooks() = CryptHooks{};
-        WalkBatchLimits = BatchLimits{};
+        WalkBatchLimits = saved;
         delete PasswordPrompt;
         delete Preferences;
         delete Decrypt;
@@ -116,6 +116,7 @@ protected:
     }
 
     std::vector<std::string> seen; // the files the password dialogs were shown for
+    const BatchLimits saved = WalkBatchLimits;
 };
 
 // top/                          with A.CRY, dot-files and empty folders
