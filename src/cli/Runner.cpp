@@ -22,7 +22,8 @@ public:
     Run(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action)
         : settings_(settings), jobs_(jobs), action_(action),
           progress_(settings.err, settings.drawProgress, TotalSize(jobs), {}, settings.columns),
-          messages_(jobs.size()), batch_(LimitsWithin(OpenFilesAllowed())) {}
+          messages_(jobs.size()),
+          batch_(LimitsWithin(OpenFilesAllowed()), CommitBatch::Where::Background) {}
 
     Outcome All() {
         std::vector<std::thread> helpers;

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <map>
 #include <sys/stat.h>
+#include <system_error>
 #include <utility>
 
 namespace kelvane {
@@ -94,7 +95,7 @@ void CommitBatch::Add(std::unique_ptr<DestinationFile> destination, Existing exi
             Clock::now() - firstAdded_ >= limits_.wait)
             full = TakeLocked();
     }
-    CommitEntries(full);
+    Hand(std::move(full));
 }
 
 void CommitBatch::CommitIfDue() {
@@ -104,7 +105,7 @@ void CommitBatch::CommitIfDue() {
         if (!entries_.empty() && Clock::now() - firstAdded_ >= limits_.wait)
             due = TakeLocked();
     }
-    CommitEntries(due);
+    Hand(std::move(due));
 }
 
 void CommitBatch::Commit() {
@@ -113,7 +114,67 @@ void CommitBatch::Commit() {
         const std::lock_guard<std::mutex> hold(lock_);
         all = TakeLocked();
     }
-    CommitEntries(all);
+    Hand(std::move(all));
+    WaitUntilIdle();
+}
+
+CommitBatch::~CommitBatch() {
+    Commit();
+    if (!committer_.joinable())
+        return;
+    {
+        const std::lock_guard<std::mutex> hold(turnLock_);
+        stopping_ = true;
+    }
+    turnChanged_.notify_all();
+    committer_.join();
+}
+
+void CommitBatch::Hand(std::vector<Entry> entries) {
+    if (entries.empty())
+        return;
+    std::unique_lock<std::mutex> hold(turnLock_);
+    if (where_ == Where::Background && !committer_.joinable()) {
+        try {
+            committer_ = std::thread([this] { CommitInTurn(); });
+        } catch (const std::system_error&) {
+            where_ = Where::Inline; // no thread to give: the filler commits
+        }
+    }
+    if (where_ == Where::Inline) {
+        hold.unlock();
+        CommitEntries(entries);
+        return;
+    }
+    // The batch before must be done first: that bounds the files waiting,
+    // and the descriptors they hold, to two batches.
+    turnChanged_.wait(hold, [this] { return !hasHanded_ && !committing_; });
+    handed_ = std::move(entries);
+    hasHanded_ = true;
+    turnChanged_.notify_all();
+}
+
+void CommitBatch::CommitInTurn() {
+    std::unique_lock<std::mutex> hold(turnLock_);
+    for (;;) {
+        turnChanged_.wait(hold, [this] { return hasHanded_ || stopping_; });
+        if (!hasHanded_)
+            return;
+        Entries entries = std::exchange(handed_, {});
+        hasHanded_ = false;
+        committing_ = true;
+        hold.unlock();
+        CommitEntries(entries);
+        entries.clear();
+        hold.lock();
+        committing_ = false;
+        turnChanged_.notify_all();
+    }
+}
+
+void CommitBatch::WaitUntilIdle() {
+    std::unique_lock<std::mutex> hold(turnLock_);
+    turnChanged_.wait(hold, [this] { return !hasHanded_ && !committing_; });
 }
 
 std::size_t CommitBatch::Waiting() {

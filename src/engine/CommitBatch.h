@@ -10,11 +10,13 @@
 #include "platform/FileAccess.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace kelvane {
@@ -34,9 +36,17 @@ public:
     // How one file's commit ended, and the errno behind a failure.
     using Settle = std::function<void(CommitOutcome outcome, int error)>;
 
-    explicit CommitBatch(BatchLimits limits = {}) : limits_(limits) {}
+    // Inline: a full batch is committed by the thread that filled it, and
+    // the outcomes are given on that thread (the window's). Background: a
+    // thread of the batch's own commits it while the next one fills, so the
+    // work goes on while the disk flushes; at most one batch is committed
+    // while another fills.
+    enum class Where { Inline, Background };
+
+    explicit CommitBatch(BatchLimits limits = {}, Where where = Where::Inline)
+        : limits_(limits), where_(where) {}
     // Commits what still waits.
-    ~CommitBatch() { Commit(); }
+    ~CommitBatch();
     CommitBatch(const CommitBatch&) = delete;
     CommitBatch& operator=(const CommitBatch&) = delete;
 
@@ -47,7 +57,8 @@ public:
              Settle settle);
     // Commits the batch when its first file has waited past the limit.
     void CommitIfDue();
-    // Commits the batch now.
+    // Commits the batch now, and returns once every file added before is
+    // settled.
     void Commit();
     // How many files wait for the next commit.
     std::size_t Waiting();
@@ -67,13 +78,24 @@ private:
     using Clock = std::chrono::steady_clock;
 
     std::vector<Entry> TakeLocked();
+    void Hand(std::vector<Entry> entries);
+    void CommitInTurn();
+    void WaitUntilIdle();
 
     BatchLimits limits_;
+    Where where_;
     std::mutex lock_;
     std::vector<Entry> entries_;
     int64_t bytes_ = 0;
     uint64_t commits_ = 0;
     Clock::time_point firstAdded_;
+
+    // The background commits.
+    std::mutex turnLock_;
+    std::condition_variable turnChanged_;
+    std::vector<Entry> handed_;
+    bool hasHanded_ = false, committing_ = false, stopping_ = false;
+    std::thread committer_;
 };
 
 } // namespace kelvane
