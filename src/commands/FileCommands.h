@@ -86,9 +86,6 @@ private:
     CommitBatch* previous_;
 };
 
-// Set after a double-click command; the next click on a grid clears it.
-extern bool DoubleClicked;
-
 // The double-click on a grid row showing `name`, for the file `fileName` on
 // disk. Clears CancelRequested afterwards, whatever the command did.
 void RunDoubleClick(CommandHost& host, Direction command, const std::string& name,

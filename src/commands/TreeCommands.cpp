@@ -20,7 +20,6 @@
 
 namespace kelvane {
 
-int32_t RecurseAnswer = 0;
 // Smaller than a command-line run's: the lists show the files done batch by
 // batch, so they move on every quarter of a second.
 BatchLimits WalkBatchLimits{256, int64_t{64} << 20, std::chrono::milliseconds(250)};
@@ -39,7 +38,8 @@ std::string ShownText(const FolderEntry& entry) {
 // it opened (by descriptor), never by resolving the folder's path again.
 class TreeWalker : public WalkVisitor {
 public:
-    TreeWalker(TreeHost& host, Direction direction) : host_(host), direction_(direction) {}
+    TreeWalker(TreeHost& host, Direction direction, bool recurse)
+        : host_(host), direction_(direction), recurse_(recurse) {}
 
     bool Start(const std::string& directory) {
         if (CancelRequested)
@@ -95,7 +95,7 @@ private:
         return !CancelRequested;
     }
 
-    bool Recurse() const override { return RecurseAnswer == mrYes; }
+    bool Recurse() const override { return recurse_; }
 
     void Returned(const WalkFolder& folder) override {
         if (::fchdir(folder.Descriptor()) != 0)
@@ -139,8 +139,7 @@ private:
         if (::stat(".", &working) != 0)
             return false;
         const FileNode listed = IdentityOf(folder.Descriptor());
-        if (listed.device != static_cast<uint64_t>(working.st_dev) ||
-            listed.inode != static_cast<uint64_t>(working.st_ino))
+        if (listed != NodeOf(working))
             return false;
         return ::fchdir(folder.Descriptor()) == 0;
     }
@@ -201,6 +200,7 @@ private:
 
     TreeHost& host_;
     Direction direction_;
+    bool recurse_;               // the user said Yes to the recursion question
     std::set<FileNode> created_; // files this walk wrote
     std::vector<Waiting> waiting_;
     CommitBatch batch_{WalkBatchLimits};
@@ -217,8 +217,9 @@ std::string NotEnteredText(const std::vector<std::string>& folders) {
 
 } // namespace
 
-bool WalkDirectory(TreeHost& host, const std::string& directory, Direction direction) {
-    TreeWalker walker(host, direction);
+bool WalkDirectory(TreeHost& host, const std::string& directory, Direction direction,
+                   bool recurse) {
+    TreeWalker walker(host, direction, recurse);
     const bool read = walker.Start(directory);
     const int error = errno;
     if (!walker.notEntered.empty())
@@ -245,14 +246,14 @@ void RunTreeCommand(TreeHost& host, Direction direction) {
             return;
     }
     TreeBusy = true;
-    RecurseAnswer = ShowConfirmation(kRecurseQuestion, mbYes | mbNo | mbCancel);
-    if (RecurseAnswer != mrCancel) {
+    const int recurseAnswer = ShowConfirmation(kRecurseQuestion, mbYes | mbNo | mbCancel);
+    if (recurseAnswer != mrCancel) {
         host.ShowCancelButton(true);
         host.SetStatus(kSearchingText);
         const std::string start = host.OpenDirectory();
         host.SetWalking(true);
         RunOfFiles = true;
-        const bool read = WalkDirectory(host, start, direction);
+        const bool read = WalkDirectory(host, start, direction, recurseAnswer == mrYes);
         const int error = errno;
         RunOfFiles = false;
         host.SetWalking(false);

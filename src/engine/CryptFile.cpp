@@ -13,7 +13,7 @@
 
 namespace kelvane {
 
-std::atomic<bool> CancelRequested{false};
+EngineState TheEngineState;
 
 CryptResult ResultOfCommit(CommitOutcome outcome) {
     switch (outcome) {
@@ -29,9 +29,9 @@ CryptResult ResultOfCommit(CommitOutcome outcome) {
     return crWriteFailed;
 }
 
-CryptHooks& DefaultCryptHooks() {
-    static CryptHooks hooks;
-    return hooks;
+void ResetEngineState() {
+    TheEngineState.CancelRequested = false;
+    TheEngineState.cryptHooks = CryptHooks{};
 }
 
 namespace {

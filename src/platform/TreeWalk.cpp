@@ -147,8 +147,8 @@ public:
         if ((pick_ == WalkPick::PlainFiles && crypted) ||
             (pick_ == WalkPick::CryptedFiles && !crypted))
             return true;
-        result_.files.push_back({folder->PathOf(entry.name), entry.size, entry.identity.device,
-                                 entry.identity.inode, folder, entry.name});
+        result_.files.push_back(
+            {folder->PathOf(entry.name), entry.size, entry.identity, folder, entry.name});
         return true;
     }
 
