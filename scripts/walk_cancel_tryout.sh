@@ -10,12 +10,12 @@
 # Needs xvfb-run, openbox, xdotool and xprop; builds kelvane and kelvane-grab.
 #
 #   scripts/walk_cancel_tryout.sh [OUT]        (default: /tmp/walk-cancel)
-#   FILES=5000 SHOTS=6 scripts/walk_cancel_tryout.sh
+#   FILES=20000 SHOTS=6 scripts/walk_cancel_tryout.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 out="$(realpath -m "${1:-/tmp/walk-cancel}")"
-files="${FILES:-5000}"
+files="${FILES:-20000}"
 shots="${SHOTS:-6}"
 
 cmake --build build -j2 --target kelvane kelvane-grab >/dev/null
