@@ -3,6 +3,7 @@
 // Everything here is touched on the window's thread only.
 #pragma once
 
+#include "engine/CommitBatch.h"
 #include "engine/CryptFile.h"
 
 #include <array>
@@ -95,10 +96,16 @@ struct SharedState {
     std::array<OpenFileSlot, kOpenFileSlots> OpenFiles{};
     int32_t OpenCount = 0;
     ShellHooks shellHooks;
+
+    // When a walk's batch of new files is committed: until then a file's
+    // source stays in the lists and its new file is not yet there. Smaller
+    // than a command-line run's, so the lists move every quarter second.
+    BatchLimits WalkBatchLimits{256, int64_t{64} << 20, std::chrono::milliseconds(250)};
 };
 extern SharedState TheSharedState;
 
 // The names the program uses for the parts.
+inline BatchLimits& WalkBatchLimits = TheSharedState.WalkBatchLimits;
 inline bool& EncryptBusy = TheSharedState.EncryptBusy;
 inline bool& DecryptBusy = TheSharedState.DecryptBusy;
 inline bool& TreeBusy = TheSharedState.TreeBusy;

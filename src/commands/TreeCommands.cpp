@@ -20,10 +20,6 @@
 
 namespace kelvane {
 
-// Smaller than a command-line run's: the lists show the files done batch by
-// batch, so they move on every quarter of a second.
-BatchLimits WalkBatchLimits{256, int64_t{64} << 20, std::chrono::milliseconds(250)};
-
 namespace {
 
 // The text FileListBox3 shows for an entry: a subfolder in square brackets.

@@ -19,10 +19,6 @@ inline constexpr const char* kSearchingText = "Processing search for files...";
 // as the program has always asked it.
 inline constexpr const char* kRecurseQuestion = "Recurse subdirectoryes?";
 
-// When a walk's batch of new files is committed (CommitBatch.h): until then
-// a file's source stays in the lists and its new file is not yet there.
-extern BatchLimits WalkBatchLimits;
-
 // What a walk needs of the main window.
 class TreeHost {
 public:

@@ -51,7 +51,6 @@ protected:
         SetWindowEventBudget(std::chrono::microseconds(0));
     }
     void TearDown() override {
-        WalkBatchLimits = saved;
         delete PasswordPrompt;
         delete Preferences;
         delete Decrypt;
@@ -114,7 +113,6 @@ protected:
     }
 
     std::vector<std::string> seen; // the files the password dialogs were shown for
-    const BatchLimits saved = WalkBatchLimits;
 };
 
 // top/                          with A.CRY, dot-files and empty folders
