@@ -434,8 +434,8 @@ TEST_P(CliCancelSignal, CancelsARunningEncryptionWithNothingLost) {
 }
 
 INSTANTIATE_TEST_SUITE_P(TermAndHangUp, CliCancelSignal, testing::Values(SIGTERM, SIGHUP),
-                         [](const testing::TestParamInfo<int>& info) {
-                             return std::string(info.param == SIGTERM ? "SIGTERM" : "SIGHUP");
+                         [](const testing::TestParamInfo<int>& tested) {
+                             return std::string(tested.param == SIGTERM ? "SIGTERM" : "SIGHUP");
                          });
 
 } // namespace
