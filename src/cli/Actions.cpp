@@ -3,6 +3,7 @@
 
 #include "crypto/CryptNames.h"
 #include "engine/CryptFile.h"
+#include "engine/Direction.h"
 #include "platform/FileSafety.h"
 #include "platform/Paths.h"
 
@@ -51,8 +52,6 @@ bool Exists(const Place& place) {
     struct stat st {};
     return ::fstatat(place.folder, place.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
-
-enum class Direction { Encrypt, Decrypt, Verify, Convert };
 
 // One FILE's run: what it reads and writes, and the reasons its files gave.
 struct FileRun {

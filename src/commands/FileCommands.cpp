@@ -24,6 +24,8 @@ bool FileExists(const std::string& name) {
     return attributes.Valid() && !attributes.Has(faDirectory);
 }
 
+// "fisically" keeps its spelling: users and scripts match the message as the
+// program has always written it.
 std::string NotFoundText(const std::string& name) {
     return "File \"" + name + "\" is fisically not found in the current directory";
 }
@@ -337,17 +339,17 @@ bool ConvertOneFile(CommandHost& host, const std::string& name, const std::strin
     return RunTransform(host, t, asked ? Existing::Replace : Existing::Keep);
 }
 
-void RunDoubleClick(CommandHost& host, GridCommand command, const std::string& name) {
+void RunDoubleClick(CommandHost& host, Direction command, const std::string& name) {
     RunDoubleClick(host, command, name,
-                   command == GridCommand::Encrypt ? name : host.CryptedFileName(name));
+                   command == Direction::Encrypt ? name : host.CryptedFileName(name));
 }
 
-void RunDoubleClick(CommandHost& host, GridCommand command, const std::string& name,
+void RunDoubleClick(CommandHost& host, Direction command, const std::string& name,
                     const std::string& fileName) {
     // A double-click while another run is busy is refused by the command; the
     // cancel flag then belongs to that run and is left alone.
     const bool ownsCancel = !Busy();
-    if (command == GridCommand::Encrypt)
+    if (command == Direction::Encrypt)
         EncryptOneFile(host, fileName);
     else
         DecryptOneFile(host, name, fileName);

@@ -3,8 +3,10 @@
 // through, and the double-click that runs them from the grids.
 #pragma once
 
+#include "commands/GridTerms.h"
 #include "commands/PasswordPolicy.h"
 #include "engine/Convert.h"
+#include "engine/Direction.h"
 #include "engine/Progress.h"
 
 #include <functional>
@@ -12,7 +14,6 @@
 
 namespace kelvane {
 
-inline constexpr const char* kWaitTillFinished = "Wait till process is finished.";
 inline constexpr const char* kIdle = "Idle";
 
 // What the commands need of the main window.
@@ -72,12 +73,10 @@ bool ConvertOneFile(CommandHost& host, const std::string& name, const std::strin
 // Set after a double-click command; the next click on a grid clears it.
 extern bool DoubleClicked;
 
-enum class GridCommand { Encrypt, Decrypt };
-
 // The double-click on a grid row showing `name`, for the file `fileName` on
 // disk. Clears CancelRequested afterwards, whatever the command did.
-void RunDoubleClick(CommandHost& host, GridCommand command, const std::string& name,
+void RunDoubleClick(CommandHost& host, Direction command, const std::string& name,
                     const std::string& fileName);
-void RunDoubleClick(CommandHost& host, GridCommand command, const std::string& name);
+void RunDoubleClick(CommandHost& host, Direction command, const std::string& name);
 
 } // namespace kelvane

@@ -10,18 +10,6 @@
 
 namespace kelvane {
 
-enum class FileGrid {
-    Plain,  // "Available for encryption"
-    Crypted // "Crypted files"
-};
-
-// The first and last selected rows of a grid, both included; files start
-// at row 1.
-struct RowSpan {
-    int Top = 1;
-    int Bottom = 1;
-};
-
 // What the selection commands need of the main window besides what the
 // single-file commands need.
 class SelectionHost : public CommandHost {

@@ -20,8 +20,6 @@
 namespace kelvane {
 namespace {
 
-constexpr const char* kIdleShell = "Idle.";
-
 // Only the outermost caller watches; nested ones add their files to it.
 bool WatchRunning = false;
 
@@ -189,7 +187,7 @@ void WatchOrTell(ShellHost& host, const std::string& plainName, int64_t process)
 }
 
 void ShowWatchStatus(CommandHost& commands) {
-    commands.SetStatus(OpenCount > 0 ? OpenFilesStatusText(OpenCount) : kIdleShell);
+    commands.SetStatus(OpenCount > 0 ? OpenFilesStatusText(OpenCount) : kIdleText);
 }
 
 // Nobody will ever open a file whose application could not be started: it
@@ -316,16 +314,16 @@ void WatchOpenFiles(ShellHost& host) {
 
 void ShellPlainSelection(ShellHost& host, const std::string& verb) {
     const bool ownsCancel = !Busy();
-    const RowRange first = host.SelectedRows(ShellGrid::Plain);
+    const RowSpan first = host.SelectedRows(FileGrid::Plain);
     // A grid left with no row selected after a run opens nothing.
-    for (int row = first.top; first.bottom >= first.top; ++row) {
-        const std::string name = host.RowName(ShellGrid::Plain, row);
+    for (int row = first.Top; first.Bottom >= first.Top; ++row) {
+        const std::string name = host.RowName(FileGrid::Plain, row);
         if (name.empty())
             break;
         // "[no files]" and a file gone meanwhile are no document to hand on.
         if (!PlainFileExists(name) || !ShellLaunchDetached(verb, name))
             ShowError(ShellErrorText(name));
-        if (row >= host.SelectedRows(ShellGrid::Plain).bottom || CancelRequested)
+        if (row >= host.SelectedRows(FileGrid::Plain).Bottom || CancelRequested)
             break;
     }
     if (ownsCancel)
@@ -339,10 +337,10 @@ void ShellCryptedSelection(ShellHost& host, const std::string& verb) {
         commands.SetStatus(kWaitTillFinished);
         return;
     }
-    const RowRange range = host.SelectedRows(ShellGrid::Crypted);
-    int row = range.top;
-    for (int count = range.bottom - range.top + 1; count > 0 && !CancelRequested; --count) {
-        const std::string name = host.RowName(ShellGrid::Crypted, row);
+    const RowSpan range = host.SelectedRows(FileGrid::Crypted);
+    int row = range.Top;
+    for (int count = range.Bottom - range.Top + 1; count > 0 && !CancelRequested; --count) {
+        const std::string name = host.RowName(FileGrid::Crypted, row);
         if (name.empty())
             break;
         // A file that stays listed keeps its row; a handled one makes room

@@ -13,13 +13,6 @@
 
 namespace kelvane {
 
-enum class ShellGrid { Plain, Crypted };
-
-struct RowRange {
-    int top = 1;
-    int bottom = 1;
-};
-
 // What the shell commands need of the main window besides the file commands.
 class ShellHost {
 public:
@@ -28,8 +21,8 @@ public:
     // The selected rows of a grid, and the name in column 0 of a row
     // ("[no files]" for the row of an empty list); empty for a row past the
     // end.
-    virtual RowRange SelectedRows(ShellGrid grid) = 0;
-    virtual std::string RowName(ShellGrid grid, int row) = 0;
+    virtual RowSpan SelectedRows(FileGrid grid) = 0;
+    virtual std::string RowName(FileGrid grid, int row) = 0;
     // Lets window events run for one pace of the watch, sleeping meanwhile.
     virtual void WaitBetweenPasses() = 0;
     virtual void CloseMainWindow() = 0;

@@ -35,7 +35,7 @@ std::string ShownText(const FolderEntry& entry) {
 // it opened (by descriptor), never by resolving the folder's path again.
 class TreeWalker : public WalkVisitor {
 public:
-    TreeWalker(TreeHost& host, TreeDirection direction) : host_(host), direction_(direction) {}
+    TreeWalker(TreeHost& host, Direction direction) : host_(host), direction_(direction) {}
 
     bool Start(const std::string& directory) {
         if (CancelRequested)
@@ -99,7 +99,7 @@ private:
             return false;
         const std::string& name = entry.name;
         const bool crypted = HasCryExtension(name);
-        if ((direction_ == TreeDirection::EncryptAll) == crypted)
+        if ((direction_ == Direction::Encrypt) == crypted)
             return true;
         const std::string written =
             crypted ? DecryptedNameOf(name).value_or(std::string()) : EncryptedNameOf(name);
@@ -144,8 +144,8 @@ private:
     void Hand(const WalkFolder& folder, const std::string& name, const std::string& written) {
         // The single-file commands refuse to run while any command is busy.
         TreeBusy = false;
-        const bool done = direction_ == TreeDirection::EncryptAll ? host_.EncryptOneFile(name)
-                                                                  : host_.DecryptOneFile(name);
+        const bool done = direction_ == Direction::Encrypt ? host_.EncryptOneFile(name)
+                                                           : host_.DecryptOneFile(name);
         host_.ShowCancelButton(true);
         host_.SetStatus(kSearchingText);
         TreeBusy = true;
@@ -155,7 +155,7 @@ private:
     }
 
     TreeHost& host_;
-    TreeDirection direction_;
+    Direction direction_;
     std::set<FileNode> created_; // files this walk wrote
 };
 
@@ -169,7 +169,7 @@ std::string NotEnteredText(const std::vector<std::string>& folders) {
 
 } // namespace
 
-bool WalkDirectory(TreeHost& host, const std::string& directory, TreeDirection direction) {
+bool WalkDirectory(TreeHost& host, const std::string& directory, Direction direction) {
     TreeWalker walker(host, direction);
     const bool read = walker.Start(directory);
     const int error = errno;
@@ -184,7 +184,7 @@ std::string UnreadableStartText(const std::string& directory, int error) {
            ". No file was encrypted or decrypted.";
 }
 
-void RunTreeCommand(TreeHost& host, TreeDirection direction) {
+void RunTreeCommand(TreeHost& host, Direction direction) {
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);
         return;
@@ -210,7 +210,7 @@ void RunTreeCommand(TreeHost& host, TreeDirection direction) {
         host.SetWalking(false);
         if (!read)
             ShowError(UnreadableStartText(start, error));
-        host.SetStatus(kTreeIdleText);
+        host.SetStatus(kIdleText);
         host.ShowCancelButton(false);
     }
     CancelRequested = false;

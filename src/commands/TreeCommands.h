@@ -5,6 +5,8 @@
 #pragma once
 
 #include "commands/FileListBox.h"
+#include "commands/GridTerms.h"
+#include "engine/Direction.h"
 
 #include <cstdint>
 #include <string>
@@ -12,11 +14,9 @@
 namespace kelvane {
 
 inline constexpr const char* kSearchingText = "Processing search for files...";
-inline constexpr const char* kTreeIdleText = "Idle.";
+// "subdirectoryes" keeps its spelling: users and scripts match the question
+// as the program has always asked it.
 inline constexpr const char* kRecurseQuestion = "Recurse subdirectoryes?";
-
-// 0 and 1, as the menu items pass them.
-enum class TreeDirection { EncryptAll = 0, DecryptAll = 1 };
 
 // The answer to the recursion question of the latest tree command.
 extern int32_t RecurseAnswer;
@@ -49,12 +49,12 @@ public:
 };
 
 // The whole command, from the busy test to the final refresh.
-void RunTreeCommand(TreeHost& host, TreeDirection direction);
+void RunTreeCommand(TreeHost& host, Direction direction);
 
 // Walks the folder whose full path is `directory`. False when the folder
 // itself could not be read (errno tells why); folders below it that can't be
 // read are passed over without a word.
-bool WalkDirectory(TreeHost& host, const std::string& directory, TreeDirection direction);
+bool WalkDirectory(TreeHost& host, const std::string& directory, Direction direction);
 
 // "Couldn't read folder ...": what the user is told when the walk can't
 // even start.

@@ -89,8 +89,17 @@ void RegistryDocument::Record(std::size_t key, const std::string& name, RegValue
 }
 
 void RegistryDocument::EndLine(std::size_t line) {
-    if (!lines_[line].ends_with('\n'))
-        lines_[line] += lineEnd_;
+    std::string& text = lines_[line];
+    if (!text.ends_with('\n'))
+        text += lineEnd_;
+    // A value cut short after a continuation backslash at the end of the
+    // text would take the line added behind it as its continuation; a blank
+    // line ends it, as the reader ends it at the end of the text.
+    const std::size_t lastLine = text.find_last_of('\n', text.size() - 2);
+    const std::size_t end = text.find_last_not_of(" \t\r\n");
+    if (end != std::string::npos && text[end] == '\\' &&
+        (lastLine == std::string::npos || end > lastLine))
+        text += lineEnd_;
 }
 
 void RegistryDocument::InsertLine(std::size_t after, std::string text) {

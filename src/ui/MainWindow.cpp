@@ -45,8 +45,6 @@ TMainWin* MainWin = nullptr;
 
 namespace {
 
-constexpr const char* kWaitText = "Wait till process is finished.";
-
 // Seconds as hh:mm:ss; 100 hours and more take more digits.
 QString TimeText(int64_t seconds) {
     seconds = std::max<int64_t>(seconds, 0);
@@ -197,7 +195,7 @@ std::string TMainWin::CurrentDirectory() const {
 
 bool TMainWin::ChangeDirectory(const std::string& directory, bool byUser) {
     if (byUser && Busy()) {
-        Status_Label->setText(kWaitText);
+        Status_Label->setText(kWaitTillFinished);
         DriveComboBox1->ShowDirectory(DirectoryListBox1->Directory());
         return false;
     }
@@ -239,7 +237,7 @@ void TMainWin::DriveComboBox1Click(int index) {
     const std::string current = DirectoryListBox1->Directory();
     auto showCurrent = [this, &current] { DriveComboBox1->ShowDirectory(current); };
     if (Busy()) {
-        Status_Label->setText(kWaitText);
+        Status_Label->setText(kWaitTillFinished);
         showCurrent();
         return;
     }
@@ -482,21 +480,21 @@ void TMainWin::StringGrid1DblClick() {
     // "[no files]" goes to the command like any row, which finds no such file
     // and says so (or that another run is busy).
     if (FileListBox1.Count() == 0) {
-        RunDoubleClick(*commands_, GridCommand::Encrypt, StringGrid1->Cells(0, 1));
+        RunDoubleClick(*commands_, Direction::Encrypt, StringGrid1->Cells(0, 1));
         return;
     }
     const int row = StringGrid1->Selection().Top;
-    RunDoubleClick(*commands_, GridCommand::Encrypt, StringGrid1->Cells(0, row),
+    RunDoubleClick(*commands_, Direction::Encrypt, StringGrid1->Cells(0, row),
                    StringGrid1->FileName(row));
 }
 
 void TMainWin::StringGrid2DblClick() {
     if (FileListBox2.Count() == 0) {
-        RunDoubleClick(*commands_, GridCommand::Decrypt, StringGrid2->Cells(0, 1));
+        RunDoubleClick(*commands_, Direction::Decrypt, StringGrid2->Cells(0, 1));
         return;
     }
     const int row = StringGrid2->Selection().Top;
-    RunDoubleClick(*commands_, GridCommand::Decrypt, StringGrid2->Cells(0, row),
+    RunDoubleClick(*commands_, Direction::Decrypt, StringGrid2->Cells(0, row),
                    StringGrid2->FileName(row));
 }
 

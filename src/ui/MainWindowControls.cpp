@@ -293,6 +293,7 @@ void TMainWin::CreateProgressPanel(QWidget* client) {
     Label14 = AddFigure(Bevel2, Label13, "Estimated:");
     Label12 = AddFigure(Bevel4, Label10, "Remaining:");
     Label18 = AddFigure(Bevel3, Label17, "Done:");
+    // "Throughout:" (for the throughput) is the program's own word and stays.
     Label16 = AddFigure(Bevel5, Label15, "Throughout:");
     Label20 = AddFigure(Bevel6, Label19, "Size:");
 }

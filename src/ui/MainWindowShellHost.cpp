@@ -9,12 +9,12 @@
 
 namespace kelvane {
 
-RowRange TMainWinShell::SelectedRows(ShellGrid grid) {
+RowSpan TMainWinShell::SelectedRows(FileGrid grid) {
     const GridRect selection = Grid(grid).Selection();
     return {selection.Top, selection.Bottom};
 }
 
-std::string TMainWinShell::RowName(ShellGrid grid, int row) {
+std::string TMainWinShell::RowName(FileGrid grid, int row) {
     // "[no files]" goes to the commands like any row, which find no such
     // file and say so.
     if (row < 1 || row >= Grid(grid).RowCount())
@@ -38,8 +38,8 @@ bool TMainWinShell::ChangeDirectory(const std::string& directory) {
     return window_.ChangeDirectory(directory, false);
 }
 
-TStringGrid& TMainWinShell::Grid(ShellGrid grid) {
-    return grid == ShellGrid::Plain ? *window_.StringGrid1 : *window_.StringGrid2;
+TStringGrid& TMainWinShell::Grid(FileGrid grid) {
+    return grid == FileGrid::Plain ? *window_.StringGrid1 : *window_.StringGrid2;
 }
 
 } // namespace kelvane

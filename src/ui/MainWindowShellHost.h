@@ -14,14 +14,14 @@ public:
     TMainWinShell(TMainWin& window, CommandHost& commands) : window_(window), commands_(commands) {}
 
     CommandHost& Commands() override { return commands_; }
-    RowRange SelectedRows(ShellGrid grid) override;
-    std::string RowName(ShellGrid grid, int row) override;
+    RowSpan SelectedRows(FileGrid grid) override;
+    std::string RowName(FileGrid grid, int row) override;
     void WaitBetweenPasses() override;
     void CloseMainWindow() override;
     bool ChangeDirectory(const std::string& directory) override;
 
 private:
-    TStringGrid& Grid(ShellGrid grid);
+    TStringGrid& Grid(FileGrid grid);
 
     TMainWin& window_;
     CommandHost& commands_;

@@ -8,11 +8,11 @@
 namespace kelvane {
 
 void TMainWin::EncriptAll1Click() {
-    RunOnChosenFiles([this] { RunTreeCommand(*tree_, TreeDirection::EncryptAll); });
+    RunOnChosenFiles([this] { RunTreeCommand(*tree_, Direction::Encrypt); });
 }
 
 void TMainWin::Decriptall1Click() {
-    RunOnChosenFiles([this] { RunTreeCommand(*tree_, TreeDirection::DecryptAll); });
+    RunOnChosenFiles([this] { RunTreeCommand(*tree_, Direction::Decrypt); });
 }
 
 void TMainWin::FinishPutOffWork() {

@@ -6,6 +6,7 @@
 #include "crypto/PasswordRules.h"
 #include "crypto/SecureWipe.h"
 #include "platform/MessageSeam.h"
+#include "ui/Padlock.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -26,23 +27,12 @@ constexpr int kFieldWidth = 170;
 constexpr int kButtonWidth = 84;
 constexpr int kButtonHeight = 26;
 
-// A padlock, drawn rather than shipped: the dialogs' only picture.
+// The dialogs' only picture.
 QPixmap PadlockPicture() {
     QPixmap picture(32, 32);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(90, 90, 90), 3));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawArc(QRectF(9, 3, 14, 18), 0, 180 * 16);
-    painter.drawLine(QPointF(9, 12), QPointF(9, 15));
-    painter.drawLine(QPointF(23, 12), QPointF(23, 15));
-    painter.setPen(QPen(QColor(120, 90, 10), 1));
-    painter.setBrush(QColor(220, 170, 40));
-    painter.drawRoundedRect(QRectF(5, 14, 22, 16), 2, 2);
-    painter.setBrush(QColor(60, 40, 0));
-    painter.drawEllipse(QPointF(16, 21), 2.5, 2.5);
-    painter.drawRect(QRectF(15, 22, 2, 5));
+    DrawPadlock(painter, QRectF(5, 3, 22, 27));
     return picture;
 }
 

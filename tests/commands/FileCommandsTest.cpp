@@ -303,7 +303,7 @@ TEST_F(FileCommandsTest, CancelDuringTheRunLosesNothing) {
         if (++events == 3) {
             EXPECT_TRUE(EncryptBusy);
             CancelRequested = true;
-            RunDoubleClick(host, GridCommand::Encrypt, "big.bin");
+            RunDoubleClick(host, Direction::Encrypt, "big.bin");
             EXPECT_TRUE(CancelRequested);
         }
     };
@@ -498,7 +498,7 @@ TEST_F(FileCommandsTest, CapitalCryListedWithoutItsExtensionDecryptsFromItsRealN
     std::filesystem::rename("two.cry", "cap.CRY");
     host.RefreshLists();
     host.decrypt.Answer(mrOk, "secret1");
-    RunDoubleClick(host, GridCommand::Decrypt, "cap", "cap.Cry");
+    RunDoubleClick(host, Direction::Decrypt, "cap", "cap.Cry");
     EXPECT_EQ(ReadBytes("cap"), first);
     EXPECT_TRUE(Exists("cap.CRY"));
     EXPECT_FALSE(Exists("cap.Cry"));

@@ -23,8 +23,8 @@ using testing_support::HoldingChild;
 class FakeShellHost : public ShellHost {
 public:
     CommandHost& Commands() override { return commands; }
-    RowRange SelectedRows(ShellGrid) override { return {1, 1}; }
-    std::string RowName(ShellGrid, int) override { return {}; }
+    RowSpan SelectedRows(FileGrid) override { return {1, 1}; }
+    std::string RowName(FileGrid, int) override { return {}; }
     void WaitBetweenPasses() override {
         ++passes;
         if (onPass)

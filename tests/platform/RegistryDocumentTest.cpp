@@ -104,6 +104,29 @@ TEST(RegistryRoundTrip, SavingKeepsEverythingReadFromGeneratedFiles) {
     EXPECT_GT(values, 2000u) << "the generated files should mostly be readable";
 }
 
+// A value whose continuation backslash is the last thing in the file reads
+// the same once a save adds lines behind it, in its own key or a new one.
+TEST(RegistryRoundTrip, AValueCutShortAtTheEndReadsTheSameAfterASave) {
+    const std::string texts[] = {
+        kHeader + "[HKEY_CLASSES_ROOT\\k]\n\"y\"=\"q\"\n\"y\"=\"=hex\\\\\"\\",
+        kHeader + "[HKEY_CLASSES_ROOT\\k]\n\"b\"=hex(7):ac,02\\\n",
+    };
+    for (const std::string& text : texts)
+        for (const char* path : {"k", "other"}) {
+            const RegistryDocument document = RegistryDocument::Parse(text);
+            RegistryDocument changed = document;
+            changed.Set(path, "ShowCry", RegValue::Integer(7));
+            const std::string saved = changed.Serialize();
+            const RegistryDocument reread = RegistryDocument::Parse(saved);
+            ASSERT_NE(reread.Find(path, "ShowCry"), nullptr) << saved;
+            EXPECT_EQ(*reread.Find(path, "ShowCry"), RegValue::Integer(7)) << saved;
+            for (const auto& entry : document.Keys().at(0).entries) {
+                ASSERT_NE(reread.Find("k", entry.name), nullptr) << saved;
+                EXPECT_EQ(*reread.Find("k", entry.name), entry.value) << saved;
+            }
+        }
+}
+
 // A carriage return in a quoted string can't stay raw in a hex(1) line, but
 // the hex form must not change what was read.
 TEST(RegistryRoundTrip, StringsWithLineBreaksComeBackByteForByte) {
