@@ -33,9 +33,9 @@ std::string Utf16LeToUtf8(const uint8_t* data, std::size_t size) {
     std::string out;
     out.reserve(size);
     for (std::size_t i = 0; i + 1 < size; i += 2) {
-        uint32_t unit = data[i] | (data[i + 1] << 8);
+        uint32_t unit = uint32_t{data[i]} | uint32_t{data[i + 1]} << 8;
         if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < size) {
-            const uint32_t low = data[i + 2] | (data[i + 3] << 8);
+            const uint32_t low = uint32_t{data[i + 2]} | uint32_t{data[i + 3]} << 8;
             if (low >= 0xDC00 && low < 0xE000) {
                 unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
                 i += 2;

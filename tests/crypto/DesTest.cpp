@@ -100,7 +100,7 @@ TEST(DesProperties, ParityBitsOfTheKeyTakeNoPart) {
         Fill(generator, block, 8);
         for (int k = 0; k < 8; ++k)
             flipped[k] = static_cast<uint8_t>(key[k] ^ (generator() & 1));
-        for (uint8_t direction : {0, 1}) {
+        for (uint8_t direction : std::array<uint8_t, 2>{0, 1}) {
             DesBlock(block, a, key, direction);
             DesBlock(block, b, flipped, direction);
             ASSERT_EQ(std::memcmp(a, b, 8), 0) << "seed " << seed << " case " << i;
