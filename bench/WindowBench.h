@@ -5,11 +5,11 @@
 // the one being measured.
 #pragma once
 
-#include "commands/Settings.h"
 #include "commands/State.h"
 #include "engine/CryptFile.h"
 #include "platform/MessageSeam.h"
 #include "ui/EventPacing.h"
+#include "ui/WindowState.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,12 +20,11 @@ namespace kelvane::bench {
 // Before the QApplication exists.
 inline void PrepareOffscreenProgram() {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    ResetSharedState();
+    ResetWindowState();
 }
 
-// After it exists: the settings cleared and the engine hook the program sets.
+// After it exists: the engine hook the program sets.
 inline void StartLikeTheProgram() {
-    ClearSettings();
     DefaultCryptHooks().letEventsRun = [] { LetWindowEventsRun(); };
 }
 

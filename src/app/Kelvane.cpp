@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Kelvane 95: start-up, the event loop and the end of the run.
-#include "commands/Settings.h"
-#include "commands/State.h"
 #include "crypto/SelfTest.h"
 #include "engine/CryptFile.h"
 #include "platform/MessageSeam.h"
@@ -10,6 +8,7 @@
 #include "ui/Forms.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
+#include "ui/WindowState.h"
 
 #include <QApplication>
 #include <QDirIterator>
@@ -120,11 +119,10 @@ int main(int argc, char** argv) {
 
     if (const int exitCode = AnswerInformationRequest(argc, argv); exitCode >= 0)
         return exitCode;
-    ResetSharedState();
+    ResetWindowState();
     std::unique_ptr<QApplication> app(ConnectToDisplay(argc, argv));
     QApplication::setApplicationName("Kelvane 95");
     IdentifyToTheDesktop();
-    ClearSettings(); // the help file has no directory until loaded
     InstallMessageBoxes();
     InstallWindowFont();
     // A build whose cipher gives a wrong answer would write files nobody can
@@ -164,6 +162,6 @@ int main(int argc, char** argv) {
     QApplication::exec();
 
     DestroyForms();
-    ResetSharedState(); // wipes the remembered password
+    ResetWindowState(); // wipes the remembered password
     return 0;
 }

@@ -15,8 +15,6 @@
 
 namespace kelvane {
 
-bool DoubleClicked = false;
-
 namespace {
 
 bool FileExists(const std::string& name) {

@@ -70,9 +70,6 @@ using AgeTargetSource = std::function<const AgeTarget*()>;
 bool ConvertOneFile(CommandHost& host, const std::string& name, const std::string& fileName,
                     const AgeTargetSource& target);
 
-// Set after a double-click command; the next click on a grid clears it.
-extern bool DoubleClicked;
-
 // The double-click on a grid row showing `name`, for the file `fileName` on
 // disk. Clears CancelRequested afterwards, whatever the command did.
 void RunDoubleClick(CommandHost& host, Direction command, const std::string& name,

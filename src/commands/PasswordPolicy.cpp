@@ -10,8 +10,6 @@
 
 namespace kelvane {
 
-int32_t PwdTicks = 0;
-
 bool PasswordExpired() {
     // 64 bits: Expire is used as loaded, however large.
     return Expire != 0 && int64_t{Expire} * 60 < int64_t{PwdTicks};

@@ -3,14 +3,12 @@
 // or the password remembered for the session or for a file list.
 #pragma once
 
+#include "commands/State.h"
+
 #include <cstdint>
 #include <string>
 
 namespace kelvane {
-
-// Seconds counted by the main window's PwdTimer since the last password was
-// accepted.
-extern int32_t PwdTicks;
 
 // A password dialog as the password step sees it (TEncrypt, TDecrypt).
 class PasswordDialog {

@@ -8,16 +8,8 @@
 
 namespace kelvane {
 
-int32_t ShowCry = 0;
-int32_t OnePassword = 0;
-int32_t OnePerList = 0;
-int32_t Expire = 0;
-std::string HelpFile = "help/index.html";
-
 namespace {
 
-// The contents page of the help; the other pages lie beside it.
-constexpr const char* kHelpFileName = "help/index.html";
 constexpr const char* kDefaultIconKey = "\\crypt file\\DefaultIcon";
 constexpr const char* kOptionsKey = "\\crypt file\\Settings\\Options";
 
@@ -60,13 +52,11 @@ bool LoadOptions(Registry& registry) {
 }
 
 // Said once per run, at the start or at the first save that meets it.
-bool toldSettingsKept = false;
-
 void TellWhenChangesAreNotKept(const Registry& registry) {
     const std::string file = registry.UnreadableFile();
-    if (file.empty() || toldSettingsKept)
+    if (file.empty() || TheSharedState.toldSettingsKept)
         return;
-    toldSettingsKept = true;
+    TheSharedState.toldSettingsKept = true;
     ShowInformation(SettingsNotKeptMessage(file));
 }
 
@@ -76,12 +66,6 @@ std::string SettingsNotKeptMessage(const std::string& file) {
     return "The settings file " + file +
            " could not be read in full, so it is left as it is. Changes to the preferences "
            "last until the program ends.";
-}
-
-void ClearSettings() {
-    ShowCry = OnePassword = OnePerList = Expire = 0;
-    HelpFile = kHelpFileName;
-    toldSettingsKept = false;
 }
 
 std::unique_ptr<Registry> LoadSettings() {

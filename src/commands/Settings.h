@@ -3,6 +3,7 @@
 // main window is created and written back when it is destroyed.
 #pragma once
 
+#include "commands/State.h"
 #include "platform/Registry.h"
 
 #include <cstdint>
@@ -11,26 +12,14 @@
 
 namespace kelvane {
 
-// Process-wide, 0 until loaded. A flag is on when greater than 0; Expire is
-// minutes, 0 meaning never. Values are used as loaded, in range or not.
-extern int32_t ShowCry;
-extern int32_t OnePassword;
-extern int32_t OnePerList;
-extern int32_t Expire;
-
-// The help file: the installation directory (from the "DefaultIcon" of the
-// crypted-file type) followed by "help/index.html", the contents page of the
-// help; "help/index.html" until loaded.
-extern std::string HelpFile;
+// The preferences (ShowCry, OnePassword, OnePerList, Expire) and HelpFile
+// are part of the shared state (commands/State.h).
 
 inline constexpr const char* kNotInstalledMessage = "Program haven't been properly installed.";
 
 // Told once when the user's settings file exists but could not be read in
 // full: it is never replaced, and the preferences hold for this run only.
 std::string SettingsNotKeptMessage(const std::string& file);
-
-// Puts the preferences and the help file back to their start values.
-void ClearSettings();
 
 // Opens the program's registry, loads the preferences from it and returns the
 // accessor, which the main window keeps for SaveSettings. Tells the user once

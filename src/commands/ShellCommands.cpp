@@ -226,11 +226,6 @@ bool OpenCryptedFile(ShellHost& host, const std::string& name, const std::string
 
 } // namespace
 
-ShellHooks& DefaultShellHooks() {
-    static ShellHooks hooks;
-    return hooks;
-}
-
 std::string ShellErrorText(const std::string& plainName) {
     return "Couldn't shell the respective application for the file " + plainName + ".";
 }

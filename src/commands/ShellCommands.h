@@ -5,6 +5,7 @@
 #pragma once
 
 #include "commands/FileCommands.h"
+#include "commands/State.h"
 
 #include <chrono>
 #include <functional>
@@ -37,12 +38,6 @@ inline constexpr std::chrono::milliseconds kWatchPace{250};
 // Passes a file must stay released before it is encrypted again: a launcher
 // that exits at once may not have handed the file on yet.
 inline constexpr int kQuietPasses = 2;
-
-struct ShellHooks {
-    // Replaces the host's pause between two passes of the watch when set.
-    std::function<void()> waitBetweenPasses;
-};
-ShellHooks& DefaultShellHooks();
 
 std::string ShellErrorText(const std::string& plainName);
 // What the user is told when files are left decrypted on disk.

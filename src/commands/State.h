@@ -1,44 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The state the file commands and the main window share for the whole run.
-// Everything here is touched on the window's thread only; the cancel flag
-// lives beside the engine (crypto/CryptFile.h) because the engine polls it.
+// Everything here is touched on the window's thread only.
 #pragma once
 
 #include "engine/CryptFile.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace kelvane {
-
-// One command of each kind at a time: every file command tests Busy() first.
-extern bool EncryptBusy; // a single-file encryption runs
-extern bool DecryptBusy; // a single-file decryption runs
-extern bool TreeBusy;    // an Encrypt All / Decrypt All walk runs
-extern bool DeleteBusy;  // a deletion runs
-// An Encrypt or Decrypt run on a grid's selection, a drop included; cleared
-// while one of its files is handled, as TreeBusy is, since the single-file
-// commands refuse to run while any command is busy.
-extern bool SelectionBusy;
-
-bool Busy();
-
-// A selection of more than one file is processing its first file.
-extern bool FirstOfList;
-
-// A run over several files (a selection of more than one row, a drop,
-// Encrypt All, Decrypt All) is under way, the handling of its files included.
-// A password dialog cancelled within it offers to stop the whole run.
-extern bool RunOfFiles;
-
-// The key check refused the remembered password. It is not handed on again
-// until the user has been asked for a password.
-extern bool PasswordRefused;
-
-// A password accepted under the OnePassword preference, kept for the run.
-extern bool HavePassword;
-extern std::string RememberedPassword;
 
 // A crypted file that was decrypted and handed to its application, waiting
 // to be encrypted again once the application lets go of it.
@@ -52,12 +24,109 @@ struct OpenFileSlot {
 };
 
 constexpr int kOpenFileSlots = 21;
-extern std::array<OpenFileSlot, kOpenFileSlots> OpenFiles;
-extern int32_t OpenCount;
 
-// Puts every shared value back to its start-of-run state, wiping the
-// remembered password first. The program calls it once before any window
-// exists; tests call it between cases.
+struct ShellHooks {
+    // Replaces the host's pause between two passes of the watch when set.
+    std::function<void()> waitBetweenPasses;
+};
+
+// The contents page of the help; the other pages lie beside it.
+inline constexpr const char* kHelpFileName = "help/index.html";
+
+// Every value the commands and the windows share, in one object, so that one
+// assignment of a fresh object puts all of it back and nothing added later
+// can be missed. It lives with the commands, the lowest layer that owns all
+// of it; the engine's own part (the cancel flag, its default hooks) is
+// EngineState one layer down, which the engine may use without seeing the
+// commands, and ResetSharedState resets it too. The windows keep nothing of
+// their own here: the forms are created and destroyed with the main window,
+// and the window's event pacing has its reset beside it (ui/WindowState.h).
+// State that only one command needs stays inside that command.
+struct SharedState {
+    // One command of each kind at a time: every file command tests Busy()
+    // first.
+    bool EncryptBusy = false; // a single-file encryption runs
+    bool DecryptBusy = false; // a single-file decryption runs
+    bool TreeBusy = false;    // an Encrypt All / Decrypt All walk runs
+    bool DeleteBusy = false;  // a deletion runs
+    // An Encrypt or Decrypt run on a grid's selection, a drop included;
+    // cleared while one of its files is handled, as TreeBusy is, since the
+    // single-file commands refuse to run while any command is busy.
+    bool SelectionBusy = false;
+
+    // A selection of more than one file is processing its first file.
+    bool FirstOfList = false;
+    // A run over several files (a selection of more than one row, a drop,
+    // Encrypt All, Decrypt All) is under way, the handling of its files
+    // included. A password dialog cancelled within it offers to stop the
+    // whole run.
+    bool RunOfFiles = false;
+
+    // The key check refused the remembered password. It is not handed on
+    // again until the user has been asked for a password.
+    bool PasswordRefused = false;
+    // A password accepted under the OnePassword preference, kept for the run.
+    bool HavePassword = false;
+    std::string RememberedPassword;
+    // Seconds counted by the main window's PwdTimer since the last password
+    // was accepted.
+    int32_t PwdTicks = 0;
+
+    // The preferences, 0 until loaded. A flag is on when greater than 0;
+    // Expire is minutes, 0 meaning never. Values are used as loaded, in range
+    // or not.
+    int32_t ShowCry = 0;
+    int32_t OnePassword = 0;
+    int32_t OnePerList = 0;
+    int32_t Expire = 0;
+    // The help file: the installation directory (from the "DefaultIcon" of
+    // the crypted-file type) followed by the contents page; the contents page
+    // alone until loaded.
+    std::string HelpFile = kHelpFileName;
+    // The user was told that the settings file could not be read in full;
+    // said once per run.
+    bool toldSettingsKept = false;
+
+    // Set after a double-click command; the next click on a grid clears it.
+    bool DoubleClicked = false;
+
+    // The files out for their applications, and how many of the slots are
+    // taken.
+    std::array<OpenFileSlot, kOpenFileSlots> OpenFiles{};
+    int32_t OpenCount = 0;
+    ShellHooks shellHooks;
+};
+extern SharedState TheSharedState;
+
+// The names the program uses for the parts.
+inline bool& EncryptBusy = TheSharedState.EncryptBusy;
+inline bool& DecryptBusy = TheSharedState.DecryptBusy;
+inline bool& TreeBusy = TheSharedState.TreeBusy;
+inline bool& DeleteBusy = TheSharedState.DeleteBusy;
+inline bool& SelectionBusy = TheSharedState.SelectionBusy;
+inline bool& FirstOfList = TheSharedState.FirstOfList;
+inline bool& RunOfFiles = TheSharedState.RunOfFiles;
+inline bool& PasswordRefused = TheSharedState.PasswordRefused;
+inline bool& HavePassword = TheSharedState.HavePassword;
+inline std::string& RememberedPassword = TheSharedState.RememberedPassword;
+inline int32_t& PwdTicks = TheSharedState.PwdTicks;
+inline int32_t& ShowCry = TheSharedState.ShowCry;
+inline int32_t& OnePassword = TheSharedState.OnePassword;
+inline int32_t& OnePerList = TheSharedState.OnePerList;
+inline int32_t& Expire = TheSharedState.Expire;
+inline std::string& HelpFile = TheSharedState.HelpFile;
+inline bool& DoubleClicked = TheSharedState.DoubleClicked;
+inline std::array<OpenFileSlot, kOpenFileSlots>& OpenFiles = TheSharedState.OpenFiles;
+inline int32_t& OpenCount = TheSharedState.OpenCount;
+inline ShellHooks& DefaultShellHooks() {
+    return TheSharedState.shellHooks;
+}
+
+bool Busy();
+
+// Puts every shared value, the engine's included, back to its start-of-run
+// state, wiping the remembered password first. The program calls it once
+// before any window exists and once at the end; tests call it between cases.
 void ResetSharedState();
 
 } // namespace kelvane

@@ -19,8 +19,6 @@
 
 namespace kelvane {
 
-int32_t RecurseAnswer = 0;
-
 namespace {
 
 // The text FileListBox3 shows for an entry: a subfolder in square brackets.
@@ -35,7 +33,8 @@ std::string ShownText(const FolderEntry& entry) {
 // it opened (by descriptor), never by resolving the folder's path again.
 class TreeWalker : public WalkVisitor {
 public:
-    TreeWalker(TreeHost& host, Direction direction) : host_(host), direction_(direction) {}
+    TreeWalker(TreeHost& host, Direction direction, bool recurse)
+        : host_(host), direction_(direction), recurse_(recurse) {}
 
     bool Start(const std::string& directory) {
         if (CancelRequested)
@@ -77,7 +76,7 @@ private:
         return !CancelRequested;
     }
 
-    bool Recurse() const override { return RecurseAnswer == mrYes; }
+    bool Recurse() const override { return recurse_; }
 
     void Returned(const WalkFolder& folder) override {
         if (::fchdir(folder.Descriptor()) != 0)
@@ -156,6 +155,7 @@ private:
 
     TreeHost& host_;
     Direction direction_;
+    bool recurse_;               // the user said Yes to the recursion question
     std::set<FileNode> created_; // files this walk wrote
 };
 
@@ -169,8 +169,9 @@ std::string NotEnteredText(const std::vector<std::string>& folders) {
 
 } // namespace
 
-bool WalkDirectory(TreeHost& host, const std::string& directory, Direction direction) {
-    TreeWalker walker(host, direction);
+bool WalkDirectory(TreeHost& host, const std::string& directory, Direction direction,
+                   bool recurse) {
+    TreeWalker walker(host, direction, recurse);
     const bool read = walker.Start(directory);
     const int error = errno;
     if (!walker.notEntered.empty())
@@ -197,14 +198,14 @@ void RunTreeCommand(TreeHost& host, Direction direction) {
             return;
     }
     TreeBusy = true;
-    RecurseAnswer = ShowConfirmation(kRecurseQuestion, mbYes | mbNo | mbCancel);
-    if (RecurseAnswer != mrCancel) {
+    const int recurseAnswer = ShowConfirmation(kRecurseQuestion, mbYes | mbNo | mbCancel);
+    if (recurseAnswer != mrCancel) {
         host.ShowCancelButton(true);
         host.SetStatus(kSearchingText);
         const std::string start = host.OpenDirectory();
         host.SetWalking(true);
         RunOfFiles = true;
-        const bool read = WalkDirectory(host, start, direction);
+        const bool read = WalkDirectory(host, start, direction, recurseAnswer == mrYes);
         const int error = errno;
         RunOfFiles = false;
         host.SetWalking(false);

@@ -18,9 +18,6 @@ inline constexpr const char* kSearchingText = "Processing search for files...";
 // as the program has always asked it.
 inline constexpr const char* kRecurseQuestion = "Recurse subdirectoryes?";
 
-// The answer to the recursion question of the latest tree command.
-extern int32_t RecurseAnswer;
-
 // What a walk needs of the main window.
 class TreeHost {
 public:
@@ -51,10 +48,11 @@ public:
 // The whole command, from the busy test to the final refresh.
 void RunTreeCommand(TreeHost& host, Direction direction);
 
-// Walks the folder whose full path is `directory`. False when the folder
-// itself could not be read (errno tells why); folders below it that can't be
-// read are passed over without a word.
-bool WalkDirectory(TreeHost& host, const std::string& directory, Direction direction);
+// Walks the folder whose full path is `directory`, and the folders below it
+// when `recurse` is set. False when the folder itself could not be read
+// (errno tells why); folders below it that can't be read are passed over
+// without a word.
+bool WalkDirectory(TreeHost& host, const std::string& directory, Direction direction, bool recurse);
 
 // "Couldn't read folder ...": what the user is told when the walk can't
 // even start.

@@ -13,11 +13,11 @@
 
 namespace kelvane {
 
-std::atomic<bool> CancelRequested{false};
+EngineState TheEngineState;
 
-CryptHooks& DefaultCryptHooks() {
-    static CryptHooks hooks;
-    return hooks;
+void ResetEngineState() {
+    TheEngineState.CancelRequested = false;
+    TheEngineState.cryptHooks = CryptHooks{};
 }
 
 namespace {

@@ -18,11 +18,6 @@
 
 namespace kelvane {
 
-// Set by whoever wants the running work to stop (the "Cancel process" button,
-// Ctrl-C in the command-line program); the engine only reads it, at its
-// progress reports. Atomic so a signal handler or another thread may set it.
-extern std::atomic<bool> CancelRequested;
-
 // What a run needs from its surroundings.
 struct CryptHooks {
     FileAccess* files = nullptr; // the real file system when null
@@ -53,8 +48,28 @@ struct CryptHooks {
     std::function<bool(std::size_t)> threadMayStart = nullptr;
 };
 
-// The hooks the five-argument routines use; the program sets them once.
-CryptHooks& DefaultCryptHooks();
+// The engine's share of the state the program keeps for the whole run. The
+// commands keep the rest in SharedState (commands/State.h), whose reset
+// calls this one's: the engine sits below them and must not see their state.
+struct EngineState {
+    // Set by whoever wants the running work to stop (the "Cancel process"
+    // button, Ctrl-C in the command-line program); the engine only reads it,
+    // at its progress reports. Atomic so a signal handler or another thread
+    // may set it.
+    std::atomic<bool> CancelRequested{false};
+    // The hooks the five-argument routines use; the program sets them once.
+    CryptHooks cryptHooks;
+};
+extern EngineState TheEngineState;
+
+// The names the program uses for its parts.
+inline std::atomic<bool>& CancelRequested = TheEngineState.CancelRequested;
+inline CryptHooks& DefaultCryptHooks() {
+    return TheEngineState.cryptHooks;
+}
+
+// Puts the engine's state back as at the start of a run.
+void ResetEngineState();
 
 CryptResult EncryptFile(const std::string& sourcePath, const std::string& destinationPath,
                         const std::string& password, ProgressBar& fillBar, ProgressBar& drainBar);

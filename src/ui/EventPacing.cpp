@@ -10,7 +10,8 @@ using Clock = std::chrono::steady_clock;
 
 // A couple of frames at 60 Hz: smooth enough for bars and lists, and
 // "Cancel process" still answers at once.
-std::chrono::microseconds budget{30000};
+constexpr std::chrono::microseconds kProgramBudget{30000};
+std::chrono::microseconds budget = kProgramBudget;
 Clock::time_point lastRun{};
 
 } // namespace
@@ -25,6 +26,11 @@ void LetWindowEventsRun() {
 
 void SetWindowEventBudget(std::chrono::microseconds newBudget) {
     budget = newBudget;
+}
+
+void ResetWindowEventPacing() {
+    budget = kProgramBudget;
+    lastRun = {};
 }
 
 } // namespace kelvane

@@ -19,4 +19,7 @@ void LetWindowEventsRun();
 // that press a button at a chosen moment need.
 void SetWindowEventBudget(std::chrono::microseconds budget);
 
+// The budget back to the program's own, and the next call runs the events.
+void ResetWindowEventPacing();
+
 } // namespace kelvane

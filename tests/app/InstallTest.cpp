@@ -83,11 +83,11 @@ void ExpectRegistryForPrefix(const std::string& registryFile, const std::string&
                              const TempDir& dir) {
     ScriptedMessages messages;
     LayeredRegistry registry({registryFile, dir / "user/registry.reg"});
-    ClearSettings();
+    ResetSharedState();
     LoadSettings(registry);
     EXPECT_EQ(HelpFile, prefix + "/share/kelvane/help/index.html");
     EXPECT_EQ(Expire, 10);
-    ClearSettings();
+    ResetSharedState();
 }
 
 TEST(Installation, APrefixGetsEveryFileAndTheyAreValid) {

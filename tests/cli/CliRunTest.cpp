@@ -45,7 +45,7 @@ constexpr char kPassword[] = "s3cret!";
 
 class CliInProcess : public testing::Test {
 protected:
-    void TearDown() override { CancelRequested = false; }
+    void TearDown() override { ResetEngineState(); }
 
     CliRun Run(const std::vector<std::string>& args) {
         WriteFile(dir / ".stdin", standardInput);

@@ -3,10 +3,7 @@
 // state and the preferences as at the start of a run.
 #pragma once
 
-#include "commands/FileCommands.h"
-#include "commands/Settings.h"
 #include "commands/State.h"
-#include "engine/CryptFile.h"
 #include "support/EnvironmentGuard.h"
 #include "support/TempDir.h"
 
@@ -22,16 +19,10 @@ protected:
         // The record of files out for their applications stays the test's own.
         ::setenv("XDG_STATE_HOME", stateHome.Path().c_str(), 1);
         ResetSharedState();
-        ClearSettings();
-        PwdTicks = 0;
-        DoubleClicked = false;
-        DefaultCryptHooks() = CryptHooks{};
     }
     ~CommandFixture() override {
         std::filesystem::current_path(previousDirectory_);
         ResetSharedState();
-        ClearSettings();
-        DefaultCryptHooks() = CryptHooks{};
     }
 
     EnvironmentGuard stateGuard{"XDG_STATE_HOME"};

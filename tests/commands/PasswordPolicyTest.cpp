@@ -153,5 +153,27 @@ TEST_F(PasswordPolicyTest, HugeExpireNeverOverflowsIntoExpiry) {
     EXPECT_EQ(PwdTicks, INT32_MAX);
 }
 
+// The end of the program and every test rely on the one reset: a session
+// password, a pending cancel or a hook left behind would carry over.
+TEST_F(PasswordPolicyTest, ResetLeavesNothingOfTheSessionBehind) {
+    OnePassword = 1;
+    HavePassword = true;
+    RememberedPassword = "secret1";
+    PwdTicks = 30;
+    DoubleClicked = true;
+    CancelRequested = true;
+    DefaultCryptHooks().letEventsRun = [] {};
+    DefaultShellHooks().waitBetweenPasses = [] {};
+
+    ResetSharedState();
+    EXPECT_TRUE(RememberedPassword.empty());
+    EXPECT_FALSE(HavePassword || DoubleClicked || CancelRequested);
+    EXPECT_EQ(OnePassword, 0);
+    EXPECT_EQ(PwdTicks, 0);
+    EXPECT_FALSE(DefaultCryptHooks().letEventsRun || DefaultShellHooks().waitBetweenPasses);
+    host.encrypt.Answer(mrCancel, "");
+    EXPECT_EQ(Obtain(host.encrypt), PasswordStep::Stop); // asked, not handed the old one
+}
+
 } // namespace
 } // namespace kelvane

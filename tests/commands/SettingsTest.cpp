@@ -39,8 +39,8 @@ std::array<int32_t, 4> Preferences() {
 
 class SettingsTest : public ::testing::Test {
 protected:
-    SettingsTest() { ClearSettings(); }
-    ~SettingsTest() override { ClearSettings(); }
+    SettingsTest() { ResetSharedState(); }
+    ~SettingsTest() override { ResetSharedState(); }
 
     // Loads from a registry whose system layer is `system` and user layer `user`.
     std::unique_ptr<Registry> Load(const std::string& system, const std::string& user = "") {
@@ -130,7 +130,7 @@ TEST_F(SettingsTest, ValuesOutOfTheDialogsRangeAreKeptAndSavedUnchanged) {
     OnePassword = 1; // edited in the dialog; the rest were never touched
 
     SaveSettings(*registry);
-    ClearSettings();
+    ResetSharedState();
     Load(TempDir::Read(paths.system)); // the user layer is still there
     EXPECT_EQ(Preferences(), (std::array<int32_t, 4>{1, 7, -1, 100000}));
 }

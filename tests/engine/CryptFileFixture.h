@@ -33,13 +33,13 @@ inline uint32_t Le32(const std::vector<uint8_t>& b, std::size_t at) {
 enum class Mode { Inline, Threads, SmallRing };
 class CryptFileFixture : public testing::Test {
 protected:
-    void SetUp() override { CancelRequested = false; }
+    void SetUp() override { ResetEngineState(); }
     void UseMode(Mode mode) {
         hooks.parallelFrom = mode == Mode::Inline ? std::numeric_limits<int64_t>::max() : 0;
         if (mode == Mode::SmallRing)
             hooks.ringBytes = 40000;
     }
-    void TearDown() override { CancelRequested = false; }
+    void TearDown() override { ResetEngineState(); }
 
     CryptResult Encrypt(const std::string& plain, const std::string& crypted,
                         const std::string& password = kPassword) {

@@ -28,7 +28,6 @@ protected:
         WindowTest::SetUp();
         Encrypt = new TEncrypt;
         Decrypt = new TDecrypt;
-        DefaultCryptHooks() = CryptHooks{};
         DefaultShellHooks().waitBetweenPasses = [] {
             for (const OpenFileSlot& slot : OpenFiles) {
                 if (slot.InUse) {
@@ -41,7 +40,6 @@ protected:
         scratch.MakeFolder("dir");
     }
     void TearDown() override {
-        DefaultShellHooks() = ShellHooks{};
         delete Decrypt;
         delete Encrypt;
         Decrypt = nullptr;

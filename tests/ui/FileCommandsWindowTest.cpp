@@ -93,12 +93,8 @@ protected:
         Encrypt = new TEncrypt;
         Decrypt = new TDecrypt;
         Preferences = new TPreferences;
-        PwdTicks = 0;
-        DoubleClicked = false;
-        DefaultCryptHooks() = CryptHooks{};
     }
     void TearDown() override {
-        DefaultCryptHooks() = CryptHooks{};
         delete Preferences;
         delete Decrypt;
         delete Encrypt;

@@ -6,6 +6,7 @@
 #include "support/ScriptedMessages.h"
 #include "ui/DecryptDialog.h"
 #include "ui/EncryptDialog.h"
+#include "ui/WindowState.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -22,14 +23,8 @@ using testing_support::ScriptedMessages;
 
 class PasswordDialogsTest : public testing::Test {
 protected:
-    PasswordDialogsTest() {
-        ResetSharedState();
-        ClearSettings();
-    }
-    ~PasswordDialogsTest() override {
-        ResetSharedState();
-        ClearSettings();
-    }
+    PasswordDialogsTest() { ResetWindowState(); }
+    ~PasswordDialogsTest() override { ResetWindowState(); }
 
     // Types into the encryption dialog and presses "Submit".
     int SubmitEncrypt(const QString& first, const QString& second) {

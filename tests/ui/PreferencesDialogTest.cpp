@@ -3,6 +3,7 @@
 
 #include "commands/Settings.h"
 #include "support/ScriptedDialogs.h"
+#include "ui/WindowState.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -16,8 +17,8 @@ namespace {
 
 class PreferencesDialogTest : public testing::Test {
 protected:
-    PreferencesDialogTest() { ClearSettings(); }
-    ~PreferencesDialogTest() override { ClearSettings(); }
+    PreferencesDialogTest() { ResetWindowState(); }
+    ~PreferencesDialogTest() override { ResetWindowState(); }
 
     // Runs the dialog; `user` acts on it before the button is pressed.
     void Run(std::function<void()> user, QPushButton* TPreferences::*button) {

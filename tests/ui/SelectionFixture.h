@@ -26,8 +26,6 @@ protected:
         Encrypt = new TEncrypt;
         Decrypt = new TDecrypt;
         DelDialog = new TDelDialog;
-        PwdTicks = 0;
-        DoubleClicked = false;
     }
     void TearDown() override {
         for (TModalForm* form : std::initializer_list<TModalForm*>{Encrypt, Decrypt, DelDialog})

@@ -40,7 +40,6 @@ protected:
         WindowTest::SetUp();
         Encrypt = new TEncrypt;
         Decrypt = new TDecrypt;
-        DefaultCryptHooks() = CryptHooks{};
         DefaultShellHooks().waitBetweenPasses = [this] {
             ++passes;
             if (onPass)
@@ -50,7 +49,6 @@ protected:
         QApplication::setQuitOnLastWindowClosed(false);
     }
     void TearDown() override {
-        DefaultShellHooks() = ShellHooks{};
         delete Decrypt;
         delete Encrypt;
         Decrypt = nullptr;

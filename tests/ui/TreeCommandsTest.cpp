@@ -46,13 +46,11 @@ protected:
         Decrypt = new TDecrypt;
         Preferences = new TPreferences;
         PasswordPrompt = new TPasswordPrompt;
-        DefaultCryptHooks() = CryptHooks{};
         // Events run before every entry, so a click can be placed between
         // two files.
         SetWindowEventBudget(std::chrono::microseconds(0));
     }
     void TearDown() override {
-        DefaultCryptHooks() = CryptHooks{};
         delete PasswordPrompt;
         delete Preferences;
         delete Decrypt;

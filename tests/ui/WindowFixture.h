@@ -12,6 +12,7 @@
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
 #include "ui/MainWindow.h"
+#include "ui/WindowState.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -40,8 +41,7 @@ public:
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetSharedState();
-        ClearSettings();
+        ResetWindowState();
         previousDirectory_ = std::filesystem::current_path().string();
         std::filesystem::current_path(scratch.Path());
         drives.volumes = {{"/", "", "/dev/root", "ext4"}};
@@ -52,8 +52,7 @@ protected:
     void TearDown() override {
         window.reset();
         std::filesystem::current_path(previousDirectory_);
-        ResetSharedState();
-        ClearSettings();
+        ResetWindowState();
     }
 
     TMainWin& Open(int32_t showCry = 0) {
