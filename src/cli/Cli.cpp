@@ -230,7 +230,7 @@ private:
             complete = complete && note.reason != WalkSkip::Unreadable;
         }
         for (const WalkedFile& file : walked.files) {
-            if (seen_.insert({file.device, file.inode}).second)
+            if (seen_.insert(file.node).second)
                 jobs.push_back({file.path, file.size, file.folder});
         }
         return complete;
@@ -239,9 +239,7 @@ private:
     void Named(const std::string& file) {
         struct stat st {};
         const bool found = ::lstat(file.c_str(), &st) == 0;
-        if (found && S_ISREG(st.st_mode) &&
-            !seen_.insert({static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)})
-                 .second)
+        if (found && S_ISREG(st.st_mode) && !seen_.insert(NodeOf(st)).second)
             return;
         jobs.push_back(
             {file, found && S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0, nullptr});
@@ -249,7 +247,7 @@ private:
 
     const CliEnvironment& env_;
     const CliOptions& options_;
-    std::set<std::pair<uint64_t, uint64_t>> seen_;
+    std::set<FileNode> seen_;
 };
 
 // The age passphrase is kept as typed (UTF-8), as the `age` command takes

@@ -120,8 +120,7 @@ private:
         if (::stat(".", &working) != 0)
             return false;
         const FileNode listed = IdentityOf(folder.Descriptor());
-        if (listed.device != static_cast<uint64_t>(working.st_dev) ||
-            listed.inode != static_cast<uint64_t>(working.st_ino))
+        if (listed != NodeOf(working))
             return false;
         return ::fchdir(folder.Descriptor()) == 0;
     }

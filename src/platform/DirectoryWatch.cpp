@@ -105,11 +105,10 @@ int DirectoryWatch::StampChange() {
         return -1;
     // The name may lead to another folder now: a relative name after a
     // change of the working directory, or a folder made again.
-    if (identityKnown_ && (st.st_dev != device_ || st.st_ino != inode_))
+    if (identityKnown_ && NodeOf(st) != node_)
         return -1;
     identityKnown_ = true;
-    device_ = st.st_dev;
-    inode_ = st.st_ino;
+    node_ = NodeOf(st);
     const bool same = st.st_mtim.tv_sec == stampSeconds_ && st.st_mtim.tv_nsec == stampNanoseconds_;
     stampSeconds_ = st.st_mtim.tv_sec;
     stampNanoseconds_ = st.st_mtim.tv_nsec;

@@ -3,6 +3,8 @@
 // list of the directory can be brought up to date without reading it all.
 #pragma once
 
+#include "platform/FileNode.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,8 +46,7 @@ private:
     long long stampSeconds_ = 0;
     long long stampNanoseconds_ = 0;
     bool identityKnown_ = false;
-    unsigned long long device_ = 0;
-    unsigned long long inode_ = 0;
+    FileNode node_;
 };
 
 } // namespace kelvane

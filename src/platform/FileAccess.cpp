@@ -29,11 +29,10 @@ std::atomic<bool> namedTemporaries{[] {
     return forced != nullptr && std::strcmp(forced, "1") == 0;
 }()};
 
-FileIdentity IdentityOf(const struct stat& st) {
+FileIdentity ContentIdentityOf(const struct stat& st) {
     FileIdentity identity;
     identity.known = true;
-    identity.device = st.st_dev;
-    identity.inode = st.st_ino;
+    identity.node = NodeOf(st);
     identity.size = st.st_size;
     identity.modifiedSeconds = st.st_mtim.tv_sec;
     identity.modifiedNanoseconds = st.st_mtim.tv_nsec;
@@ -44,7 +43,7 @@ FileIdentity IdentityOf(const struct stat& st) {
 
 class PosixSource : public SourceFile {
 public:
-    PosixSource(int fd, const struct stat& st) : fd_(fd), opened_(IdentityOf(st)) {}
+    PosixSource(int fd, const struct stat& st) : fd_(fd), opened_(ContentIdentityOf(st)) {}
     ~PosixSource() override { ::close(fd_); }
 
     bool Size(int64_t& size) override {
@@ -111,8 +110,7 @@ bool IsTemporaryOf(const std::string& name, const std::string& baseName) {
 // A run over many files of one folder reads it once, not before every file:
 // in a folder of ten thousand files the reading cost more than the files.
 struct DeadTemporaries {
-    dev_t device = 0;
-    ino_t inode = 0;
+    FileNode folder;
     std::chrono::steady_clock::time_point readAt;
     std::vector<std::string> names;
 };
@@ -155,9 +153,8 @@ std::vector<std::string> TakeDeadTemporaries(DIR* directory, Wanted wanted) {
     // Keyed by where the folder is now, as well as by its identity: a folder
     // made where another was just removed may get the same inode number.
     DeadTemporaries& known = byFolder[PlaceOfFolder(::dirfd(directory))];
-    if (known.readAt == std::chrono::steady_clock::time_point{} || known.device != st.st_dev ||
-        known.inode != st.st_ino)
-        known = {st.st_dev, st.st_ino, now, ReadDeadTemporaries(directory)};
+    if (known.readAt == std::chrono::steady_clock::time_point{} || known.folder != NodeOf(st))
+        known = {NodeOf(st), now, ReadDeadTemporaries(directory)};
     std::vector<std::string> taken;
     std::erase_if(known.names, [&](const std::string& name) {
         if (!wanted(name))
@@ -411,7 +408,7 @@ FileIdentity IdentityAt(int directory, const std::string& name) {
     struct stat st {};
     if (::fstatat(directory, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return {};
-    return IdentityOf(st);
+    return ContentIdentityOf(st);
 }
 
 void UseNamedTemporaries(bool named) {

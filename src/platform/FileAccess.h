@@ -3,6 +3,8 @@
 // or the n-th write fail.
 #pragma once
 
+#include "platform/FileNode.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <fcntl.h>
@@ -15,8 +17,7 @@ namespace kelvane {
 // written to, truncated or re-linked shows a different identity afterwards.
 struct FileIdentity {
     bool known = false;
-    uint64_t device = 0;
-    uint64_t inode = 0;
+    FileNode node;
     int64_t size = 0;
     int64_t modifiedSeconds = 0, modifiedNanoseconds = 0;
     int64_t changedSeconds = 0, changedNanoseconds = 0;

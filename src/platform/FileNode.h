@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <sys/stat.h>
 
 namespace kelvane {
 
@@ -14,5 +15,12 @@ struct FileNode {
         return device != other.device ? device < other.device : inode < other.inode;
     }
 };
+
+inline FileNode NodeOf(const struct stat& st) {
+    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
+// The open file `fd` is; all zero when it can't be asked.
+FileNode IdentityOf(int fd);
 
 } // namespace kelvane

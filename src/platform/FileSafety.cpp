@@ -2,6 +2,7 @@
 #include "platform/FileSafety.h"
 
 #include "crypto/CryptNames.h"
+#include "platform/FileNode.h"
 #include "platform/Paths.h"
 
 #include <cerrno>
@@ -40,7 +41,7 @@ bool IsSameFileAt(int folder, const std::string& a, const std::string& b) {
     }, sb{};
     if (::fstatat(folder, a.c_str(), &sa, 0) != 0 || ::fstatat(folder, b.c_str(), &sb, 0) != 0)
         return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return NodeOf(sa) == NodeOf(sb);
 }
 
 namespace {

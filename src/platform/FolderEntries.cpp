@@ -16,10 +16,6 @@
 namespace kelvane {
 namespace {
 
-FileNode IdentityFrom(const struct stat& st) {
-    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
-}
-
 EntryKind KindFrom(mode_t mode) {
     if (S_ISLNK(mode))
         return EntryKind::SymbolicLink;
@@ -54,7 +50,7 @@ EntryKind EntryKindAt(int folder, const std::string& name, FileNode* identity) {
     if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return EntryKind::Gone;
     if (identity != nullptr)
-        *identity = IdentityFrom(st);
+        *identity = NodeOf(st);
     return KindFrom(st.st_mode);
 }
 
@@ -127,7 +123,7 @@ FileNode IdentityOf(int fd) {
     struct stat st {};
     if (::fstat(fd, &st) != 0)
         return {};
-    return IdentityFrom(st);
+    return NodeOf(st);
 }
 
 } // namespace kelvane

@@ -52,7 +52,4 @@ FolderPlace PlaceOf(int parent, int child, uint64_t device);
 // The id of the mount an open file or folder lies on; 0 when unknown.
 uint64_t MountIdOf(int fd);
 
-// The identity of an open file or folder; device and inode 0 when unknown.
-FileNode IdentityOf(int fd);
-
 } // namespace kelvane

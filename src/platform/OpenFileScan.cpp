@@ -39,7 +39,7 @@ void ScanProcess(int process, const std::set<FileNode>& wanted, std::set<FileNod
         // one renamed or reached through another name.
         if (::fstatat(fdDirectory, entry->d_name, &target, 0) != 0)
             continue;
-        const FileNode identity{target.st_dev, target.st_ino};
+        const FileNode identity = NodeOf(target);
         if (wanted.count(identity) != 0)
             held.insert(identity);
     }
@@ -52,7 +52,7 @@ bool IdentityOf(const std::string& path, FileNode& identity) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         return false;
-    identity = {st.st_dev, st.st_ino};
+    identity = NodeOf(st);
     return true;
 }
 

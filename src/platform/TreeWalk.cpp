@@ -151,7 +151,7 @@ public:
         if (::fstatat(folder->Descriptor(), entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             return true;
         result_.files.push_back({folder->PathOf(entry.name), static_cast<uint64_t>(st.st_size),
-                                 entry.identity.device, entry.identity.inode, folder, entry.name});
+                                 entry.identity, folder, entry.name});
         return true;
     }
 

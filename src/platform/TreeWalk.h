@@ -81,7 +81,7 @@ enum class WalkPick { PlainFiles, CryptedFiles, AllFiles };
 struct WalkedFile {
     std::string path; // for messages only
     uint64_t size = 0;
-    uint64_t device = 0, inode = 0;
+    FileNode node;
     std::shared_ptr<WalkFolder> folder; // where `name` is opened
     std::string name;
 };

@@ -165,7 +165,7 @@ TEST_P(DestinationTest, TheSourceIsOnlyReadAndItsOpeningIsRecorded) {
     EXPECT_EQ(after.st_ctim.tv_sec, before.st_ctim.tv_sec) << "no chmod, not even undone";
     EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec);
     EXPECT_TRUE(opened.known);
-    EXPECT_EQ(opened.inode, before.st_ino);
+    EXPECT_EQ(opened.node.inode, before.st_ino);
     EXPECT_EQ(opened.size, 300000);
     EXPECT_EQ(opened.modifiedNanoseconds, before.st_mtim.tv_nsec);
 }
