@@ -54,10 +54,12 @@ bool Exists(const Place& place) {
 }
 
 // One FILE's run: what it reads and writes, and the reasons its files gave.
+// Kept alive until its destination's batch is committed, so it holds its own
+// copies of the names.
 struct FileRun {
     const ActionContext& ctx;
-    const std::string& source;
-    const std::string& destination; // empty for verify
+    const std::string source;
+    const std::string destination; // empty for verify
     Direction direction;
     // A file a walk found is reached through the folder the walk holds open.
     std::unique_ptr<FileAccess> folderFiles = FilesIn(ctx.folder);
@@ -215,7 +217,8 @@ bool DestinationAllowed(const FileRun& run) {
     return true;
 }
 
-CryptResult RunEngine(FileRun& run, FileIdentity* sourceOpened) {
+CryptResult RunEngine(FileRun& run, FileIdentity* sourceOpened,
+                      std::unique_ptr<DestinationFile>* handOver = nullptr) {
     const ActionContext& ctx = run.ctx;
     ProgressCounter unseen, other;
     ProgressBar& bar = ctx.progress ? *ctx.progress : unseen;
@@ -224,6 +227,7 @@ CryptResult RunEngine(FileRun& run, FileIdentity* sourceOpened) {
     hooks.letEventsRun = ctx.letEventsRun;
     hooks.onExisting = ctx.options.force ? Existing::Replace : Existing::Keep;
     hooks.sourceOpened = sourceOpened;
+    hooks.handOver = handOver;
     // The engine creates the new file with the source's permissions, so
     // decrypted data is never open to others, not even for a moment.
     switch (run.direction) {
@@ -259,17 +263,8 @@ Outcome RemoveSource(FileRun& run, HeldSource& held) {
     return Outcome::Failed;
 }
 
-Outcome TransformOne(FileRun run) {
-    // What a killed run on this destination left behind goes first.
-    if (!IsStandardStream(run.destination))
-        RemoveLeftoverTemporaries(run.to, run.ctx.folder);
-    if (!DestinationAllowed(run))
-        return Outcome::Failed;
-    if (run.Streams())
-        return Report(run, RunEngine(run, nullptr));
-    HeldSource held =
-        run.ctx.folder == AT_FDCWD ? HeldSource(run.source) : HeldSource(run.ctx.folder, run.from);
-    const CryptResult result = RunEngine(run, held.Opened());
+// What the engine's result, the commit's included, means for the source.
+Outcome Conclude(FileRun& run, HeldSource& held, CryptResult result) {
     // A file that appeared under the new name while its source vanished:
     // another program did the work, and nothing here was kept or lost.
     if (result == crDestinationExists && !held.Present()) {
@@ -282,6 +277,37 @@ Outcome TransformOne(FileRun run) {
     if (outcome != Outcome::Done || run.ctx.options.keep)
         return outcome;
     return RemoveSource(run, held);
+}
+
+std::shared_ptr<HeldSource> HoldSource(const FileRun& run) {
+    return run.ctx.folder == AT_FDCWD ? std::make_shared<HeldSource>(run.source)
+                                      : std::make_shared<HeldSource>(run.ctx.folder, run.from);
+}
+
+Outcome TransformOne(const ActionContext& ctx, const std::string& source,
+                     const std::string& destination, Direction direction) {
+    const auto run = std::make_shared<FileRun>(ctx, source, destination, direction);
+    // What a killed run on this destination left behind goes first; a walk
+    // did so for its folders when it read them.
+    if (!IsStandardStream(run->destination) && ctx.folder == AT_FDCWD)
+        RemoveLeftoverTemporaries(run->to, ctx.folder);
+    if (!DestinationAllowed(*run))
+        return Outcome::Failed;
+    if (run->Streams())
+        return Report(*run, RunEngine(*run, nullptr));
+    const auto held = HoldSource(*run);
+    std::unique_ptr<DestinationFile> written;
+    const CryptResult result =
+        RunEngine(*run, held->Opened(), ctx.deferred != nullptr ? &written : nullptr);
+    if (result != crOk || !written)
+        return Conclude(*run, *held, result);
+    ctx.deferred->Defer(std::move(written), ctx.options.force ? Existing::Replace : Existing::Keep,
+                        held->Opened()->size, [run, held](CommitOutcome outcome, int error) {
+                            if (outcome == CommitOutcome::Failed && error != 0)
+                                run->files.errors.write.store(error);
+                            return Conclude(*run, *held, ResultOfCommit(outcome));
+                        });
+    return Outcome::Done;
 }
 
 // Named special files are refused before anything opens them: opening a
@@ -327,15 +353,19 @@ std::string Hex(uint32_t value, int digits) {
 } // namespace
 
 bool DestinationClaims::Claim(int folder, const std::string& name) {
-    struct stat st {};
-    const std::string directory = folder == AT_FDCWD ? DirectoryPart(name) : std::string();
-    if (::fstatat(folder, directory.empty() ? "." : directory.c_str(), &st, 0) != 0)
-        return true; // the engine reports a folder that isn't there
     const std::lock_guard<std::mutex> hold(lock_);
-    return taken_
-        .insert(
-            {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), NamePart(name)})
-        .second;
+    auto known = folders_.find(folder);
+    if (folder == AT_FDCWD || known == folders_.end()) {
+        struct stat st {};
+        const std::string directory = folder == AT_FDCWD ? DirectoryPart(name) : std::string();
+        if (::fstatat(folder, directory.empty() ? "." : directory.c_str(), &st, 0) != 0)
+            return true; // the engine reports a folder that isn't there
+        const std::pair<uint64_t, uint64_t> identity{st.st_dev, st.st_ino};
+        if (folder == AT_FDCWD)
+            return taken_.insert({identity.first, identity.second, NamePart(name)}).second;
+        known = folders_.emplace(folder, identity).first;
+    }
+    return taken_.insert({known->second.first, known->second.second, NamePart(name)}).second;
 }
 
 Outcome EncryptOne(const ActionContext& ctx, const std::string& file) {
@@ -344,7 +374,7 @@ Outcome EncryptOne(const ActionContext& ctx, const std::string& file) {
     if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, ctx.folder) ||
         RefuseLongName(ctx, destination))
         return Outcome::Failed;
-    return TransformOne({ctx, file, destination, Direction::Encrypt});
+    return TransformOne(ctx, file, destination, Direction::Encrypt);
 }
 
 Outcome DecryptOne(const ActionContext& ctx, const std::string& file) {
@@ -358,7 +388,7 @@ Outcome DecryptOne(const ActionContext& ctx, const std::string& file) {
     if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, ctx.folder) ||
         RefuseLongName(ctx, *destination))
         return Outcome::Failed;
-    return TransformOne({ctx, file, *destination, Direction::Decrypt});
+    return TransformOne(ctx, file, *destination, Direction::Decrypt);
 }
 
 Outcome ConvertOne(const ActionContext& ctx, const std::string& file) {
@@ -366,7 +396,7 @@ Outcome ConvertOne(const ActionContext& ctx, const std::string& file) {
     if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, ctx.folder) ||
         (!IsStandardStream(destination) && RefuseLongName(ctx, destination)))
         return Outcome::Failed;
-    return TransformOne({ctx, file, destination, Direction::Convert});
+    return TransformOne(ctx, file, destination, Direction::Convert);
 }
 
 namespace {

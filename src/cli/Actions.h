@@ -9,6 +9,8 @@
 
 #include <fcntl.h>
 #include <functional>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <ostream>
@@ -24,12 +26,27 @@ namespace kelvane::cli {
 class DestinationClaims {
 public:
     // False when another file of this run already took `name` in the
-    // folder `folder` (an open descriptor, or AT_FDCWD).
+    // folder `folder` (an open descriptor, or AT_FDCWD). A descriptor stays
+    // open as long as the claims do, so each is looked at once.
     bool Claim(int folder, const std::string& name);
 
 private:
     std::mutex lock_;
+    std::map<int, std::pair<uint64_t, uint64_t>> folders_;
     std::set<std::tuple<uint64_t, uint64_t, std::string>> taken_;
+};
+
+enum class Outcome;
+
+// A run of many files commits their destinations in batches (CommitBatch.h):
+// a file whose destination waits in one ends only once its batch is
+// committed, when `conclude` gives its outcome.
+class DeferredCommits {
+public:
+    using Conclude = std::function<Outcome(CommitOutcome outcome, int error)>;
+    virtual ~DeferredCommits() = default;
+    virtual void Defer(std::unique_ptr<DestinationFile> destination, Existing existing,
+                       int64_t bytes, Conclude conclude) = 0;
 };
 
 struct ActionContext {
@@ -45,9 +62,13 @@ struct ActionContext {
     // the last component of its path alone; a named file as given.
     int folder = AT_FDCWD;
     DestinationClaims* claims = nullptr;
+    // Null when the file is committed on its own, as a single file is.
+    DeferredCommits* deferred = nullptr;
 };
 
 // How one FILE ended; a script tells a wrong password from other failures.
+// When the action handed its destination to ctx.deferred, what it returns
+// does not count: the conclusion gives the outcome.
 enum class Outcome { Done, Failed, WrongPassword, Cancelled };
 
 // Each writes its messages to ctx.err.

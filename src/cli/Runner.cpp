@@ -3,11 +3,14 @@
 
 #include "cli/ProgressLine.h"
 #include "cli/Signals.h"
+#include "engine/CommitBatch.h"
 #include "engine/CryptFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <sstream>
+#include <sys/resource.h>
 #include <system_error>
 #include <thread>
 
@@ -19,7 +22,8 @@ public:
     Run(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action)
         : settings_(settings), jobs_(jobs), action_(action),
           progress_(settings.err, settings.drawProgress, TotalSize(jobs), {}, settings.columns),
-          messages_(jobs.size()) {}
+          messages_(jobs.size()),
+          batch_(LimitsWithin(OpenFilesAllowed()), CommitBatch::Where::Background) {}
 
     Outcome All() {
         std::vector<std::thread> helpers;
@@ -32,6 +36,9 @@ public:
         TakeJobs();
         for (std::thread& helper : helpers)
             helper.join();
+        // Cancelled or not, the files written so far are complete: they are
+        // committed, and their sources go, as in any other batch.
+        batch_.Commit();
         WriteFinishedMessages();
         progress_.Finish();
         const std::size_t left = jobs_.size() - started_.load();
@@ -48,6 +55,22 @@ public:
     }
 
 private:
+    static std::size_t OpenFilesAllowed() {
+        struct rlimit limit {};
+        return ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
+                   ? static_cast<std::size_t>(limit.rlim_cur)
+                   : 1024;
+    }
+
+    // A batch being committed and the next one filling hold up to three
+    // descriptors per file each; some are left for everything else.
+    static BatchLimits LimitsWithin(std::size_t openFiles) {
+        BatchLimits limits;
+        const std::size_t spare = openFiles > 128 ? openFiles - 64 : 64;
+        limits.files = std::clamp<std::size_t>(spare / 6, 1, limits.files);
+        return limits;
+    }
+
     static uint64_t TotalSize(const std::vector<FileJob>& jobs) {
         uint64_t total = 0;
         for (const FileJob& job : jobs)
@@ -57,51 +80,85 @@ private:
 
     void TakeJobs() {
         while (!CancelRequested.load()) {
+            // A batch waits no longer than its limit, however long the next
+            // file takes.
+            batch_.CommitIfDue();
             const std::size_t index = next_.fetch_add(1);
             if (index >= jobs_.size())
                 return;
             started_.fetch_add(1);
-            switch (One(index)) {
-            case Outcome::Done:
-                break;
-            case Outcome::WrongPassword:
-                wrongPassword_.store(true);
-                break;
-            case Outcome::Cancelled:
-                cancelled_.store(true);
-                failed_.store(true);
-                break;
-            case Outcome::Failed:
-                failed_.store(true);
-                break;
-            }
+            One(index);
         }
     }
 
-    Outcome One(std::size_t index) {
-        const FileJob& job = jobs_[index];
+    void Count(Outcome outcome) {
+        switch (outcome) {
+        case Outcome::Done:
+            break;
+        case Outcome::WrongPassword:
+            wrongPassword_.store(true);
+            break;
+        case Outcome::Cancelled:
+            cancelled_.store(true);
+            failed_.store(true);
+            break;
+        case Outcome::Failed:
+            failed_.store(true);
+            break;
+        }
+    }
+
+    // One file's messages and context, kept until the file ends, which for a
+    // file whose destination waits in a batch is after its action returned.
+    struct Slot : DeferredCommits, std::enable_shared_from_this<Slot> {
+        Slot(Run& run, std::size_t index)
+            : run(run), index(index), share(run.progress_.ShareFor(run.jobs_[index].size)),
+              ctx{run.settings_.options,
+                  run.settings_.password,
+                  out,
+                  err,
+                  share.get(),
+                  run.settings_.letEventsRun,
+                  run.settings_.streams,
+                  run.settings_.ageTarget,
+                  run.jobs_[index].folder ? run.jobs_[index].folder->Descriptor() : AT_FDCWD,
+                  &run.claims_,
+                  run.jobs_.size() > 1 ? this : nullptr} {}
+
+        void Defer(std::unique_ptr<DestinationFile> destination, Existing existing, int64_t bytes,
+                   Conclude conclude) override {
+            deferred = true;
+            run.batch_.Add(std::move(destination), existing, bytes,
+                           [self = shared_from_this(), conclude](CommitOutcome outcome, int error) {
+                               self->run.Ended(*self, conclude(outcome, error));
+                           });
+        }
+
+        Run& run;
+        std::size_t index;
         std::ostringstream out, err;
-        const auto share = progress_.ShareFor(job.size);
-        const ActionContext ctx{settings_.options,
-                                settings_.password,
-                                out,
-                                err,
-                                share.get(),
-                                settings_.letEventsRun,
-                                settings_.streams,
-                                settings_.ageTarget,
-                                job.folder ? job.folder->Descriptor() : AT_FDCWD,
-                                &claims_};
+        std::unique_ptr<ProgressLine::FileShare> share;
+        const ActionContext ctx;
+        bool deferred = false;
+    };
+
+    void One(std::size_t index) {
+        const auto slot = std::make_shared<Slot>(*this, index);
         Outcome done = Outcome::Failed;
         {
             const CancellableWork cancellable;
-            done = action_(ctx, job.path);
+            done = action_(slot->ctx, jobs_[index].path);
         }
-        share->Close();
+        slot->share->Close();
+        if (!slot->deferred)
+            Ended(*slot, done);
+    }
+
+    void Ended(Slot& slot, Outcome outcome) {
+        Count(outcome);
         const std::lock_guard<std::mutex> hold(messagesLock_);
-        messages_[index] = {true, out.str(), err.str()};
+        messages_[slot.index] = {true, slot.out.str(), slot.err.str()};
         WriteFinishedMessages();
-        return done;
     }
 
     // Files end in any order when several run at once; their messages come
@@ -133,6 +190,8 @@ private:
     std::vector<FileMessages> messages_;
     std::size_t written_ = 0;
     DestinationClaims claims_;
+    // Declared last: it commits what still waits before the rest goes.
+    CommitBatch batch_;
 };
 
 } // namespace

@@ -204,6 +204,13 @@ public:
         Noted(outcome != CommitOutcome::Failed);
         return outcome;
     }
+    int FileSystem() const override { return inner_->FileSystem(); }
+    CommitOutcome PlaceFlushed(Existing existing) override {
+        errno = 0;
+        const CommitOutcome outcome = inner_->PlaceFlushed(existing);
+        Noted(outcome != CommitOutcome::Failed);
+        return outcome;
+    }
 
 private:
     bool Noted(bool ok) {

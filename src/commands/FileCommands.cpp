@@ -5,6 +5,7 @@
 #include "commands/State.h"
 #include "crypto/CryptNames.h"
 #include "crypto/ResultMessages.h"
+#include "engine/CommitBatch.h"
 #include "engine/CryptFile.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileSafety.h"
@@ -12,6 +13,7 @@
 #include "platform/Paths.h"
 
 #include <cstdio>
+#include <memory>
 
 namespace kelvane {
 
@@ -116,17 +118,11 @@ void ShowRunEnd(CryptResult result, const Transform& t, const HeldSource& held) 
         ShowResultMessage(result, t.sourceShown);
 }
 
-// The engine run and what follows it.
-bool RunEngine(CommandHost& host, const Transform& t, Existing existing, const AgeTarget* age) {
-    HeldSource held(t.source);
-    CryptHooks hooks = DefaultCryptHooks();
-    hooks.onExisting = existing;
-    hooks.sourceOpened = held.Opened();
-    CryptResult result;
-    {
-        ProgressPanel panel(host, t.busyFlag, t.status);
-        result = RunCipher(host, t, age, hooks);
-    }
+CommitBatch* batchInUse = nullptr;
+
+// What follows the engine run, its commit included: the messages, and the
+// source's deletion once its replacement is on disk.
+bool Conclude(CommandHost& host, const Transform& t, HeldSource& held, CryptResult result) {
     if (result != crOk) {
         // The same password would be refused by every further file of
         // another password; the next file asks instead.
@@ -151,6 +147,30 @@ bool RunEngine(CommandHost& host, const Transform& t, Existing existing, const A
         break;
     }
     host.RefreshLists();
+    return true;
+}
+
+// The engine run. Within a run over many files the new file waits for its
+// batch's commit, and the lists show it, and its source gone, only then.
+bool RunEngine(CommandHost& host, const Transform& t, Existing existing, const AgeTarget* age) {
+    const auto held = std::make_shared<HeldSource>(t.source);
+    CryptHooks hooks = DefaultCryptHooks();
+    hooks.onExisting = existing;
+    hooks.sourceOpened = held->Opened();
+    std::unique_ptr<DestinationFile> written;
+    if (batchInUse != nullptr && age == nullptr)
+        hooks.handOver = &written;
+    CryptResult result;
+    {
+        ProgressPanel panel(host, t.busyFlag, t.status);
+        result = RunCipher(host, t, age, hooks);
+    }
+    if (result != crOk || !written)
+        return Conclude(host, t, *held, result);
+    batchInUse->Add(std::move(written), existing, held->Opened()->size,
+                    [&host, t, held](CommitOutcome outcome, int) {
+                        Conclude(host, t, *held, ResultOfCommit(outcome));
+                    });
     return true;
 }
 
@@ -354,6 +374,14 @@ void RunDoubleClick(CommandHost& host, Direction command, const std::string& nam
     if (ownsCancel)
         CancelRequested = false;
     DoubleClicked = true;
+}
+
+CommitInBatches::CommitInBatches(CommitBatch& batch) : previous_(batchInUse) {
+    batchInUse = &batch;
+}
+
+CommitInBatches::~CommitInBatches() {
+    batchInUse = previous_;
 }
 
 } // namespace kelvane

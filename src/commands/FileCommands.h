@@ -70,6 +70,22 @@ using AgeTargetSource = std::function<const AgeTarget*()>;
 bool ConvertOneFile(CommandHost& host, const std::string& name, const std::string& fileName,
                     const AgeTargetSource& target);
 
+class CommitBatch;
+
+// While one lives, the single-file commands hand the new files they write to
+// `batch` instead of committing each alone: its source is deleted, and its
+// messages shown, when the batch is committed. For runs over many files.
+class CommitInBatches {
+public:
+    explicit CommitInBatches(CommitBatch& batch);
+    ~CommitInBatches();
+    CommitInBatches(const CommitInBatches&) = delete;
+    CommitInBatches& operator=(const CommitInBatches&) = delete;
+
+private:
+    CommitBatch* previous_;
+};
+
 // The double-click on a grid row showing `name`, for the file `fileName` on
 // disk. Clears CancelRequested afterwards, whatever the command did.
 void RunDoubleClick(CommandHost& host, Direction command, const std::string& name,

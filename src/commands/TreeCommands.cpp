@@ -5,6 +5,7 @@
 #include "commands/Settings.h"
 #include "commands/State.h"
 #include "crypto/CryptNames.h"
+#include "engine/CommitBatch.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
 #include "platform/TreeWalk.h"
@@ -18,6 +19,10 @@
 #include <vector>
 
 namespace kelvane {
+
+// Smaller than a command-line run's: the lists show the files done batch by
+// batch, so they move on every quarter of a second.
+BatchLimits WalkBatchLimits{256, int64_t{64} << 20, std::chrono::milliseconds(250)};
 
 namespace {
 
@@ -39,7 +44,17 @@ public:
     bool Start(const std::string& directory) {
         if (CancelRequested)
             return true;
-        return WalkTree(directory, *this);
+        bool read = false;
+        {
+            const CommitInBatches batched(batch_);
+            read = WalkTree(directory, *this);
+        }
+        // Cancelled or not, the files written so far are complete.
+        const int error = errno;
+        batch_.Commit();
+        NoteCommitted();
+        errno = error;
+        return read;
     }
 
     // Mount points passed over, for one message at the end.
@@ -71,6 +86,10 @@ private:
     bool Continue() override {
         if (CancelRequested)
             return false;
+        // A batch waits no longer than its limit, however slowly the walk
+        // goes on.
+        batch_.CommitIfDue();
+        NoteCommitted();
         host_.LetEventsRun();
         // A click on "Cancel process" just now stops before this entry.
         return !CancelRequested;
@@ -106,7 +125,7 @@ private:
             return true;
         if (WrittenByThisWalk(*folder, name, written))
             return true;
-        Hand(*folder, crypted ? ListedCryptedName(name, ShowCry > 0) : name, written);
+        Hand(folder, crypted ? ListedCryptedName(name, ShowCry > 0) : name, written);
         return true;
     }
 
@@ -131,15 +150,21 @@ private:
     bool WrittenByThisWalk(const WalkFolder& folder, const std::string& source,
                            const std::string& written) {
         FileNode identity;
-        if (EntryKindAt(folder.Descriptor(), written, &identity) != EntryKind::RegularFile ||
-            created_.count(identity) == 0)
+        const bool waiting =
+            std::any_of(waiting_.begin(), waiting_.end(), [&](const Waiting& file) {
+                return file.folder.get() == &folder && file.name == written;
+            });
+        if (!waiting &&
+            (EntryKindAt(folder.Descriptor(), written, &identity) != EntryKind::RegularFile ||
+             created_.count(identity) == 0))
             return false;
         ShowError("File \"" + written + "\" has just been made from another file. File \"" +
                   source + "\" is kept.");
         return true;
     }
 
-    void Hand(const WalkFolder& folder, const std::string& name, const std::string& written) {
+    void Hand(const std::shared_ptr<WalkFolder>& folder, const std::string& name,
+              const std::string& written) {
         // The single-file commands refuse to run while any command is busy.
         TreeBusy = false;
         const bool done = direction_ == Direction::Encrypt ? host_.EncryptOneFile(name)
@@ -147,15 +172,39 @@ private:
         host_.ShowCancelButton(true);
         host_.SetStatus(kSearchingText);
         TreeBusy = true;
-        FileNode identity;
-        if (done && EntryKindAt(folder.Descriptor(), written, &identity) == EntryKind::RegularFile)
-            created_.insert(identity);
+        if (done)
+            waiting_.push_back({folder, written});
+        NoteCommitted();
     }
+
+    // The files of every batch committed since the last look are this
+    // walk's from now on.
+    void NoteCommitted() {
+        if (batch_.Commits() == commitsSeen_)
+            return;
+        commitsSeen_ = batch_.Commits();
+        for (const Waiting& file : waiting_) {
+            FileNode identity;
+            if (EntryKindAt(file.folder->Descriptor(), file.name, &identity) ==
+                EntryKind::RegularFile)
+                created_.insert(identity);
+        }
+        waiting_.clear();
+    }
+
+    // A file written whose batch is not committed yet.
+    struct Waiting {
+        std::shared_ptr<WalkFolder> folder;
+        std::string name;
+    };
 
     TreeHost& host_;
     Direction direction_;
     bool recurse_;               // the user said Yes to the recursion question
     std::set<FileNode> created_; // files this walk wrote
+    std::vector<Waiting> waiting_;
+    CommitBatch batch_{WalkBatchLimits};
+    uint64_t commitsSeen_ = 0;
 };
 
 std::string NotEnteredText(const std::vector<std::string>& folders) {

@@ -6,6 +6,7 @@
 
 #include "commands/FileListBox.h"
 #include "commands/GridTerms.h"
+#include "engine/CommitBatch.h"
 #include "engine/Direction.h"
 
 #include <cstdint>
@@ -17,6 +18,10 @@ inline constexpr const char* kSearchingText = "Processing search for files...";
 // "subdirectoryes" keeps its spelling: users and scripts match the question
 // as the program has always asked it.
 inline constexpr const char* kRecurseQuestion = "Recurse subdirectoryes?";
+
+// When a walk's batch of new files is committed (CommitBatch.h): until then
+// a file's source stays in the lists and its new file is not yet there.
+extern BatchLimits WalkBatchLimits;
 
 // What a walk needs of the main window.
 class TreeHost {

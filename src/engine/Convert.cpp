@@ -181,6 +181,8 @@ CryptResult ConvertToAge(const std::string& source, const std::string& destinati
     AgeFiles ageFiles(files, target, fileKey, header);
     CryptHooks converting = hooks;
     converting.files = &ageFiles;
+    // The age file is finished by its commit, which needs this call's state.
+    converting.handOver = nullptr;
     return DecryptFile(source, destination, password, fillBar, drainBar, converting);
 }
 

@@ -15,6 +15,20 @@ namespace kelvane {
 
 EngineState TheEngineState;
 
+CryptResult ResultOfCommit(CommitOutcome outcome) {
+    switch (outcome) {
+    case CommitOutcome::Done:
+        return crOk;
+    case CommitOutcome::NameTaken:
+        return crDestinationExists;
+    case CommitOutcome::Unconfirmed:
+        return crUnconfirmed;
+    case CommitOutcome::Failed:
+        break;
+    }
+    return crWriteFailed;
+}
+
 void ResetEngineState() {
     TheEngineState.CancelRequested = false;
     TheEngineState.cryptHooks = CryptHooks{};
@@ -164,17 +178,16 @@ CryptResult Finish(Run& run, bool parallel, const std::function<CommitOutcome()>
             return true;
         },
         parallel, run.pacer);
-    switch (outcome) {
-    case CommitOutcome::Done:
-        return crOk;
-    case CommitOutcome::NameTaken:
-        return crDestinationExists;
-    case CommitOutcome::Unconfirmed:
-        return crUnconfirmed;
-    case CommitOutcome::Failed:
-        break;
-    }
-    return crWriteFailed;
+    return ResultOfCommit(outcome);
+}
+
+// The written destination's commit, or its hand-over to a group commit.
+CommitOutcome CommitOrHandOver(std::unique_ptr<DestinationFile>& destination,
+                               const CryptHooks& hooks) {
+    if (hooks.handOver == nullptr)
+        return destination->Commit(hooks.onExisting);
+    *hooks.handOver = std::move(destination);
+    return CommitOutcome::Done;
 }
 
 // The destination is created before the work starts so it can be written
@@ -238,9 +251,8 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
     if (write.Failed())
         return crWriteFailed;
     return Finish(run, stages.parallel, [&] {
-        return destination->WriteAt(0, header, sizeof header)
-                   ? destination->Commit(hooks.onExisting)
-                   : CommitOutcome::Failed;
+        return destination->WriteAt(0, header, sizeof header) ? CommitOrHandOver(destination, hooks)
+                                                              : CommitOutcome::Failed;
     });
 }
 
@@ -313,7 +325,7 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
         return crCreateFailed;
     if (write.Failed())
         return crWriteFailed;
-    return Finish(run, stages.parallel, [&] { return destination->Commit(hooks.onExisting); });
+    return Finish(run, stages.parallel, [&] { return CommitOrHandOver(destination, hooks); });
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace kelvane {
@@ -43,10 +44,18 @@ struct CryptHooks {
     // When set, receives the source as it was when the run opened it, for
     // the test that it is still the very file before it is deleted.
     FileIdentity* sourceOpened = nullptr;
+    // When set, a run that gets as far as its commit hands the written
+    // destination over here instead of committing it, for a group commit
+    // (CommitBatch.h); the result is then crOk. Left empty when the run
+    // committed on its own (standard output, a conversion).
+    std::unique_ptr<DestinationFile>* handOver = nullptr;
     // Tests: asked before each worker thread starts; false makes that start
     // fail as if the system had no thread to give.
     std::function<bool(std::size_t)> threadMayStart = nullptr;
 };
+
+// The result of a run whose last step, the commit, ended so.
+CryptResult ResultOfCommit(CommitOutcome outcome);
 
 // The engine's share of the state the program keeps for the whole run. The
 // commands keep the rest in SharedState (commands/State.h), whose reset

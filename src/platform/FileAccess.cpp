@@ -43,21 +43,19 @@ FileIdentity ContentIdentityOf(const struct stat& st) {
 
 class PosixSource : public SourceFile {
 public:
-    PosixSource(int fd, const struct stat& st) : fd_(fd), opened_(ContentIdentityOf(st)) {}
+    // The file as it was opened answers for its size and permissions: a
+    // file that changes after that is caught by the unchanged-source test
+    // before it could be deleted.
+    PosixSource(int fd, const struct stat& st)
+        : fd_(fd), opened_(ContentIdentityOf(st)), permissions_(NewFilePermissions(st.st_mode)) {}
     ~PosixSource() override { ::close(fd_); }
 
     bool Size(int64_t& size) override {
-        struct stat st {};
-        if (::fstat(fd_, &st) != 0)
-            return false;
-        size = st.st_size;
+        size = opened_.size;
         return true;
     }
 
-    unsigned PermissionBits() override {
-        struct stat st {};
-        return ::fstat(fd_, &st) == 0 ? NewFilePermissions(st.st_mode) : 0600;
-    }
+    unsigned PermissionBits() override { return permissions_; }
 
     FileIdentity OpenedAs() override { return opened_; }
 
@@ -80,6 +78,7 @@ public:
 private:
     int fd_;
     FileIdentity opened_;
+    unsigned permissions_;
 };
 
 // The folder a destination goes into, "." for a bare name.
@@ -175,14 +174,19 @@ bool Unsupported(int error) {
 // the destination stands in for it.
 class AtomicDestination : public DestinationFile {
 public:
+    // A bare name in a folder held open by the caller (a walk's) uses that
+    // folder as it is: opening it once more for every file cost a third of
+    // the system calls of a run over small files.
     static std::unique_ptr<AtomicDestination> Create(int folder, const std::string& path,
                                                      unsigned permissions) {
-        const int directory =
-            ::openat(folder, DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const bool borrowed = folder != AT_FDCWD && DirectoryPart(path).empty();
+        const int directory = borrowed ? folder
+                                       : ::openat(folder, DirectoryOf(path).c_str(),
+                                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (directory < 0)
             return nullptr;
-        auto destination =
-            std::unique_ptr<AtomicDestination>(new AtomicDestination(directory, NamePart(path)));
+        auto destination = std::unique_ptr<AtomicDestination>(
+            new AtomicDestination(directory, !borrowed, NamePart(path)));
         return destination->Open(NewFilePermissions(permissions)) ? std::move(destination)
                                                                   : nullptr;
     }
@@ -192,7 +196,8 @@ public:
             ::close(fd_);
         if (!temporaryName_.empty())
             ::unlinkat(directory_, temporaryName_.c_str(), 0);
-        ::close(directory_);
+        if (ownsDirectory_)
+            ::close(directory_);
     }
 
     bool Write(const void* data, std::size_t count) override {
@@ -242,9 +247,26 @@ public:
                                                   : CommitOutcome::Unconfirmed;
     }
 
+    int FileSystem() const override { return directory_; }
+
+    // The group's flush has made the data durable already; the name is made
+    // durable by the group's next flush.
+    CommitOutcome PlaceFlushed(Existing existing) override {
+        if (committed_)
+            return CommitOutcome::Failed;
+        const CommitOutcome placed = PutInPlace(existing);
+        if (placed != CommitOutcome::Done)
+            return placed;
+        committed_ = true;
+        temporaryName_.clear();
+        const bool closed = ::close(fd_) == 0;
+        fd_ = -1;
+        return closed ? CommitOutcome::Done : CommitOutcome::Unconfirmed;
+    }
+
 private:
-    AtomicDestination(int directory, std::string name)
-        : directory_(directory), name_(std::move(name)) {}
+    AtomicDestination(int directory, bool ownsDirectory, std::string name)
+        : directory_(directory), ownsDirectory_(ownsDirectory), name_(std::move(name)) {}
 
     bool Open(unsigned permissions) {
         if (!namedTemporaries.load()) {
@@ -320,6 +342,7 @@ private:
     }
 
     int directory_;
+    bool ownsDirectory_;
     std::string name_;
     int fd_ = -1;
     std::string temporaryName_; // while a named temporary holds the content
@@ -334,14 +357,14 @@ public:
     explicit PosixFiles(int folder = AT_FDCWD) : folder_(folder) {}
 
     std::unique_ptr<SourceFile> OpenSource(const std::string& path) override {
-        // Non-blocking, so a named pipe in the source's place can't hang the run.
+        // Non-blocking, so a named pipe in the source's place can't hang the
+        // run; on the regular file that alone is taken it changes nothing.
         const int fd =
             ::openat(folder_, path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0)
             return nullptr;
         struct stat st {};
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
             ::close(fd);
             return nullptr;
         }
@@ -359,7 +382,9 @@ public:
             if (!S_ISREG(st.st_mode) || ::faccessat(folder_, path.c_str(), W_OK, 0) != 0)
                 return nullptr;
         }
-        RemoveLeftoverTemporaries(path, folder_);
+        // A walk removed its folder's dead temporaries when it read it.
+        if (folder_ == AT_FDCWD || !DirectoryPart(path).empty())
+            RemoveLeftoverTemporaries(path, folder_);
         return AtomicDestination::Create(folder_, path, permissions);
     }
 
@@ -409,6 +434,10 @@ FileIdentity IdentityAt(int directory, const std::string& name) {
     if (::fstatat(directory, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return {};
     return ContentIdentityOf(st);
+}
+
+bool FlushFileSystem(int descriptor) {
+    return ::syncfs(descriptor) == 0;
 }
 
 void UseNamedTemporaries(bool named) {

@@ -66,6 +66,15 @@ public:
     virtual CommitOutcome Commit(Existing existing) = 0;
     // Replaces whatever is there; true only when done and confirmed.
     bool Commit() { return Commit(Existing::Replace) == CommitOutcome::Done; }
+
+    // A group commit makes many files durable at once: it flushes the file
+    // system of FileSystem() (a descriptor on it) once for all of them, then
+    // puts each in place with PlaceFlushed(), then flushes once more before
+    // any source may go. A destination without a file system of its own
+    // (-1) commits itself in PlaceFlushed(), as Commit() does.
+    virtual int FileSystem() const { return -1; }
+    // Done: in place, durable once the file system is flushed again.
+    virtual CommitOutcome PlaceFlushed(Existing existing) { return Commit(existing); }
 };
 
 class FileAccess {
@@ -101,6 +110,10 @@ std::unique_ptr<FileAccess> FilesIn(int folder);
 // longer run; returns how many it removed.
 // A relative `destination` is taken in the open folder `folder`.
 int RemoveLeftoverTemporaries(const std::string& destination, int folder = AT_FDCWD);
+
+// Flushes the whole file system that `descriptor` is on; false, with errno
+// set, when the disk reported a failure.
+bool FlushFileSystem(int descriptor);
 
 // Makes every destination use a named temporary, as on a file system without
 // unnamed files. Also switched on by KELVANE_NO_UNNAMED_TEMPORARY=1.

@@ -45,12 +45,14 @@ uint64_t MountIdFromFdInfo(int fd) {
 
 } // namespace
 
-EntryKind EntryKindAt(int folder, const std::string& name, FileNode* identity) {
+EntryKind EntryKindAt(int folder, const std::string& name, FileNode* identity, uint64_t* size) {
     struct stat st {};
     if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return EntryKind::Gone;
     if (identity != nullptr)
         *identity = NodeOf(st);
+    if (size != nullptr)
+        *size = static_cast<uint64_t>(st.st_size);
     return KindFrom(st.st_mode);
 }
 

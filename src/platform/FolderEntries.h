@@ -24,10 +24,12 @@ struct FolderEntry {
     std::string name;
     EntryKind kind = EntryKind::Gone;
     FileNode identity;
+    uint64_t size = 0;
 };
 
 // What the name inside the open folder `folder` is now, links not followed.
-EntryKind EntryKindAt(int folder, const std::string& name, FileNode* identity = nullptr);
+EntryKind EntryKindAt(int folder, const std::string& name, FileNode* identity = nullptr,
+                      uint64_t* size = nullptr);
 
 // The names in the open folder `folder`, "." and ".." left out, each with its
 // kind. False, with errno set, when the folder can't be read.

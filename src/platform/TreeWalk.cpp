@@ -68,8 +68,8 @@ private:
     // False ends the walk. The entry is looked at again now: its name may
     // have become a link, a FIFO or a folder since the listing was read.
     bool Entry(const std::shared_ptr<WalkFolder>& folder, const FolderEntry& listed) {
-        FolderEntry entry{listed.name, EntryKind::Gone, {}};
-        entry.kind = EntryKindAt(folder->Descriptor(), entry.name, &entry.identity);
+        FolderEntry entry{listed.name, EntryKind::Gone, {}, 0};
+        entry.kind = EntryKindAt(folder->Descriptor(), entry.name, &entry.identity, &entry.size);
         if (IsTemporaryName(entry.name)) {
             RemoveDeadRunsTemporary(folder->Descriptor(), entry.name);
             return true;
@@ -147,11 +147,8 @@ public:
         if ((pick_ == WalkPick::PlainFiles && crypted) ||
             (pick_ == WalkPick::CryptedFiles && !crypted))
             return true;
-        struct stat st {};
-        if (::fstatat(folder->Descriptor(), entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-            return true;
-        result_.files.push_back({folder->PathOf(entry.name), static_cast<uint64_t>(st.st_size),
-                                 entry.identity, folder, entry.name});
+        result_.files.push_back(
+            {folder->PathOf(entry.name), entry.size, entry.identity, folder, entry.name});
         return true;
     }
 

@@ -2,8 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Kills kelvane-cli at every system call of the steps that touch files, one
 # kill per run (strace -e inject=CALL:signal=KILL:when=N), for encryption,
-# decryption, a replacing encryption and a conversion to age, with unnamed files and with the
-# named temporaries used where the file system has none. After each kill:
+# decryption, a replacing encryption and a conversion to age, and for runs
+# over several files that commit them in batches, with unnamed files and with
+# the named temporaries used where the file system has none. After each kill,
+# for every file of the run:
 #   - the source is intact, or gone with a complete destination beside it;
 #   - a destination that exists is complete (never partial);
 #   - the next run on the same destination leaves no temporary behind.
@@ -27,6 +29,11 @@ cd "$work" || exit 1
 printf 's3cret!\n' >pw
 head -c 300001 /dev/urandom >plain.ref
 "$cli" encrypt -q -k -p pw -o crypted.ref plain.ref || exit 1
+# Small files for the batched runs, each its own content.
+for small in 1 2 3; do
+    head -c $((1000 * small + 3)) /dev/urandom >"plain$small.ref"
+    "$cli" encrypt -q -k -p pw -o "crypted$small.ref" "plain$small.ref" || exit 1
+done
 printf 'an older file of that name\n' >older.ref
 # An age file differs from run to run (fresh keys), so the conversion's is
 # complete when `age` opens it to the original.
@@ -35,7 +42,7 @@ if command -v age-keygen >/dev/null; then
     recipient=$(age-keygen -y key)
 fi
 
-calls=(openat read write pwrite64 fsync fchmod linkat renameat renameat2 unlinkat close)
+calls=(openat read write pwrite64 fsync syncfs fchmod linkat renameat renameat2 unlinkat close)
 kills=0
 failures=0
 
@@ -52,34 +59,67 @@ same() {
     fi
 }
 
-# scenario: the command, the source, its reference, the destination and what
-# a complete destination holds; an older destination when the run replaces.
+# scenario: the command; for each of its files the source, its reference, the
+# destination and what a complete destination holds; an older destination
+# when the run replaces.
 setup() {
     rm -rf d && mkdir d
-    cp "$source_ref" "d/$source"
-    [ -n "$older" ] && cp older.ref "d/$destination"
+    local i
+    for i in "${!sources[@]}"; do
+        cp "${source_refs[i]}" "d/${sources[i]}"
+        [ -n "$older" ] && cp older.ref "d/${destinations[i]}"
+    done
     return 0
 }
 
 check_after_kill() {
-    if [ -e "d/$source" ]; then
-        same "d/$source" "$source_ref" || fail "the source changed"
-        if [ -e "d/$destination" ] && ! same "d/$destination" "$destination_ref"; then
-            if [ -z "$older" ] || ! same "d/$destination" older.ref; then
-                fail "a partial destination"
+    local i source destination
+    for i in "${!sources[@]}"; do
+        source=${sources[i]} destination=${destinations[i]}
+        if [ -e "d/$source" ]; then
+            same "d/$source" "${source_refs[i]}" || fail "$source changed"
+            if [ -e "d/$destination" ] && ! same "d/$destination" "${destination_refs[i]}"; then
+                if [ -z "$older" ] || ! same "d/$destination" older.ref; then
+                    fail "a partial $destination"
+                fi
             fi
+        else
+            same "d/$destination" "${destination_refs[i]}" ||
+                fail "$source went without a complete destination"
         fi
-    else
-        same "d/$destination" "$destination_ref" || fail "the source went without a complete destination"
-    fi
+    done
+}
+
+# The files a scenario's folder may hold, for grep -v -x.
+expected_names() {
+    local name
+    for name in "${sources[@]}" "${destinations[@]}"; do
+        printf -- '-e\n%s\n' "$name"
+    done
 }
 
 check_next_run() {
     # The same command once more, unkilled, as a user would run it again.
     (cd d && "$cli" "${command[@]}" >/dev/null 2>&1)
-    local stray
-    stray=$(find d -mindepth 1 -maxdepth 1 -printf '%f\n' | grep -v -x -e "$source" -e "$destination" || true)
+    local stray expected
+    mapfile -t expected < <(expected_names)
+    stray=$(find d -mindepth 1 -maxdepth 1 -printf '%f\n' | grep -v -x "${expected[@]}" || true)
     [ -z "$stray" ] || fail "left behind: $stray"
+}
+
+# Every source as it was, and no destination (or the older one).
+check_all_kept() {
+    local i
+    for i in "${!sources[@]}"; do
+        same "d/${sources[i]}" "${source_refs[i]}" || fail "${sources[i]} changed after $1"
+        if [ -n "$older" ]; then
+            same "d/${destinations[i]}" older.ref || fail "$1 replaced the older file"
+        else
+            [ ! -e "d/${destinations[i]}" ] || fail "$1 left a destination"
+        fi
+    done
+    [ "$(find d -mindepth 1 -maxdepth 1 | wc -l)" -eq $((${#sources[@]} * (${#older} > 0 ? 2 : 1))) ] ||
+        fail "$1 left files"
 }
 
 # How many calls of $1 the program makes before it opens the password file:
@@ -114,62 +154,83 @@ run_scenario() {
     done
 }
 
+# $1: the flush call, fsync for one file, syncfs for a batch of several.
 check_failed_flushes() {
     # The first flush is the data's: nothing may change. The second is the
-    # directory's, after the new file has its name: it must say so.
-    call="fsync error"
+    # names', after the new files have them: it must say so.
+    local flush=$1 i
+    call="$flush error"
     when=1
     setup
-    out=$(cd d && strace -f -o /dev/null -e trace=fsync -e inject=fsync:error=EIO:when=1 \
+    out=$(cd d && strace -f -o /dev/null -e trace="$flush" -e inject="$flush":error=EIO:when=1 \
         "$cli" "${command[@]}" 2>&1)
     status=$?
     [ $status -eq 1 ] || fail "a failed data flush did not fail the run ($status): $out"
     [[ "$out" == *"can't write \""*"\": Input/output error; \""*"\" is kept"* ]] || fail "data flush message: $out"
-    same "d/$source" "$source_ref" || fail "the source changed after a failed data flush"
-    if [ -n "$older" ]; then
-        same "d/$destination" older.ref || fail "a failed data flush replaced the older file"
-    else
-        [ ! -e "d/$destination" ] || fail "a failed data flush left a destination"
-    fi
-    [ "$(find d -mindepth 1 -maxdepth 1 | wc -l)" -eq $((${#older} > 0 ? 2 : 1)) ] || fail "a failed flush left files"
+    check_all_kept "a failed data flush"
 
     when=2
     setup
-    out=$(cd d && strace -f -o /dev/null -e trace=fsync -e inject=fsync:error=EIO:when=2 \
+    out=$(cd d && strace -f -o /dev/null -e trace="$flush" -e inject="$flush":error=EIO:when=2 \
         "$cli" "${command[@]}" 2>&1)
     status=$?
     [ $status -eq 1 ] || fail "an unconfirmed destination was reported as done ($status): $out"
     [[ "$out" == *"is in place but could not be confirmed on disk"* ]] ||
         fail "directory flush message: $out"
-    same "d/$source" "$source_ref" || fail "the source went though its destination was unconfirmed"
-    same "d/$destination" "$destination_ref" || fail "the unconfirmed destination is not complete"
+    for i in "${!sources[@]}"; do
+        same "d/${sources[i]}" "${source_refs[i]}" ||
+            fail "${sources[i]} went though its destination was unconfirmed"
+        same "d/${destinations[i]}" "${destination_refs[i]}" ||
+            fail "the unconfirmed ${destinations[i]} is not complete"
+    done
 }
 
 scenarios() {
     scenario="encrypt$1"
-    source=a; source_ref=plain.ref; destination=a.cry; destination_ref=crypted.ref; older=
+    sources=(a) source_refs=(plain.ref) destinations=(a.cry) destination_refs=(crypted.ref) older=
     command=(encrypt -q -p ../pw a)
     run_scenario
-    check_failed_flushes
+    check_failed_flushes fsync
 
     scenario="decrypt$1"
-    source=a.cry; source_ref=crypted.ref; destination=a; destination_ref=plain.ref; older=
+    sources=(a.cry) source_refs=(crypted.ref) destinations=(a) destination_refs=(plain.ref) older=
     command=(decrypt -q -p ../pw a.cry)
     run_scenario
-    check_failed_flushes
+    check_failed_flushes fsync
 
     scenario="encrypt -f over an older file$1"
-    source=a; source_ref=plain.ref; destination=a.cry; destination_ref=crypted.ref; older=yes
+    sources=(a) source_refs=(plain.ref) destinations=(a.cry) destination_refs=(crypted.ref) older=yes
     command=(encrypt -q -f -p ../pw a)
     run_scenario
-    check_failed_flushes
+    check_failed_flushes fsync
+
+    scenario="encrypt three files in a batch, two at once$1"
+    sources=(a b c) source_refs=(plain1.ref plain2.ref plain3.ref)
+    destinations=(a.cry b.cry c.cry) destination_refs=(crypted1.ref crypted2.ref crypted3.ref) older=
+    command=(encrypt -q -j 2 -p ../pw a b c)
+    run_scenario
+    check_failed_flushes syncfs
+
+    scenario="decrypt a folder in a batch$1"
+    sources=(a.cry b.cry c.cry) source_refs=(crypted1.ref crypted2.ref crypted3.ref)
+    destinations=(a b c) destination_refs=(plain1.ref plain2.ref plain3.ref) older=
+    command=(decrypt -q -r -p ../pw .)
+    run_scenario
+    check_failed_flushes syncfs
+
+    scenario="encrypt -f three files over older ones in a batch$1"
+    sources=(a b c) source_refs=(plain1.ref plain2.ref plain3.ref)
+    destinations=(a.cry b.cry c.cry) destination_refs=(crypted1.ref crypted2.ref crypted3.ref) older=yes
+    command=(encrypt -q -f -p ../pw a b c)
+    run_scenario
+    check_failed_flushes syncfs
 
     [ -n "${recipient:-}" ] || return 0
     scenario="convert$1"
-    source=a.cry; source_ref=crypted.ref; destination=a.age; destination_ref=age.ref; older=
+    sources=(a.cry) source_refs=(crypted.ref) destinations=(a.age) destination_refs=(age.ref) older=
     command=(convert -q -p ../pw --recipient "$recipient" a.cry)
     run_scenario
-    check_failed_flushes
+    check_failed_flushes fsync
 }
 
 scenarios ""

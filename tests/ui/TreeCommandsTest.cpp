@@ -51,6 +51,7 @@ protected:
         SetWindowEventBudget(std::chrono::microseconds(0));
     }
     void TearDown() override {
+        WalkBatchLimits = saved;
         delete PasswordPrompt;
         delete Preferences;
         delete Decrypt;
@@ -113,6 +114,7 @@ protected:
     }
 
     std::vector<std::string> seen; // the files the password dialogs were shown for
+    const BatchLimits saved = WalkBatchLimits;
 };
 
 // top/                          with A.CRY, dot-files and empty folders
@@ -304,6 +306,8 @@ TEST_F(TreeCommandsTest, CancellingOneFilesPasswordDialogSkipsThatFileOnly) {
 }
 
 TEST_F(TreeCommandsTest, CancelProcessBetweenFilesStopsAtOnceWithoutAQuestion) {
+    // Cancel is pressed when files are seen done: each is committed alone.
+    WalkBatchLimits.files = 1;
     scratch.MakeFolder("top/sub");
     for (const char* file : {"top/a.txt", "top/b.txt", "top/c.txt", "top/sub/d.txt"})
         WriteBytes(scratch / file, PatternBytes(64));
@@ -496,6 +500,8 @@ TEST_F(TreeCommandsTest, SwappedFoldersMountsSharedFilesAndTemporariesAreLeftAlo
 }
 
 TEST_F(TreeCommandsTest, FilesTheWalkWroteAreNeverTakenAgainEvenWhenMovedAhead) {
+    // The other program moves the new file as soon as it is there.
+    WalkBatchLimits.files = 1;
     scratch.MakeFolder("top/zsub");
     WriteBytes(scratch / "top/1.txt", PatternBytes(64, 1));
     WriteBytes(scratch / "top/zsub/real.txt", PatternBytes(64, 2));

@@ -1,0 +1,197 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/CommitBatch.h"
+
+#include <cerrno>
+#include <map>
+#include <sys/stat.h>
+#include <system_error>
+#include <utility>
+
+namespace kelvane {
+namespace {
+
+using Entries = std::vector<CommitBatch::Entry>;
+
+// One descriptor for each file system the entries that `include` picks are
+// on, with those entries' indices.
+template <typename Include>
+std::map<dev_t, std::pair<int, std::vector<std::size_t>>> ByFileSystem(const Entries& entries,
+                                                                       Include include) {
+    std::map<int, dev_t> deviceOf;
+    std::map<dev_t, std::pair<int, std::vector<std::size_t>>> groups;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const int fd = entries[i].destination->FileSystem();
+        if (fd < 0 || !include(entries[i]))
+            continue;
+        auto known = deviceOf.find(fd);
+        if (known == deviceOf.end()) {
+            struct stat st {};
+            // A descriptor that can't be looked at gets a file system of its
+            // own: flushing it once more costs little.
+            const dev_t device = ::fstat(fd, &st) == 0 ? st.st_dev : static_cast<dev_t>(-fd);
+            known = deviceOf.emplace(fd, device).first;
+        }
+        auto& group = groups[known->second];
+        if (group.second.empty())
+            group.first = fd;
+        group.second.push_back(i);
+    }
+    return groups;
+}
+
+// Flushes each file system once; the entries on one that failed end so.
+template <typename Include>
+void FlushAll(Entries& entries, Include include, CommitOutcome onFailure) {
+    for (auto& [device, group] : ByFileSystem(entries, include)) {
+        if (FlushFileSystem(group.first))
+            continue;
+        const int error = errno != 0 ? errno : EIO;
+        for (const std::size_t i : group.second) {
+            entries[i].outcome = onFailure;
+            entries[i].error = error;
+        }
+    }
+}
+
+// The data of every file first, so that no name ever leads to a file whose
+// bytes are not yet on disk; then the names; then the names' flush, before
+// anyone is told a file is done.
+void CommitEntries(Entries& entries) {
+    for (CommitBatch::Entry& entry : entries)
+        entry.outcome = CommitOutcome::Done;
+    FlushAll(
+        entries, [](const CommitBatch::Entry&) { return true; }, CommitOutcome::Failed);
+    for (CommitBatch::Entry& entry : entries) {
+        if (entry.outcome != CommitOutcome::Done)
+            continue;
+        errno = 0;
+        entry.outcome = entry.destination->PlaceFlushed(entry.existing);
+        if (entry.outcome != CommitOutcome::Done)
+            entry.error = errno != 0 ? errno : EIO;
+    }
+    FlushAll(
+        entries,
+        [](const CommitBatch::Entry& entry) { return entry.outcome == CommitOutcome::Done; },
+        CommitOutcome::Unconfirmed);
+    for (CommitBatch::Entry& entry : entries) {
+        // An uncommitted destination leaves no trace once it is gone.
+        entry.destination.reset();
+        entry.settle(entry.outcome, entry.error);
+    }
+}
+
+} // namespace
+
+void CommitBatch::Add(std::unique_ptr<DestinationFile> destination, Existing existing,
+                      int64_t bytes, Settle settle) {
+    Entries full;
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        if (entries_.empty())
+            firstAdded_ = Clock::now();
+        entries_.push_back({std::move(destination), existing, std::move(settle)});
+        bytes_ += bytes;
+        if (entries_.size() >= limits_.files || bytes_ >= limits_.bytes ||
+            Clock::now() - firstAdded_ >= limits_.wait)
+            full = TakeLocked();
+    }
+    Hand(std::move(full));
+}
+
+void CommitBatch::CommitIfDue() {
+    Entries due;
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        if (!entries_.empty() && Clock::now() - firstAdded_ >= limits_.wait)
+            due = TakeLocked();
+    }
+    Hand(std::move(due));
+}
+
+void CommitBatch::Commit() {
+    Entries all;
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        all = TakeLocked();
+    }
+    Hand(std::move(all));
+    WaitUntilIdle();
+}
+
+CommitBatch::~CommitBatch() {
+    Commit();
+    if (!committer_.joinable())
+        return;
+    {
+        const std::lock_guard<std::mutex> hold(turnLock_);
+        stopping_ = true;
+    }
+    turnChanged_.notify_all();
+    committer_.join();
+}
+
+void CommitBatch::Hand(std::vector<Entry> entries) {
+    if (entries.empty())
+        return;
+    std::unique_lock<std::mutex> hold(turnLock_);
+    if (where_ == Where::Background && !committer_.joinable()) {
+        try {
+            committer_ = std::thread([this] { CommitInTurn(); });
+        } catch (const std::system_error&) {
+            where_ = Where::Inline; // no thread to give: the filler commits
+        }
+    }
+    if (where_ == Where::Inline) {
+        hold.unlock();
+        CommitEntries(entries);
+        return;
+    }
+    // The batch before must be done first: that bounds the files waiting,
+    // and the descriptors they hold, to two batches.
+    turnChanged_.wait(hold, [this] { return !hasHanded_ && !committing_; });
+    handed_ = std::move(entries);
+    hasHanded_ = true;
+    turnChanged_.notify_all();
+}
+
+void CommitBatch::CommitInTurn() {
+    std::unique_lock<std::mutex> hold(turnLock_);
+    for (;;) {
+        turnChanged_.wait(hold, [this] { return hasHanded_ || stopping_; });
+        if (!hasHanded_)
+            return;
+        Entries entries = std::exchange(handed_, {});
+        hasHanded_ = false;
+        committing_ = true;
+        hold.unlock();
+        CommitEntries(entries);
+        entries.clear();
+        hold.lock();
+        committing_ = false;
+        turnChanged_.notify_all();
+    }
+}
+
+void CommitBatch::WaitUntilIdle() {
+    std::unique_lock<std::mutex> hold(turnLock_);
+    turnChanged_.wait(hold, [this] { return !hasHanded_ && !committing_; });
+}
+
+std::size_t CommitBatch::Waiting() {
+    const std::lock_guard<std::mutex> hold(lock_);
+    return entries_.size();
+}
+
+uint64_t CommitBatch::Commits() {
+    const std::lock_guard<std::mutex> hold(lock_);
+    return commits_;
+}
+
+std::vector<CommitBatch::Entry> CommitBatch::TakeLocked() {
+    if (!entries_.empty())
+        ++commits_;
+    bytes_ = 0;
+    return std::exchange(entries_, {});
+}
+
+} // namespace kelvane

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Group commit for runs over many files: the destinations of a batch are
+// written, then the file system is flushed once for all of them, then each
+// takes its name, then one more flush makes the names durable, and only then
+// is each file's outcome known, so only then may its source go. A kill or a
+// power cut loses at most the unconfirmed work of one batch, never a file:
+// the sources of a batch that was not confirmed are all still there.
+#pragma once
+
+#include "platform/FileAccess.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace kelvane {
+
+// When a batch closes: whichever limit is reached first. Each commit costs
+// two flushes of the file system, some milliseconds on a journaled disk, so
+// a batch takes many files; each waiting file holds two or three
+// descriptors, which the files limit bounds.
+struct BatchLimits {
+    std::size_t files = 1024;
+    int64_t bytes = int64_t{64} << 20;
+    std::chrono::milliseconds wait{1000};
+};
+
+class CommitBatch {
+public:
+    // How one file's commit ended, and the errno behind a failure.
+    using Settle = std::function<void(CommitOutcome outcome, int error)>;
+
+    // Inline: a full batch is committed by the thread that filled it, and
+    // the outcomes are given on that thread (the window's). Background: a
+    // thread of the batch's own commits it while the next one fills, so the
+    // work goes on while the disk flushes; at most one batch is committed
+    // while another fills.
+    enum class Where { Inline, Background };
+
+    explicit CommitBatch(BatchLimits limits = {}, Where where = Where::Inline)
+        : limits_(limits), where_(where) {}
+    // Commits what still waits.
+    ~CommitBatch();
+    CommitBatch(const CommitBatch&) = delete;
+    CommitBatch& operator=(const CommitBatch&) = delete;
+
+    // Takes a written, uncommitted destination; `settle` is called once the
+    // batch it is in has been committed, on the thread that committed it.
+    // Commits the batch when this file fills it. Safe from several threads.
+    void Add(std::unique_ptr<DestinationFile> destination, Existing existing, int64_t bytes,
+             Settle settle);
+    // Commits the batch when its first file has waited past the limit.
+    void CommitIfDue();
+    // Commits the batch now, and returns once every file added before is
+    // settled.
+    void Commit();
+    // How many files wait for the next commit.
+    std::size_t Waiting();
+    // How many batches have been taken to be committed. Where one thread
+    // adds and commits, a change means every file added before is settled.
+    uint64_t Commits();
+
+    struct Entry {
+        std::unique_ptr<DestinationFile> destination;
+        Existing existing;
+        Settle settle;
+        CommitOutcome outcome = CommitOutcome::Failed;
+        int error = 0;
+    };
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    std::vector<Entry> TakeLocked();
+    void Hand(std::vector<Entry> entries);
+    void CommitInTurn();
+    void WaitUntilIdle();
+
+    BatchLimits limits_;
+    Where where_;
+    std::mutex lock_;
+    std::vector<Entry> entries_;
+    int64_t bytes_ = 0;
+    uint64_t commits_ = 0;
+    Clock::time_point firstAdded_;
+
+    // The background commits.
+    std::mutex turnLock_;
+    std::condition_variable turnChanged_;
+    std::vector<Entry> handed_;
+    bool hasHanded_ = false, committing_ = false, stopping_ = false;
+    std::thread committer_;
+};
+
+} // namespace kelvane
