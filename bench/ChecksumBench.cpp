@@ -97,7 +97,7 @@ void BM_Crc32Textbook(benchmark::State& state) {
     const auto data = Buffer(state.range(0));
     std::array<uint32_t, 256> words{};
     for (int i = 0; i < 256; ++i)
-        words[i] = kelvane::Crc32TableWord(i);
+        words[static_cast<std::size_t>(i)] = kelvane::Crc32TableWord(i);
     for (auto _ : state) {
         uint32_t crc = 0;
         for (const uint8_t byte : data)

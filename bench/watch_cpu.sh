@@ -46,6 +46,8 @@ export KELVANE_HANDLER_LOG="$work/log" KELVANE_HANDLER_MODE=hold
 export PROGRAM="$build/bin/kelvane" FILE="$work/files/doc.kvtest.cry" PASSWORD="$password"
 export SECONDS_WATCHED="$seconds" LOG="$work/log"
 unset QT_QPA_PLATFORM
+# The inner script expands its own variables, on the display xvfb-run opened.
+# shellcheck disable=SC2016
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -u
     exec 3<>"$LOG/ready"   # the handler says here that it holds the file
@@ -71,6 +73,6 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     xdotool key Return
     timeout 30 tail --pid=$pid -f /dev/null || { echo "the program did not end" >&2; kill $pid; exit 1; }
 '
-[ -f "$work/files/doc.kvtest.cry" ] && [ ! -e "$work/files/doc.kvtest" ] ||
+{ [ -f "$work/files/doc.kvtest.cry" ] && [ ! -e "$work/files/doc.kvtest" ]; } ||
     { echo "the file was not encrypted again" >&2; exit 1; }
 echo "the file was encrypted again after the application ended"

@@ -14,6 +14,7 @@ packages=(
     clang libclang-rt-dev
     appstream man-db groff-base dpkg-dev file lintian librsvg2-bin
     libsodium-dev age
+    shellcheck
 )
 
 missing=()

@@ -40,6 +40,8 @@ export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 export PROGRAM="$root/build/bin/kelvane" GRAB="$root/build/bin/kelvane-grab"
 export SAMPLE="$sample" RUN="$run" IMAGES="$root/docs/images"
 
+# The inner script expands its own variables, on the display xvfb-run opened.
+# shellcheck disable=SC2016
 xvfb-run -a -s "-screen 0 800x600x24" bash -c '
     set -eu
     openbox --sm-disable >/dev/null 2>&1 & wm=$!

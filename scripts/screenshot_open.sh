@@ -13,7 +13,7 @@ for tool in Xvfb openbox xdotool mousepad; do
 done
 build="${BUILD_DIR:-$root/build}"
 out="${OUT:-$root/docs/images/open-in-editor.png}"
-[ -x "$build/bin/kelvane" ] && [ -x "$build/bin/kelvane-grab" ] || { echo "build first" >&2; exit 2; }
+{ [ -x "$build/bin/kelvane" ] && [ -x "$build/bin/kelvane-grab" ]; } || { echo "build first" >&2; exit 2; }
 
 # A fixed place, so the folder list in the picture is the same every time.
 work="${TMPDIR:-/tmp}/kelvane-open"
@@ -52,7 +52,8 @@ exec 3>"$work/display"
 Xvfb -displayfd 3 -screen 0 1100x560x24 >/dev/null 2>&1 & pids+=($!)
 exec 3>&-
 timeout 20 bash -c "until [ -s '$work/display' ]; do sleep 0.1; done"
-export DISPLAY=":$(cat "$work/display")"
+DISPLAY=":$(cat "$work/display")"
+export DISPLAY
 openbox >/dev/null 2>&1 & pids+=($!)
 cd "$work/Documents"
 "$build/bin/kelvane" >"$work/kelvane.log" 2>&1 & kelvane=$!

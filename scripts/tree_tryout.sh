@@ -42,6 +42,8 @@ export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 export PROGRAM="$root/build/bin/kelvane" GRAB="$root/build/bin/kelvane-grab"
 export TREE="$tree" OUT="$root/docs/images/encrypt-all.png" PLAIN="$plain_before"
 
+# The inner script expands its own variables, on the display xvfb-run opened.
+# shellcheck disable=SC2016
 xvfb-run -a -s "-screen 0 800x600x24" bash -c '
     set -eu
     openbox >/dev/null 2>&1 &

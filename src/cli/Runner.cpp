@@ -111,19 +111,19 @@ private:
     // One file's messages and context, kept until the file ends, which for a
     // file whose destination waits in a batch is after its action returned.
     struct Slot : DeferredCommits, std::enable_shared_from_this<Slot> {
-        Slot(Run& run, std::size_t index)
-            : run(run), index(index), share(run.progress_.ShareFor(run.jobs_[index].size)),
-              ctx{run.settings_.options,
-                  run.settings_.password,
+        Slot(Run& owner, std::size_t at)
+            : run(owner), index(at), share(owner.progress_.ShareFor(owner.jobs_[at].size)),
+              ctx{owner.settings_.options,
+                  owner.settings_.password,
                   out,
                   err,
                   share.get(),
-                  run.settings_.letEventsRun,
-                  run.settings_.streams,
-                  run.settings_.ageTarget,
-                  run.jobs_[index].folder ? run.jobs_[index].folder->Descriptor() : AT_FDCWD,
-                  &run.claims_,
-                  run.jobs_.size() > 1 ? this : nullptr} {}
+                  owner.settings_.letEventsRun,
+                  owner.settings_.streams,
+                  owner.settings_.ageTarget,
+                  owner.jobs_[at].folder ? owner.jobs_[at].folder->Descriptor() : AT_FDCWD,
+                  &owner.claims_,
+                  owner.jobs_.size() > 1 ? this : nullptr} {}
 
         void Defer(std::unique_ptr<DestinationFile> destination, Existing existing, int64_t bytes,
                    Conclude conclude) override {

@@ -150,7 +150,7 @@ void WatchPass(ShellHost& host) {
     std::array<std::optional<FileNode>, kOpenFileSlots> identities;
     std::array<std::string, kOpenFileSlots> scannedNames;
     std::map<FileNode, std::string> wanted;
-    for (int i = 0; i < kOpenFileSlots; ++i) {
+    for (std::size_t i = 0; i < kOpenFileSlots; ++i) {
         FileNode identity;
         if (OpenFiles[i].InUse && IdentityOf(PathOf(OpenFiles[i]), identity)) {
             identities[i] = identity;
@@ -161,7 +161,7 @@ void WatchPass(ShellHost& host) {
     static HeldFileMonitor monitor;
     const std::set<FileNode> held = monitor.Held(wanted);
 
-    for (int i = 0; i < kOpenFileSlots; ++i) {
+    for (std::size_t i = 0; i < kOpenFileSlots; ++i) {
         if (CancelRequested) {
             EndWatchForClose(host);
             return;

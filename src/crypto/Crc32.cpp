@@ -22,11 +22,11 @@ constexpr std::array<uint32_t, 256> MakeReflectedTable() {
 constexpr std::array<uint32_t, 256> MakeTableWords() {
     constexpr auto t = MakeReflectedTable();
     std::array<uint8_t, 1024> image{};
-    for (int n = 0; n < 256; ++n)
-        for (int b = 0; b < 4; ++b)
+    for (std::size_t n = 0; n < 256; ++n)
+        for (std::size_t b = 0; b < 4; ++b)
             image[4 * n + b] = static_cast<uint8_t>(t[n] >> (8 * b));
     std::array<uint32_t, 256> w{};
-    for (int i = 0; i < 256; ++i)
+    for (std::size_t i = 0; i < 256; ++i)
         w[i] = uint32_t{image[i]} | uint32_t{image[i + 1]} << 8 | uint32_t{image[i + 2]} << 16 |
                uint32_t{image[i + 3]} << 24;
     return w;

@@ -88,7 +88,7 @@ inline uint32_t Feistel(uint32_t r, const std::array<uint8_t, 8>& roundKey) {
     uint32_t f = 0;
     for (int k = 0; k < 8; ++k) {
         const uint32_t group = RotateRight(r, 27 - 4 * k) & 0x3F;
-        f |= kSP.box[k][group ^ roundKey[k]];
+        f |= kSP.box[k][group ^ roundKey[static_cast<std::size_t>(k)]];
     }
     return f;
 }
@@ -116,13 +116,13 @@ DesKeySchedule::DesKeySchedule(const uint8_t key[8]) {
         c = (c << 1) | ((k & Bit64(kPC1[i])) ? 1 : 0);
         d = (d << 1) | ((k & Bit64(kPC1[28 + i])) ? 1 : 0);
     }
-    for (int round = 0; round < 16; ++round) {
+    for (std::size_t round = 0; round < 16; ++round) {
         for (int s = 0; s < kShifts[round]; ++s) {
             c = ((c << 1) | (c >> 27)) & 0x0FFFFFFF;
             d = ((d << 1) | (d >> 27)) & 0x0FFFFFFF;
         }
         const uint64_t cd = (uint64_t{c} << 28) | d; // bit 1 of C at bit 55
-        for (int j = 0; j < 48; ++j) {
+        for (std::size_t j = 0; j < 48; ++j) {
             const int bit = (cd >> (56 - kPC2[j])) & 1;
             rounds_[round][j / 6] = static_cast<uint8_t>((rounds_[round][j / 6] << 1) | bit);
         }

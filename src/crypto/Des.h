@@ -22,7 +22,9 @@ public:
     DesKeySchedule(const DesKeySchedule&) = delete;
     DesKeySchedule& operator=(const DesKeySchedule&) = delete;
 
-    const std::array<uint8_t, 8>& Round(int i) const { return rounds_[i]; }
+    const std::array<uint8_t, 8>& Round(int i) const {
+        return rounds_[static_cast<std::size_t>(i)];
+    }
 
 private:
     std::array<std::array<uint8_t, 8>, 16> rounds_{};

@@ -14,14 +14,15 @@ namespace kelvane::bitslice {
 void PrepareRoundConstants(const DesKeySchedule& schedule, bool encipher, bool folded,
                            RoundConstants& c) {
     // Bits are 0 or 1 here; the words are spread to all ones at the end.
-    auto keyBit = [&](int round, int j) {
+    auto keyBit = [&](int round, int j) -> uint64_t {
         const int index = encipher ? round : 15 - round;
-        return (schedule.Round(index)[j / 6] >> (5 - j % 6)) & 1;
+        const uint8_t group = schedule.Round(index)[static_cast<std::size_t>(j / 6)];
+        return (group >> (5 - j % 6)) & 1u;
     };
     auto inverted = [&](int m) {
         return folded ? kLutInverted[m / 4][m % 4] : kGateInverted[m / 4][m % 4];
     };
-    int offset[64] = {}; // stored value xor true value, state order
+    uint64_t offset[64] = {}; // stored value xor true value, state order
     std::memset(&c, 0, sizeof c);
     if (folded) {
         for (int b = 0; b < 32; ++b)
@@ -36,7 +37,7 @@ void PrepareRoundConstants(const DesKeySchedule& schedule, bool encipher, bool f
         for (int m = 0; m < 32; ++m) {
             const int n = kTables.sboxTarget[m];
             if (folded) {
-                const int wanted = r < 15 ? keyBit(r + 1, kTables.firstUseOf[n]) : 0;
+                const uint64_t wanted = r < 15 ? keyBit(r + 1, kTables.firstUseOf[n]) : 0;
                 c.output[r][n] = offset[y + n] ^ inverted(m) ^ wanted;
                 offset[y + n] = wanted;
             } else {

@@ -33,9 +33,9 @@ std::string Utf16LeToUtf8(const uint8_t* data, std::size_t size) {
     std::string out;
     out.reserve(size);
     for (std::size_t i = 0; i + 1 < size; i += 2) {
-        uint32_t unit = data[i] | (data[i + 1] << 8);
+        uint32_t unit = uint32_t{data[i]} | uint32_t{data[i + 1]} << 8;
         if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < size) {
-            const uint32_t low = data[i + 2] | (data[i + 3] << 8);
+            const uint32_t low = uint32_t{data[i + 2]} | uint32_t{data[i + 3]} << 8;
             if (low >= 0xDC00 && low < 0xE000) {
                 unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
                 i += 2;
@@ -51,14 +51,14 @@ std::vector<uint8_t> Utf8ToUtf16Le(std::string_view text) {
     out.reserve(2 * text.size());
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
         uint32_t code = length == 1   ? lead
                         : length == 2 ? lead & 0x1F
                         : length == 3 ? lead & 0x0F
                                       : lead & 0x07;
-        for (int k = 1; k < length && i + k < text.size(); ++k)
+        for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
             code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        i += static_cast<std::size_t>(length);
+        i += length;
         if (code >= 0x10000) {
             code -= 0x10000;
             AppendUnit(out, 0xD800 + ((code >> 10) & 0x3FF));

@@ -131,13 +131,13 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal{{"verify", "-p", "pw", "--password-env", "PW", "a"}, "both give"},
                     Refusal{{"verify", "-c", "a.cry"}, "-c for verify"},
                     Refusal{{"info", "--password-env", "PW", "a.cry"}, "for info"}),
-    [](const testing::TestParamInfo<Refusal>& info) {
+    [](const testing::TestParamInfo<Refusal>& tested) {
         std::string name;
-        for (const std::string& arg : info.param.args)
+        for (const std::string& arg : tested.param.args)
             for (const char c : arg)
                 if (std::isalnum(static_cast<unsigned char>(c)))
                     name += c;
-        return std::to_string(info.index) + "_" + name;
+        return std::to_string(tested.index) + "_" + name;
     });
 
 } // namespace

@@ -316,7 +316,8 @@ TEST(CliTerminal, TheProgressLineFitsANarrowTerminal) {
         if (const auto erase = shown.find("\033[K"); erase != std::string::npos)
             shown.erase(erase);
         EXPECT_LT(shown.size(), 40u) << shown;
-        drawn += shown.find('%') != std::string::npos ? 1 : 0;
+        if (shown.find('%') != std::string::npos)
+            ++drawn;
     }
     EXPECT_GT(drawn, 0u) << "no progress line was drawn";
 }
@@ -434,8 +435,8 @@ TEST_P(CliCancelSignal, CancelsARunningEncryptionWithNothingLost) {
 }
 
 INSTANTIATE_TEST_SUITE_P(TermAndHangUp, CliCancelSignal, testing::Values(SIGTERM, SIGHUP),
-                         [](const testing::TestParamInfo<int>& info) {
-                             return std::string(info.param == SIGTERM ? "SIGTERM" : "SIGHUP");
+                         [](const testing::TestParamInfo<int>& tested) {
+                             return std::string(tested.param == SIGTERM ? "SIGTERM" : "SIGHUP");
                          });
 
 } // namespace

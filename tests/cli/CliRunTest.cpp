@@ -445,7 +445,7 @@ TEST_F(CliInProcess, MessagesOfFilesSideBySideComeInTheOrderGiven) {
 
 TEST_F(CliInProcess, FilesRunSideBySideEachReportOnWholeLines) {
     std::vector<std::string> files, expectedErr, expectedOut;
-    for (int i = 0; i < 6; ++i) {
+    for (unsigned i = 0; i < 6; ++i) {
         files.push_back(dir / ("f" + std::to_string(i)));
         WriteFile(files.back(), RandomBytes(20'000 + 999 * i, i));
         expectedErr.push_back("kelvane-cli: wrong password for \"" + files.back() + ".cry\"");
@@ -495,7 +495,7 @@ TEST_F(CliInProcess, ANameTooLongForTheFileSystemIsRefusedBeforeAnyWork) {
     const std::string longest = dir / std::string(251, 'n');
     WriteFile(longest, "fits");
     ASSERT_EQ(Run({"encrypt", "-p", PasswordFile(), longest}).status, kExitDone);
-    for (std::size_t length : {252, 255}) {
+    for (std::size_t length : {252u, 255u}) {
         const std::string name = dir / std::string(length, 'm');
         WriteFile(name, "too long once crypted");
         const CliRun run = Run({"encrypt", "-p", dir / "pw", name});

@@ -78,7 +78,7 @@ TEST(Crc32, AgreesWithThePlainLoopOnRandomRunsStartsAndSlices) {
         const uint8_t* run = bytes.data() + start;
         ASSERT_EQ(Crc32Of(run, static_cast<uint32_t>(length)), Reference(0, run, length))
             << "length " << length << " at " << start;
-        const uint32_t from = random();
+        const auto from = static_cast<uint32_t>(random());
         ASSERT_EQ(Crc32Continue(from, run, length), Reference(from, run, length))
             << "continued from " << from << ", length " << length;
     }

@@ -136,7 +136,7 @@ TEST_P(DesPathTest, ARunCutIntoUnevenSlicesEqualsTheWholeRun) {
     DesCryptBlocksWith(GetParam(), schedule, whole.data(), 3000, true);
     auto sliced = data;
     std::size_t at = 0;
-    for (std::size_t slice : {1, 7, 8, 63, 64, 65, 511, 512, 513, 1000}) {
+    for (std::size_t slice : {1u, 7u, 8u, 63u, 64u, 65u, 511u, 512u, 513u, 1000u}) {
         DesCryptBlocksWith(GetParam(), schedule, sliced.data() + 8 * at, slice, true);
         at += slice;
     }
@@ -154,7 +154,7 @@ TEST_P(DesPathTest, DataAtAnyAddressIsTransformedAlike) {
         data[i] = static_cast<uint8_t>(i ^ (i >> 7));
     const auto expected = Reference(data, key, true);
     std::vector<uint8_t> storage(data.size() + 64);
-    for (std::size_t shift : {1, 3, 8, 13, 32}) {
+    for (std::size_t shift : {1u, 3u, 8u, 13u, 32u}) {
         uint8_t* at = storage.data() + shift;
         std::memcpy(at, data.data(), data.size());
         DesCryptBlocksWith(GetParam(), schedule, at, 700, true);
@@ -192,8 +192,8 @@ TEST_P(DesPathTest, RunsOnTwoThreadsAtOnceWithDifferentKeys) {
 INSTANTIATE_TEST_SUITE_P(EveryPath, DesPathTest,
                          testing::Values(DesPath::Table, DesPath::Portable, DesPath::Avx2,
                                          DesPath::Avx512),
-                         [](const testing::TestParamInfo<DesPath>& info) {
-                             return std::string(DesPathName(info.param));
+                         [](const testing::TestParamInfo<DesPath>& path) {
+                             return std::string(DesPathName(path.param));
                          });
 
 // Random keys, each with a run of random blocks whose count is rarely a whole

@@ -15,7 +15,7 @@ namespace {
 
 std::array<uint8_t, 8> FromHex(const char* hex) {
     std::array<uint8_t, 8> out{};
-    for (int i = 0; i < 8; ++i) {
+    for (std::size_t i = 0; i < 8; ++i) {
         unsigned v = 0;
         std::sscanf(hex + 2 * i, "%2x", &v);
         out[i] = static_cast<uint8_t>(v);
@@ -62,8 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 "5CD54CA83DEF57DA", "7A389D10354BD271"},
                     KnownAnswer{"NIST SP 800-17, table A.4, round 3", "07A1133E4A0B2686",
                                 "0248D43806F67172", "868EBB51CAB4599A"}),
-    [](const testing::TestParamInfo<KnownAnswer>& info) {
-        return std::string("Key") + info.param.key + "Plain" + info.param.plain;
+    [](const testing::TestParamInfo<KnownAnswer>& answer) {
+        return std::string("Key") + answer.param.key + "Plain" + answer.param.plain;
     });
 
 // Random cases print their seed so a failure can be replayed.
@@ -99,8 +99,8 @@ TEST(DesProperties, ParityBitsOfTheKeyTakeNoPart) {
         Fill(generator, key, 8);
         Fill(generator, block, 8);
         for (int k = 0; k < 8; ++k)
-            flipped[k] = key[k] ^ static_cast<uint8_t>(generator() & 1);
-        for (uint8_t direction : {0, 1}) {
+            flipped[k] = static_cast<uint8_t>(key[k] ^ (generator() & 1));
+        for (uint8_t direction : std::array<uint8_t, 2>{0, 1}) {
             DesBlock(block, a, key, direction);
             DesBlock(block, b, flipped, direction);
             ASSERT_EQ(std::memcmp(a, b, 8), 0) << "seed " << seed << " case " << i;
@@ -112,7 +112,7 @@ TEST(DesProperties, AnyNonZeroDirectionEnciphers) {
     const auto key = FromHex("133457799BBCDFF1"), block = FromHex("0123456789ABCDEF");
     std::array<uint8_t, 8> one{}, other{};
     DesBlock(block.data(), one.data(), key.data(), 1);
-    for (uint8_t direction : {2, 0x80, 0xFF}) {
+    for (uint8_t direction : std::array<uint8_t, 3>{2, 0x80, 0xFF}) {
         DesBlock(block.data(), other.data(), key.data(), direction);
         EXPECT_EQ(other, one) << int(direction);
     }

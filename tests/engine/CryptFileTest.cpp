@@ -20,7 +20,7 @@ protected:
 };
 
 INSTANTIATE_TEST_SUITE_P(Modes, CryptFileTest, kModes,
-                         [](const auto& info) { return ModeName(info.param); });
+                         [](const auto& tested) { return ModeName(tested.param); });
 
 class CryptedLayout : public CryptFileFixture,
                       public testing::WithParamInterface<std::tuple<int, Mode>> {
@@ -33,7 +33,8 @@ protected:
 
 TEST_P(CryptedLayout, HeaderAndLengthFollowThePlainLengthAndTheFileRoundTrips) {
     const int length = std::get<0>(GetParam());
-    const auto plain = PatternBytes(static_cast<std::size_t>(length), length + 1);
+    const auto plain =
+        PatternBytes(static_cast<std::size_t>(length), static_cast<uint32_t>(length + 1));
     WriteBytes(dir / "a.txt", plain);
     ASSERT_EQ(Encrypt("a.txt", "a.txt.cry"), crOk);
 
@@ -56,9 +57,9 @@ INSTANTIATE_TEST_SUITE_P(PlainLengths, CryptedLayout,
                                                           10241, 1024000, 1024001,
                                                           3 * 1024000 + 17),
                                           kModes),
-                         [](const auto& info) {
-                             return std::to_string(std::get<0>(info.param)) +
-                                    ModeName(std::get<1>(info.param));
+                         [](const auto& tested) {
+                             return std::to_string(std::get<0>(tested.param)) +
+                                    ModeName(std::get<1>(tested.param));
                          });
 
 TEST_P(CryptFileTest, EachBlockIsEncipheredOnItsOwnUnderThePasswordKey) {
@@ -132,7 +133,7 @@ TEST_P(CryptFileTest, APlainLengthOutsideTheCiphertextIsRefusedWithoutReadingPas
     auto crypted = CryptedOf(PatternBytes(40)); // 48 bytes of ciphertext
     for (uint32_t length : {49u, 0xFFFFFFFFu, 0x80000000u, 0x7FFFFFFFu}) {
         SCOPED_TRACE(length);
-        for (int i = 0; i < 4; ++i)
+        for (std::size_t i = 0; i < 4; ++i)
             crypted[4 + i] = static_cast<uint8_t>(length >> (8 * i));
         WriteBytes(dir / "in.cry", crypted);
         EXPECT_EQ(Decrypt("in.cry", "out"), crNotCrypted);
@@ -280,7 +281,7 @@ protected:
 };
 
 INSTANTIATE_TEST_SUITE_P(Modes, ProgressTest, kModes,
-                         [](const auto& info) { return ModeName(info.param); });
+                         [](const auto& tested) { return ModeName(tested.param); });
 
 TEST_P(ProgressTest, FewerThanAHundredBlocksReportNothingAndKeepTheTags) {
     EXPECT_TRUE(Run(99, true).empty());
@@ -292,10 +293,11 @@ TEST_P(ProgressTest, AHundredBlocksReportEveryBlock) {
     const auto reports = Run(100, true);
     ASSERT_EQ(reports.size(), 100u);
     for (int j = 0; j < 100; ++j) {
-        EXPECT_EQ(reports[j].fillPosition, j);
-        EXPECT_EQ(reports[j].drainPosition, 100 - j);
-        EXPECT_EQ(reports[j].fillTag, j) << "encryption counts blocks on the fill bar";
-        EXPECT_EQ(reports[j].drainTag, 100);
+        const Report& report = reports[static_cast<std::size_t>(j)];
+        EXPECT_EQ(report.fillPosition, j);
+        EXPECT_EQ(report.drainPosition, 100 - j);
+        EXPECT_EQ(report.fillTag, j) << "encryption counts blocks on the fill bar";
+        EXPECT_EQ(report.drainTag, 100);
     }
 }
 

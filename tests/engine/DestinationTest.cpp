@@ -34,9 +34,9 @@ protected:
 };
 
 INSTANTIATE_TEST_SUITE_P(Modes, DestinationTest, testing::Combine(kModes, testing::Bool()),
-                         [](const auto& info) {
-                             return ModeName(std::get<0>(info.param)) +
-                                    (std::get<1>(info.param) ? "Named" : "Unnamed");
+                         [](const auto& tested) {
+                             return ModeName(std::get<0>(tested.param)) +
+                                    (std::get<1>(tested.param) ? "Named" : "Unnamed");
                          });
 
 TEST_P(DestinationTest, TheNewFileExistsOnlyUnnamedOrUnderATemporaryNameUntilTheEnd) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FileSafety.h"
 
+#include "support/EnvironmentGuard.h"
 #include "support/TempDir.h"
 
 #include <fcntl.h>
@@ -15,6 +16,14 @@ namespace kelvane {
 namespace {
 
 using testing_support::TempDir;
+
+// Every test here writes into a TempDir: one that could not be made must stop
+// the test, or its files would land below "/" (and CI runs as root).
+TEST(FileSafety, ATestFolderThatCannotBeMadeStopsTheTest) {
+    testing_support::EnvironmentGuard restore("TMPDIR");
+    ::setenv("TMPDIR", "/proc", 1);
+    EXPECT_THROW(TempDir{}, std::system_error);
+}
 
 TEST(FileSafety, OnlyARegularFileMayBeASource) {
     TempDir dir;

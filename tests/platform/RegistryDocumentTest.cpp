@@ -169,7 +169,7 @@ TEST(RegistryRoundTrip, HexStringsKeepWhatTheirUnitsSay) {
 TEST(Utf16, UnitsComeBackExactlyThroughUtf8) {
     std::mt19937 random(7);
     for (int round = 0; round < 2000; ++round) {
-        std::vector<uint8_t> units(2 * (round % 9));
+        std::vector<uint8_t> units(static_cast<std::size_t>(2 * (round % 9)));
         for (auto& byte : units)
             byte = static_cast<uint8_t>(random());
         for (std::size_t i = 1; i < units.size(); i += 2)

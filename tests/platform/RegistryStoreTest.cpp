@@ -171,7 +171,7 @@ TEST(RegistryFile, GarbageNeverCrashes) {
             text += alphabet[pick(random)];
         return text;
     };
-    for (int round = 0; round < 300; ++round) {
+    for (uint32_t round = 0; round < 300; ++round) {
         std::string text = "Windows Registry Editor Version 5.00\n";
         for (uint32_t n = 0; n < 20; ++n) {
             char good[64];

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -12,21 +13,29 @@
 #include <random>
 #include <string>
 #include <sys/stat.h>
+#include <system_error>
 #include <vector>
 
 namespace kelvane::testing_support {
 
 class TempDir {
 public:
+    // Throws when the folder cannot be made: a test that carried on without
+    // one would write its files below "/".
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "kelvane-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr)
-            path_ = pattern;
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::system_error(errno, std::generic_category(),
+                                    "cannot make a temporary folder " + pattern);
+        // As the process reports it as its working directory: links resolved.
+        path_ = std::filesystem::canonical(pattern).string();
     }
+    // A test may have taken the owner's rights away to see a write refused.
     ~TempDir() {
         std::error_code ignored;
-        if (!path_.empty())
-            std::filesystem::remove_all(path_, ignored);
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path_, ignored);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -49,6 +58,14 @@ public:
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         std::ofstream(path, std::ios::binary) << content;
         return path;
+    }
+
+    // A file of `size` filler bytes, for tests that care about names and sizes only.
+    std::string Write(const std::string& name, std::size_t size = 0) const {
+        return Write(name, std::string(size, 'x'));
+    }
+    void MakeFolder(const std::string& name) const {
+        std::filesystem::create_directories(*this / name);
     }
 
     static std::string Read(const std::string& path) {

@@ -213,7 +213,7 @@ TEST_F(AboutBoxTest, TheRegistrysBrowserGetsTheAddressAfterItsCommand) {
         dir.Write("kelvane.reg", "Windows Registry Editor Version 5.00\n\n"
                                  "[HKEY_CLASSES_ROOT\\HTTP\\shell\\open\\command]\n@=\"\\\"" +
                                      browser.Script() + "\\\" -osint -url %1\"\n");
-    EnvironmentGuard system("KELVANE_SYSTEM_REGISTRY"), config("XDG_CONFIG_HOME");
+    EnvironmentGuard systemRegistry("KELVANE_SYSTEM_REGISTRY"), config("XDG_CONFIG_HOME");
     ::setenv("KELVANE_SYSTEM_REGISTRY", reg.c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
     about->Launcher.openInDefaultBrowser = [](const std::string&) {

@@ -52,10 +52,10 @@ TEST_F(AccessibilityTest, EveryFocusableControlOfEveryWindowHasAName) {
     TPasswordPrompt prompt;
     TComboChange drive(drives);
     THelpWindow help;
-    for (QWidget* window : std::initializer_list<QWidget*>{
+    for (QWidget* topLevel : std::initializer_list<QWidget*>{
              &main, &encrypt, &decrypt, &about, &preferences, &deletion, &prompt, &drive, &help}) {
-        SCOPED_TRACE(window->windowTitle().toStdString());
-        EXPECT_EQ(Unnamed(*window), std::vector<std::string>{});
+        SCOPED_TRACE(topLevel->windowTitle().toStdString());
+        EXPECT_EQ(Unnamed(*topLevel), std::vector<std::string>{});
     }
     // The grids are named by the captions over them.
     EXPECT_EQ(QAccessible::queryAccessibleInterface(main.StringGrid2)->text(QAccessible::Name),

@@ -263,11 +263,10 @@ TEST_F(FileCommandsWindowTest, FilesCryptedHereOpenWithKelvaneCliAndTheReverse) 
     const auto original = PatternBytes(20000);
     TMainWin& w = OpenWith("shared.dat", original);
     std::ofstream(scratch / "pw.txt") << "Caf\xc3\xa9 42\n";
-    const std::string cli = std::string(KELVANE_CLI_PATH) + " %s -q -p pw.txt shared.dat%s";
-    const auto runCli = [&](const char* command, const char* suffix) {
-        char line[4096];
-        std::snprintf(line, sizeof line, cli.c_str(), command, suffix);
-        return std::system(line);
+    const auto runCli = [](const std::string& command, const std::string& suffix) {
+        const std::string line =
+            std::string(KELVANE_CLI_PATH) + " " + command + " -q -p pw.txt shared.dat" + suffix;
+        return std::system(line.c_str());
     };
 
     ExpectEncryptDialog(QString::fromUtf8("Caf\xc3\xa9 42"));

@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
+#include <initializer_list>
 #include <string>
 
 namespace kelvane {
@@ -40,6 +42,23 @@ protected:
         EXPECT_GT(grid.columnWidth(2), metrics.horizontalAdvance("28.08.2026 23:58"));
         EXPECT_GT(grid.columnWidth(3), metrics.horizontalAdvance("AHRS"));
         EXPECT_TRUE(grid.isColumnHidden(4));
+    }
+
+    // What holds at any size: every control the user works with is whole
+    // inside the client area, the folder side stays left of the file lists,
+    // the lists stay apart, and the panel below them all.
+    static void ExpectNothingCutOffOrOverlapping(const TMainWin& w) {
+        for (const QWidget* control : std::initializer_list<const QWidget*>{
+                 w.DriveComboBox1, w.DirectoryListBox1, w.StringGrid1, w.StringGrid2, w.Panel1}) {
+            EXPECT_TRUE(control->parentWidget()->rect().contains(control->geometry()))
+                << control->objectName().toStdString() << " is cut off";
+        }
+        const QRect list = w.DirectoryListBox1->geometry(), grid1 = w.StringGrid1->geometry(),
+                    grid2 = w.StringGrid2->geometry(), panel = w.Panel1->geometry();
+        EXPECT_LT(w.DriveComboBox1->geometry().right(), grid1.left());
+        EXPECT_LT(list.right(), grid1.left());
+        EXPECT_LT(grid1.bottom(), grid2.top());
+        EXPECT_LT(std::max(list.bottom(), grid2.bottom()), panel.top());
     }
 };
 
@@ -90,6 +109,7 @@ TEST_F(LayoutTest, StartingSizePlacesEveryControl) {
     // of the outer right edge.
     EXPECT_EQ(w.Panel1->geometry().bottom(), 446 - 10 - 1);
     EXPECT_EQ(w.StringGrid1->geometry().right(), 533 - 10 - 1);
+    ExpectNothingCutOffOrOverlapping(w);
 }
 
 TEST_F(LayoutTest, RunningGridsMakeRoomForTheBars) {
@@ -125,6 +145,7 @@ TEST_F(LayoutTest, TooSmallSnapsBackToTheMinimum) {
     ResizeOuter(300, 250);
     EXPECT_EQ(window->OuterWidth(), 420);
     EXPECT_EQ(window->OuterHeight(), 420);
+    ExpectNothingCutOffOrOverlapping(*window);
 
     // Only the direction that is too small changes.
     ResizeOuter(600, 250);
@@ -145,6 +166,7 @@ TEST_F(LayoutTest, WiderWindowWidensTheRightSideOnly) {
     EXPECT_EQ(w.Bevel7->width(), 619);
     EXPECT_EQ(w.DirectoryListBox1->width(), 185);
     EXPECT_EQ(w.DirectoryListBox1->height(), 351);
+    ExpectNothingCutOffOrOverlapping(w);
     // Every gained pixel goes to the names.
     for (TStringGrid* grid : {w.StringGrid1, w.StringGrid2}) {
         ExpectColumnsFit(*grid);
@@ -160,6 +182,7 @@ TEST_F(LayoutTest, TallerWindowSharesTheGainBetweenTheGrids) {
     EXPECT_EQ(w.StringGrid2->height(), 209);
     EXPECT_EQ(w.StringGrid2->y(), 28 + 209 + 32);
     EXPECT_EQ(w.Panel1->geometry().bottom() + 1, w.ClientHeight() - 10);
+    ExpectNothingCutOffOrOverlapping(w);
 }
 
 TEST_F(LayoutTest, ResizeWidensANarrowedAttrColumnAgain) {

@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RebuildCase{"Never", {}}, RebuildCase{"BeforeTheSecond", {2}},
                       RebuildCase{"BeforeTheRefused", {3}}, RebuildCase{"AfterTheRefused", {4}},
                       RebuildCase{"Always", {1, 2, 3, 4, 5}}),
-    [](const ::testing::TestParamInfo<RebuildCase>& info) { return info.param.label; });
+    [](const ::testing::TestParamInfo<RebuildCase>& tested) { return tested.param.label; });
 
 using SelectionRebuildRunTest = SelectionTest;
 

@@ -119,7 +119,7 @@ protected:
 //   .hidden  A.CRY  b.txt  Zeta.doc
 //   Alpha/x.bin   docs/.dot  docs/c.txt   docs/inner/d.txt  docs/inner/e.Cry
 //   empty/   docs/inner/void/
-void MakeThreeLevelTree(const testing_support::ScratchDirectory& s) {
+void MakeThreeLevelTree(const testing_support::TempDir& s) {
     for (const char* folder : {"top/Alpha", "top/docs/inner/void", "top/empty"})
         s.MakeFolder(folder);
     uint32_t seed = 1;

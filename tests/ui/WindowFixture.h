@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the main-window tests share: a scratch directory that is the working
+// What the main-window tests share: a scratch folder that is the working
 // directory while a test runs, a volume list of our own, an installed
 // registry in memory, and scripted answers for every box and dialog.
 #pragma once
@@ -36,41 +36,6 @@ public:
 
     std::vector<Volume> MountedVolumes() override { return volumes; }
     bool IsReady(const Volume& volume) override { return notReady.count(volume.mountPoint) == 0; }
-};
-
-class ScratchDirectory {
-public:
-    ScratchDirectory() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kelvane-ui-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        // The working directory as the process reports it, links resolved.
-        path_ = std::filesystem::canonical(pattern).string();
-    }
-    ~ScratchDirectory() {
-        std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-    // A file of the given size, relative to this directory.
-    void Write(const std::string& name, std::size_t size = 0) const {
-        std::ofstream out(*this / name, std::ios::binary);
-        out << std::string(size, 'x');
-    }
-    void MakeFolder(const std::string& name) const {
-        std::filesystem::create_directories(*this / name);
-    }
-
-private:
-    std::string path_;
 };
 
 class WindowTest : public ::testing::Test {
@@ -144,7 +109,7 @@ protected:
     bool cancelPressed = false;
     int cancelTurnsSeen = 0;
 
-    ScratchDirectory scratch;
+    TempDir scratch;
     FakeDrives drives;
     ScriptedMessages messages;
     ScriptedDialogs dialogs;

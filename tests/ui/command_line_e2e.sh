@@ -56,6 +56,8 @@ unset QT_QPA_PLATFORM
 export PROGRAM="$program"
 # Every wait is on an event (a window mapped, the process gone) with a time
 # limit, never a fixed pause.
+# The inner script expands its own variables, on the display xvfb-run opened.
+# shellcheck disable=SC2016
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -u
     # A search may meet a window that closes while it looks and give up:
@@ -94,9 +96,9 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
 '
 [ "$(cat dir/a.txt)" = "alpha text" ] || fail "/DeCrYpT did not give the plain file back"
 [ ! -e dir/a.txt.cry ] || fail "/DeCrYpT left the crypted file"
-[ -f dir/letter.txt.cry ] && [ ! -e dir/letter.txt ] || fail "one path did not encrypt the file"
-[ -f todo.txt.cry ] && [ ! -e todo.txt ] || fail "a bare name did not encrypt the file in the current folder"
+{ [ -f dir/letter.txt.cry ] && [ ! -e dir/letter.txt ]; } || fail "one path did not encrypt the file"
+{ [ -f todo.txt.cry ] && [ ! -e todo.txt ]; } || fail "a bare name did not encrypt the file in the current folder"
 "$cli" decrypt -q -p "$work/pw" dir/letter.txt.cry >/dev/null || fail "the encrypted letter does not decrypt"
 [ "$(cat dir/letter.txt)" = "plain letter" ] || fail "the letter came back different"
-[ -f "$latin1.cry" ] && [ ! -e "$latin1" ] || fail "a name that is not UTF-8 was not encrypted"
+{ [ -f "$latin1.cry" ] && [ ! -e "$latin1" ]; } || fail "a name that is not UTF-8 was not encrypted"
 echo "decrypt in mixed case, one path, a name that is not UTF-8 and a bare name: done through the dialogs"

@@ -76,6 +76,8 @@ printf 'invoice 2026-17: amount due 1,234.00\n' >"$work/files/invoice.txt"
 unset QT_QPA_PLATFORM
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" XDG_STATE_HOME="$work/state" PROGRAM="$program"
 export FILE="$work/files/invoice.txt.cry"
+# The inner script expands its own variables, on the display xvfb-run opened.
+# shellcheck disable=SC2016
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -u
     # A search may meet a window that closes while it looks and give up:
@@ -107,7 +109,7 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
-[ -f "$work/files/invoice.txt.cry" ] && [ ! -e "$work/files/invoice.txt" ] ||
+{ [ -f "$work/files/invoice.txt.cry" ] && [ ! -e "$work/files/invoice.txt" ]; } ||
     fail "the file was not crypted again after printing"
 lpstat -W completed -o | grep -q "^kelvane-test-1 " || fail "cupsd has no completed job"
 cmp -s "$cups/spool/d00001-001" <(printf 'invoice 2026-17: amount due 1,234.00\n') ||

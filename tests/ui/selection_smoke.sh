@@ -38,6 +38,8 @@ export PICTURE="${2:+$(realpath -m "$2")}" GRAB="${3:+$(realpath "$3")}"
 # Exits 75 when the virtual display could not be opened: xvfb-run -a can hand
 # out a display number whose server is still going away.
 run_on_display() {
+# The inner script expands its own variables, on the display xvfb-run opened.
+# shellcheck disable=SC2016
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -u
     limit=60 menu=18 row=20 heading=22
