@@ -236,15 +236,10 @@ public:
     CommitOutcome Commit(Existing existing) override {
         if (committed_ || ::fsync(fd_) != 0)
             return CommitOutcome::Failed;
-        const CommitOutcome placed = PutInPlace(existing);
+        const CommitOutcome placed = PlaceFlushed(existing);
         if (placed != CommitOutcome::Done)
             return placed;
-        committed_ = true;
-        temporaryName_.clear();
-        const bool closed = ::close(fd_) == 0;
-        fd_ = -1;
-        return closed && ::fsync(directory_) == 0 ? CommitOutcome::Done
-                                                  : CommitOutcome::Unconfirmed;
+        return ::fsync(directory_) == 0 ? CommitOutcome::Done : CommitOutcome::Unconfirmed;
     }
 
     int FileSystem() const override { return directory_; }
