@@ -2,6 +2,7 @@
 #include "cli/StreamFiles.h"
 
 #include "cli/Arguments.h"
+#include "platform/FullWrites.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -18,33 +19,6 @@ constexpr std::size_t kCopyPiece = 1 << 16;
 std::string TemporaryFolder() {
     const char* folder = std::getenv("TMPDIR");
     return folder != nullptr && *folder != '\0' ? folder : "/tmp";
-}
-
-bool WriteAll(int fd, const char* data, std::size_t count) {
-    while (count > 0) {
-        const ssize_t n = ::write(fd, data, count);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        count -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-bool PwriteAll(int fd, uint64_t offset, const char* data, std::size_t count) {
-    while (count > 0) {
-        const ssize_t n = ::pwrite(fd, data, count, static_cast<off_t>(offset));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        offset += static_cast<uint64_t>(n);
-        count -= static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 ssize_t ReadSome(int fd, char* buffer, std::size_t count) {

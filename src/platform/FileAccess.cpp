@@ -3,6 +3,7 @@
 
 #include "crypto/CryptNames.h"
 #include "platform/FileSafety.h"
+#include "platform/FullWrites.h"
 #include "platform/Paths.h"
 
 #include <atomic>
@@ -201,32 +202,13 @@ public:
     }
 
     bool Write(const void* data, std::size_t count) override {
-        const auto* in = static_cast<const char*>(data);
-        while (count > 0) {
-            const ssize_t n = ::write(fd_, in, count);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return false;
-            in += n;
-            count -= static_cast<std::size_t>(n);
-        }
-        return true;
+        return WriteAll(fd_, static_cast<const char*>(data), count);
     }
 
     bool WriteAt(uint64_t offset, const void* data, std::size_t count) override {
-        const auto* in = static_cast<const char*>(data);
-        while (count > 0) {
-            const ssize_t n = ::pwrite(fd_, in, count, static_cast<off_t>(offset));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return false;
-            in += n;
-            offset += static_cast<uint64_t>(n);
-            count -= static_cast<std::size_t>(n);
-        }
-        StartWriteBack(offset);
+        if (!PwriteAll(fd_, offset, static_cast<const char*>(data), count))
+            return false;
+        StartWriteBack(offset + count);
         return true;
     }
 
