@@ -43,6 +43,28 @@ uint64_t MountIdFromFdInfo(int fd) {
     return id;
 }
 
+// The kind the folder's listing gives, where the file system gives one:
+// Gone when it does not (DT_UNKNOWN) and the name must be looked at. A walk
+// looks at each entry again before it uses it, so a second look here would
+// only double the cost of a folder of many files.
+EntryKind KindFromListing(unsigned char type) {
+    switch (type) {
+    case DT_REG:
+        return EntryKind::RegularFile;
+    case DT_DIR:
+        return EntryKind::Folder;
+    case DT_LNK:
+        return EntryKind::SymbolicLink;
+    case DT_FIFO:
+    case DT_SOCK:
+    case DT_CHR:
+    case DT_BLK:
+        return EntryKind::Special;
+    default:
+        return EntryKind::Gone;
+    }
+}
+
 } // namespace
 
 EntryKind EntryKindAt(int folder, const std::string& name, FileNode* identity, uint64_t* size) {
@@ -74,7 +96,9 @@ bool ReadFolderEntries(int folder, std::vector<FolderEntry>& entries) {
         if (name == "." || name == "..")
             continue;
         FolderEntry item{name, EntryKind::Gone, {}};
-        item.kind = EntryKindAt(folder, name, &item.identity);
+        item.kind = KindFromListing(entry->d_type);
+        if (item.kind == EntryKind::Gone)
+            item.kind = EntryKindAt(folder, name, &item.identity);
         if (item.kind != EntryKind::Gone)
             entries.push_back(std::move(item));
         errno = 0;

@@ -32,7 +32,9 @@ EntryKind EntryKindAt(int folder, const std::string& name, FileNode* identity = 
                       uint64_t* size = nullptr);
 
 // The names in the open folder `folder`, "." and ".." left out, each with its
-// kind. False, with errno set, when the folder can't be read.
+// kind; the identity is filled in only where the listing gave no kind and
+// the name had to be looked at. False, with errno set, when the folder
+// can't be read.
 bool ReadFolderEntries(int folder, std::vector<FolderEntry>& entries);
 
 // Opens a folder for a walk: the path itself must be a folder. -1 with errno
