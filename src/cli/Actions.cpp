@@ -4,6 +4,7 @@
 #include "crypto/CryptNames.h"
 #include "engine/CryptFile.h"
 #include "engine/Direction.h"
+#include "platform/FileNode.h"
 #include "platform/FileSafety.h"
 #include "platform/Paths.h"
 
@@ -48,9 +49,32 @@ Place PlaceOf(const ActionContext& ctx, const std::string& path) {
     return ctx.folder == AT_FDCWD ? Place{AT_FDCWD, path} : Place{ctx.folder, NamePart(path)};
 }
 
-bool Exists(const Place& place) {
+// A name as it is just before the run, links not followed. One look at the
+// source and one at the destination answer every test a file passes before
+// its run: over ten thousand small files, each further look costs more than
+// a tenth of the run.
+struct Look {
+    bool found = false;
     struct stat st {};
-    return ::fstatat(place.folder, place.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+};
+
+Look LookAt(const Place& place) {
+    Look look;
+    look.found = ::fstatat(place.folder, place.name.c_str(), &look.st, AT_SYMLINK_NOFOLLOW) == 0;
+    return look;
+}
+
+Look LookAtSource(const ActionContext& ctx, const std::string& file) {
+    return IsStandardStream(file) ? Look{} : LookAt(PlaceOf(ctx, file));
+}
+
+// What a link leads to, for the tests that judge a name by its file.
+Look Followed(const Place& place, const Look& look) {
+    if (!look.found || !S_ISLNK(look.st.st_mode))
+        return look;
+    Look followed;
+    followed.found = ::fstatat(place.folder, place.name.c_str(), &followed.st, 0) == 0;
+    return followed;
 }
 
 // One FILE's run: what it reads and writes, and the reasons its files gave.
@@ -61,8 +85,10 @@ struct FileRun {
     const std::string source;
     const std::string destination; // empty for verify
     Direction direction;
+    // The destination's name was free when the run was about to start.
+    bool destinationFree = false;
     // A file a walk found is reached through the folder the walk holds open.
-    std::unique_ptr<FileAccess> folderFiles = FilesIn(ctx.folder);
+    std::unique_ptr<FileAccess> folderFiles = FilesIn(ctx.folder, destinationFree);
     CliFiles files{ctx.streams, *folderFiles};
     // The names the engine opens: relative to that folder for a walked file.
     std::string from = PlaceOf(ctx, source).name;
@@ -184,28 +210,36 @@ Outcome Report(FileRun& run, CryptResult result) {
     }
 }
 
-bool DestinationAllowed(const FileRun& run) {
+// Both names lead to one existing file, or are the same text.
+bool SameFile(const Place& from, const Look& source, const Place& to, const Look& destination) {
+    if (from.name == to.name)
+        return true;
+    const Look followed = Followed(to, destination);
+    return source.found && followed.found && NodeOf(source.st) == NodeOf(followed.st);
+}
+
+// A source that is no link, as the test before confirms, needs no second
+// look for its file's identity or its number of names.
+bool DestinationAllowed(const FileRun& run, const Look& sourceLook, const Look& destinationLook) {
     const ActionContext& ctx = run.ctx;
     const std::string& source = run.source;
     const std::string& destination = run.destination;
-    if (run.Streams())
-        return true;
     const Place from = PlaceOf(ctx, source), to = PlaceOf(ctx, destination);
-    if (KindOfSourceAt(from.folder, from.name) == SourceKind::SymbolicLink) {
+    if (sourceLook.found && S_ISLNK(sourceLook.st.st_mode)) {
         ctx.err << kProgram << Quoted(source)
                 << " is a symbolic link; name the file it points to\n";
         return false;
     }
-    if (IsSameFileAt(from.folder, from.name, to.name)) {
+    if (SameFile(from, sourceLook, to, destinationLook)) {
         ctx.err << kProgram << Quoted(source) << " can't be written over itself\n";
         return false;
     }
-    if (const unsigned others = OtherNamesAt(from.folder, from.name);
+    if (const unsigned others = sourceLook.found ? OtherNamesOf(sourceLook.st) : 0;
         others > 0 && run.direction == Direction::Encrypt) {
         ctx.err << kProgram << Quoted(source) << " " << OtherNamesText(others) << '\n';
         return false;
     }
-    if (!ctx.options.force && Exists(to)) {
+    if (!ctx.options.force && destinationLook.found) {
         ctx.err << kProgram << Quoted(destination) << " already exists; -f replaces it\n";
         return false;
     }
@@ -279,22 +313,28 @@ Outcome Conclude(FileRun& run, HeldSource& held, CryptResult result) {
     return RemoveSource(run, held);
 }
 
+// A walked file's folder stays open until the whole run has ended, its
+// batches committed: the run's list of files holds it.
 std::shared_ptr<HeldSource> HoldSource(const FileRun& run) {
     return run.ctx.folder == AT_FDCWD ? std::make_shared<HeldSource>(run.source)
-                                      : std::make_shared<HeldSource>(run.ctx.folder, run.from);
+                                      : HeldSource::InKeptFolder(run.ctx.folder, run.from);
 }
 
 Outcome TransformOne(const ActionContext& ctx, const std::string& source,
-                     const std::string& destination, Direction direction) {
-    const auto run = std::make_shared<FileRun>(ctx, source, destination, direction);
+                     const std::string& destination, Direction direction, const Look& sourceLook) {
+    if (IsStandardStream(source) || IsStandardStream(destination)) {
+        FileRun run{ctx, source, destination, direction};
+        return Report(run, RunEngine(run, nullptr));
+    }
     // What a killed run on this destination left behind goes first; a walk
     // did so for its folders when it read them.
-    if (!IsStandardStream(run->destination) && ctx.folder == AT_FDCWD)
-        RemoveLeftoverTemporaries(run->to, ctx.folder);
-    if (!DestinationAllowed(*run))
+    if (ctx.folder == AT_FDCWD)
+        RemoveLeftoverTemporaries(destination, ctx.folder);
+    const Look destinationLook = LookAt(PlaceOf(ctx, destination));
+    const auto run =
+        std::make_shared<FileRun>(ctx, source, destination, direction, !destinationLook.found);
+    if (!DestinationAllowed(*run, sourceLook, destinationLook))
         return Outcome::Failed;
-    if (run->Streams())
-        return Report(*run, RunEngine(*run, nullptr));
     const auto held = HoldSource(*run);
     std::unique_ptr<DestinationFile> written;
     const CryptResult result =
@@ -311,18 +351,22 @@ Outcome TransformOne(const ActionContext& ctx, const std::string& source,
 }
 
 // Named special files are refused before anything opens them: opening a
-// FIFO would wait for a writer that may never come.
-bool RefuseNonRegular(std::ostream& err, const std::string& file, int folder = AT_FDCWD) {
-    const std::string name = folder == AT_FDCWD ? file : NamePart(file);
-    struct stat st {};
-    if (IsStandardStream(file) || ::fstatat(folder, name.c_str(), &st, 0) != 0 ||
-        S_ISREG(st.st_mode))
+// FIFO would wait for a writer that may never come. A link is judged by
+// what it leads to; that it is a link is refused later, with its own words.
+bool RefuseNonRegular(std::ostream& err, const std::string& file, int folder, const Look& look) {
+    const Look followed = Followed({folder, folder == AT_FDCWD ? file : NamePart(file)}, look);
+    if (!followed.found || S_ISREG(followed.st.st_mode))
         return false; // a missing file is reported when it is opened
-    if (S_ISDIR(st.st_mode))
+    if (S_ISDIR(followed.st.st_mode))
         err << kProgram << Quoted(file) << " is a folder; -r walks folders\n";
     else
         err << kProgram << Quoted(file) << " is not a regular file\n";
     return true;
+}
+
+bool RefuseNonRegular(std::ostream& err, const std::string& file, int folder = AT_FDCWD) {
+    const Place place{folder, folder == AT_FDCWD ? file : NamePart(file)};
+    return RefuseNonRegular(err, file, folder, IsStandardStream(file) ? Look{} : LookAt(place));
 }
 
 // The program's own temporaries are half-written files of some run, never a
@@ -371,10 +415,11 @@ bool DestinationClaims::Claim(int folder, const std::string& name) {
 Outcome EncryptOne(const ActionContext& ctx, const std::string& file) {
     const std::string destination = ctx.options.output.value_or(
         IsStandardStream(file) ? std::string(kStandardStream) : EncryptedNameOf(file));
-    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, ctx.folder) ||
+    const Look look = LookAtSource(ctx, file);
+    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, ctx.folder, look) ||
         RefuseLongName(ctx, destination))
         return Outcome::Failed;
-    return TransformOne(ctx, file, destination, Direction::Encrypt);
+    return TransformOne(ctx, file, destination, Direction::Encrypt, look);
 }
 
 Outcome DecryptOne(const ActionContext& ctx, const std::string& file) {
@@ -385,18 +430,20 @@ Outcome DecryptOne(const ActionContext& ctx, const std::string& file) {
         ctx.err << kProgram << Quoted(file) << " does not end in .cry; name the output with -o\n";
         return Outcome::Failed;
     }
-    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, ctx.folder) ||
+    const Look look = LookAtSource(ctx, file);
+    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, ctx.folder, look) ||
         RefuseLongName(ctx, *destination))
         return Outcome::Failed;
-    return TransformOne(ctx, file, *destination, Direction::Decrypt);
+    return TransformOne(ctx, file, *destination, Direction::Decrypt, look);
 }
 
 Outcome ConvertOne(const ActionContext& ctx, const std::string& file) {
     const std::string destination = ctx.options.output.value_or(AgeNameOf(file));
-    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, ctx.folder) ||
+    const Look look = LookAtSource(ctx, file);
+    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, ctx.folder, look) ||
         (!IsStandardStream(destination) && RefuseLongName(ctx, destination)))
         return Outcome::Failed;
-    return TransformOne(ctx, file, destination, Direction::Convert);
+    return TransformOne(ctx, file, destination, Direction::Convert, look);
 }
 
 namespace {

@@ -282,9 +282,24 @@ private:
         return RenameTemporary(existing);
     }
 
+    // Kernels since 6.10 link a descriptor its opener holds directly; older
+    // ones refuse that without a privilege (ENOENT) and take the same file
+    // through /proc, whose lookup costs more. Once /proc was needed, it is
+    // used from then on.
     int LinkUnnamedAs(const std::string& name) const {
+        static std::atomic<bool> throughProc{false};
+        if (!throughProc.load(std::memory_order_relaxed)) {
+            if (::linkat(fd_, "", directory_, name.c_str(), AT_EMPTY_PATH) == 0)
+                return 0;
+            if (errno != ENOENT)
+                return -1;
+        }
         const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-        return ::linkat(AT_FDCWD, self.c_str(), directory_, name.c_str(), AT_SYMLINK_FOLLOW);
+        const int linked =
+            ::linkat(AT_FDCWD, self.c_str(), directory_, name.c_str(), AT_SYMLINK_FOLLOW);
+        if (linked == 0)
+            throughProc.store(true, std::memory_order_relaxed);
+        return linked;
     }
 
     CommitOutcome RenameTemporary(Existing existing) {
@@ -331,7 +346,8 @@ private:
 // a walk holds open.
 class PosixFiles : public FileAccess {
 public:
-    explicit PosixFiles(int folder = AT_FDCWD) : folder_(folder) {}
+    explicit PosixFiles(int folder = AT_FDCWD, bool destinationFree = false)
+        : folder_(folder), destinationFree_(destinationFree) {}
 
     std::unique_ptr<SourceFile> OpenSource(const std::string& path) override {
         // Non-blocking, so a named pipe in the source's place can't hang the
@@ -353,7 +369,7 @@ public:
         if (path.empty() || path.back() == '/')
             return nullptr;
         struct stat st {};
-        if (::fstatat(folder_, path.c_str(), &st, 0) == 0) {
+        if (!destinationFree_ && ::fstatat(folder_, path.c_str(), &st, 0) == 0) {
             // A file in the way that may not be written resists replacement,
             // as it would on a system where creating means opening it.
             if (!S_ISREG(st.st_mode) || ::faccessat(folder_, path.c_str(), W_OK, 0) != 0)
@@ -366,11 +382,12 @@ public:
     }
 
     bool SameFile(const std::string& a, const std::string& b) override {
-        return IsSameFileAt(folder_, a, b);
+        return destinationFree_ ? a == b : IsSameFileAt(folder_, a, b);
     }
 
 private:
     int folder_;
+    bool destinationFree_;
 };
 
 } // namespace

@@ -101,7 +101,10 @@ FileAccess& SystemFilesForReading();
 // The real file system with relative names taken in the open folder
 // `folder`, which must stay open while the result is used: a walk hands its
 // files on this way, so no path is resolved again.
-std::unique_ptr<FileAccess> FilesIn(int folder);
+// When `destinationFree`, the caller has just seen that no file has the
+// destination's name: the tests for the same file and for a file in the way
+// then need no second look.
+std::unique_ptr<FileAccess> FilesIn(int folder, bool destinationFree = false);
 
 // A named temporary (CryptNames.h) stands in for the unnamed file where the file system has
 // none, and for the moment of replacing an existing file. All of them are

@@ -68,6 +68,10 @@ unsigned OtherNamesAt(int folder, const std::string& name) {
     return OtherNamesFrom(found, st);
 }
 
+unsigned OtherNamesOf(const struct stat& st) {
+    return OtherNamesFrom(0, st);
+}
+
 std::string OtherNamesText(unsigned others) {
     return others == 1 ? "has 1 other name; its content would stay readable through it"
                        : "has " + std::to_string(others) +
@@ -96,8 +100,16 @@ HeldSource::HeldSource(const std::string& path) : name_(NamePart(path)) {
         ::open(directory.empty() ? "." : directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
 }
 
+std::shared_ptr<HeldSource> HeldSource::InKeptFolder(int folder, const std::string& name) {
+    std::shared_ptr<HeldSource> held(new HeldSource());
+    held->directory_ = folder;
+    held->ownsDirectory_ = false;
+    held->name_ = name;
+    return held;
+}
+
 HeldSource::~HeldSource() {
-    if (directory_ >= 0)
+    if (directory_ >= 0 && ownsDirectory_)
         ::close(directory_);
 }
 

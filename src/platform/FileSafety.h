@@ -6,7 +6,9 @@
 
 #include "platform/FileAccess.h"
 
+#include <memory>
 #include <string>
+#include <sys/stat.h>
 
 namespace kelvane {
 
@@ -33,6 +35,8 @@ bool IsSameFileAt(int folder, const std::string& a, const std::string& b);
 // readable through them, so such a file is refused as a source to encrypt.
 unsigned OtherNamesOf(const std::string& path);
 unsigned OtherNamesAt(int folder, const std::string& name);
+// The same from a look the caller took itself, links not followed.
+unsigned OtherNamesOf(const struct stat& st);
 // "has 2 other names; its content would stay readable through them"
 std::string OtherNamesText(unsigned others);
 
@@ -52,6 +56,10 @@ public:
     explicit HeldSource(const std::string& path);
     // The file `name` in the open folder `folder`, which is held anew.
     HeldSource(int folder, const std::string& name);
+    // The same in a folder the caller keeps open until this is gone, as a
+    // run over a walk keeps the walk's folders: a descriptor of its own for
+    // each of ten thousand files would cost two system calls apiece.
+    static std::shared_ptr<HeldSource> InKeptFolder(int folder, const std::string& name);
     ~HeldSource();
     HeldSource(const HeldSource&) = delete;
     HeldSource& operator=(const HeldSource&) = delete;
@@ -69,7 +77,10 @@ public:
     bool Present() const;
 
 private:
+    HeldSource() = default;
+
     int directory_ = -1;
+    bool ownsDirectory_ = true;
     std::string name_;
     FileIdentity opened_;
 };
