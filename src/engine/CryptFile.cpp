@@ -82,6 +82,11 @@ public:
 
     uint8_t* Data() const { return mapped_ != nullptr ? mapped_ : small_.get(); }
 
+    // The ring starts this far into the buffer, so that a file held whole
+    // can have its header written in front of its data and go to the disk
+    // in one write; the ring stays aligned as the cipher likes it.
+    static constexpr int64_t kHeaderRoom = 16;
+
 private:
     static constexpr std::size_t kHugePage = std::size_t{2} << 20;
     static constexpr std::size_t kMappedFrom = std::size_t{4} << 20;
@@ -214,9 +219,9 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
         return crNoMemory;
     const int64_t cipherLength = CipherLengthFor(plainLength);
     Buffer buffer;
-    if (!buffer.Allocate(RingCapacityFor(hooks, cipherLength)))
+    if (!buffer.Allocate(Buffer::kHeaderRoom + RingCapacityFor(hooks, cipherLength)))
         return crNoMemory;
-    const Ring ring{buffer.Data(), RingCapacityFor(hooks, cipherLength)};
+    const Ring ring{buffer.Data() + Buffer::kHeaderRoom, RingCapacityFor(hooks, cipherLength)};
     const Key key(password);
     const DesKeySchedule schedule(key.Bytes());
     auto destination = CreateEarly(files, &destinationPath, source->PermissionBits());
@@ -225,16 +230,19 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
     // Every byte passes read, checksum, cipher and write in that order, so
     // the writer is the last to need it.
     RunProgress& progress = run.progress;
+    const bool parallel = RunsInParallel(hooks, cipherLength);
+    // A small file, held whole and run inline, is written once at the end,
+    // header and data together: over many small files, each write is a
+    // sizeable share of a file's cost.
+    const bool writtenWhole = !parallel && cipherLength <= ring.capacity;
     ReadStage read(
         *source, ring, plainLength, cipherLength, [&] { return progress.written.load(); }, progress,
         run.readFailed);
     ChecksumStage checksum(ring, plainLength, cipherLength, progress.read, progress);
     CipherStage cipher(schedule, true, ring, cipherLength, progress.checked, progress);
-    WriteStage write(destination.get(), kCryptHeaderSize, ring, cipherLength, progress.transformed,
-                     progress);
-    StageGroups stages{{{&read, &write}, {&checksum}, {&cipher}},
-                       RunsInParallel(hooks, cipherLength),
-                       hooks.threadMayStart};
+    WriteStage write(writtenWhole ? nullptr : destination.get(), kCryptHeaderSize, ring,
+                     cipherLength, progress.transformed, progress);
+    StageGroups stages{{{&read, &write}, {&checksum}, {&cipher}}, parallel, hooks.threadMayStart};
     const ReportPlan plan{cipherLength / 8, &fillBar, &drainBar, true};
     if (const CryptResult result = DriveStages(run, stages, plan); result != crOk)
         return result;
@@ -246,13 +254,15 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
     fields.plainLength = static_cast<int32_t>(plainLength);
     fields.dataCheck = checksum.Value();
     fields.keyCheck = KeyCheckOf(key.Bytes());
-    uint8_t header[kCryptHeaderSize];
+    uint8_t* const header = writtenWhole ? ring.base - kCryptHeaderSize : buffer.Data();
     fields.Serialize(header);
     if (write.Failed())
         return crWriteFailed;
+    const int64_t headerAndData = kCryptHeaderSize + (writtenWhole ? cipherLength : 0);
     return Finish(run, stages.parallel, [&] {
-        return destination->WriteAt(0, header, sizeof header) ? CommitOrHandOver(destination, hooks)
-                                                              : CommitOutcome::Failed;
+        return destination->WriteAt(0, header, static_cast<std::size_t>(headerAndData))
+                   ? CommitOrHandOver(destination, hooks)
+                   : CommitOutcome::Failed;
     });
 }
 
@@ -267,12 +277,14 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
         return crOpenFailed;
     uint8_t bytes[kCryptHeaderSize];
     constexpr int kMagicSize = sizeof kCryptMagic;
-    if (source->Read(bytes, kMagicSize) != kMagicSize)
+    // One read for the whole header; a file too short for the magic is a
+    // failed read, one without the magic is not crypted, whatever its length.
+    const int64_t got = source->Read(bytes, kCryptHeaderSize);
+    if (got < kMagicSize)
         return crReadFailed;
     if (!StartsWithCryptMagic(bytes, kMagicSize))
         return crNotCrypted;
-    if (source->Read(bytes + kMagicSize, kCryptHeaderSize - kMagicSize) !=
-        kCryptHeaderSize - kMagicSize)
+    if (got != kCryptHeaderSize)
         return crReadFailed;
     const Key key(password);
     int64_t fileLength = 0;

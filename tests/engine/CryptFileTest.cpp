@@ -185,7 +185,7 @@ TEST_P(CryptFileTest, ReadFailuresAndShortReadsAreReported) {
     faults = {};
     ASSERT_EQ(Encrypt("a", "a.cry"), crOk);
     faults = {};
-    faults.shortReadAt = 2; // magic, rest of header, then the ciphertext
+    faults.shortReadAt = 1; // the header, then the ciphertext
     EXPECT_EQ(Decrypt("a.cry", "b"), crReadFailed);
     faults = {};
     faults.fakeSize = 6000; // the file is shorter than its size said

@@ -120,7 +120,7 @@ TEST_P(DestinationTest, TemporariesOfRunsThatDiedAreRemovedByTheNextRunOnTheDest
 
 TEST_P(DestinationTest, FailuresLeaveNoTemporary) {
     WriteBytes(dir / "a", PatternBytes(100000));
-    faults.failWriteAt = 1;
+    faults.failWriteAt = 0;
     EXPECT_EQ(Encrypt("a", "a.cry"), crWriteFailed);
     faults = {};
     faults.failCommit = true;
