@@ -326,10 +326,6 @@ Outcome TransformOne(const ActionContext& ctx, const std::string& source,
         FileRun run{ctx, source, destination, direction};
         return Report(run, RunEngine(run, nullptr));
     }
-    // What a killed run on this destination left behind goes first; a walk
-    // did so for its folders when it read them.
-    if (ctx.folder == AT_FDCWD)
-        RemoveLeftoverTemporaries(destination, ctx.folder);
     const Look destinationLook = LookAt(PlaceOf(ctx, destination));
     const auto run =
         std::make_shared<FileRun>(ctx, source, destination, direction, !destinationLook.found);

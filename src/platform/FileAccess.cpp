@@ -119,7 +119,15 @@ struct DeadTemporaries {
 // elsewhere is cleaned up by the next run on its destination soon after.
 constexpr auto kFolderReadingKept = std::chrono::seconds(2);
 
-std::vector<std::string> ReadDeadTemporaries(DIR* directory) {
+// The listing gets a descriptor of its own, which closedir closes.
+std::vector<std::string> ReadDeadTemporaries(int folder) {
+    const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* directory = listing < 0 ? nullptr : ::fdopendir(listing);
+    if (directory == nullptr) {
+        if (listing >= 0)
+            ::close(listing);
+        return {};
+    }
     std::vector<std::string> names;
     while (const dirent* entry = ::readdir(directory)) {
         if (entry->d_name[0] != '.')
@@ -128,6 +136,7 @@ std::vector<std::string> ReadDeadTemporaries(DIR* directory) {
         if (IsDeadRunsTemporary(name))
             names.push_back(name);
     }
+    ::closedir(directory);
     return names;
 }
 
@@ -139,12 +148,11 @@ std::string PlaceOfFolder(int fd) {
 }
 
 // Takes out of the folder's dead temporaries those `wanted` picks.
-template <typename Wanted>
-std::vector<std::string> TakeDeadTemporaries(DIR* directory, Wanted wanted) {
+template <typename Wanted> std::vector<std::string> TakeDeadTemporaries(int folder, Wanted wanted) {
     static std::mutex lock;
     static std::map<std::string, DeadTemporaries> byFolder;
     struct stat st {};
-    if (::fstat(::dirfd(directory), &st) != 0)
+    if (::fstat(folder, &st) != 0)
         return {};
     const auto now = std::chrono::steady_clock::now();
     const std::lock_guard<std::mutex> hold(lock);
@@ -152,9 +160,9 @@ std::vector<std::string> TakeDeadTemporaries(DIR* directory, Wanted wanted) {
                   [&](const auto& kept) { return now - kept.second.readAt > kFolderReadingKept; });
     // Keyed by where the folder is now, as well as by its identity: a folder
     // made where another was just removed may get the same inode number.
-    DeadTemporaries& known = byFolder[PlaceOfFolder(::dirfd(directory))];
+    DeadTemporaries& known = byFolder[PlaceOfFolder(folder)];
     if (known.readAt == std::chrono::steady_clock::time_point{} || known.folder != NodeOf(st))
-        known = {NodeOf(st), now, ReadDeadTemporaries(directory)};
+        known = {NodeOf(st), now, ReadDeadTemporaries(folder)};
     std::vector<std::string> taken;
     std::erase_if(known.names, [&](const std::string& name) {
         if (!wanted(name))
@@ -163,6 +171,16 @@ std::vector<std::string> TakeDeadTemporaries(DIR* directory, Wanted wanted) {
         return true;
     });
     return taken;
+}
+
+// The folder is listed only when the reading kept of it is too old: a run
+// over many files of one folder pays two system calls per file here.
+int RemoveLeftoverTemporariesIn(int folder, const std::string& baseName) {
+    int removed = 0;
+    for (const std::string& name : TakeDeadTemporaries(
+             folder, [&](const std::string& name) { return IsTemporaryOf(name, baseName); }))
+        removed += ::unlinkat(folder, name.c_str(), 0) == 0 ? 1 : 0;
+    return removed;
 }
 
 bool Unsupported(int error) {
@@ -186,6 +204,9 @@ public:
                                                   O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (directory < 0)
             return nullptr;
+        // A walk removed its folder's dead temporaries when it read it.
+        if (!borrowed)
+            RemoveLeftoverTemporariesIn(directory, NamePart(path));
         auto destination = std::unique_ptr<AtomicDestination>(
             new AtomicDestination(directory, !borrowed, NamePart(path)));
         return destination->Open(NewFilePermissions(permissions)) ? std::move(destination)
@@ -375,9 +396,6 @@ public:
             if (!S_ISREG(st.st_mode) || ::faccessat(folder_, path.c_str(), W_OK, 0) != 0)
                 return nullptr;
         }
-        // A walk removed its folder's dead temporaries when it read it.
-        if (folder_ == AT_FDCWD || !DirectoryPart(path).empty())
-            RemoveLeftoverTemporaries(path, folder_);
         return AtomicDestination::Create(folder_, path, permissions);
     }
 
@@ -401,25 +419,17 @@ FileAccess& SystemFilesForReading() {
     return SystemFiles();
 }
 
-std::unique_ptr<FileAccess> FilesIn(int folder) {
-    return std::make_unique<PosixFiles>(folder);
+std::unique_ptr<FileAccess> FilesIn(int folder, bool destinationFree) {
+    return std::make_unique<PosixFiles>(folder, destinationFree);
 }
 
 int RemoveLeftoverTemporaries(const std::string& destination, int folder) {
     const int fd =
         ::openat(folder, DirectoryOf(destination).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* directory = fd < 0 ? nullptr : ::fdopendir(fd);
-    if (directory == nullptr) {
-        if (fd >= 0)
-            ::close(fd);
+    if (fd < 0)
         return 0;
-    }
-    const std::string baseName = NamePart(destination);
-    int removed = 0;
-    for (const std::string& name : TakeDeadTemporaries(
-             directory, [&](const std::string& name) { return IsTemporaryOf(name, baseName); }))
-        removed += ::unlinkat(::dirfd(directory), name.c_str(), 0) == 0 ? 1 : 0;
-    ::closedir(directory);
+    const int removed = RemoveLeftoverTemporariesIn(fd, NamePart(destination));
+    ::close(fd);
     return removed;
 }
 
