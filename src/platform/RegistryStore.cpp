@@ -4,6 +4,7 @@
 #include "platform/HomeDirectory.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -52,17 +53,22 @@ RegistryFile ReadRegistryFile(const std::string& path) {
     bool whole = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
                  static_cast<uint64_t>(st.st_size) <= kMaxRegistryFileBytes;
     if (whole) {
-        // Read to the end, not to the size: the file may grow meanwhile.
-        text.resize(kMaxRegistryFileBytes + 1);
+        // Read to the end, not to the size: the file may grow meanwhile. The
+        // room grows with what comes, up to one byte past the limit: clearing
+        // the whole limit up front cost every start of the window 16 MiB of
+        // writes per settings file.
+        constexpr std::size_t kPastLimit = kMaxRegistryFileBytes + 1;
+        text.resize(std::min<std::size_t>(static_cast<std::size_t>(st.st_size) + 4096, kPastLimit));
         std::size_t length = 0;
         ssize_t got = 0;
-        while (length < text.size() &&
-               (got = ::read(fd, text.data() + length, text.size() - length)) != 0) {
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0)
+        while (length < kPastLimit) {
+            if (length == text.size())
+                text.resize(std::min(text.size() * 2, kPastLimit));
+            got = ::read(fd, text.data() + length, text.size() - length);
+            if (got == 0 || (got < 0 && errno != EINTR))
                 break;
-            length += static_cast<std::size_t>(got);
+            if (got > 0)
+                length += static_cast<std::size_t>(got);
         }
         whole = got >= 0 && length <= kMaxRegistryFileBytes;
         text.resize(whole ? length : 0);
