@@ -88,7 +88,8 @@ struct FileRun {
     // The destination's name was free when the run was about to start.
     bool destinationFree = false;
     // A file a walk found is reached through the folder the walk holds open.
-    std::unique_ptr<FileAccess> folderFiles = FilesIn(ctx.folder, destinationFree);
+    // Its folder's dead temporaries were removed before the run.
+    std::unique_ptr<FileAccess> folderFiles = FilesIn(ctx.folder, {destinationFree, true});
     CliFiles files{ctx.streams, *folderFiles};
     // The names the engine opens: relative to that folder for a walked file.
     std::string from = PlaceOf(ctx, source).name;
@@ -322,6 +323,11 @@ std::shared_ptr<HeldSource> HoldSource(const FileRun& run) {
 
 Outcome TransformOne(const ActionContext& ctx, const std::string& source,
                      const std::string& destination, Direction direction, const Look& sourceLook) {
+    // What a killed run on this destination left behind goes first, even
+    // when the run is then refused; a walk did so for its folders when it
+    // read them.
+    if (!IsStandardStream(destination) && ctx.folder == AT_FDCWD)
+        RemoveLeftoverTemporaries(destination, ctx.folder);
     if (IsStandardStream(source) || IsStandardStream(destination)) {
         FileRun run{ctx, source, destination, direction};
         return Report(run, RunEngine(run, nullptr));

@@ -13,7 +13,9 @@
 #include "platform/Paths.h"
 
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
 
 namespace kelvane {
 
@@ -22,6 +24,35 @@ namespace {
 bool FileExists(const std::string& name) {
     const HeldAttributes attributes = ReadFileAttributes(name);
     return attributes.Valid() && !attributes.Has(faDirectory);
+}
+
+// A source's name as it is just before the command, links not followed, and
+// what a link leads to. One look serves every test the command makes of the
+// name: in a walk over many small files each further look cost a tenth of
+// the run.
+struct SourceLook {
+    bool found = false;
+    struct stat own {};
+    HeldAttributes attributes; // links followed
+
+    explicit SourceLook(const std::string& name) {
+        found = !name.empty() && ::lstat(name.c_str(), &own) == 0;
+        if (!found)
+            return;
+        struct stat followed = own;
+        if (S_ISLNK(own.st_mode) && ::stat(name.c_str(), &followed) != 0)
+            return;
+        attributes = AttributesFrom(name, followed);
+    }
+    // As FileExists: there, links followed, and no folder.
+    bool IsFile() const { return attributes.Valid() && !attributes.Has(faDirectory); }
+    bool IsLink() const { return found && S_ISLNK(own.st_mode); }
+};
+
+// The look's attributes stand for the run's, unless a question came in
+// between and gave the user time to change the file.
+HeldAttributes KeptAttributes(const SourceLook& look, bool asked) {
+    return asked ? HeldAttributes{} : look.attributes;
 }
 
 // "fisically" keeps its spelling: users and scripts match the message as the
@@ -80,6 +111,8 @@ struct Transform {
     std::string deleteFailedText;
     bool encrypt;
     const AgeTargetSource* age = nullptr; // set for a conversion to age
+    // The source's attributes as the command's look found them.
+    HeldAttributes sourceAttributes;
 };
 
 CryptResult RunCipher(CommandHost& host, const Transform& t, const AgeTarget* age,
@@ -156,6 +189,14 @@ bool RunEngine(CommandHost& host, const Transform& t, Existing existing, const A
     const auto held = std::make_shared<HeldSource>(t.source);
     CryptHooks hooks = DefaultCryptHooks();
     hooks.onExisting = existing;
+    // Keep means the command just found the destination's name free, and a
+    // walk (the only user of a batch) removed the folder's dead temporaries
+    // when it read it: the engine need not look for either again.
+    std::unique_ptr<FileAccess> known;
+    if (hooks.files == nullptr && (existing == Existing::Keep || batchInUse != nullptr)) {
+        known = FilesIn(AT_FDCWD, {existing == Existing::Keep, batchInUse != nullptr});
+        hooks.files = known.get();
+    }
     hooks.sourceOpened = held->Opened();
     std::unique_ptr<DestinationFile> written;
     if (batchInUse != nullptr && age == nullptr)
@@ -182,7 +223,8 @@ bool RunTransform(CommandHost& host, const Transform& t, Existing existing,
                   PasswordFrom password = PasswordFrom::Step) {
     if (password == PasswordFrom::JustUsed)
         return !RememberedPassword.empty() && RunEngine(host, t, existing, nullptr);
-    const HeldAttributes held = ReadFileAttributes(t.source);
+    const HeldAttributes held =
+        t.sourceAttributes.Valid() ? t.sourceAttributes : ReadFileAttributes(t.source);
     if (held.Has(faReadOnly) &&
         ShowInformation(ReadOnlyText(t.sourceShown), mbOK | mbCancel) != mrOk)
         return false;
@@ -202,8 +244,8 @@ bool RunTransform(CommandHost& host, const Transform& t, Existing existing,
 
 // A symbolic link is refused: deleting it after the run would leave the file
 // it points to in plain text.
-bool RefusedAsLink(const std::string& source, const std::string& shown, bool encrypt) {
-    if (KindOfSource(source) != SourceKind::SymbolicLink)
+bool RefusedAsLink(const SourceLook& source, const std::string& shown, bool encrypt) {
+    if (!source.IsLink())
         return false;
     ShowError("File \"" + shown + "\" is a symbolic link. Only the file it points to can be " +
               (encrypt ? "encrypted." : "decrypted."));
@@ -212,8 +254,8 @@ bool RefusedAsLink(const std::string& source, const std::string& shown, bool enc
 
 // Encrypting one name of a file with other names would leave its content
 // readable through them.
-bool RefusedAsShared(const std::string& plainName) {
-    const unsigned others = OtherNamesOf(plainName);
+bool RefusedAsShared(const std::string& plainName, const SourceLook& look) {
+    const unsigned others = look.found ? OtherNamesOf(look.own) : 0;
     if (others == 0)
         return false;
     ShowError("File \"" + plainName + "\" " + OtherNamesText(others) + ". It is not encrypted.");
@@ -249,11 +291,12 @@ bool EncryptOneFile(CommandHost& host, const std::string& name, PasswordFrom pas
     const std::string cryptedName = EncryptedNameOf(name);
     const std::string listedName = ShowCry > 0 ? cryptedName : name;
 
-    if (!FileExists(plainName)) {
+    const SourceLook look(plainName);
+    if (!look.IsFile()) {
         ShowError(NotFoundText(name));
         return false;
     }
-    if (RefusedAsLink(plainName, plainName, true) || RefusedAsShared(plainName))
+    if (RefusedAsLink(look, plainName, true) || RefusedAsShared(plainName, look))
         return false;
     if (NameTooLong(cryptedName)) {
         ShowInformation(NameTooLongText(listedName, "\r"));
@@ -268,12 +311,17 @@ bool EncryptOneFile(CommandHost& host, const std::string& name, PasswordFrom pas
                         mbOK | mbCancel) != mrOk)
         return false;
 
-    return RunTransform(
-        host,
-        {plainName, cryptedName, plainName, EncryptBusy, host.EncryptDialog(),
-         "Encrypting file " + plainName + "...",
-         "Couldn't delete file " + plainName + " from the filelist of non encrypted files.", true},
-        asked ? Existing::Replace : Existing::Keep, password);
+    Transform t{plainName,
+                cryptedName,
+                plainName,
+                EncryptBusy,
+                host.EncryptDialog(),
+                "Encrypting file " + plainName + "...",
+                "Couldn't delete file " + plainName + " from the filelist of non encrypted files.",
+                true,
+                nullptr,
+                KeptAttributes(look, asked)};
+    return RunTransform(host, t, asked ? Existing::Replace : Existing::Keep, password);
 }
 
 } // namespace
@@ -294,13 +342,14 @@ bool DecryptOneFile(CommandHost& host, const std::string& name, const std::strin
     const std::string plainName =
         DecryptedNameOf(cryptedName).value_or(WithoutLastFour(cryptedName));
 
-    if (!FileExists(cryptedName)) {
+    const SourceLook look(cryptedName);
+    if (!look.IsFile()) {
         ShowError(NotFoundText(name));
         return false;
     }
     // A name with nothing before its last four characters has no plain file
     // to become.
-    if (RefusedAsLink(cryptedName, listedName, false))
+    if (RefusedAsLink(look, listedName, false))
         return false;
     if (NamePart(plainName).empty()) {
         ShowResultMessage(crCreateFailed, listedName);
@@ -316,12 +365,17 @@ bool DecryptOneFile(CommandHost& host, const std::string& name, const std::strin
                         mbOK | mbCancel) != mrOk)
         return false;
 
-    return RunTransform(host,
-                        {cryptedName, plainName, listedName, DecryptBusy, host.DecryptDialog(),
-                         "Decrypting file " + listedName + "...",
-                         "Couldn't delete file " + listedName + " from the list of crypted files.",
-                         false},
-                        asked ? Existing::Replace : Existing::Keep);
+    Transform t{cryptedName,
+                plainName,
+                listedName,
+                DecryptBusy,
+                host.DecryptDialog(),
+                "Decrypting file " + listedName + "...",
+                "Couldn't delete file " + listedName + " from the list of crypted files.",
+                false,
+                nullptr,
+                KeptAttributes(look, asked)};
+    return RunTransform(host, t, asked ? Existing::Replace : Existing::Keep);
 }
 
 bool ConvertOneFile(CommandHost& host, const std::string& name, const std::string& fileName,
@@ -331,11 +385,12 @@ bool ConvertOneFile(CommandHost& host, const std::string& name, const std::strin
         return false;
     }
     const std::string ageName = AgeNameOf(fileName);
-    if (!FileExists(fileName)) {
+    const SourceLook look(fileName);
+    if (!look.IsFile()) {
         ShowError(NotFoundText(name));
         return false;
     }
-    if (RefusedAsLink(fileName, name, false))
+    if (RefusedAsLink(look, name, false))
         return false;
     if (NameTooLong(ageName)) {
         ShowInformation(NameTooLongText(ageName, "\r"));
@@ -352,8 +407,9 @@ bool ConvertOneFile(CommandHost& host, const std::string& name, const std::strin
                 host.DecryptDialog(),
                 "Converting file " + name + " to age...",
                 "Couldn't delete file " + name + " from the list of crypted files.",
-                false};
-    t.age = &target;
+                false,
+                &target,
+                KeptAttributes(look, asked)};
     return RunTransform(host, t, asked ? Existing::Replace : Existing::Keep);
 }
 

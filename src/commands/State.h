@@ -101,11 +101,16 @@ struct SharedState {
     // source stays in the lists and its new file is not yet there. Smaller
     // than a command-line run's, so the lists move every quarter second.
     BatchLimits WalkBatchLimits{256, int64_t{64} << 20, std::chrono::milliseconds(250)};
+    // The disk's flushes go on behind the walk; what they mean for each file
+    // (its messages, its source's deletion, the lists) is told on the
+    // window's own thread, between two files.
+    CommitBatch::Where WalkCommits = CommitBatch::Where::BackgroundSettledByFiller;
 };
 extern SharedState TheSharedState;
 
 // The names the program uses for the parts.
 inline BatchLimits& WalkBatchLimits = TheSharedState.WalkBatchLimits;
+inline CommitBatch::Where& WalkCommits = TheSharedState.WalkCommits;
 inline bool& EncryptBusy = TheSharedState.EncryptBusy;
 inline bool& DecryptBusy = TheSharedState.DecryptBusy;
 inline bool& TreeBusy = TheSharedState.TreeBusy;

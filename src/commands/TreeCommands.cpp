@@ -109,7 +109,7 @@ private:
         // taken again.
         if (created_.count(entry.identity) > 0)
             return true;
-        if (!ShowWalkedFolder(*folder))
+        if (!ShowWalkedFolder(folder))
             return false;
         const std::string& name = entry.name;
         const bool crypted = HasCryExtension(name);
@@ -128,6 +128,18 @@ private:
     // The folder list moves to the folder being worked on; the single-file
     // commands name their files relative to the working directory, so it
     // must now be the very folder that was listed.
+    bool ShowWalkedFolder(const std::shared_ptr<WalkFolder>& folder) {
+        // The folder's own descriptor makes it the working directory, whatever
+        // its path leads to now.
+        if (folder == shown_ && host_.StillShows(folder->Path()))
+            return ::fchdir(folder->Descriptor()) == 0;
+        shown_ = nullptr;
+        if (!ShowWalkedFolder(*folder))
+            return false;
+        shown_ = folder;
+        return true;
+    }
+
     bool ShowWalkedFolder(const WalkFolder& folder) {
         if (!host_.ShowDirectory(folder.Path()))
             return false;
@@ -163,35 +175,41 @@ private:
               const std::string& written) {
         // The single-file commands refuse to run while any command is busy.
         TreeBusy = false;
+        const uint64_t addedBefore = batch_.Added();
         const bool done = direction_ == Direction::Encrypt ? host_.EncryptOneFile(name)
                                                            : host_.DecryptOneFile(name);
         host_.ShowCancelButton(true);
         host_.SetStatus(kSearchingText);
         TreeBusy = true;
-        if (done)
-            waiting_.push_back({folder, written});
+        // A file handed to the batch is settled once the batch has settled
+        // as many files as it had taken with it; one that committed on its
+        // own is settled already.
+        if (done) {
+            const uint64_t added = batch_.Added();
+            waiting_.push_back({folder, written, added > addedBefore ? added : 0});
+        }
         NoteCommitted();
     }
 
-    // The files of every batch committed since the last look are this
-    // walk's from now on.
+    // The files settled since the last look are this walk's from now on.
     void NoteCommitted() {
-        if (batch_.Commits() == commitsSeen_)
-            return;
-        commitsSeen_ = batch_.Commits();
-        for (const Waiting& file : waiting_) {
+        const uint64_t settled = batch_.Settled();
+        std::erase_if(waiting_, [&](const Waiting& file) {
+            if (file.settledAt > settled)
+                return false;
             FileNode identity;
             if (EntryKindAt(file.folder->Descriptor(), file.name, &identity) ==
                 EntryKind::RegularFile)
                 created_.insert(identity);
-        }
-        waiting_.clear();
+            return true;
+        });
     }
 
-    // A file written whose batch is not committed yet.
+    // A file written whose batch is not settled yet.
     struct Waiting {
         std::shared_ptr<WalkFolder> folder;
         std::string name;
+        uint64_t settledAt; // when the batch has settled this many files
     };
 
     TreeHost& host_;
@@ -199,8 +217,8 @@ private:
     bool recurse_;               // the user said Yes to the recursion question
     std::set<FileNode> created_; // files this walk wrote
     std::vector<Waiting> waiting_;
-    CommitBatch batch_{WalkBatchLimits};
-    uint64_t commitsSeen_ = 0;
+    CommitBatch batch_{WalkBatchLimits, WalkCommits};
+    std::shared_ptr<WalkFolder> shown_; // the folder the last file was in
 };
 
 std::string NotEnteredText(const std::vector<std::string>& folders) {

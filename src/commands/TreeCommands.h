@@ -37,6 +37,13 @@ public:
     // Opens the folder in the folder list, which makes it the working
     // directory too. False when it can't be entered.
     virtual bool ShowDirectory(const std::string& directory) = 0;
+    // True when the folder list still shows `directory` as ShowDirectory
+    // left it, highlight and all: the walk's next file in the same folder
+    // then need not enter it by its path again.
+    virtual bool StillShows(const std::string& directory) const {
+        (void)directory;
+        return false;
+    }
     // The walk's own hidden list of the folder it has just entered.
     virtual TFileListBox& FileListBox3() = 0;
     // Lets pending window events run: repainting, "Cancel process".

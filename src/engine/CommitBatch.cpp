@@ -2,6 +2,7 @@
 #include "engine/CommitBatch.h"
 
 #include <cerrno>
+#include <iterator>
 #include <map>
 #include <sys/stat.h>
 #include <system_error>
@@ -73,11 +74,9 @@ void CommitEntries(Entries& entries) {
         entries,
         [](const CommitBatch::Entry& entry) { return entry.outcome == CommitOutcome::Done; },
         CommitOutcome::Unconfirmed);
-    for (CommitBatch::Entry& entry : entries) {
-        // An uncommitted destination leaves no trace once it is gone.
+    // An uncommitted destination leaves no trace once it is gone.
+    for (CommitBatch::Entry& entry : entries)
         entry.destination.reset();
-        entry.settle(entry.outcome, entry.error);
-    }
 }
 
 } // namespace
@@ -90,12 +89,14 @@ void CommitBatch::Add(std::unique_ptr<DestinationFile> destination, Existing exi
         if (entries_.empty())
             firstAdded_ = Clock::now();
         entries_.push_back({std::move(destination), existing, std::move(settle)});
+        ++added_;
         bytes_ += bytes;
         if (entries_.size() >= limits_.files || bytes_ >= limits_.bytes ||
             Clock::now() - firstAdded_ >= limits_.wait)
             full = TakeLocked();
     }
     Hand(std::move(full));
+    GiveSettled();
 }
 
 void CommitBatch::CommitIfDue() {
@@ -106,6 +107,7 @@ void CommitBatch::CommitIfDue() {
             due = TakeLocked();
     }
     Hand(std::move(due));
+    GiveSettled();
 }
 
 void CommitBatch::Commit() {
@@ -116,6 +118,7 @@ void CommitBatch::Commit() {
     }
     Hand(std::move(all));
     WaitUntilIdle();
+    GiveSettled();
 }
 
 CommitBatch::~CommitBatch() {
@@ -134,7 +137,7 @@ void CommitBatch::Hand(std::vector<Entry> entries) {
     if (entries.empty())
         return;
     std::unique_lock<std::mutex> hold(turnLock_);
-    if (where_ == Where::Background && !committer_.joinable()) {
+    if (where_ != Where::Inline && !committer_.joinable()) {
         try {
             committer_ = std::thread([this] { CommitInTurn(); });
         } catch (const std::system_error&) {
@@ -144,6 +147,7 @@ void CommitBatch::Hand(std::vector<Entry> entries) {
     if (where_ == Where::Inline) {
         hold.unlock();
         CommitEntries(entries);
+        TellOutcomes(entries);
         return;
     }
     // The batch before must be done first: that bounds the files waiting,
@@ -165,8 +169,12 @@ void CommitBatch::CommitInTurn() {
         committing_ = true;
         hold.unlock();
         CommitEntries(entries);
-        entries.clear();
+        if (where_ == Where::Background)
+            TellOutcomes(entries);
         hold.lock();
+        if (where_ == Where::BackgroundSettledByFiller)
+            std::move(entries.begin(), entries.end(), std::back_inserter(committed_));
+        entries.clear();
         committing_ = false;
         turnChanged_.notify_all();
     }
@@ -182,14 +190,34 @@ std::size_t CommitBatch::Waiting() {
     return entries_.size();
 }
 
-uint64_t CommitBatch::Commits() {
+uint64_t CommitBatch::Added() {
     const std::lock_guard<std::mutex> hold(lock_);
-    return commits_;
+    return added_;
+}
+
+uint64_t CommitBatch::Settled() {
+    return settled_.load();
+}
+
+void CommitBatch::TellOutcomes(std::vector<Entry>& entries) {
+    for (Entry& entry : entries) {
+        entry.settle(entry.outcome, entry.error);
+        settled_.fetch_add(1);
+    }
+}
+
+void CommitBatch::GiveSettled() {
+    if (where_ != Where::BackgroundSettledByFiller)
+        return;
+    Entries ready;
+    {
+        const std::lock_guard<std::mutex> hold(turnLock_);
+        ready = std::exchange(committed_, {});
+    }
+    TellOutcomes(ready);
 }
 
 std::vector<CommitBatch::Entry> CommitBatch::TakeLocked() {
-    if (!entries_.empty())
-        ++commits_;
     bytes_ = 0;
     return std::exchange(entries_, {});
 }

@@ -9,6 +9,7 @@
 
 #include "platform/FileAccess.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -37,11 +38,13 @@ public:
     using Settle = std::function<void(CommitOutcome outcome, int error)>;
 
     // Inline: a full batch is committed by the thread that filled it, and
-    // the outcomes are given on that thread (the window's). Background: a
-    // thread of the batch's own commits it while the next one fills, so the
-    // work goes on while the disk flushes; at most one batch is committed
-    // while another fills.
-    enum class Where { Inline, Background };
+    // the outcomes are given on that thread. Background: a thread of the
+    // batch's own commits it while the next one fills, so the work goes on
+    // while the disk flushes; at most one batch is committed while another
+    // fills. BackgroundSettledByFiller: committed so, but the outcomes wait
+    // for the filling thread's next call (the window's, whose widgets only
+    // its own thread may touch).
+    enum class Where { Inline, Background, BackgroundSettledByFiller };
 
     explicit CommitBatch(BatchLimits limits = {}, Where where = Where::Inline)
         : limits_(limits), where_(where) {}
@@ -51,7 +54,8 @@ public:
     CommitBatch& operator=(const CommitBatch&) = delete;
 
     // Takes a written, uncommitted destination; `settle` is called once the
-    // batch it is in has been committed, on the thread that committed it.
+    // batch it is in has been committed, on the thread that committed it or,
+    // settled by the filler, within a later call of the filling thread.
     // Commits the batch when this file fills it. Safe from several threads.
     void Add(std::unique_ptr<DestinationFile> destination, Existing existing, int64_t bytes,
              Settle settle);
@@ -62,9 +66,10 @@ public:
     void Commit();
     // How many files wait for the next commit.
     std::size_t Waiting();
-    // How many batches have been taken to be committed. Where one thread
-    // adds and commits, a change means every file added before is settled.
-    uint64_t Commits();
+    // How many files were added, and how many of them are settled: files
+    // are settled in the order they were added.
+    uint64_t Added();
+    uint64_t Settled();
 
     struct Entry {
         std::unique_ptr<DestinationFile> destination;
@@ -81,13 +86,17 @@ private:
     void Hand(std::vector<Entry> entries);
     void CommitInTurn();
     void WaitUntilIdle();
+    void TellOutcomes(std::vector<Entry>& entries);
+    // The outcomes that wait for the filling thread.
+    void GiveSettled();
 
     BatchLimits limits_;
     Where where_;
     std::mutex lock_;
     std::vector<Entry> entries_;
     int64_t bytes_ = 0;
-    uint64_t commits_ = 0;
+    uint64_t added_ = 0;
+    std::atomic<uint64_t> settled_{0};
     Clock::time_point firstAdded_;
 
     // The background commits.
@@ -95,6 +104,7 @@ private:
     std::condition_variable turnChanged_;
     std::vector<Entry> handed_;
     bool hasHanded_ = false, committing_ = false, stopping_ = false;
+    std::vector<Entry> committed_; // settled by the filler, still to be told
     std::thread committer_;
 };
 

@@ -197,7 +197,7 @@ public:
     // folder as it is: opening it once more for every file cost a third of
     // the system calls of a run over small files.
     static std::unique_ptr<AtomicDestination> Create(int folder, const std::string& path,
-                                                     unsigned permissions) {
+                                                     unsigned permissions, bool cleared) {
         const bool borrowed = folder != AT_FDCWD && DirectoryPart(path).empty();
         const int directory = borrowed ? folder
                                        : ::openat(folder, DirectoryOf(path).c_str(),
@@ -205,7 +205,7 @@ public:
         if (directory < 0)
             return nullptr;
         // A walk removed its folder's dead temporaries when it read it.
-        if (!borrowed)
+        if (!borrowed && !cleared)
             RemoveLeftoverTemporariesIn(directory, NamePart(path));
         auto destination = std::unique_ptr<AtomicDestination>(
             new AtomicDestination(directory, !borrowed, NamePart(path)));
@@ -367,8 +367,8 @@ private:
 // a walk holds open.
 class PosixFiles : public FileAccess {
 public:
-    explicit PosixFiles(int folder = AT_FDCWD, bool destinationFree = false)
-        : folder_(folder), destinationFree_(destinationFree) {}
+    explicit PosixFiles(int folder = AT_FDCWD, FolderFacts facts = {})
+        : folder_(folder), facts_(facts) {}
 
     std::unique_ptr<SourceFile> OpenSource(const std::string& path) override {
         // Non-blocking, so a named pipe in the source's place can't hang the
@@ -390,22 +390,22 @@ public:
         if (path.empty() || path.back() == '/')
             return nullptr;
         struct stat st {};
-        if (!destinationFree_ && ::fstatat(folder_, path.c_str(), &st, 0) == 0) {
+        if (!facts_.destinationFree && ::fstatat(folder_, path.c_str(), &st, 0) == 0) {
             // A file in the way that may not be written resists replacement,
             // as it would on a system where creating means opening it.
             if (!S_ISREG(st.st_mode) || ::faccessat(folder_, path.c_str(), W_OK, 0) != 0)
                 return nullptr;
         }
-        return AtomicDestination::Create(folder_, path, permissions);
+        return AtomicDestination::Create(folder_, path, permissions, facts_.temporariesCleared);
     }
 
     bool SameFile(const std::string& a, const std::string& b) override {
-        return destinationFree_ ? a == b : IsSameFileAt(folder_, a, b);
+        return facts_.destinationFree ? a == b : IsSameFileAt(folder_, a, b);
     }
 
 private:
     int folder_;
-    bool destinationFree_;
+    FolderFacts facts_;
 };
 
 } // namespace
@@ -419,8 +419,8 @@ FileAccess& SystemFilesForReading() {
     return SystemFiles();
 }
 
-std::unique_ptr<FileAccess> FilesIn(int folder, bool destinationFree) {
-    return std::make_unique<PosixFiles>(folder, destinationFree);
+std::unique_ptr<FileAccess> FilesIn(int folder, FolderFacts facts) {
+    return std::make_unique<PosixFiles>(folder, facts);
 }
 
 int RemoveLeftoverTemporaries(const std::string& destination, int folder) {

@@ -101,10 +101,17 @@ FileAccess& SystemFilesForReading();
 // The real file system with relative names taken in the open folder
 // `folder`, which must stay open while the result is used: a walk hands its
 // files on this way, so no path is resolved again.
-// When `destinationFree`, the caller has just seen that no file has the
-// destination's name: the tests for the same file and for a file in the way
-// then need no second look.
-std::unique_ptr<FileAccess> FilesIn(int folder, bool destinationFree = false);
+// What the caller already knows of the folder it writes in, so that the
+// file access need not look again: over many small files each look is a
+// sizeable share of a file's cost.
+struct FolderFacts {
+    // No file has the destination's name: the tests for the same file and
+    // for a file in the way have nothing to find.
+    bool destinationFree = false;
+    // A walk that read the folder removed its dead temporaries already.
+    bool temporariesCleared = false;
+};
+std::unique_ptr<FileAccess> FilesIn(int folder, FolderFacts facts = {});
 
 // A named temporary (CryptNames.h) stands in for the unnamed file where the file system has
 // none, and for the moment of replacing an existing file. All of them are

@@ -48,6 +48,10 @@ HeldAttributes ReadFileAttributes(const std::string& name) {
     struct stat st {};
     if (name.empty() || ::stat(name.c_str(), &st) != 0)
         return {};
+    return AttributesFrom(name, st);
+}
+
+HeldAttributes AttributesFrom(const std::string& name, const struct stat& st) {
     return {WordOf(name, st), static_cast<uint32_t>(st.st_mode & 07777)};
 }
 

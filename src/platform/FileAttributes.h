@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <sys/stat.h>
 
 namespace kelvane {
 
@@ -33,6 +34,8 @@ struct HeldAttributes {
 
 // Follows symbolic links; faInvalid when the name does not exist.
 HeldAttributes ReadFileAttributes(const std::string& name);
+// The same from a look the caller took itself.
+HeldAttributes AttributesFrom(const std::string& name, const struct stat& st);
 
 // "----" with A, H, R, S at positions 1 to 4 for the attributes set.
 std::string AttributeText(uint32_t word);

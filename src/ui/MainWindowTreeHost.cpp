@@ -42,6 +42,16 @@ std::string TMainWinTree::OpenDirectory() const {
     return window_.DirectoryListBox1->Directory();
 }
 
+namespace {
+
+// The folder list shows a folder's path one level a row, the root first.
+int RowOf(const std::string& directory) {
+    return static_cast<int>(std::count(directory.begin(), directory.end(), '/')) -
+           (directory == "/" ? 1 : 0);
+}
+
+} // namespace
+
 bool TMainWinTree::ShowDirectory(const std::string& directory) {
     TDirectoryListBox& list = *window_.DirectoryListBox1;
     if (list.Directory() != directory)
@@ -51,11 +61,17 @@ bool TMainWinTree::ShowDirectory(const std::string& directory) {
     // every file would cost more than a small file's encryption.
     if (::chdir(directory.c_str()) != 0)
         return false;
-    const int row = static_cast<int>(std::count(directory.begin(), directory.end(), '/')) -
-                    (directory == "/" ? 1 : 0);
+    const int row = RowOf(directory);
     if (list.ItemPath(row) == directory && list.currentRow() != row)
         list.setCurrentRow(row);
     return true;
+}
+
+bool TMainWinTree::StillShows(const std::string& directory) const {
+    const TDirectoryListBox& list = *window_.DirectoryListBox1;
+    const int row = RowOf(directory);
+    return list.Directory() == directory &&
+           (list.ItemPath(row) != directory || list.currentRow() == row);
 }
 
 TFileListBox& TMainWinTree::FileListBox3() {

@@ -19,6 +19,7 @@ public:
     void ShowCancelButton(bool visible) override;
     std::string OpenDirectory() const override;
     bool ShowDirectory(const std::string& directory) override;
+    bool StillShows(const std::string& directory) const override;
     TFileListBox& FileListBox3() override;
     void LetEventsRun() override;
     bool EncryptOneFile(const std::string& name) override;

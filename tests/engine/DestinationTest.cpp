@@ -3,12 +3,14 @@
 // the place of a file the user did not agree to replace, the source is only
 // read, and nothing is left behind, with or without unnamed files.
 #include "CryptFileFixture.h"
+#include "engine/CommitBatch.h"
 #include "support/FilesInTheMaking.h"
 
 #include <algorithm>
 #include <fcntl.h>
 #include <fstream>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace kelvane {
@@ -194,6 +196,45 @@ TEST(WorkerThreads, ARunWhoseThreadsCannotAllStartStopsWithNoMemory) {
     hooks.threadMayStart = [](std::size_t thread) { return thread < 2; };
     EXPECT_EQ(DecryptFile(dir / "a.cry", dir / "b", "secret1", fill, drain, hooks), crNoMemory);
     EXPECT_FALSE(std::filesystem::exists(dir / "b"));
+}
+
+// ---- A batch whose outcomes its filler is told ----
+
+// The window's widgets may only be touched by its own thread: a batch
+// committed behind the walk tells each file's outcome there, in the order
+// the files came, and only within a call the walk makes.
+TEST(CommitBehind, OutcomesAreToldOnTheFillingThreadInOrder) {
+    TempDir dir;
+    BatchLimits limits;
+    limits.files = 2;
+    std::vector<std::pair<std::string, std::thread::id>> told;
+    {
+        CommitBatch batch(limits, CommitBatch::Where::BackgroundSettledByFiller);
+        for (const std::string name : {"a", "b", "c", "d", "e"}) {
+            auto file = SystemFiles().CreateDestination(dir / name, 0600);
+            ASSERT_TRUE(file);
+            ASSERT_TRUE(file->WriteAt(0, name.data(), name.size()));
+            const std::size_t toldBefore = told.size();
+            batch.Add(std::move(file), Existing::Keep, 1,
+                      [&told, name](CommitOutcome outcome, int) {
+                          EXPECT_EQ(outcome, CommitOutcome::Done);
+                          told.emplace_back(name, std::this_thread::get_id());
+                      });
+            EXPECT_EQ(batch.Settled(), told.size());
+            EXPECT_GE(told.size(), toldBefore);
+        }
+        batch.Commit();
+        EXPECT_EQ(batch.Added(), 5u);
+        EXPECT_EQ(batch.Settled(), 5u);
+    }
+    ASSERT_EQ(told.size(), 5u);
+    std::string order;
+    for (const auto& [name, thread] : told) {
+        order += name;
+        EXPECT_EQ(thread, std::this_thread::get_id());
+    }
+    EXPECT_EQ(order, "abcde");
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "b", "c", "d", "e"}));
 }
 
 } // namespace

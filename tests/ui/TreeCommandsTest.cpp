@@ -304,8 +304,10 @@ TEST_F(TreeCommandsTest, CancellingOneFilesPasswordDialogSkipsThatFileOnly) {
 }
 
 TEST_F(TreeCommandsTest, CancelProcessBetweenFilesStopsAtOnceWithoutAQuestion) {
-    // Cancel is pressed when files are seen done: each is committed alone.
+    // Cancel is pressed when files are seen done: each is committed alone,
+    // before the next file starts.
     WalkBatchLimits.files = 1;
+    WalkCommits = CommitBatch::Where::Inline;
     scratch.MakeFolder("top/sub");
     for (const char* file : {"top/a.txt", "top/b.txt", "top/c.txt", "top/sub/d.txt"})
         WriteBytes(scratch / file, PatternBytes(64));
@@ -500,6 +502,7 @@ TEST_F(TreeCommandsTest, SwappedFoldersMountsSharedFilesAndTemporariesAreLeftAlo
 TEST_F(TreeCommandsTest, FilesTheWalkWroteAreNeverTakenAgainEvenWhenMovedAhead) {
     // The other program moves the new file as soon as it is there.
     WalkBatchLimits.files = 1;
+    WalkCommits = CommitBatch::Where::Inline;
     scratch.MakeFolder("top/zsub");
     WriteBytes(scratch / "top/1.txt", PatternBytes(64, 1));
     WriteBytes(scratch / "top/zsub/real.txt", PatternBytes(64, 2));
