@@ -128,15 +128,19 @@ private:
     // The folder list moves to the folder being worked on; the single-file
     // commands name their files relative to the working directory, so it
     // must now be the very folder that was listed.
+    // The next file of the folder shown for the last one needs only the
+    // test that its path still leads to the folder the walk holds, and the
+    // folder's own descriptor to make it the working directory.
     bool ShowWalkedFolder(const std::shared_ptr<WalkFolder>& folder) {
-        // The folder's own descriptor makes it the working directory, whatever
-        // its path leads to now.
-        if (folder == shown_ && host_.StillShows(folder->Path()))
+        struct stat atPath {};
+        if (folder == shown_ && host_.StillShows(folder->Path()) &&
+            ::stat(folder->Path().c_str(), &atPath) == 0 && NodeOf(atPath) == shownNode_)
             return ::fchdir(folder->Descriptor()) == 0;
         shown_ = nullptr;
         if (!ShowWalkedFolder(*folder))
             return false;
         shown_ = folder;
+        shownNode_ = IdentityOf(folder->Descriptor());
         return true;
     }
 
@@ -219,6 +223,7 @@ private:
     std::vector<Waiting> waiting_;
     CommitBatch batch_{WalkBatchLimits, WalkCommits};
     std::shared_ptr<WalkFolder> shown_; // the folder the last file was in
+    FileNode shownNode_;
 };
 
 std::string NotEnteredText(const std::vector<std::string>& folders) {
