@@ -499,6 +499,29 @@ TEST_F(TreeCommandsTest, SwappedFoldersMountsSharedFilesAndTemporariesAreLeftAlo
     EXPECT_TRUE(fs::exists(scratch / "top/a.cry"));
 }
 
+TEST_F(TreeCommandsTest, AFolderWhosePathIsSwappedBetweenTwoOfItsFilesEndsTheWalk) {
+    // Digits sort first: the message about "0h" comes before any other file.
+    scratch.MakeFolder("top");
+    WriteBytes(scratch / "top/0h", PatternBytes(64, 1));
+    ASSERT_EQ(::link((scratch / "top/0h").c_str(), (scratch / "top/0i").c_str()), 0);
+    WriteBytes(scratch / "top/a.txt", PatternBytes(64, 2));
+    TMainWin& w = OpenIn("top");
+    UseSessionPassword();
+    messages.Expect("Recurse subdirectoryes?", mrNo);
+    messages.Expect("File \"0h\" has 1 other name; its content would stay readable through it. "
+                    "It is not encrypted.",
+                    [this] {
+                        fs::rename(scratch / "top", scratch / "moved");
+                        scratch.MakeFolder("top");
+                        WriteBytes(scratch / "top/b.txt", PatternBytes(64, 3));
+                        return mrOk;
+                    });
+    w.EncriptAll1Click();
+    EXPECT_FALSE(fs::exists(scratch / "moved/a.txt.cry"));
+    EXPECT_FALSE(fs::exists(scratch / "top/b.txt.cry"));
+    EXPECT_EQ(ReadBytes(scratch / "moved/a.txt"), PatternBytes(64, 2));
+}
+
 TEST_F(TreeCommandsTest, FilesTheWalkWroteAreNeverTakenAgainEvenWhenMovedAhead) {
     // The other program moves the new file as soon as it is there.
     WalkBatchLimits.files = 1;
