@@ -45,36 +45,17 @@ struct Place {
     std::string name;
 };
 
+Place PlaceIn(int folder, const std::string& path) {
+    return folder == AT_FDCWD ? Place{AT_FDCWD, path} : Place{folder, NamePart(path)};
+}
+
 Place PlaceOf(const ActionContext& ctx, const std::string& path) {
-    return ctx.folder == AT_FDCWD ? Place{AT_FDCWD, path} : Place{ctx.folder, NamePart(path)};
+    return PlaceIn(ctx.folder, path);
 }
 
-// A name as it is just before the run, links not followed. One look at the
-// source and one at the destination answer every test a file passes before
-// its run: over ten thousand small files, each further look costs more than
-// a tenth of the run.
-struct Look {
-    bool found = false;
-    struct stat st {};
-};
-
-Look LookAt(const Place& place) {
-    Look look;
-    look.found = ::fstatat(place.folder, place.name.c_str(), &look.st, AT_SYMLINK_NOFOLLOW) == 0;
-    return look;
-}
-
-Look LookAtSource(const ActionContext& ctx, const std::string& file) {
-    return IsStandardStream(file) ? Look{} : LookAt(PlaceOf(ctx, file));
-}
-
-// What a link leads to, for the tests that judge a name by its file.
-Look Followed(const Place& place, const Look& look) {
-    if (!look.found || !S_ISLNK(look.st.st_mode))
-        return look;
-    Look followed;
-    followed.found = ::fstatat(place.folder, place.name.c_str(), &followed.st, 0) == 0;
-    return followed;
+NameLook LookAtSource(const ActionContext& ctx, const std::string& file) {
+    const Place place = PlaceOf(ctx, file);
+    return IsStandardStream(file) ? NameLook{} : LookAtName(place.folder, place.name);
 }
 
 // One FILE's run: what it reads and writes, and the reasons its files gave.
@@ -212,21 +193,21 @@ Outcome Report(FileRun& run, CryptResult result) {
 }
 
 // Both names lead to one existing file, or are the same text.
-bool SameFile(const Place& from, const Look& source, const Place& to, const Look& destination) {
+bool SameFile(const Place& from, const NameLook& source, const Place& to,
+              const NameLook& destination) {
     if (from.name == to.name)
         return true;
-    const Look followed = Followed(to, destination);
-    return source.found && followed.found && NodeOf(source.st) == NodeOf(followed.st);
+    return source.leads && destination.leads &&
+           NodeOf(source.followed) == NodeOf(destination.followed);
 }
 
-// A source that is no link, as the test before confirms, needs no second
-// look for its file's identity or its number of names.
-bool DestinationAllowed(const FileRun& run, const Look& sourceLook, const Look& destinationLook) {
+bool DestinationAllowed(const FileRun& run, const NameLook& sourceLook,
+                        const NameLook& destinationLook) {
     const ActionContext& ctx = run.ctx;
     const std::string& source = run.source;
     const std::string& destination = run.destination;
     const Place from = PlaceOf(ctx, source), to = PlaceOf(ctx, destination);
-    if (sourceLook.found && S_ISLNK(sourceLook.st.st_mode)) {
+    if (sourceLook.IsLink()) {
         ctx.err << kProgram << Quoted(source)
                 << " is a symbolic link; name the file it points to\n";
         return false;
@@ -235,7 +216,7 @@ bool DestinationAllowed(const FileRun& run, const Look& sourceLook, const Look& 
         ctx.err << kProgram << Quoted(source) << " can't be written over itself\n";
         return false;
     }
-    if (const unsigned others = sourceLook.found ? OtherNamesOf(sourceLook.st) : 0;
+    if (const unsigned others = sourceLook.OtherNames();
         others > 0 && run.direction == Direction::Encrypt) {
         ctx.err << kProgram << Quoted(source) << " " << OtherNamesText(others) << '\n';
         return false;
@@ -322,7 +303,8 @@ std::shared_ptr<HeldSource> HoldSource(const FileRun& run) {
 }
 
 Outcome TransformOne(const ActionContext& ctx, const std::string& source,
-                     const std::string& destination, Direction direction, const Look& sourceLook) {
+                     const std::string& destination, Direction direction,
+                     const NameLook& sourceLook) {
     // What a killed run on this destination left behind goes first, even
     // when the run is then refused; a walk did so for its folders when it
     // read them.
@@ -332,7 +314,8 @@ Outcome TransformOne(const ActionContext& ctx, const std::string& source,
         FileRun run{ctx, source, destination, direction};
         return Report(run, RunEngine(run, nullptr));
     }
-    const Look destinationLook = LookAt(PlaceOf(ctx, destination));
+    const Place to = PlaceOf(ctx, destination);
+    const NameLook destinationLook = LookAtName(to.folder, to.name);
     const auto run =
         std::make_shared<FileRun>(ctx, source, destination, direction, !destinationLook.found);
     if (!DestinationAllowed(*run, sourceLook, destinationLook))
@@ -355,11 +338,10 @@ Outcome TransformOne(const ActionContext& ctx, const std::string& source,
 // Named special files are refused before anything opens them: opening a
 // FIFO would wait for a writer that may never come. A link is judged by
 // what it leads to; that it is a link is refused later, with its own words.
-bool RefuseNonRegular(std::ostream& err, const std::string& file, int folder, const Look& look) {
-    const Look followed = Followed({folder, folder == AT_FDCWD ? file : NamePart(file)}, look);
-    if (!followed.found || S_ISREG(followed.st.st_mode))
+bool RefuseNonRegular(std::ostream& err, const std::string& file, const NameLook& look) {
+    if (!look.leads || S_ISREG(look.followed.st_mode))
         return false; // a missing file is reported when it is opened
-    if (S_ISDIR(followed.st.st_mode))
+    if (S_ISDIR(look.followed.st_mode))
         err << kProgram << Quoted(file) << " is a folder; -r walks folders\n";
     else
         err << kProgram << Quoted(file) << " is not a regular file\n";
@@ -367,8 +349,9 @@ bool RefuseNonRegular(std::ostream& err, const std::string& file, int folder, co
 }
 
 bool RefuseNonRegular(std::ostream& err, const std::string& file, int folder = AT_FDCWD) {
-    const Place place{folder, folder == AT_FDCWD ? file : NamePart(file)};
-    return RefuseNonRegular(err, file, folder, IsStandardStream(file) ? Look{} : LookAt(place));
+    const Place place = PlaceIn(folder, file);
+    return RefuseNonRegular(
+        err, file, IsStandardStream(file) ? NameLook{} : LookAtName(place.folder, place.name));
 }
 
 // The program's own temporaries are half-written files of some run, never a
@@ -417,8 +400,8 @@ bool DestinationClaims::Claim(int folder, const std::string& name) {
 Outcome EncryptOne(const ActionContext& ctx, const std::string& file) {
     const std::string destination = ctx.options.output.value_or(
         IsStandardStream(file) ? std::string(kStandardStream) : EncryptedNameOf(file));
-    const Look look = LookAtSource(ctx, file);
-    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, ctx.folder, look) ||
+    const NameLook look = LookAtSource(ctx, file);
+    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, look) ||
         RefuseLongName(ctx, destination))
         return Outcome::Failed;
     return TransformOne(ctx, file, destination, Direction::Encrypt, look);
@@ -432,8 +415,8 @@ Outcome DecryptOne(const ActionContext& ctx, const std::string& file) {
         ctx.err << kProgram << Quoted(file) << " does not end in .cry; name the output with -o\n";
         return Outcome::Failed;
     }
-    const Look look = LookAtSource(ctx, file);
-    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, ctx.folder, look) ||
+    const NameLook look = LookAtSource(ctx, file);
+    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, look) ||
         RefuseLongName(ctx, *destination))
         return Outcome::Failed;
     return TransformOne(ctx, file, *destination, Direction::Decrypt, look);
@@ -441,8 +424,8 @@ Outcome DecryptOne(const ActionContext& ctx, const std::string& file) {
 
 Outcome ConvertOne(const ActionContext& ctx, const std::string& file) {
     const std::string destination = ctx.options.output.value_or(AgeNameOf(file));
-    const Look look = LookAtSource(ctx, file);
-    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, ctx.folder, look) ||
+    const NameLook look = LookAtSource(ctx, file);
+    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, look) ||
         (!IsStandardStream(destination) && RefuseLongName(ctx, destination)))
         return Outcome::Failed;
     return TransformOne(ctx, file, destination, Direction::Convert, look);

@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
 
 namespace kelvane {
 
@@ -26,27 +25,18 @@ bool FileExists(const std::string& name) {
     return attributes.Valid() && !attributes.Has(faDirectory);
 }
 
-// A source's name as it is just before the command, links not followed, and
-// what a link leads to. One look serves every test the command makes of the
-// name: in a walk over many small files each further look cost a tenth of
-// the run.
+// A source as the command looked at it once, with its attributes (links
+// followed) from that look.
 struct SourceLook {
-    bool found = false;
-    struct stat own {};
-    HeldAttributes attributes; // links followed
+    NameLook name;
+    HeldAttributes attributes;
 
-    explicit SourceLook(const std::string& name) {
-        found = !name.empty() && ::lstat(name.c_str(), &own) == 0;
-        if (!found)
-            return;
-        struct stat followed = own;
-        if (S_ISLNK(own.st_mode) && ::stat(name.c_str(), &followed) != 0)
-            return;
-        attributes = AttributesFrom(name, followed);
+    explicit SourceLook(const std::string& path) : name(LookAtName(AT_FDCWD, path)) {
+        if (name.leads)
+            attributes = AttributesFrom(path, name.followed);
     }
     // As FileExists: there, links followed, and no folder.
     bool IsFile() const { return attributes.Valid() && !attributes.Has(faDirectory); }
-    bool IsLink() const { return found && S_ISLNK(own.st_mode); }
 };
 
 // The look's attributes stand for the run's, unless a question came in
@@ -245,7 +235,7 @@ bool RunTransform(CommandHost& host, const Transform& t, Existing existing,
 // A symbolic link is refused: deleting it after the run would leave the file
 // it points to in plain text.
 bool RefusedAsLink(const SourceLook& source, const std::string& shown, bool encrypt) {
-    if (!source.IsLink())
+    if (!source.name.IsLink())
         return false;
     ShowError("File \"" + shown + "\" is a symbolic link. Only the file it points to can be " +
               (encrypt ? "encrypted." : "decrypted."));
@@ -255,7 +245,7 @@ bool RefusedAsLink(const SourceLook& source, const std::string& shown, bool encr
 // Encrypting one name of a file with other names would leave its content
 // readable through them.
 bool RefusedAsShared(const std::string& plainName, const SourceLook& look) {
-    const unsigned others = look.found ? OtherNamesOf(look.own) : 0;
+    const unsigned others = look.name.OtherNames();
     if (others == 0)
         return false;
     ShowError("File \"" + plainName + "\" " + OtherNamesText(others) + ". It is not encrypted.");

@@ -68,8 +68,18 @@ unsigned OtherNamesAt(int folder, const std::string& name) {
     return OtherNamesFrom(found, st);
 }
 
-unsigned OtherNamesOf(const struct stat& st) {
-    return OtherNamesFrom(0, st);
+unsigned NameLook::OtherNames() const {
+    return OtherNamesFrom(found ? 0 : -1, own);
+}
+
+NameLook LookAtName(int folder, const std::string& name) {
+    NameLook look;
+    look.found = ::fstatat(folder, name.c_str(), &look.own, AT_SYMLINK_NOFOLLOW) == 0;
+    look.followed = look.own;
+    look.leads = look.found;
+    if (look.IsLink())
+        look.leads = ::fstatat(folder, name.c_str(), &look.followed, 0) == 0;
+    return look;
 }
 
 std::string OtherNamesText(unsigned others) {

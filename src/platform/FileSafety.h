@@ -35,10 +35,23 @@ bool IsSameFileAt(int folder, const std::string& a, const std::string& b);
 // readable through them, so such a file is refused as a source to encrypt.
 unsigned OtherNamesOf(const std::string& path);
 unsigned OtherNamesAt(int folder, const std::string& name);
-// The same from a look the caller took itself, links not followed.
-unsigned OtherNamesOf(const struct stat& st);
 // "has 2 other names; its content would stay readable through them"
 std::string OtherNamesText(unsigned others);
+
+// A name as it is now, links not followed, and what a link leads to. One
+// look serves every test a command makes of a source before its run: over
+// many small files each further look is a sizeable share of a file's cost.
+struct NameLook {
+    bool found = false; // the name itself
+    struct stat own {};
+    bool leads = false;      // something is there, links followed
+    struct stat followed {}; // the name's own look when it is no link
+
+    bool IsLink() const { return found && S_ISLNK(own.st_mode); }
+    // As OtherNamesOf.
+    unsigned OtherNames() const;
+};
+NameLook LookAtName(int folder, const std::string& name);
 
 // True for a temporary of this program (CryptNames.h) whose run is over.
 bool IsDeadRunsTemporary(const std::string& name);
