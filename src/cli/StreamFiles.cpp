@@ -179,6 +179,7 @@ public:
         return outcome;
     }
     int FileSystem() const override { return inner_->FileSystem(); }
+    Witness DataWitness() const override { return inner_->DataWitness(); }
     CommitOutcome PlaceFlushed(Existing existing) override {
         errno = 0;
         const CommitOutcome outcome = inner_->PlaceFlushed(existing);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/CommitBatch.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iterator>
 #include <map>
@@ -13,13 +14,19 @@ namespace {
 
 using Entries = std::vector<CommitBatch::Entry>;
 
-// One descriptor for each file system the entries that `include` picks are
-// on, with those entries' indices.
+// The entries of one file system: the descriptor its names are flushed
+// through, the witness of its oldest destination, and their indices.
+struct Group {
+    int fileSystem = -1;
+    DestinationFile::Witness oldest;
+    std::vector<std::size_t> members;
+};
+
+// The entries that `include` picks, by the file system they are on.
 template <typename Include>
-std::map<dev_t, std::pair<int, std::vector<std::size_t>>> ByFileSystem(const Entries& entries,
-                                                                       Include include) {
+std::map<dev_t, Group> ByFileSystem(const Entries& entries, Include include) {
     std::map<int, dev_t> deviceOf;
-    std::map<dev_t, std::pair<int, std::vector<std::size_t>>> groups;
+    std::map<dev_t, Group> groups;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const int fd = entries[i].destination->FileSystem();
         if (fd < 0 || !include(entries[i]))
@@ -32,36 +39,44 @@ std::map<dev_t, std::pair<int, std::vector<std::size_t>>> ByFileSystem(const Ent
             const dev_t device = ::fstat(fd, &st) == 0 ? st.st_dev : static_cast<dev_t>(-fd);
             known = deviceOf.emplace(fd, device).first;
         }
-        auto& group = groups[known->second];
-        if (group.second.empty())
-            group.first = fd;
-        group.second.push_back(i);
+        Group& group = groups[known->second];
+        const DestinationFile::Witness witness = entries[i].destination->DataWitness();
+        if (group.members.empty()) {
+            group.fileSystem = fd;
+            group.oldest = witness;
+        } else if (witness.made < group.oldest.made) {
+            group.oldest = witness;
+        }
+        group.members.push_back(i);
     }
     return groups;
 }
 
-// Flushes each file system once; the entries on one that failed end so.
-template <typename Include>
-void FlushAll(Entries& entries, Include include, CommitOutcome onFailure) {
-    for (auto& [device, group] : ByFileSystem(entries, include)) {
-        if (FlushFileSystem(group.first))
-            continue;
-        const int error = errno != 0 ? errno : EIO;
-        for (const std::size_t i : group.second) {
-            entries[i].outcome = onFailure;
-            entries[i].error = error;
+void Flush(Entries& entries, const std::map<dev_t, Group>& groups,
+           CommitBatch::FlushFailures& failures, bool throughWitness, CommitOutcome condemned) {
+    for (const auto& [device, group] : groups)
+        failures.Flush(device, throughWitness ? group.oldest.descriptor : group.fileSystem);
+    for (const auto& [device, group] : groups) {
+        for (const std::size_t i : group.members) {
+            CommitBatch::Entry& entry = entries[i];
+            const int error = failures.Against(device, entry.destination->DataWitness().made);
+            if (error != 0 && entry.outcome == CommitOutcome::Done) {
+                entry.outcome = condemned;
+                entry.error = error;
+            }
         }
     }
 }
 
 // The data of every file first, so that no name ever leads to a file whose
 // bytes are not yet on disk; then the names; then the names' flush, before
-// anyone is told a file is done.
-void CommitEntries(Entries& entries) {
+// anyone is told a file is done. A flush that failed, in this batch or an
+// earlier one, fails every file made before it.
+void CommitEntries(Entries& entries, CommitBatch::FlushFailures& failures) {
     for (CommitBatch::Entry& entry : entries)
         entry.outcome = CommitOutcome::Done;
-    FlushAll(
-        entries, [](const CommitBatch::Entry&) { return true; }, CommitOutcome::Failed);
+    Flush(entries, ByFileSystem(entries, [](const CommitBatch::Entry&) { return true; }), failures,
+          true, CommitOutcome::Failed);
     for (CommitBatch::Entry& entry : entries) {
         if (entry.outcome != CommitOutcome::Done)
             continue;
@@ -70,10 +85,10 @@ void CommitEntries(Entries& entries) {
         if (entry.outcome != CommitOutcome::Done)
             entry.error = errno != 0 ? errno : EIO;
     }
-    FlushAll(
-        entries,
-        [](const CommitBatch::Entry& entry) { return entry.outcome == CommitOutcome::Done; },
-        CommitOutcome::Unconfirmed);
+    const auto placed = ByFileSystem(entries, [](const CommitBatch::Entry& entry) {
+        return entry.outcome == CommitOutcome::Done;
+    });
+    Flush(entries, placed, failures, false, CommitOutcome::Unconfirmed);
     // An uncommitted destination leaves no trace once it is gone.
     for (CommitBatch::Entry& entry : entries)
         entry.destination.reset();
@@ -146,7 +161,7 @@ void CommitBatch::Hand(std::vector<Entry> entries) {
     }
     if (where_ == Where::Inline) {
         hold.unlock();
-        CommitEntries(entries);
+        CommitEntries(entries, failures_);
         TellOutcomes(entries);
         return;
     }
@@ -168,7 +183,7 @@ void CommitBatch::CommitInTurn() {
         hasHanded_ = false;
         committing_ = true;
         hold.unlock();
-        CommitEntries(entries);
+        CommitEntries(entries, failures_);
         if (where_ == Where::Background)
             TellOutcomes(entries);
         hold.lock();
@@ -215,6 +230,25 @@ void CommitBatch::GiveSettled() {
         ready = std::exchange(committed_, {});
     }
     TellOutcomes(ready);
+}
+
+// Flushes and notes under one lock, so that a file whose flush passed only
+// because another thread's flush was told of the failure first still finds
+// that failure noted.
+void CommitBatch::FlushFailures::Flush(dev_t device, int descriptor) {
+    const std::lock_guard<std::mutex> hold(lock_);
+    errno = 0;
+    if (FlushFileSystem(descriptor))
+        return;
+    Failure& failure = byDevice_[device];
+    failure.madeUpTo = std::max(failure.madeUpTo, DestinationsMade());
+    failure.error = errno != 0 ? errno : EIO;
+}
+
+int CommitBatch::FlushFailures::Against(dev_t device, uint64_t made) {
+    const std::lock_guard<std::mutex> hold(lock_);
+    const auto failed = byDevice_.find(device);
+    return failed != byDevice_.end() && made <= failed->second.madeUpTo ? failed->second.error : 0;
 }
 
 std::vector<CommitBatch::Entry> CommitBatch::TakeLocked() {

@@ -15,8 +15,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <sys/types.h>
 #include <thread>
 #include <vector>
 
@@ -79,6 +81,26 @@ public:
         int error = 0;
     };
 
+    // Linux tells a failed write-back once to each descriptor opened before
+    // it, and the next flush may pass although that data never reached the
+    // disk: the data of files made before a failed flush may be lost in it,
+    // whichever batch they wait in. So every failure is kept, by file
+    // system, and fails each file made before it whose commit comes later.
+    class FlushFailures {
+    public:
+        void Flush(dev_t device, int descriptor);
+        // The errno that fails a file of `device` made at `made`, or 0.
+        int Against(dev_t device, uint64_t made);
+
+    private:
+        struct Failure {
+            uint64_t madeUpTo = 0;
+            int error = 0;
+        };
+        std::mutex lock_;
+        std::map<dev_t, Failure> byDevice_;
+    };
+
 private:
     using Clock = std::chrono::steady_clock;
 
@@ -97,6 +119,7 @@ private:
     int64_t bytes_ = 0;
     uint64_t added_ = 0;
     std::atomic<uint64_t> settled_{0};
+    FlushFailures failures_;
     Clock::time_point firstAdded_;
 
     // The background commits.

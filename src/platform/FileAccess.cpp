@@ -25,6 +25,9 @@
 namespace kelvane {
 namespace {
 
+std::atomic<uint64_t> destinationsMade{0};
+std::atomic<bool (*)(int)> flushForTesting{nullptr};
+
 std::atomic<bool> namedTemporaries{[] {
     const char* forced = std::getenv("KELVANE_NO_UNNAMED_TEMPORARY");
     return forced != nullptr && std::strcmp(forced, "1") == 0;
@@ -247,6 +250,9 @@ public:
 
     int FileSystem() const override { return directory_; }
 
+    // The file's own descriptor was opened before its first byte was written.
+    Witness DataWitness() const override { return {fd_ >= 0 ? fd_ : directory_, made_}; }
+
     // The group's flush has made the data durable already; the name is made
     // durable by the group's next flush.
     CommitOutcome PlaceFlushed(Existing existing) override {
@@ -280,6 +286,10 @@ private:
                 return false;
             temporaryName_ = temporary;
         }
+        // Counted once the descriptor is open and before any data is
+        // written: the first made of a group was opened before the data of
+        // every other one, so a flush through it is told of their failures.
+        made_ = destinationsMade.fetch_add(1) + 1;
         // The umask may have narrowed the bits; the source's own are wanted.
         return ::fchmod(fd_, permissions) == 0;
     }
@@ -361,6 +371,7 @@ private:
     std::string temporaryName_; // while a named temporary holds the content
     bool committed_ = false;
     uint64_t writeBackFrom_ = 0;
+    uint64_t made_ = 0;
 };
 
 // Relative names are taken in `folder`: the working directory, or a folder
@@ -441,7 +452,17 @@ FileIdentity IdentityAt(int directory, const std::string& name) {
 }
 
 bool FlushFileSystem(int descriptor) {
+    if (bool (*flush)(int) = flushForTesting.load())
+        return flush(descriptor);
     return ::syncfs(descriptor) == 0;
+}
+
+uint64_t DestinationsMade() {
+    return destinationsMade.load();
+}
+
+void FlushFileSystemForTesting(bool (*flush)(int descriptor)) {
+    flushForTesting.store(flush);
 }
 
 void UseNamedTemporaries(bool named) {

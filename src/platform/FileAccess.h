@@ -73,6 +73,17 @@ public:
     // any source may go. A destination without a file system of its own
     // (-1) commits itself in PlaceFlushed(), as Commit() does.
     virtual int FileSystem() const { return -1; }
+    // What proves this destination's data durable: a descriptor on its file
+    // system opened before any of its data was written, and when it was made
+    // among this process's destinations (DestinationsMade()). Linux reports
+    // a failed write-back once to each descriptor opened before it, so a
+    // flush through a descriptor that was told already, or opened after the
+    // data went to the disk, passes although the data never arrived.
+    struct Witness {
+        int descriptor = -1;
+        uint64_t made = 0;
+    };
+    virtual Witness DataWitness() const { return {FileSystem(), 0}; }
     // Done: in place, durable once the file system is flushed again.
     virtual CommitOutcome PlaceFlushed(Existing existing) { return Commit(existing); }
 };
@@ -124,6 +135,12 @@ int RemoveLeftoverTemporaries(const std::string& destination, int folder = AT_FD
 // Flushes the whole file system that `descriptor` is on; false, with errno
 // set, when the disk reported a failure.
 bool FlushFileSystem(int descriptor);
+// How many destinations this process has made so far: a destination whose
+// DataWitness().made is at most this was made before now.
+uint64_t DestinationsMade();
+// Lets a test make the n-th flush of the file system fail, as a disk whose
+// write-back fails does; null puts the real flush back.
+void FlushFileSystemForTesting(bool (*flush)(int descriptor));
 
 // Makes every destination use a named temporary, as on a file system without
 // unnamed files. Also switched on by KELVANE_NO_UNNAMED_TEMPORARY=1.

@@ -7,8 +7,10 @@
 #include "support/FilesInTheMaking.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
 #include <fstream>
+#include <map>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -235,6 +237,55 @@ TEST(CommitBehind, OutcomesAreToldOnTheFillingThreadInOrder) {
     }
     EXPECT_EQ(order, "abcde");
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "b", "c", "d", "e"}));
+}
+
+// A disk whose write-back fails tells the failure to one flush only, and
+// the data of files written meanwhile, waiting for the next batch, went down
+// with it: the next flush passing proves nothing for them.
+TEST(CommitBehind, AFailedFlushFailsEveryFileMadeBeforeItWhicheverBatchItWaitsIn) {
+    TempDir dir;
+    BatchLimits limits;
+    limits.files = 2;
+    static int flushes;
+    flushes = 0;
+    FlushFileSystemForTesting([](int) {
+        if (++flushes > 1)
+            return true;
+        errno = ENOSPC;
+        return false;
+    });
+    std::map<std::string, std::pair<CommitOutcome, int>> outcomes;
+    {
+        CommitBatch batch(limits, CommitBatch::Where::Inline);
+        std::map<std::string, std::unique_ptr<DestinationFile>> files;
+        const auto make = [&](const std::string& name) {
+            files[name] = SystemFiles().CreateDestination(dir / name, 0600);
+            ASSERT_TRUE(files[name]);
+            ASSERT_TRUE(files[name]->WriteAt(0, name.data(), name.size()));
+        };
+        const auto add = [&](const std::string& name) {
+            batch.Add(std::move(files[name]), Existing::Keep, 1,
+                      [&outcomes, name](CommitOutcome outcome, int error) {
+                          outcomes[name] = {outcome, error};
+                      });
+        };
+        make("a");
+        make("b");
+        make("c"); // written before the first batch's flush fails
+        add("a");
+        add("b");
+        make("d");
+        add("c");
+        add("d");
+        batch.Commit();
+    }
+    FlushFileSystemForTesting(nullptr);
+    const auto failed = std::make_pair(CommitOutcome::Failed, ENOSPC);
+    EXPECT_EQ(outcomes["a"], failed);
+    EXPECT_EQ(outcomes["b"], failed);
+    EXPECT_EQ(outcomes["c"], failed);
+    EXPECT_EQ(outcomes["d"], std::make_pair(CommitOutcome::Done, 0));
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"d"});
 }
 
 } // namespace
