@@ -68,9 +68,12 @@ struct FileRun {
     Direction direction;
     // The destination's name was free when the run was about to start.
     bool destinationFree = false;
+    // The file the source's name led to when the run looked at it.
+    FileNode sourceNode{};
     // A file a walk found is reached through the folder the walk holds open.
     // Its folder's dead temporaries were removed before the run.
-    std::unique_ptr<FileAccess> folderFiles = FilesIn(ctx.folder, {destinationFree, true});
+    std::unique_ptr<FileAccess> folderFiles =
+        FilesIn(ctx.folder, {destinationFree, true, sourceNode});
     CliFiles files{ctx.streams, *folderFiles};
     // The names the engine opens: relative to that folder for a walked file.
     std::string from = PlaceOf(ctx, source).name;
@@ -174,6 +177,12 @@ Outcome Report(FileRun& run, CryptResult result) {
     case crOk:
         return Outcome::Done;
     case crOpenFailed:
+        if (const int error = run.files.errors.open.load(); error == ELOOP || error == ESTALE) {
+            err << kProgram << SourceName(run.source)
+                << " was replaced by another file or a symbolic link after it was looked at; "
+                   "it is skipped and nothing was written\n";
+            return Outcome::Failed;
+        }
         err << kProgram << "can't open " << SourceName(run.source) << ": "
             << Reason(run.files.errors.open.load()) << '\n';
         return Outcome::Failed;
@@ -316,8 +325,8 @@ Outcome TransformOne(const ActionContext& ctx, const std::string& source,
     }
     const Place to = PlaceOf(ctx, destination);
     const NameLook destinationLook = LookAtName(to.folder, to.name);
-    const auto run =
-        std::make_shared<FileRun>(ctx, source, destination, direction, !destinationLook.found);
+    const auto run = std::make_shared<FileRun>(ctx, source, destination, direction,
+                                               !destinationLook.found, NodeOf(sourceLook.own));
     if (!DestinationAllowed(*run, sourceLook, destinationLook))
         return Outcome::Failed;
     const auto held = HoldSource(*run);

@@ -103,6 +103,9 @@ struct Transform {
     const AgeTargetSource* age = nullptr; // set for a conversion to age
     // The source's attributes as the command's look found them.
     HeldAttributes sourceAttributes;
+    // The file the user chose: another one in its place by the time it is
+    // opened is not read.
+    FileNode sourceNode{};
 };
 
 CryptResult RunCipher(CommandHost& host, const Transform& t, const AgeTarget* age,
@@ -183,8 +186,9 @@ bool RunEngine(CommandHost& host, const Transform& t, Existing existing, const A
     // walk (the only user of a batch) removed the folder's dead temporaries
     // when it read it: the engine need not look for either again.
     std::unique_ptr<FileAccess> known;
-    if (hooks.files == nullptr && (existing == Existing::Keep || batchInUse != nullptr)) {
-        known = FilesIn(AT_FDCWD, {existing == Existing::Keep, batchInUse != nullptr});
+    if (hooks.files == nullptr) {
+        known =
+            FilesIn(AT_FDCWD, {existing == Existing::Keep, batchInUse != nullptr, t.sourceNode});
         hooks.files = known.get();
     }
     hooks.sourceOpened = held->Opened();
@@ -310,7 +314,8 @@ bool EncryptOneFile(CommandHost& host, const std::string& name, PasswordFrom pas
                 "Couldn't delete file " + plainName + " from the filelist of non encrypted files.",
                 true,
                 nullptr,
-                KeptAttributes(look, asked)};
+                KeptAttributes(look, asked),
+                NodeOf(look.name.own)};
     return RunTransform(host, t, asked ? Existing::Replace : Existing::Keep, password);
 }
 
@@ -364,7 +369,8 @@ bool DecryptOneFile(CommandHost& host, const std::string& name, const std::strin
                 "Couldn't delete file " + listedName + " from the list of crypted files.",
                 false,
                 nullptr,
-                KeptAttributes(look, asked)};
+                KeptAttributes(look, asked),
+                NodeOf(look.name.own)};
     return RunTransform(host, t, asked ? Existing::Replace : Existing::Keep);
 }
 
@@ -399,7 +405,8 @@ bool ConvertOneFile(CommandHost& host, const std::string& name, const std::strin
                 "Couldn't delete file " + name + " from the list of crypted files.",
                 false,
                 &target,
-                KeptAttributes(look, asked)};
+                KeptAttributes(look, asked),
+                NodeOf(look.name.own)};
     return RunTransform(host, t, asked ? Existing::Replace : Existing::Keep);
 }
 

@@ -378,19 +378,26 @@ private:
 // a walk holds open.
 class PosixFiles : public FileAccess {
 public:
-    explicit PosixFiles(int folder = AT_FDCWD, FolderFacts facts = {})
-        : folder_(folder), facts_(facts) {}
+    explicit PosixFiles(int folder = AT_FDCWD, FolderFacts facts = {}, bool followLinks = false)
+        : folder_(folder), facts_(facts), followLinks_(followLinks) {}
 
     std::unique_ptr<SourceFile> OpenSource(const std::string& path) override {
         // Non-blocking, so a named pipe in the source's place can't hang the
         // run; on the regular file that alone is taken it changes nothing.
-        const int fd =
-            ::openat(folder_, path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        const int fd = ::openat(folder_, path.c_str(),
+                                O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC |
+                                    (followLinks_ ? 0 : O_NOFOLLOW));
         if (fd < 0)
             return nullptr;
         struct stat st {};
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool looked = ::fstat(fd, &st) == 0;
+        const int refusal = !looked                ? errno
+                            : !S_ISREG(st.st_mode) ? EINVAL
+                            : !SameAsLooked(st)    ? ESTALE
+                                                   : 0;
+        if (refusal != 0) {
             ::close(fd);
+            errno = refusal;
             return nullptr;
         }
         return std::make_unique<PosixSource>(fd, st);
@@ -415,8 +422,13 @@ public:
     }
 
 private:
+    bool SameAsLooked(const struct stat& st) const {
+        return facts_.source == FileNode{} || NodeOf(st) == facts_.source;
+    }
+
     int folder_;
     FolderFacts facts_;
+    bool followLinks_;
 };
 
 } // namespace
@@ -427,7 +439,8 @@ FileAccess& SystemFiles() {
 }
 
 FileAccess& SystemFilesForReading() {
-    return SystemFiles();
+    static PosixFiles files{AT_FDCWD, {}, true};
+    return files;
 }
 
 std::unique_ptr<FileAccess> FilesIn(int folder, FolderFacts facts) {

@@ -92,7 +92,9 @@ class FileAccess {
 public:
     virtual ~FileAccess() = default;
     // Opens an existing regular file for reading; null when it can't. Never
-    // blocks on a named pipe.
+    // blocks on a named pipe, and never follows a symbolic link in the
+    // file's own place (ELOOP): a link swapped in for a file of the folder
+    // would read a file from anywhere into it.
     virtual std::unique_ptr<SourceFile> OpenSource(const std::string& path) = 0;
     // Null when the destination can't be created (no such directory, no
     // permission, a directory or a write-protected file in the way). The file
@@ -107,7 +109,9 @@ public:
 // The real file system. Sources are opened for reading only: reading and
 // deleting a file need no write permission on it.
 FileAccess& SystemFiles();
-// The same; kept for the checks that only read.
+// The same, but a symbolic link in a source's place is followed: for what
+// is only read and never deleted or written beside, as the settings (often
+// a link into a folder of dotfiles) and the header that `info` shows.
 FileAccess& SystemFilesForReading();
 // The real file system with relative names taken in the open folder
 // `folder`, which must stay open while the result is used: a walk hands its
@@ -121,6 +125,10 @@ struct FolderFacts {
     bool destinationFree = false;
     // A walk that read the folder removed its dead temporaries already.
     bool temporariesCleared = false;
+    // The file the source's name led to when it was looked at (all zero:
+    // not known). A source that is another file by the time it is opened,
+    // swapped in by someone who can write the folder, is refused (ESTALE).
+    FileNode source;
 };
 std::unique_ptr<FileAccess> FilesIn(int folder, FolderFacts facts = {});
 

@@ -36,7 +36,7 @@ RegistryDocument LoadRegistryDocument(const std::string& path);
 // creating its directory first; on any failure the old file stays as it
 // was. A symbolic link stays a link: the file it leads to is replaced.
 bool SaveRegistryDocument(const std::string& path, const RegistryDocument& document,
-                          FileAccess& files = SystemFiles());
+                          FileAccess& files = SystemFilesForReading());
 
 struct RegistryPaths {
     std::string system; // $KELVANE_SYSTEM_REGISTRY, else <exe dir>/../share/kelvane/kelvane.reg
@@ -46,7 +46,7 @@ RegistryPaths DefaultRegistryPaths();
 
 class LayeredRegistry : public Registry {
 public:
-    explicit LayeredRegistry(RegistryPaths paths, FileAccess& files = SystemFiles());
+    explicit LayeredRegistry(RegistryPaths paths, FileAccess& files = SystemFilesForReading());
 
     bool OpenKey(const std::string& path) override;
     void CloseKey() override;
