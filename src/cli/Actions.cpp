@@ -74,7 +74,10 @@ struct FileRun {
     // Its folder's dead temporaries were removed before the run.
     std::unique_ptr<FileAccess> folderFiles =
         FilesIn(ctx.folder, {destinationFree, true, sourceNode});
-    CliFiles files{ctx.streams, *folderFiles};
+    CliFiles files{ctx.streams, *folderFiles,
+                   ctx.deferred == nullptr ? std::function<void()>() : [deferred = ctx.deferred] {
+                       deferred->CommitPending();
+                   }};
     // The names the engine opens: relative to that folder for a walked file.
     std::string from = PlaceOf(ctx, source).name;
     std::string to = PlaceOf(ctx, destination).name;
@@ -234,7 +237,7 @@ bool DestinationAllowed(const FileRun& run, const NameLook& sourceLook,
         ctx.err << kProgram << Quoted(destination) << " already exists; -f replaces it\n";
         return false;
     }
-    if (ctx.claims != nullptr && !ctx.claims->Claim(to.folder, to.name)) {
+    if (ctx.claims != nullptr && !ctx.claims->Claim(to.folder, ctx.folderNode, to.name)) {
         ctx.err << kProgram << Quoted(source) << " would become " << Quoted(destination)
                 << ", which this run writes from another file; " << Quoted(source) << " is kept\n";
         return false;
@@ -390,20 +393,17 @@ std::string Hex(uint32_t value, int digits) {
 
 } // namespace
 
-bool DestinationClaims::Claim(int folder, const std::string& name) {
-    const std::lock_guard<std::mutex> hold(lock_);
-    auto known = folders_.find(folder);
-    if (folder == AT_FDCWD || known == folders_.end()) {
+bool DestinationClaims::Claim(int folder, const FileNode& folderNode, const std::string& name) {
+    FileNode identity = folderNode;
+    if (identity == FileNode{}) {
         struct stat st {};
         const std::string directory = folder == AT_FDCWD ? DirectoryPart(name) : std::string();
         if (::fstatat(folder, directory.empty() ? "." : directory.c_str(), &st, 0) != 0)
             return true; // the engine reports a folder that isn't there
-        const std::pair<uint64_t, uint64_t> identity{st.st_dev, st.st_ino};
-        if (folder == AT_FDCWD)
-            return taken_.insert({identity.first, identity.second, NamePart(name)}).second;
-        known = folders_.emplace(folder, identity).first;
+        identity = NodeOf(st);
     }
-    return taken_.insert({known->second.first, known->second.second, NamePart(name)}).second;
+    const std::lock_guard<std::mutex> hold(lock_);
+    return taken_.insert({identity.device, identity.inode, NamePart(name)}).second;
 }
 
 Outcome EncryptOne(const ActionContext& ctx, const std::string& file) {

@@ -26,13 +26,12 @@ namespace kelvane::cli {
 class DestinationClaims {
 public:
     // False when another file of this run already took `name` in the
-    // folder `folder` (an open descriptor, or AT_FDCWD). A descriptor stays
-    // open as long as the claims do, so each is looked at once.
-    bool Claim(int folder, const std::string& name);
+    // folder `folder` (an open descriptor, or AT_FDCWD); a walk's folder is
+    // known as `folderNode`, so it need not be looked at again.
+    bool Claim(int folder, const FileNode& folderNode, const std::string& name);
 
 private:
     std::mutex lock_;
-    std::map<int, std::pair<uint64_t, uint64_t>> folders_;
     std::set<std::tuple<uint64_t, uint64_t, std::string>> taken_;
 };
 
@@ -47,6 +46,9 @@ public:
     virtual ~DeferredCommits() = default;
     virtual void Defer(std::unique_ptr<DestinationFile> destination, Existing existing,
                        int64_t bytes, Conclude conclude) = 0;
+    // Commits every destination deferred so far, which gives back the
+    // descriptors they hold.
+    virtual void CommitPending() = 0;
 };
 
 struct ActionContext {
@@ -64,6 +66,8 @@ struct ActionContext {
     DestinationClaims* claims = nullptr;
     // Null when the file is committed on its own, as a single file is.
     DeferredCommits* deferred = nullptr;
+    // The walk's folder as it was listed; all zero for a named file.
+    FileNode folderNode{};
 };
 
 // How one FILE ended; a script tells a wrong password from other failures.

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <mutex>
 #include <sstream>
 #include <sys/resource.h>
@@ -23,7 +25,8 @@ public:
         : settings_(settings), jobs_(jobs), action_(action),
           progress_(settings.err, settings.drawProgress, TotalSize(jobs), {}, settings.columns),
           messages_(jobs.size()),
-          batch_(LimitsWithin(OpenFilesAllowed()), CommitBatch::Where::Background) {}
+          batch_(LimitsWithin(OpenFilesAllowed(), std::max(settings.parallel, 1u)),
+                 CommitBatch::Where::Background) {}
 
     Outcome All() {
         std::vector<std::thread> helpers;
@@ -62,12 +65,19 @@ private:
                    : 1024;
     }
 
-    // A batch being committed and the next one filling hold up to three
-    // descriptors per file each; some are left for everything else.
-    static BatchLimits LimitsWithin(std::size_t openFiles) {
+    // Each file under way or waiting holds up to three descriptors. While
+    // one batch is committed, each filler may wait with a full batch of its
+    // own and has one file under way; the walk's idle folders and
+    // everything else have the rest. Where even that is too many (a limit of a few dozen),
+    // a file that finds no descriptor commits what waits and tries again.
+    static BatchLimits LimitsWithin(std::size_t openFiles, unsigned fillers) {
         BatchLimits limits;
-        const std::size_t spare = openFiles > 128 ? openFiles - 64 : 64;
-        limits.files = std::clamp<std::size_t>(spare / 6, 1, limits.files);
+        const std::size_t forFolders = IdleWalkFoldersKept();
+        const std::size_t spare =
+            openFiles > 128 ? openFiles - 64 - forFolders : openFiles / 2 - forFolders;
+        const std::size_t files = spare / 3;
+        const std::size_t perBatch = files > fillers ? (files - fillers) / (fillers + 1) : 0;
+        limits.files = std::clamp<std::size_t>(perBatch, 1, limits.files);
         return limits;
     }
 
@@ -113,17 +123,21 @@ private:
     struct Slot : DeferredCommits, std::enable_shared_from_this<Slot> {
         Slot(Run& owner, std::size_t at)
             : run(owner), index(at), share(owner.progress_.ShareFor(owner.jobs_[at].size)),
-              ctx{owner.settings_.options,
-                  owner.settings_.password,
-                  out,
-                  err,
-                  share.get(),
-                  owner.settings_.letEventsRun,
-                  owner.settings_.streams,
-                  owner.settings_.ageTarget,
-                  owner.jobs_[at].folder ? owner.jobs_[at].folder->Descriptor() : AT_FDCWD,
-                  &owner.claims_,
-                  owner.jobs_.size() > 1 ? this : nullptr} {}
+              folder(owner.HoldFolderOf(at)),
+              folderError(folder ? 0 : errno), ctx{owner.settings_.options,
+                                                   owner.settings_.password,
+                                                   out,
+                                                   err,
+                                                   share.get(),
+                                                   owner.settings_.letEventsRun,
+                                                   owner.settings_.streams,
+                                                   owner.settings_.ageTarget,
+                                                   !owner.jobs_[at].folder ? AT_FDCWD
+                                                   : folder                ? folder->Descriptor()
+                                                                           : -1,
+                                                   &owner.claims_,
+                                                   owner.jobs_.size() > 1 ? this : nullptr,
+                                                   folder ? folder->Identity() : FileNode{}} {}
 
         void Defer(std::unique_ptr<DestinationFile> destination, Existing existing, int64_t bytes,
                    Conclude conclude) override {
@@ -134,10 +148,15 @@ private:
                            });
         }
 
+        void CommitPending() override { run.batch_.Commit(); }
+
         Run& run;
         std::size_t index;
         std::ostringstream out, err;
         std::unique_ptr<ProgressLine::FileShare> share;
+        // A walked file's folder, open until the file has ended.
+        WalkFolder::Hold folder;
+        int folderError;
         const ActionContext ctx;
         bool deferred = false;
     };
@@ -145,13 +164,37 @@ private:
     void One(std::size_t index) {
         const auto slot = std::make_shared<Slot>(*this, index);
         Outcome done = Outcome::Failed;
-        {
+        if (jobs_[index].folder && !slot->folder) {
+            ReportFolderLost(*slot, jobs_[index]);
+        } else {
             const CancellableWork cancellable;
             done = action_(slot->ctx, jobs_[index].path);
         }
         slot->share->Close();
         if (!slot->deferred)
             Ended(*slot, done);
+    }
+
+    // A walked file's folder, opened again when no file of it was under way;
+    // the files waiting in the batch hold the descriptors it may lack.
+    WalkFolder::Hold HoldFolderOf(std::size_t index) {
+        WalkFolder::Hold held(jobs_[index].folder);
+        if (!held && jobs_[index].folder && (errno == EMFILE || errno == ENFILE)) {
+            batch_.Commit();
+            held = WalkFolder::Hold(jobs_[index].folder);
+        }
+        return held;
+    }
+
+    // Folders nobody works in are closed and opened again for their next
+    // file: one moved or replaced meanwhile is not worked in any more.
+    static void ReportFolderLost(Slot& slot, const FileJob& job) {
+        const int error = slot.folderError;
+        slot.err << "kelvane-cli: skipped \"" << job.path << "\": ";
+        if (error == ESTALE || error == ENOENT)
+            slot.err << "its folder was moved or replaced during the run\n";
+        else
+            slot.err << "couldn't open its folder: " << std::strerror(error) << '\n';
     }
 
     void Ended(Slot& slot, Outcome outcome) {

@@ -242,11 +242,21 @@ SpooledInput::Result SpooledInput::Take(int from, int64_t limit) {
     }
 }
 
+template <typename Open> auto CliFiles::Relieved(Open open) -> decltype(open()) {
+    errno = 0;
+    auto opened = open();
+    if (!opened && (errno == EMFILE || errno == ENFILE) && relieve_) {
+        relieve_();
+        errno = 0;
+        opened = open();
+    }
+    return opened;
+}
+
 std::unique_ptr<SourceFile> CliFiles::OpenSource(const std::string& path) {
     if (IsStandardStream(path) && streams_.input >= 0)
         return std::make_unique<SpooledSource>(streams_.input);
-    errno = 0;
-    auto source = files_.OpenSource(path);
+    auto source = Relieved([&] { return files_.OpenSource(path); });
     if (!source) {
         errors.open.store(errno != 0 ? errno : EIO);
         return nullptr;
@@ -258,8 +268,7 @@ std::unique_ptr<DestinationFile> CliFiles::CreateDestination(const std::string& 
                                                              unsigned permissions) {
     if (IsStandardStream(path) && streams_.output >= 0)
         return std::make_unique<StandardOutput>(streams_.output, errors.write);
-    errno = 0;
-    auto destination = files_.CreateDestination(path, permissions);
+    auto destination = Relieved([&] { return files_.CreateDestination(path, permissions); });
     if (!destination) {
         errors.create.store(errno != 0 ? errno : EIO);
         return nullptr;

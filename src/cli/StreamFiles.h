@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -58,8 +59,12 @@ class CliFiles : public FileAccess {
 public:
     // Names that are not "-" go to `files`: the system's, or a walked
     // folder's.
-    explicit CliFiles(const StandardStreams& streams, FileAccess& files = SystemFiles())
-        : streams_(streams), files_(files) {}
+    // `relieve`, when given, is called once the process has no descriptor
+    // left for a file (EMFILE, ENFILE): it commits what waits, whose files
+    // hold descriptors, and the opening is tried once more.
+    explicit CliFiles(const StandardStreams& streams, FileAccess& files = SystemFiles(),
+                      std::function<void()> relieve = {})
+        : streams_(streams), files_(files), relieve_(std::move(relieve)) {}
 
     std::unique_ptr<SourceFile> OpenSource(const std::string& path) override;
     std::unique_ptr<DestinationFile> CreateDestination(const std::string& path,
@@ -69,8 +74,11 @@ public:
     FileErrors errors;
 
 private:
+    template <typename Open> auto Relieved(Open open) -> decltype(open());
+
     const StandardStreams& streams_;
     FileAccess& files_;
+    std::function<void()> relieve_;
 };
 
 bool IsStandardStream(const std::string& path);

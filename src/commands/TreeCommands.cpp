@@ -164,7 +164,7 @@ private:
         FileNode identity;
         const bool waiting =
             std::any_of(waiting_.begin(), waiting_.end(), [&](const Waiting& file) {
-                return file.folder.get() == &folder && file.name == written;
+                return file.folder.Folder().get() == &folder && file.name == written;
             });
         if (!waiting &&
             (EntryKindAt(folder.Descriptor(), written, &identity) != EntryKind::RegularFile ||
@@ -190,7 +190,8 @@ private:
         // own is settled already.
         if (done) {
             const uint64_t added = batch_.Added();
-            waiting_.push_back({folder, written, added > addedBefore ? added : 0});
+            waiting_.push_back(
+                {WalkFolder::Hold(folder), written, added > addedBefore ? added : 0});
         }
         NoteCommitted();
     }
@@ -209,9 +210,10 @@ private:
         });
     }
 
-    // A file written whose batch is not settled yet.
+    // A file written whose batch is not settled yet; its folder stays open
+    // until then.
     struct Waiting {
-        std::shared_ptr<WalkFolder> folder;
+        WalkFolder::Hold folder;
         std::string name;
         uint64_t settledAt; // when the batch has settled this many files
     };

@@ -5,20 +5,103 @@
 #include "platform/FileSafety.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <set>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace kelvane {
 
 WalkFolder::WalkFolder(int descriptor, std::string path)
-    : descriptor_(descriptor), path_(std::move(path)) {}
+    : path_(std::move(path)), identity_(IdentityOf(descriptor)), descriptor_(descriptor) {}
+
+WalkFolder::WalkFolder(std::shared_ptr<WalkFolder> parent, std::string name, int descriptor)
+    : parent_(std::move(parent)), name_(std::move(name)), path_(parent_->PathOf(name_)),
+      identity_(IdentityOf(descriptor)), descriptor_(descriptor) {}
+
+namespace {
+std::atomic<std::size_t> idleFoldersOpen{0};
+} // namespace
+
+std::size_t IdleWalkFoldersKept() {
+    static const std::size_t kept = [] {
+        struct rlimit limit {};
+        const bool known =
+            ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY;
+        return (known ? static_cast<std::size_t>(limit.rlim_cur) : 1024) / 8;
+    }();
+    return kept;
+}
 
 WalkFolder::~WalkFolder() {
+    if (idle_)
+        idleFoldersOpen.fetch_sub(1);
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
+}
+
+// The parent is held only while the folder is opened in it.
+bool WalkFolder::Take() {
+    const std::lock_guard<std::mutex> hold(lock_);
+    if (descriptor_ < 0) {
+        const Hold parent(parent_);
+        if (!parent)
+            return false;
+        const int fd = ::openat(parent->Descriptor(), name_.c_str(),
+                                O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        if (IdentityOf(fd) != identity_) {
+            ::close(fd);
+            errno = ESTALE;
+            return false;
+        }
+        descriptor_ = fd;
+    } else if (idle_) {
+        idle_ = false;
+        idleFoldersOpen.fetch_sub(1);
+    }
+    ++holds_;
+    return true;
+}
+
+void WalkFolder::Give() {
+    const std::lock_guard<std::mutex> hold(lock_);
+    if (--holds_ > 0 || parent_ == nullptr)
+        return;
+    if (idleFoldersOpen.fetch_add(1) < IdleWalkFoldersKept()) {
+        idle_ = true;
+        return;
+    }
+    idleFoldersOpen.fetch_sub(1);
     ::close(descriptor_);
+    descriptor_ = -1;
+}
+
+WalkFolder::Hold::Hold(std::shared_ptr<WalkFolder> folder) : folder_(std::move(folder)) {
+    if (folder_ != nullptr && !folder_->Take())
+        folder_.reset();
+}
+
+WalkFolder::Hold::Hold(const Hold& other) : folder_(other.folder_) {
+    if (folder_ != nullptr) {
+        const std::lock_guard<std::mutex> hold(folder_->lock_);
+        ++folder_->holds_; // open already: `other` holds it
+    }
+}
+
+WalkFolder::Hold& WalkFolder::Hold::operator=(Hold other) {
+    std::swap(folder_, other.folder_);
+    return *this;
+}
+
+WalkFolder::Hold::~Hold() {
+    if (folder_ != nullptr)
+        folder_->Give();
 }
 
 std::string WalkFolder::PathOf(const std::string& name) const {
@@ -42,15 +125,16 @@ public:
         if (fd < 0)
             return false;
         auto folder = std::make_shared<WalkFolder>(fd, root);
-        const FileNode identity = IdentityOf(fd);
-        device_ = identity.device;
-        visited_.insert(identity);
-        return Walk(folder);
+        device_ = folder->Identity().device;
+        visited_.insert(folder->Identity());
+        return Walk(WalkFolder::Hold(folder));
     }
 
 private:
-    // False, errno set, when the folder's listing could not be read.
-    bool Walk(const std::shared_ptr<WalkFolder>& folder) {
+    // False, errno set, when the folder's listing could not be read. The
+    // folder is held while it is walked, and only then.
+    bool Walk(const WalkFolder::Hold& held) {
+        const std::shared_ptr<WalkFolder>& folder = held.Folder();
         std::vector<FolderEntry> entries;
         if (!ReadFolderEntries(folder->Descriptor(), entries))
             return false;
@@ -108,7 +192,8 @@ private:
                 Note(path, WalkSkip::Unreadable, error);
             return;
         }
-        auto folder = std::make_shared<WalkFolder>(fd, path);
+        auto folder = std::make_shared<WalkFolder>(parent, name, fd);
+        const WalkFolder::Hold held(folder);
         // Looked at after the opening: a name swapped for a mount point
         // between the listing and the opening is still caught.
         switch (PlaceOf(parent->Descriptor(), fd, device_)) {
@@ -121,9 +206,9 @@ private:
         }
         // A folder moved by another program into a part still to come is
         // not walked twice.
-        if (!visited_.insert(IdentityOf(fd)).second)
+        if (!visited_.insert(folder->Identity()).second)
             return;
-        if (!Walk(folder))
+        if (!Walk(held))
             Note(path, WalkSkip::Unreadable, errno);
         visitor_.Returned(*parent);
     }

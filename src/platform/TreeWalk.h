@@ -14,28 +14,67 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 namespace kelvane {
 
-// An open folder of a walk; its descriptor stays open while anything holds it.
+// A folder of a walk. It is open while a Hold on it lasts: the walk holds
+// the folders it is in, a run each folder whose files it works on. Of the
+// folders nobody holds, up to IdleWalkFoldersKept() stay open, and work
+// goes on in them wherever they are moved; the others give their
+// descriptors back, so a tree of more folders than the process may open is
+// walked and worked on all the same. The next hold opens such a folder
+// again through its parent, never through a link, and only when it is
+// still the very folder the walk listed.
 class WalkFolder {
 public:
+    // A walk's root, opened by the caller; it stays open while it exists.
     WalkFolder(int descriptor, std::string path);
+    // `name` in `parent`, opened just now as `descriptor`.
+    WalkFolder(std::shared_ptr<WalkFolder> parent, std::string name, int descriptor);
     ~WalkFolder();
     WalkFolder(const WalkFolder&) = delete;
     WalkFolder& operator=(const WalkFolder&) = delete;
 
+    class Hold {
+    public:
+        Hold() = default;
+        // Null when the folder could not be opened again, errno set: ESTALE
+        // when another folder is in its place now.
+        explicit Hold(std::shared_ptr<WalkFolder> folder);
+        Hold(const Hold& other);
+        Hold& operator=(Hold other);
+        ~Hold();
+        explicit operator bool() const { return folder_ != nullptr; }
+        WalkFolder* operator->() const { return folder_.get(); }
+        const std::shared_ptr<WalkFolder>& Folder() const { return folder_; }
+
+    private:
+        std::shared_ptr<WalkFolder> folder_;
+    };
+
+    // Open only while a Hold lasts.
     int Descriptor() const { return descriptor_; }
+    const FileNode& Identity() const { return identity_; }
     // The root as given joined with the names below it: for messages and
     // the window's folder list, never for opening anything.
     const std::string& Path() const { return path_; }
     std::string PathOf(const std::string& name) const;
 
 private:
-    int descriptor_;
+    bool Take();
+    void Give();
+    bool idle_ = false; // open, though nobody holds it
+
+    std::shared_ptr<WalkFolder> parent_; // null for the root
+    std::string name_;                   // in the parent
     std::string path_;
+    FileNode identity_;
+    std::mutex lock_;
+    int descriptor_;
+    unsigned holds_ = 0;
 };
 
 enum class WalkSkip {
@@ -95,6 +134,10 @@ struct WalkResult {
 // The whole list of a tree's files, taken before any is processed, so files
 // the run creates are never picked up.
 WalkResult WalkTree(const std::string& root, WalkPick pick);
+
+// How many folders that nobody holds stay open: an eighth of the
+// process's limit of open files.
+std::size_t IdleWalkFoldersKept();
 
 // "a symbolic link, not followed" and the like, for messages.
 std::string WalkSkipText(const WalkNote& note);

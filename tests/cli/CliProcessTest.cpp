@@ -10,6 +10,7 @@
 #include <optional>
 #include <poll.h>
 #include <pty.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -54,9 +55,9 @@ void Redirect(const std::string& path, int target, int flags) {
 }
 
 // Runs kelvane-cli in `dir` without a controlling terminal; `input` is its
-// standard input.
+// standard input; `openFiles`, when given, its limit of open files.
 Finished RunCli(const TempDir& dir, const std::vector<std::string>& args,
-                const std::string& input = {}) {
+                const std::string& input = {}, rlim_t openFiles = 0) {
     const std::string io =
         dir.Path() + "/../" + std::filesystem::path(dir.Path()).filename().string();
     WriteFile(io + ".in", input);
@@ -66,6 +67,9 @@ Finished RunCli(const TempDir& dir, const std::vector<std::string>& args,
         Redirect(io + ".in", STDIN_FILENO, O_RDONLY);
         Redirect(io + ".out", STDOUT_FILENO, O_WRONLY | O_CREAT | O_TRUNC);
         Redirect(io + ".err", STDERR_FILENO, O_WRONLY | O_CREAT | O_TRUNC);
+        const struct rlimit limit { openFiles, openFiles };
+        if (openFiles > 0 && ::setrlimit(RLIMIT_NOFILE, &limit) != 0)
+            ::_exit(127);
         ExecCli(dir.Path(), args);
     }
     int waitStatus = 0;
@@ -376,6 +380,35 @@ pid_t StartCli(const TempDir& dir, const std::vector<std::string>& args) {
         ExecCli(dir.Path(), args);
     }
     return child;
+}
+
+// More folders than the process may open, and more jobs than a few dozen
+// descriptors serve at once: every file is done all the same.
+TEST(CliProcess, ATreeOfManyFoldersIsDoneWithinALowLimitOfOpenFiles) {
+    TempDir dir;
+    WriteFile(dir.Path() + "/pw", "s3cret!\n");
+    std::filesystem::create_directory(dir.Path() + "/tree");
+    for (int i = 0; i < 100; ++i) {
+        const std::string folder = dir.Path() + "/tree/" + std::to_string(i);
+        std::filesystem::create_directory(folder);
+        WriteFile(folder + "/a", "a" + std::to_string(i));
+        WriteFile(folder + "/b", "b" + std::to_string(i));
+    }
+    const auto countFiles = [&](bool crypted) {
+        std::size_t count = 0;
+        for (const auto& entry :
+             std::filesystem::recursive_directory_iterator(dir.Path() + "/tree"))
+            count += entry.is_regular_file() && (entry.path().extension() == ".cry") == crypted;
+        return count;
+    };
+    for (const char* command : {"encrypt", "decrypt"}) {
+        SCOPED_TRACE(command);
+        const Finished run =
+            RunCli(dir, {command, "-q", "-r", "-j", "8", "-p", "pw", "tree"}, {}, 64);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(countFiles(std::string(command) == "encrypt"), 200u);
+    }
+    EXPECT_EQ(ReadFile(dir.Path() + "/tree/42/b"), "b42");
 }
 
 TEST(CliProcess, InfoAndVerifyOnAFifoReturnAtOnce) {
