@@ -155,7 +155,9 @@ Outcome ReportOther(FileRun& run, CryptResult result) {
         return Outcome::Failed;
     case crAgeKeyFailed:
         err << "couldn't make the age file's key for " << source
-            << " (not enough memory for the passphrase's work factor?)\n";
+            << (run.ctx.ageTarget != nullptr && run.ctx.ageTarget->passphrase == nullptr
+                    ? ": a recipient is not a valid key\n"
+                    : " (not enough memory for the passphrase's work factor?)\n");
         return Outcome::Failed;
     case crAborted:
         err << source << ": cancelled; "

@@ -278,6 +278,12 @@ bool CollectRecipients(const CliOptions& options, AgeTarget& target, std::string
             problem = "\"" + text + "\" is not an X25519 age recipient (age1...)";
             return false;
         }
+        if (age::LowOrderKey(key)) {
+            problem = "the recipient \"" + text +
+                      "\" is not a valid key (of low order: the secret shared with it would be "
+                      "all zeros)";
+            return false;
+        }
         target.recipients.push_back(key);
     }
     for (const std::string& path : options.recipientsFiles) {

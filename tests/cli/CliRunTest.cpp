@@ -554,6 +554,41 @@ TEST_F(CliInProcess, AnEndlessOrBrokenPasswordFileIsRefusedWithItsReason) {
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "pw"}));
 }
 
+// Each is refused before any password is asked or file touched; an endless
+// or blocking one must return at all.
+TEST_F(CliInProcess, RecipientsThatCantBeUsedAreRefusedWithTheirReason) {
+    const std::string zeroKey = "age1qqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqq5cu47z";
+    const std::string good = "age1zvkyg2lqzraa2lnjvqej32nkuu0ues2s82hzrye869xeexvn73equnujwj";
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    dir.MakeFolder("folder");
+    WriteFile(dir / "long", good + "\n" + std::string(5000, 'x'));
+    WriteFile(dir / "big", std::string((1 << 20) + 1, '#'));
+    WriteFile(dir / "zero", "# keys\n" + good + "\n" + zeroKey + "\n");
+    WriteFile(dir / "a.cry", "untouched");
+    const struct {
+        std::vector<std::string> recipients;
+        std::string message;
+    } rows[] = {
+        {{"--recipient", zeroKey}, "the recipient \"" + zeroKey + "\" is not a valid key"},
+        {{"-R", dir / "zero"}, "\"" + dir / "zero" + "\" line 3: the recipient is not a valid key"},
+        {{"-R", "/dev/zero"}, "\"/dev/zero\" is not a regular file"},
+        {{"-R", dir / "fifo"}, "\"" + dir / "fifo" + "\" is not a regular file"},
+        {{"-R", dir / "folder"}, "\"" + dir / "folder" + "\" is a folder"},
+        {{"-R", dir / "long"}, "\"" + dir / "long" + "\" line 2 is longer than 4096 bytes"},
+        {{"-R", dir / "big"}, "\"" + dir / "big" + "\" is larger than 1 MiB"},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> args = {"convert", "-p", PasswordFile()};
+        args.insert(args.end(), row.recipients.begin(), row.recipients.end());
+        args.push_back(dir / "a.cry");
+        const CliRun run = Run(args);
+        EXPECT_EQ(run.status, kExitUsage) << row.message;
+        EXPECT_NE(run.err.find(row.message), std::string::npos) << run.err;
+    }
+    EXPECT_TRUE(prompter.prompts.empty());
+    EXPECT_EQ(ReadFile(dir / "a.cry"), "untouched");
+}
+
 TEST(SpooledInput, TakesInputUpToItsLimitAndRefusesOneByteMore) {
     TempDir dir;
     for (const auto& [size, expected] :
