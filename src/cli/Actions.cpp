@@ -76,7 +76,7 @@ struct FileRun {
     std::string from = PlaceOf(ctx, source).name;
     std::string to = PlaceOf(ctx, destination).name;
 
-    bool Streams() const { return IsStandardStream(source) || IsStandardStream(destination); }
+    bool ToStream() const { return ctx.streams.IsOutput(destination); }
 };
 
 int64_t SizeOf(FileRun& run) {
@@ -105,8 +105,9 @@ Outcome ReportDataCheck(FileRun& run) {
     err << kProgram << SourceName(run.source)
         << " failed its data check: the file is damaged, or the password is wrong in a way "
            "the key check missed; ";
-    if (IsStandardStream(run.destination))
-        err << "the bytes already written to standard output are not to be trusted\n";
+    if (run.ToStream())
+        err << "the bytes already written to " << DestinationName(run.destination)
+            << " are not to be trusted\n";
     else
         err << "nothing was written\n";
     return Outcome::Failed;
@@ -161,8 +162,8 @@ Outcome ReportOther(FileRun& run, CryptResult result) {
         return Outcome::Failed;
     case crAborted:
         err << source << ": cancelled; "
-            << (IsStandardStream(run.destination) ? "standard output is incomplete\n"
-                                                  : "nothing was written\n");
+            << (run.ToStream() ? DestinationName(run.destination) + " is incomplete\n"
+                               : std::string("nothing was written\n"));
         return Outcome::Cancelled;
     default:
         err << source << " failed (engine result " << result << ")\n";
@@ -221,6 +222,16 @@ bool DestinationAllowed(const FileRun& run, const NameLook& sourceLook,
     if (const unsigned others = sourceLook.OtherNames();
         others > 0 && run.direction == Direction::Encrypt) {
         ctx.err << kProgram << Quoted(source) << " " << OtherNamesText(others) << '\n';
+        return false;
+    }
+    // Replacing a link would put the new file where the link was, not
+    // where it leads; following it would write through it unasked.
+    if (destinationLook.IsLink()) {
+        ctx.err << kProgram << Quoted(destination)
+                << " is a symbolic link, never replaced by a new file; "
+                << (ctx.options.output
+                        ? "name the file it leads to (or \"-\" for standard output)\n"
+                        : "remove or rename it first\n");
         return false;
     }
     if (!ctx.options.force && destinationLook.found) {
@@ -310,9 +321,9 @@ Outcome TransformOne(const ActionContext& ctx, const std::string& source,
     // What a killed run on this destination left behind goes first, even
     // when the run is then refused; a walk did so for its folders when it
     // read them.
-    if (!IsStandardStream(destination) && ctx.folder == AT_FDCWD)
+    if (!ctx.streams.IsOutput(destination) && ctx.folder == AT_FDCWD)
         RemoveLeftoverTemporaries(destination, ctx.folder);
-    if (IsStandardStream(source) || IsStandardStream(destination)) {
+    if (IsStandardStream(source) || ctx.streams.IsOutput(destination)) {
         FileRun run{ctx, source, destination, direction};
         return Report(run, RunEngine(run, nullptr));
     }
@@ -428,7 +439,7 @@ Outcome ConvertOne(const ActionContext& ctx, const std::string& file) {
     const std::string destination = ctx.options.output.value_or(AgeNameOf(file));
     const NameLook look = LookAtSource(ctx, file);
     if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, look) ||
-        (!IsStandardStream(destination) && RefuseLongName(ctx, destination)))
+        (!ctx.streams.IsOutput(destination) && RefuseLongName(ctx, destination)))
         return Outcome::Failed;
     return TransformOne(ctx, file, destination, Direction::Convert, look);
 }

@@ -326,12 +326,15 @@ TEST(CliTerminal, CryptedOrDecryptedBytesAreNeverWrittenToATerminal) {
     TempDir dir;
     WriteFile(dir / "a", "content");
     WriteFile(dir / "pw", std::string(kPassword) + "\n");
-    Terminal encrypting(dir, {"encrypt", "-c", "-p", "pw", "a"});
-    const Finished refused = encrypting.Wait();
-    EXPECT_EQ(refused.status, 2);
-    EXPECT_NE(refused.err.find("not written to a terminal"), std::string::npos) << refused.err;
-    EXPECT_EQ(refused.err.find("KZ31"), std::string::npos);
-    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "pw"}));
+    // Standard output, and the terminal named as the destination.
+    for (const char* output : {"-", "/dev/tty"}) {
+        Terminal encrypting(dir, {"encrypt", "-k", "-o", output, "-p", "pw", "a"});
+        const Finished refused = encrypting.Wait();
+        EXPECT_EQ(refused.status, 2) << output;
+        EXPECT_NE(refused.err.find("not written to a terminal"), std::string::npos) << refused.err;
+        EXPECT_EQ(refused.err.find("KZ31"), std::string::npos);
+        EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "pw"}));
+    }
 }
 
 // ---- Signals and special files ----
