@@ -238,7 +238,7 @@ bool DestinationAllowed(const FileRun& run, const NameLook& sourceLook,
         ctx.err << kProgram << Quoted(destination) << " already exists; -f replaces it\n";
         return false;
     }
-    if (ctx.claims != nullptr && !ctx.claims->Claim(to.folder, to.name)) {
+    if (ctx.destinationClaimed) {
         ctx.err << kProgram << Quoted(source) << " would become " << Quoted(destination)
                 << ", which this run writes from another file; " << Quoted(source) << " is kept\n";
         return false;
@@ -395,7 +395,6 @@ std::string Hex(uint32_t value, int digits) {
 } // namespace
 
 bool DestinationClaims::Claim(int folder, const std::string& name) {
-    const std::lock_guard<std::mutex> hold(lock_);
     auto known = folders_.find(folder);
     if (folder == AT_FDCWD || known == folders_.end()) {
         struct stat st {};
@@ -410,9 +409,25 @@ bool DestinationClaims::Claim(int folder, const std::string& name) {
     return taken_.insert({known->second.first, known->second.second, NamePart(name)}).second;
 }
 
+std::optional<std::string> DestinationOf(const CliOptions& options, const std::string& file) {
+    if (options.output)
+        return options.output;
+    if (IsStandardStream(file))
+        return std::string(kStandardStream);
+    switch (options.command) {
+    case Command::Encrypt:
+        return EncryptedNameOf(file);
+    case Command::Decrypt:
+        return DecryptedNameOf(file);
+    case Command::Convert:
+        return AgeNameOf(file);
+    default:
+        return std::nullopt;
+    }
+}
+
 Outcome EncryptOne(const ActionContext& ctx, const std::string& file) {
-    const std::string destination = ctx.options.output.value_or(
-        IsStandardStream(file) ? std::string(kStandardStream) : EncryptedNameOf(file));
+    const std::string destination = *DestinationOf(ctx.options, file);
     const NameLook look = LookAtSource(ctx, file);
     if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, look) ||
         RefuseLongName(ctx, destination))
@@ -421,9 +436,7 @@ Outcome EncryptOne(const ActionContext& ctx, const std::string& file) {
 }
 
 Outcome DecryptOne(const ActionContext& ctx, const std::string& file) {
-    const auto destination = ctx.options.output       ? ctx.options.output
-                             : IsStandardStream(file) ? std::optional<std::string>(kStandardStream)
-                                                      : DecryptedNameOf(file);
+    const auto destination = DestinationOf(ctx.options, file);
     if (!destination) {
         ctx.err << kProgram << Quoted(file) << " does not end in .cry; name the output with -o\n";
         return Outcome::Failed;
@@ -436,7 +449,7 @@ Outcome DecryptOne(const ActionContext& ctx, const std::string& file) {
 }
 
 Outcome ConvertOne(const ActionContext& ctx, const std::string& file) {
-    const std::string destination = ctx.options.output.value_or(AgeNameOf(file));
+    const std::string destination = *DestinationOf(ctx.options, file);
     const NameLook look = LookAtSource(ctx, file);
     if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, look) ||
         (!ctx.streams.IsOutput(destination) && RefuseLongName(ctx, destination)))

@@ -5,6 +5,7 @@
 #include "cli/Signals.h"
 #include "engine/CommitBatch.h"
 #include "engine/CryptFile.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 #include <atomic>
@@ -22,7 +23,7 @@ public:
     Run(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action)
         : settings_(settings), jobs_(jobs), action_(action),
           progress_(settings.err, settings.drawProgress, TotalSize(jobs), {}, settings.columns),
-          messages_(jobs.size()),
+          messages_(jobs.size()), claimed_(ClaimedBefore(settings, jobs)),
           batch_(LimitsWithin(OpenFilesAllowed()), CommitBatch::Where::Background) {}
 
     Outcome All() {
@@ -69,6 +70,24 @@ private:
         const std::size_t spare = openFiles > 128 ? openFiles - 64 : 64;
         limits.files = std::clamp<std::size_t>(spare / 6, 1, limits.files);
         return limits;
+    }
+
+    // For each file, whether an earlier one of the run becomes the same
+    // name. Settled in the order given before any file starts, so the file
+    // that keeps the name is always the first, however the threads run.
+    static std::vector<bool> ClaimedBefore(const RunSettings& settings,
+                                           const std::vector<FileJob>& jobs) {
+        std::vector<bool> claimed(jobs.size(), false);
+        DestinationClaims claims;
+        for (std::size_t i = 0; i < jobs.size(); ++i) {
+            const auto destination = DestinationOf(settings.options, jobs[i].path);
+            if (!destination || settings.streams.IsOutput(*destination))
+                continue;
+            claimed[i] = jobs[i].folder
+                             ? !claims.Claim(jobs[i].folder->Descriptor(), NamePart(*destination))
+                             : !claims.Claim(AT_FDCWD, *destination);
+        }
+        return claimed;
     }
 
     static uint64_t TotalSize(const std::vector<FileJob>& jobs) {
@@ -122,7 +141,7 @@ private:
                   owner.settings_.streams,
                   owner.settings_.ageTarget,
                   owner.jobs_[at].folder ? owner.jobs_[at].folder->Descriptor() : AT_FDCWD,
-                  &owner.claims_,
+                  owner.claimed_[at],
                   owner.jobs_.size() > 1 ? this : nullptr} {}
 
         void Defer(std::unique_ptr<DestinationFile> destination, Existing existing, int64_t bytes,
@@ -189,7 +208,7 @@ private:
     std::mutex messagesLock_;
     std::vector<FileMessages> messages_;
     std::size_t written_ = 0;
-    DestinationClaims claims_;
+    const std::vector<bool> claimed_;
     // Declared last: it commits what still waits before the rest goes.
     CommitBatch batch_;
 };
