@@ -396,7 +396,10 @@ TEST(CliProcess, InfoAndVerifyOnAFifoReturnAtOnce) {
 
 TEST(CliProcess, ASignalWhileBlockedOutsideTheEngineEndsTheProgram) {
     // A password FIFO nobody writes to: kelvane-cli waits in open(), where
-    // nothing would ever look at a cancel flag.
+    // nothing would ever look at a cancel flag. The test waits until it is
+    // there, since that is the case to try: a thread stuck in the kernel,
+    // which under ThreadSanitizer runs no handler until the call returns,
+    // so only the thread that takes the signals can answer.
     TempDir dir;
     ASSERT_EQ(::mkfifo((dir / "pw").c_str(), 0600), 0);
     WriteFile(dir / "a", "content");
