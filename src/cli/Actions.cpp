@@ -82,7 +82,7 @@ struct FileRun {
     std::string from = PlaceOf(ctx, source).name;
     std::string to = PlaceOf(ctx, destination).name;
 
-    bool Streams() const { return IsStandardStream(source) || IsStandardStream(destination); }
+    bool ToStream() const { return ctx.streams.IsOutput(destination); }
 };
 
 int64_t SizeOf(FileRun& run) {
@@ -111,8 +111,9 @@ Outcome ReportDataCheck(FileRun& run) {
     err << kProgram << SourceName(run.source)
         << " failed its data check: the file is damaged, or the password is wrong in a way "
            "the key check missed; ";
-    if (IsStandardStream(run.destination))
-        err << "the bytes already written to standard output are not to be trusted\n";
+    if (run.ToStream())
+        err << "the bytes already written to " << DestinationName(run.destination)
+            << " are not to be trusted\n";
     else
         err << "nothing was written\n";
     return Outcome::Failed;
@@ -161,12 +162,14 @@ Outcome ReportOther(FileRun& run, CryptResult result) {
         return Outcome::Failed;
     case crAgeKeyFailed:
         err << "couldn't make the age file's key for " << source
-            << " (not enough memory for the passphrase's work factor?)\n";
+            << (run.ctx.ageTarget != nullptr && run.ctx.ageTarget->passphrase == nullptr
+                    ? ": a recipient is not a valid key\n"
+                    : " (not enough memory for the passphrase's work factor?)\n");
         return Outcome::Failed;
     case crAborted:
         err << source << ": cancelled; "
-            << (IsStandardStream(run.destination) ? "standard output is incomplete\n"
-                                                  : "nothing was written\n");
+            << (run.ToStream() ? DestinationName(run.destination) + " is incomplete\n"
+                               : std::string("nothing was written\n"));
         return Outcome::Cancelled;
     default:
         err << source << " failed (engine result " << result << ")\n";
@@ -233,11 +236,21 @@ bool DestinationAllowed(const FileRun& run, const NameLook& sourceLook,
         ctx.err << kProgram << Quoted(source) << " " << OtherNamesText(others) << '\n';
         return false;
     }
+    // Replacing a link would put the new file where the link was, not
+    // where it leads; following it would write through it unasked.
+    if (destinationLook.IsLink()) {
+        ctx.err << kProgram << Quoted(destination)
+                << " is a symbolic link, never replaced by a new file; "
+                << (ctx.options.output
+                        ? "name the file it leads to (or \"-\" for standard output)\n"
+                        : "remove or rename it first\n");
+        return false;
+    }
     if (!ctx.options.force && destinationLook.found) {
         ctx.err << kProgram << Quoted(destination) << " already exists; -f replaces it\n";
         return false;
     }
-    if (ctx.claims != nullptr && !ctx.claims->Claim(to.folder, ctx.folderNode, to.name)) {
+    if (ctx.destinationClaimed) {
         ctx.err << kProgram << Quoted(source) << " would become " << Quoted(destination)
                 << ", which this run writes from another file; " << Quoted(source) << " is kept\n";
         return false;
@@ -320,9 +333,9 @@ Outcome TransformOne(const ActionContext& ctx, const std::string& source,
     // What a killed run on this destination left behind goes first, even
     // when the run is then refused; a walk did so for its folders when it
     // read them.
-    if (!IsStandardStream(destination) && ctx.folder == AT_FDCWD)
+    if (!ctx.streams.IsOutput(destination) && ctx.folder == AT_FDCWD)
         RemoveLeftoverTemporaries(destination, ctx.folder);
-    if (IsStandardStream(source) || IsStandardStream(destination)) {
+    if (IsStandardStream(source) || ctx.streams.IsOutput(destination)) {
         FileRun run{ctx, source, destination, direction};
         return Report(run, RunEngine(run, nullptr));
     }
@@ -402,13 +415,28 @@ bool DestinationClaims::Claim(int folder, const FileNode& folderNode, const std:
             return true; // the engine reports a folder that isn't there
         identity = NodeOf(st);
     }
-    const std::lock_guard<std::mutex> hold(lock_);
     return taken_.insert({identity.device, identity.inode, NamePart(name)}).second;
 }
 
+std::optional<std::string> DestinationOf(const CliOptions& options, const std::string& file) {
+    if (options.output)
+        return options.output;
+    if (IsStandardStream(file))
+        return std::string(kStandardStream);
+    switch (options.command) {
+    case Command::Encrypt:
+        return EncryptedNameOf(file);
+    case Command::Decrypt:
+        return DecryptedNameOf(file);
+    case Command::Convert:
+        return AgeNameOf(file);
+    default:
+        return std::nullopt;
+    }
+}
+
 Outcome EncryptOne(const ActionContext& ctx, const std::string& file) {
-    const std::string destination = ctx.options.output.value_or(
-        IsStandardStream(file) ? std::string(kStandardStream) : EncryptedNameOf(file));
+    const std::string destination = *DestinationOf(ctx.options, file);
     const NameLook look = LookAtSource(ctx, file);
     if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, look) ||
         RefuseLongName(ctx, destination))
@@ -417,9 +445,7 @@ Outcome EncryptOne(const ActionContext& ctx, const std::string& file) {
 }
 
 Outcome DecryptOne(const ActionContext& ctx, const std::string& file) {
-    const auto destination = ctx.options.output       ? ctx.options.output
-                             : IsStandardStream(file) ? std::optional<std::string>(kStandardStream)
-                                                      : DecryptedNameOf(file);
+    const auto destination = DestinationOf(ctx.options, file);
     if (!destination) {
         ctx.err << kProgram << Quoted(file) << " does not end in .cry; name the output with -o\n";
         return Outcome::Failed;
@@ -432,10 +458,10 @@ Outcome DecryptOne(const ActionContext& ctx, const std::string& file) {
 }
 
 Outcome ConvertOne(const ActionContext& ctx, const std::string& file) {
-    const std::string destination = ctx.options.output.value_or(AgeNameOf(file));
+    const std::string destination = *DestinationOf(ctx.options, file);
     const NameLook look = LookAtSource(ctx, file);
     if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, look) ||
-        (!IsStandardStream(destination) && RefuseLongName(ctx, destination)))
+        (!ctx.streams.IsOutput(destination) && RefuseLongName(ctx, destination)))
         return Outcome::Failed;
     return TransformOne(ctx, file, destination, Direction::Convert, look);
 }

@@ -11,7 +11,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <ostream>
 #include <set>
@@ -20,9 +19,16 @@
 
 namespace kelvane::cli {
 
+// The name `file` becomes: -o's, or the command's own rule for it; none
+// for verify and for a name decrypt can't take ".cry" from.
+std::optional<std::string> DestinationOf(const CliOptions& options, const std::string& file);
+
 // The destinations a run has taken on, so that two sources that become one
 // name ("a.cry" and "a.CRY") never both write it: -f replaces a file that
-// was there before the run, never one the run made itself.
+// was there before the run, never one the run made itself. The run claims
+// every file's destination in the order given before the first file
+// starts, so which of the two writes never depends on which thread gets
+// there first.
 class DestinationClaims {
 public:
     // False when another file of this run already took `name` in the
@@ -31,7 +37,6 @@ public:
     bool Claim(int folder, const FileNode& folderNode, const std::string& name);
 
 private:
-    std::mutex lock_;
     std::set<std::tuple<uint64_t, uint64_t, std::string>> taken_;
 };
 
@@ -63,7 +68,8 @@ struct ActionContext {
     // A file a walk found is opened in the folder the walk holds open, by
     // the last component of its path alone; a named file as given.
     int folder = AT_FDCWD;
-    DestinationClaims* claims = nullptr;
+    // An earlier file of the run becomes the same name (DestinationClaims).
+    bool destinationClaimed = false;
     // Null when the file is committed on its own, as a single file is.
     DeferredCommits* deferred = nullptr;
     // The walk's folder as it was listed; all zero for a named file.

@@ -142,15 +142,19 @@ int RunInfo(const CliEnvironment& env, const CliOptions& options) {
     return !allDone ? kExitFailed : TakeLengthWarnings() > 0 ? kExitLengthWarning : kExitDone;
 }
 
+// What a run writes, as the refusal to show it on a terminal names it.
+const char* DataWritten(const CliOptions& options) {
+    return options.command == Command::Encrypt   ? "crypted"
+           : options.command == Command::Convert ? "binary age"
+                                                 : "decrypted";
+}
+
 // Crypted or decrypted bytes on a terminal would be garbage at best and the
 // secret itself at worst; crypted bytes typed on a terminal can't be right.
 bool RefuseTerminal(const CliEnvironment& env, const CliOptions& options) {
-    const char* what = options.command == Command::Encrypt   ? "crypted"
-                       : options.command == Command::Convert ? "binary age"
-                                                             : "decrypted";
     // Armored age is text, made to be shown.
     if (options.WritesStandardOutput() && !options.armor && ::isatty(env.outFd) == 1) {
-        env.err << kProgram << what
+        env.err << kProgram << DataWritten(options)
                 << " data is not written to a terminal; redirect standard output or use -o\n";
         return true;
     }
@@ -165,6 +169,87 @@ bool RefuseTerminal(const CliEnvironment& env, const CliOptions& options) {
     }
     return false;
 }
+
+// The stream -o names instead of a file: a FIFO, a device or a terminal,
+// directly or through links, as /dev/stdout is. It is written as standard
+// output is, so the link stays a link and no file takes the device's place.
+class NamedStream {
+public:
+    NamedStream() = default;
+    ~NamedStream() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    NamedStream(const NamedStream&) = delete;
+    NamedStream& operator=(const NamedStream&) = delete;
+
+    // Opens what -o names when it is a stream; kExitDone, or the exit status
+    // after a message. A device opens at once, so a terminal is refused
+    // before any password is asked; a FIFO without a reader waits for one
+    // in WaitForReader.
+    int Open(const CliEnvironment& env, const CliOptions& options) {
+        struct stat st {};
+        if (!options.output || IsStandardStream(*options.output) ||
+            ::stat(options.output->c_str(), &st) != 0 ||
+            !(S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode)))
+            return kExitDone; // a file, put in place as any other
+        path_ = *options.output;
+        fd_ = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd_ < 0 && errno == ENXIO && S_ISFIFO(st.st_mode)) {
+            waits_ = true;
+            return kExitDone;
+        }
+        return Opened(env, options);
+    }
+
+    // Called once the password is in, outside any run, where a signal still
+    // ends the program: opening a FIFO for writing waits for its reader.
+    int WaitForReader(const CliEnvironment& env, const CliOptions& options) {
+        if (!waits_)
+            return kExitDone;
+        do
+            fd_ = ::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        while (fd_ < 0 && errno == EINTR);
+        return Opened(env, options);
+    }
+
+    void Into(StandardStreams& streams) const {
+        if (fd_ < 0)
+            return;
+        streams.output = fd_;
+        streams.outputName = path_;
+    }
+
+private:
+    int Opened(const CliEnvironment& env, const CliOptions& options) {
+        struct stat st {};
+        if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
+            env.err << kProgram << "can't write \"" << path_ << "\": " << std::strerror(errno)
+                    << '\n';
+            return kExitFailed;
+        }
+        if (!S_ISFIFO(st.st_mode) && !S_ISCHR(st.st_mode)) {
+            env.err << kProgram << "\"" << path_
+                    << "\" changed while it was opened and is no stream any more; nothing was "
+                       "written\n";
+            return kExitFailed;
+        }
+        if (!options.armor && ::isatty(fd_) == 1) {
+            env.err << kProgram << DataWritten(options) << " data is not written to a terminal (\""
+                    << path_ << "\"); name a file with -o\n";
+            return kExitUsage;
+        }
+        // Written like standard output, which waits when the reader is slow.
+        const int flags = ::fcntl(fd_, F_GETFL);
+        if (flags >= 0)
+            ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+        return kExitDone;
+    }
+
+    std::string path_;
+    int fd_ = -1;
+    bool waits_ = false;
+};
 
 int ExitCodeOf(Outcome outcome) {
     switch (outcome) {
@@ -278,6 +363,12 @@ bool CollectRecipients(const CliOptions& options, AgeTarget& target, std::string
             problem = "\"" + text + "\" is not an X25519 age recipient (age1...)";
             return false;
         }
+        if (age::LowOrderKey(key)) {
+            problem = "the recipient \"" + text +
+                      "\" is not a valid key (of low order: the secret shared with it would be "
+                      "all zeros)";
+            return false;
+        }
         target.recipients.push_back(key);
     }
     for (const std::string& path : options.recipientsFiles) {
@@ -309,6 +400,9 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
     }
     if (options.command != Command::Verify && RefuseTerminal(env, options))
         return kExitUsage;
+    NamedStream namedOutput;
+    if (const int refused = namedOutput.Open(env, options); refused != kExitDone)
+        return refused;
     FileList list(env, options);
     const bool complete = list.Collect();
     SecretText password;
@@ -327,6 +421,9 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
     StandardStreams streams;
     if (!SpoolStandardInput(env, options, spool, streams))
         return kExitFailed;
+    if (const int refused = namedOutput.WaitForReader(env, options); refused != kExitDone)
+        return refused;
+    namedOutput.Into(streams);
     if (options.ReadsStandardInput())
         list.jobs = {{std::string(kStandardStream), static_cast<uint64_t>(spool.Size()), nullptr}};
     const RunSettings settings{options,

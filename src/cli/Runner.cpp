@@ -5,6 +5,7 @@
 #include "cli/Signals.h"
 #include "engine/CommitBatch.h"
 #include "engine/CryptFile.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 #include <atomic>
@@ -24,7 +25,7 @@ public:
     Run(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action)
         : settings_(settings), jobs_(jobs), action_(action),
           progress_(settings.err, settings.drawProgress, TotalSize(jobs), {}, settings.columns),
-          messages_(jobs.size()),
+          messages_(jobs.size()), claimed_(ClaimedBefore(settings, jobs)),
           batch_(LimitsWithin(OpenFilesAllowed(), std::max(settings.parallel, 1u)),
                  CommitBatch::Where::Background) {}
 
@@ -81,6 +82,24 @@ private:
         return limits;
     }
 
+    // For each file, whether an earlier one of the run becomes the same
+    // name. Settled in the order given before any file starts, so the file
+    // that keeps the name is always the first, however the threads run.
+    static std::vector<bool> ClaimedBefore(const RunSettings& settings,
+                                           const std::vector<FileJob>& jobs) {
+        std::vector<bool> claimed(jobs.size(), false);
+        DestinationClaims claims;
+        for (std::size_t i = 0; i < jobs.size(); ++i) {
+            const auto destination = DestinationOf(settings.options, jobs[i].path);
+            if (!destination || settings.streams.IsOutput(*destination))
+                continue;
+            claimed[i] = jobs[i].folder
+                             ? !claims.Claim(-1, jobs[i].folder->Identity(), NamePart(*destination))
+                             : !claims.Claim(AT_FDCWD, {}, *destination);
+        }
+        return claimed;
+    }
+
     static uint64_t TotalSize(const std::vector<FileJob>& jobs) {
         uint64_t total = 0;
         for (const FileJob& job : jobs)
@@ -135,7 +154,7 @@ private:
                                                    !owner.jobs_[at].folder ? AT_FDCWD
                                                    : folder                ? folder->Descriptor()
                                                                            : -1,
-                                                   &owner.claims_,
+                                                   owner.claimed_[at],
                                                    owner.jobs_.size() > 1 ? this : nullptr,
                                                    folder ? folder->Identity() : FileNode{}} {}
 
@@ -232,7 +251,7 @@ private:
     std::mutex messagesLock_;
     std::vector<FileMessages> messages_;
     std::size_t written_ = 0;
-    DestinationClaims claims_;
+    const std::vector<bool> claimed_;
     // Declared last: it commits what still waits before the rest goes.
     CommitBatch batch_;
 };

@@ -5,45 +5,80 @@
 
 #include <atomic>
 #include <csignal>
+#include <pthread.h>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
 
 namespace kelvane::cli {
 namespace {
 
 std::atomic<int> gCancellableRuns{0};
 std::atomic<int> gCancelSignal{0};
-static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
-              "the signal handler touches these");
+std::atomic<void (*)()> gRestore{nullptr};
 
-extern "C" void CancelOrEnd(int signal) {
-    int none = 0;
-    gCancelSignal.compare_exchange_strong(none, signal);
-    const bool alreadyCancelled = CancelRequested.exchange(true);
-    if (!alreadyCancelled && gCancellableRuns.load() > 0)
-        return;
-    // Nothing would notice the flag soon enough (or the user asked twice):
-    // end now. A source goes only after its new file is on disk, so ending
-    // at any point loses nothing.
+sigset_t CancellingSignals() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (const int signal : {SIGINT, SIGHUP, SIGTERM})
+        sigaddset(&signals, signal);
+    return signals;
+}
+
+// Ends the program as `signal` would have ended it, so a script's shell
+// sees the signal, not an exit status. A source goes only after its new
+// file is on disk, so ending at any point loses nothing.
+[[noreturn]] void EndAs(int signal) {
+    if (void (*restore)() = gRestore.load(); restore != nullptr)
+        restore();
     struct sigaction defaults {};
     defaults.sa_handler = SIG_DFL;
     sigemptyset(&defaults.sa_mask);
     ::sigaction(signal, &defaults, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
     ::raise(signal);
+    ::_exit(128 + signal); // not reached: the default action ends the process
+}
+
+void TakeSignals(sigset_t signals) {
+    for (;;) {
+        int signal = 0;
+        if (::sigwait(&signals, &signal) != 0)
+            continue;
+        int none = 0;
+        gCancelSignal.compare_exchange_strong(none, signal);
+        const bool alreadyCancelled = CancelRequested.exchange(true);
+        // Nothing would notice the flag soon enough (or the user asked
+        // twice): end now.
+        if (alreadyCancelled || gCancellableRuns.load() == 0)
+            EndAs(signal);
+    }
 }
 
 } // namespace
 
 void CancelOnSignals() {
-    struct sigaction action {};
-    action.sa_handler = CancelOrEnd;
-    action.sa_flags = SA_RESTART;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGHUP, SIGTERM})
-        ::sigaction(signal, &action, nullptr);
+    const sigset_t signals = CancellingSignals();
+    ::pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    try {
+        std::thread(TakeSignals, signals).detach();
+    } catch (const std::system_error&) {
+        // Without the thread each signal ends the program at once, as it
+        // would by default: nothing is lost, only the clean cancel.
+        ::pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
+    }
 }
 
 int CancelSignal() {
     const int signal = gCancelSignal.load();
     return signal != 0 ? signal : SIGINT;
+}
+
+void RestoreBeforeEnding(void (*restore)()) {
+    gRestore.store(restore);
 }
 
 CancellableWork::CancellableWork() {

@@ -69,7 +69,7 @@ private:
     off_t offset_ = 0;
 };
 
-// Standard output. Bytes that come in order from the start go straight out,
+// Standard output, or the stream -o names. Bytes that come in order from the start go straight out,
 // so a decryption streams; a run that writes its start last (an encryption
 // fills in the header at the end) is held in an unnamed temporary file and
 // copied out when it is committed.
@@ -266,7 +266,7 @@ std::unique_ptr<SourceFile> CliFiles::OpenSource(const std::string& path) {
 
 std::unique_ptr<DestinationFile> CliFiles::CreateDestination(const std::string& path,
                                                              unsigned permissions) {
-    if (IsStandardStream(path) && streams_.output >= 0)
+    if (streams_.IsOutput(path) && streams_.output >= 0)
         return std::make_unique<StandardOutput>(streams_.output, errors.write);
     auto destination = Relieved([&] { return files_.CreateDestination(path, permissions); });
     if (!destination) {
@@ -277,7 +277,7 @@ std::unique_ptr<DestinationFile> CliFiles::CreateDestination(const std::string& 
 }
 
 bool CliFiles::SameFile(const std::string& a, const std::string& b) {
-    if (IsStandardStream(a) || IsStandardStream(b))
+    if (streams_.IsOutput(a) || streams_.IsOutput(b))
         return false;
     return files_.SameFile(a, b);
 }

@@ -41,11 +41,21 @@ private:
     int error_ = 0;
 };
 
+bool IsStandardStream(const std::string& path);
+
 // Where "-" leads: the spooled standard input and the standard output, -1
 // when the run has none.
 struct StandardStreams {
     int input = -1;
     int output = -1;
+    // The name -o gave when it leads to a stream, not a file: a FIFO, a
+    // device or a terminal (/dev/stdout among them). `output` is then that
+    // stream, written as standard output is.
+    std::string outputName;
+
+    bool IsOutput(const std::string& path) const {
+        return IsStandardStream(path) || (!outputName.empty() && path == outputName);
+    }
 };
 
 // The errno behind the last failure of each kind; 0 when none was seen.
@@ -80,7 +90,5 @@ private:
     FileAccess& files_;
     std::function<void()> relieve_;
 };
-
-bool IsStandardStream(const std::string& path);
 
 } // namespace kelvane::cli

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/TerminalPrompt.h"
 
+#include "cli/Signals.h"
+
+#include <atomic>
 #include <csignal>
 #include <fcntl.h>
 #include <termios.h>
@@ -12,13 +15,20 @@ namespace {
 constexpr int kEndingSignals[] = {SIGINT, SIGQUIT, SIGHUP, SIGTERM};
 constexpr int kSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
 
-// What the signal handler needs; written only while no handler is installed.
-int gTerminal = -1;
+// What the signal handler and the signal thread need; the modes are
+// written only while neither can use them.
+std::atomic<int> gTerminal{-1};
 struct termios gSavedModes {};
 
+void RestoreEcho() {
+    ::tcsetattr(gTerminal.load(), TCSAFLUSH, &gSavedModes);
+    [[maybe_unused]] const ssize_t n = ::write(gTerminal.load(), "\n", 1);
+}
+
+// For a signal that no thread takes (Signals.h): SIGQUIT, or any of them
+// where the thread could not start.
 extern "C" void RestoreEchoAndEnd(int signal) {
-    ::tcsetattr(gTerminal, TCSAFLUSH, &gSavedModes);
-    [[maybe_unused]] const ssize_t n = ::write(gTerminal, "\n", 1);
+    RestoreEcho();
     struct sigaction defaults {};
     defaults.sa_handler = SIG_DFL;
     ::sigaction(signal, &defaults, nullptr);
@@ -38,6 +48,7 @@ public:
         sigemptyset(&action.sa_mask);
         for (int i = 0; i < kSignalCount; ++i)
             ::sigaction(kEndingSignals[i], &action, &previous_[i]);
+        RestoreBeforeEnding(RestoreEcho);
         installed_ = true;
         struct termios quiet = gSavedModes;
         quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
@@ -48,7 +59,8 @@ public:
     ~EchoOff() {
         if (!installed_)
             return;
-        ::tcsetattr(gTerminal, TCSAFLUSH, &gSavedModes);
+        RestoreBeforeEnding(nullptr);
+        ::tcsetattr(gTerminal.load(), TCSAFLUSH, &gSavedModes);
         for (int i = 0; i < kSignalCount; ++i)
             ::sigaction(kEndingSignals[i], &previous_[i], nullptr);
     }

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/AgeFormat.h"
 
+#include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <fcntl.h>
 #include <sodium.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvane::age {
 namespace {
@@ -16,6 +19,10 @@ constexpr std::string_view kScryptLabel = "age-encryption.org/v1/scrypt";
 constexpr std::string_view kX25519Info = "age-encryption.org/v1/X25519";
 constexpr std::size_t kStanzaColumns = 64;
 constexpr std::size_t kTagSize = crypto_aead_chacha20poly1305_ietf_ABYTES;
+// A recipient line is some sixty bytes, a file of them a few KiB: the
+// bounds only keep an endless or wrong file from filling the memory.
+constexpr std::size_t kLongestRecipientLine = 4096;
+constexpr std::size_t kLargestRecipientsFile = std::size_t{1} << 20;
 
 std::string Base64(const uint8_t* data, std::size_t size, bool pad) {
     std::string text;
@@ -103,6 +110,43 @@ std::string Trimmed(const std::string& line) {
     return line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
 }
 
+// The whole of a recipients file. Only a regular file is read: a FIFO
+// would wait for a writer, a device may never end. Opened without waiting,
+// so a FIFO put in its place meanwhile is refused too.
+bool ReadWholeSmallFile(const std::string& path, std::string& text, std::string& problem) {
+    const std::string named = "\"" + path + "\"";
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        problem = "couldn't read the recipients file " + named + ": " + std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        problem = named + (S_ISDIR(st.st_mode) ? " is a folder" : " is not a regular file") +
+                  "; a recipients file holds one recipient a line";
+        ::close(fd);
+        return false;
+    }
+    // Read to the end, not to the size: the file may grow meanwhile.
+    char piece[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, piece, sizeof piece);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            problem = "couldn't read the recipients file " + named + ": " + std::strerror(errno);
+        if (got <= 0)
+            break;
+        text.append(piece, static_cast<std::size_t>(got));
+        if (text.size() > kLargestRecipientsFile) {
+            problem = named + " is larger than 1 MiB; it can't be a recipients file";
+            break;
+        }
+    }
+    ::close(fd);
+    return problem.empty();
+}
+
 } // namespace
 
 bool CryptoReady() {
@@ -175,30 +219,53 @@ bool ParseRecipient(std::string_view text, Key32& publicKey) {
     return true;
 }
 
+bool LowOrderKey(const Key32& publicKey) {
+    // Any secret tells: one is a multiple of the small subgroup's order, so
+    // with such a key it always comes out all zeros, which libsodium refuses.
+    if (!CryptoReady())
+        return false; // the conversion is refused for that anyway
+    SecretBytes<kKeySize> secret, shared;
+    RandomBytes(secret.data(), kKeySize);
+    return crypto_scalarmult(shared.data(), secret.data(), publicKey.data()) != 0;
+}
+
 bool ReadRecipientsFile(const std::string& path, std::vector<Key32>& recipients,
                         std::string& problem) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        problem = "couldn't read the recipients file \"" + path + "\"";
+    const std::string named = "\"" + path + "\"";
+    std::string text;
+    if (!ReadWholeSmallFile(path, text, problem))
         return false;
-    }
-    std::string line;
     std::size_t found = 0;
-    for (int number = 1; std::getline(in, line); ++number) {
-        const std::string entry = Trimmed(line);
+    std::size_t number = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        ++number;
+        if (end - at > kLongestRecipientLine) {
+            problem = named + " line " + std::to_string(number) + " is longer than " +
+                      std::to_string(kLongestRecipientLine) + " bytes; it can't be a recipient";
+            return false;
+        }
+        const std::string entry = Trimmed(text.substr(at, end - at));
+        at = end + 1;
         if (entry.empty() || entry[0] == '#')
             continue;
         Key32 key{};
         if (!ParseRecipient(entry, key)) {
-            problem = "\"" + path + "\" line " + std::to_string(number) +
+            problem = named + " line " + std::to_string(number) +
                       ": not an X25519 age recipient (age1...)";
+            return false;
+        }
+        if (LowOrderKey(key)) {
+            problem = named + " line " + std::to_string(number) +
+                      ": the recipient is not a valid key (of low order: the secret shared with "
+                      "it would be all zeros)";
             return false;
         }
         recipients.push_back(key);
         ++found;
     }
     if (found == 0) {
-        problem = "\"" + path + "\" holds no recipient";
+        problem = named + " holds no recipient";
         return false;
     }
     return true;
@@ -225,14 +292,16 @@ void HkdfSha256(const uint8_t* ikm, std::size_t ikmSize, const uint8_t* salt, st
 
 bool ScryptStanza(const FileKey& fileKey, std::string_view passphrase,
                   const uint8_t salt[kSaltSize], int workFactor, Stanza& stanza) {
-    std::vector<uint8_t> labelledSalt(kScryptLabel.begin(), kScryptLabel.end());
-    labelledSalt.insert(labelledSalt.end(), salt, salt + kSaltSize);
+    // In a fixed array: built in a vector, g++ 12 warns of writes out of
+    // bounds that only its inlining sees.
+    uint8_t labelledSalt[kScryptLabel.size() + kSaltSize];
+    std::memcpy(labelledSalt, kScryptLabel.data(), kScryptLabel.size());
+    std::memcpy(labelledSalt + kScryptLabel.size(), salt, kSaltSize);
     SecretBytes<kKeySize> wrapKey;
     if (workFactor < 1 || workFactor > 62 ||
-        crypto_pwhash_scryptsalsa208sha256_ll(reinterpret_cast<const uint8_t*>(passphrase.data()),
-                                              passphrase.size(), labelledSalt.data(),
-                                              labelledSalt.size(), uint64_t{1} << workFactor, 8, 1,
-                                              wrapKey.data(), kKeySize) != 0)
+        crypto_pwhash_scryptsalsa208sha256_ll(
+            reinterpret_cast<const uint8_t*>(passphrase.data()), passphrase.size(), labelledSalt,
+            sizeof labelledSalt, uint64_t{1} << workFactor, 8, 1, wrapKey.data(), kKeySize) != 0)
         return false;
     stanza.arguments = {"scrypt", Base64Unpadded(salt, kSaltSize), std::to_string(workFactor)};
     stanza.body = SealWithZeroNonce(wrapKey.data(), fileKey.data(), kFileKeySize);

@@ -56,8 +56,15 @@ bool Bech32Decode(std::string_view text, std::string& hrp, std::vector<uint8_t>&
 // An X25519 recipient "age1..." to its public key; false when it is not one.
 bool ParseRecipient(std::string_view text, Key32& publicKey);
 
+// True for a public key of low order, the all-zero key among them: the
+// secret shared with it is all zeros whatever the other secret, so a file
+// for it would be open to anyone.
+bool LowOrderKey(const Key32& publicKey);
+
 // Reads a recipients file: one recipient a line, "#" comments and empty
-// lines passed over. False with a reason in `problem` for anything else.
+// lines passed over. False with a reason in `problem` for anything else,
+// a key of low order and a file that is not a regular one of at most 1 MiB
+// with lines of at most 4 KiB included.
 bool ReadRecipientsFile(const std::string& path, std::vector<Key32>& recipients,
                         std::string& problem);
 

@@ -176,6 +176,17 @@ TEST_F(CliFileSafety, ARecursiveRunRefusesWhatWouldExposeOrLoseAFile) {
          kExitDone,
          "",
          {"g.cry"}},
+        {"a symbolic link where the new file would go",
+         [&] {
+             WriteFile(dir / "three", "third");
+             Run({"encrypt", "-o", tree + "/b.cry", dir / "three"});
+             std::filesystem::create_symlink(dir / "pw", tree + "/b");
+         },
+         {"decrypt", "-r", "-f", tree},
+         kExitFailed,
+         "kelvane-cli: \"" + tree +
+             "/b\" is a symbolic link, never replaced by a new file; remove or rename it first",
+         {"b", "b.cry"}},
         {"two crypted files that become one plain file",
          [&] {
              WriteFile(dir / "one", "first");

@@ -269,6 +269,62 @@ TEST_F(CliInProcess, ASymbolicLinkOrTheFileItselfIsRefusedAsASource) {
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"link", "pw", "target"}));
 }
 
+// A FIFO or a device named by -o, or a link to one as /dev/stdout is, is a
+// stream like "-": written to, never replaced, and the source stays.
+TEST_F(CliInProcess, ADestinationThatLeadsToAStreamIsWrittenAsOne) {
+    WriteFile(dir / "a", "content");
+    ASSERT_EQ(Run({"encrypt", "-k", "-p", PasswordFile(), dir / "a"}).status, kExitDone);
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    std::filesystem::create_symlink(dir / "fifo", dir / "to-fifo");
+    std::filesystem::create_symlink("/dev/null", dir / "to-null");
+    const struct {
+        std::vector<std::string> args;
+        std::string read; // what comes out of the FIFO; "KZ31": a crypted file
+    } rows[] = {
+        {{"decrypt", "-o", "/dev/null", dir / "a.cry"}, ""},
+        {{"decrypt", "-f", "-o", dir / "to-null", dir / "a.cry"}, ""},
+        {{"decrypt", "-f", "-o", dir / "to-fifo", dir / "a.cry"}, "content"},
+        {{"encrypt", "-o", dir / "to-fifo", dir / "a"}, "KZ31"},
+    };
+    for (const auto& row : rows) {
+        // Open first, so the program's open finds a reader; the little
+        // that is written fits in the pipe.
+        const int fifo = ::open((dir / "fifo").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(fifo, 0);
+        std::vector<std::string> args = row.args;
+        args.insert(args.begin() + 1, {"-p", dir / "pw"});
+        const CliRun run = Run(args);
+        char buffer[256];
+        const ssize_t got = ::read(fifo, buffer, sizeof buffer);
+        ::close(fifo);
+        EXPECT_EQ(run.status, kExitDone) << run.err;
+        EXPECT_EQ(std::string(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0)))
+                      .substr(0, row.read.size()),
+                  row.read)
+            << args.back();
+        EXPECT_TRUE(std::filesystem::is_symlink(dir / "to-fifo"));
+        EXPECT_TRUE(std::filesystem::is_symlink(dir / "to-null"));
+    }
+    EXPECT_EQ(dir.Names(),
+              (std::vector<std::string>{"a", "a.cry", "fifo", "pw", "to-fifo", "to-null"}));
+}
+
+TEST_F(CliInProcess, ADestinationThatIsASymbolicLinkIsNeverReplaced) {
+    WriteFile(dir / "a.cry", "crypted");
+    WriteFile(dir / "target", "the user's file");
+    std::filesystem::create_symlink(dir / "target", dir / "link");
+    for (const char* force : {"-k", "-f"}) {
+        const CliRun run =
+            Run({"decrypt", force, "-p", PasswordFile(), "-o", dir / "link", dir / "a.cry"});
+        EXPECT_EQ(run.status, kExitFailed);
+        EXPECT_EQ(run.err, "kelvane-cli: \"" + dir / "link" +
+                               "\" is a symbolic link, never replaced by a new file; name the "
+                               "file it leads to (or \"-\" for standard output)\n");
+        EXPECT_TRUE(std::filesystem::is_symlink(dir / "link"));
+        EXPECT_EQ(ReadFile(dir / "target"), "the user's file");
+    }
+}
+
 TEST_F(CliInProcess, CancellingStopsTheRunWithNoDestinationAndTheSourceIntact) {
     const std::string big = RandomBytes(800 * 8, 7); // 801 blocks: reports every 8
     WriteFile(dir / "a", big);
@@ -552,6 +608,41 @@ TEST_F(CliInProcess, AnEndlessOrBrokenPasswordFileIsRefusedWithItsReason) {
     EXPECT_EQ(latin1.status, kExitUsage);
     EXPECT_NE(latin1.err.find("not valid UTF-8"), std::string::npos) << latin1.err;
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "pw"}));
+}
+
+// Each is refused before any password is asked or file touched; an endless
+// or blocking one must return at all.
+TEST_F(CliInProcess, RecipientsThatCantBeUsedAreRefusedWithTheirReason) {
+    const std::string zeroKey = "age1qqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqq5cu47z";
+    const std::string good = "age1zvkyg2lqzraa2lnjvqej32nkuu0ues2s82hzrye869xeexvn73equnujwj";
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    dir.MakeFolder("folder");
+    WriteFile(dir / "long", good + "\n" + std::string(5000, 'x'));
+    WriteFile(dir / "big", std::string((1 << 20) + 1, '#'));
+    WriteFile(dir / "zero", "# keys\n" + good + "\n" + zeroKey + "\n");
+    WriteFile(dir / "a.cry", "untouched");
+    const struct {
+        std::vector<std::string> recipients;
+        std::string message;
+    } rows[] = {
+        {{"--recipient", zeroKey}, "the recipient \"" + zeroKey + "\" is not a valid key"},
+        {{"-R", dir / "zero"}, "\"" + dir / "zero" + "\" line 3: the recipient is not a valid key"},
+        {{"-R", "/dev/zero"}, "\"/dev/zero\" is not a regular file"},
+        {{"-R", dir / "fifo"}, "\"" + dir / "fifo" + "\" is not a regular file"},
+        {{"-R", dir / "folder"}, "\"" + dir / "folder" + "\" is a folder"},
+        {{"-R", dir / "long"}, "\"" + dir / "long" + "\" line 2 is longer than 4096 bytes"},
+        {{"-R", dir / "big"}, "\"" + dir / "big" + "\" is larger than 1 MiB"},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> args = {"convert", "-p", PasswordFile()};
+        args.insert(args.end(), row.recipients.begin(), row.recipients.end());
+        args.push_back(dir / "a.cry");
+        const CliRun run = Run(args);
+        EXPECT_EQ(run.status, kExitUsage) << row.message;
+        EXPECT_NE(run.err.find(row.message), std::string::npos) << run.err;
+    }
+    EXPECT_TRUE(prompter.prompts.empty());
+    EXPECT_EQ(ReadFile(dir / "a.cry"), "untouched");
 }
 
 TEST(SpooledInput, TakesInputUpToItsLimitAndRefusesOneByteMore) {
