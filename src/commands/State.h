@@ -80,6 +80,14 @@ struct SharedState {
     int32_t OnePassword = 0;
     int32_t OnePerList = 0;
     int32_t Expire = 0;
+    // The same as loaded or last saved: a save writes only what this run
+    // changed, so a value another window saved meanwhile stays.
+    struct {
+        int32_t ShowCry = 0;
+        int32_t OnePassword = 0;
+        int32_t OnePerList = 0;
+        int32_t Expire = 0;
+    } SavedPreferences;
     // The help file: the installation directory (from the "DefaultIcon" of
     // the crypted-file type) followed by the contents page; the contents page
     // alone until loaded.
