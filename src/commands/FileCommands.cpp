@@ -273,6 +273,7 @@ bool EncryptAgainWithSamePassword(CommandHost& host, const std::string& name) {
 namespace {
 
 bool EncryptOneFile(CommandHost& host, const std::string& name, PasswordFrom password) {
+    const PasswordUse use;
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);
         return false;
@@ -321,6 +322,7 @@ bool DecryptOneFile(CommandHost& host, const std::string& name) {
 }
 
 bool DecryptOneFile(CommandHost& host, const std::string& name, const std::string& fileName) {
+    const PasswordUse use;
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);
         return false;
@@ -370,6 +372,7 @@ bool DecryptOneFile(CommandHost& host, const std::string& name, const std::strin
 
 bool ConvertOneFile(CommandHost& host, const std::string& name, const std::string& fileName,
                     const AgeTargetSource& target) {
+    const PasswordUse use;
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);
         return false;

@@ -205,19 +205,25 @@ void EncryptUnopened(CommandHost& commands, const std::string& plain) {
 bool OpenCryptedFile(ShellHost& host, const std::string& name, const std::string& fileName,
                      const std::string& verb) {
     const std::string plain = DecryptedNameOf(fileName).value_or(PlainNameOf(name));
-    // Recorded before the plain text exists: a run killed at any later
-    // moment leaves the record for the next one.
-    const std::string path = FullPath(plain);
-    AddToJournal(DefaultJournalPath(), path);
-    if (!DecryptOneFile(host.Commands(), name, fileName)) {
-        RemoveFromJournal(DefaultJournalPath(), path);
-        return false;
-    }
-    const ShellLaunchResult launch = ShellLaunch(verb, plain);
-    if (!launch.launched) {
-        ShowError(ShellErrorText(plain));
-        EncryptUnopened(host.Commands(), plain);
-        return true;
+    ShellLaunchResult launch;
+    {
+        // The password serves until the file is out, or encrypted again when
+        // nothing could take it; the watch waits without it.
+        const PasswordUse use;
+        // Recorded before the plain text exists: a run killed at any later
+        // moment leaves the record for the next one.
+        const std::string path = FullPath(plain);
+        AddToJournal(DefaultJournalPath(), path);
+        if (!DecryptOneFile(host.Commands(), name, fileName)) {
+            RemoveFromJournal(DefaultJournalPath(), path);
+            return false;
+        }
+        launch = ShellLaunch(verb, plain);
+        if (!launch.launched) {
+            ShowError(ShellErrorText(plain));
+            EncryptUnopened(host.Commands(), plain);
+            return true;
+        }
     }
     WatchOrTell(host, plain, launch.process);
     ShowWatchStatus(host.Commands());

@@ -236,6 +236,7 @@ TEST_F(ShellWindowTest, FileWhoseApplicationCannotStartIsEncryptedAgainAtOnce) {
         EXPECT_EQ(w.StringGrid2->Cells(0, 1), name);
         EXPECT_EQ(messages.Shown().back().kind, MessageKind::Error);
         EXPECT_TRUE(ReadJournal(DefaultJournalPath()).empty());
+        EXPECT_TRUE(RememberedPassword.empty()) << "kept once the file was encrypted again";
         std::filesystem::remove(scratch / (name + ".cry"));
     }
 }
