@@ -275,9 +275,13 @@ bool AddToJournal(const std::string& journal, const std::string& plainPath,
     entry.process = static_cast<long>(::getpid());
     entry.path = plainPath;
     entry.crypted = cryptedPath;
+    // A file of the same name this run decrypted before and could not
+    // encrypt again is about to be written anew: its old record would not
+    // match it any more.
     std::vector<JournalEntry> entries = ReadJournal(journal);
-    if (std::find(entries.begin(), entries.end(), entry) != entries.end())
-        return true;
+    std::erase_if(entries, [&](const JournalEntry& old) {
+        return old.process == entry.process && old.path == plainPath;
+    });
     entries.push_back(entry);
     return WriteJournal(journal, entries);
 }

@@ -179,6 +179,33 @@ std::string JournalLine(long process, const std::string& plain, bool identity = 
     return line + ' ' + plain + ".cry " + plain + '\n';
 }
 
+// The journal's own lines, as a run writes them: any name a file may have
+// comes back as it was, and the file is known by what was written.
+TEST_F(ShellCommandsTest, TheJournalKnowsAFileOfAnyNameByWhatWasWritten) {
+    const std::string journal = DefaultJournalPath();
+    const std::vector<std::string> names = {"with space.txt", "back\\slash \\s", "line\nfeed"};
+    for (const std::string& name : names) {
+        ASSERT_TRUE(AddToJournal(journal, dir / name, dir / (name + ".cry")));
+        testing_support::WriteFile(dir / name, "plain " + name);
+        ASSERT_TRUE(NoteWrittenFile(journal, dir / name));
+    }
+    const std::vector<JournalEntry> entries = ReadJournal(journal);
+    ASSERT_EQ(entries.size(), names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(entries[i].path, dir / names[i]);
+        EXPECT_EQ(entries[i].crypted, dir / (names[i] + ".cry"));
+        EXPECT_EQ(CheckJournalEntry(entries[i]), EntryCheck::Ours) << names[i];
+    }
+    testing_support::WriteFile(dir / names[0], "edited since, and longer");
+    EXPECT_EQ(CheckJournalEntry(entries[0]), EntryCheck::NotOurs);
+    std::filesystem::remove(dir / names[1]);
+    EXPECT_EQ(CheckJournalEntry(entries[1]), EntryCheck::Gone);
+
+    for (const std::string& name : names)
+        ASSERT_TRUE(RemoveFromJournal(journal, dir / name));
+    EXPECT_FALSE(testing_support::Exists(journal));
+}
+
 // A run killed while files were out leaves them in the journal; the next
 // start names those still on disk in one question, and encrypts them on Yes.
 // Entries of a run still going are its own business, gone files are dropped.
