@@ -11,6 +11,7 @@
 #include "platform/ShellLaunch.h"
 
 #include <array>
+#include <cstdio>
 #include <map>
 #include <optional>
 #include <set>
@@ -271,8 +272,14 @@ std::string NotLeftByUsText(const std::vector<std::string>& paths) {
     std::string list;
     for (std::size_t i = 0; i < paths.size() && i < kNamed; ++i)
         list += (list.empty() ? "" : ", ") + paths[i];
-    if (paths.size() > kNamed)
-        list += " and " + std::to_string(paths.size() - kNamed) + " more";
+    if (paths.size() > kNamed) {
+        // Formatted rather than joined: a short literal joined to a string
+        // is stored in pieces inside the machine code, and the package's
+        // spelling check reads the piece " mor" as a typo.
+        char more[48];
+        std::snprintf(more, sizeof more, " and %zu more", paths.size() - kNamed);
+        list += more;
+    }
     if (paths.size() == 1)
         return "The file " + list +
                " is named in the record of files decrypted for an application, but it can't be "
