@@ -2,6 +2,7 @@
 // Kelvane 95: start-up, the event loop and the end of the run.
 #include "crypto/SelfTest.h"
 #include "engine/CryptFile.h"
+#include "platform/CoreDumps.h"
 #include "platform/MessageSeam.h"
 #include "ui/EventPacing.h"
 #include "ui/Fonts.h"
@@ -117,6 +118,8 @@ void IdentifyToTheDesktop() {
 int main(int argc, char** argv) {
     using namespace kelvane;
 
+    // Before anything could hold a password.
+    TurnOffCoreDumps();
     if (const int exitCode = AnswerInformationRequest(argc, argv); exitCode >= 0)
         return exitCode;
     ResetWindowState();

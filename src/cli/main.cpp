@@ -6,6 +6,7 @@
 #include "cli/Signals.h"
 #include "cli/TerminalPrompt.h"
 #include "crypto/SelfTest.h"
+#include "platform/CoreDumps.h"
 
 #include <iostream>
 #include <sys/resource.h>
@@ -27,6 +28,8 @@ void AllowAllOpenFiles() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before anything could hold a password.
+    kelvane::TurnOffCoreDumps();
     if (!kelvane::CryptoSelfTest()) {
         std::cerr << "kelvane-cli: the cipher self-test failed; this build must not be used\n";
         return kelvane::cli::kExitBroken;

@@ -277,6 +277,7 @@ bool EncryptAgainWithSamePassword(CommandHost& host, const std::string& name) {
 namespace {
 
 bool EncryptOneFile(CommandHost& host, const std::string& name, PasswordFrom password) {
+    const PasswordUse use;
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);
         return false;
@@ -326,6 +327,7 @@ bool DecryptOneFile(CommandHost& host, const std::string& name) {
 }
 
 bool DecryptOneFile(CommandHost& host, const std::string& name, const std::string& fileName) {
+    const PasswordUse use;
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);
         return false;
@@ -376,6 +378,7 @@ bool DecryptOneFile(CommandHost& host, const std::string& name, const std::strin
 
 bool ConvertOneFile(CommandHost& host, const std::string& name, const std::string& fileName,
                     const AgeTargetSource& target) {
+    const PasswordUse use;
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);
         return false;

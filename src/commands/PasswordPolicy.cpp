@@ -18,11 +18,28 @@ bool PasswordExpired() {
 void CountPasswordSecond() {
     if (PwdTicks < INT32_MAX)
         ++PwdTicks;
+    // No file can use an expired password any more: it goes at once, not
+    // when the next file is asked for. A command that runs on has its own
+    // key already and wipes it at its end.
+    if (PasswordUses == 0 && PasswordExpired())
+        WipeRememberedPassword();
 }
 
 void WipeRememberedPassword() {
     SecureWipe(RememberedPassword.data(), RememberedPassword.size());
     RememberedPassword.clear();
+}
+
+PasswordUse::PasswordUse() {
+    ++PasswordUses;
+}
+
+PasswordUse::~PasswordUse() {
+    if (--PasswordUses > 0)
+        return;
+    const bool keptForTheSession = OnePassword > 0 && HavePassword && !PasswordExpired();
+    if (!keptForTheSession)
+        WipeRememberedPassword();
 }
 
 std::string FileLabelText(const std::string& directory, const std::string& displayName) {

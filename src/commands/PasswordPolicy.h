@@ -53,11 +53,27 @@ std::string StopRunQuestion(const std::string& displayName);
 // The remembered password is past its Expire minutes.
 bool PasswordExpired();
 
-// One tick of PwdTimer.
+// One tick of PwdTimer. The tick that ends the password's Expire minutes
+// wipes it, unless a command is using it; that command's end does.
 void CountPasswordSecond();
 
 // Overwrites the remembered password in place and drops it.
 void WipeRememberedPassword();
+
+// Held by every command that may hand the remembered password on: a single
+// file, a selection whose later files reuse the first one's password, a
+// crypted file opened for an application, which is encrypted again with the
+// same password when the application can't be started. When the outermost
+// one ends, the password is wiped unless it is kept for the session and has
+// not expired: otherwise the next question asks anyway, and until then it
+// would only wait in memory to be found.
+class PasswordUse {
+public:
+    PasswordUse();
+    ~PasswordUse();
+    PasswordUse(const PasswordUse&) = delete;
+    PasswordUse& operator=(const PasswordUse&) = delete;
+};
 
 // The dialog's file label: the directory, a separator unless the directory
 // is the root, and the last component of the name.

@@ -12,6 +12,9 @@ namespace {
 // Both runs are one loop; the grid decides the command and the list that
 // tells whether a row's file is still there.
 void RunSelection(SelectionHost& host, FileGrid grid, const AgeTargetSource* convertTo = nullptr) {
+    // The first file's password serves the later ones while the list box is
+    // ticked; it goes when the run ends.
+    const PasswordUse use;
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);
         return;

@@ -16,6 +16,7 @@ constexpr const char* kOptionsKey = "\\crypt file\\Settings\\Options";
 struct Option {
     const char* name;
     int32_t* value;
+    int32_t* saved; // as loaded or last saved
 };
 
 // A missing key or value only means "no directory"; a value of the wrong
@@ -38,15 +39,16 @@ bool LoadHelpFile(Registry& registry) {
 bool LoadOptions(Registry& registry) {
     if (!registry.OpenKey(kOptionsKey))
         return false;
-    const std::array<Option, 4> order{{{"OnePassword", &OnePassword},
-                                       {"OnePerList", &OnePerList},
-                                       {"ShowCry", &ShowCry},
-                                       {"Expire", &Expire}}};
+    auto& saved = TheSharedState.SavedPreferences;
+    const std::array<Option, 4> order{{{"OnePassword", &OnePassword, &saved.OnePassword},
+                                       {"OnePerList", &OnePerList, &saved.OnePerList},
+                                       {"ShowCry", &ShowCry, &saved.ShowCry},
+                                       {"Expire", &Expire, &saved.Expire}}};
     for (const Option& option : order) {
         const std::optional<int32_t> value = registry.ReadInteger(option.name);
         if (!value)
             return false;
-        *option.value = *value;
+        *option.value = *option.saved = *value;
     }
     return true;
 }
@@ -84,13 +86,20 @@ void SaveSettings(Registry& registry) {
     // The key belongs to the installation; without it there is nowhere to save.
     if (!registry.OpenKey(kOptionsKey))
         return;
-    const std::array<Option, 4> order{{{"Expire", &Expire},
-                                       {"OnePerList", &OnePerList},
-                                       {"OnePassword", &OnePassword},
-                                       {"ShowCry", &ShowCry}}};
+    // Only what this run changed: another window may have saved its own
+    // changes since this one loaded, and an unchanged value stays as the
+    // store holds it now.
+    auto& saved = TheSharedState.SavedPreferences;
+    const std::array<Option, 4> order{{{"Expire", &Expire, &saved.Expire},
+                                       {"OnePerList", &OnePerList, &saved.OnePerList},
+                                       {"OnePassword", &OnePassword, &saved.OnePassword},
+                                       {"ShowCry", &ShowCry, &saved.ShowCry}}};
     for (const Option& option : order) {
+        if (*option.value == *option.saved)
+            continue;
         if (!registry.WriteInteger(option.name, *option.value))
             break;
+        *option.saved = *option.value;
     }
     registry.CloseKey();
     TellWhenChangesAreNotKept(registry);

@@ -28,8 +28,8 @@ std::unique_ptr<Registry> LoadSettings();
 // The same on a registry the caller provides.
 void LoadSettings(Registry& registry);
 
-// Writes the four preferences back into the existing Options key; does
-// nothing when that key can't be opened. Closes the accessor's key.
+// Writes the preferences this run changed back into the existing Options
+// key; does nothing when that key can't be opened. Closes the accessor's key.
 void SaveSettings(Registry& registry);
 
 // The help file that belongs to a "DefaultIcon" value such as

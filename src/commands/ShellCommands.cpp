@@ -11,6 +11,7 @@
 #include "platform/ShellLaunch.h"
 
 #include <array>
+#include <cstdio>
 #include <map>
 #include <optional>
 #include <set>
@@ -205,19 +206,27 @@ void EncryptUnopened(CommandHost& commands, const std::string& plain) {
 bool OpenCryptedFile(ShellHost& host, const std::string& name, const std::string& fileName,
                      const std::string& verb) {
     const std::string plain = DecryptedNameOf(fileName).value_or(PlainNameOf(name));
-    // Recorded before the plain text exists: a run killed at any later
-    // moment leaves the record for the next one.
-    const std::string path = FullPath(plain);
-    AddToJournal(DefaultJournalPath(), path);
-    if (!DecryptOneFile(host.Commands(), name, fileName)) {
-        RemoveFromJournal(DefaultJournalPath(), path);
-        return false;
-    }
-    const ShellLaunchResult launch = ShellLaunch(verb, plain);
-    if (!launch.launched) {
-        ShowError(ShellErrorText(plain));
-        EncryptUnopened(host.Commands(), plain);
-        return true;
+    ShellLaunchResult launch;
+    {
+        // The password serves until the file is out, or encrypted again when
+        // nothing could take it; the watch waits without it.
+        const PasswordUse use;
+        // Recorded before the plain text exists: a run killed at any later
+        // moment leaves the record for the next one. Then the file as it was
+        // written, so that the next run touches no other file of that name.
+        const std::string path = FullPath(plain);
+        AddToJournal(DefaultJournalPath(), path, FullPath(fileName));
+        if (!DecryptOneFile(host.Commands(), name, fileName)) {
+            RemoveFromJournal(DefaultJournalPath(), path);
+            return false;
+        }
+        NoteWrittenFile(DefaultJournalPath(), path);
+        launch = ShellLaunch(verb, plain);
+        if (!launch.launched) {
+            ShowError(ShellErrorText(plain));
+            EncryptUnopened(host.Commands(), plain);
+            return true;
+        }
     }
     WatchOrTell(host, plain, launch.process);
     ShowWatchStatus(host.Commands());
@@ -257,6 +266,41 @@ std::string OpenFilesStatusText(int count) {
                       : std::to_string(count) + " files are open in their applications.";
 }
 
+std::string NotLeftByUsText(const std::vector<std::string>& paths) {
+    // A journal that was written by someone else may name thousands.
+    constexpr std::size_t kNamed = 10;
+    std::string list;
+    for (std::size_t i = 0; i < paths.size() && i < kNamed; ++i)
+        list += (list.empty() ? "" : ", ") + paths[i];
+    if (paths.size() > kNamed) {
+        // Formatted rather than joined: a short literal joined to a string
+        // is stored in pieces inside the machine code, and the package's
+        // spelling check reads the piece " mor" as a typo.
+        char more[48];
+        std::snprintf(more, sizeof more, " and %zu more", paths.size() - kNamed);
+        list += more;
+    }
+    if (paths.size() == 1)
+        return "The file " + list +
+               " is named in the record of files decrypted for an application, but it can't be "
+               "shown to be the file this program decrypted there: it has been changed or "
+               "replaced since, its path leads through a symbolic link, or an earlier version "
+               "recorded it. It is not encrypted again; if it is yours and should be protected, "
+               "encrypt it yourself.";
+    return "These files are named in the record of files decrypted for an application, but "
+           "can't be shown to be the files this program decrypted there (changed or replaced "
+           "since, reached through a symbolic link, or recorded by an earlier version): " +
+           list +
+           ". They are not encrypted again; if they are yours and should be protected, encrypt "
+           "them yourself.";
+}
+
+std::string JournalNotOursText(const std::string& journal) {
+    return "The record of files decrypted for an application, " + journal +
+           ", is not a file this program keeps (a regular file of yours), so it was not read. "
+           "Files an earlier run left decrypted can't be offered for encryption.";
+}
+
 std::string LeftFromLastRunText(const std::vector<std::string>& paths) {
     std::string list;
     for (const std::string& path : paths)
@@ -269,27 +313,68 @@ std::string LeftFromLastRunText(const std::vector<std::string>& paths) {
 
 void OfferToEncryptLeftFiles(CommandHost& commands) {
     const std::string journal = DefaultJournalPath();
-    std::vector<std::string> left;
-    for (const JournalEntry& entry : ReadJournal(journal)) {
+    const JournalContents contents = ReadJournalContents(journal);
+    if (contents.state == JournalState::NotOurs) {
+        ShowInformation(JournalNotOursText(journal));
+        return;
+    }
+    // Read once and written once, however many entries go: a journal of
+    // thousands of dead entries must not hold the start.
+    std::vector<JournalEntry> done;
+    std::vector<JournalEntry> left;
+    std::vector<std::string> notOurs;
+    for (const JournalEntry& entry : contents.entries) {
         if (RunStillGoing(entry))
             continue; // another window still watches it
-        if (PlainFileExists(entry.path))
-            left.push_back(entry.path);
-        else
-            RemoveFromJournal(journal, entry.path);
+        switch (CheckJournalEntry(entry)) {
+        case EntryCheck::Ours:
+            left.push_back(entry);
+            break;
+        case EntryCheck::NotOurs:
+            // Never encrypted, and so never deleted, on the journal's word
+            // alone: the user hears of it and decides.
+            notOurs.push_back(entry.path);
+            done.push_back(entry);
+            break;
+        case EntryCheck::Gone:
+            done.push_back(entry);
+            break;
+        }
     }
-    if (left.empty())
-        return;
-    const bool encrypt = ShowConfirmation(LeftFromLastRunText(left), mbYes | mbNo) == mrYes;
-    for (const std::string& path : left) {
-        // Declined, the files are the user's to keep; the message was said.
-        if (encrypt && !CancelRequested)
-            EncryptOneFile(commands, path);
-        if (!encrypt || !PlainFileExists(path))
-            RemoveFromJournal(journal, path);
+    if (!notOurs.empty())
+        ShowInformation(NotLeftByUsText(notOurs));
+    if (!left.empty()) {
+        std::vector<std::string> paths;
+        for (const JournalEntry& entry : left)
+            paths.push_back(entry.path);
+        const bool encrypt = ShowConfirmation(LeftFromLastRunText(paths), mbYes | mbNo) == mrYes;
+        std::vector<std::string> changed;
+        for (const JournalEntry& entry : left) {
+            // Declined, the files are the user's to keep; the message was said.
+            // Not encrypted after a Yes (cancelled, failed), a file is named
+            // again at the next start.
+            bool stays = encrypt && PlainFileExists(entry.path);
+            if (encrypt && !CancelRequested) {
+                // The question gave time to replace the file: it is looked
+                // at again.
+                if (CheckJournalEntry(entry) == EntryCheck::NotOurs) {
+                    changed.push_back(entry.path);
+                    stays = false;
+                } else {
+                    EncryptOneFile(commands, entry.path);
+                    stays = PlainFileExists(entry.path);
+                }
+            }
+            if (!stays)
+                done.push_back(entry);
+        }
+        if (!changed.empty())
+            ShowInformation(NotLeftByUsText(changed));
+        CancelRequested = false;
+        commands.RefreshLists();
     }
-    CancelRequested = false;
-    commands.RefreshLists();
+    if (!done.empty())
+        RemoveFromJournal(journal, done);
 }
 
 void WatchOpenFiles(ShellHost& host) {

@@ -50,10 +50,16 @@ std::string PrintFailedText(const std::string& plainName, const std::string& sai
 std::string OpenFilesStatusText(int count);
 // The question at start for files an earlier run left decrypted.
 std::string LeftFromLastRunText(const std::vector<std::string>& paths);
+// Told at start of files the journal names that are not, or can't be shown
+// to be, the ones this program wrote there.
+std::string NotLeftByUsText(const std::vector<std::string>& paths);
+// Told at start when the journal is no file this program keeps.
+std::string JournalNotOursText(const std::string& journal);
 
 // At start: names the files an earlier run decrypted for an application and
 // never encrypted again (killed, the machine stopped) and offers to encrypt
-// them now.
+// them now. Only a file that is still the very one the run wrote is offered;
+// any other the journal names is told and left alone.
 void OfferToEncryptLeftFiles(CommandHost& commands);
 
 // "Open" and "Print" of the plain-files grid: each selected file goes to its

@@ -72,6 +72,9 @@ struct SharedState {
     // Seconds counted by the main window's PwdTimer since the last password
     // was accepted.
     int32_t PwdTicks = 0;
+    // How many commands that may hand the remembered password on are under
+    // way, nested ones included (PasswordUse).
+    int32_t PasswordUses = 0;
 
     // The preferences, 0 until loaded. A flag is on when greater than 0;
     // Expire is minutes, 0 meaning never. Values are used as loaded, in range
@@ -80,6 +83,14 @@ struct SharedState {
     int32_t OnePassword = 0;
     int32_t OnePerList = 0;
     int32_t Expire = 0;
+    // The same as loaded or last saved: a save writes only what this run
+    // changed, so a value another window saved meanwhile stays.
+    struct {
+        int32_t ShowCry = 0;
+        int32_t OnePassword = 0;
+        int32_t OnePerList = 0;
+        int32_t Expire = 0;
+    } SavedPreferences;
     // The help file: the installation directory (from the "DefaultIcon" of
     // the crypted-file type) followed by the contents page; the contents page
     // alone until loaded.
@@ -122,6 +133,7 @@ inline bool& PasswordRefused = TheSharedState.PasswordRefused;
 inline bool& HavePassword = TheSharedState.HavePassword;
 inline std::string& RememberedPassword = TheSharedState.RememberedPassword;
 inline int32_t& PwdTicks = TheSharedState.PwdTicks;
+inline int32_t& PasswordUses = TheSharedState.PasswordUses;
 inline int32_t& ShowCry = TheSharedState.ShowCry;
 inline int32_t& OnePassword = TheSharedState.OnePassword;
 inline int32_t& OnePerList = TheSharedState.OnePerList;

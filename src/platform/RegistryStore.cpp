@@ -178,6 +178,8 @@ bool LayeredRegistry::WriteInteger(const std::string& name, int32_t number) {
     if (!openKey_ || paths_.user.empty())
         return false;
     const RegValue value = RegValue::Integer(static_cast<uint32_t>(number));
+    // Compared with what this accessor read and wrote, not with the file as
+    // it is now.
     const RegValue* current = Lookup(name);
     if (current != nullptr && *current == value)
         return true; // the user's file is left alone when nothing changes
@@ -191,7 +193,10 @@ bool LayeredRegistry::WriteInteger(const std::string& name, int32_t number) {
     user.document.Set(*openKey_, name, value);
     if (!SaveRegistryDocument(paths_.user, user.document, files_))
         return false;
-    user_ = std::move(user.document);
+    // Only the value written joins this accessor's view. Taking the whole
+    // file in would make every value another run changed look changed by
+    // this one at its next write, which would then put the old value back.
+    user_.Set(*openKey_, name, value);
     return true;
 }
 

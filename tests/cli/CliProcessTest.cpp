@@ -5,11 +5,13 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <optional>
 #include <poll.h>
 #include <pty.h>
+#include <sstream>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -412,6 +414,34 @@ TEST(CliProcess, ATreeOfManyFoldersIsDoneWithinALowLimitOfOpenFiles) {
         EXPECT_EQ(countFiles(std::string(command) == "encrypt"), 200u);
     }
     EXPECT_EQ(ReadFile(dir.Path() + "/tree/42/b"), "b42");
+}
+
+// Neither a core file nor another process of the user may read the password
+// out of the program: the limit is off before the password is first read.
+TEST(CliProcess, NoCoreFileWhileThePasswordIsAwaited) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "pw").c_str(), 0600), 0);
+    WriteFile(dir / "a", "content");
+    const pid_t child = StartCli(dir, {"encrypt", "-p", "pw", "a"});
+    // The pipe's writing end opens once the program opens it to read.
+    int pipe = -1;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (pipe < 0 && std::chrono::steady_clock::now() < giveUp) {
+        pipe = ::open((dir / "pw").c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        std::this_thread::yield();
+    }
+    const std::string limits = ReadFile("/proc/" + std::to_string(child) + "/limits");
+    if (pipe >= 0)
+        ::close(pipe); // no password: the program ends
+    ASSERT_TRUE(EndedWithin10s(child).has_value());
+    ASSERT_GE(pipe, 0) << "the program never asked for its password";
+    const std::size_t line = limits.find("Max core file size");
+    ASSERT_NE(line, std::string::npos) << limits;
+    std::istringstream fields(limits.substr(line + std::strlen("Max core file size")));
+    std::string soft, hard;
+    fields >> soft >> hard;
+    EXPECT_EQ(soft, "0");
+    EXPECT_EQ(hard, "0");
 }
 
 TEST(CliProcess, InfoAndVerifyOnAFifoReturnAtOnce) {

@@ -70,6 +70,31 @@ TEST_F(FileCommandsTest, EncryptThenDecryptGivesTheFileBackByteForByte) {
     EXPECT_EQ(host.bar2.Position(), 0);
 }
 
+// With a password asked for every file, a file's password is gone from
+// memory when the file is done, whether the run succeeded or not; a session
+// password stays for the next file.
+TEST_F(FileCommandsTest, APasswordOutlivesItsFileOnlyAsTheSessionPassword) {
+    Make("a.txt");
+    host.encrypt.Answer(mrOk, "single1");
+    const char* storage = nullptr;
+    host.onPanelHidden = [&] { storage = RememberedPassword.data(); };
+    EXPECT_TRUE(EncryptOneFile(host, "a.txt"));
+    EXPECT_TRUE(RememberedPassword.empty());
+    EXPECT_EQ(std::string(storage, 7), std::string(7, '\0'));
+
+    host.decrypt.Answer(mrOk, "wrong12");
+    messages.Expect("Invalid password for the file \"a.txt\"!");
+    EXPECT_FALSE(DecryptOneFile(host, "a.txt"));
+    EXPECT_TRUE(RememberedPassword.empty());
+
+    OnePassword = 1;
+    host.decrypt.Answer(mrOk, "single1");
+    EXPECT_TRUE(DecryptOneFile(host, "a.txt"));
+    EXPECT_EQ(RememberedPassword, "single1");
+    EXPECT_TRUE(EncryptOneFile(host, "a.txt")) << "the session's password, not asked again";
+    EXPECT_EQ(host.encrypt.showings, 1);
+}
+
 TEST_F(FileCommandsTest, ProgressPanelIsTakenDownInTheStatedOrderAfterSuccessAndFailure) {
     Make("a.txt");
     host.encrypt.Answer(mrOk, "secret1");

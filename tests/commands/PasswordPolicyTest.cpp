@@ -80,6 +80,32 @@ TEST_F(PasswordPolicyTest, ExpiresOnlyAfterExpireMinutesAndIsWipedBeforeTheDialo
     EXPECT_EQ(PwdTicks, 0);
 }
 
+// Nothing waits for the next question: the tick that ends the password's
+// time wipes it, and the end of a command that still used it then.
+TEST_F(PasswordPolicyTest, TheTickThatEndsThePasswordsTimeWipesItUnlessACommandUsesIt) {
+    OnePassword = 1;
+    Expire = 1;
+    host.encrypt.Answer(mrOk, "12345678");
+    Obtain(host.encrypt);
+    const char* storage = RememberedPassword.data();
+    for (int i = 0; i < 60; ++i)
+        CountPasswordSecond();
+    EXPECT_EQ(RememberedPassword, "12345678");
+    CountPasswordSecond();
+    EXPECT_TRUE(RememberedPassword.empty());
+    EXPECT_EQ(std::string(storage, 8), std::string(8, '\0'));
+
+    host.decrypt.Answer(mrOk, "abcdefgh");
+    {
+        const PasswordUse run;
+        Obtain(host.decrypt);
+        PwdTicks = 61;
+        CountPasswordSecond();
+        EXPECT_EQ(RememberedPassword, "abcdefgh") << "wiped under a running command";
+    }
+    EXPECT_TRUE(RememberedPassword.empty());
+}
+
 TEST_F(PasswordPolicyTest, PasswordFromBeforeOnePasswordWasOnIsNotReused) {
     host.encrypt.Answer(mrOk, "before1");
     Obtain(host.encrypt);

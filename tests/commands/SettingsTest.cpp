@@ -150,6 +150,27 @@ TEST_F(SettingsTest, TheSaveWritesOnlyTheUserLayer) {
     EXPECT_EQ(*user.Find(user.Keys()[0].path, "Expire"), RegValue::Integer(30));
 }
 
+// Two windows open at once, closed one after the other: the later one keeps
+// what the earlier one saved, and saves only its own change. ShowCry is
+// saved after Expire, so the later save's first write must not make the
+// earlier window's ShowCry look like a change of its own.
+TEST_F(SettingsTest, TwoWindowsClosedOneAfterTheOtherKeepEachOthersChanges) {
+    const std::string system = kHeader + kIcon + Options(0, 0, 0, 10);
+    auto first = Load(system);
+    auto second = std::make_unique<LayeredRegistry>(paths); // loads the same values
+    LoadSettings(*second);
+
+    ShowCry = 1; // in the first window
+    SaveSettings(*first);
+    ShowCry = 0; // the second window's own run never changed it
+    Expire = 30;
+    SaveSettings(*second);
+
+    ResetSharedState();
+    Load(system);
+    EXPECT_EQ(Preferences(), (std::array<int32_t, 4>{0, 0, 1, 30}));
+}
+
 // The user hears once, at the start, that changes will not be kept; the save
 // leaves the file alone and says nothing more.
 TEST_F(SettingsTest, ASettingsFileNotReadInFullIsToldOnceAndKept) {

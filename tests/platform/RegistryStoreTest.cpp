@@ -273,6 +273,8 @@ TEST_F(LayeredRegistryTest, AWriteKeepsWhatAnotherRunWroteMeanwhile) {
     ASSERT_TRUE(second.OpenKey("\\crypt file\\Settings\\Options"));
     ASSERT_TRUE(first.WriteInteger("ShowCry", 0));
     ASSERT_TRUE(second.WriteInteger("Expire", 30));
+    // The value the second loaded: unchanged by it, so the first one's stays.
+    ASSERT_TRUE(second.WriteInteger("ShowCry", 1));
 
     LayeredRegistry reader(paths);
     ASSERT_TRUE(reader.OpenKey("\\crypt file\\Settings\\Options"));

@@ -4,6 +4,7 @@
 #include "WindowFixture.h"
 #include "commands/FileCommands.h"
 #include "commands/PasswordPolicy.h"
+#include "support/MemoryScan.h"
 #include "support/TempDir.h"
 #include "ui/Controls.h"
 #include "ui/DecryptDialog.h"
@@ -241,6 +242,63 @@ TEST_F(FileCommandsWindowTest, SessionPasswordSwitchesThePasswordTimerAndAgesByI
     ExpectDecryptDialog("secret2");
     w.StringGrid2DblClick();
     EXPECT_FALSE(w.PwdTimer->isActive());
+}
+
+// "Qz7#Wk4!", every byte xored with the mask: the test never holds the
+// password whole in writable memory, where the search would find it.
+constexpr uint8_t kMask = 0x5A;
+constexpr testing_support::MaskedSecret<8> kSecret{kMask,
+                                                   {'Q' ^ kMask, 'z' ^ kMask, '7' ^ kMask,
+                                                    '#' ^ kMask, 'W' ^ kMask, 'k' ^ kMask,
+                                                    '4' ^ kMask, '!' ^ kMask}};
+
+// The same as the window's fields hold it, in UTF-16.
+constexpr testing_support::MaskedSecret<16> WideSecret() {
+    testing_support::MaskedSecret<16> wide{kMask, {}};
+    for (std::size_t i = 0; i < kSecret.masked.size(); ++i) {
+        wide.masked[2 * i] = kSecret.masked[i];
+        wide.masked[2 * i + 1] = kMask; // a zero byte
+    }
+    return wide;
+}
+
+bool NoCopyLeft() {
+    return testing_support::FindSecret(kSecret).empty() &&
+           testing_support::FindSecret(WideSecret()).empty();
+}
+
+// The password as the keyboard gives it, one character at a time.
+QString TypedSecret() {
+    QString typed;
+    typed.reserve(static_cast<qsizetype>(kSecret.masked.size()));
+    for (const uint8_t masked : kSecret.masked)
+        typed.append(QChar(static_cast<char16_t>(masked ^ kMask)));
+    return typed;
+}
+
+// A memory dump taken once a file is done, or once the session password has
+// expired, finds no copy of the password: a password for every file lasts
+// as long as its file, a session's until the tick that ends its time.
+TEST_F(FileCommandsWindowTest, NoCopyOfThePasswordOutlivesItsFileOrItsExpiry) {
+    TMainWin& w = OpenWith("a.txt", PatternBytes(5000));
+    ExpectEncryptDialog(TypedSecret());
+    w.StringGrid1DblClick();
+    ASSERT_TRUE(std::filesystem::exists(scratch / "a.txt.cry"));
+    EXPECT_TRUE(NoCopyLeft()) << "after its one file";
+
+    OnePassword = 1;
+    Expire = 1;
+    ExpectDecryptDialog(TypedSecret());
+    w.StringGrid2DblClick();
+    ASSERT_TRUE(std::filesystem::exists(scratch / "a.txt"));
+    // Kept for the session, and the search finds it there.
+    EXPECT_FALSE(testing_support::FindSecret(kSecret).empty());
+    for (int i = 0; i < 60; ++i)
+        w.PwdTimerTimer();
+    EXPECT_FALSE(RememberedPassword.empty());
+    w.PwdTimerTimer();
+    EXPECT_TRUE(NoCopyLeft()) << "after its expiry";
+    EXPECT_EQ(dialogs.Shown().size(), 2u);
 }
 
 TEST_F(FileCommandsWindowTest, OptionsChangesShowCryAndTheListsFollowAtOnce) {

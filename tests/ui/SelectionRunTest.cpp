@@ -38,10 +38,11 @@ TEST_F(SelectionRunTest, OnePasswordForTheListEncryptsThreeRowsWithOneDialog) {
     EXPECT_TRUE(Exists("d.txt"));
     EXPECT_EQ(w.StringGrid1->Cells(0, 1), "d.txt");
     EXPECT_EQ(w.StringGrid2->RowCount(), 4);
-    // The next single file asks again.
+    // The next single file asks again, and the list's password is gone.
     EXPECT_FALSE(Encrypt->CheckBox1->isChecked());
     EXPECT_FALSE(FirstOfList);
     EXPECT_FALSE(CancelRequested);
+    EXPECT_TRUE(RememberedPassword.empty());
 }
 
 TEST_F(SelectionRunTest, AnUntickedBoxAsksForEveryFileAndCancellingOneSkipsOnlyIt) {

@@ -236,6 +236,7 @@ TEST_F(ShellWindowTest, FileWhoseApplicationCannotStartIsEncryptedAgainAtOnce) {
         EXPECT_EQ(w.StringGrid2->Cells(0, 1), name);
         EXPECT_EQ(messages.Shown().back().kind, MessageKind::Error);
         EXPECT_TRUE(ReadJournal(DefaultJournalPath()).empty());
+        EXPECT_TRUE(RememberedPassword.empty()) << "kept once the file was encrypted again";
         std::filesystem::remove(scratch / (name + ".cry"));
     }
 }
@@ -377,7 +378,11 @@ TEST_F(ShellWindowTest, WatchedFileIsEncryptedWhereItIsAfterTheUserMovesToAnothe
         EXPECT_EQ(w.Status_Label->text().toStdString(), OpenFilesStatusText(1));
         EXPECT_EQ(OpenFilesStatusText(2), "2 files are open in their applications.");
         ASSERT_EQ(ReadJournal(DefaultJournalPath()).size(), 1u);
-        EXPECT_EQ(ReadJournal(DefaultJournalPath())[0].path, scratch / "away.kvtest");
+        const JournalEntry entry = ReadJournal(DefaultJournalPath())[0];
+        EXPECT_EQ(entry.path, scratch / "away.kvtest");
+        EXPECT_EQ(entry.crypted, scratch / "away.kvtest.cry");
+        // The file as it was written, by which a later start knows it.
+        EXPECT_EQ(CheckJournalEntry(entry), EntryCheck::Ours);
         if (pass != 1)
             return;
         ASSERT_TRUE(desktop.WaitHolding());
