@@ -9,6 +9,7 @@
 #include "crypto/CryptNames.h"
 #include "crypto/SecureWipe.h"
 #include "engine/CryptFile.h"
+#include "platform/FileSafety.h"
 #include "platform/TreeWalk.h"
 
 #include <cerrno>
@@ -437,6 +438,11 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
                                env.terminalColumns,
                                options.command == Command::Convert ? &target : nullptr};
     const Outcome outcome = RunFiles(settings, list.jobs, ActionOf(options.command));
+    if (!MakeRemovalsDurable()) {
+        env.err << "kelvane-cli: the disk did not confirm that the sources are gone ("
+                << std::strerror(errno) << "); after a power cut they may be back\n";
+        return kExitFailed;
+    }
     if (!complete && (outcome == Outcome::Done || outcome == Outcome::WrongPassword))
         return kExitFailed;
     if (outcome == Outcome::Done && TakeLengthWarnings() > 0)

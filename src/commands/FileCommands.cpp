@@ -12,7 +12,9 @@
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <memory>
 
@@ -277,6 +279,7 @@ bool EncryptAgainWithSamePassword(CommandHost& host, const std::string& name) {
 namespace {
 
 bool EncryptOneFile(CommandHost& host, const std::string& name, PasswordFrom password) {
+    const DurableRemovals durable;
     const PasswordUse use;
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);
@@ -327,6 +330,7 @@ bool DecryptOneFile(CommandHost& host, const std::string& name) {
 }
 
 bool DecryptOneFile(CommandHost& host, const std::string& name, const std::string& fileName) {
+    const DurableRemovals durable;
     const PasswordUse use;
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);
@@ -378,6 +382,7 @@ bool DecryptOneFile(CommandHost& host, const std::string& name, const std::strin
 
 bool ConvertOneFile(CommandHost& host, const std::string& name, const std::string& fileName,
                     const AgeTargetSource& target) {
+    const DurableRemovals durable;
     const PasswordUse use;
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);
@@ -430,6 +435,21 @@ void RunDoubleClick(CommandHost& host, Direction command, const std::string& nam
     if (ownsCancel)
         CancelRequested = false;
     DoubleClicked = true;
+}
+
+namespace {
+int removalScopes = 0;
+} // namespace
+
+DurableRemovals::DurableRemovals() {
+    ++removalScopes;
+}
+
+DurableRemovals::~DurableRemovals() {
+    if (--removalScopes > 0 || MakeRemovalsDurable())
+        return;
+    ShowError(std::string("The disk did not confirm that the original files are gone (") +
+              std::strerror(errno) + "). After a power failure they may be there again.");
 }
 
 CommitInBatches::CommitInBatches(CommitBatch& batch) : previous_(batchInUse) {

@@ -72,6 +72,17 @@ bool ConvertOneFile(CommandHost& host, const std::string& name, const std::strin
 
 class CommitBatch;
 
+// While one lasts, the sources a command removes are made durable on disk
+// when the outermost one ends: once per command, however many files it
+// took, and before the user can take the run as done.
+class DurableRemovals {
+public:
+    DurableRemovals();
+    ~DurableRemovals();
+    DurableRemovals(const DurableRemovals&) = delete;
+    DurableRemovals& operator=(const DurableRemovals&) = delete;
+};
+
 // While one lives, the single-file commands hand the new files they write to
 // `batch` instead of committing each alone: its source is deleted, and its
 // messages shown, when the batch is committed. For runs over many files.

@@ -14,6 +14,7 @@ namespace {
 void RunSelection(SelectionHost& host, FileGrid grid, const AgeTargetSource* convertTo = nullptr) {
     // The first file's password serves the later ones while the list box is
     // ticked; it goes when the run ends.
+    const DurableRemovals durable;
     const PasswordUse use;
     if (Busy()) {
         host.SetStatus(kWaitTillFinished);

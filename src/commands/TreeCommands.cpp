@@ -266,6 +266,8 @@ void RunTreeCommand(TreeHost& host, Direction direction) {
         else if (answer != mrOk)
             return;
     }
+    // The sources the walk removed are durable before the run is over.
+    const DurableRemovals durable;
     TreeBusy = true;
     const int recurseAnswer = ShowConfirmation(kRecurseQuestion, mbYes | mbNo | mbCancel);
     if (recurseAnswer != mrCancel) {

@@ -32,6 +32,7 @@ CryptResult ResultOfCommit(CommitOutcome outcome) {
 void ResetEngineState() {
     TheEngineState.CancelRequested = false;
     TheEngineState.cryptHooks = CryptHooks{};
+    FlushFileSystemForTesting(nullptr);
 }
 
 namespace {

@@ -2,12 +2,15 @@
 #include "platform/FileSafety.h"
 
 #include "crypto/CryptNames.h"
+#include "platform/FileAccess.h"
 #include "platform/FileNode.h"
 #include "platform/Paths.h"
 
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <map>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -127,11 +130,56 @@ bool HeldSource::Unchanged() const {
     return directory_ >= 0 && opened_.known && IdentityAt(directory_, name_) == opened_;
 }
 
+namespace {
+
+// A descriptor on each file system a source was removed on since the last
+// flush; none is kept after it, so nothing holds a removable disk busy.
+std::mutex removalsLock;
+std::map<uint64_t, int> removalsUnflushed;
+
+// The folder's own device is the file's: a folder and its entries are on
+// one file system, so no look is needed.
+void NoteRemoval(int directory, uint64_t device) {
+    const std::lock_guard<std::mutex> hold(removalsLock);
+    if (removalsUnflushed.count(device) > 0)
+        return;
+    // The kept folder of a walk, or a folder held only as a place (O_PATH),
+    // which can't be flushed through: a descriptor of its own either way.
+    const int fd = ::openat(directory, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    removalsUnflushed.emplace(device, fd);
+}
+
+} // namespace
+
 SourceRemoval HeldSource::RemoveIfUnchanged() {
     if (!Unchanged())
         return SourceRemoval::Changed;
-    return ::unlinkat(directory_, name_.c_str(), 0) == 0 ? SourceRemoval::Removed
-                                                         : SourceRemoval::Failed;
+    if (::unlinkat(directory_, name_.c_str(), 0) != 0)
+        return SourceRemoval::Failed;
+    NoteRemoval(directory_, opened_.node.device);
+    return SourceRemoval::Removed;
+}
+
+bool MakeRemovalsDurable() {
+    std::map<uint64_t, int> unflushed;
+    {
+        const std::lock_guard<std::mutex> hold(removalsLock);
+        unflushed.swap(removalsUnflushed);
+    }
+    int failure = 0;
+    for (const auto& [device, fd] : unflushed) {
+        // No descriptor was left to open the folder again: every file
+        // system is flushed instead, which reports no failure.
+        if (fd < 0) {
+            ::sync();
+            continue;
+        }
+        if (!FlushFileSystem(fd) && failure == 0)
+            failure = errno != 0 ? errno : EIO;
+        ::close(fd);
+    }
+    errno = failure;
+    return failure == 0;
 }
 
 } // namespace kelvane

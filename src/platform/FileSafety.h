@@ -98,4 +98,12 @@ private:
     FileIdentity opened_;
 };
 
+// A removed source is gone from its folder at once, but only from the disk
+// once the folder is flushed: after a power cut before that, the plain file
+// is back beside its crypted one although the run said it was gone. The
+// removals are flushed once at the end of a run, not one by one: each file
+// system a source was removed on since the last call is flushed. False,
+// errno set, when a disk did not confirm it.
+bool MakeRemovalsDurable();
+
 } // namespace kelvane

@@ -98,6 +98,33 @@ TEST_F(CliInProcess, RoundTripRestoresEveryFileAndDeletesEachSource) {
     EXPECT_TRUE(decrypted.out.empty() && decrypted.err.empty());
 }
 
+// A source is gone from the disk, not only from its folder, before the run
+// says so: a power cut must not bring the plain file back after success.
+TEST_F(CliInProcess, ARunEndsOnceTheRemovalsOfItsSourcesAreOnDiskAndSaysWhenTheyAreNot) {
+    static int flushes;
+    static bool failing;
+    flushes = 0;
+    failing = false;
+    FlushFileSystemForTesting([](int) {
+        ++flushes;
+        errno = failing ? EIO : 0;
+        return !failing;
+    });
+    WriteFile(dir / "a", "plain");
+    ASSERT_EQ(Run({"encrypt", "-p", PasswordFile(), dir / "a"}).status, kExitDone);
+    EXPECT_EQ(flushes, 1);
+    ASSERT_EQ(Run({"decrypt", "-k", "-p", dir / "pw", dir / "a.cry"}).status, kExitDone);
+    EXPECT_EQ(flushes, 1) << "nothing removed, nothing to flush";
+    std::filesystem::remove(dir / "a");
+    failing = true;
+    const CliRun unconfirmed = Run({"decrypt", "-p", dir / "pw", dir / "a.cry"});
+    EXPECT_EQ(unconfirmed.status, kExitFailed);
+    EXPECT_NE(unconfirmed.err.find("the disk did not confirm that the sources are gone"),
+              std::string::npos)
+        << unconfirmed.err;
+    EXPECT_EQ(ReadFile(dir / "a"), "plain");
+}
+
 TEST_F(CliInProcess, KeepLeavesTheSourceAndOutputNamesTheDestination) {
     WriteFile(dir / "plain", "keep me around");
     ASSERT_EQ(

@@ -95,6 +95,23 @@ TEST_F(FileCommandsTest, APasswordOutlivesItsFileOnlyAsTheSessionPassword) {
     EXPECT_EQ(host.encrypt.showings, 1);
 }
 
+// The source's removal reaches the disk before the command ends, and a
+// disk that does not confirm it is said so: after a power cut the plain
+// file would be back although the user saw it go.
+TEST_F(FileCommandsTest, ARemovedSourceIsFlushedAndAnUnconfirmedRemovalIsSaid) {
+    Make("a.txt");
+    FlushFileSystemForTesting([](int) {
+        errno = EIO;
+        return false;
+    });
+    host.encrypt.Answer(mrOk, "secret1");
+    messages.Expect("The disk did not confirm that the original files are gone (Input/output "
+                    "error). After a power failure they may be there again.");
+    EXPECT_TRUE(EncryptOneFile(host, "a.txt"));
+    EXPECT_FALSE(std::filesystem::exists("a.txt"));
+    EXPECT_TRUE(std::filesystem::exists("a.txt.cry"));
+}
+
 TEST_F(FileCommandsTest, ProgressPanelIsTakenDownInTheStatedOrderAfterSuccessAndFailure) {
     Make("a.txt");
     host.encrypt.Answer(mrOk, "secret1");

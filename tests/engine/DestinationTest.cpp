@@ -279,7 +279,7 @@ TEST(CommitBehind, AFailedFlushFailsEveryFileMadeBeforeItWhicheverBatchItWaitsIn
         add("d");
         batch.Commit();
     }
-    FlushFileSystemForTesting(nullptr);
+    ResetEngineState();
     const auto failed = std::make_pair(CommitOutcome::Failed, ENOSPC);
     EXPECT_EQ(outcomes["a"], failed);
     EXPECT_EQ(outcomes["b"], failed);
