@@ -166,7 +166,8 @@ void CommitBatch::Hand(std::vector<Entry> entries) {
         return;
     }
     // The batch before must be done first: that bounds the files waiting,
-    // and the descriptors they hold, to two batches.
+    // and the descriptors they hold, to one batch for each filler besides
+    // the one committed.
     turnChanged_.wait(hold, [this] { return !hasHanded_ && !committing_; });
     handed_ = std::move(entries);
     hasHanded_ = true;

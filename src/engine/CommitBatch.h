@@ -42,8 +42,10 @@ public:
     // Inline: a full batch is committed by the thread that filled it, and
     // the outcomes are given on that thread. Background: a thread of the
     // batch's own commits it while the next one fills, so the work goes on
-    // while the disk flushes; at most one batch is committed while another
-    // fills. BackgroundSettledByFiller: committed so, but the outcomes wait
+    // while the disk flushes; one batch is committed at a time, and each
+    // filler that fills another meanwhile waits with it, so up to one batch
+    // per filler waits besides the one committed and the one filling: the
+    // caller sizes batches for that. BackgroundSettledByFiller: committed so, but the outcomes wait
     // for the filling thread's next call (the window's, whose widgets only
     // its own thread may touch).
     enum class Where { Inline, Background, BackgroundSettledByFiller };
