@@ -17,7 +17,7 @@
 #include <fcntl.h>
 #include <map>
 #include <mutex>
-#include <random>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -91,10 +91,27 @@ std::string DirectoryOf(const std::string& path) {
     return directory.empty() ? "." : directory;
 }
 
+// From the kernel's random bytes on every call: jobs name temporaries side
+// by side, and a generator shared between them would be a data race.
 std::string RandomSuffix() {
-    static std::mt19937_64 generator{std::random_device{}()};
+    uint64_t value = 0;
+    std::size_t got = 0;
+    while (got < sizeof value) {
+        const ssize_t n = ::getrandom(reinterpret_cast<char*>(&value) + got, sizeof value - got, 0);
+        if (n > 0)
+            got += static_cast<std::size_t>(n);
+        else if (errno != EINTR)
+            break;
+    }
+    // Without random bytes a name from the clock and a counter stays unique
+    // within this process; O_EXCL refuses any clash with another.
+    if (got < sizeof value) {
+        static std::atomic<uint64_t> counter{0};
+        value = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                (counter.fetch_add(1) << 48);
+    }
     char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(generator()));
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
     return text;
 }
 
