@@ -2,8 +2,8 @@
 // Kelvane 95: start-up, the event loop and the end of the run.
 #include "crypto/SelfTest.h"
 #include "engine/CryptFile.h"
-#include "platform/CoreDumps.h"
 #include "platform/MessageSeam.h"
+#include "platform/ProcessLimits.h"
 #include "ui/EventPacing.h"
 #include "ui/Fonts.h"
 #include "ui/Forms.h"
@@ -120,6 +120,7 @@ int main(int argc, char** argv) {
 
     // Before anything could hold a password.
     TurnOffCoreDumps();
+    RaiseOpenFileLimit();
     if (const int exitCode = AnswerInformationRequest(argc, argv); exitCode >= 0)
         return exitCode;
     ResetWindowState();

@@ -6,6 +6,7 @@
 #include "engine/CommitBatch.h"
 #include "engine/CryptFile.h"
 #include "platform/Paths.h"
+#include "platform/ProcessLimits.h"
 
 #include <algorithm>
 #include <atomic>
@@ -13,7 +14,6 @@
 #include <cstring>
 #include <mutex>
 #include <sstream>
-#include <sys/resource.h>
 #include <system_error>
 #include <thread>
 
@@ -26,7 +26,9 @@ public:
         : settings_(settings), jobs_(jobs), action_(action),
           progress_(settings.err, settings.drawProgress, TotalSize(jobs), {}, settings.columns),
           messages_(jobs.size()), claimed_(ClaimedBefore(settings, jobs)),
-          batch_(LimitsWithin(OpenFilesAllowed(), std::max(settings.parallel, 1u)),
+          // A file under way or waiting holds up to three descriptors: its
+          // source, its new file and, for a named file, its folder's.
+          batch_(SizedForOpenFiles({}, OpenFilesAllowed(), std::max(settings.parallel, 1u), 3),
                  CommitBatch::Where::Background) {}
 
     Outcome All() {
@@ -59,29 +61,6 @@ public:
     }
 
 private:
-    static std::size_t OpenFilesAllowed() {
-        struct rlimit limit {};
-        return ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
-                   ? static_cast<std::size_t>(limit.rlim_cur)
-                   : 1024;
-    }
-
-    // Each file under way or waiting holds up to three descriptors. While
-    // one batch is committed, each filler may wait with a full batch of its
-    // own and has one file under way; the walk's idle folders and
-    // everything else have the rest. Where even that is too many (a limit of a few dozen),
-    // a file that finds no descriptor commits what waits and tries again.
-    static BatchLimits LimitsWithin(std::size_t openFiles, unsigned fillers) {
-        BatchLimits limits;
-        const std::size_t forFolders = IdleWalkFoldersKept();
-        const std::size_t spare =
-            openFiles > 128 ? openFiles - 64 - forFolders : openFiles / 2 - forFolders;
-        const std::size_t files = spare / 3;
-        const std::size_t perBatch = files > fillers ? (files - fillers) / (fillers + 1) : 0;
-        limits.files = std::clamp<std::size_t>(perBatch, 1, limits.files);
-        return limits;
-    }
-
     // For each file, whether an earlier one of the run becomes the same
     // name. Settled in the order given before any file starts, so the file
     // that keeps the name is always the first, however the threads run.

@@ -6,7 +6,7 @@
 #include "cli/Signals.h"
 #include "cli/TerminalPrompt.h"
 #include "crypto/SelfTest.h"
-#include "platform/CoreDumps.h"
+#include "platform/ProcessLimits.h"
 
 #include <iostream>
 #include <sys/resource.h>
@@ -14,8 +14,9 @@
 
 namespace {
 
-// A walk holds each folder with files to do open until they are done, so a
-// wide tree needs more descriptors than the customary soft limit of 1024.
+// Each file waiting in a batch holds descriptors, and so does each folder a
+// walk works in, so a run over many files goes faster with more than the
+// customary soft limit of 1024: batches are sized by the limit.
 // Nothing here uses select(), which is what that limit protects.
 void AllowAllOpenFiles() {
     struct rlimit limit {};

@@ -8,6 +8,7 @@
 #include "engine/CommitBatch.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
+#include "platform/ProcessLimits.h"
 #include "platform/TreeWalk.h"
 
 #include <algorithm>
@@ -223,7 +224,9 @@ private:
     bool recurse_;               // the user said Yes to the recursion question
     std::set<FileNode> created_; // files this walk wrote
     std::vector<Waiting> waiting_;
-    CommitBatch batch_{WalkBatchLimits, WalkCommits};
+    // A waiting file holds four descriptors: its new file, its folder twice
+    // (the new file's and the source's), and the walk's folder it is in.
+    CommitBatch batch_{SizedForOpenFiles(WalkBatchLimits, OpenFilesAllowed(), 1, 4), WalkCommits};
     std::shared_ptr<WalkFolder> shown_; // the folder the last file was in
     FileNode shownNode_;
 };

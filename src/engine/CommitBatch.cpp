@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/CommitBatch.h"
 
+#include "platform/TreeWalk.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <iterator>
@@ -95,6 +97,17 @@ void CommitEntries(Entries& entries, CommitBatch::FlushFailures& failures) {
 }
 
 } // namespace
+
+BatchLimits SizedForOpenFiles(BatchLimits wanted, std::size_t openFiles, unsigned fillers,
+                              unsigned descriptorsPerFile) {
+    const std::size_t forFolders = IdleWalkFoldersKept();
+    const std::size_t others = openFiles > 128 ? 64 : openFiles / 2;
+    const std::size_t spare = openFiles > others + forFolders ? openFiles - others - forFolders : 0;
+    const std::size_t files = spare / std::max(descriptorsPerFile, 1u);
+    const std::size_t perBatch = files > fillers ? (files - fillers) / (fillers + 1) : 0;
+    wanted.files = std::clamp<std::size_t>(perBatch, 1, wanted.files);
+    return wanted;
+}
 
 void CommitBatch::Add(std::unique_ptr<DestinationFile> destination, Existing existing,
                       int64_t bytes, Settle settle) {

@@ -34,6 +34,15 @@ struct BatchLimits {
     std::chrono::milliseconds wait{1000};
 };
 
+// `wanted` with no more files than fit the process's `openFiles` when each
+// file under way or waiting holds `descriptorsPerFile`. While one batch is
+// committed, each of the `fillers` may wait with a full batch of its own
+// and has one file under way; the walk's idle folders and everything else
+// have the rest. Where even one file a batch is too many (a limit of a few
+// dozen), a file that finds no descriptor commits what waits and tries again.
+BatchLimits SizedForOpenFiles(BatchLimits wanted, std::size_t openFiles, unsigned fillers,
+                              unsigned descriptorsPerFile);
+
 class CommitBatch {
 public:
     // How one file's commit ended, and the errno behind a failure.

@@ -3,6 +3,7 @@
 
 #include "crypto/CryptNames.h"
 #include "platform/FileSafety.h"
+#include "platform/ProcessLimits.h"
 
 #include <algorithm>
 #include <atomic>
@@ -10,7 +11,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <set>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,12 +28,7 @@ std::atomic<std::size_t> idleFoldersOpen{0};
 } // namespace
 
 std::size_t IdleWalkFoldersKept() {
-    static const std::size_t kept = [] {
-        struct rlimit limit {};
-        const bool known =
-            ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY;
-        return (known ? static_cast<std::size_t>(limit.rlim_cur) : 1024) / 8;
-    }();
+    static const std::size_t kept = OpenFilesAllowed() / 8;
     return kept;
 }
 

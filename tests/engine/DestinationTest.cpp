@@ -4,6 +4,7 @@
 // read, and nothing is left behind, with or without unnamed files.
 #include "CryptFileFixture.h"
 #include "engine/CommitBatch.h"
+#include "platform/TreeWalk.h"
 #include "support/FilesInTheMaking.h"
 
 #include <algorithm>
@@ -286,6 +287,27 @@ TEST(CommitBehind, AFailedFlushFailsEveryFileMadeBeforeItWhicheverBatchItWaitsIn
     EXPECT_EQ(outcomes["c"], failed);
     EXPECT_EQ(outcomes["d"], std::make_pair(CommitOutcome::Done, 0));
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"d"});
+}
+
+// What a run may hold at once, one batch committed and one more waiting
+// with each filler besides the file each has under way, fits the limit
+// whatever the number of jobs.
+TEST(CommitBehind, BatchesAreSizedSoThatEveryFillersFilesFitTheOpenFileLimit) {
+    for (const std::size_t openFiles : {256u, 1024u, 8192u, 65536u}) {
+        for (const unsigned fillers : {1u, 2u, 8u, 64u}) {
+            for (const unsigned perFile : {3u, 4u}) {
+                SCOPED_TRACE(testing::Message() << openFiles << " files, " << fillers
+                                                << " fillers, " << perFile << " each");
+                const std::size_t batch = SizedForOpenFiles({}, openFiles, fillers, perFile).files;
+                EXPECT_GE(batch, 1u);
+                EXPECT_LE(batch, BatchLimits{}.files);
+                const std::size_t held = ((fillers + 1) * batch + fillers) * perFile;
+                if (batch > 1) {
+                    EXPECT_LE(held + IdleWalkFoldersKept() + 64, openFiles);
+                }
+            }
+        }
+    }
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 // read them out of its memory.
 #pragma once
 
+#include <cstddef>
+
 namespace kelvane {
 
 // Sets the core file limit to zero, soft and hard, and makes the process
@@ -12,5 +14,17 @@ namespace kelvane {
 // process still reads its own /proc/self entries; the tables of other
 // processes stay as readable as before.
 void TurnOffCoreDumps();
+
+// Raises the soft limit of open files towards the hard one, to at most
+// kOpenFilesWanted: a run over many files holds a few descriptors for each
+// file waiting in a batch and for the folders it works in, and a desktop
+// session's soft limit (1024) is far below what it allows. Called first
+// thing by the window, before anything sizes itself by the limit; only so
+// far, since the applications it starts inherit the limit.
+constexpr unsigned long kOpenFilesWanted = 8192;
+void RaiseOpenFileLimit();
+
+// The soft limit of open files now; 1024 when there is none.
+std::size_t OpenFilesAllowed();
 
 } // namespace kelvane
