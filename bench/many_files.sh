@@ -152,7 +152,10 @@ bench_place() {
         "$(ratio "ccrypt -r -d" "kelvane-cli decrypt -r -j $jobs")"
 }
 
-echo "load average at the start: $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) processors"
+# The figures depend on the processor: its model goes beside them.
+model=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
+echo "processor: ${model:-unknown}, $(nproc) processors"
+echo "load average at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
 for place in $places; do
     case "$place" in
     tmpfs)
