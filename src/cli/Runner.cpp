@@ -28,10 +28,12 @@ public:
           messages_(jobs.size()), claimed_(ClaimedBefore(settings, jobs)),
           // A file under way or waiting holds up to three descriptors: its
           // source, its new file and, for a named file, its folder's.
-          batch_(SizedForOpenFiles({}, OpenFilesAllowed(), std::max(settings.parallel, 1u), 3),
-                 CommitBatch::Where::Background) {}
+          batchLimits_(
+              SizedForOpenFiles({}, OpenFilesAllowed(), std::max(settings.parallel, 1u), 3)),
+          batch_(batchLimits_, CommitBatch::Where::Background) {}
 
     Outcome All() {
+        ReserveDescriptors(DescriptorsAtMost());
         std::vector<std::thread> helpers;
         try {
             for (unsigned i = 1; i < settings_.parallel; ++i)
@@ -77,6 +79,14 @@ private:
                              : !claims.Claim(AT_FDCWD, {}, *destination);
         }
         return claimed;
+    }
+
+    // Each file under way or waiting holds up to three descriptors; only
+    // so many wait (one batch per filler besides the one committed).
+    std::size_t DescriptorsAtMost() const {
+        const std::size_t fillers = std::max(settings_.parallel, 1u);
+        const std::size_t waiting = (fillers + 1) * batchLimits_.files + fillers;
+        return std::min(waiting, jobs_.size()) * 3 + 64;
     }
 
     static uint64_t TotalSize(const std::vector<FileJob>& jobs) {
@@ -231,6 +241,7 @@ private:
     std::vector<FileMessages> messages_;
     std::size_t written_ = 0;
     const std::vector<bool> claimed_;
+    BatchLimits batchLimits_;
     // Declared last: it commits what still waits before the rest goes.
     CommitBatch batch_;
 };

@@ -2,8 +2,10 @@
 #include "platform/ProcessLimits.h"
 
 #include <algorithm>
+#include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace kelvane {
 
@@ -26,6 +28,17 @@ void RaiseOpenFileLimit() {
                          ? kOpenFilesWanted
                          : std::min<rlim_t>(limit.rlim_max, kOpenFilesWanted);
     ::setrlimit(RLIMIT_NOFILE, &limit);
+}
+
+void ReserveDescriptors(std::size_t count) {
+    const std::size_t highest = std::min(count, OpenFilesAllowed() - 1);
+    const int any = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (any < 0)
+        return;
+    const int far = ::fcntl(any, F_DUPFD_CLOEXEC, static_cast<int>(highest));
+    if (far >= 0)
+        ::close(far);
+    ::close(any);
 }
 
 std::size_t OpenFilesAllowed() {

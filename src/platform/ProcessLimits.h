@@ -27,4 +27,10 @@ void RaiseOpenFileLimit();
 // The soft limit of open files now; 1024 when there is none.
 std::size_t OpenFilesAllowed();
 
+// Grows the process's table of descriptors to hold `count` at once (within
+// the limit). To be called while the process has one thread: the kernel
+// grows a table that threads share only after a grace period, some
+// milliseconds each time, which a run over small files paid several times.
+void ReserveDescriptors(std::size_t count);
+
 } // namespace kelvane
