@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
 
     // Before anything could hold a password.
     TurnOffCoreDumps();
-    RaiseOpenFileLimit();
+    RaiseOpenFileLimit(kWindowOpenFiles);
     if (const int exitCode = AnswerInformationRequest(argc, argv); exitCode >= 0)
         return exitCode;
     ResetWindowState();

@@ -9,24 +9,8 @@
 #include "platform/ProcessLimits.h"
 
 #include <iostream>
-#include <sys/resource.h>
+#include <limits>
 #include <unistd.h>
-
-namespace {
-
-// Each file waiting in a batch holds descriptors, and so does each folder a
-// walk works in, so a run over many files goes faster with more than the
-// customary soft limit of 1024: batches are sized by the limit.
-// Nothing here uses select(), which is what that limit protects.
-void AllowAllOpenFiles() {
-    struct rlimit limit {};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
-        limit.rlim_cur = limit.rlim_max;
-        ::setrlimit(RLIMIT_NOFILE, &limit);
-    }
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     // Before anything could hold a password.
@@ -35,7 +19,8 @@ int main(int argc, char** argv) {
         std::cerr << "kelvane-cli: the cipher self-test failed; this build must not be used\n";
         return kelvane::cli::kExitBroken;
     }
-    AllowAllOpenFiles();
+    // Batches are sized by the limit: as many as the hard limit allows.
+    kelvane::RaiseOpenFileLimit(std::numeric_limits<std::size_t>::max());
     kelvane::cli::CancelOnSignals();
     kelvane::cli::TerminalPrompter prompter;
     kelvane::cli::WatchTerminalWidth();

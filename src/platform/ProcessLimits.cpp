@@ -20,13 +20,14 @@ void TurnOffCoreDumps() {
     ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
 }
 
-void RaiseOpenFileLimit() {
+void RaiseOpenFileLimit(std::size_t atMost) {
     struct rlimit limit {};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= kOpenFilesWanted)
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
         return;
-    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY
-                         ? kOpenFilesWanted
-                         : std::min<rlim_t>(limit.rlim_max, kOpenFilesWanted);
+    const rlim_t raised = std::min<rlim_t>(limit.rlim_max, static_cast<rlim_t>(atMost));
+    if (limit.rlim_cur >= raised)
+        return;
+    limit.rlim_cur = raised;
     ::setrlimit(RLIMIT_NOFILE, &limit);
 }
 

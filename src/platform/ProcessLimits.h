@@ -16,13 +16,15 @@ namespace kelvane {
 void TurnOffCoreDumps();
 
 // Raises the soft limit of open files towards the hard one, to at most
-// kOpenFilesWanted: a run over many files holds a few descriptors for each
-// file waiting in a batch and for the folders it works in, and a desktop
+// `atMost`: a run over many files holds a few descriptors for each file
+// waiting in a batch and for the folders it works in, and a desktop
 // session's soft limit (1024) is far below what it allows. Called first
-// thing by the window, before anything sizes itself by the limit; only so
-// far, since the applications it starts inherit the limit.
-constexpr unsigned long kOpenFilesWanted = 8192;
-void RaiseOpenFileLimit();
+// thing by both programs, before anything sizes itself by the limit. The
+// window goes only to kWindowOpenFiles, since the applications it starts
+// inherit the limit; nothing of either program uses select(), which is
+// what the customary limit protects.
+constexpr std::size_t kWindowOpenFiles = 8192;
+void RaiseOpenFileLimit(std::size_t atMost);
 
 // The soft limit of open files now; 1024 when there is none.
 std::size_t OpenFilesAllowed();
