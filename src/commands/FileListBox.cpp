@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <iterator>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvane {
 namespace {
@@ -84,8 +85,15 @@ void TFileListBox::ReadInFull() {
     read_.clear();
     links_.clear();
     haveRead_ = true;
-    DIR* dir = opendir(directory_.c_str());
+    // The names and every later look at them come from this one open folder:
+    // a folder put in the place of the one read is another folder.
+    folder_ = OpenFolder::Open(directory_);
+    const int listing = folder_ ? ::dup(folder_->Descriptor()) : -1;
+    DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
     if (dir == nullptr) {
+        if (listing >= 0)
+            ::close(listing);
+        folder_.reset();
         DropWatch();
         return;
     }
@@ -128,8 +136,14 @@ void TFileListBox::DropWatch() {
 }
 
 bool TFileListBox::TakeChanges() {
-    if (!watch_ || !watch_->Active())
+    if (!watch_ || !watch_->Active() || !folder_)
         return false;
+    // The path may lead to another folder now; that one is read in full.
+    struct stat atPath {};
+    if (::stat(directory_.c_str(), &atPath) != 0 || NodeOf(atPath) != folder_->Identity()) {
+        DropWatch();
+        return false;
+    }
     std::optional<std::vector<std::string>> changed = watch_->TakeChanges();
     if (!changed) {
         DropWatch();
@@ -174,12 +188,12 @@ void TFileListBox::Reconsider(const std::vector<std::string>& sortedNames) {
 bool TFileListBox::Wanted(const std::string& name, bool& isLink) const {
     if (name == "." || name == "..")
         return false;
-    const std::string path = directory_ + "/" + name;
+    const int folder = folder_->Descriptor();
     struct stat st {};
-    if (lstat(path.c_str(), &st) != 0)
+    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
     isLink = S_ISLNK(st.st_mode);
-    if (isLink && stat(path.c_str(), &st) != 0)
+    if (isLink && ::fstatat(folder, name.c_str(), &st, 0) != 0)
         return false;
     if (S_ISREG(st.st_mode))
         return contents_ != Contents::Folders;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/DirectoryWatch.h"
+#include "platform/FolderEntries.h"
 
 #include <memory>
 #include <string>
@@ -45,6 +46,10 @@ public:
     // while it is not watched.
     int WatchDescriptor() const { return watch_ && watch_->Active() ? watch_->Descriptor() : -1; }
 
+    // The folder the last read took its names from, held open so the files
+    // behind the names are read there too; null when it could not be read.
+    const std::shared_ptr<const OpenFolder>& Folder() const { return folder_; }
+
     int Count() const { return static_cast<int>(Items.size()); }
     // The index of the name, compared case-insensitively; -1 when absent.
     int IndexOf(const std::string& name) const;
@@ -71,6 +76,7 @@ private:
 
     Contents contents_;
     std::string directory_ = ".";
+    std::shared_ptr<const OpenFolder> folder_;
     // What the last read found, in NameLess order, and the links among it.
     std::vector<std::string> read_;
     std::vector<std::string> links_;

@@ -71,8 +71,12 @@ std::string AttributeText(uint32_t word) {
 }
 
 bool ReadFileInformation(const std::string& name, FileInformation& info) {
+    return ReadFileInformationAt(AT_FDCWD, name, info);
+}
+
+bool ReadFileInformationAt(int folder, const std::string& name, FileInformation& info) {
     // Non-blocking, so a named pipe in the directory can't hang the listing.
-    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::openat(folder, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat st {};

@@ -52,5 +52,7 @@ struct FileInformation {
 // Opens the file for reading (never blocking, never denying other programs)
 // and reads its information; false when it cannot be opened or queried.
 bool ReadFileInformation(const std::string& name, FileInformation& info);
+// The same for `name` in the open folder `folder`.
+bool ReadFileInformationAt(int folder, const std::string& name, FileInformation& info);
 
 } // namespace kelvane

@@ -67,6 +67,24 @@ EntryKind KindFromListing(unsigned char type) {
 
 } // namespace
 
+std::shared_ptr<const OpenFolder> OpenFolder::Open(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return nullptr;
+    }
+    return std::shared_ptr<const OpenFolder>(new OpenFolder(fd, NodeOf(st)));
+}
+
+OpenFolder::~OpenFolder() {
+    ::close(fd_);
+}
+
 EntryKind EntryKindAt(int folder, const std::string& name, FileNode* identity, uint64_t* size) {
     struct stat st {};
     if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)

@@ -7,6 +7,7 @@
 #include "platform/FileNode.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,26 @@ struct FolderEntry {
     EntryKind kind = EntryKind::Gone;
     FileNode identity;
     uint64_t size = 0;
+};
+
+// A folder held open, so that whoever reads names from it and whoever later
+// reads those names' files read the very same folder, whatever happens to
+// its path meanwhile.
+class OpenFolder {
+public:
+    // Null, errno set, when `path` is no folder that can be read.
+    static std::shared_ptr<const OpenFolder> Open(const std::string& path);
+    ~OpenFolder();
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+
+    int Descriptor() const { return fd_; }
+    FileNode Identity() const { return identity_; }
+
+private:
+    OpenFolder(int fd, FileNode identity) : fd_(fd), identity_(identity) {}
+    int fd_;
+    FileNode identity_;
 };
 
 // What the name inside the open folder `folder` is now, links not followed.

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <cstdio>
+#include <fcntl.h>
 
 namespace kelvane {
 namespace {
@@ -77,7 +78,9 @@ QVariant TFileGridModel::headerData(int section, Qt::Orientation orientation, in
 
 void TFileGridModel::FillRow(const GridRow& row) const {
     row.InfoRead = true;
-    row.HaveInfo = !row.FileName.empty() && ReadFileInformation(row.FileName, row.Info);
+    row.HaveInfo = !row.FileName.empty() &&
+                   ReadFileInformationAt(row.Folder ? row.Folder->Descriptor() : AT_FDCWD,
+                                         row.FileName, row.Info);
 }
 
 void TFileGridModel::SetRows(std::vector<GridRow> rows) {

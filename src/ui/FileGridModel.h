@@ -2,14 +2,18 @@
 // The rows behind one file grid. A rebuild takes the names only; a row reads
 // its file's size, date and attributes the first time one of those cells is
 // wanted (drawn on screen or asked for by a command), so a rebuild costs no
-// more than reading the directory, however many rows sit out of view. Every
-// rebuild starts again from the disk.
+// more than reading the directory, however many rows sit out of view. The
+// cells are read in the folder the names were read from, held open, so they
+// describe the listed files wherever the working directory has gone since.
+// Every rebuild starts again from the disk.
 #pragma once
 
 #include "platform/FileAttributes.h"
+#include "platform/FolderEntries.h"
 
 #include <QAbstractTableModel>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +22,8 @@ namespace kelvane {
 struct GridRow {
     std::string Name;     // column 0, as the grid shows it
     std::string FileName; // the file behind the row; empty for the placeholder
+    // The folder FileName is in; null: the working directory.
+    std::shared_ptr<const OpenFolder> Folder;
     mutable bool InfoRead = false;
     mutable bool HaveInfo = false; // false: Size, Date and Attr stay empty
     mutable FileInformation Info;

@@ -37,6 +37,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <set>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kelvane {
@@ -306,10 +307,11 @@ void TMainWin::RefreshLists() {
     SplitLists lists = ListedFiles;
     std::vector<GridRow> plainRows;
     std::vector<GridRow> cryptedRows;
-    auto rowOf = [](ListedFile& file) {
+    auto rowOf = [this](ListedFile& file) {
         GridRow row;
         row.Name = std::move(file.Name);
         row.FileName = std::move(file.FileName);
+        row.Folder = FileListBox1.Folder();
         return row;
     };
     for (ListedFile& file : lists.Plain) {
@@ -377,8 +379,25 @@ void TMainWin::ReadListsAgain() {
     const TStringGrid::SelectionAnchors plain = StringGrid1->SelectionFiles();
     const TStringGrid::SelectionAnchors crypted = StringGrid2->SelectionFiles();
     RefreshLists();
+    WorkInTheListedFolder();
     StringGrid1->SelectFiles(plain);
     StringGrid2->SelectFiles(crypted);
+}
+
+void TMainWin::WorkInTheListedFolder() {
+    // Another program may have moved the folder shown away and put a new one
+    // in its place: the lists, read by the folder's path, show the new one,
+    // and the commands, which name files relative to the working directory,
+    // must act there too, never on files nobody sees. Not while a command or
+    // a dialog of one waits: it works in the folder it looked at.
+    const std::shared_ptr<const OpenFolder>& listed = FileListBox1.Folder();
+    if (!listed || Busy() || CoalesceRefresh || QApplication::activeModalWidget() != nullptr)
+        return;
+    struct stat working {};
+    if (::stat(".", &working) == 0 && NodeOf(working) == listed->Identity())
+        return;
+    if (::fchdir(listed->Descriptor()) == 0)
+        DirectoryListBox1->Update();
 }
 
 void TMainWin::MoveSelectionMode(TStringGrid& to, TStringGrid& from) {

@@ -172,6 +172,9 @@ public:
     // F5, and the timer's tick: the lists read again, each grid's selection
     // kept on the same files.
     void ReadListsAgain();
+    // Makes the folder the lists show the working directory again when its
+    // path has come to lead to another folder, as long as no command runs.
+    void WorkInTheListedFolder();
     // Enter on a grid's row: what a double-click on it does.
     void KeyOpens(TStringGrid& grid);
 

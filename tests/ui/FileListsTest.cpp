@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the two grids and the name lists behind them show for a directory.
 #include "WindowFixture.h"
+#include "ui/DirectoryListBox.h"
 #include "ui/StringGrid.h"
 
 #include <QTest>
@@ -129,6 +130,35 @@ TEST_F(FileListsTest, DateIsTheLastWriteTimeInUtc) {
     ::unsetenv("TZ");
     ::tzset();
     EXPECT_EQ(w.StringGrid1->Cells(2, 1), "07.12.1997 14:05");
+}
+
+// The cells describe the files listed, read in the folder their names came
+// from: not in a folder the working directory has moved to meanwhile, as a
+// walk over subfolders moves it, nor in a folder put in the place of the one
+// shown; and the commands then work where the lists show.
+TEST_F(FileListsTest, CellsComeFromTheFolderTheNamesCameFrom) {
+    scratch.Write("shown/a.txt", 10);
+    scratch.Write("shown/sub/other.bin", 3);
+    TMainWin& w = Open();
+    ASSERT_TRUE(w.DirectoryListBox1->SetDirectory(scratch / "shown"));
+    ASSERT_EQ(::chdir((scratch / "shown/sub").c_str()), 0);
+    EXPECT_EQ(Names(*w.StringGrid1), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(w.StringGrid1->Cells(1, 1), "        10");
+    ASSERT_EQ(::chdir((scratch / "shown").c_str()), 0);
+
+    std::filesystem::rename(scratch / "shown", scratch / "moved");
+    scratch.Write("shown/a.txt", 2000);
+    scratch.Write("shown/b.txt", 300);
+    w.ReadListsAgain();
+    EXPECT_EQ(Names(*w.StringGrid1), (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_EQ(w.StringGrid1->Cells(1, 1), "      2000");
+    EXPECT_EQ(w.StringGrid1->Cells(1, 2), "       300");
+    EXPECT_EQ(w.StringGrid1->Cells(3, 2), "A---");
+    struct stat working {};
+    struct stat listed {};
+    ASSERT_EQ(::stat(".", &working), 0);
+    ASSERT_EQ(::stat((scratch / "shown").c_str(), &listed), 0);
+    EXPECT_EQ(working.st_ino, listed.st_ino);
 }
 
 TEST_F(FileListsTest, AttributesShowArchiveHiddenAndReadOnly) {
