@@ -29,17 +29,18 @@ uint32_t WordOf(const std::string& name, const struct stat& st) {
     return word;
 }
 
+// The clock the user lives by: a file `ls` shows at 09:30 reads 09:30 here.
 void SetLastWriteTime(const struct stat& st, FileInformation& info) {
-    struct tm utc {};
+    struct tm local {};
     const time_t seconds = st.st_mtim.tv_sec;
-    if (::gmtime_r(&seconds, &utc) == nullptr)
+    if (::localtime_r(&seconds, &local) == nullptr)
         return;
-    info.year = utc.tm_year + 1900;
-    info.month = utc.tm_mon + 1;
-    info.day = utc.tm_mday;
-    info.hour = utc.tm_hour;
-    info.minute = utc.tm_min;
-    info.second = utc.tm_sec;
+    info.year = local.tm_year + 1900;
+    info.month = local.tm_mon + 1;
+    info.day = local.tm_mday;
+    info.hour = local.tm_hour;
+    info.minute = local.tm_min;
+    info.second = local.tm_sec;
 }
 
 } // namespace

@@ -45,7 +45,7 @@ std::string AttributeText(uint32_t word);
 struct FileInformation {
     uint32_t attributes = faInvalid;
     uint64_t size = 0;
-    // Last-write time in UTC, calendar fields.
+    // Last-write time in local time, calendar fields.
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
 

@@ -32,7 +32,7 @@ struct GridRow {
 // Size: right-aligned in 10 characters; longer numbers are written whole,
 // sizes of 2 GB and more included.
 std::string SizeText(uint64_t size);
-// Date: dd.mm.yyyy hh:mm, the last-write time in UTC.
+// Date: dd.mm.yyyy hh:mm, the last-write time in local time.
 std::string DateText(const FileInformation& info);
 
 class TFileGridModel : public QAbstractTableModel {

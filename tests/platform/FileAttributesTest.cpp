@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FileAttributes.h"
 
+#include "support/EnvironmentGuard.h"
 #include "support/TempDir.h"
 
 #include <chrono>
@@ -12,6 +13,7 @@
 namespace kelvane {
 namespace {
 
+using testing_support::EnvironmentGuard;
 using testing_support::TempDir;
 
 uint32_t ModeOf(const std::string& path) {
@@ -56,7 +58,7 @@ TEST(FileAttributes, ReadOnlyIsTheOwnersMissingWritePermission) {
     }
 }
 
-TEST(FileInformation, SizeAttributesAndTheLastWriteTimeInUtc) {
+TEST(FileInformation, SizeAttributesAndTheLastWriteTimeInLocalTime) {
     TempDir dir;
     const std::string file = dir.Write(".data", std::string(1234, 'z'));
     ::chmod(file.c_str(), 0444);
@@ -64,12 +66,17 @@ TEST(FileInformation, SizeAttributesAndTheLastWriteTimeInUtc) {
     const struct timespec times[2] = {{881503509, 0}, {881503509, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
 
+    const EnvironmentGuard zone("TZ");
+    ::setenv("TZ", "JST-9", 1);
+    ::tzset();
     FileInformation info;
     ASSERT_TRUE(ReadFileInformation(file, info));
+    ::unsetenv("TZ");
+    ::tzset();
     EXPECT_EQ(info.size, 1234u);
     EXPECT_EQ(AttributeText(info.attributes), "AHR-");
     EXPECT_EQ((std::array{info.year, info.month, info.day, info.hour, info.minute, info.second}),
-              (std::array{1997, 12, 7, 14, 5, 9}));
+              (std::array{1997, 12, 7, 23, 5, 9}));
     EXPECT_FALSE(ReadFileInformation(dir / "absent", info));
 }
 
