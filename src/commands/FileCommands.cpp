@@ -127,23 +127,8 @@ const char* DoneWord(const Transform& t) {
     return t.encrypt ? "encrypted" : t.age != nullptr ? "converted" : "decrypted";
 }
 
-// What the engine's result means for the user beyond its classic messages.
-// Another program may have done the same work meanwhile and removed the
-// source: then only the new file is there, and nothing was lost.
 void ShowRunEnd(CryptResult result, const Transform& t, const HeldSource& held) {
-    if (result == crDestinationExists && !held.Present())
-        ShowError("File \"" + t.destination + "\" appeared while \"" + t.sourceShown +
-                  "\" was processed, and \"" + t.sourceShown +
-                  "\" has been removed meanwhile. File \"" + t.destination +
-                  "\" is kept as it was.");
-    else if (result == crDestinationExists)
-        ShowError("File \"" + t.destination + "\" appeared while \"" + t.sourceShown +
-                  "\" was processed. Both files are kept.");
-    else if (result == crUnconfirmed)
-        ShowError("File \"" + t.destination + "\" has been written, but the disk did not " +
-                  "confirm it. File \"" + t.sourceShown + "\" is kept.");
-    else
-        ShowResultMessage(result, t.sourceShown);
+    ShowError(RunEndText(result, t.destination, t.sourceShown, held.Present()));
 }
 
 CommitBatch* batchInUse = nullptr;
@@ -259,6 +244,27 @@ bool RefusedAsShared(const std::string& plainName, const SourceLook& look) {
 }
 
 } // namespace
+
+// What the engine's result means for the user beyond its classic messages.
+// Another program may have done the same work meanwhile and removed the
+// source: then only the new file is there, and nothing was lost.
+std::string RunEndText(CryptResult result, const std::string& destination,
+                       const std::string& sourceShown, bool sourcePresent) {
+    if (result == crDestinationExists && !sourcePresent)
+        return "File \"" + destination + "\" appeared while \"" + sourceShown +
+               "\" was processed, and \"" + sourceShown + "\" has been removed meanwhile. File \"" +
+               destination + "\" is kept as it was.";
+    if (result == crDestinationExists)
+        return "File \"" + destination + "\" appeared while \"" + sourceShown +
+               "\" was processed. Both files are kept.";
+    if (result == crUnconfirmed)
+        return "File \"" + destination + "\" has been written, but the disk did not " +
+               "confirm it. File \"" + sourceShown + "\" is kept.";
+    if (auto text = ResultMessageText(result, sourceShown))
+        return *text;
+    // A code without words of its own is still no success to pass over.
+    return "Processing file \"" + sourceShown + "\" failed (" + std::to_string(result) + ").";
+}
 
 namespace {
 bool EncryptOneFile(CommandHost& host, const std::string& name, PasswordFrom password);

@@ -97,6 +97,12 @@ private:
     CommitBatch* previous_;
 };
 
+// The message for a run that ended in the failure `result`, written into
+// `destination` from the source shown as `sourceShown`; `sourcePresent`:
+// whether anything of the source's name is still there.
+std::string RunEndText(CryptResult result, const std::string& destination,
+                       const std::string& sourceShown, bool sourcePresent);
+
 // The double-click on a grid row showing `name`, for the file `fileName` on
 // disk. Clears CancelRequested afterwards, whatever the command did.
 void RunDoubleClick(CommandHost& host, Direction command, const std::string& name,

@@ -24,5 +24,14 @@ constexpr CryptResult crWriteFailed = -15;
 // the disk did not confirm it (keep the source).
 constexpr CryptResult crDestinationExists = -20;
 constexpr CryptResult crUnconfirmed = -21;
+// A conversion to age: the passphrase stanza could not get the memory its
+// key derivation needs, or a recipient is not a usable key.
+constexpr CryptResult crAgeKeyFailed = -30;
+
+// Every failure a run can end in; the front ends have words for each.
+constexpr CryptResult kFailureResults[] = {
+    crOpenFailed, crCreateFailed, crReadFailed,        crBadPassword, crNoMemory,     crNotCrypted,
+    crAborted,    crWriteFailed,  crDestinationExists, crUnconfirmed, crAgeKeyFailed,
+};
 
 } // namespace kelvane

@@ -20,6 +20,8 @@ constexpr MessageRow kMessages[] = {
     {crNotCrypted, "Cannot identify a file \"", "\" as a valid crypted file"},
     {crAborted, "You have aborted processing \"", "\"."},
     {crWriteFailed, "Processing file \"", "\" have been aborted. Disk is full."},
+    {crAgeKeyFailed, "Couldn`t make the key of the age file for \"",
+     "\". Not enough memory? The file is kept."},
 };
 
 } // namespace

@@ -25,10 +25,6 @@ struct AgeTarget {
     int outputDescriptor = -1;
 };
 
-// Beyond the crypted-file results: the passphrase stanza could not get the
-// memory its key derivation needs, or a recipient is not a usable key.
-constexpr CryptResult crAgeKeyFailed = -30;
-
 // Writes the age file `destination` from the crypted file `source`. Results
 // as DecryptFile's; nothing is written when the password's key check fails.
 CryptResult ConvertToAge(const std::string& source, const std::string& destination,

@@ -570,5 +570,14 @@ TEST_F(FileCommandsTest, OverwriteQuestionsCompareNamesExactly) {
     EXPECT_FALSE(EncryptOneFile(host, "Notes"));
 }
 
+// No failure of a run leaves the user without a word of what happened.
+TEST(RunEndTexts, EveryFailureARunCanEndInHasItsOwnMessage) {
+    for (const CryptResult result : kFailureResults) {
+        const std::string text = RunEndText(result, "notes.txt.age", "notes.txt", true);
+        EXPECT_FALSE(text.empty()) << result;
+        EXPECT_EQ(text.find("failed ("), std::string::npos) << result << ": " << text;
+    }
+}
+
 } // namespace
 } // namespace kelvane
