@@ -3,6 +3,7 @@
 
 #include "commands/Settings.h"
 #include "commands/State.h"
+#include "crypto/CryptHeader.h"
 #include "crypto/CryptNames.h"
 #include "crypto/ResultMessages.h"
 #include "engine/CommitBatch.h"
@@ -233,6 +234,21 @@ bool RefusedAsLink(const SourceLook& source, const std::string& shown, bool encr
     return true;
 }
 
+// A folder, or anything else that is no file, where the new file is to go:
+// no answer to an overwrite question could make room for it, so the run is
+// refused before the password is asked and the file read.
+bool RefusedAsInTheWay(const std::string& destination, const char* made,
+                       const std::string& sourceShown, const char* doneWord) {
+    const NameLook there = LookAtName(AT_FDCWD, destination);
+    if (!there.found || (there.leads && S_ISREG(there.followed.st_mode)))
+        return false;
+    const bool folder = there.leads && S_ISDIR(there.followed.st_mode);
+    ShowError((folder ? "Folder \"" : "\"") + destination + "\" is in the way of the " + made +
+              " file" + (folder ? "" : ": it is no file") + ". File \"" + sourceShown +
+              "\" is not " + doneWord + ".");
+    return true;
+}
+
 // Encrypting one name of a file with other names would leave its content
 // readable through them.
 bool RefusedAsShared(const std::string& plainName, const SourceLook& look) {
@@ -302,10 +318,17 @@ bool EncryptOneFile(CommandHost& host, const std::string& name, PasswordFrom pas
     }
     if (RefusedAsLink(look, plainName, true) || RefusedAsShared(plainName, look))
         return false;
+    // Refused before the password is asked, as kelvane-cli refuses it.
+    if (look.name.followed.st_size > kLargestPlainLength) {
+        ShowResultMessage(crNoMemory, plainName);
+        return false;
+    }
     if (NameTooLong(cryptedName)) {
         ShowInformation(NameTooLongText(listedName, "\r"));
         return false;
     }
+    if (RefusedAsInTheWay(cryptedName, "crypted", plainName, "encrypted"))
+        return false;
     // The disk is asked too: a list read before the file appeared must not
     // let the engine replace it unasked.
     const bool asked = host.ListsFile(cryptedName) || FileExists(cryptedName);
@@ -362,6 +385,8 @@ bool DecryptOneFile(CommandHost& host, const std::string& name, const std::strin
         ShowResultMessage(crCreateFailed, listedName);
         return false;
     }
+    if (RefusedAsInTheWay(plainName, "decrypted", listedName, "decrypted"))
+        return false;
     // The plain-files list leaves out ".cry" names, so only the disk knows
     // that "a.cry.cry" would replace the crypted file "a.cry".
     const bool asked = host.ListsFile(plainName) || FileExists(plainName);
@@ -406,6 +431,8 @@ bool ConvertOneFile(CommandHost& host, const std::string& name, const std::strin
         ShowInformation(NameTooLongText(ageName, "\r"));
         return false;
     }
+    if (RefusedAsInTheWay(ageName, "age", name, "converted"))
+        return false;
     const bool asked = FileExists(ageName);
     if (asked && ShowInformation("File \"" + ageName + "\" already exists. Overwrite one?",
                                  mbOK | mbCancel) != mrOk)

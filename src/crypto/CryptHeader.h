@@ -23,6 +23,8 @@ constexpr int kCryptDataCheckAt = 8;
 constexpr int kCryptKeyCheckAt = 12;
 constexpr int kCryptHeaderSize = 14;
 constexpr int kTransferChunk = 10240;
+// The header holds the plain length as a signed 32-bit number.
+constexpr int64_t kLargestPlainLength = INT32_MAX;
 
 // The ciphertext's length for `plainLength` plain bytes: always 1 to 8 pad
 // bytes, so the last block says where the plain text ends.

@@ -215,8 +215,7 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
     int64_t plainLength = 0;
     if (!source->Size(plainLength))
         return crReadFailed;
-    // The header holds the length as a signed 32-bit number.
-    if (plainLength > std::numeric_limits<int32_t>::max())
+    if (plainLength > kLargestPlainLength)
         return crNoMemory;
     const int64_t cipherLength = CipherLengthFor(plainLength);
     Buffer buffer;

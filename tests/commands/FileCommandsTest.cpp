@@ -204,6 +204,38 @@ TEST_F(FileCommandsTest, MissingFilesAreNamedAsTheListShowsThem) {
     EXPECT_EQ(messages.Shown()[0].kind, MessageKind::Error);
 }
 
+// What no answer could let end well is refused before the password is asked
+// and before any byte is read: something that is no file in the new file's
+// place, and a file too big for the format's length field.
+TEST_F(FileCommandsTest, RunsThatCannotEndWellAreRefusedBeforeThePassword) {
+    std::filesystem::create_directory("a.txt.cry");
+    Make("a.txt");
+    messages.Expect("Folder \"a.txt.cry\" is in the way of the crypted file. File \"a.txt\" is "
+                    "not encrypted.");
+    EXPECT_FALSE(EncryptOneFile(host, "a.txt"));
+
+    Make("b.txt");
+    Crypt("b.txt");
+    std::filesystem::create_directory("b.txt");
+    messages.Expect("Folder \"b.txt\" is in the way of the decrypted file. File \"b.txt\" is not "
+                    "decrypted.");
+    EXPECT_FALSE(DecryptOneFile(host, "b.txt"));
+
+    ASSERT_EQ(::symlink("nowhere", "c.txt.cry"), 0);
+    Make("c.txt");
+    messages.Expect("\"c.txt.cry\" is in the way of the crypted file: it is no file. File "
+                    "\"c.txt\" is not encrypted.");
+    EXPECT_FALSE(EncryptOneFile(host, "c.txt"));
+
+    // Sparse: 2 GiB of nothing on disk.
+    WriteBytes("big.bin", {});
+    ASSERT_EQ(::truncate("big.bin", int64_t{1} << 31), 0);
+    messages.Expect("No memory.File \"big.bin\" is too big.");
+    EXPECT_FALSE(EncryptOneFile(host, "big.bin"));
+    EXPECT_TRUE(host.log.empty());
+    EXPECT_TRUE(Exists("a.txt") && Exists("b.txt.cry") && Exists("c.txt") && Exists("big.bin"));
+}
+
 TEST_F(FileCommandsTest, CryptedNameMayHave255BytesButNotMore) {
     const std::string longest(251, 'n');
     Make(longest);
