@@ -73,7 +73,9 @@ void RunSelection(SelectionHost& host, FileGrid grid, const AgeTargetSource* con
 
 enum class DeleteStep { Deleted, Skipped, Failed };
 
-// The read-only question, the attributes and the deletion of one file.
+// The read-only question and the deletion of one file. Unlinking needs no
+// permission on the file itself, so its mode is never touched: a file with
+// another name keeps its read-only mode there.
 DeleteStep DeleteOneFile(SelectionHost& host, const std::string& shown,
                          const std::string& fileName) {
     const HeldAttributes held = ReadEntryAttributes(fileName);
@@ -81,10 +83,7 @@ DeleteStep DeleteOneFile(SelectionHost& host, const std::string& shown,
     if (held.Has(faReadOnly) &&
         ShowConfirmation(DeleteReadOnlyText(shown), mbOK | mbCancel) != mrOk)
         return DeleteStep::Skipped;
-    SetEntryArchiveOnly(fileName);
     if (!DeleteFileEntry(fileName)) {
-        // The file stays as the user knew it.
-        RestoreEntryAttributes(fileName, held);
         ShowError(CouldNotDeleteText(shown));
         return DeleteStep::Failed;
     }

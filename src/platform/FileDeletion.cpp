@@ -12,12 +12,6 @@ bool LookUp(const std::string& name, struct stat& st) {
     return !name.empty() && ::lstat(name.c_str(), &st) == 0;
 }
 
-// Changes the mode of the entry itself; a link that took the file's place
-// since it was looked at fails here instead of passing the change on.
-bool ChangeEntryMode(const std::string& name, mode_t mode) {
-    return ::fchmodat(AT_FDCWD, name.c_str(), mode, AT_SYMLINK_NOFOLLOW) == 0;
-}
-
 } // namespace
 
 HeldAttributes ReadEntryAttributes(const std::string& name) {
@@ -37,24 +31,6 @@ HeldAttributes ReadEntryAttributes(const std::string& name) {
     else
         held.word &= ~faReadOnly;
     return held;
-}
-
-bool SetEntryArchiveOnly(const std::string& name) {
-    struct stat st {};
-    if (!LookUp(name, st))
-        return false;
-    if (S_ISLNK(st.st_mode))
-        return true;
-    return ChangeEntryMode(name, (st.st_mode & 07777) | S_IWUSR);
-}
-
-bool RestoreEntryAttributes(const std::string& name, const HeldAttributes& held) {
-    struct stat st {};
-    if (!held.Valid() || !LookUp(name, st))
-        return false;
-    if (S_ISLNK(st.st_mode))
-        return true;
-    return ChangeEntryMode(name, static_cast<mode_t>(held.permissions));
 }
 
 bool DeleteFileEntry(const std::string& name) {

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QLabel>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvane {
 namespace {
@@ -96,12 +97,15 @@ TEST_F(DeleteSelectionTest, AReadOnlyFileIsAskedForEvenAfterDeleteAll) {
     ASSERT_TRUE(Exists("b.txt"));
     EXPECT_EQ(ModeOf("b.txt"), 0444u);
 
-    // Confirmed, it goes.
+    // Confirmed, it goes; its other name keeps the file read-only.
+    std::filesystem::create_directory(scratch / "elsewhere");
+    ASSERT_EQ(::link((scratch / "b.txt").c_str(), (scratch / "elsewhere/b.txt").c_str()), 0);
     SelectRows(*w.StringGrid1, 1, 1);
     ExpectQuestion("b.txt", &TDelDialog::Button1);
     messages.Expect("File \"b.txt\" is marked as read only.Proceed?", mrOk);
     w.Delete1->trigger();
     EXPECT_FALSE(Exists("b.txt"));
+    EXPECT_EQ(ModeOf("elsewhere/b.txt"), 0444u);
 }
 
 TEST_F(DeleteSelectionTest, CryptedRowsShownWithoutCryDeleteTheCryFileOnly) {
