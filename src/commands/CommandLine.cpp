@@ -7,6 +7,8 @@
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
 
+#include <sys/stat.h>
+
 namespace kelvane {
 namespace {
 
@@ -21,6 +23,18 @@ void RunSwitch(ShellHost& host, const std::string& option, const std::string& na
         ShellCryptedFile(host, name, path, "print");
     else if (verb == "/decrypt")
         DecryptOneFile(host.Commands(), name, path);
+}
+
+// The crypted file a switch names. Without ".cry" and with ShowCry off the
+// path is named as the crypted list would show it, so the file is the path
+// with ".cry" added, as long as there is one; otherwise the path itself, and
+// the command says what it finds there.
+std::string CryptedFileOf(const std::string& path) {
+    if (ShowCry > 0 || HasCryExtension(path))
+        return path;
+    const std::string crypted = EncryptedNameOf(path);
+    struct stat st {};
+    return ::stat(crypted.c_str(), &st) == 0 ? crypted : path;
 }
 
 } // namespace
@@ -45,7 +59,7 @@ void RunCommandLine(ShellHost& host, const std::vector<std::string>& parameters)
         }
         const std::string name = ListedCryptedName(path, ShowCry > 0);
         if (parameters.size() == 2)
-            RunSwitch(host, parameters.front(), name, path);
+            RunSwitch(host, parameters.front(), name, CryptedFileOf(path));
         else if (HasCryExtension(path))
             DecryptOneFile(host.Commands(), name, path);
         else

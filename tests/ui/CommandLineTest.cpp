@@ -8,6 +8,7 @@
 #include "WindowFixture.h"
 #include "commands/ShellCommands.h"
 #include "engine/CryptFile.h"
+#include "platform/Paths.h"
 #include "ui/DecryptDialog.h"
 #include "ui/EncryptDialog.h"
 #include "ui/StringGrid.h"
@@ -151,6 +152,30 @@ TEST_F(CommandLineTest, NamesAreTheFilesOnDiskWhateverTheirExtension) {
         again.RunCommandLine({"/decrypt", scratch / "dir/plain.txt"});
         EXPECT_EQ(testing_support::ReadFile(scratch / "dir/plain.txt"), "not crypted");
         EXPECT_FALSE(std::filesystem::exists(scratch / "dir/plain"));
+    }
+}
+
+// With ShowCry off a path without ".cry" is the crypted file's name as the
+// list shows it: each switch finds the file with ".cry" added.
+TEST_F(CommandLineTest, SwitchesTakeAPathWithoutCryAsTheCryptedListShowsIt) {
+    for (const char* option : {"/decrypt", "/open", "/print"}) {
+        SCOPED_TRACE(option);
+        const std::string plain = scratch / ("dir/letter" + std::string(option + 1) + ".kvtest");
+        MakeCrypted(plain + ".cry", "dear bank");
+        TMainWin& w = Started();
+        ExpectDecryptDialog();
+        if (std::string(option) != "/decrypt")
+            ExpectEncryptDialog();
+        w.RunCommandLine({option, plain});
+        if (std::string(option) == "/decrypt") {
+            EXPECT_EQ(testing_support::ReadFile(plain), "dear bank");
+            EXPECT_FALSE(std::filesystem::exists(plain + ".cry"));
+        } else {
+            EXPECT_EQ(ShellDesktop::Get().Seen(NamePart(plain)), "dear bank");
+            EXPECT_TRUE(std::filesystem::exists(plain + ".cry"));
+            EXPECT_FALSE(std::filesystem::exists(plain));
+        }
+        EXPECT_FALSE(w.isVisible());
     }
 }
 
