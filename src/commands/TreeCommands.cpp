@@ -122,7 +122,15 @@ private:
             return true;
         if (WrittenByThisWalk(*folder, name, written))
             return true;
-        Hand(folder, crypted ? ListedCryptedName(name, ShowCry > 0) : name, written);
+        // A source the walk is done with counts as handled although its
+        // removal waits for its batch: the batch goes first, so the file
+        // made now does not meet it as a file to overwrite ("n.cry.cry"
+        // becomes the "n.cry" that became "n").
+        if (AwaitsRemoval(*folder, written)) {
+            batch_.Commit();
+            NoteCommitted();
+        }
+        Hand(folder, crypted ? ListedCryptedName(name, ShowCry > 0) : name, name, written);
         return true;
     }
 
@@ -176,8 +184,14 @@ private:
         return true;
     }
 
+    bool AwaitsRemoval(const WalkFolder& folder, const std::string& name) const {
+        return std::any_of(waiting_.begin(), waiting_.end(), [&](const Waiting& file) {
+            return file.folder.Folder().get() == &folder && file.source == name;
+        });
+    }
+
     void Hand(const std::shared_ptr<WalkFolder>& folder, const std::string& name,
-              const std::string& written) {
+              const std::string& source, const std::string& written) {
         // The single-file commands refuse to run while any command is busy.
         TreeBusy = false;
         const uint64_t addedBefore = batch_.Added();
@@ -192,7 +206,7 @@ private:
         if (done) {
             const uint64_t added = batch_.Added();
             waiting_.push_back(
-                {WalkFolder::Hold(folder), written, added > addedBefore ? added : 0});
+                {WalkFolder::Hold(folder), written, source, added > addedBefore ? added : 0});
         }
         NoteCommitted();
     }
@@ -216,6 +230,7 @@ private:
     struct Waiting {
         WalkFolder::Hold folder;
         std::string name;
+        std::string source; // as the folder spells it
         uint64_t settledAt; // when the batch has settled this many files
     };
 

@@ -118,10 +118,12 @@ bool TMainWinCommands::InCryptedList(const std::string& name) const {
 }
 
 bool TMainWinCommands::ListsFile(const std::string& fileName) const {
-    // During a selection run the lists may still hold files the run has
-    // since replaced; a rebuild would list only what is on disk.
+    // During a selection run or a walk the lists may still hold files the
+    // run has since replaced or removed; a rebuild would list only what is
+    // on disk.
     std::error_code error;
-    if (run_ && !std::filesystem::exists(std::filesystem::symlink_status(fileName, error)))
+    if ((run_ || window_.CoalesceRefresh) &&
+        !std::filesystem::exists(std::filesystem::symlink_status(fileName, error)))
         return false;
     const SplitLists& lists = window_.ListedFiles;
     return FindFileNamed(lists.Plain, fileName) != nullptr ||

@@ -561,6 +561,29 @@ TEST_F(TreeCommandsTest, FilesTheWalkWroteAreNeverTakenAgainEvenWhenMovedAhead) 
     EXPECT_FALSE(fs::exists(scratch / "top/zsub/real.txt.cry.cry"));
 }
 
+// "n.cry.cry" becomes "n.cry" once "n.cry" has become "n": the first file's
+// source is handled, though its removal waits for its batch, so nothing asks
+// to overwrite it and nothing claims it changed.
+TEST_F(TreeCommandsTest, ASourceWhoseRemovalWaitsForItsBatchIsNoFileToOverwrite) {
+    WalkBatchLimits.wait = std::chrono::hours(1); // both files in one batch
+    scratch.MakeFolder("top");
+    WriteBytes(scratch / "top/n", PatternBytes(700, 1));
+    WriteBytes(scratch / "top/x", PatternBytes(900, 2));
+    TMainWin& w = OpenIn("top");
+    UseSessionPassword();
+    ASSERT_TRUE(w.EncryptOneFile("n"));
+    ASSERT_TRUE(w.EncryptOneFile("x"));
+    fs::rename(scratch / "top/x.cry", scratch / "top/n.cry.cry");
+    w.RefreshLists();
+
+    messages.Expect("Recurse subdirectoryes?", mrNo);
+    w.Decriptall1Click();
+    EXPECT_EQ(ReadBytes(scratch / "top/n"), PatternBytes(700, 1));
+    EXPECT_EQ(ReadBytes(scratch / "top/n.cry"), PatternBytes(900, 2));
+    EXPECT_FALSE(fs::exists(scratch / "top/n.cry.cry"));
+    ExpectIdleAfterwards(w);
+}
+
 TEST_F(TreeCommandsTest, StartingFolderRemovedTellsTheUserAndClearsTheFlags) {
     scratch.MakeFolder("gone");
     TMainWin& w = OpenIn("gone");
