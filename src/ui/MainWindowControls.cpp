@@ -144,6 +144,9 @@ void TMainWin::CreateMenus() {
     Delete2 = PopupMenu3->addAction("&Delete");
     PopupMenu3->addSeparator();
     ConvertToAge1 = PopupMenu3->addAction("Con&vert to age…");
+    // A menu is a window of its own and would take the desktop's menu font.
+    for (QMenu* menu : {File1, Help1, PopupMenu1, PopupMenu2, PopupMenu3})
+        WearWindowFont(*menu);
 }
 
 QLabel* TMainWin::AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText) {
