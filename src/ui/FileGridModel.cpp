@@ -2,6 +2,7 @@
 #include "ui/FileGridModel.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 
@@ -59,9 +60,16 @@ QVariant TFileGridModel::data(const QModelIndex& index, int role) const {
     // A name cut short in its column shows whole in its tooltip.
     const bool wholeName =
         role == Qt::ToolTipRole && index.column() == 0 && !Row(index.row()).FileName.empty();
+    if (role == Qt::TextAlignmentRole && index.column() == 1)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole && !wholeName)
         return {};
-    const std::string text = CellText(index.row(), index.column());
+    std::string text = CellText(index.row(), index.column());
+    // The field's leading blanks right-align the size in a column exactly
+    // ten characters wide; the column is as wide as the sizes listed instead,
+    // and the size stands at its right edge.
+    if (index.column() == 1)
+        text.erase(0, std::min(text.size(), text.find_first_not_of(' ')));
     // Names are the file system's bytes; the other cells are ASCII.
     return QFile::decodeName(QByteArray::fromStdString(text));
 }
@@ -81,11 +89,22 @@ void TFileGridModel::FillRow(const GridRow& row) const {
     row.HaveInfo = !row.FileName.empty() &&
                    ReadFileInformationAt(row.Folder ? row.Folder->Descriptor() : AT_FDCWD,
                                          row.FileName, row.Info);
+    if (row.HaveInfo)
+        widestDigits_ =
+            std::max(widestDigits_, static_cast<int>(std::to_string(row.Info.size).size()));
+}
+
+int TFileGridModel::WidestSizeDigits(int first, int last) const {
+    for (int dataRow = std::max(0, first); dataRow <= std::min(last, RowCount() - 1); ++dataRow)
+        if (!Row(dataRow).InfoRead)
+            FillRow(Row(dataRow));
+    return widestDigits_;
 }
 
 void TFileGridModel::SetRows(std::vector<GridRow> rows) {
     beginResetModel();
     rows_ = std::move(rows);
+    widestDigits_ = 0;
     endResetModel();
 }
 

@@ -60,8 +60,14 @@ public:
     // can't be opened keeps them empty.
     void FillRow(const GridRow& row) const;
 
+    // Reads the rows first to last (from 0) where not read yet, and gives the
+    // number of digits of the widest size among all rows read since the
+    // last rebuild; 0 when none has a size.
+    int WidestSizeDigits(int first, int last) const;
+
 private:
     std::vector<GridRow> rows_;
+    mutable int widestDigits_ = 0;
 };
 
 } // namespace kelvane

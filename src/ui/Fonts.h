@@ -6,15 +6,22 @@
 
 #include <QFont>
 
+class QWidget;
+
 namespace kelvane {
 
 inline constexpr int kWindowFontPixels = 11;
 
 // Arial, or the metric twin the system puts in its place (Liberation Sans),
-// so texts take the room they were laid out for.
+// so texts take the room they were laid out for. Family, size, weight and
+// slant are all set, so a control inside a window wearing it takes them
+// over whatever font the desktop gives controls of its kind.
 QFont WindowFont(int pixels = kWindowFontPixels);
 
-// Makes it the font of every window and message box of the program.
+// Makes it the program's font. Each window also wears it itself, since a
+// desktop's theme may change the program's font once it runs, and gives
+// labels, buttons and message boxes fonts of their own.
 void InstallWindowFont();
+void WearWindowFont(QWidget& window);
 
 } // namespace kelvane

@@ -3,6 +3,7 @@
 
 #include "commands/Settings.h"
 #include "platform/MessageSeam.h"
+#include "ui/Fonts.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -68,6 +69,7 @@ int HelpContextAt(QWidget& window) {
 
 THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle("Kelvane 95 Help");
+    WearWindowFont(*this);
     setAttribute(Qt::WA_QuitOnClose, false);
     Contents_Button = new QPushButton("&Contents", this);
     Back_Button = new QPushButton("&Back", this);

@@ -216,6 +216,8 @@ public:
     // Layout.
     void LayoutWindow();
     void ArrangeControls();
+    // 533 by 492, or what the screen holds of it.
+    QSize StartingOuterSize() const;
     // The frame's outer size as the platform reports it, and the height of
     // the area under the menu.
     int OuterWidth() const;

@@ -144,6 +144,9 @@ void TMainWin::CreateMenus() {
     Delete2 = PopupMenu3->addAction("&Delete");
     PopupMenu3->addSeparator();
     ConvertToAge1 = PopupMenu3->addAction("Con&vert to age…");
+    // A menu is a window of its own and would take the desktop's menu font.
+    for (QMenu* menu : {File1, Help1, PopupMenu1, PopupMenu2, PopupMenu3})
+        WearWindowFont(*menu);
 }
 
 QLabel* TMainWin::AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText) {
@@ -224,8 +227,6 @@ void TMainWin::CreateFileGrids(QWidget* client) {
     Label21->setGeometry(224, 199, Label21->width(), 13);
 
     const QFont gridFont = GridFont();
-    const int widths1[] = {147, 91, 64, 64, 64};
-    const int widths2[] = {146, 102, 64, 64, 64};
     StringGrid1 = new TStringGrid(client);
     StringGrid2 = new TStringGrid(client);
     for (TStringGrid* grid : {StringGrid1, StringGrid2}) {
@@ -233,9 +234,9 @@ void TMainWin::CreateFileGrids(QWidget* client) {
         grid->horizontalHeader()->setFont(gridFont);
         SetSilver(grid);
         grid->setContextMenuPolicy(Qt::CustomContextMenu);
-        const int* widths = grid == StringGrid1 ? widths1 : widths2;
-        for (int column = 0; column < TFileGridModel::kColumns; ++column)
-            grid->setColumnWidth(column, widths[column]);
+        // About fifteen characters of the list font; the other columns are
+        // as wide as what they show.
+        grid->SetDesignNameWidth(grid == StringGrid1 ? 147 : 146);
     }
     // Each grid is named by the caption over it.
     Label8->setBuddy(StringGrid1);

@@ -21,6 +21,19 @@ constexpr int kRunningShift = 13; // the grids give up this much for a progress 
 constexpr int kMinimumHeight = 420;
 const QSize kStartingSize(533, 492); // outer size at start, the frame included
 
+// The room the window may take: a screen that is small, or scaled up,
+// may hold less than the design sizes.
+QSize AvailableSize() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        return screen->availableGeometry().size();
+    return {};
+}
+
+QSize NoLargerThanTheScreen(QSize size) {
+    const QSize available = AvailableSize();
+    return available.isEmpty() ? size : size.boundedTo(available);
+}
+
 } // namespace
 
 int TMainWin::OuterWidth() const {
@@ -36,17 +49,26 @@ int TMainWin::ClientHeight() const {
 }
 
 QSize TMainWin::MinimumOuterSize() const {
-    return {2 * DirectoryListBox1->width() + 50, kMinimumHeight};
+    return NoLargerThanTheScreen({2 * DirectoryListBox1->width() + 50, kMinimumHeight});
 }
 
 QSize TMainWin::FrameSize() const {
     return frameGeometry().size() - size();
 }
 
+QSize TMainWin::StartingOuterSize() const {
+    return NoLargerThanTheScreen(kStartingSize);
+}
+
 void TMainWin::ShowAtStartingSize() {
-    resize(kStartingSize - FrameSize());
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QRect({}, kStartingSize).center());
+    const QSize outer = StartingOuterSize();
+    resize(outer - FrameSize());
+    // Centred, and the title bar on the screen even when the window fills it.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        const QPoint centred = available.center() - QRect({}, outer).center();
+        move(std::max(centred.x(), available.left()), std::max(centred.y(), available.top()));
+    }
 }
 
 void TMainWin::LayoutWindow() {
@@ -56,7 +78,7 @@ void TMainWin::LayoutWindow() {
     if (!frame.isNull() && !frameKnown_) {
         frameKnown_ = true;
         ShowAtStartingSize();
-        if (size() != kStartingSize - frame)
+        if (size() != StartingOuterSize() - frame)
             return; // the resize lays the window out again
     }
     // The window manager keeps a drag above this; resize() alone can't,

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MessageBoxes.h"
 
+#include "ui/Fonts.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -42,6 +44,9 @@ QString BreakableText(const std::string& text) {
 
 int ShowMessageBox(const MessageRequest& request) {
     QMessageBox box(QApplication::activeWindow());
+    // Not the desktop's font for message boxes: the program's, like its
+    // other windows.
+    WearWindowFont(box);
     switch (request.kind) {
     case MessageKind::Error:
         box.setIcon(QMessageBox::Critical);

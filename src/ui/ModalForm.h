@@ -41,6 +41,12 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // Widens (and lengthens) every control whose text is longer than its
+    // box, moving the controls after it on its line along, and the dialog
+    // with them; design sizes and places stay where the texts fit.
+    void GrowToFitTexts();
+    void Activate();
+
     bool activatedThisShowing_ = false;
     // Where the client area was when the dialog was last put away.
     std::optional<QPoint> lastPlace_;

@@ -26,10 +26,11 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), model_(this) {
     // A long name keeps its start and its extension.
     setTextElideMode(Qt::ElideMiddle);
     setCornerButtonEnabled(false);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Columns that don't fit the grid scroll into view rather than being cut.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // By pixels: a grid narrower than its columns shows the last ones
-    // without pushing the names out of sight.
+    // without jumping a whole column at a time.
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setTabKeyNavigation(false);
@@ -46,6 +47,13 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), model_(this) {
     // cell of the grid without the focus; no key or scroll may show it.
     setColumnHidden(kParkColumn, true);
     SetDefaultRowHeight(15);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int width) { ColumnResized(column, width); });
+    // Sizes further down may be wider than those read so far.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (WidestSizeDigits() != fittedDigits_)
+            FitColumns();
+    });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid())
@@ -70,23 +78,53 @@ int TStringGrid::FittingWidth(int column, const QStringList& widest) const {
     return width;
 }
 
+void TStringGrid::ColumnResized(int column, int width) {
+    if (fitting_ || column < 0 || column > 3 || width == 0)
+        return;
+    userWidths_[column] = width;
+}
+
+int TStringGrid::WidestSizeDigits() const {
+    if (model_.RowCount() == 0)
+        return 0;
+    // Only the rows in view are read: a rebuild of a large folder stays as
+    // cheap as reading its names.
+    const int first = std::max(0, rowAt(0));
+    int last = rowAt(std::max(0, viewport()->height() - 1));
+    if (last < 0)
+        last = model_.RowCount() - 1;
+    return model_.WidestSizeDigits(first, last);
+}
+
 void TStringGrid::FitColumns() {
+    if (width() != fittedGridWidth_) {
+        fittedGridWidth_ = width();
+        std::fill(std::begin(userWidths_) + 1, std::end(userWidths_), 0);
+    }
     // The widest each cell can be, whatever the font's digits look like.
+    fittedDigits_ = WidestSizeDigits();
     QStringList sizes;
     QStringList dates;
     for (char digit = '0'; digit <= '9'; ++digit) {
-        sizes << QString(10, QChar(digit));
+        if (fittedDigits_ > 0)
+            sizes << QString(fittedDigits_, QChar(digit));
         dates << QString("00.00.0000 00:00").replace('0', QChar(digit));
     }
-    const int size = FittingWidth(1, sizes);
-    const int date = FittingWidth(2, dates);
-    const int attr = FittingWidth(3, {"AHRS", "----"});
+    auto widthOf = [this](int column, int fitting) {
+        return userWidths_[column] > 0 ? userWidths_[column] : fitting;
+    };
+    const int size = widthOf(1, FittingWidth(1, sizes));
+    const int date = widthOf(2, FittingWidth(2, dates));
+    const int attr = widthOf(3, FittingWidth(3, {"AHRS", "----"}));
+    const int name = userWidths_[0] > 0
+                         ? std::max(1, std::min(userWidths_[0], width() - kNameMargin))
+                         : std::max(designName_, viewport()->width() - size - date - attr);
+    fitting_ = true;
+    setColumnWidth(0, name);
     setColumnWidth(1, size);
     setColumnWidth(2, date);
     setColumnWidth(3, attr);
-    // Names take what is left; a grid too narrow for a short name scrolls.
-    const int minimumName = TextWidth(QString(kShortestName, 'M'));
-    setColumnWidth(0, std::max(minimumName, viewport()->width() - size - date - attr));
+    fitting_ = false;
 }
 
 std::string TStringGrid::Cells(int column, int row) const {
@@ -245,6 +283,7 @@ void TStringGrid::SetRows(std::vector<GridRow> rows) {
     const ScrollPlace place = Place();
 
     model_.SetRows(std::move(rows));
+    FitColumns();
     if (!hadCurrent || model_.RowCount() == 0)
         return;
 

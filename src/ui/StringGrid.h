@@ -87,9 +87,16 @@ public:
     int LeftCol() const;
     void SetLeftCol(int column);
 
-    // Size, Date and Attr as wide as their widest texts in the grid's font,
-    // Name all the rest of the visible width.
+    // Name at least its design width, Size as wide as the widest size
+    // listed, Date and Attr whole; what room is left goes to Name. Columns
+    // that don't fit scroll sideways. A width the user dragged a heading
+    // border to stays: Name's for good (within the clamp), the others' until
+    // the grid's width changes.
     void FitColumns();
+    void SetDesignNameWidth(int width) { designName_ = width; }
+    int DesignNameWidth() const { return designName_; }
+    // The Name column is kept this much narrower than the grid control.
+    static constexpr int kNameMargin = 20;
 
     int DefaultRowHeight() const;
     void SetDefaultRowHeight(int height);
@@ -134,7 +141,6 @@ protected:
 
 private:
     static constexpr int kParkColumn = 4;
-    static constexpr int kShortestName = 3; // characters a name keeps in a narrow grid
 
     struct ScrollPlace {
         int x = 0;
@@ -147,8 +153,19 @@ private:
     int RowOfFile(const std::string& fileName) const;
     int FittingWidth(int column, const QStringList& widest) const;
 
+    // The number of digits of the widest size among the rows read so far,
+    // after reading those in view.
+    int WidestSizeDigits() const;
+    void ColumnResized(int column, int width);
+
     TFileGridModel model_;
     GridMouseHooks* hooks_ = nullptr;
+    int designName_ = 147;
+    bool fitting_ = false;
+    // Widths set by the user; 0 where the layout decides.
+    int userWidths_[4] = {};
+    int fittedGridWidth_ = -1;
+    int fittedDigits_ = 0;
     bool nothing_ = false; // SelectNothing holds until a cell is current again
 };
 

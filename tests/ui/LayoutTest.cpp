@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <algorithm>
 #include <initializer_list>
@@ -34,11 +35,13 @@ protected:
         return sum;
     }
 
-    // Size, Date and Attr hold their widest texts whole; the empty column
-    // behind them takes no room.
-    static void ExpectColumnsFit(const TStringGrid& grid) {
+    // Name is at least its design width, Size holds the widest size listed,
+    // Date and Attr their widest texts; the empty column behind them takes
+    // no room.
+    static void ExpectColumnsFit(const TStringGrid& grid, const QString& widestSize = "Size") {
         const QFontMetrics metrics(grid.font());
-        EXPECT_GT(grid.columnWidth(1), metrics.horizontalAdvance("4294967295"));
+        EXPECT_GE(grid.columnWidth(0), grid.DesignNameWidth());
+        EXPECT_GT(grid.columnWidth(1), metrics.horizontalAdvance(widestSize));
         EXPECT_GT(grid.columnWidth(2), metrics.horizontalAdvance("28.08.2026 23:58"));
         EXPECT_GT(grid.columnWidth(3), metrics.horizontalAdvance("AHRS"));
         EXPECT_TRUE(grid.isColumnHidden(4));
@@ -73,6 +76,11 @@ TEST_F(LayoutTest, FirstShownAtTheStartingSizeWithItsMinimumPublished) {
 }
 
 TEST_F(LayoutTest, StartingSizePlacesEveryControl) {
+    for (const char* name : {"notes.txt", "report.doc", "photo.jpg.cry"})
+        scratch.Write(name, 800);
+    scratch.Write("budget-26.xls", 12345);
+    scratch.Write("tax.pdf.cry", 54321);
+    window->RefreshLists();
     ShowSized(533, 446);
     TMainWin& w = *window;
     ASSERT_EQ(w.OuterWidth(), 533);
@@ -100,11 +108,22 @@ TEST_F(LayoutTest, StartingSizePlacesEveryControl) {
     EXPECT_EQ(w.Bevel2->geometry(), QRect(0, 32, 104, 16));
     EXPECT_EQ(w.Bevel3->geometry(), QRect(104, 32, 132, 16));
     EXPECT_EQ(w.Bevel4->geometry(), QRect(104, 16, 132, 16));
-    // The four columns share the grid's width, each showing its widest text.
+    // Names come first: at the starting size they read in full, Size is as
+    // wide as the sizes listed, and the columns that no longer fit scroll
+    // into view.
     for (TStringGrid* grid : {w.StringGrid1, w.StringGrid2}) {
-        ExpectColumnsFit(*grid);
-        EXPECT_EQ(Sum(*grid, 0, 3), grid->viewport()->width());
+        ExpectColumnsFit(*grid, "12345");
+        EXPECT_LT(grid->columnWidth(1), QFontMetrics(grid->font()).horizontalAdvance("4294967295"));
+        EXPECT_GT(Sum(*grid, 0, 3), grid->viewport()->width());
+        EXPECT_TRUE(grid->horizontalScrollBar()->isVisible());
+        for (int row = 1; row < grid->RowCount(); ++row) {
+            const QString name = QString::fromStdString(grid->Cells(0, row));
+            EXPECT_LT(QFontMetrics(grid->font()).horizontalAdvance(name), grid->columnWidth(0))
+                << name.toStdString();
+        }
     }
+    EXPECT_EQ(w.StringGrid1->columnWidth(0), 147);
+    EXPECT_EQ(w.StringGrid2->columnWidth(0), 146);
     // The panel ends 10 pixels above the bottom, the grids 10 pixels short
     // of the outer right edge.
     EXPECT_EQ(w.Panel1->geometry().bottom(), 446 - 10 - 1);
@@ -187,9 +206,23 @@ TEST_F(LayoutTest, TallerWindowSharesTheGainBetweenTheGrids) {
 
 TEST_F(LayoutTest, ResizeWidensANarrowedAttrColumnAgain) {
     ShowSized(533, 446);
-    window->StringGrid1->setColumnWidth(3, 20);
+    TStringGrid& grid = *window->StringGrid1;
+    grid.setColumnWidth(3, 20);
     ShowSized(540, 446);
-    ExpectColumnsFit(*window->StringGrid1);
+    ExpectColumnsFit(grid);
+
+    // A Name width the user chose stays when the bars come and go and when
+    // the window is resized, never wider than the grid less 20 pixels.
+    grid.setColumnWidth(0, 100);
+    EncryptBusy = true;
+    window->LayoutWindow();
+    EncryptBusy = false;
+    window->LayoutWindow();
+    ShowSized(633, 446);
+    EXPECT_EQ(grid.columnWidth(0), 100);
+    grid.setColumnWidth(0, 1000);
+    ShowSized(540, 446);
+    EXPECT_EQ(grid.columnWidth(0), grid.width() - 20);
 }
 
 TEST_F(LayoutTest, NoKeyScrollsPastTheAttrColumn) {

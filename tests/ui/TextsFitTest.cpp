@@ -3,10 +3,20 @@
 // its control at the starting size, in the window's own font; and the
 // controls wear the program's silver.
 #include "WindowFixture.h"
+#include "ui/AboutDialog.h"
+#include "ui/AgePassphraseDialog.h"
+#include "ui/ComboChangeDialog.h"
+#include "ui/DecryptDialog.h"
+#include "ui/DelDialog.h"
 #include "ui/DirectoryListBox.h"
 #include "ui/DriveComboBox.h"
+#include "ui/EncryptDialog.h"
+#include "ui/Fonts.h"
+#include "ui/PasswordPromptDialog.h"
+#include "ui/PreferencesDialog.h"
 #include "ui/StringGrid.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
@@ -14,6 +24,9 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace kelvane {
 namespace {
@@ -87,6 +100,83 @@ TEST_F(TextsFitTest, StatusTextsCaptionsAndTheButtonFit) {
     // The button's text with a few pixels of its border on either side.
     EXPECT_LE(Width(w.Button1, w.Button1->text()) + 8, w.Button1->width());
     EXPECT_LE(QFontMetrics(w.Button1->font()).height(), w.Button1->height());
+}
+
+// Every text of a dialog whole in its control, every control inside the
+// dialog.
+void ExpectTextsWhole(const QWidget& dialog) {
+    SCOPED_TRACE(dialog.windowTitle().toStdString());
+    for (const QWidget* control : dialog.findChildren<QWidget*>()) {
+        if (control->window() != &dialog)
+            continue; // a combo box's list, say
+        const QRect place(control->mapTo(&dialog, QPoint()), control->size());
+        EXPECT_TRUE(dialog.rect().contains(place)) << control->metaObject()->className();
+        const QFontMetrics metrics(control->font());
+        if (const auto* label = qobject_cast<const QLabel*>(control)) {
+            if (label->wordWrap()) {
+                EXPECT_LE(label->heightForWidth(label->width()), label->height());
+            } else if (!label->text().isEmpty()) {
+                EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width())
+                    << label->text().toStdString();
+            }
+        } else if (const auto* button = qobject_cast<const QPushButton*>(control)) {
+            const QString caption = QString(button->text()).remove('&');
+            EXPECT_LE(metrics.horizontalAdvance(caption) + 8, button->width())
+                << caption.toStdString();
+        } else if (const auto* box = qobject_cast<const QCheckBox*>(control)) {
+            EXPECT_LE(box->sizeHint().width(), box->width()) << box->text().toStdString();
+        }
+    }
+}
+
+TEST_F(TextsFitTest, WhateverFontsTheDesktopGivesEveryDialogKeepsItsTextsWhole) {
+    // A desktop theme that gives labels, buttons and message boxes a large
+    // font of their own.
+    const char* const kinds[] = {"QMessageBox",     "QLabel",    "QPushButton",
+                                 "QAbstractButton", "QCheckBox", "QGroupBox"};
+    const QFont programFont = QApplication::font();
+    std::vector<std::pair<const char*, QFont>> before;
+    for (const char* kind : kinds)
+        before.emplace_back(kind, QApplication::font(kind));
+    QFont large("DejaVu Sans");
+    large.setPointSize(16);
+    QApplication::setFont(large);
+    for (const char* kind : kinds)
+        QApplication::setFont(large, kind);
+
+    std::vector<std::unique_ptr<TModalForm>> forms;
+    auto delDialog = std::make_unique<TDelDialog>();
+    TDelDialog* del = delDialog.get();
+    forms.push_back(std::move(delDialog));
+    auto encrypt = std::make_unique<TEncrypt>();
+    encrypt->SetFileLabel("letter.doc");
+    forms.push_back(std::move(encrypt));
+    auto decrypt = std::make_unique<TDecrypt>();
+    decrypt->SetFileLabel("letter.doc");
+    forms.push_back(std::move(decrypt));
+    forms.push_back(std::make_unique<TAbout>());
+    forms.push_back(std::make_unique<TPreferences>());
+    forms.push_back(std::make_unique<TPasswordPrompt>());
+    forms.push_back(std::make_unique<TComboChange>(drives));
+    forms.push_back(std::make_unique<TAgePassphrase>());
+    // In the program's font, and in one larger than the boxes were made
+    // for, as a wider stand-in for Arial would be: then the boxes grow.
+    for (const int pixels : {kWindowFontPixels, 15}) {
+        SCOPED_TRACE(pixels);
+        for (const std::unique_ptr<TModalForm>& form : forms) {
+            if (pixels != kWindowFontPixels)
+                form->setFont(WindowFont(pixels));
+            dialogs.Expect(form->windowTitle().toStdString(), ExpectTextsWhole);
+            if (form.get() == del)
+                del->Ask("letter.doc");
+            else
+                form->ShowModal();
+        }
+    }
+
+    QApplication::setFont(programFont);
+    for (const auto& [kind, font] : before)
+        QApplication::setFont(font, kind);
 }
 
 // The mean colour of `area`.
