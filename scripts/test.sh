@@ -5,6 +5,8 @@
 #   scripts/test.sh asan     the same suite under AddressSanitizer and UBSan (build-asan/)
 #   scripts/test.sh ci       the default build with warnings as errors (build-ci/)
 #   scripts/test.sh ci-asan  the sanitizer build with warnings as errors (build-ci-asan/)
+#   scripts/test.sh tsan     the engine, platform and CLI tests under ThreadSanitizer (build-tsan/)
+#   scripts/test.sh ci-tsan  the same with warnings as errors (build-ci-tsan/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -2,8 +2,10 @@
 #include "cli/Actions.h"
 
 #include "crypto/CryptNames.h"
+#include "crypto/SecureWipe.h"
 #include "engine/CryptFile.h"
 #include "engine/Direction.h"
+#include "platform/ErrorText.h"
 #include "platform/FileNode.h"
 #include "platform/FileSafety.h"
 #include "platform/Paths.h"
@@ -35,7 +37,7 @@ std::string DestinationName(const std::string& path) {
 }
 
 std::string Reason(int error) {
-    return error != 0 ? std::strerror(error) : "reason unknown";
+    return error != 0 ? ErrorText(error) : "reason unknown";
 }
 
 // Where a name is opened: a walked file in the folder the walk opened, a
@@ -102,7 +104,7 @@ bool KeyCheckPasses(FileRun& run) {
     uint8_t key[8];
     MakeKey(run.ctx.password, key);
     const bool passes = KeyCheckOf(key) == header.keyCheck;
-    std::memset(key, 0, sizeof key);
+    SecureWipe(key, sizeof key);
     return passes;
 }
 
@@ -299,8 +301,7 @@ Outcome RemoveSource(FileRun& run, HeldSource& held) {
     case SourceRemoval::Failed:
         break;
     }
-    err << kProgram << "couldn't delete " << Quoted(run.source) << ": " << std::strerror(errno)
-        << '\n';
+    err << kProgram << "couldn't delete " << Quoted(run.source) << ": " << ErrorText(errno) << '\n';
     return Outcome::Failed;
 }
 
@@ -393,8 +394,8 @@ bool RefuseTemporary(std::ostream& err, const std::string& file) {
 bool RefuseLongName(const ActionContext& ctx, const std::string& destination) {
     if (!NameTooLong(destination))
         return false;
-    ctx.err << kProgram << "can't create " << Quoted(destination) << ": "
-            << std::strerror(ENAMETOOLONG) << '\n';
+    ctx.err << kProgram << "can't create " << Quoted(destination) << ": " << ErrorText(ENAMETOOLONG)
+            << '\n';
     return true;
 }
 

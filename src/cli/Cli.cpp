@@ -9,6 +9,7 @@
 #include "crypto/CryptNames.h"
 #include "crypto/SecureWipe.h"
 #include "engine/CryptFile.h"
+#include "platform/ErrorText.h"
 #include "platform/FileSafety.h"
 #include "platform/TreeWalk.h"
 
@@ -52,7 +53,7 @@ bool ReadPasswordFile(const CliEnvironment& env, const std::string& path, Secret
         problem = "no password on standard input";
     else if (read != LineRead::Ok)
         problem = "can't read the password file " + source + ": " +
-                  (error != 0 ? std::strerror(error) : "read error");
+                  (error != 0 ? ErrorText(error) : "read error");
     return problem.empty();
 }
 
@@ -125,7 +126,7 @@ bool SpoolStandardInput(const CliEnvironment& env, const CliOptions& options, Sp
     case SpooledInput::Result::Failed:
         break;
     }
-    env.err << kProgram << "can't read standard input: " << std::strerror(spool.Error()) << '\n';
+    env.err << kProgram << "can't read standard input: " << ErrorText(spool.Error()) << '\n';
     return false;
 }
 
@@ -225,8 +226,7 @@ private:
     int Opened(const CliEnvironment& env, const CliOptions& options) {
         struct stat st {};
         if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
-            env.err << kProgram << "can't write \"" << path_ << "\": " << std::strerror(errno)
-                    << '\n';
+            env.err << kProgram << "can't write \"" << path_ << "\": " << ErrorText(errno) << '\n';
             return kExitFailed;
         }
         if (!S_ISFIFO(st.st_mode) && !S_ISCHR(st.st_mode)) {
@@ -440,7 +440,7 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
     const Outcome outcome = RunFiles(settings, list.jobs, ActionOf(options.command));
     if (!MakeRemovalsDurable()) {
         env.err << "kelvane-cli: the disk did not confirm that the sources are gone ("
-                << std::strerror(errno) << "); after a power cut they may be back\n";
+                << ErrorText(errno) << "); after a power cut they may be back\n";
         return kExitFailed;
     }
     if (!complete && (outcome == Outcome::Done || outcome == Outcome::WrongPassword))

@@ -5,6 +5,7 @@
 #include "cli/Signals.h"
 #include "engine/CommitBatch.h"
 #include "engine/CryptFile.h"
+#include "platform/ErrorText.h"
 #include "platform/Paths.h"
 #include "platform/ProcessLimits.h"
 
@@ -202,7 +203,7 @@ private:
         if (error == ESTALE || error == ENOENT)
             slot.err << "its folder was moved or replaced during the run\n";
         else
-            slot.err << "couldn't open its folder: " << std::strerror(error) << '\n';
+            slot.err << "couldn't open its folder: " << ErrorText(error) << '\n';
     }
 
     void Ended(Slot& slot, Outcome outcome) {

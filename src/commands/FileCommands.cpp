@@ -8,6 +8,7 @@
 #include "crypto/ResultMessages.h"
 #include "engine/CommitBatch.h"
 #include "engine/CryptFile.h"
+#include "platform/ErrorText.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileSafety.h"
 #include "platform/MessageSeam.h"
@@ -482,7 +483,7 @@ DurableRemovals::~DurableRemovals() {
     if (--removalScopes > 0 || MakeRemovalsDurable())
         return;
     ShowError(std::string("The disk did not confirm that the original files are gone (") +
-              std::strerror(errno) + "). After a power failure they may be there again.");
+              ErrorText(errno) + "). After a power failure they may be there again.");
 }
 
 CommitInBatches::CommitInBatches(CommitBatch& batch) : previous_(batchInUse) {

@@ -6,6 +6,7 @@
 #include "commands/State.h"
 #include "crypto/CryptNames.h"
 #include "engine/CommitBatch.h"
+#include "platform/ErrorText.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
 #include "platform/ProcessLimits.h"
@@ -268,7 +269,7 @@ bool WalkDirectory(TreeHost& host, const std::string& directory, Direction direc
 }
 
 std::string UnreadableStartText(const std::string& directory, int error) {
-    return "Couldn't read the folder \"" + directory + "\": " + std::strerror(error) +
+    return "Couldn't read the folder \"" + directory + "\": " + ErrorText(error) +
            ". No file was encrypted or decrypted.";
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/AgeFormat.h"
 
+#include "platform/ErrorText.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -117,7 +119,7 @@ bool ReadWholeSmallFile(const std::string& path, std::string& text, std::string&
     const std::string named = "\"" + path + "\"";
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        problem = "couldn't read the recipients file " + named + ": " + std::strerror(errno);
+        problem = "couldn't read the recipients file " + named + ": " + ErrorText(errno);
         return false;
     }
     struct stat st {};
@@ -134,7 +136,7 @@ bool ReadWholeSmallFile(const std::string& path, std::string& text, std::string&
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            problem = "couldn't read the recipients file " + named + ": " + std::strerror(errno);
+            problem = "couldn't read the recipients file " + named + ": " + ErrorText(errno);
         if (got <= 0)
             break;
         text.append(piece, static_cast<std::size_t>(got));
@@ -152,10 +154,6 @@ bool ReadWholeSmallFile(const std::string& path, std::string& text, std::string&
 bool CryptoReady() {
     static const bool ready = sodium_init() >= 0;
     return ready;
-}
-
-void Wipe(void* data, std::size_t size) {
-    sodium_memzero(data, size);
 }
 
 void RandomBytes(uint8_t* out, std::size_t size) {
@@ -287,7 +285,7 @@ void HkdfSha256(const uint8_t* ikm, std::size_t ikmSize, const uint8_t* salt, st
                                   info.size());
     crypto_auth_hmacsha256_update(&state, &counter, 1);
     crypto_auth_hmacsha256_final(&state, out);
-    Wipe(&state, sizeof state);
+    SecureWipe(&state, sizeof state);
 }
 
 bool ScryptStanza(const FileKey& fileKey, std::string_view passphrase,
@@ -339,7 +337,7 @@ std::string HeaderText(const FileKey& fileKey, const std::vector<Stanza>& stanza
     crypto_auth_hmacsha256_update(&state, reinterpret_cast<const uint8_t*>(header.data()),
                                   header.size());
     crypto_auth_hmacsha256_final(&state, mac);
-    Wipe(&state, sizeof state);
+    SecureWipe(&state, sizeof state);
     return header + ' ' + Base64Unpadded(mac, sizeof mac) + '\n';
 }
 

@@ -4,6 +4,8 @@
 // cryptographic primitive comes from libsodium; only the layout is ours.
 #pragma once
 
+#include "crypto/SecureWipe.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -28,14 +30,11 @@ using Key32 = std::array<uint8_t, kKeySize>;
 // Calls libsodium's start-up once; false when it can't run on this machine.
 bool CryptoReady();
 
-// Overwrites with zeros in a way the compiler keeps.
-void Wipe(void* data, std::size_t size);
-
 // A key buffer that is wiped when it goes away.
 template <std::size_t N> struct SecretBytes {
     std::array<uint8_t, N> bytes{};
     SecretBytes() = default;
-    ~SecretBytes() { Wipe(bytes.data(), N); }
+    ~SecretBytes() { SecureWipe(bytes.data(), N); }
     SecretBytes(const SecretBytes& other) : bytes(other.bytes) {}
     SecretBytes& operator=(const SecretBytes&) = delete;
     uint8_t* data() { return bytes.data(); }

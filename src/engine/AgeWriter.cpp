@@ -27,7 +27,7 @@ PayloadWriter::PayloadWriter(const FileKey& fileKey, std::string header, ByteSin
 }
 
 PayloadWriter::~PayloadWriter() {
-    Wipe(plain_.data(), plain_.size());
+    SecureWipe(plain_.data(), plain_.size());
 }
 
 bool PayloadWriter::Seal(const uint8_t* plain, std::size_t size, bool last) {
@@ -86,8 +86,8 @@ bool PayloadWriter::Finish() {
     // holds at least one byte.
     const bool sealed = Seal(plain_.data(), held_, true);
     held_ = 0;
-    Wipe(plain_.data(), plain_.size());
-    Wipe(payloadKey_.data(), kKeySize);
+    SecureWipe(plain_.data(), plain_.size());
+    SecureWipe(payloadKey_.data(), kKeySize);
     return sealed && Flush();
 }
 

@@ -41,13 +41,15 @@ public:
             sent_ += size;
             return written;
         };
-        if (armor)
+        age::ByteSink out;
+        if (armor) {
             armor_.emplace(std::move(raw));
-        age::ByteSink out = raw;
-        if (armor_)
             out = [this](const uint8_t* data, std::size_t size) {
                 return armor_->Write(data, size);
             };
+        } else {
+            out = std::move(raw);
+        }
         payload_ = std::make_unique<age::PayloadWriter>(fileKey, std::move(header), out);
     }
 
@@ -147,7 +149,7 @@ CryptResult CheckPassword(FileAccess& files, const std::string& source,
     uint8_t key[8];
     MakeKey(password, key);
     const bool matches = KeyCheckOf(key) == header.keyCheck;
-    age::Wipe(key, sizeof key);
+    SecureWipe(key, sizeof key);
     return matches ? crOk : crBadPassword;
 }
 

@@ -67,6 +67,7 @@ public:
             // Left uninitialised: every byte is read from the file or set
             // before it is used.
             small_.reset(new (std::nothrow) uint8_t[size]);
+            smallSize_ = small_ != nullptr ? size : 0;
             return small_ != nullptr;
         }
         mappedSize_ = (size + kHugePage - 1) / kHugePage * kHugePage;
@@ -77,6 +78,8 @@ public:
             return false;
         }
         ::madvise(p, mappedSize_, MADV_HUGEPAGE);
+        // Plain text passes through here: kept out of any core dump.
+        ::madvise(p, mappedSize_, MADV_DONTDUMP);
         mapped_ = static_cast<uint8_t*>(p);
         return true;
     }
@@ -92,8 +95,13 @@ private:
     static constexpr std::size_t kHugePage = std::size_t{2} << 20;
     static constexpr std::size_t kMappedFrom = std::size_t{4} << 20;
 
+    // Heap memory goes back to the allocator and lives on in the process,
+    // so the plain text it held is wiped first; unmapped pages leave it.
     void Release() {
+        if (small_ != nullptr)
+            SecureWipe(small_.get(), smallSize_);
         small_.reset();
+        smallSize_ = 0;
         if (mapped_ != nullptr)
             ::munmap(mapped_, mappedSize_);
         mapped_ = nullptr;
@@ -101,6 +109,7 @@ private:
     }
 
     std::unique_ptr<uint8_t[]> small_;
+    std::size_t smallSize_ = 0;
     uint8_t* mapped_ = nullptr;
     std::size_t mappedSize_ = 0;
 };

@@ -2,6 +2,7 @@
 #include "platform/TreeWalk.h"
 
 #include "crypto/CryptNames.h"
+#include "platform/ErrorText.h"
 #include "platform/FileSafety.h"
 #include "platform/ProcessLimits.h"
 
@@ -268,7 +269,7 @@ std::string WalkSkipText(const WalkNote& note) {
     case WalkSkip::Unreadable:
         break;
     }
-    return std::string("couldn't read the folder: ") + std::strerror(note.error);
+    return std::string("couldn't read the folder: ") + ErrorText(note.error);
 }
 
 } // namespace kelvane

@@ -3,6 +3,7 @@
 // "Decrypt" and "Delete" items of the grids' context menus, drops of one
 // grid's rows on the other, and the Name column kept inside its grid.
 #include "commands/SelectionCommands.h"
+#include "crypto/SecureWipe.h"
 #include "ui/AgePassphraseDialog.h"
 #include "ui/GridDrag.h"
 #include "ui/MainWindow.h"
@@ -59,7 +60,7 @@ void TMainWin::ConvertToAge1Click() {
         return asked == Asked::Given ? &target : nullptr;
     };
     ConvertSelection(*commands_, source);
-    age::Wipe(passphrase.data(), passphrase.size());
+    SecureWipe(passphrase.data(), passphrase.size());
 }
 
 void TMainWin::Delete1Click() {
