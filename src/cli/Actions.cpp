@@ -401,7 +401,7 @@ bool RefuseLongName(const ActionContext& ctx, const std::string& destination) {
 
 std::string Hex(uint32_t value, int digits) {
     char text[16];
-    std::snprintf(text, sizeof text, "0x%0*X", digits, value);
+    static_cast<void>(std::snprintf(text, sizeof text, "0x%0*X", digits, value));
     return text;
 }
 

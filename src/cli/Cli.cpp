@@ -72,7 +72,8 @@ bool ReadPasswordEnv(const std::string& name, SecretText& entered, std::string& 
         problem = "the environment variable " + name + " is longer than " +
                   std::to_string(kLongestPasswordLine) + " bytes; it can't be a password";
     SecureWipe(value, length);
-    ::unsetenv(name.c_str());
+    // Read at start, before any thread exists.
+    ::unsetenv(name.c_str()); // NOLINT(concurrency-mt-unsafe)
     return problem.empty();
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <sys/ioctl.h>
@@ -139,7 +140,8 @@ void ProgressLine::DrawLocked(bool force) {
 std::string ProgressLine::Fitted(double fraction, const std::string& bytes,
                                  const std::string& estimate, std::size_t columns) {
     char percent[8];
-    std::snprintf(percent, sizeof percent, "%3d%%", static_cast<int>(fraction * 100));
+    static_cast<void>(
+        std::snprintf(percent, sizeof percent, "%3d%%", static_cast<int>(fraction * 100)));
     const std::size_t room = columns > 1 ? columns - 1 : 0;
     const std::string choices[] = {percent + bytes + estimate, percent + bytes};
     for (const std::string& figures : choices) {
@@ -163,18 +165,19 @@ std::string ProgressLine::Bytes(double bytes) {
         ++unit;
     }
     char text[32];
-    std::snprintf(text, sizeof text, unit == 0 ? "%.0f %s" : "%.1f %s", bytes, kUnits[unit]);
+    static_cast<void>(
+        std::snprintf(text, sizeof text, unit == 0 ? "%.0f %s" : "%.1f %s", bytes, kUnits[unit]));
     return text;
 }
 
 std::string ProgressLine::Duration(double seconds) {
-    const auto whole = static_cast<long long>(seconds + 0.5);
+    const long long whole = std::llround(seconds);
     char text[32];
     if (whole >= 3600)
-        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60,
-                      whole % 60);
+        static_cast<void>(std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600,
+                                        whole / 60 % 60, whole % 60));
     else
-        std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
+        static_cast<void>(std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60));
     return text;
 }
 

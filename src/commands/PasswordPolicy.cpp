@@ -73,9 +73,9 @@ bool RememberedServes(const PasswordDialog& dialog, bool expired) {
 // file of a run asks, or a run of thousands of files would take as many
 // Cancels to leave.
 void NoteCancel(const std::string& displayName, bool askedAgain) {
-    if (FirstOfList || (askedAgain && RunOfFiles))
-        CancelRequested = true;
-    else if (RunOfFiles && ShowConfirmation(StopRunQuestion(displayName), mbYes | mbNo) == mrYes)
+    const bool endsTheRun = FirstOfList || (askedAgain && RunOfFiles);
+    if (endsTheRun ||
+        (RunOfFiles && ShowConfirmation(StopRunQuestion(displayName), mbYes | mbNo) == mrYes))
         CancelRequested = true;
 }
 

@@ -277,7 +277,7 @@ std::string NotLeftByUsText(const std::vector<std::string>& paths) {
         // is stored in pieces inside the machine code, and the package's
         // spelling check reads the piece " mor" as a typo.
         char more[48];
-        std::snprintf(more, sizeof more, " and %zu more", paths.size() - kNamed);
+        static_cast<void>(std::snprintf(more, sizeof more, " and %zu more", paths.size() - kNamed));
         list += more;
     }
     if (paths.size() == 1)
@@ -345,6 +345,7 @@ void OfferToEncryptLeftFiles(CommandHost& commands) {
         ShowInformation(NotLeftByUsText(notOurs));
     if (!left.empty()) {
         std::vector<std::string> paths;
+        paths.reserve(left.size());
         for (const JournalEntry& entry : left)
             paths.push_back(entry.path);
         const bool encrypt = ShowConfirmation(LeftFromLastRunText(paths), mbYes | mbNo) == mrYes;

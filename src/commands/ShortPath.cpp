@@ -22,7 +22,7 @@ std::string MinimizePath(const std::string& path, int maxWidth, const TextWidth&
     }
     if (folders.empty())
         return path; // the root itself
-    const std::string name = folders.back();
+    std::string name = folders.back();
     folders.pop_back();
 
     const std::string root = rooted ? "/" : "";

@@ -3,7 +3,9 @@
 
 #include "crypto/AsciiCase.h"
 
+#include <charconv>
 #include <cstdlib>
+#include <system_error>
 
 namespace kelvane {
 namespace {
@@ -95,7 +97,11 @@ long TemporaryOwnerOf(std::string_view name) {
     if (pidDot == std::string_view::npos || pidDot == 0)
         return 0;
     const std::string pid(middle.substr(pidDot + 1, randomDot - pidDot - 1));
-    return AllDigits(pid) && pid.size() < 10 ? std::atol(pid.c_str()) : 0;
+    long value = 0;
+    if (!AllDigits(pid) || pid.size() >= 10 ||
+        std::from_chars(pid.data(), pid.data() + pid.size(), value).ec != std::errc())
+        return 0;
+    return value;
 }
 
 bool IsTemporaryName(std::string_view name) {

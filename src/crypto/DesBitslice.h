@@ -200,7 +200,7 @@ template <int Box, bool Lut, class Ops, class V>
 inline void Sbox(const V& a1, const V& a2, const V& a3, const V& a4, const V& a5, const V& a6,
                  V& o1, V& o2, V& o3, V& o4) {
 #define KELVANE_SBOX(k)                                                                            \
-    if constexpr (Box == k - 1) {                                                                  \
+    if constexpr (Box == (k)-1) {                                                                  \
         if constexpr (Lut)                                                                         \
             LutS##k<Ops>(a1, a2, a3, a4, a5, a6, o1, o2, o3, o4);                                  \
         else                                                                                       \

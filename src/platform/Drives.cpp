@@ -151,6 +151,7 @@ VolumesFromMountTable(std::string_view table,
         byMountPoint[volume.mountPoint] = std::move(volume);
     }
     std::vector<Volume> volumes;
+    volumes.reserve(byMountPoint.size());
     for (auto& entry : byMountPoint)
         volumes.push_back(std::move(entry.second));
     return volumes;

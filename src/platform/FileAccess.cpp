@@ -111,7 +111,8 @@ std::string RandomSuffix() {
                 (counter.fetch_add(1) << 48);
     }
     char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    static_cast<void>(
+        std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value)));
     return text;
 }
 

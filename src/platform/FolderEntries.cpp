@@ -2,11 +2,14 @@
 #include "platform/FolderEntries.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 #ifndef STATX_MNT_ID
@@ -34,12 +37,20 @@ uint64_t MountIdFromFdInfo(int fd) {
     if (info == nullptr)
         return 0;
     char line[256];
-    unsigned long long id = 0;
+    uint64_t id = 0;
+    constexpr std::string_view kLabel = "mnt_id:";
     while (std::fgets(line, sizeof line, info) != nullptr) {
-        if (std::sscanf(line, "mnt_id: %llu", &id) == 1)
-            break;
+        const std::string_view text(line);
+        if (text.substr(0, kLabel.size()) != kLabel)
+            continue;
+        const char* digits = line + kLabel.size();
+        while (*digits == ' ' || *digits == '\t')
+            ++digits;
+        if (std::from_chars(digits, line + text.size(), id).ec != std::errc())
+            id = 0;
+        break;
     }
-    std::fclose(info);
+    static_cast<void>(std::fclose(info)); // opened for reading: nothing is lost
     return id;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <pwd.h>
 #include <unistd.h>
+#include <vector>
 
 namespace kelvane {
 namespace {
@@ -62,8 +63,13 @@ std::string HomeDirectory() {
     const char* home = std::getenv("HOME");
     if (home != nullptr && home[0] == '/')
         return home;
-    const passwd* entry = ::getpwuid(::getuid());
-    return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
+    passwd entry{};
+    passwd* found = nullptr;
+    std::vector<char> buffer(16384);
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
+        found == nullptr || entry.pw_dir == nullptr)
+        return "";
+    return entry.pw_dir;
 }
 
 } // namespace kelvane

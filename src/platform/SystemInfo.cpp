@@ -46,7 +46,8 @@ SystemInfo& ThisSystem() {
 
 std::string VersionText(const SystemVersion& version) {
     char numbers[32];
-    std::snprintf(numbers, sizeof numbers, "%u.%.2u", version.major, version.minor);
+    static_cast<void>(
+        std::snprintf(numbers, sizeof numbers, "%u.%.2u", version.major, version.minor));
     return version.name + " " + numbers;
 }
 
