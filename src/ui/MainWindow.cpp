@@ -204,34 +204,25 @@ bool TMainWin::ChangeDirectory(const std::string& directory, bool byUser) {
 }
 
 void TMainWin::Explore1Click() {
-    const std::string path = DirectoryListBox1->HighlightedPath();
-    if (path.empty() || path == DirectoryListBox1->Directory())
-        return;
-    if (!ChangeDirectory(path, true))
-        DirectoryListBox1->Update(); // back to the folder still shown
+    OpenHighlightedFolder();
 }
 
+bool TMainWin::OpenHighlightedFolder() {
+    const std::string path = DirectoryListBox1->HighlightedPath();
+    if (path.empty() || path == DirectoryListBox1->Directory())
+        return true;
+    if (ChangeDirectory(path, true))
+        return true;
+    DirectoryListBox1->Update(); // back to the folder still shown
+    return false;
+}
+
+// A right-click only highlights the folder under the pointer: the menu's
+// choice decides whether it is opened, and Escape leaves everything as it was.
 void TMainWin::DirectoryListBox1ContextPopup(QPoint at) {
-    const QListWidgetItem* item = DirectoryListBox1->itemAt(at);
-    const std::string path = item != nullptr
-                                 ? DirectoryListBox1->ItemPath(DirectoryListBox1->row(item))
-                                 : DirectoryListBox1->Directory();
-    const QPoint global = DirectoryListBox1->viewport()->mapToGlobal(at);
-    // Queued: opening a folder rebuilds the list, which must not happen
-    // inside the list's own event handling.
-    QMetaObject::invokeMethod(
-        this,
-        [this, path, global] {
-            if (path != DirectoryListBox1->Directory() && !ChangeDirectory(path, true)) {
-                // Not opened (gone, or a command runs): the menu would act on
-                // another folder than the one the user pointed at.
-                DirectoryListBox1->Update();
-                return;
-            }
-            DirectoryListBox1->HighlightDirectory();
-            PopupMenu1->popup(global);
-        },
-        Qt::QueuedConnection);
+    if (QListWidgetItem* item = DirectoryListBox1->itemAt(at))
+        DirectoryListBox1->setCurrentItem(item);
+    PopupMenu1->popup(DirectoryListBox1->viewport()->mapToGlobal(at));
 }
 
 void TMainWin::DriveComboBox1Click(int index) {
@@ -402,10 +393,8 @@ void TMainWin::WorkInTheListedFolder() {
 
 void TMainWin::MoveSelectionMode(TStringGrid& to, TStringGrid& from) {
     from.SetRowSelect(false);
-    // A grid left with no row selected stays so: there is no current row
-    // to park in column 4. Parking keeps the grid's scroll place.
-    if (!from.NothingSelected())
-        from.SetCurrentCell(4, from.Row());
+    // Parking keeps the grid's scroll place.
+    from.SetCurrentCell(4, from.Row());
     to.SetRowSelect(true);
 }
 

@@ -139,13 +139,15 @@ public:
     void DirectoryListBox1Change();
     void DirectoryListBox1Enter();
     // A right-click at `at` on the folder list's items: the folder under the
-    // pointer is opened before the menu shows, since the menu's commands act
-    // on the open folder.
+    // pointer is highlighted, and the menu's commands act on it.
     void DirectoryListBox1ContextPopup(QPoint at);
     // Changes the shown and the working directory. A user's change is refused
     // while a file command runs, since the command names its files relative
     // to the working directory; the tree commands walk by program.
     bool ChangeDirectory(const std::string& directory, bool byUser);
+    // Opens the folder highlighted in the folder list; false when it could
+    // not be opened, and the list then shows the folder still open.
+    bool OpenHighlightedFolder();
     std::string CurrentDirectory() const;
 
     // File lists.

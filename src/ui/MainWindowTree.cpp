@@ -7,11 +7,17 @@
 
 namespace kelvane {
 
+// The walk takes the highlighted folder, opened first so that the lists show
+// what it takes.
 void TMainWin::EncriptAll1Click() {
+    if (!OpenHighlightedFolder())
+        return;
     RunOnChosenFiles([this] { RunTreeCommand(*tree_, Direction::Encrypt); });
 }
 
 void TMainWin::Decriptall1Click() {
+    if (!OpenHighlightedFolder())
+        return;
     RunOnChosenFiles([this] { RunTreeCommand(*tree_, Direction::Decrypt); });
 }
 

@@ -353,7 +353,7 @@ TEST_F(TreeCommandsTest, ARefusedSessionPasswordIsAskedForAgainAndCancelThereEnd
     ExpectIdleAfterwards(w);
 }
 
-TEST_F(TreeCommandsTest, ARightClickedFolderIsOpenedAndIsTheOneWalked) {
+TEST_F(TreeCommandsTest, ARightClickedFolderIsHighlightedAndOpenedByTheMenusChoice) {
     scratch.MakeFolder("top/sub");
     WriteBytes(scratch / "top/a.txt", PatternBytes(64));
     WriteBytes(scratch / "top/sub/b.txt", PatternBytes(64));
@@ -365,21 +365,39 @@ TEST_F(TreeCommandsTest, ARightClickedFolderIsOpenedAndIsTheOneWalked) {
         ++row;
     ASSERT_LT(row, list.count());
     const QPoint at = list.viewport()->mapTo(&w, list.visualItemRect(list.item(row)).center());
-    QTest::mouseClick(w.windowHandle(), Qt::RightButton, {}, at);
-    QApplication::processEvents();
-    EXPECT_EQ(list.Directory(), scratch / "top/sub");
-    EXPECT_EQ(list.HighlightedPath(), list.Directory());
-    EXPECT_EQ(w.StringGrid1->Cells(0, 1), "b.txt");
+    auto rightClick = [&] {
+        QTest::mouseClick(w.windowHandle(), Qt::RightButton, {}, at);
+        QApplication::processEvents();
+    };
+
+    // Escape leaves the window where it was.
+    rightClick();
+    EXPECT_EQ(list.Directory(), scratch / "top");
+    EXPECT_EQ(list.HighlightedPath(), scratch / "top/sub");
+    EXPECT_EQ(w.StringGrid1->Cells(0, 1), "a.txt");
     EXPECT_TRUE(w.PopupMenu1->isVisible());
     w.PopupMenu1->hide();
 
+    // "Explore" opens it.
+    rightClick();
+    w.PopupMenu1->hide();
+    w.Explore1->trigger();
+    EXPECT_EQ(list.Directory(), scratch / "top/sub");
+    EXPECT_EQ(w.StringGrid1->Cells(0, 1), "b.txt");
+
+    // "Encrypt All" opens it first, so the lists show what the walk takes.
+    ASSERT_TRUE(w.ChangeDirectory(scratch / "top", true));
+    rightClick();
+    w.PopupMenu1->hide();
     UseSessionPassword();
-    messages.Expect("Recurse subdirectoryes?", mrNo);
+    messages.Expect("Recurse subdirectoryes?", [&] {
+        EXPECT_EQ(list.Directory(), scratch / "top/sub");
+        EXPECT_EQ(w.StringGrid1->Cells(0, 1), "b.txt");
+        return mrNo;
+    });
     w.EncriptAll1->trigger();
     EXPECT_TRUE(fs::exists(scratch / "top/sub/b.txt.cry"));
     EXPECT_TRUE(fs::exists(scratch / "top/a.txt"));
-    // The row that held b.txt now holds nothing anyone chose.
-    EXPECT_LT(w.StringGrid1->Selection().Bottom, w.StringGrid1->Selection().Top);
 }
 
 TEST_F(TreeCommandsTest, CancelProcessDuringALargeFileAsksFirstThenStopsTheWalk) {
