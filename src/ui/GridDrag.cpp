@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QStyle>
 #include <cstdlib>
 #include <unistd.h>
 #include <utility>
@@ -140,13 +141,57 @@ void TGridDrag::StartDrag(TStringGrid& source) {
 }
 
 bool TGridDrag::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease) {
-        for (TStringGrid* grid : {&first_, &second_}) {
-            if (watched == grid->horizontalHeader()->viewport() && handlers_.mouseUp)
-                handlers_.mouseUp(*grid);
-        }
+    for (TStringGrid* grid : {&first_, &second_}) {
+        if (watched == grid->horizontalHeader()->viewport() && HeadingMouse(*grid, *event))
+            return true;
     }
     return QObject::eventFilter(watched, event);
+}
+
+// A press on a heading selects nothing and moves no column: it gives the grid
+// the focus and arms a drag of its selected rows, as a press on a row does.
+// A press on a border between headings stays the header's: it resizes.
+bool TGridDrag::HeadingMouse(TStringGrid& grid, QEvent& event) {
+    QHeaderView& header = *grid.horizontalHeader();
+    switch (event.type()) {
+    case QEvent::MouseButtonPress: {
+        const auto& press = static_cast<QMouseEvent&>(event);
+        if (OnHeadingBorder(header, press.position().toPoint().x()))
+            return false;
+        grid.setFocus(Qt::MouseFocusReason);
+        // The moves that follow come to the headings too, in the same
+        // coordinates as this press.
+        if (!ArmDrag(grid, press))
+            return false;
+        if (handlers_.mouseUp)
+            handlers_.mouseUp(grid);
+        return true;
+    }
+    case QEvent::MouseMove: {
+        if (armed_ != &grid)
+            return false;
+        return DragMove(grid, static_cast<QMouseEvent&>(event));
+    }
+    case QEvent::MouseButtonRelease: {
+        // The end of a column resize, or of a press that armed a drag.
+        const bool armed = armed_ == &grid;
+        MouseUp(grid, true);
+        return armed;
+    }
+    default:
+        return false;
+    }
+}
+
+bool TGridDrag::OnHeadingBorder(const QHeaderView& header, int x) {
+    const int grip = header.style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, &header);
+    const int section = header.logicalIndexAt(x);
+    if (section < 0)
+        return false;
+    const int left = header.sectionViewportPosition(section);
+    const int right = left + header.sectionSize(section);
+    // The first heading's left edge borders nothing.
+    return (x - left < grip && header.visualIndex(section) > 0) || right - x <= grip;
 }
 
 } // namespace kelvane

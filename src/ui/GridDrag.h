@@ -15,6 +15,7 @@
 #include <functional>
 
 class QDrag;
+class QHeaderView;
 
 namespace kelvane {
 
@@ -54,6 +55,9 @@ protected:
 
 private:
     TStringGrid& Other(const TStringGrid& grid) const;
+    // A mouse event on `grid`'s headings; true when it must go no further.
+    bool HeadingMouse(TStringGrid& grid, QEvent& event);
+    static bool OnHeadingBorder(const QHeaderView& header, int x);
     void StartDrag(TStringGrid& source);
 
     TStringGrid& first_;

@@ -4,6 +4,7 @@
 #include "ui/Controls.h"
 #include "ui/DirectoryListBox.h"
 #include "ui/DriveComboBox.h"
+#include "ui/FocusRing.h"
 #include "ui/Fonts.h"
 #include "ui/GridDrag.h"
 #include "ui/MainWindow.h"
@@ -191,6 +192,7 @@ void TMainWin::CreateNavigation(QWidget* client) {
     connect(DirectoryListBox1, &TDirectoryListBox::Entered, this,
             &TMainWin::DirectoryListBox1Enter);
     connect(DirectoryListBox1, &TDirectoryListBox::Changed, this, &TMainWin::FollowDirectory);
+    new TFocusRing(*DirectoryListBox1);
 
     DriveComboBox1 = new TDriveComboBox(drives_, client);
     DriveComboBox1->setGeometry(4, 4, 181, 19);
@@ -237,6 +239,7 @@ void TMainWin::CreateFileGrids(QWidget* client) {
         // About fifteen characters of the list font; the other columns are
         // as wide as what they show.
         grid->SetDesignNameWidth(grid == StringGrid1 ? 147 : 146);
+        new TFocusRing(*grid);
     }
     // Each grid is named by the caption over it.
     Label8->setBuddy(StringGrid1);
@@ -249,8 +252,8 @@ void TMainWin::CreateFileGrids(QWidget* client) {
             [this](QPoint at) { PopupMenu2->popup(StringGrid1->viewport()->mapToGlobal(at)); });
     connect(StringGrid2, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { PopupMenu3->popup(StringGrid2->viewport()->mapToGlobal(at)); });
-    connect(StringGrid1, &QAbstractItemView::doubleClicked, this, &TMainWin::StringGrid1DblClick);
-    connect(StringGrid2, &QAbstractItemView::doubleClicked, this, &TMainWin::StringGrid2DblClick);
+    connect(StringGrid1, &TStringGrid::DoubleClicked, this, &TMainWin::StringGrid1DblClick);
+    connect(StringGrid2, &TStringGrid::DoubleClicked, this, &TMainWin::StringGrid2DblClick);
     connect(StringGrid1, &TStringGrid::Entered, this, &TMainWin::StringGrid1Enter);
     connect(StringGrid2, &TStringGrid::Entered, this, &TMainWin::StringGrid2Enter);
     // Enter does what a double-click does; Delete what the menu's "Delete" does.

@@ -13,12 +13,6 @@
 #include <QAction>
 
 namespace kelvane {
-namespace {
-
-// How far the Name column stays inside its grid's right edge.
-constexpr int kNameColumnMargin = 20;
-
-} // namespace
 
 void TMainWin::ConnectSelectionCommands() {
     connect(Encrypt1, &QAction::triggered, this, &TMainWin::Encrypt1Click);
@@ -81,7 +75,7 @@ void TMainWin::StringGrid2DragDrop() {
 }
 
 void TMainWin::ClampNameColumn(TStringGrid& grid) {
-    const int limit = grid.width() - kNameColumnMargin;
+    const int limit = grid.width() - TStringGrid::kNameMargin;
     if (grid.columnWidth(0) > limit)
         grid.setColumnWidth(0, limit);
 }

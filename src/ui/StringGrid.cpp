@@ -3,6 +3,7 @@
 
 #include "ui/Keyboard.h"
 
+#include <QApplication>
 #include <QDropEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
@@ -39,7 +40,8 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), model_(this) {
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setSectionsMovable(true);
+    // A press on a heading arms a drag of the rows, never a column move.
+    horizontalHeader()->setSectionsMovable(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setMinimumSectionSize(1);
@@ -54,11 +56,7 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), model_(this) {
         if (WidestSizeDigits() != fittedDigits_)
             FitColumns();
     });
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    nothing_ = false;
-            });
+    connect(this, &QAbstractItemView::doubleClicked, this, &TStringGrid::DoubleClicked);
 }
 
 int TStringGrid::TextWidth(const QString& text) const {
@@ -143,8 +141,6 @@ std::string TStringGrid::FileName(int row) const {
 }
 
 GridRect TStringGrid::Selection() const {
-    if (nothing_)
-        return {0, 1, 0, 0};
     GridRect rect;
     const QModelIndex current = currentIndex();
     if (current.isValid()) {
@@ -179,40 +175,27 @@ std::set<std::string> TStringGrid::SelectedFiles() const {
 }
 
 void TStringGrid::KeepSelectedFiles(const std::set<std::string>& files) {
-    int top = 0;
-    int bottom = 0;
-    for (int row = 1; row <= model_.RowCount(); ++row) {
-        const std::string& file = model_.Row(row - 1).FileName;
-        const bool chosen = !file.empty() && files.count(file) != 0;
-        if (chosen && top == 0)
-            top = row;
-        if (chosen)
-            bottom = row;
-        else if (top != 0)
-            break;
-    }
-    if (top == 0) {
-        SelectNothing();
+    const int rows = model_.RowCount();
+    if (rows == 0)
         return;
+    int row = 0;
+    for (int candidate = 1; candidate <= rows && row == 0; ++candidate) {
+        const std::string& file = model_.Row(candidate - 1).FileName;
+        if (!file.empty() && files.count(file) != 0)
+            row = candidate;
     }
+    if (row == 0)
+        row = std::clamp(Row(), 1, rows);
     // The current cell keeps its column: column 4 keeps the grid without the
     // focus free of any highlight.
     const int column = currentIndex().isValid() ? Col() : 0;
-    const int left = LeftCol();
-    const int scrolled = verticalScrollBar()->value();
-    selectionModel()->setCurrentIndex(model_.index(top - 1, column), QItemSelectionModel::NoUpdate);
+    const ScrollPlace place = Place();
+    selectionModel()->setCurrentIndex(model_.index(row - 1, column), QItemSelectionModel::NoUpdate);
     const QItemSelection block(
-        model_.index(top - 1, RowSelect() ? 0 : column),
-        model_.index(bottom - 1, RowSelect() ? TFileGridModel::kColumns - 1 : column));
+        model_.index(row - 1, RowSelect() ? 0 : column),
+        model_.index(row - 1, RowSelect() ? TFileGridModel::kColumns - 1 : column));
     selectionModel()->select(block, QItemSelectionModel::ClearAndSelect);
-    SetLeftCol(left);
-    verticalScrollBar()->setValue(scrolled);
-}
-
-void TStringGrid::SelectNothing() {
-    selectionModel()->clearSelection();
-    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-    nothing_ = true;
+    SetPlace(place);
 }
 
 int TStringGrid::Col() const {
@@ -407,7 +390,82 @@ void TStringGrid::mouseReleaseEvent(QMouseEvent* event) {
 void TStringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     if (hooks_ != nullptr)
         hooks_->DoubleClickPress(*this);
+    // The view itself takes a double-click beside or below the rows for a
+    // press; there it runs the command on the selected row as well.
+    if (event->button() == Qt::LeftButton && !indexAt(event->position().toPoint()).isValid()) {
+        emit DoubleClicked();
+        return;
+    }
     QTableView::mouseDoubleClickEvent(event);
+}
+
+// Home and End go to the first and last file, as in every file list; the
+// table's own would go to the first and last column of the row.
+QModelIndex TStringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    typed_.clear(); // letters typed after a move start a new search
+    const QModelIndex current = currentIndex();
+    const bool ends = action == MoveHome || action == MoveEnd;
+    if (!ends || model_.RowCount() == 0 || (modifiers & Qt::ControlModifier))
+        return QTableView::moveCursor(action, modifiers);
+    const int column = current.isValid() ? current.column() : 0;
+    return model_.index(action == MoveHome ? 0 : model_.RowCount() - 1, column);
+}
+
+void TStringGrid::keyboardSearch(const QString& search) {
+    if (search.isEmpty() || model_.RowCount() == 0)
+        return;
+    if (!typedAt_.isValid() || typedAt_.elapsed() >= QApplication::keyboardInputInterval())
+        typed_.clear();
+    typedAt_.start();
+    // The same letter again steps on to the next name that begins with it.
+    const bool again = typed_.size() == 1 && typed_.compare(search, Qt::CaseInsensitive) == 0;
+    if (!again)
+        typed_ += search;
+    const int current = std::max(0, Row() - 1);
+    const int row = RowStartingWith(typed_, typed_.size() == 1 ? current + 1 : current);
+    if (row < 0)
+        return;
+    const QModelIndex index = model_.index(row, currentIndex().isValid() ? Col() : 0);
+    const QItemSelectionModel::SelectionFlags rows =
+        RowSelect() ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate;
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | rows);
+    const int left = horizontalScrollBar()->value();
+    scrollTo(index);
+    horizontalScrollBar()->setValue(left);
+}
+
+int TStringGrid::RowStartingWith(const QString& typed, int from) const {
+    const int rows = model_.RowCount();
+    for (int step = 0; step < rows; ++step) {
+        const int row = (from + step) % rows;
+        if (model_.Row(row).FileName.empty())
+            continue;
+        const QString name = QString::fromStdString(model_.CellText(row, 0));
+        if (name.startsWith(typed, Qt::CaseInsensitive))
+            return row;
+    }
+    return -1;
+}
+
+QItemSelectionModel::SelectionFlags TStringGrid::selectionCommand(const QModelIndex& index,
+                                                                  const QEvent* event) const {
+    // A press beside or below the rows keeps the selection, so that a
+    // double-click there acts on the rows still shown selected.
+    if (!index.isValid())
+        return QItemSelectionModel::NoUpdate;
+    const bool mouse = event != nullptr && (event->type() == QEvent::MouseButtonPress ||
+                                            event->type() == QEvent::MouseButtonRelease ||
+                                            event->type() == QEvent::MouseMove);
+    const auto* press = static_cast<const QMouseEvent*>(event);
+    if (!mouse || !(press->modifiers() & Qt::ControlModifier))
+        return QTableView::selectionCommand(index, event);
+    // The selection is one block, extended only with Shift. Ctrl picks no
+    // single rows out of it: a Ctrl+click is a plain click, never a range a
+    // user did not ask for.
+    const QMouseEvent plain(press->type(), press->position(), press->scenePosition(),
+                            press->globalPosition(), press->button(), press->buttons(),
+                            press->modifiers() & ~Qt::ControlModifier);
+    return QTableView::selectionCommand(index, &plain);
 }
 
 void TStringGrid::dragEnterEvent(QDragEnterEvent* event) {

@@ -7,6 +7,7 @@
 
 #include "ui/FileGridModel.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QTableView>
 #include <set>
@@ -62,19 +63,15 @@ public:
     std::string FileName(int row) const;
 
     // The selected block of rows and columns; the current cell when
-    // nothing else is selected. After SelectNothing, a block with Bottom
-    // above Top: no row at all.
+    // nothing else is selected.
     GridRect Selection() const;
     // The files of the selected rows, as Selection gives them.
     std::set<std::string> SelectedFiles() const;
-    // Narrows the selection to the first unbroken block of rows whose files
-    // are among `files`, or to nothing when no row is. Used when a run ends,
-    // since its rebuilds leave the selection on rows by position, and those
-    // may now hold files the user never chose.
+    // Makes one row current and selected when a run ends: the first listed
+    // row whose file is among `files`, else the current row. A run's
+    // rebuilds leave the selection on rows by position, and those may now
+    // hold files the user never chose.
     void KeepSelectedFiles(const std::set<std::string>& files);
-    // No current cell and no selected row, until the user picks one.
-    void SelectNothing();
-    bool NothingSelected() const { return nothing_; }
     int Col() const;
     int Row() const;
     // Moves the current cell without scrolling and reduces the selection to it.
@@ -125,6 +122,9 @@ signals:
     // Enter and Delete on the grid's rows.
     void EnterPressed();
     void DeletePressed();
+    // A double-click with the left button anywhere on the rows' area, below
+    // the last row too.
+    void DoubleClicked();
 
 protected:
     bool event(QEvent* event) override;
@@ -138,6 +138,10 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void keyboardSearch(const QString& search) override;
 
 private:
     static constexpr int kParkColumn = 4;
@@ -158,15 +162,21 @@ private:
     int WidestSizeDigits() const;
     void ColumnResized(int column, int width);
 
+    // The first row from `from` on, going round, whose name begins with
+    // `typed`; -1 when none does.
+    int RowStartingWith(const QString& typed, int from) const;
+
     TFileGridModel model_;
     GridMouseHooks* hooks_ = nullptr;
+    // The letters typed in a row, to find a name as in any file list.
+    QString typed_;
+    QElapsedTimer typedAt_;
     int designName_ = 147;
     bool fitting_ = false;
     // Widths set by the user; 0 where the layout decides.
     int userWidths_[4] = {};
     int fittedGridWidth_ = -1;
     int fittedDigits_ = 0;
-    bool nothing_ = false; // SelectNothing holds until a cell is current again
 };
 
 } // namespace kelvane

@@ -59,9 +59,12 @@ TEST_F(DeleteSelectionTest, DeleteAllAsksOnceAndCancelAllStopsAtOnce) {
     EXPECT_FALSE(Exists("a.txt") || Exists("b.txt") || Exists("c.txt"));
     EXPECT_EQ(dialogs.Shown().size(), 1u);
     // d.txt and e.txt moved up into the emptied rows but were never chosen:
-    // nothing is selected, and a Delete now asks about nothing.
-    w.Delete1->trigger();
-    EXPECT_EQ(dialogs.Shown().size(), 1u);
+    // the current row alone is selected, and shown so.
+    const int current = w.StringGrid1->Row();
+    EXPECT_EQ(w.StringGrid1->Selection().Top, current);
+    EXPECT_EQ(w.StringGrid1->Selection().Bottom, current);
+    EXPECT_EQ(w.StringGrid1->selectionModel()->selectedRows().size(), 1);
+    EXPECT_TRUE(w.StringGrid1->selectionModel()->isRowSelected(current - 1));
 
     // The next run asks again; "Ca&ncel All" on the first keeps everything.
     SelectRows(*w.StringGrid1, 1, 2);

@@ -7,7 +7,9 @@
 
 #include <QDrag>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMimeData>
+#include <utility>
 
 namespace kelvane {
 namespace {
@@ -180,6 +182,60 @@ TEST_F(GridDragTest, ADoubleClickArmsNoDragUntilTheNextClick) {
     QTest::mousePress(viewport, Qt::LeftButton, {}, at);
     EXPECT_TRUE(w.GridDrag().Armed(*w.StringGrid1));
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
+}
+
+TEST_F(GridDragTest, CtrlClickPicksOneRowAndAClickBelowTheRowsKeepsTheSelection) {
+    TMainWin& w = OpenWithFiles({"alpha", "beta", "delta", "gamma"});
+    TStringGrid& grid = *w.StringGrid1;
+    QWidget* viewport = grid.viewport();
+    auto selected = [&grid] {
+        const GridRect rect = grid.Selection();
+        return std::pair(rect.Top, rect.Bottom);
+    };
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, CellCenter(grid, 1));
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, CellCenter(grid, 3));
+    EXPECT_EQ(selected(), std::pair(3, 3));
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, CellCenter(grid, 4));
+    EXPECT_EQ(selected(), std::pair(4, 4));
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, CellCenter(grid, 2));
+    EXPECT_EQ(selected(), std::pair(2, 4));
+
+    // Below the last row a press changes nothing, and a double-click runs
+    // the command on the first selected row.
+    const QPoint below(8, viewport->height() - 4);
+    ASSERT_FALSE(grid.indexAt(below).isValid());
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, below);
+    EXPECT_EQ(selected(), std::pair(2, 4));
+    EXPECT_EQ(grid.selectionModel()->selectedRows().size(), 3);
+    dialogs.Expect("Encryption procedure", [](TModalForm& form) {
+        EXPECT_TRUE(Encrypt->FName_Label->text().endsWith("beta"));
+        form.SetModalResult(mrCancel);
+    });
+    QTest::mousePress(viewport, Qt::LeftButton, {}, below);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, below);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, below);
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_TRUE(DoubleClicked);
+}
+
+TEST_F(GridDragTest, APressOnAHeadingArmsADragAndMovesNoColumn) {
+    TMainWin& w = OpenWithFiles({"a.txt", "b.txt"});
+    OnePerList = 1;
+    TStringGrid& grid = *w.StringGrid1;
+    target = w.StringGrid2;
+    SelectRows(grid, 1, 2);
+    QHeaderView& header = *grid.horizontalHeader();
+    EXPECT_FALSE(header.sectionsMovable());
+    const QPoint at(header.sectionViewportPosition(1) + header.sectionSize(1) / 2,
+                    header.height() / 2);
+    QTest::mousePress(header.viewport(), Qt::LeftButton, {}, at);
+    EXPECT_TRUE(w.GridDrag().Armed(grid));
+    EXPECT_TRUE(grid.hasFocus());
+    ExpectEncryptDialog("secret1");
+    QTest::mouseMove(header.viewport(), at + QPoint(40, 0));
+    EXPECT_EQ(dragsStarted, 1);
+    EXPECT_EQ(header.visualIndex(1), 1);
+    EXPECT_TRUE(Exists("a.txt.cry") && Exists("b.txt.cry"));
 }
 
 TEST_F(GridDragTest, OnlyTheFocusedGridHighlightsAndTabMovesIt) {

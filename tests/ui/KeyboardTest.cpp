@@ -6,6 +6,9 @@
 
 #include <QLabel>
 #include <QMenu>
+#include <initializer_list>
+#include <string>
+#include <vector>
 
 namespace kelvane {
 namespace {
@@ -62,7 +65,6 @@ TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheFocusedControlsContextMenu) {
         SCOPED_TRACE(c.control->accessibleName().toStdString());
         c.control->setFocus();
         QTest::keyClick(c.control, c.key, c.modifiers);
-        // The folder list's menu opens after its folder, a queued step.
         QCoreApplication::processEvents();
         EXPECT_TRUE(c.menu->isVisible());
         // Next to the control, not wherever the mouse happens to be.
@@ -75,6 +77,59 @@ TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheFocusedControlsContextMenu) {
     w.StringGrid1->setFocus();
     QTest::keyClick(w.StringGrid1, Qt::Key_F10);
     EXPECT_FALSE(w.PopupMenu2->isVisible());
+}
+
+TEST_F(KeyboardTest, HomeEndAndLettersFindARowAndTheFocusedPaneIsMarked) {
+    TMainWin& w = OpenWithFiles({"apple", "banana", "berry", "cherry", "x.cry"});
+    w.activateWindow();
+    QApplication::setActiveWindow(&w);
+    TStringGrid& grid = *w.StringGrid1;
+    grid.setFocus(Qt::TabFocusReason);
+    struct Step {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int top;
+        int bottom;
+    };
+    const Step steps[] = {
+        {Qt::Key_End, Qt::NoModifier, 4, 4},    {Qt::Key_Home, Qt::NoModifier, 1, 1},
+        {Qt::Key_End, Qt::ShiftModifier, 1, 4}, {Qt::Key_B, Qt::NoModifier, 2, 2},
+        {Qt::Key_B, Qt::NoModifier, 3, 3},      {Qt::Key_C, Qt::NoModifier, 4, 4},
+        {Qt::Key_Z, Qt::NoModifier, 4, 4},      {Qt::Key_Home, Qt::NoModifier, 1, 1},
+    };
+    // Each letter a search of its own, as if typed after a pause.
+    const int interval = QApplication::keyboardInputInterval();
+    QApplication::setKeyboardInputInterval(0);
+    for (const Step& step : steps) {
+        QTest::keyClick(&grid, step.key, step.modifiers);
+        SCOPED_TRACE(QKeySequence(step.key | step.modifiers).toString().toStdString());
+        EXPECT_EQ(grid.Selection().Top, step.top);
+        EXPECT_EQ(grid.Selection().Bottom, step.bottom);
+        EXPECT_EQ(grid.Row(), step.key == Qt::Key_End && step.modifiers ? 4 : step.top);
+        EXPECT_EQ(grid.selectionModel()->selectedRows().size(), step.bottom - step.top + 1);
+    }
+    // Letters typed in a row find the name that begins with all of them.
+    QApplication::setKeyboardInputInterval(interval);
+    QTest::keyClicks(&grid, "be");
+    EXPECT_EQ(grid.Row(), 3);
+    EXPECT_EQ(grid.selectionModel()->selectedRows().size(), 1);
+
+    // Exactly one pane carries the mark: the one keys go to.
+    auto marked = [&w] {
+        std::vector<std::string> panes;
+        for (QWidget* pane :
+             std::initializer_list<QWidget*>{w.DirectoryListBox1, w.StringGrid1, w.StringGrid2}) {
+            const auto* ring = pane->findChild<QWidget*>("FocusRing");
+            if (ring != nullptr && ring->isVisible())
+                panes.push_back(pane->accessibleName().toStdString());
+        }
+        return panes;
+    };
+    EXPECT_EQ(marked(), std::vector<std::string>{"Available for encryption"});
+    w.DirectoryListBox1->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(marked(), std::vector<std::string>{"Folders"});
+    w.StringGrid2->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(marked(), std::vector<std::string>{"Crypted files"});
 }
 
 } // namespace

@@ -81,9 +81,10 @@ TEST_F(SelectionRunTest, CancellingALaterDialogOffersToEndTheWholeRun) {
     EXPECT_FALSE(Exists("c.txt.cry"));
     EXPECT_EQ(dialogs.Shown().size(), 2u);
     EXPECT_FALSE(CancelRequested);
-    // The two files left are the ones still chosen.
+    // The first file left that was chosen is the one selected.
     EXPECT_EQ(w.StringGrid1->Selection().Top, 1);
-    EXPECT_EQ(w.StringGrid1->Selection().Bottom, 2);
+    EXPECT_EQ(w.StringGrid1->Selection().Bottom, 1);
+    EXPECT_EQ(w.StringGrid1->FileName(1), "b.txt");
 }
 
 TEST_F(SelectionRunTest, ARefusedListPasswordIsAskedForAgainAndCancelThereEndsTheRun) {
