@@ -3,6 +3,7 @@
 
 #include "commands/FileListBox.h"
 #include "platform/Paths.h"
+#include "ui/AccessibleControls.h"
 #include "ui/Keyboard.h"
 
 #include <QApplication>
@@ -48,6 +49,7 @@ QString Display(const std::string& name) {
 } // namespace
 
 TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent) {
+    InstallAccessibleControls();
     setItemDelegate(new IndentDelegate(this));
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -118,6 +120,11 @@ std::string TDirectoryListBox::ItemPath(int row) const {
     if (row < 0 || row >= static_cast<int>(paths_.size()))
         return {};
     return paths_[static_cast<std::size_t>(row)];
+}
+
+int TDirectoryListBox::Depth(int row) const {
+    const QListWidgetItem* folder = item(row);
+    return folder != nullptr ? folder->data(kDepthRole).toInt() : 0;
 }
 
 std::string TDirectoryListBox::HighlightedPath() const {

@@ -28,6 +28,10 @@ public:
     std::string HighlightedPath() const;
     // Moves the highlight back onto the current directory's own item.
     void HighlightDirectory();
+    // The current directory's own item; the items above it lead down to it.
+    int DirectoryRow() const { return directoryRow_; }
+    // How far below the root an item's folder is; the root is at 0.
+    int Depth(int row) const;
 
 signals:
     void Changed();

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/DriveComboBox.h"
 
+#include "ui/AccessibleControls.h"
+
 #include <QSignalBlocker>
 
 namespace kelvane {
 
 TDriveComboBox::TDriveComboBox(DriveList& drives, QWidget* parent)
     : QComboBox(parent), drives_(drives) {
+    InstallAccessibleControls();
     connect(this, &QComboBox::activated, this, &TDriveComboBox::Picked);
     Reload();
 }

@@ -62,9 +62,14 @@ QVariant TFileGridModel::data(const QModelIndex& index, int role) const {
         role == Qt::ToolTipRole && index.column() == 0 && !Row(index.row()).FileName.empty();
     if (role == Qt::TextAlignmentRole && index.column() == 1)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-    if (role != Qt::DisplayRole && !wholeName)
+    // A screen reader hears a size without the blanks that align it; a name
+    // is heard as the file is named, blanks and all.
+    const bool heard = role == Qt::AccessibleTextRole;
+    if (role != Qt::DisplayRole && !wholeName && !heard)
         return {};
     std::string text = CellText(index.row(), index.column());
+    if (heard && index.column() != 0)
+        return QString::fromLatin1(QByteArray::fromStdString(text)).trimmed();
     // The field's leading blanks right-align the size in a column exactly
     // ten characters wide; the column is as wide as the sizes listed instead,
     // and the size stands at its right edge.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's controls and menus, built once when the window is
 // created; what they do lives in MainWindow.cpp.
+#include "ui/AccessibleControls.h"
 #include "ui/Controls.h"
 #include "ui/DirectoryListBox.h"
 #include "ui/DriveComboBox.h"
@@ -156,6 +157,7 @@ QLabel* TMainWin::AddFigure(QFrame* bevel, QLabel*& caption, const char* caption
     caption->adjustSize();
     caption->move(3, 1);
     auto* figure = new QLabel(bevel);
+    TieFigureToCaption(*figure, *caption);
     figure->setGeometry(caption->x() + caption->width() + 3, 1, 400, 14);
     return figure;
 }
@@ -264,10 +266,15 @@ void TMainWin::CreateFileGrids(QWidget* client) {
 }
 
 void TMainWin::CreateProgressPanel(QWidget* client) {
+    // Each bar, under its grid, shows how much of the file being worked on
+    // is on that grid's side: the plain file's bar drains as it is encrypted
+    // and fills as it is decrypted, the crypted file's the other way round.
     ProgressBar1 = new TProgressBar(client);
+    ProgressBar1->setAccessibleName("Plain file");
     ProgressBar1->setGeometry(kGridLeft, 173, 323, 9);
     ProgressBar1->hide();
     ProgressBar2 = new TProgressBar(client);
+    ProgressBar2->setAccessibleName("Crypted file");
     ProgressBar2->setGeometry(kGridLeft, 368, 323, 9);
     ProgressBar2->hide();
 

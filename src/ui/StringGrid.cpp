@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/StringGrid.h"
 
+#include "ui/AccessibleControls.h"
 #include "ui/Keyboard.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDropEvent>
 #include <QFocusEvent>
@@ -18,6 +20,7 @@
 namespace kelvane {
 
 TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), model_(this) {
+    InstallAccessibleControls();
     setModel(&model_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -336,6 +339,37 @@ bool TStringGrid::viewportEvent(QEvent* event) {
     if (event->type() == QEvent::Resize)
         FitColumns();
     return handled;
+}
+
+// QTableView's own announcements number the cells with the parking column
+// among them; the grid's accessible table leaves it out. They are made here
+// instead, numbered as that table numbers its cells.
+void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QAbstractItemView::currentChanged(current, previous);
+    // Parking the grid the user just left is no move of the user's: a
+    // reader following it would leave the grid the user is in.
+    if (!QAccessible::isActive() || !current.isValid() || !hasFocus())
+        return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(AccessibleGridChild(current));
+    QAccessible::updateAccessibility(&focus);
+}
+
+void TStringGrid::selectionChanged(const QItemSelection& selected,
+                                   const QItemSelection& deselected) {
+    QAbstractItemView::selectionChanged(selected, deselected);
+    if (!QAccessible::isActive())
+        return;
+    auto announce = [this](const QItemSelection& cells, QAccessible::Event change) {
+        const QModelIndexList indexes = cells.indexes();
+        if (indexes.isEmpty())
+            return;
+        QAccessibleEvent event(this, change);
+        event.setChild(AccessibleGridChild(indexes.first()));
+        QAccessible::updateAccessibility(&event);
+    };
+    announce(selected, QAccessible::SelectionAdd);
+    announce(deselected, QAccessible::SelectionRemove);
 }
 
 void TStringGrid::focusInEvent(QFocusEvent* event) {
