@@ -7,12 +7,14 @@
 # first file, then the whole tree of a few hundred files. Takes
 # docs/images/encrypt-all.png mid-walk and checks the outcome: every plain
 # file crypted, the link, the pipe and the folder outside untouched.
-# Needs xvfb-run, openbox and xdotool.
+# Needs xvfb-run, openbox and xdotool. BUILD names another build folder
+# than build/ to take the program from.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+build="${BUILD:-build}"
 
-cmake --build build -j2 --target kelvane kelvane-grab >/dev/null
+cmake --build "$build" -j2 --target kelvane kelvane-grab >/dev/null
 
 work="${TMPDIR:-/tmp}/kelvane-tryout"
 rm -rf "$work"
@@ -39,7 +41,7 @@ echo "tree: $plain_before plain files in $(find "$tree" -mindepth 1 -type d | wc
 
 unset QT_QPA_PLATFORM
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
-export PROGRAM="$root/build/bin/kelvane" GRAB="$root/build/bin/kelvane-grab"
+export PROGRAM="$root/$build/bin/kelvane" GRAB="$root/$build/bin/kelvane-grab"
 export TREE="$tree" OUT="$root/docs/images/encrypt-all.png" PLAIN="$plain_before"
 
 # The inner script expands its own variables, on the display xvfb-run opened.
@@ -63,8 +65,9 @@ xvfb-run -a -s "-screen 0 800x600x24" bash -c '
     }
     main=$(find_window "^Kelvane 95$")
     sleep 1
-    # The folder list: a right-click, then "Encrypt All", the second item.
-    xdotool mousemove --window "$main" 60 120 click 3
+    # The folder list has the focus and its own folder highlighted: the
+    # menu key, then "Encrypt All", the second item.
+    xdotool key Menu
     sleep 0.5
     xdotool key Down Down Return
     prompt=$(find_window "^Confirmation$")
