@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/CommandLine.h"
 
+#include "commands/PasswordPolicy.h"
 #include "commands/Settings.h"
+#include "commands/State.h"
 #include "crypto/AsciiCase.h"
 #include "crypto/CryptNames.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace kelvane {
@@ -37,24 +40,46 @@ std::string CryptedFileOf(const std::string& path) {
     return ::stat(crypted.c_str(), &st) == 0 ? crypted : path;
 }
 
+// A bare name, as a terminal user types it, is a file of the directory the
+// program was started in.
+std::string AbsolutePath(const std::string& given, const std::string& startDirectory) {
+    return !given.empty() && given.front() == kPathSeparator ? given
+                                                             : JoinPath(startDirectory, given);
+}
+
+// Enters the file's folder and runs its command there.
+void RunListedFile(ShellHost& host, const std::string& path) {
+    if (!host.ChangeDirectory(DirectoryPart(path))) {
+        ShowError(DirectoryErrorText(path));
+        return;
+    }
+    const std::string name = ListedCryptedName(path, ShowCry > 0);
+    if (HasCryExtension(path))
+        DecryptOneFile(host.Commands(), name, path);
+    else
+        EncryptOneFile(host.Commands(), name);
+}
+
 } // namespace
 
 std::string DirectoryErrorText(const std::string& path) {
     return "Couldn't open the folder of the file " + path + ": input/output error.";
 }
 
-void RunCommandLine(ShellHost& host, const std::vector<std::string>& parameters) {
+void RunCommandLine(ShellHost& host, SelectionHost& selection,
+                    const std::vector<std::string>& parameters) {
     if (parameters.empty())
         return;
     const std::string remembered = CurrentDirectory();
-    if (parameters.size() <= 2) {
-        const std::string& given = parameters.back();
-        // A bare name, as a terminal user types it, is a file of the
-        // directory the program was started in.
-        const std::string path =
-            !given.empty() && given.front() == kPathSeparator ? given : JoinPath(remembered, given);
+    if (parameters.size() >= 2 && parameters.front() == kRunFilesOption) {
+        std::vector<std::string> paths;
+        for (auto given = parameters.begin() + 1; given != parameters.end(); ++given)
+            paths.push_back(AbsolutePath(*given, remembered));
+        RunFileList(host, selection, paths);
+    } else if (parameters.size() <= 2) {
+        const std::string path = AbsolutePath(parameters.back(), remembered);
         if (!host.ChangeDirectory(DirectoryPart(path))) {
-            ShowError(DirectoryErrorText(given));
+            ShowError(DirectoryErrorText(parameters.back()));
             return;
         }
         const std::string name = ListedCryptedName(path, ShowCry > 0);
@@ -67,6 +92,46 @@ void RunCommandLine(ShellHost& host, const std::vector<std::string>& parameters)
     }
     host.ChangeDirectory(remembered);
     host.CloseMainWindow();
+}
+
+void RunFileList(ShellHost& host, SelectionHost& selection, const std::vector<std::string>& paths) {
+    const DurableRemovals durable;
+    const PasswordUse use;
+    if (Busy()) {
+        selection.SetStatus(kWaitTillFinished);
+        return;
+    }
+    const auto crypted = static_cast<int>(std::count_if(
+        paths.begin(), paths.end(), [](const auto& p) { return HasCryExtension(p); }));
+    const int plain = static_cast<int>(paths.size()) - crypted;
+    RunOfFiles = paths.size() > 1;
+    // Between two files the window's events run: no other command may start.
+    SelectionBusy = true;
+    bool firstPlain = true;
+    bool firstCrypted = true;
+    for (std::size_t done = 0; done < paths.size(); ++done) {
+        if (done > 0) {
+            selection.LetEventsRun();
+            if (CancelRequested)
+                break;
+        }
+        const bool isCrypted = HasCryExtension(paths[done]);
+        bool& first = isCrypted ? firstCrypted : firstPlain;
+        // One password for the list is offered by the first file of each
+        // kind, since encryption and decryption ask in dialogs of their own.
+        FirstOfList = first && !(OnePassword > 0) && (isCrypted ? crypted : plain) > 1;
+        first = false;
+        SelectionBusy = false; // the single-file commands refuse while any command is busy
+        RunListedFile(host, paths[done]);
+        SelectionBusy = true;
+        FirstOfList = false;
+    }
+    RunOfFiles = false;
+    SelectionBusy = false;
+    selection.UntickOneForList(FileGrid::Plain);
+    selection.UntickOneForList(FileGrid::Crypted);
+    CancelRequested = false;
+    selection.RefreshLists();
 }
 
 } // namespace kelvane

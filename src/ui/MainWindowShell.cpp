@@ -40,7 +40,7 @@ void TMainWin::Print2Click() {
 
 void TMainWin::RunCommandLine(const std::vector<std::string>& parameters) {
     TMainWinShell host(*this, *commands_);
-    kelvane::RunCommandLine(host, parameters);
+    kelvane::RunCommandLine(host, *commands_, parameters);
 }
 
 void TMainWin::OfferToEncryptLeftFiles() {

@@ -6,6 +6,7 @@
 
 #include "ShellDesktop.h"
 #include "WindowFixture.h"
+#include "commands/Settings.h"
 #include "commands/ShellCommands.h"
 #include "engine/CryptFile.h"
 #include "platform/Paths.h"
@@ -13,6 +14,7 @@
 #include "ui/EncryptDialog.h"
 #include "ui/StringGrid.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -94,6 +96,29 @@ TEST_F(CommandLineTest, OnePathEncryptsAPlainFileOrDecryptsACryptedOneAndTheWind
     again.RunCommandLine({scratch / "dir/old.txt.cry"});
     EXPECT_EQ(testing_support::ReadFile(scratch / "dir/old.txt"), "old news");
     EXPECT_FALSE(again.isVisible());
+}
+
+TEST_F(CommandLineTest, ARunOfFilesFromTwoFoldersAsksOncePerKindAndTheWindowCloses) {
+    scratch.MakeFolder("other");
+    for (const char* name : {"dir/a.txt", "dir/b.txt", "other/c.txt"})
+        testing_support::WriteFile(scratch / name, name);
+    MakeCrypted(scratch / "dir/x.txt.cry", "ex");
+    MakeCrypted(scratch / "other/y.txt.cry", "why");
+    TMainWin& w = Started();
+    OnePerList = 1;
+    ExpectEncryptDialog();
+    ExpectDecryptDialog();
+    w.RunCommandLine({"--run", scratch / "dir/a.txt", scratch / "dir/x.txt.cry", "other/c.txt",
+                      scratch / "other/y.txt.cry", scratch / "dir/b.txt"});
+    for (const char* name : {"dir/a.txt.cry", "dir/b.txt.cry", "other/c.txt.cry"})
+        EXPECT_TRUE(std::filesystem::exists(scratch / name)) << name;
+    EXPECT_EQ(testing_support::ReadFile(scratch / "dir/x.txt"), "ex");
+    EXPECT_EQ(testing_support::ReadFile(scratch / "other/y.txt"), "why");
+    EXPECT_EQ(dialogs.Shown().size(), 2u);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(Cwd(), scratch.Path());
+    // The next single file asks again.
+    EXPECT_FALSE(Encrypt->CheckBox1->isChecked());
 }
 
 TEST_F(CommandLineTest, DecryptSwitchInMixedCaseWithARelativePathAndShowCryOn) {
