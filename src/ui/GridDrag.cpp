@@ -6,11 +6,13 @@
 #include <QCoreApplication>
 #include <QDrag>
 #include <QDropEvent>
+#include <QFile>
 #include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QStyle>
+#include <QUrl>
 #include <cstdlib>
 #include <unistd.h>
 #include <utility>
@@ -104,6 +106,10 @@ void TGridDrag::DragOver(TStringGrid& grid, QDropEvent& event) {
     const QMimeData* data = event.mimeData();
     const bool fromOther = data != nullptr && data->hasFormat(kMimeType) &&
                            data->data(kMimeType) == Identity(Other(grid));
+    if (data != nullptr && !data->hasFormat(kMimeType) && data->hasUrls()) {
+        FilesOver(grid, event);
+        return;
+    }
     if (!fromOther) {
         event.ignore();
         return;
@@ -118,6 +124,31 @@ void TGridDrag::DragOver(TStringGrid& grid, QDropEvent& event) {
         droppedOn_ = &grid;
     else if (handlers_.dropped)
         handlers_.dropped(grid);
+}
+
+void TGridDrag::FilesOver(TStringGrid& grid, QDropEvent& event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event.mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    }
+    const std::vector<std::string> taken =
+        handlers_.filesFor ? handlers_.filesFor(grid, paths) : std::vector<std::string>{};
+    if (taken.empty()) {
+        event.ignore();
+        return;
+    }
+    // A copy to the other program: its files stay where they lie until the
+    // run has replaced each of them.
+    event.setDropAction(Qt::CopyAction);
+    event.accept();
+    if (event.type() != QEvent::Drop || !handlers_.filesDropped)
+        return;
+    // After the drop has been answered: the other program waits for that
+    // answer, and the run's dialogs would keep it waiting.
+    QMetaObject::invokeMethod(
+        this, [this, target = &grid, taken] { handlers_.filesDropped(*target, taken); },
+        Qt::QueuedConnection);
 }
 
 void TGridDrag::StartDrag(TStringGrid& source) {

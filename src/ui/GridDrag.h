@@ -4,7 +4,8 @@
 // held, and only the other grid takes the drop. What is dragged is the
 // source grid's selection: a drop runs the source's command on it, wherever
 // on the target it lands. The drag carries no file names, so nothing outside
-// the window can take it.
+// the window can take it. Files dragged in from a file manager are taken too,
+// by the grid whose command suits them.
 #pragma once
 
 #include "ui/StringGrid.h"
@@ -13,6 +14,8 @@
 #include <QObject>
 #include <QPoint>
 #include <functional>
+#include <string>
+#include <vector>
 
 class QDrag;
 class QHeaderView;
@@ -32,6 +35,14 @@ public:
         std::function<void(TStringGrid& target)> dropped;
         // A mouse button was released on `grid` or on its headings.
         std::function<void(TStringGrid& grid)> mouseUp;
+        // Of the files dragged in from another program, those `target`
+        // takes; the drag is refused when there are none.
+        std::function<std::vector<std::string>(TStringGrid& target,
+                                               const std::vector<std::string>& paths)>
+            filesFor;
+        // Files from another program were dropped on `target`: those it takes.
+        std::function<void(TStringGrid& target, const std::vector<std::string>& files)>
+            filesDropped;
     };
 
     // Must go before the grids do: it unhooks itself from them.
@@ -55,6 +66,8 @@ protected:
 
 private:
     TStringGrid& Other(const TStringGrid& grid) const;
+    // A drag of files from another program over `grid`.
+    void FilesOver(TStringGrid& grid, QDropEvent& event);
     // A mouse event on `grid`'s headings; true when it must go no further.
     bool HeadingMouse(TStringGrid& grid, QEvent& event);
     static bool OnHeadingBorder(const QHeaderView& header, int x);

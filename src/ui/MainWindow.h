@@ -262,6 +262,9 @@ private:
     // and centred on the screen.
     void ShowAtStartingSize();
     void ConnectSelectionCommands();
+    std::vector<std::string> FilesTakenBy(const TStringGrid& target,
+                                          const std::vector<std::string>& paths) const;
+    void RunDroppedFiles(const std::vector<std::string>& files);
 
     DriveList& drives_;
     std::unique_ptr<Registry> registry_;

@@ -2,15 +2,20 @@
 // The main window's commands on the grids' selections: the "Encrypt",
 // "Decrypt" and "Delete" items of the grids' context menus, drops of one
 // grid's rows on the other, and the Name column kept inside its grid.
+#include "commands/CommandLine.h"
 #include "commands/SelectionCommands.h"
+#include "crypto/CryptNames.h"
 #include "crypto/SecureWipe.h"
 #include "ui/AgePassphraseDialog.h"
+#include "ui/DirectoryListBox.h"
 #include "ui/GridDrag.h"
 #include "ui/MainWindow.h"
 #include "ui/MainWindowCommandHost.h"
+#include "ui/MainWindowShellHost.h"
 #include "ui/StringGrid.h"
 
 #include <QAction>
+#include <sys/stat.h>
 
 namespace kelvane {
 
@@ -28,6 +33,12 @@ void TMainWin::ConnectSelectionCommands() {
             StringGrid1DragDrop();
     };
     handlers.mouseUp = [this](TStringGrid& grid) { ClampNameColumn(grid); };
+    handlers.filesFor = [this](TStringGrid& target, const std::vector<std::string>& paths) {
+        return FilesTakenBy(target, paths);
+    };
+    handlers.filesDropped = [this](TStringGrid&, const std::vector<std::string>& files) {
+        RunDroppedFiles(files);
+    };
     gridDrag_ = std::make_unique<TGridDrag>(*StringGrid1, *StringGrid2, std::move(handlers));
 }
 
@@ -72,6 +83,31 @@ void TMainWin::StringGrid1DragDrop() {
 
 void TMainWin::StringGrid2DragDrop() {
     RunOnChosenFiles([this] { EncryptSelection(*commands_); });
+}
+
+// Dropped on "Crypted files", plain files are encrypted; dropped on
+// "Available for encryption", crypted files are decrypted. Folders and other
+// kinds of entries are left out.
+std::vector<std::string> TMainWin::FilesTakenBy(const TStringGrid& target,
+                                                const std::vector<std::string>& paths) const {
+    std::vector<std::string> taken;
+    for (const std::string& path : paths) {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        if (HasCryExtension(path) == (&target == StringGrid1))
+            taken.push_back(path);
+    }
+    return taken;
+}
+
+// Each file is handled where it lies; the window comes back to its folder.
+void TMainWin::RunDroppedFiles(const std::vector<std::string>& files) {
+    const std::string shown = DirectoryListBox1->Directory();
+    TMainWinShell shell(*this, *commands_);
+    RunFileList(shell, *commands_, files);
+    if (DirectoryListBox1->Directory() != shown)
+        ChangeDirectory(shown, false);
 }
 
 void TMainWin::ClampNameColumn(TStringGrid& grid) {

@@ -4,11 +4,13 @@
 #include "ui/GridDrag.h"
 
 #include "SelectionFixture.h"
+#include "ui/DirectoryListBox.h"
 
 #include <QDrag>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMimeData>
+#include <QUrl>
 #include <utility>
 
 namespace kelvane {
@@ -236,6 +238,47 @@ TEST_F(GridDragTest, APressOnAHeadingArmsADragAndMovesNoColumn) {
     EXPECT_EQ(dragsStarted, 1);
     EXPECT_EQ(header.visualIndex(1), 1);
     EXPECT_TRUE(Exists("a.txt.cry") && Exists("b.txt.cry"));
+}
+
+// Files dragged in from a file manager: each grid takes the files its
+// command suits, where they lie, after the drop has been answered.
+TEST_F(GridDragTest, FilesDroppedFromAnotherProgramRunWhereTheyLie) {
+    TMainWin& w = OpenWithFiles({"a.txt", "old.cry"});
+    scratch.MakeFolder("other");
+    WriteText("other/c.txt", "c");
+    OnePerList = 1;
+    auto drop = [](TStringGrid& grid, const QStringList& files) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& file : files)
+            urls << QUrl::fromLocalFile(file);
+        data.setUrls(urls);
+        const QPoint at = grid.viewport()->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(grid.viewport(), &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropped(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(grid.viewport(), &dropped);
+        EXPECT_EQ(dropped.dropAction(), Qt::CopyAction);
+        QCoreApplication::processEvents();
+        return dropped.isAccepted();
+    };
+    const QString root = QString::fromStdString(scratch.Path());
+    // Nothing a grid takes: the drag is refused.
+    EXPECT_FALSE(drop(*w.StringGrid2, {root + "/old.cry", root + "/other"}));
+    EXPECT_FALSE(drop(*w.StringGrid1, {root + "/a.txt"}));
+
+    ExpectEncryptDialog("secret1");
+    EXPECT_TRUE(drop(*w.StringGrid2, {root + "/a.txt", root + "/old.cry", root + "/other/c.txt"}));
+    EXPECT_TRUE(Exists("a.txt.cry") && Exists("other/c.txt.cry"));
+    EXPECT_TRUE(Exists("old.cry"));
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(w.DirectoryListBox1->Directory(), scratch.Path());
+
+    ExpectDecryptDialog("secret1");
+    EXPECT_TRUE(drop(*w.StringGrid1, {root + "/other/c.txt.cry"}));
+    EXPECT_TRUE(Exists("other/c.txt") && !Exists("other/c.txt.cry"));
 }
 
 TEST_F(GridDragTest, OnlyTheFocusedGridHighlightsAndTabMovesIt) {
