@@ -47,35 +47,48 @@ std::string AbsolutePath(const std::string& given, const std::string& startDirec
                                                              : JoinPath(startDirectory, given);
 }
 
-// Enters the file's folder and runs its command there.
-void RunListedFile(ShellHost& host, const std::string& path) {
-    if (!host.ChangeDirectory(DirectoryPart(path))) {
-        ShowError(DirectoryErrorText(path));
-        return;
-    }
-    const std::string name = ListedCryptedName(path, ShowCry > 0);
-    if (HasCryExtension(path))
-        DecryptOneFile(host.Commands(), name, path);
-    else
-        EncryptOneFile(host.Commands(), name);
+// The command a list option runs on each file; empty for no such option.
+ListedFileStep StepOf(const std::string& option, ShellHost& host,
+                      const AgeTargetSource& ageTarget) {
+    if (option == kRunFilesOption)
+        return EncryptOrDecryptStep(host);
+    if (option == kOpenFilesOption)
+        return [&host](const std::string& name, const std::string& path) {
+            ShellCryptedFile(host, name, CryptedFileOf(path), "open");
+        };
+    if (option == kConvertFilesOption)
+        return [&host, &ageTarget](const std::string& name, const std::string& path) {
+            ConvertOneFile(host.Commands(), name, CryptedFileOf(path), ageTarget);
+        };
+    return {};
 }
 
 } // namespace
+
+ListedFileStep EncryptOrDecryptStep(ShellHost& host) {
+    return [&host](const std::string& name, const std::string& path) {
+        if (HasCryExtension(path))
+            DecryptOneFile(host.Commands(), name, path);
+        else
+            EncryptOneFile(host.Commands(), name);
+    };
+}
 
 std::string DirectoryErrorText(const std::string& path) {
     return "Couldn't open the folder of the file " + path + ": input/output error.";
 }
 
 void RunCommandLine(ShellHost& host, SelectionHost& selection,
-                    const std::vector<std::string>& parameters) {
+                    const std::vector<std::string>& parameters, const AgeTargetSource& ageTarget) {
     if (parameters.empty())
         return;
     const std::string remembered = CurrentDirectory();
-    if (parameters.size() >= 2 && parameters.front() == kRunFilesOption) {
+    const ListedFileStep listStep = StepOf(parameters.front(), host, ageTarget);
+    if (listStep && parameters.size() >= 2) {
         std::vector<std::string> paths;
         for (auto given = parameters.begin() + 1; given != parameters.end(); ++given)
             paths.push_back(AbsolutePath(*given, remembered));
-        RunFileList(host, selection, paths);
+        RunFileList(host, selection, paths, listStep, parameters.front() != kOpenFilesOption);
     } else if (parameters.size() <= 2) {
         const std::string path = AbsolutePath(parameters.back(), remembered);
         if (!host.ChangeDirectory(DirectoryPart(path))) {
@@ -94,7 +107,8 @@ void RunCommandLine(ShellHost& host, SelectionHost& selection,
     host.CloseMainWindow();
 }
 
-void RunFileList(ShellHost& host, SelectionHost& selection, const std::vector<std::string>& paths) {
+void RunFileList(ShellHost& host, SelectionHost& selection, const std::vector<std::string>& paths,
+                 const ListedFileStep& step, bool listPassword) {
     const DurableRemovals durable;
     const PasswordUse use;
     if (Busy()) {
@@ -115,14 +129,19 @@ void RunFileList(ShellHost& host, SelectionHost& selection, const std::vector<st
             if (CancelRequested)
                 break;
         }
-        const bool isCrypted = HasCryExtension(paths[done]);
+        const std::string& path = paths[done];
+        const bool isCrypted = HasCryExtension(path);
         bool& first = isCrypted ? firstCrypted : firstPlain;
         // One password for the list is offered by the first file of each
         // kind, since encryption and decryption ask in dialogs of their own.
-        FirstOfList = first && !(OnePassword > 0) && (isCrypted ? crypted : plain) > 1;
+        FirstOfList =
+            listPassword && first && !(OnePassword > 0) && (isCrypted ? crypted : plain) > 1;
         first = false;
         SelectionBusy = false; // the single-file commands refuse while any command is busy
-        RunListedFile(host, paths[done]);
+        if (host.ChangeDirectory(DirectoryPart(path)))
+            step(ListedCryptedName(path, ShowCry > 0), path);
+        else
+            ShowError(DirectoryErrorText(path));
         SelectionBusy = true;
         FirstOfList = false;
     }

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/AgePassphraseDialog.h"
 
+#include "crypto/SecureWipe.h"
+#include "ui/PasswordForm.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,24 +48,74 @@ void TAgePassphrase::FormActivate() {
     Edit1->setFocus();
 }
 
-bool TAgePassphrase::Ask(std::string& passphrase) {
-    for (;;) {
-        Edit1->clear();
-        Edit2->clear();
-        if (ShowModal() != mrOk)
-            return false;
-        const QString first = Edit1->text(), second = Edit2->text();
-        Edit1->clear();
-        Edit2->clear();
-        if (first.isEmpty())
-            ShowError("The passphrase is empty.");
-        else if (first != second)
-            ShowError("The two passphrases differ.");
-        else {
-            passphrase = first.toStdString();
-            return true;
+namespace {
+
+// UTF-8 straight into `out`, which is reserved first so that no growth
+// leaves a copy of the passphrase in freed memory.
+void AppendUtf8(std::u16string_view text, std::string& out) {
+    out.reserve(out.size() + text.size() * 3);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t code = text[i];
+        if (code >= 0xD800 && code < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000)
+            code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
+        auto put = [&out](char32_t bits) { out.push_back(static_cast<char>(bits)); };
+        if (code < 0x80) {
+            put(code);
+        } else if (code < 0x800) {
+            put(0xC0 | (code >> 6));
+            put(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            put(0xE0 | (code >> 12));
+            put(0x80 | ((code >> 6) & 0x3F));
+            put(0x80 | (code & 0x3F));
+        } else {
+            put(0xF0 | (code >> 18));
+            put(0x80 | ((code >> 12) & 0x3F));
+            put(0x80 | ((code >> 6) & 0x3F));
+            put(0x80 | (code & 0x3F));
         }
     }
+}
+
+} // namespace
+
+bool TAgePassphrase::Ask(std::string& passphrase) {
+    for (;;) {
+        WipeField(Edit1);
+        WipeField(Edit2);
+        if (ShowModal() != mrOk) {
+            WipeField(Edit1);
+            WipeField(Edit2);
+            return false;
+        }
+        const QString first = Edit1->text();
+        const bool empty = first.isEmpty();
+        const bool same = first == Edit2->text();
+        if (!empty && same)
+            AppendUtf8(Utf16Of(first), passphrase);
+        WipeField(Edit1);
+        WipeField(Edit2);
+        if (empty)
+            ShowError("The passphrase is empty.");
+        else if (!same)
+            ShowError("The two passphrases differ.");
+        else
+            return true;
+    }
+}
+
+TAgeTargetOfRun::~TAgeTargetOfRun() {
+    SecureWipe(passphrase_.data(), passphrase_.size());
+}
+
+const AgeTarget* TAgeTargetOfRun::Target() {
+    if (asked_ == Asked::Not) {
+        TAgePassphrase dialog(parent_);
+        asked_ = dialog.Ask(passphrase_) ? Asked::Given : Asked::Cancelled;
+        target_.passphrase = &passphrase_;
+    }
+    return asked_ == Asked::Given ? &target_ : nullptr;
 }
 
 } // namespace kelvane

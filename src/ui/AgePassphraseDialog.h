@@ -3,6 +3,7 @@
 // age is and what happens to the crypted files.
 #pragma once
 
+#include "commands/FileCommands.h"
 #include "ui/ModalForm.h"
 
 #include <string>
@@ -19,7 +20,9 @@ public:
     explicit TAgePassphrase(QWidget* parent = nullptr);
 
     // Shows the dialog until two equal, non-empty passphrases are entered or
-    // the user cancels; false on Cancel. The fields are cleared afterwards.
+    // the user cancels; false on Cancel. The passphrase goes from the fields
+    // into `passphrase` as UTF-8, and the fields are wiped: no other copy of
+    // it is left behind.
     bool Ask(std::string& passphrase);
 
     QLabel* Label1;
@@ -30,6 +33,30 @@ public:
 
 protected:
     void FormActivate() override;
+};
+
+// The age passphrase of one conversion run: asked when the first file needs
+// it (after that file's password), then served to every later file, and
+// wiped when the run is over.
+class TAgeTargetOfRun {
+public:
+    explicit TAgeTargetOfRun(QWidget* parent) : parent_(parent) {}
+    ~TAgeTargetOfRun();
+    TAgeTargetOfRun(const TAgeTargetOfRun&) = delete;
+    TAgeTargetOfRun& operator=(const TAgeTargetOfRun&) = delete;
+
+    AgeTargetSource Source() {
+        return [this] { return Target(); };
+    }
+
+private:
+    // Null once the user has cancelled the question.
+    const AgeTarget* Target();
+
+    QWidget* parent_;
+    std::string passphrase_;
+    AgeTarget target_;
+    enum class Asked { Not, Given, Cancelled } asked_ = Asked::Not;
 };
 
 } // namespace kelvane

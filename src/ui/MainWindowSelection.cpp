@@ -5,7 +5,6 @@
 #include "commands/CommandLine.h"
 #include "commands/SelectionCommands.h"
 #include "crypto/CryptNames.h"
-#include "crypto/SecureWipe.h"
 #include "ui/AgePassphraseDialog.h"
 #include "ui/DirectoryListBox.h"
 #include "ui/GridDrag.h"
@@ -53,19 +52,8 @@ void TMainWin::Decrypt1Click() {
 // The passphrase is asked once for the whole selection, after the first
 // file's password, and wiped when the run is over.
 void TMainWin::ConvertToAge1Click() {
-    std::string passphrase;
-    AgeTarget target;
-    enum class Asked { Not, Given, Cancelled } asked = Asked::Not;
-    const AgeTargetSource source = [&]() -> const AgeTarget* {
-        if (asked == Asked::Not) {
-            TAgePassphrase dialog(this);
-            asked = dialog.Ask(passphrase) ? Asked::Given : Asked::Cancelled;
-            target.passphrase = &passphrase;
-        }
-        return asked == Asked::Given ? &target : nullptr;
-    };
-    ConvertSelection(*commands_, source);
-    SecureWipe(passphrase.data(), passphrase.size());
+    TAgeTargetOfRun target(this);
+    ConvertSelection(*commands_, target.Source());
 }
 
 void TMainWin::Delete1Click() {
@@ -105,7 +93,7 @@ std::vector<std::string> TMainWin::FilesTakenBy(const TStringGrid& target,
 void TMainWin::RunDroppedFiles(const std::vector<std::string>& files) {
     const std::string shown = DirectoryListBox1->Directory();
     TMainWinShell shell(*this, *commands_);
-    RunFileList(shell, *commands_, files);
+    RunFileList(shell, *commands_, files, EncryptOrDecryptStep(shell));
     if (DirectoryListBox1->Directory() != shown)
         ChangeDirectory(shown, false);
 }

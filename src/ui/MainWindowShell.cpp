@@ -3,6 +3,7 @@
 // the actions of a program started with parameters.
 #include "commands/CommandLine.h"
 #include "commands/ShellCommands.h"
+#include "ui/AgePassphraseDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/MainWindowCommandHost.h"
 #include "ui/MainWindowShellHost.h"
@@ -40,7 +41,8 @@ void TMainWin::Print2Click() {
 
 void TMainWin::RunCommandLine(const std::vector<std::string>& parameters) {
     TMainWinShell host(*this, *commands_);
-    kelvane::RunCommandLine(host, *commands_, parameters);
+    TAgeTargetOfRun ageTarget(this);
+    kelvane::RunCommandLine(host, *commands_, parameters, ageTarget.Source());
 }
 
 void TMainWin::OfferToEncryptLeftFiles() {

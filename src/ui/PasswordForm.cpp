@@ -157,7 +157,7 @@ void TPasswordForm::ClearFields() {
     WipeField(MaskEdit1);
 }
 
-void TPasswordForm::WipeField(QLineEdit* field) {
+void WipeField(QLineEdit* field) {
     // text() shares the field's own buffer: overwriting it in place leaves no
     // copy of the password behind in the field. Text the field doesn't own
     // (a literal put there by the program) has no capacity and is read-only.

@@ -17,6 +17,8 @@ namespace kelvane {
 
 // The text's UTF-16 code units, without a copy.
 std::u16string_view Utf16Of(const QString& text);
+// Empties a password field after overwriting the text it held.
+void WipeField(QLineEdit* field);
 
 class TPasswordForm : public TModalForm, public PasswordDialog {
     Q_OBJECT
@@ -50,8 +52,6 @@ protected:
     // true, or returns false when there are none: told before any length or
     // repetition test, so the user learns what to change.
     static bool RefuseForeignCharacters(const QString& text);
-    // Empties a password field after overwriting the text it held.
-    static void WipeField(QLineEdit* field);
     static QLineEdit* NewPasswordField(QWidget* parent);
 };
 

@@ -10,6 +10,7 @@
 #include "commands/ShellCommands.h"
 #include "engine/CryptFile.h"
 #include "platform/Paths.h"
+#include "ui/AgePassphraseDialog.h"
 #include "ui/DecryptDialog.h"
 #include "ui/EncryptDialog.h"
 #include "ui/StringGrid.h"
@@ -119,6 +120,43 @@ TEST_F(CommandLineTest, ARunOfFilesFromTwoFoldersAsksOncePerKindAndTheWindowClos
     EXPECT_EQ(Cwd(), scratch.Path());
     // The next single file asks again.
     EXPECT_FALSE(Encrypt->CheckBox1->isChecked());
+}
+
+TEST_F(CommandLineTest, ListsToOpenAndToConvertRunInOneWindow) {
+    scratch.MakeFolder("other");
+    MakeCrypted(scratch / "dir/p.kvtest.cry", "pea");
+    MakeCrypted(scratch / "other/q.kvtest.cry", "queue");
+    TMainWin& w = Started();
+    // A session password: only the passphrase is left to ask.
+    OnePassword = 1;
+    HavePassword = true;
+    RememberedPassword = "secret1";
+    w.RunCommandLine({"--open", scratch / "dir/p.kvtest.cry", scratch / "other/q.kvtest.cry"});
+    EXPECT_EQ(ShellDesktop::Get().Seen("p.kvtest"), "pea");
+    EXPECT_EQ(ShellDesktop::Get().Seen("q.kvtest"), "queue");
+    EXPECT_TRUE(std::filesystem::exists(scratch / "dir/p.kvtest.cry"));
+    EXPECT_TRUE(std::filesystem::exists(scratch / "other/q.kvtest.cry"));
+    EXPECT_EQ(OpenCount, 0);
+    EXPECT_FALSE(w.isVisible());
+
+    TMainWin& again = Started();
+    OnePassword = 1;
+    HavePassword = true;
+    RememberedPassword = "secret1";
+    dialogs.Expect("Convert to age", [](TModalForm& form) {
+        auto& dialog = static_cast<TAgePassphrase&>(form);
+        dialog.Edit1->setText("correct horse");
+        dialog.Edit2->setText("correct horse");
+        dialog.OK->click();
+    });
+    again.RunCommandLine(
+        {"--convert", scratch / "dir/p.kvtest.cry", scratch / "other/q.kvtest.cry"});
+    for (const char* name : {"dir/p.kvtest", "other/q.kvtest"}) {
+        EXPECT_TRUE(std::filesystem::exists(scratch / (std::string(name) + ".age"))) << name;
+        EXPECT_FALSE(std::filesystem::exists(scratch / (std::string(name) + ".cry"))) << name;
+    }
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_FALSE(again.isVisible());
 }
 
 TEST_F(CommandLineTest, DecryptSwitchInMixedCaseWithARelativePathAndShowCryOn) {
