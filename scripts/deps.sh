@@ -8,7 +8,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libglib2.0-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang-format fonts-liberation desktop-file-utils shared-mime-info
+    clang-format clang-tidy fonts-liberation desktop-file-utils shared-mime-info
     xvfb xauth xdotool x11-utils openbox openssl time strace
     cups-daemon cups-client
     clang libclang-rt-dev

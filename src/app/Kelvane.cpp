@@ -40,8 +40,8 @@ std::vector<std::string> heldMessages;
 void StartupMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type == QtFatalMsg) {
         const char* display = std::getenv("DISPLAY");
-        std::fprintf(stderr, "%s (cannot open the display \"%s\").\n", kNoDisplay,
-                     display != nullptr ? display : "");
+        static_cast<void>(std::fprintf(stderr, "%s (cannot open the display \"%s\").\n", kNoDisplay,
+                                       display != nullptr ? display : ""));
         std::_Exit(1);
     }
     heldMessages.push_back(text.toStdString());
@@ -51,20 +51,23 @@ void StartupMessages(QtMsgType type, const QMessageLogContext&, const QString& t
 // process with exit code 1.
 QApplication* ConnectToDisplay(int& argc, char** argv) {
     if (!Set("DISPLAY") && !Set("WAYLAND_DISPLAY") && !Set("QT_QPA_PLATFORM")) {
-        std::fprintf(stderr, "%s (DISPLAY and WAYLAND_DISPLAY are unset).\n", kNoDisplay);
-        std::exit(1);
+        static_cast<void>(
+            std::fprintf(stderr, "%s (DISPLAY and WAYLAND_DISPLAY are unset).\n", kNoDisplay));
+        // Before any thread of the program's own exists.
+        std::exit(1); // NOLINT(concurrency-mt-unsafe)
     }
     qInstallMessageHandler(StartupMessages);
     auto* app = new QApplication(argc, argv);
     qInstallMessageHandler(nullptr);
     for (const std::string& message : heldMessages)
-        std::fprintf(stderr, "%s\n", message.c_str());
+        static_cast<void>(std::fprintf(stderr, "%s\n", message.c_str()));
     heldMessages.clear();
     return app;
 }
 
 constexpr const char* kUsage = R"(Usage: kelvane [FILE]
        kelvane /open|/print|/decrypt FILE
+       kelvane --run|--open|--convert FILE...
 Protect files with a password.
 
 Started without arguments, Kelvane 95 opens its window on the current folder.
@@ -75,6 +78,11 @@ dialogs, and ends:
                  encrypt it again when that application has closed it
   /print FILE    the same, printing FILE
   /decrypt FILE  decrypt FILE for good
+With a list of files, as a file manager hands on its selection, it handles
+them all in one run, asking a password once where it can:
+  --run FILE...      encrypt the plain files and decrypt the crypted ones
+  --open FILE...     open each crypted file as /open does
+  --convert FILE...  convert each crypted file to an age file
   --help         show this help and end
   --version      show the version and end
 
@@ -89,7 +97,7 @@ int AnswerInformationRequest(int argc, char** argv) {
     if (argc != 2)
         return -1;
     if (std::strcmp(argv[1], "--help") == 0)
-        std::fputs(kUsage, stdout);
+        static_cast<void>(std::fputs(kUsage, stdout));
     else if (std::strcmp(argv[1], "--version") == 0)
         std::printf("kelvane %s\n", KELVANE_VERSION);
     else

@@ -175,7 +175,7 @@ public:
     explicit Figure(QLabel* figure) : QAccessibleWidget(figure, QAccessible::StaticText) {}
 
     QString text(QAccessible::Text type) const override {
-        const QString shown = static_cast<QLabel*>(widget())->text();
+        QString shown = static_cast<QLabel*>(widget())->text();
         if (type == QAccessible::Value)
             return shown;
         if (type != QAccessible::Name)

@@ -15,14 +15,15 @@ const char* const kHeadings[TFileGridModel::kColumns] = {"Name", "Size", "Date",
 
 std::string SizeText(uint64_t size) {
     char text[32];
-    std::snprintf(text, sizeof text, "%10llu", static_cast<unsigned long long>(size));
+    static_cast<void>(
+        std::snprintf(text, sizeof text, "%10llu", static_cast<unsigned long long>(size)));
     return text;
 }
 
 std::string DateText(const FileInformation& info) {
     char text[64];
-    std::snprintf(text, sizeof text, "%2.2d.%2.2d.%2.2d %2.2d:%2.2d", info.day, info.month,
-                  info.year, info.hour, info.minute);
+    static_cast<void>(std::snprintf(text, sizeof text, "%2.2d.%2.2d.%2.2d %2.2d:%2.2d", info.day,
+                                    info.month, info.year, info.hour, info.minute));
     return text;
 }
 

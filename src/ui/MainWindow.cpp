@@ -53,8 +53,9 @@ QString TimeText(int64_t seconds) {
     const int64_t m = (seconds - 3600 * h) / 60;
     const int64_t s = seconds - 3600 * h - 60 * m;
     char text[48];
-    std::snprintf(text, sizeof text, "%2.2lld:%2.2lld:%2.2lld", static_cast<long long>(h),
-                  static_cast<long long>(m), static_cast<long long>(s));
+    static_cast<void>(std::snprintf(text, sizeof text, "%2.2lld:%2.2lld:%2.2lld",
+                                    static_cast<long long>(h), static_cast<long long>(m),
+                                    static_cast<long long>(s)));
     return QString::fromLatin1(text);
 }
 

@@ -13,6 +13,18 @@ namespace kelvane {
 
 class TMainWin;
 
+// An Encrypt or Decrypt run on a grid's selection. Its grid is rebuilt
+// once per turn of the event loop, not after every file, so between two
+// rebuilds it still shows files the run has handled; the run's questions
+// are answered as a rebuild would answer them.
+struct TSelectionRunState {
+    FileGrid grid = FileGrid::Plain;
+    unsigned listsBuilt = 0;              // the rebuild `gone` was checked against
+    std::unordered_set<std::string> gone; // handled, off the disk, still shown
+    std::string lastShown;                // the name the run last read
+    std::string lastFileName;             // and the file behind it
+};
+
 class TMainWinCommands : public SelectionHost {
 public:
     explicit TMainWinCommands(TMainWin& window) : window_(window) {}
@@ -50,18 +62,6 @@ public:
     void SetRunningSelection(FileGrid grid, bool running) override;
 
 private:
-    // An Encrypt or Decrypt run on a grid's selection. Its grid is rebuilt
-    // once per turn of the event loop, not after every file, so between two
-    // rebuilds it still shows files the run has handled; the run's questions
-    // are answered as a rebuild would answer them.
-    struct SelectionRun {
-        FileGrid grid = FileGrid::Plain;
-        unsigned listsBuilt = 0;              // the rebuild `gone` was checked against
-        std::unordered_set<std::string> gone; // handled, off the disk, still shown
-        std::string lastShown;                // the name the run last read
-        std::string lastFileName;             // and the file behind it
-    };
-
     void PutUpPanel();
     void TakeDownPanel();
     // Rows the grid still shows whose files the run has removed, all of
@@ -71,7 +71,7 @@ private:
 
     TMainWin& window_;
     bool panelKept_ = false; // up from a file of the run, to come down at its end
-    mutable std::optional<SelectionRun> run_;
+    mutable std::optional<TSelectionRunState> run_;
 };
 
 } // namespace kelvane

@@ -345,7 +345,8 @@ bool TStringGrid::viewportEvent(QEvent* event) {
 // among them; the grid's accessible table leaves it out. They are made here
 // instead, numbered as that table numbers its cells.
 void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-    QAbstractItemView::currentChanged(current, previous);
+    // Past QTableView's, which would announce the cell by its own numbering.
+    QAbstractItemView::currentChanged(current, previous); // NOLINT(bugprone-parent-virtual-call)
     // Parking the grid the user just left is no move of the user's: a
     // reader following it would leave the grid the user is in.
     if (!QAccessible::isActive() || !current.isValid() || !hasFocus())
@@ -357,6 +358,7 @@ void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
 
 void TStringGrid::selectionChanged(const QItemSelection& selected,
                                    const QItemSelection& deselected) {
+    // NOLINTNEXTLINE(bugprone-parent-virtual-call): as in currentChanged
     QAbstractItemView::selectionChanged(selected, deselected);
     if (!QAccessible::isActive())
         return;
