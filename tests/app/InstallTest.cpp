@@ -103,7 +103,7 @@ TEST(Installation, APrefixGetsEveryFileAndTheyAreValid) {
     ExpectValidDesktopEntry(share + "/applications/" + kAppId + ".desktop", log);
     // File managers hand a crypted file to each verb through an entry of its own.
     for (const std::string verb : {"open", "print", "decrypt"}) {
-        const std::string entry = share + "/applications/" + kAppId + "." + verb + ".desktop";
+        const std::string entry = share + "/applications/" + kAppId + ".verb-" + verb + ".desktop";
         ExpectDesktopFileValidates(entry, log);
         const std::string text = TempDir::Read(entry);
         EXPECT_TRUE(Contains(text, "\nExec=kelvane /" + verb + " %f\n")) << text;

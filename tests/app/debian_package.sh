@@ -34,9 +34,9 @@ share="$root/usr/share"
 for file in \
     usr/bin/kelvane usr/bin/kelvane-cli \
     "usr/share/applications/$app_id.desktop" \
-    "usr/share/applications/$app_id.open.desktop" \
-    "usr/share/applications/$app_id.print.desktop" \
-    "usr/share/applications/$app_id.decrypt.desktop" \
+    "usr/share/applications/$app_id.verb-open.desktop" \
+    "usr/share/applications/$app_id.verb-print.desktop" \
+    "usr/share/applications/$app_id.verb-decrypt.desktop" \
     "usr/share/mime/packages/$app_id.xml" \
     "usr/share/metainfo/$app_id.metainfo.xml" \
     "usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
@@ -73,6 +73,74 @@ grep -qx "Exec=kelvane %f" "$entry" || fail "desktop entry command"
 grep -qx "StartupWMClass=kelvane" "$entry" || fail "desktop entry names no window class"
 grep -qF "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
     "$share/metainfo/$app_id.metainfo.xml" || fail "metainfo names another desktop entry"
+
+# A double-click on a crypted file: with no choice of the user's, the first
+# entry that update-desktop-database lists for the type, the program's own.
+update-desktop-database "$share/applications"
+first=$(sed -n 's|^application/x-kelvane-crypted=\([^;]*\);.*|\1|p' "$share/applications/mimeinfo.cache")
+[ "$first" = "$app_id.desktop" ] || fail "a double-click on a crypted file runs $first"
+rm "$share/applications/mimeinfo.cache"
+
+# The file managers' context-menu entries: each format carries the same
+# entries, with the same labels and commands, as the build's table, and
+# only crypted files get the entries for crypted files.
+manifest="$build/packaging/file-manager/file-manager-actions.tsv"
+kde_plain="$share/kio/servicemenus/$app_id.plain.desktop"
+kde_crypted="$share/kio/servicemenus/$app_id.crypted.desktop"
+extension="$share/nautilus-python/extensions/kelvane95.py"
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+entries=0
+while IFS=$'\t' read -r id name command files; do
+    entries=$((entries + 1))
+    nemo="$share/nemo/actions/kelvane95-$id.nemo_action"
+    sendto="$share/Thunar/sendto/$app_id.$id.desktop"
+    action="$share/file-manager/actions/$app_id.$id.desktop"
+    for file in "$nemo" "$sendto" "$action"; do
+        [ -f "$file" ] || { fail "missing ${file#"$root"}"; continue; }
+        grep -qxF "Name=$name" "$file" || fail "${file#"$root"}: not named \"$name\""
+        grep -qxF "Exec=$command" "$file" || fail "${file#"$root"}: does not run \"$command\""
+    done
+    kde=$kde_plain
+    [ "$files" = crypted ] && kde=$kde_crypted
+    # The service menu's action of that id, up to the next group.
+    kde_action=$(sed -n "/^\[Desktop Action $id\]\$/,/^\[/p" "$kde" 2>/dev/null)
+    grep -qxF "Name=$name" <<<"$kde_action" || fail "no Dolphin entry \"$name\""
+    grep -qxF "Exec=$command" <<<"$kde_action" || fail "Dolphin's \"$name\" does not run \"$command\""
+    grep -qF "(\"$id\", \"$name\", " "$extension" || fail "the Nautilus extension lacks \"$name\""
+    switch=${command#kelvane }
+    grep -qF "\"${switch% %F}\", \"$files\")," "$extension" || fail "Nautilus's \"$name\" is no ${switch% %F} run"
+    if [ "$files" = crypted ]; then
+        grep -qx 'MimeTypes=application/x-kelvane-crypted;' "$action" || fail "$id: file-manager action is not for crypted files"
+        grep -qx 'MimeType=application/x-kelvane-crypted;' "$sendto" || fail "$id: Send To is not for crypted files"
+        grep -qx 'Mimetypes=application/x-kelvane-crypted;' "$nemo" || fail "$id: Nemo action is not for crypted files"
+    else
+        grep -qx 'MimeTypes=all/allfiles;!application/x-kelvane-crypted;' "$action" ||
+            fail "$id: file-manager action does not leave crypted files out"
+        grep -q 'crypted' "$sendto" && fail "$id: Send To offers it for crypted files"
+    fi
+done <"$manifest"
+[ "$entries" -eq 4 ] || fail "the table holds $entries entries"
+for format in "$share/nemo/actions" "$share/Thunar/sendto" "$share/file-manager/actions"; do
+    [ "$(find "$format" -type f | wc -l)" -eq "$entries" ] || fail "${format#"$root"} holds another set of entries"
+done
+grep -qx 'ExcludeServiceTypes=application/x-kelvane-crypted' "$kde_plain" ||
+    fail "Dolphin offers encryption for crypted files"
+[ "$(grep -c '^\[Desktop Action ' "$kde_plain" "$kde_crypted" | awk -F: '{ n += $2 } END { print n }')" -eq "$entries" ] ||
+    fail "the service menus hold another set of entries"
+# Thunar's Send To entries are plain desktop entries. The service menus are
+# KDE's own type: desktop-file-validate knows no Type=Service and no
+# ExcludeServiceTypes or all/allfiles, and anything else it says counts.
+desktop-file-validate "$share/Thunar/sendto/"*.desktop >"$scratch/validate.log" 2>&1 ||
+    { cat "$scratch/validate.log" >&2; fail "Send To entries do not validate"; }
+desktop-file-validate "$kde_plain" "$kde_crypted" 2>&1 |
+    grep -vE 'type is "Service"|"ExcludeServiceTypes"|"all/allfiles"' >"$scratch/validate.log" || true
+[ -s "$scratch/validate.log" ] && { cat "$scratch/validate.log" >&2; fail "service menus do not validate"; }
+python3 -c 'import py_compile, sys; py_compile.compile(sys.argv[1], cfile=sys.argv[2], doraise=True)' \
+    "$extension" "$scratch/extension.pyc" || fail "the Nautilus extension does not compile"
+# README.md shows the Thunar custom actions the table gives.
+readme_uca=$(sed -n '/^<action>$/,/^<\/action>$/p' "$source_dir/README.md")
+[ "$readme_uca" = "$(cat "$build/packaging/file-manager/thunar-uca.xml")" ] ||
+    fail "README.md's Thunar custom actions differ from $build/packaging/file-manager/thunar-uca.xml"
 
 # The installed manual pages are the ones that render.
 MANWIDTH=80 man -l "$root/usr/share/man/man1/kelvane-cli.1.gz" 2>/dev/null | grep -q "^NAME" ||
