@@ -64,6 +64,11 @@ NameLook LookAtSource(const ActionContext& ctx, const std::string& file) {
 // Kept alive until its destination's batch is committed, so it holds its own
 // copies of the names.
 struct FileRun {
+    FileRun(const ActionContext& context, std::string sourceName, std::string destinationName,
+            Direction runDirection, bool destinationWasFree = false, FileNode sourceFound = {})
+        : ctx(context), source(std::move(sourceName)), destination(std::move(destinationName)),
+          direction(runDirection), destinationFree(destinationWasFree), sourceNode(sourceFound) {}
+
     const ActionContext& ctx;
     const std::string source;
     const std::string destination; // empty for verify

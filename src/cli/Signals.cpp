@@ -39,7 +39,7 @@ sigset_t CancellingSignals() {
     sigemptyset(&only);
     sigaddset(&only, signal);
     ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
-    ::raise(signal);
+    static_cast<void>(::raise(signal));
     ::_exit(128 + signal); // not reached: the default action ends the process
 }
 

@@ -33,7 +33,7 @@ extern "C" void RestoreEchoAndEnd(int signal) {
     defaults.sa_handler = SIG_DFL;
     ::sigaction(signal, &defaults, nullptr);
     // Delivered with the default action once this handler returns.
-    ::raise(signal);
+    static_cast<void>(::raise(signal));
 }
 
 class EchoOff {

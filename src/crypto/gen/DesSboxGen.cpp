@@ -208,7 +208,7 @@ private:
         const int imm = TernaryImmediate(ta, tb, tc, f);
         if (imm < 0) {
             std::cerr << "internal error: gate cannot compute its function\n";
-            std::exit(1);
+            std::exit(1); // NOLINT(concurrency-mt-unsafe): the generator has one thread
         }
         c_.nodes.push_back(Node{Op::Lut, f, a, b, c, imm});
         const int index = static_cast<int>(c_.nodes.size()) - 1;
@@ -648,7 +648,7 @@ void Emit(std::ostream& out, const Circuit& c, const char* family, int box) {
         char imm[8];
         switch (n.op) {
         case Op::Lut:
-            std::snprintf(imm, sizeof imm, "0x%02X", n.imm);
+            static_cast<void>(std::snprintf(imm, sizeof imm, "0x%02X", n.imm));
             out << "Ops::template Ternary<" << imm << ">(" << Name(n.a) << ", " << Name(n.b) << ", "
                 << Name(n.c) << ")";
             break;
