@@ -12,7 +12,7 @@ packages=(
     xvfb xauth xdotool x11-utils openbox openssl time strace
     cups-daemon cups-client
     clang libclang-rt-dev
-    appstream man-db groff-base dpkg-dev file lintian librsvg2-bin
+    appstream man-db groff-base dpkg-dev debhelper file lintian librsvg2-bin
     libsodium-dev age
     shellcheck
 )

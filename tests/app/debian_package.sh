@@ -1,21 +1,58 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the Debian package from a build tree, unpacks it into a scratch
-# root and checks that everything lies where the desktop, man and the
-# program look for it, and that it declares what it needs.
-#   debian_package.sh BUILD_DIR APP_ID
+# Makes the Debian package from a build tree the way debian/rules does,
+# unpacks it into a scratch root and checks that everything lies where the
+# desktop, man and the program look for it, and that it declares what it
+# needs.
+#   debian_package.sh BUILD_DIR SOURCE_DIR APP_ID VERSION HOMEPAGE
+# dpkg-buildpackage would configure and compile the whole program again;
+# here the build tree stands in for that half: with debhelper's build stamp
+# in place, "dh binary" lists only the steps after the build, and this
+# script runs them in a copy of debian/, with the one step that installs
+# from the build directory pointed at BUILD_DIR.
 set -euo pipefail
-build=$1
-app_id=$2
+build=$(cd "$1" && pwd)
+source=$(cd "$2" && pwd)
+app_id=$3
+version=$4
+homepage=$5
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/kelvane-deb-XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1 ||
-    { cat "$scratch/cpack.log" >&2; exit 1; }
-debs=("$scratch"/out/*.deb)
+# The package's changelog is debian/changelog, the release notes of
+# CHANGELOG.md that the build writes out in Debian's form.
+if ! diff -u "$source/debian/changelog" "$build/packaging/changelog" >"$scratch/changelog.diff"; then
+    cat "$scratch/changelog.diff" >&2
+    fail "debian/changelog is not CHANGELOG.md's notes (cp $build/packaging/changelog $source/debian/changelog)"
+fi
+
+work="$scratch/kelvane-$version"
+mkdir -p "$work"
+cp -R "$source/debian" "$work/"
+# Left from a dpkg-buildpackage run in the source tree, they would stand
+# for a package made from another build.
+rm -rf "$work/debian/.debhelper" "$work/debian/kelvane" "$work/debian/files" \
+    "$work/debian/"*.substvars "$work/debian/"*.debhelper.log "$work/debian/debhelper-build-stamp"
+echo kelvane >"$work/debian/debhelper-build-stamp"
+(
+    cd "$work"
+    export DEB_BUILD_OPTIONS=noddebs
+    dh binary --no-act >"$scratch/steps"
+    grep -q '^ *dh_auto_install' "$scratch/steps" || { echo "dh binary installs nothing" >&2; exit 1; }
+    while read -r -a step; do
+        if [ "${step[0]}" = dh_auto_install ]; then
+            # What dh_auto_install does, from a build configured for /usr
+            # or, like this one, for another prefix.
+            DESTDIR="$work/debian/kelvane" cmake --install "$build" --prefix /usr
+        else
+            "${step[@]}"
+        fi
+    done <"$scratch/steps"
+) >"$scratch/dh.log" 2>&1 || { cat "$scratch/dh.log" >&2; exit 1; }
+debs=("$scratch"/*.deb)
 if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
     echo "expected one .deb" >&2
     exit 1
@@ -23,9 +60,23 @@ fi
 deb=${debs[0]}
 
 [ "$(dpkg-deb -f "$deb" Package)" = kelvane ] || fail "package name"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] ||
+    fail "package version $(dpkg-deb -f "$deb" Version), the project's $version"
+[ "$(dpkg-deb -f "$deb" Homepage)" = "$homepage" ] ||
+    fail "package homepage $(dpkg-deb -f "$deb" Homepage), the project's $homepage"
+[ "$(dpkg-deb -f "$deb" Section)" = utils ] || fail "section"
 depends=$(dpkg-deb -f "$deb" Depends)
 for library in libc6 libstdc++6 libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins; do
     grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
+done
+grep -qw cups-client <<<"$(dpkg-deb -f "$deb" Recommends)" || fail "Recommends lacks cups-client"
+suggests=$(dpkg-deb -f "$deb" Suggests)
+for package in age python3-nautilus; do
+    grep -qw "$package" <<<"$suggests" || fail "Suggests lacks $package: $suggests"
+done
+enhances=$(dpkg-deb -f "$deb" Enhances)
+for manager in thunar nemo dolphin nautilus pcmanfm-qt caja; do
+    grep -qw "$manager" <<<"$enhances" || fail "Enhances lacks $manager: $enhances"
 done
 
 root="$scratch/root"
@@ -58,7 +109,7 @@ done
 # Nothing outside /usr, and no trace of the staging directory.
 outside=$(cd "$root" && find . -mindepth 1 -maxdepth 1 ! -name usr)
 [ -z "$outside" ] || fail "files outside /usr: $outside"
-if grep -rlF "$scratch" "$root" >/dev/null 2>&1 || grep -rlF "_CPack_Packages" "$root" >/dev/null 2>&1; then
+if grep -rlF "$scratch" "$root" >/dev/null 2>&1; then
     fail "the staging directory leaked into the package"
 fi
 
