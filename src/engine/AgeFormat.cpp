@@ -227,12 +227,9 @@ bool LowOrderKey(const Key32& publicKey) {
     return crypto_scalarmult(shared.data(), secret.data(), publicKey.data()) != 0;
 }
 
-bool ReadRecipientsFile(const std::string& path, std::vector<Key32>& recipients,
-                        std::string& problem) {
-    const std::string named = "\"" + path + "\"";
-    std::string text;
-    if (!ReadWholeSmallFile(path, text, problem))
-        return false;
+bool ParseRecipients(std::string_view text, std::string_view name, std::vector<Key32>& recipients,
+                     std::string& problem) {
+    const std::string named = "\"" + std::string(name) + "\"";
     std::size_t found = 0;
     std::size_t number = 0;
     for (std::size_t at = 0; at < text.size();) {
@@ -243,7 +240,7 @@ bool ReadRecipientsFile(const std::string& path, std::vector<Key32>& recipients,
                       std::to_string(kLongestRecipientLine) + " bytes; it can't be a recipient";
             return false;
         }
-        const std::string entry = Trimmed(text.substr(at, end - at));
+        const std::string entry = Trimmed(std::string(text.substr(at, end - at)));
         at = end + 1;
         if (entry.empty() || entry[0] == '#')
             continue;
@@ -267,6 +264,13 @@ bool ReadRecipientsFile(const std::string& path, std::vector<Key32>& recipients,
         return false;
     }
     return true;
+}
+
+bool ReadRecipientsFile(const std::string& path, std::vector<Key32>& recipients,
+                        std::string& problem) {
+    std::string text;
+    return ReadWholeSmallFile(path, text, problem) &&
+           ParseRecipients(text, path, recipients, problem);
 }
 
 void HkdfSha256(const uint8_t* ikm, std::size_t ikmSize, const uint8_t* salt, std::size_t saltSize,

@@ -66,6 +66,10 @@ bool LowOrderKey(const Key32& publicKey);
 // with lines of at most 4 KiB included.
 bool ReadRecipientsFile(const std::string& path, std::vector<Key32>& recipients,
                         std::string& problem);
+// The lines of a recipients file already read, by the same rules; `name`
+// is the file's as the problems quote it.
+bool ParseRecipients(std::string_view text, std::string_view name, std::vector<Key32>& recipients,
+                     std::string& problem);
 
 // HKDF-SHA-256 with a 32-byte output, on libsodium's HMAC.
 void HkdfSha256(const uint8_t* ikm, std::size_t ikmSize, const uint8_t* salt, std::size_t saltSize,

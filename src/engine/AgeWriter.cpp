@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/AgeWriter.h"
 
+#include "crypto/Invariant.h"
+
 #include <cstring>
 #include <sodium.h>
 
@@ -31,6 +33,18 @@ PayloadWriter::~PayloadWriter() {
 }
 
 bool PayloadWriter::Seal(const uint8_t* plain, std::size_t size, bool last) {
+    // Write() seals only full chunks and only while not finished; Finish()
+    // seals the one final chunk, which is empty only when nothing was taken.
+    // A reader refuses a short chunk before the last, a flag on any other
+    // chunk or an empty last chunk after others, so any of these broken
+    // would leave an age file nobody can open.
+    KELVANE_INVARIANT(last == finished_);
+    KELVANE_INVARIANT(last ? size <= kChunkSize && (size > 0 || counter_ == 0)
+                           : size == kChunkSize);
+    // Before a seal the buffer holds less than kSendFrom (it is sent once it
+    // reaches that) or just the header and nonce, and the capacity leaves
+    // room for one more chunk over either.
+    KELVANE_INVARIANT(sealedSize_ + size + kTagSize <= sealedCapacity_);
     // The nonce: an 11-byte big-endian chunk counter, then the final flag.
     uint8_t nonce[crypto_aead_chacha20poly1305_ietf_NPUBBYTES] = {};
     for (int i = 0; i < 8; ++i)
@@ -69,6 +83,8 @@ bool PayloadWriter::Write(const uint8_t* data, std::size_t size) {
             size -= kChunkSize;
             continue;
         }
+        // held_ is below kChunkSize here: a full chunk was sealed above.
+        KELVANE_INVARIANT(held_ < kChunkSize);
         const std::size_t take = std::min(size, kChunkSize - held_);
         std::memcpy(plain_.data() + held_, data, take);
         held_ += take;

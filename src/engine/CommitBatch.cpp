@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/CommitBatch.h"
 
+#include "crypto/Invariant.h"
 #include "platform/TreeWalk.h"
 
 #include <algorithm>
@@ -119,6 +120,11 @@ void CommitBatch::Add(std::unique_ptr<DestinationFile> destination, Existing exi
         entries_.push_back({std::move(destination), existing, std::move(settle)});
         ++added_;
         bytes_ += bytes;
+        // A batch is taken as soon as it reaches its files, so no more wait
+        // than that (one when the limit is 0): the caller sized the limit to
+        // the descriptors the process may hold, and one too many fails a
+        // file's open midway through a run.
+        KELVANE_INVARIANT(entries_.size() <= std::max<std::size_t>(limits_.files, 1));
         if (entries_.size() >= limits_.files || bytes_ >= limits_.bytes ||
             Clock::now() - firstAdded_ >= limits_.wait)
             full = TakeLocked();
@@ -151,6 +157,10 @@ void CommitBatch::Commit() {
 
 CommitBatch::~CommitBatch() {
     Commit();
+    // Nobody adds while the batch goes away, and Commit() has waited for the
+    // committer and told the filler's outcomes: a file added but never told
+    // would keep its source, or be counted as done without being so.
+    KELVANE_INVARIANT(Waiting() == 0 && Settled() == Added());
     if (!committer_.joinable())
         return;
     {
@@ -229,10 +239,16 @@ uint64_t CommitBatch::Settled() {
 }
 
 void CommitBatch::TellOutcomes(std::vector<Entry>& entries) {
+    uint64_t settled = 0;
     for (Entry& entry : entries) {
         entry.settle(entry.outcome, entry.error);
-        settled_.fetch_add(1);
+        settled = settled_.fetch_add(1) + 1;
     }
+    // Every entry told was counted in added_ when it came in, and added_
+    // only grows. The walk takes a file as committed once the settled count
+    // passes the added count it saw, so a settled count ahead of it would
+    // let a source go whose destination may not be on disk.
+    KELVANE_INVARIANT(settled <= Added());
 }
 
 void CommitBatch::GiveSettled() {

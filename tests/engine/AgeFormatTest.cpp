@@ -135,6 +135,28 @@ TEST(AgeFormat, RecipientRefusals) {
     }
 }
 
+// A file as people keep them: comments, blank lines, indentation, a
+// Windows line end and no line end at the last key.
+TEST(AgeFormat, RecipientsTextTakesEachKeyLineInOrder) {
+    ASSERT_TRUE(CryptoReady());
+    const std::string first = "age1zvkyg2lqzraa2lnjvqej32nkuu0ues2s82hzrye869xeexvn73equnujwj";
+    const std::string second = "age1a2zgtm6kfdln9thmw0pxsug8jra3crp42n6f0w7qjvuap55kxc3qf0zx30";
+    Key32 firstKey{}, secondKey{};
+    ASSERT_TRUE(ParseRecipient(first, firstKey));
+    ASSERT_TRUE(ParseRecipient(second, secondKey));
+    std::vector<Key32> keys;
+    std::string problem;
+    ASSERT_TRUE(ParseRecipients("# team\n\n  " + second + "\t\r\n   # old\n" + first, "keys", keys,
+                                problem))
+        << problem;
+    EXPECT_EQ(keys, (std::vector<Key32>{secondKey, firstKey}));
+
+    keys.clear();
+    EXPECT_FALSE(
+        ParseRecipients(first + "\n# next\n" + first + " " + second, "keys", keys, problem));
+    EXPECT_EQ(problem, "\"keys\" line 3: not an X25519 age recipient (age1...)");
+}
+
 TEST(AgeFormat, ArmorWrapsAt64ColumnsWithPadding) {
     std::string text;
     ArmorWriter armor([&](const uint8_t* data, std::size_t size) {
