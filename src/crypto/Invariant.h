@@ -12,8 +12,10 @@
 namespace kelvane {
 
 [[noreturn]] inline void InvariantFailed(const char* condition, const char* file, int line) {
-    std::fprintf(stderr, "%s:%d: internal check failed: %s\n", file, line, condition);
-    std::fflush(stderr);
+    // Nothing is left to do if even this can't be written.
+    static_cast<void>(
+        std::fprintf(stderr, "%s:%d: internal check failed: %s\n", file, line, condition));
+    static_cast<void>(std::fflush(stderr));
     std::abort();
 }
 
