@@ -70,9 +70,27 @@ function(kelvane_file_manager_actions out)
              "Dependencies=kelvane;\n")
         list(APPEND written ${path})
 
-        # Thunar's "Send To" menu: desktop entries of their own folder.
+        # Thunar's "Send To" menu: desktop entries of their own folder. It
+        # offers an entry only where every selected file's own type is
+        # listed, so the plain files' entry names the common kinds of
+        # documents, pictures, sound, film and archives beside the two
+        # catch-all types.
         if(files STREQUAL "plain")
-            set(mime "application/octet-stream;text/plain;")
+            string(CONCAT mime "application/octet-stream;text/plain;text/markdown;text/csv;"
+                   "text/html;application/json;application/xml;application/pdf;"
+                   "application/rtf;application/msword;application/vnd.ms-excel;"
+                   "application/vnd.ms-powerpoint;"
+                   "application/vnd.openxmlformats-officedocument.wordprocessingml.document;"
+                   "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet;"
+                   "application/vnd.openxmlformats-officedocument.presentationml.presentation;"
+                   "application/vnd.oasis.opendocument.text;"
+                   "application/vnd.oasis.opendocument.spreadsheet;"
+                   "application/vnd.oasis.opendocument.presentation;"
+                   "application/vnd.oasis.opendocument.graphics;application/epub+zip;"
+                   "application/zip;application/x-tar;application/gzip;application/x-7z-compressed;"
+                   "application/vnd.sqlite3;image/jpeg;image/png;image/gif;image/webp;image/tiff;"
+                   "image/heif;image/svg+xml;audio/mpeg;audio/ogg;audio/flac;audio/x-wav;"
+                   "audio/mp4;video/mp4;video/webm;video/x-matroska;video/quicktime;")
         else()
             set(mime "${crypted};")
         endif()
