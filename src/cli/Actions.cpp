@@ -223,8 +223,24 @@ bool SameFile(const Place& from, const NameLook& source, const Place& to,
            NodeOf(source.followed) == NodeOf(destination.followed);
 }
 
-bool DestinationAllowed(const FileRun& run, const NameLook& sourceLook,
-                        const NameLook& destinationLook) {
+void ReportTaken(const FileRun& run) {
+    run.ctx.err << kProgram << Quoted(run.destination) << " already exists; -f replaces it\n";
+}
+
+// A regular file of the destination's name, which only -f would replace,
+// may be the very work of an earlier run of the same command: one stopped
+// after putting its destinations in place and before deleting their
+// sources. Such a file is looked into before it is refused.
+bool MayBeEarlierWork(const FileRun& run, const NameLook& destinationLook) {
+    return (run.direction == Direction::Encrypt || run.direction == Direction::Decrypt) &&
+           S_ISREG(destinationLook.own.st_mode) && !run.ctx.destinationClaimed;
+}
+
+// Whether the run may go ahead; Taken when MayBeEarlierWork holds.
+enum class Admission { Refused, Allowed, Taken };
+
+Admission DestinationAllowed(const FileRun& run, const NameLook& sourceLook,
+                             const NameLook& destinationLook) {
     const ActionContext& ctx = run.ctx;
     const std::string& source = run.source;
     const std::string& destination = run.destination;
@@ -232,16 +248,16 @@ bool DestinationAllowed(const FileRun& run, const NameLook& sourceLook,
     if (sourceLook.IsLink()) {
         ctx.err << kProgram << Quoted(source)
                 << " is a symbolic link; name the file it points to\n";
-        return false;
+        return Admission::Refused;
     }
     if (SameFile(from, sourceLook, to, destinationLook)) {
         ctx.err << kProgram << Quoted(source) << " can't be written over itself\n";
-        return false;
+        return Admission::Refused;
     }
     if (const unsigned others = sourceLook.OtherNames();
         others > 0 && run.direction == Direction::Encrypt) {
         ctx.err << kProgram << Quoted(source) << " " << OtherNamesText(others) << '\n';
-        return false;
+        return Admission::Refused;
     }
     // Replacing a link would put the new file where the link was, not
     // where it leads; following it would write through it unasked.
@@ -251,18 +267,20 @@ bool DestinationAllowed(const FileRun& run, const NameLook& sourceLook,
                 << (ctx.options.output
                         ? "name the file it leads to (or \"-\" for standard output)\n"
                         : "remove or rename it first\n");
-        return false;
+        return Admission::Refused;
     }
     if (!ctx.options.force && destinationLook.found) {
-        ctx.err << kProgram << Quoted(destination) << " already exists; -f replaces it\n";
-        return false;
+        if (MayBeEarlierWork(run, destinationLook))
+            return Admission::Taken;
+        ReportTaken(run);
+        return Admission::Refused;
     }
     if (ctx.destinationClaimed) {
         ctx.err << kProgram << Quoted(source) << " would become " << Quoted(destination)
                 << ", which this run writes from another file; " << Quoted(source) << " is kept\n";
-        return false;
+        return Admission::Refused;
     }
-    return true;
+    return Admission::Allowed;
 }
 
 CryptResult RunEngine(FileRun& run, FileIdentity* sourceOpened,
@@ -326,6 +344,62 @@ Outcome Conclude(FileRun& run, HeldSource& held, CryptResult result) {
     return RemoveSource(run, held);
 }
 
+// The destination holds exactly the source, in the direction of the run;
+// the source is noted as it was opened, for the test before it is deleted,
+// and so is the destination, for its flush.
+bool DestinationHoldsSource(FileRun& run, HeldSource& held, FileNode& destinationNode) {
+    const auto source = run.files.OpenSource(run.from);
+    if (!source)
+        return false;
+    *held.Opened() = source->OpenedAs();
+    // Not through the run's own files, which open only the very source.
+    const auto destination = FilesIn(run.ctx.folder)->OpenSource(run.to);
+    if (!destination)
+        return false;
+    destinationNode = destination->OpenedAs().node;
+    const std::string& password = run.ctx.password;
+    return run.direction == Direction::Encrypt ? CryptedHoldsPlain(*destination, *source, password)
+                                               : CryptedHoldsPlain(*source, *destination, password);
+}
+
+// The earlier run's file may be only in memory yet, as a fresh copy is;
+// it goes to the disk before the source may go.
+bool DestinationOnDisk(const FileRun& run, const FileNode& destinationNode) {
+    const Place to = PlaceOf(run.ctx, run.destination);
+    const int fd =
+        ::openat(to.folder, to.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    const bool flushed = ::fstat(fd, &st) == 0 && NodeOf(st) == destinationNode && ::fsync(fd) == 0;
+    ::close(fd);
+    return flushed;
+}
+
+// Finishes what an earlier run left: its destination in place, the source
+// still there. Anything but the source's exact content is refused as any
+// other file in the way.
+Outcome FinishEarlierRun(FileRun& run, HeldSource& held) {
+    const ActionContext& ctx = run.ctx;
+    FileNode destinationNode{};
+    if (!DestinationHoldsSource(run, held, destinationNode) ||
+        !DestinationOnDisk(run, destinationNode)) {
+        if (CancelRequested.load()) {
+            ctx.err << kProgram << Quoted(run.source) << ": cancelled; nothing was written\n";
+            return Outcome::Cancelled;
+        }
+        ReportTaken(run);
+        return Outcome::Failed;
+    }
+    if (!ctx.options.keep && RemoveSource(run, held) != Outcome::Done)
+        return Outcome::Failed;
+    ctx.err << kProgram << Quoted(run.source) << " was already "
+            << (run.direction == Direction::Encrypt ? "encrypted" : "decrypted") << " as "
+            << Quoted(run.destination) << ", which holds it exactly; " << Quoted(run.source)
+            << (ctx.options.keep ? " is kept\n" : " is removed\n");
+    return Outcome::Finished;
+}
+
 // A walked file's folder stays open until the whole run has ended, its
 // batches committed: the run's list of files holds it.
 std::shared_ptr<HeldSource> HoldSource(const FileRun& run) {
@@ -349,9 +423,12 @@ Outcome TransformOne(const ActionContext& ctx, const std::string& source,
     const NameLook destinationLook = LookAtName(to.folder, to.name);
     const auto run = std::make_shared<FileRun>(ctx, source, destination, direction,
                                                !destinationLook.found, NodeOf(sourceLook.own));
-    if (!DestinationAllowed(*run, sourceLook, destinationLook))
+    const Admission admission = DestinationAllowed(*run, sourceLook, destinationLook);
+    if (admission == Admission::Refused)
         return Outcome::Failed;
     const auto held = HoldSource(*run);
+    if (admission == Admission::Taken)
+        return FinishEarlierRun(*run, *held);
     std::unique_ptr<DestinationFile> written;
     const CryptResult result =
         RunEngine(*run, held->Opened(), ctx.deferred != nullptr ? &written : nullptr);

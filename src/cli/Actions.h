@@ -79,7 +79,9 @@ struct ActionContext {
 // How one FILE ended; a script tells a wrong password from other failures.
 // When the action handed its destination to ctx.deferred, what it returns
 // does not count: the conclusion gives the outcome.
-enum class Outcome { Done, Failed, WrongPassword, Cancelled };
+// Finished: an earlier run had put the destination in place and left the
+// source; this one only removed the source, or kept it with -k.
+enum class Outcome { Done, Finished, Failed, WrongPassword, Cancelled };
 
 // Each writes its messages to ctx.err.
 Outcome EncryptOne(const ActionContext& ctx, const std::string& file);

@@ -256,6 +256,7 @@ private:
 int ExitCodeOf(Outcome outcome) {
     switch (outcome) {
     case Outcome::Done:
+    case Outcome::Finished:
         return kExitDone;
     case Outcome::WrongPassword:
         return kExitWrongPassword;

@@ -50,6 +50,7 @@ public:
         batch_.Commit();
         WriteFinishedMessages();
         progress_.Finish();
+        ReportFinished();
         const std::size_t left = jobs_.size() - started_.load();
         if (CancelRequested.load() && left > 0)
             settings_.err << "kelvane-cli: cancelled; " << left << (left == 1 ? " file" : " files")
@@ -80,6 +81,20 @@ private:
                              : !claims.Claim(AT_FDCWD, {}, *destination);
         }
         return claimed;
+    }
+
+    // Each such file had a line of its own; over many files the count is
+    // what the user looks for.
+    void ReportFinished() const {
+        const std::size_t finished = finished_.load();
+        if (finished == 0 || jobs_.size() == 1)
+            return;
+        settings_.err << "kelvane-cli: " << finished
+                      << (finished == 1 ? " file was" : " files were")
+                      << " already done by an earlier run, which left "
+                      << (finished == 1 ? "it" : "them") << " both plain and crypted; "
+                      << (finished == 1 ? "its source is " : "their sources are ")
+                      << (settings_.options.keep ? "kept\n" : "removed\n");
     }
 
     // Each file under way or waiting holds up to three descriptors; only
@@ -113,6 +128,9 @@ private:
     void Count(Outcome outcome) {
         switch (outcome) {
         case Outcome::Done:
+            break;
+        case Outcome::Finished:
+            finished_.fetch_add(1);
             break;
         case Outcome::WrongPassword:
             wrongPassword_.store(true);
@@ -236,7 +254,7 @@ private:
     const std::vector<FileJob>& jobs_;
     FileAction action_;
     ProgressLine progress_;
-    std::atomic<std::size_t> next_{0}, started_{0};
+    std::atomic<std::size_t> next_{0}, started_{0}, finished_{0};
     std::atomic<bool> failed_{false}, wrongPassword_{false}, cancelled_{false};
     std::mutex messagesLock_;
     std::vector<FileMessages> messages_;

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/CryptFile.h"
 
+#include "crypto/Crc32.h"
 #include "crypto/Des.h"
 #include "crypto/SecureWipe.h"
 #include "engine/CryptPipeline.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <new>
@@ -383,6 +385,75 @@ CryptResult VerifyCryptedFile(const std::string& path, const std::string& passwo
                               const CryptHooks& hooks) {
     ProgressCounter fill, drain;
     return Decrypt(path, nullptr, password, fill, drain, hooks);
+}
+
+namespace {
+
+// Compared a piece at a time: whole blocks, the same for both files.
+constexpr int64_t kComparedPiece = int64_t{256} << 10;
+
+// The header's length, checks and layout fit `plainLength` plain bytes
+// under `key`.
+bool HeaderFits(SourceFile& crypted, int64_t plainLength, const Key& key, CryptHeader& header) {
+    int64_t fileLength = 0;
+    uint8_t bytes[kCryptHeaderSize];
+    if (!crypted.Size(fileLength) || crypted.Read(bytes, sizeof bytes) != kCryptHeaderSize)
+        return false;
+    header = CryptHeader::Parse(bytes, sizeof bytes, fileLength);
+    return header.magicMatches && header.keyCheck == KeyCheckOf(key.Bytes()) &&
+           header.plainLength == plainLength && header.cipherLength == CipherLengthFor(plainLength);
+}
+
+// Reads exactly `count` bytes; a file that ends early fails.
+bool ReadWhole(SourceFile& file, uint8_t* into, std::size_t count) {
+    return file.Read(into, count) == static_cast<int64_t>(count);
+}
+
+// Deciphers the ciphertext piece by piece and compares its plain part with
+// the plain file's bytes, which must then end, as the ciphertext must.
+bool CiphertextHoldsPlain(SourceFile& crypted, SourceFile& plain, const DesKeySchedule& schedule,
+                          const CryptHeader& header) {
+    Buffer buffer; // plain text passes through: wiped when it goes
+    if (!buffer.Allocate(2 * kComparedPiece))
+        return false;
+    uint8_t* const deciphered = buffer.Data();
+    uint8_t* const expected = deciphered + kComparedPiece;
+    uint32_t dataCheck = 0;
+    int64_t plainLeft = header.plainLength;
+    for (int64_t left = header.cipherLength; left > 0;) {
+        if (CancelRequested.load())
+            return false;
+        const int64_t piece = std::min(left, kComparedPiece);
+        const int64_t plainPiece = std::min(plainLeft, piece);
+        const auto bytes = static_cast<std::size_t>(piece);
+        const auto plainBytes = static_cast<std::size_t>(plainPiece);
+        if (!ReadWhole(crypted, deciphered, bytes) || !ReadWhole(plain, expected, plainBytes))
+            return false;
+        DesCryptBlocks(schedule, deciphered, bytes / 8, false);
+        if (std::memcmp(deciphered, expected, plainBytes) != 0)
+            return false;
+        dataCheck = Crc32Continue(dataCheck, expected, plainBytes);
+        left -= piece;
+        plainLeft -= plainPiece;
+    }
+    // Either file may have grown since its size was taken.
+    uint8_t beyond = 0;
+    return crypted.Read(&beyond, 1) == 0 && plain.Read(&beyond, 1) == 0 &&
+           dataCheck == header.dataCheck;
+}
+
+} // namespace
+
+bool CryptedHoldsPlain(SourceFile& crypted, SourceFile& plain, const std::string& password) {
+    int64_t plainLength = 0;
+    if (!plain.Size(plainLength) || plainLength > kLargestPlainLength)
+        return false;
+    const Key key(password);
+    CryptHeader header;
+    if (!HeaderFits(crypted, plainLength, key, header))
+        return false;
+    const DesKeySchedule schedule(key.Bytes());
+    return CiphertextHoldsPlain(crypted, plain, schedule, header);
 }
 
 bool ReadCryptHeader(const std::string& path, CryptHeader& header, FileAccess& files) {

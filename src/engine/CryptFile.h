@@ -97,6 +97,16 @@ CryptResult DecryptFile(const std::string& sourcePath, const std::string& destin
 CryptResult VerifyCryptedFile(const std::string& path, const std::string& password,
                               const CryptHooks& hooks);
 
+// Whether decrypting `crypted` under `password` gives exactly the bytes of
+// `plain`, each read from its start to its end: the test that a file of the
+// destination's name is the work of an earlier run, so that a run killed
+// between putting its files in place and deleting their sources can be
+// finished. The crypted file must be laid out as encryption writes it,
+// whole blocks with 1 to 8 pad bytes; the pad's values take no part, as in
+// decryption. Streams both files in pieces, so memory stays small whatever
+// their size. False once CancelRequested is set.
+bool CryptedHoldsPlain(SourceFile& crypted, SourceFile& plain, const std::string& password);
+
 // Reads the header fields of a file without a password. False when the file
 // can't be opened or read at all.
 bool ReadCryptHeader(const std::string& path, CryptHeader& header, FileAccess& files);

@@ -187,6 +187,60 @@ TEST_F(CliFileSafety, ARecursiveRunRefusesWhatWouldExposeOrLoseAFile) {
          "kelvane-cli: \"" + tree +
              "/b\" is a symbolic link, never replaced by a new file; remove or rename it first",
          {"b", "b.cry"}},
+        // What an earlier run did not leave: a file of the new name that
+        // does not hold its source exactly is kept, and so is the source.
+        {"a crypted file of other content beside its source",
+         [&] {
+             WriteFile(dir / "other", "other content");
+             Run({"encrypt", "-o", tree + "/c.cry", dir / "other"});
+             WriteFile(tree + "/c", "the source");
+         },
+         {"encrypt", "-r", tree},
+         kExitFailed,
+         "kelvane-cli: \"" + tree + "/c.cry\" already exists; -f replaces it",
+         {"c", "c.cry"}},
+        {"a crypted file of its source under another password",
+         [&] {
+             WriteFile(tree + "/c", "the source");
+             WriteFile(dir / "pw", "other!!\n");
+             Run({"encrypt", "-k", tree + "/c"});
+             WriteFile(dir / "pw", "s3cret!\n");
+         },
+         {"encrypt", "-r", tree},
+         kExitFailed,
+         "kelvane-cli: \"" + tree + "/c.cry\" already exists; -f replaces it",
+         {"c", "c.cry"}},
+        {"a crypted file of its source cut short",
+         [&] {
+             WriteFile(tree + "/c", RandomBytes(100, 3));
+             Run({"encrypt", "-k", tree + "/c"});
+             std::filesystem::resize_file(tree + "/c.cry", 14 + 96);
+         },
+         {"encrypt", "-r", tree},
+         kExitFailed,
+         "kelvane-cli: \"" + tree + "/c.cry\" already exists; -f replaces it",
+         {"c", "c.cry"}},
+        {"a plain file beside its crypted one, changed since",
+         [&] {
+             WriteFile(tree + "/d", "as crypted");
+             Run({"encrypt", "-k", tree + "/d"});
+             WriteFile(tree + "/d", "as saved later");
+         },
+         {"decrypt", "-r", tree},
+         kExitFailed,
+         "kelvane-cli: \"" + tree + "/d\" already exists; -f replaces it",
+         {"d", "d.cry"}},
+        {"a symbolic link to a crypted file of its source",
+         [&] {
+             WriteFile(tree + "/e", "the source");
+             Run({"encrypt", "-k", "-o", dir / "e.cry", tree + "/e"});
+             std::filesystem::create_symlink(dir / "e.cry", tree + "/e.cry");
+         },
+         {"encrypt", "-r", tree},
+         kExitFailed,
+         "kelvane-cli: \"" + tree +
+             "/e.cry\" is a symbolic link, never replaced by a new file; remove or rename it first",
+         {"e", "e.cry"}},
         {"two crypted files that become one plain file",
          [&] {
              WriteFile(dir / "one", "first");
@@ -217,6 +271,96 @@ TEST_F(CliFileSafety, ARecursiveRunRefusesWhatWouldExposeOrLoseAFile) {
         EXPECT_EQ(names, c.namesAfter);
     }
     EXPECT_EQ(ReadFile(tree + "/a"), "first");
+}
+
+// A run stopped after putting its new files in place and before deleting
+// their sources leaves both; the same command run again finishes them.
+TEST_F(CliFileSafety, ARerunFinishesWhatAnEarlierRunLeftBothPlainAndCrypted) {
+    const std::string tree = dir / "tree";
+    const auto bothWays = [&] {
+        WriteFile(tree + "/a", RandomBytes(300001, 1)); // more than one piece compared
+        WriteFile(tree + "/b", "");
+        Run({"encrypt", "-k", "-r", tree});
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        std::vector<std::string> args;
+        int status;
+        std::vector<std::string> messages; // lines of the error output
+        std::vector<std::string> namesAfter;
+    };
+    const std::string a = "\"" + tree + "/a\"", aCry = "\"" + tree + "/a.cry\"";
+    const std::string b = "\"" + tree + "/b\"", bCry = "\"" + tree + "/b.cry\"";
+    const std::vector<Case> cases = {
+        {"encryption",
+         bothWays,
+         {"encrypt", "-r", "-j", "2", tree},
+         kExitDone,
+         {"kelvane-cli: " + a + " was already encrypted as " + aCry + ", which holds it exactly; " +
+              a + " is removed",
+          "kelvane-cli: " + b + " was already encrypted as " + bCry + ", which holds it exactly; " +
+              b + " is removed",
+          "kelvane-cli: 2 files were already done by an earlier run, which left them both plain "
+          "and crypted; their sources are removed"},
+         {"a.cry", "b.cry"}},
+        {"encryption that keeps the sources",
+         bothWays,
+         {"encrypt", "-k", "-r", tree},
+         kExitDone,
+         {"kelvane-cli: " + a + " was already encrypted as " + aCry + ", which holds it exactly; " +
+              a + " is kept",
+          "kelvane-cli: " + b + " was already encrypted as " + bCry + ", which holds it exactly; " +
+              b + " is kept",
+          "kelvane-cli: 2 files were already done by an earlier run, which left them both plain "
+          "and crypted; their sources are kept"},
+         {"a", "a.cry", "b", "b.cry"}},
+        {"decryption, beside a file it does and one it refuses",
+         [&] {
+             bothWays();
+             Run({"decrypt", "-r", tree});
+             Run({"encrypt", "-k", tree + "/a", tree + "/b"});
+             WriteFile(tree + "/b", "saved since");
+             WriteFile(tree + "/c", "c");
+             Run({"encrypt", tree + "/c"});
+         },
+         {"decrypt", "-r", tree},
+         kExitFailed,
+         {"kelvane-cli: " + aCry + " was already decrypted as " + a + ", which holds it exactly; " +
+              aCry + " is removed",
+          "kelvane-cli: " + b + " already exists; -f replaces it",
+          "kelvane-cli: 1 file was already done by an earlier run, which left it both plain and "
+          "crypted; its source is removed"},
+         {"a", "b", "b.cry", "c"}},
+        {"a named file, its own line saying it all",
+         [&] {
+             WriteFile(tree + "/a", "a");
+             Run({"encrypt", "-k", "-o", tree + "/x.cry", tree + "/a"});
+         },
+         {"encrypt", "-o", tree + "/x.cry", tree + "/a"},
+         kExitDone,
+         {"kelvane-cli: " + a + " was already encrypted as \"" + tree +
+          "/x.cry\", which holds it exactly; " + a + " is removed"},
+         {"x.cry"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(tree);
+        std::filesystem::create_directory(tree);
+        c.make();
+        const CliRun run = Run(c.args);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        std::string expected;
+        for (const std::string& line : c.messages)
+            expected += line + "\n";
+        EXPECT_EQ(run.err, expected);
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(tree))
+            names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, c.namesAfter);
+    }
+    EXPECT_EQ(ReadFile(tree + "/x.cry").substr(0, 4), "KZ31");
 }
 
 } // namespace

@@ -109,6 +109,8 @@ TEST(CliProcess, ExitStatusesSeparateDoneFailedAndUsage) {
     // No -p and no terminal to ask on.
     EXPECT_EQ(RunCli(dir, {"encrypt", "a"}).status, 2);
     EXPECT_EQ(RunCli(dir, {"encrypt", "-k", "-p", "-", "a"}, kPassword).status, 0);
+    // Saved anew since, so a.cry no longer holds it.
+    WriteFile(dir / "a", "content saved since");
     const Finished exists = RunCli(dir, {"encrypt", "-p", "-", "a"}, kPassword);
     EXPECT_EQ(exists.status, 1);
     EXPECT_EQ(exists.err, "kelvane-cli: \"a.cry\" already exists; -f replaces it\n");

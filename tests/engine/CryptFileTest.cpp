@@ -4,6 +4,7 @@
 #include "crypto/Des.h"
 #include "support/FilesInTheMaking.h"
 
+#include <functional>
 #include <tuple>
 
 namespace kelvane {
@@ -155,6 +156,82 @@ TEST_P(CryptFileTest, ARaggedCiphertextTailDecryptsWhileThePlainLengthStaysOutOf
     crypted[4] = 26;
     WriteBytes(dir / "in.cry", crypted);
     EXPECT_EQ(Decrypt("in.cry", "out2"), crBadPassword);
+}
+
+// ---- A crypted file that holds a plain file ----
+
+class CryptedHoldsPlainTest : public CryptFileFixture {
+protected:
+    bool Holds(const std::vector<uint8_t>& crypted, const std::vector<uint8_t>& plain,
+               const std::string& password = kPassword) {
+        WriteBytes(dir / "a.cry", crypted);
+        WriteBytes(dir / "a", plain);
+        const auto cryptedFile = SystemFiles().OpenSource(dir / "a.cry");
+        const auto plainFile = SystemFiles().OpenSource(dir / "a");
+        return CryptedHoldsPlain(*cryptedFile, *plainFile, password);
+    }
+};
+
+// Only what decrypts to the very bytes of the plain file, laid out as
+// encryption writes it, holds it; a difference anywhere, the last byte and
+// the checks of the header included, does not.
+TEST_F(CryptedHoldsPlainTest, OnlyTheExactContentUnderThePasswordHoldsThePlainFile) {
+    using Bytes = std::vector<uint8_t>;
+    const auto reenciphered = [](Bytes& crypted, const std::function<void(uint8_t*)>& change) {
+        uint8_t key[8];
+        MakeKey(kPassword, key);
+        const DesKeySchedule schedule(key);
+        uint8_t* const last = crypted.data() + crypted.size() - 8;
+        DesCryptBlocks(schedule, last, 1, false);
+        change(last);
+        DesCryptBlocks(schedule, last, 1, true);
+    };
+    struct Case {
+        const char* what;
+        std::size_t length;
+        std::function<void(Bytes& crypted, Bytes& plain)> change;
+        const char* password;
+        bool holds;
+    };
+    const auto none = [](Bytes&, Bytes&) {};
+    const std::vector<Case> cases = {
+        {"empty", 0, none, kPassword, true},
+        {"one byte short of a block", 7, none, kPassword, true},
+        {"a whole block", 8, none, kPassword, true},
+        {"many pieces and a ragged end", 3 * (256 << 10) + 13, none, kPassword, true},
+        {"other pad bytes, as decryption ignores them", 13,
+         [&](Bytes& crypted, Bytes&) { reenciphered(crypted, [](uint8_t* b) { b[7] ^= 0x5A; }); },
+         kPassword, true},
+        {"another password", 100, none, "secret13", false},
+        {"the plain file's last byte", 3 * (256 << 10) + 13,
+         [](Bytes&, Bytes& plain) { plain.back() ^= 1; }, kPassword, false},
+        {"the plain file one byte longer", 100, [](Bytes&, Bytes& plain) { plain.push_back(0); },
+         kPassword, false},
+        {"a byte of the ciphertext", 100, [](Bytes& crypted, Bytes&) { crypted[60] ^= 1; },
+         kPassword, false},
+        {"the data check", 100, [](Bytes& crypted, Bytes&) { crypted[8] ^= 1; }, kPassword, false},
+        {"the last block cut off", 100,
+         [](Bytes& crypted, Bytes&) { crypted.resize(crypted.size() - 8); }, kPassword, false},
+        {"a block more than encryption writes", 100,
+         [](Bytes& crypted, Bytes&) { crypted.insert(crypted.end(), 8, 0); }, kPassword, false},
+        {"the plain file where the crypted one belongs", 100,
+         [](Bytes& crypted, Bytes& plain) { crypted = plain; }, kPassword, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes plain = PatternBytes(c.length, static_cast<uint32_t>(c.length));
+        Bytes crypted = CryptedOf(plain);
+        c.change(crypted, plain);
+        EXPECT_EQ(Holds(crypted, plain, c.password), c.holds);
+    }
+}
+
+TEST_F(CryptedHoldsPlainTest, ACancelledComparisonHoldsNothing) {
+    const auto plain = PatternBytes(100);
+    const auto crypted = CryptedOf(plain);
+    ASSERT_TRUE(Holds(crypted, plain));
+    CancelRequested = true;
+    EXPECT_FALSE(Holds(crypted, plain));
 }
 
 TEST_P(CryptFileTest, EqualSourceAndDestinationAreRefusedWithoutTouchingTheFile) {
