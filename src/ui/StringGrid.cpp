@@ -492,8 +492,10 @@ QItemSelectionModel::SelectionFlags TStringGrid::selectionCommand(const QModelIn
     const bool mouse = event != nullptr && (event->type() == QEvent::MouseButtonPress ||
                                             event->type() == QEvent::MouseButtonRelease ||
                                             event->type() == QEvent::MouseMove);
+    if (!mouse)
+        return QTableView::selectionCommand(index, event);
     const auto* press = static_cast<const QMouseEvent*>(event);
-    if (!mouse || !(press->modifiers() & Qt::ControlModifier))
+    if (!(press->modifiers() & Qt::ControlModifier))
         return QTableView::selectionCommand(index, event);
     // The selection is one block, extended only with Shift. Ctrl picks no
     // single rows out of it: a Ctrl+click is a plain click, never a range a
