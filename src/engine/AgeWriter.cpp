@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/AgeWriter.h"
 
-#include "crypto/Invariant.h"
+#include "platform/Invariant.h"
 
 #include <cstring>
 #include <sodium.h>

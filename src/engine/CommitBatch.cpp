@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/CommitBatch.h"
 
-#include "crypto/Invariant.h"
+#include "platform/Invariant.h"
 #include "platform/TreeWalk.h"
 
 #include <algorithm>

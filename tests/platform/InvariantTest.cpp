@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The internal check stops the program, naming the condition and its place,
 // in the build the tests run in, which defines NDEBUG like every release.
-#include "crypto/Invariant.h"
+#include "platform/Invariant.h"
 
 #include <gtest/gtest.h>
 
