@@ -46,6 +46,17 @@ std::string Utf16LeToUtf8(const uint8_t* data, std::size_t size) {
     return out;
 }
 
+void AppendUtf8Of(std::u16string_view text, std::string& out) {
+    out.reserve(out.size() + 3 * text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        uint32_t unit = text[i];
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000)
+            unit = 0x10000 + ((unit - 0xD800) << 10) + (uint32_t{text[++i]} - 0xDC00);
+        AppendUtf8(out, unit);
+    }
+}
+
 std::vector<uint8_t> Utf8ToUtf16Le(std::string_view text) {
     std::vector<uint8_t> out;
     out.reserve(2 * text.size());

@@ -2,6 +2,7 @@
 #include "ui/AgePassphraseDialog.h"
 
 #include "crypto/SecureWipe.h"
+#include "platform/Utf16.h"
 #include "ui/PasswordForm.h"
 
 #include <QLabel>
@@ -48,38 +49,6 @@ void TAgePassphrase::FormActivate() {
     Edit1->setFocus();
 }
 
-namespace {
-
-// UTF-8 straight into `out`, which is reserved first so that no growth
-// leaves a copy of the passphrase in freed memory.
-void AppendUtf8(std::u16string_view text, std::string& out) {
-    out.reserve(out.size() + text.size() * 3);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t code = text[i];
-        if (code >= 0xD800 && code < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000)
-            code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
-        auto put = [&out](char32_t bits) { out.push_back(static_cast<char>(bits)); };
-        if (code < 0x80) {
-            put(code);
-        } else if (code < 0x800) {
-            put(0xC0 | (code >> 6));
-            put(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            put(0xE0 | (code >> 12));
-            put(0x80 | ((code >> 6) & 0x3F));
-            put(0x80 | (code & 0x3F));
-        } else {
-            put(0xF0 | (code >> 18));
-            put(0x80 | ((code >> 12) & 0x3F));
-            put(0x80 | ((code >> 6) & 0x3F));
-            put(0x80 | (code & 0x3F));
-        }
-    }
-}
-
-} // namespace
-
 bool TAgePassphrase::Ask(std::string& passphrase) {
     for (;;) {
         WipeField(Edit1);
@@ -93,7 +62,7 @@ bool TAgePassphrase::Ask(std::string& passphrase) {
         const bool empty = first.isEmpty();
         const bool same = first == Edit2->text();
         if (!empty && same)
-            AppendUtf8(Utf16Of(first), passphrase);
+            AppendUtf8Of(Utf16Of(first), passphrase);
         WipeField(Edit1);
         WipeField(Edit2);
         if (empty)

@@ -176,6 +176,13 @@ TEST(Utf16, UnitsComeBackExactlyThroughUtf8) {
             if (random() % 2)
                 units[i] = static_cast<uint8_t>(0xD8 + random() % 8); // surrogates often
         EXPECT_EQ(Utf8ToUtf16Le(Utf16LeToUtf8(units.data(), units.size())), units);
+        // The same text from code units in memory, appended to a string.
+        std::u16string text;
+        for (std::size_t i = 0; i + 1 < units.size(); i += 2)
+            text.push_back(static_cast<char16_t>(units[i] | units[i + 1] << 8));
+        std::string appended = "x";
+        AppendUtf8Of(text, appended);
+        EXPECT_EQ(appended, "x" + Utf16LeToUtf8(units.data(), units.size()));
     }
     const uint8_t odd[] = {0x41, 0x00, 0x42};
     EXPECT_EQ(Utf16LeToUtf8(odd, 3), "A");
