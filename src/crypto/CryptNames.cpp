@@ -2,6 +2,7 @@
 #include "crypto/CryptNames.h"
 
 #include "crypto/AsciiCase.h"
+#include "crypto/Translate.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -62,12 +63,10 @@ std::string ListedCryptedName(std::string_view cryptedName, bool showExtension) 
 }
 
 std::string NameTooLongText(std::string_view newName, std::string_view separator) {
-    std::string text = "Cannot generate crypted file \"";
-    text += newName;
-    text += "\".";
-    text += separator;
-    text += "File name is too long.";
-    return text;
+    // The separator is a space or a line break, as the place that shows the text needs.
+    return FormatText(
+        Tr("Messages", "Cannot generate crypted file \"%1\".%2File name is too long."),
+        {newName, separator});
 }
 
 std::string TemporaryPrefixOf(std::string_view baseName) {

@@ -1,38 +1,38 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "crypto/ResultMessages.h"
 
+#include "crypto/Translate.h"
+
 namespace kelvane {
 namespace {
 
 struct MessageRow {
     CryptResult code;
-    const char* before; // the whole message when `after` is null
-    const char* after;
+    const char* text; // %1 is the file's name
 };
 
 // "Couldn`t" keeps its grave accent: users and scripts match these texts as they are.
 constexpr MessageRow kMessages[] = {
-    {crOpenFailed, "Couldn`t open file \"", "\"."},
-    {crCreateFailed, "Couldn`t create new file.", nullptr},
-    {crReadFailed, "Couldn`t read file \"", "\"."},
-    {crBadPassword, "Invalid password for the file \"", "\"!"},
-    {crNoMemory, "No memory.File \"", "\" is too big."},
-    {crNotCrypted, "Cannot identify a file \"", "\" as a valid crypted file"},
-    {crAborted, "You have aborted processing \"", "\"."},
-    {crWriteFailed, "Processing file \"", "\" have been aborted. Disk is full."},
-    {crAgeKeyFailed, "Couldn`t make the key of the age file for \"",
-     "\". Not enough memory? The file is kept."},
+    {crOpenFailed, KELVANE_TR_NOOP("Messages", "Couldn`t open file \"%1\".")},
+    {crCreateFailed, KELVANE_TR_NOOP("Messages", "Couldn`t create new file.")},
+    {crReadFailed, KELVANE_TR_NOOP("Messages", "Couldn`t read file \"%1\".")},
+    {crBadPassword, KELVANE_TR_NOOP("Messages", "Invalid password for the file \"%1\"!")},
+    {crNoMemory, KELVANE_TR_NOOP("Messages", "No memory.File \"%1\" is too big.")},
+    {crNotCrypted,
+     KELVANE_TR_NOOP("Messages", "Cannot identify a file \"%1\" as a valid crypted file")},
+    {crAborted, KELVANE_TR_NOOP("Messages", "You have aborted processing \"%1\".")},
+    {crWriteFailed,
+     KELVANE_TR_NOOP("Messages", "Processing file \"%1\" have been aborted. Disk is full.")},
+    {crAgeKeyFailed, KELVANE_TR_NOOP("Messages", "Couldn`t make the key of the age file for "
+                                                 "\"%1\". Not enough memory? The file is kept.")},
 };
 
 } // namespace
 
 std::optional<std::string> ResultMessageText(CryptResult code, const std::string& fileName) {
     for (const MessageRow& row : kMessages) {
-        if (row.code != code)
-            continue;
-        if (row.after == nullptr)
-            return std::string(row.before);
-        return row.before + fileName + row.after;
+        if (row.code == code)
+            return FormatText(Tr("Messages", row.text), {fileName});
     }
     return std::nullopt;
 }
