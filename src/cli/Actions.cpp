@@ -2,7 +2,7 @@
 #include "cli/Actions.h"
 
 #include "crypto/CryptNames.h"
-#include "crypto/SecureWipe.h"
+#include "crypto/Secret.h"
 #include "engine/CryptFile.h"
 #include "engine/Direction.h"
 #include "platform/ErrorText.h"
@@ -106,10 +106,9 @@ bool KeyCheckPasses(FileRun& run) {
     CryptHeader header;
     if (!ReadCryptHeader(run.from, header, run.files))
         return false;
-    uint8_t key[8];
-    MakeKey(run.ctx.password, key);
-    const bool passes = KeyCheckOf(key) == header.keyCheck;
-    SecureWipe(key, sizeof key);
+    SecretBytes<8> key;
+    MakeKey(run.ctx.password, key.data());
+    const bool passes = KeyCheckOf(key.data()) == header.keyCheck;
     return passes;
 }
 

@@ -37,7 +37,7 @@ int PasswordError(const CliEnvironment& env, const std::string& message) {
     return kExitUsage;
 }
 
-bool ReadPasswordFile(const CliEnvironment& env, const std::string& path, SecretText& entered,
+bool ReadPasswordFile(const CliEnvironment& env, const std::string& path, SecretString& entered,
                       std::string& problem) {
     const bool standardInput = path == "-";
     const int fd = standardInput ? env.in : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -59,7 +59,7 @@ bool ReadPasswordFile(const CliEnvironment& env, const std::string& path, Secret
 
 // The variable is wiped where the environment holds it, so neither a child
 // nor /proc/PID/environ shows it afterwards.
-bool ReadPasswordEnv(const std::string& name, SecretText& entered, std::string& problem) {
+bool ReadPasswordEnv(const std::string& name, SecretString& entered, std::string& problem) {
     char* value = std::getenv(name.c_str());
     if (value == nullptr) {
         problem = "the environment variable " + name + " is not set";
@@ -77,12 +77,13 @@ bool ReadPasswordEnv(const std::string& name, SecretText& entered, std::string& 
     return problem.empty();
 }
 
-bool AskPassword(const CliEnvironment& env, bool twice, SecretText& entered, std::string& problem) {
+bool AskPassword(const CliEnvironment& env, bool twice, SecretString& entered,
+                 std::string& problem) {
     if (!env.prompter.Ask("Password: ", entered, problem))
         return false;
     if (!twice)
         return true;
-    SecretText again;
+    SecretString again;
     if (!env.prompter.Ask("Repeat password: ", again, problem))
         return false;
     if (again.Text() != entered.Text())
@@ -90,9 +91,9 @@ bool AskPassword(const CliEnvironment& env, bool twice, SecretText& entered, std
     return problem.empty();
 }
 
-bool ObtainPassword(const CliEnvironment& env, const CliOptions& options, SecretText& password,
+bool ObtainPassword(const CliEnvironment& env, const CliOptions& options, SecretString& password,
                     std::string& problem) {
-    SecretText entered;
+    SecretString entered;
     const bool twice = options.command == Command::Encrypt;
     const bool got = options.passwordFile
                          ? ReadPasswordFile(env, *options.passwordFile, entered, problem)
@@ -340,15 +341,15 @@ private:
 
 // The age passphrase is kept as typed (UTF-8), as the `age` command takes
 // it; unlike the .cry password it has no length limit but must not be empty.
-bool ObtainPassphrase(const CliEnvironment& env, const CliOptions& options, SecretText& passphrase,
-                      std::string& problem) {
+bool ObtainPassphrase(const CliEnvironment& env, const CliOptions& options,
+                      SecretString& passphrase, std::string& problem) {
     if (options.passphraseFile) {
         if (!ReadPasswordFile(env, *options.passphraseFile, passphrase, problem))
             return false;
     } else {
         if (!env.prompter.Ask("Age passphrase: ", passphrase, problem))
             return false;
-        SecretText again;
+        SecretString again;
         if (!env.prompter.Ask("Repeat the age passphrase: ", again, problem))
             return false;
         if (again.Text() != passphrase.Text())
@@ -408,12 +409,12 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
         return refused;
     FileList list(env, options);
     const bool complete = list.Collect();
-    SecretText password;
+    SecretString password;
     std::string problem;
     if (!ObtainPassword(env, options, password, problem))
         return PasswordError(env, problem);
     // The passphrase comes after the .cry password, as the window asks.
-    SecretText passphrase;
+    SecretString passphrase;
     if (options.command == Command::Convert && target.recipients.empty()) {
         if (!ObtainPassphrase(env, options, passphrase, problem))
             return PasswordError(env, problem);

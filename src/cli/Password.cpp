@@ -2,21 +2,13 @@
 #include "cli/Password.h"
 
 #include "crypto/PasswordRules.h"
-#include "crypto/SecureWipe.h"
 
 #include <cerrno>
 #include <unistd.h>
 
 namespace kelvane::cli {
 
-void SecretText::Wipe() {
-    // The whole capacity: a shorter text may have overwritten a longer one.
-    text_.resize(text_.capacity());
-    SecureWipe(text_.data(), text_.size());
-    text_.clear();
-}
-
-LineRead ReadFirstLine(int fd, SecretText& line) {
+LineRead ReadFirstLine(int fd, SecretString& line) {
     std::string& text = line.Text();
     line.Wipe();
     bool any = false;
@@ -53,7 +45,7 @@ LineRead ReadFirstLine(int fd, SecretText& line) {
     return any ? LineRead::Ok : LineRead::Nothing;
 }
 
-void ToKeyPassword(const SecretText& entered, SecretText& password, std::string& problem) {
+void ToKeyPassword(const SecretString& entered, SecretString& password, std::string& problem) {
     problem = PasswordProblemText(ToKeyBytes(entered.Text(), password.Text()));
 }
 

@@ -3,6 +3,8 @@
 // converted from UTF-8 to Windows-1252 as the desktop program stores it.
 #pragma once
 
+#include "crypto/Secret.h"
+
 #include <cstddef>
 #include <string>
 
@@ -11,23 +13,7 @@ namespace kelvane::cli {
 // The longest password line read from a file, standard input or the
 // terminal; an endless source (/dev/zero) is refused after this many bytes.
 constexpr std::size_t kLongestPasswordLine = 1024;
-
-// A string that is overwritten with zeros when it goes away. Its room is
-// taken once for the longest line, so growing it never leaves a copy behind.
-class SecretText {
-public:
-    SecretText() { text_.reserve(kLongestPasswordLine + 2); }
-    ~SecretText() { Wipe(); }
-    SecretText(const SecretText&) = delete;
-    SecretText& operator=(const SecretText&) = delete;
-
-    std::string& Text() { return text_; }
-    const std::string& Text() const { return text_; }
-    void Wipe();
-
-private:
-    std::string text_;
-};
+static_assert(kSecretRoom >= kLongestPasswordLine + 2, "a line and its end fit the room");
 
 enum class LineRead { Ok, Nothing, TooLong, Failed };
 
@@ -35,7 +21,7 @@ enum class LineRead { Ok, Nothing, TooLong, Failed };
 // "\r\n"), read with read(2) one byte at a time, so no library buffer keeps a
 // copy and nothing past the line is taken from a pipe. Nothing: not a byte
 // could be read. TooLong: no line end within kLongestPasswordLine bytes.
-LineRead ReadFirstLine(int fd, SecretText& line);
+LineRead ReadFirstLine(int fd, SecretString& line);
 
 // Asks for a line on the terminal without showing what is typed.
 class PasswordPrompter {
@@ -43,10 +29,10 @@ public:
     virtual ~PasswordPrompter() = default;
     // False, with a reason in `problem`, when there is no terminal or nothing
     // was entered.
-    virtual bool Ask(const std::string& prompt, SecretText& answer, std::string& problem) = 0;
+    virtual bool Ask(const std::string& prompt, SecretString& answer, std::string& problem) = 0;
 };
 
 // Converts an entered password for use as a key; empty `problem` on success.
-void ToKeyPassword(const SecretText& entered, SecretText& password, std::string& problem);
+void ToKeyPassword(const SecretString& entered, SecretString& password, std::string& problem);
 
 } // namespace kelvane::cli

@@ -101,7 +101,7 @@ bool ReadLine(int fd, std::string& line) {
 
 } // namespace
 
-bool TerminalPrompter::Ask(const std::string& prompt, SecretText& answer, std::string& problem) {
+bool TerminalPrompter::Ask(const std::string& prompt, SecretString& answer, std::string& problem) {
     const int terminal = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (terminal < 0) {
         problem = "no terminal to ask for the password; give it with -p PWFILE";

@@ -10,7 +10,7 @@ namespace kelvane::cli {
 // first turns the echo back on and then ends the program as the signal would.
 class TerminalPrompter : public PasswordPrompter {
 public:
-    bool Ask(const std::string& prompt, SecretText& answer, std::string& problem) override;
+    bool Ask(const std::string& prompt, SecretString& answer, std::string& problem) override;
 };
 
 } // namespace kelvane::cli

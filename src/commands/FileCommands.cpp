@@ -116,12 +116,12 @@ CryptResult RunCipher(CommandHost& host, const Transform& t, const AgeTarget* ag
                       const CryptHooks& hooks) {
     // The bar of the destination's list fills, the source's drains.
     if (t.encrypt)
-        return EncryptFile(t.source, t.destination, RememberedPassword, host.ProgressBar2(),
+        return EncryptFile(t.source, t.destination, RememberedPassword.Text(), host.ProgressBar2(),
                            host.ProgressBar1(), hooks);
     if (age != nullptr)
-        return ConvertToAge(t.source, t.destination, RememberedPassword, host.ProgressBar1(),
+        return ConvertToAge(t.source, t.destination, RememberedPassword.Text(), host.ProgressBar1(),
                             host.ProgressBar2(), hooks, *age);
-    return DecryptFile(t.source, t.destination, RememberedPassword, host.ProgressBar1(),
+    return DecryptFile(t.source, t.destination, RememberedPassword.Text(), host.ProgressBar1(),
                        host.ProgressBar2(), hooks);
 }
 

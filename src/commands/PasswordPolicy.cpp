@@ -3,7 +3,6 @@
 
 #include "commands/Settings.h"
 #include "commands/State.h"
-#include "crypto/SecureWipe.h"
 #include "engine/CryptFile.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
@@ -26,8 +25,7 @@ void CountPasswordSecond() {
 }
 
 void WipeRememberedPassword() {
-    SecureWipe(RememberedPassword.data(), RememberedPassword.size());
-    RememberedPassword.clear();
+    RememberedPassword.Wipe();
 }
 
 PasswordUse::PasswordUse() {

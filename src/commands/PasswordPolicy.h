@@ -22,7 +22,7 @@ public:
     virtual int ShowModal() = 0;
     // Moves the accepted password (MaskEdit1) into `password` as Windows-1252
     // bytes and empties every field that held it.
-    virtual void TakePassword(std::string& password) = 0;
+    virtual void TakePassword(SecretString& password) = 0;
     // Empties every field without taking anything (after a cancel).
     virtual void ClearFields() = 0;
 };

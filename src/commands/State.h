@@ -3,6 +3,7 @@
 // Everything here is touched on the window's thread only.
 #pragma once
 
+#include "crypto/Secret.h"
 #include "engine/CommitBatch.h"
 #include "engine/CryptFile.h"
 
@@ -68,7 +69,7 @@ struct SharedState {
     bool PasswordRefused = false;
     // A password accepted under the OnePassword preference, kept for the run.
     bool HavePassword = false;
-    std::string RememberedPassword;
+    SecretString RememberedPassword;
     // Seconds counted by the main window's PwdTimer since the last password
     // was accepted.
     int32_t PwdTicks = 0;
@@ -131,7 +132,7 @@ inline bool& FirstOfList = TheSharedState.FirstOfList;
 inline bool& RunOfFiles = TheSharedState.RunOfFiles;
 inline bool& PasswordRefused = TheSharedState.PasswordRefused;
 inline bool& HavePassword = TheSharedState.HavePassword;
-inline std::string& RememberedPassword = TheSharedState.RememberedPassword;
+inline SecretString& RememberedPassword = TheSharedState.RememberedPassword;
 inline int32_t& PwdTicks = TheSharedState.PwdTicks;
 inline int32_t& PasswordUses = TheSharedState.PasswordUses;
 inline int32_t& ShowCry = TheSharedState.ShowCry;

@@ -4,7 +4,7 @@
 // cryptographic primitive comes from libsodium; only the layout is ours.
 #pragma once
 
-#include "crypto/SecureWipe.h"
+#include "crypto/Secret.h"
 
 #include <array>
 #include <cstddef>
@@ -30,16 +30,6 @@ using Key32 = std::array<uint8_t, kKeySize>;
 // Calls libsodium's start-up once; false when it can't run on this machine.
 bool CryptoReady();
 
-// A key buffer that is wiped when it goes away.
-template <std::size_t N> struct SecretBytes {
-    std::array<uint8_t, N> bytes{};
-    SecretBytes() = default;
-    ~SecretBytes() { SecureWipe(bytes.data(), N); }
-    SecretBytes(const SecretBytes& other) : bytes(other.bytes) {}
-    SecretBytes& operator=(const SecretBytes&) = delete;
-    uint8_t* data() { return bytes.data(); }
-    const uint8_t* data() const { return bytes.data(); }
-};
 using FileKey = SecretBytes<kFileKeySize>;
 
 void RandomBytes(uint8_t* out, std::size_t size);

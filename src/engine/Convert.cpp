@@ -125,7 +125,7 @@ std::vector<age::Stanza> MakeStanzas(const age::FileKey& fileKey, const AgeTarge
         return stanzas;
     }
     for (const age::Key32& recipient : target.recipients) {
-        age::SecretBytes<age::kKeySize> ephemeral;
+        SecretBytes<age::kKeySize> ephemeral;
         age::RandomBytes(ephemeral.data(), age::kKeySize);
         age::Stanza stanza;
         if (!age::X25519Stanza(fileKey, recipient, ephemeral.data(), stanza))
@@ -146,10 +146,9 @@ CryptResult CheckPassword(FileAccess& files, const std::string& source,
         return crNotCrypted;
     if (!header.complete)
         return crReadFailed;
-    uint8_t key[8];
-    MakeKey(password, key);
-    const bool matches = KeyCheckOf(key) == header.keyCheck;
-    SecureWipe(key, sizeof key);
+    SecretBytes<8> key;
+    MakeKey(password, key.data());
+    const bool matches = KeyCheckOf(key.data()) == header.keyCheck;
     return matches ? crOk : crBadPassword;
 }
 

@@ -3,7 +3,7 @@
 
 #include "crypto/Crc32.h"
 #include "crypto/Des.h"
-#include "crypto/SecureWipe.h"
+#include "crypto/Secret.h"
 #include "engine/CryptPipeline.h"
 
 #include <algorithm>
@@ -118,14 +118,13 @@ private:
 
 class Key {
 public:
-    explicit Key(const std::string& password) { MakeKey(password, bytes_); }
-    ~Key() { SecureWipe(bytes_, sizeof bytes_); }
+    explicit Key(const std::string& password) { MakeKey(password, bytes_.data()); }
     Key(const Key&) = delete;
     Key& operator=(const Key&) = delete;
-    const uint8_t* Bytes() const { return bytes_; }
+    const uint8_t* Bytes() const { return bytes_.data(); }
 
 private:
-    uint8_t bytes_[8];
+    SecretBytes<8> bytes_;
 };
 
 FileAccess& FilesOf(const CryptHooks& hooks) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/AgePassphraseDialog.h"
 
-#include "crypto/SecureWipe.h"
+#include "crypto/Secret.h"
 #include "platform/Utf16.h"
 #include "ui/PasswordForm.h"
 
@@ -49,7 +49,7 @@ void TAgePassphrase::FormActivate() {
     Edit1->setFocus();
 }
 
-bool TAgePassphrase::Ask(std::string& passphrase) {
+bool TAgePassphrase::Ask(SecretString& passphrase) {
     for (;;) {
         WipeField(Edit1);
         WipeField(Edit2);
@@ -62,7 +62,7 @@ bool TAgePassphrase::Ask(std::string& passphrase) {
         const bool empty = first.isEmpty();
         const bool same = first == Edit2->text();
         if (!empty && same)
-            AppendUtf8Of(Utf16Of(first), passphrase);
+            AppendUtf8Of(Utf16Of(first), passphrase.Text());
         WipeField(Edit1);
         WipeField(Edit2);
         if (empty)
@@ -74,15 +74,11 @@ bool TAgePassphrase::Ask(std::string& passphrase) {
     }
 }
 
-TAgeTargetOfRun::~TAgeTargetOfRun() {
-    SecureWipe(passphrase_.data(), passphrase_.size());
-}
-
 const AgeTarget* TAgeTargetOfRun::Target() {
     if (asked_ == Asked::Not) {
         TAgePassphrase dialog(parent_);
         asked_ = dialog.Ask(passphrase_) ? Asked::Given : Asked::Cancelled;
-        target_.passphrase = &passphrase_;
+        target_.passphrase = &passphrase_.Text();
     }
     return asked_ == Asked::Given ? &target_ : nullptr;
 }

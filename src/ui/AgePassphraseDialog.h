@@ -4,6 +4,7 @@
 #pragma once
 
 #include "commands/FileCommands.h"
+#include "crypto/Secret.h"
 #include "ui/ModalForm.h"
 
 #include <string>
@@ -23,7 +24,7 @@ public:
     // the user cancels; false on Cancel. The passphrase goes from the fields
     // into `passphrase` as UTF-8, and the fields are wiped: no other copy of
     // it is left behind.
-    bool Ask(std::string& passphrase);
+    bool Ask(SecretString& passphrase);
 
     QLabel* Label1;
     QLineEdit* Edit1;
@@ -41,7 +42,6 @@ protected:
 class TAgeTargetOfRun {
 public:
     explicit TAgeTargetOfRun(QWidget* parent) : parent_(parent) {}
-    ~TAgeTargetOfRun();
     TAgeTargetOfRun(const TAgeTargetOfRun&) = delete;
     TAgeTargetOfRun& operator=(const TAgeTargetOfRun&) = delete;
 
@@ -54,7 +54,7 @@ private:
     const AgeTarget* Target();
 
     QWidget* parent_;
-    std::string passphrase_;
+    SecretString passphrase_;
     AgeTarget target_;
     enum class Asked { Not, Given, Cancelled } asked_ = Asked::Not;
 };

@@ -137,10 +137,10 @@ void TPasswordForm::SetFileLabel(const std::string& text) {
     FName_Label->adjustSize();
 }
 
-void TPasswordForm::TakePassword(std::string& password) {
+void TPasswordForm::TakePassword(SecretString& password) {
     const QString text = MaskEdit1->text();
     // Only an accepted password gets here; a refused one leaves `password` empty.
-    ToKeyBytes(Utf16Of(text), password);
+    ToKeyBytes(Utf16Of(text), password.Text());
     ClearFields();
 }
 

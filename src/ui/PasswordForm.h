@@ -41,7 +41,7 @@ public:
     bool OneForListChecked() const override;
     void SetFileLabel(const std::string& text) override;
     int ShowModal() override { return TModalForm::ShowModal(); }
-    void TakePassword(std::string& password) override;
+    void TakePassword(SecretString& password) override;
     void ClearFields() override;
 
 protected:

@@ -18,7 +18,7 @@ using namespace testing_support;
 
 class NoTerminal : public PasswordPrompter {
 public:
-    bool Ask(const std::string&, SecretText&, std::string& problem) override {
+    bool Ask(const std::string&, SecretString&, std::string& problem) override {
         problem = "no terminal";
         return false;
     }

@@ -21,7 +21,7 @@ using namespace testing_support;
 
 class ScriptedPrompter : public PasswordPrompter {
 public:
-    bool Ask(const std::string& prompt, SecretText& answer, std::string& problem) override {
+    bool Ask(const std::string& prompt, SecretString& answer, std::string& problem) override {
         prompts.push_back(prompt);
         if (answers.empty()) {
             problem = "no terminal";

@@ -51,12 +51,12 @@ TEST(PasswordLine, OnlyTheFirstLineCountsWithoutItsLineEnd) {
     };
     for (const auto& [input, expected] : cases) {
         Pipe in(input);
-        SecretText line;
+        SecretString line;
         EXPECT_EQ(ReadFirstLine(in.Reader(), line), LineRead::Ok);
         EXPECT_EQ(line.Text(), expected);
     }
     Pipe empty("");
-    SecretText line;
+    SecretString line;
     EXPECT_EQ(ReadFirstLine(empty.Reader(), line), LineRead::Nothing);
     EXPECT_EQ(ReadFirstLine(-1, line), LineRead::Failed);
 }
@@ -64,7 +64,7 @@ TEST(PasswordLine, OnlyTheFirstLineCountsWithoutItsLineEnd) {
 TEST(PasswordLine, NothingPastTheLineIsTakenFromAPipe) {
     // A script may send more on the same standard input after the password.
     Pipe in("secret1\nfor the next reader\n");
-    SecretText line;
+    SecretString line;
     ASSERT_EQ(ReadFirstLine(in.Reader(), line), LineRead::Ok);
     EXPECT_EQ(in.Rest(), "for the next reader\n");
 }
@@ -73,12 +73,12 @@ TEST(PasswordLine, AnEndlessOrOverlongLineIsRefusedAfterABoundedRead) {
     const std::string longest(kLongestPasswordLine, 'x');
     for (const std::string& end : {std::string("\n"), std::string("\r\n"), std::string()}) {
         Pipe fits(longest + end);
-        SecretText line;
+        SecretString line;
         EXPECT_EQ(ReadFirstLine(fits.Reader(), line), LineRead::Ok);
         EXPECT_EQ(line.Text().size(), kLongestPasswordLine);
     }
     Pipe over(longest + "y\n");
-    SecretText line;
+    SecretString line;
     line.Text() = "before";
     EXPECT_EQ(ReadFirstLine(over.Reader(), line), LineRead::TooLong);
     EXPECT_EQ(line.Text(), "");
@@ -96,7 +96,7 @@ TEST(PasswordLine, AnEndlessOrOverlongLineIsRefusedAfterABoundedRead) {
 }
 
 std::string Problem(const std::string& entered, std::string* converted = nullptr) {
-    SecretText in, out;
+    SecretString in, out;
     in.Text() = entered;
     std::string problem;
     ToKeyPassword(in, out, problem);

@@ -22,11 +22,9 @@ namespace {
 
 using testing_support::TempDir;
 
-constexpr uint8_t kMask = 0x5A;
-// "Qz7#Wk4!" with every byte xored with kMask.
-constexpr std::array<uint8_t, 8> kMasked = {'Q' ^ kMask, 'z' ^ kMask, '7' ^ kMask, '#' ^ kMask,
-                                            'W' ^ kMask, 'k' ^ kMask, '4' ^ kMask, '!' ^ kMask};
-constexpr testing_support::MaskedSecret<8> kSecret{kMask, kMasked};
+constexpr uint8_t kMask = testing_support::kSecretMask;
+constexpr auto kMasked = testing_support::kMaskedSecret.masked;
+constexpr auto kSecret = testing_support::kMaskedSecret;
 
 std::vector<uintptr_t> FindPassword() {
     return testing_support::FindSecret(kSecret);
@@ -52,7 +50,7 @@ std::vector<uintptr_t> FindPassword() {
 
 class NoTerminal : public PasswordPrompter {
 public:
-    bool Ask(const std::string&, SecretText&, std::string& problem) override {
+    bool Ask(const std::string&, SecretString&, std::string& problem) override {
         problem = "no terminal";
         return false;
     }

@@ -42,7 +42,9 @@ public:
         field = next.password;
         return next.result;
     }
-    void TakePassword(std::string& password) override {
+    void TakePassword(SecretString& password) override {
+        if (typeSecretly)
+            return typeSecretly(password);
         password = field;
         field.clear();
     }
@@ -55,6 +57,9 @@ public:
     std::string field;
     int showings = 0;
     std::function<void()> onShow;
+    // Types the password straight into the window's secret, so the test
+    // itself keeps no copy of it; `field` is not used then.
+    std::function<void(SecretString&)> typeSecretly;
 
 private:
     struct Showing {

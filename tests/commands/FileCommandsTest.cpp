@@ -3,6 +3,7 @@
 #include "FakeHost.h"
 #include "platform/FileAttributes.h"
 #include "support/FaultyFiles.h"
+#include "support/MemoryScan.h"
 #include "support/ScriptedMessages.h"
 
 #include <fstream>
@@ -13,6 +14,7 @@ namespace kelvane {
 namespace {
 
 using testing_support::FakeHost;
+using testing_support::FindSecret;
 using testing_support::PatternBytes;
 using testing_support::ReadBytes;
 using testing_support::ScriptedMessages;
@@ -93,6 +95,39 @@ TEST_F(FileCommandsTest, APasswordOutlivesItsFileOnlyAsTheSessionPassword) {
     EXPECT_EQ(RememberedPassword, "single1");
     EXPECT_TRUE(EncryptOneFile(host, "a.txt")) << "the session's password, not asked again";
     EXPECT_EQ(host.encrypt.showings, 1);
+}
+
+// No copy of a password typed into the window, nor of an age passphrase,
+// outlives the commands that used them: the engine's keys, buffers and
+// schedules are wiped as well as the remembered password.
+TEST_F(FileCommandsTest, NoCopyOfAPasswordOrPassphraseOutlivesItsCommands) {
+    using testing_support::kMaskedSecret;
+    const auto typeSecret = [](SecretString& into, const std::string& around) {
+        into.Text() = around;
+        for (const uint8_t masked : kMaskedSecret.masked)
+            into.Text().push_back(static_cast<char>(masked ^ kMaskedSecret.mask));
+        into.Text() += around;
+    };
+    Make("a.txt", 300000);
+    host.encrypt.Answer(mrOk);
+    host.encrypt.typeSecretly = [&](SecretString& password) { typeSecret(password, ""); };
+    ASSERT_TRUE(FindSecret(kMaskedSecret).empty()) << "the test itself left a copy";
+    EXPECT_TRUE(EncryptOneFile(host, "a.txt"));
+    {
+        // Inside the passphrase, not at its start: a freed block's first
+        // bytes are overwritten by the allocator, which would hide a copy.
+        SecretString passphrase;
+        typeSecret(passphrase, std::string(20, '-'));
+        AgeTarget target;
+        target.passphrase = &passphrase.Text();
+        target.workFactor = 10;
+        host.decrypt.Answer(mrOk);
+        host.decrypt.typeSecretly = [&](SecretString& password) { typeSecret(password, ""); };
+        EXPECT_TRUE(ConvertOneFile(host, "a.txt", "a.txt.cry", [&] { return &target; }));
+    }
+    const std::vector<uintptr_t> found = FindSecret(kMaskedSecret);
+    EXPECT_TRUE(found.empty()) << found.size() << " copies, the first at 0x" << std::hex
+                               << found.front();
 }
 
 // The source's removal reaches the disk before the command ends, and a

@@ -24,6 +24,14 @@ template <std::size_t N> struct MaskedSecret {
     std::array<uint8_t, N> masked;
 };
 
+// The password the secrets tests use, "Qz7#Wk4!", with every byte xored
+// with the mask.
+inline constexpr uint8_t kSecretMask = 0x5A;
+inline constexpr MaskedSecret<8> kMaskedSecret{
+    kSecretMask,
+    {'Q' ^ kSecretMask, 'z' ^ kSecretMask, '7' ^ kSecretMask, '#' ^ kSecretMask, 'W' ^ kSecretMask,
+     'k' ^ kSecretMask, '4' ^ kSecretMask, '!' ^ kSecretMask}};
+
 template <std::size_t N>
 bool MatchesAt(const std::vector<uint8_t>& bytes, std::size_t at, const MaskedSecret<N>& secret) {
     for (std::size_t i = 0; i < N; ++i) {
