@@ -550,8 +550,6 @@ Outcome ConvertOne(const ActionContext& ctx, const std::string& file) {
 
 namespace {
 
-std::atomic<int> lengthWarnings{0};
-
 // The data is the plain length padded to the next whole block, 1 to 8 bytes
 // more; anything longer is a length field that lost bits.
 bool LengthFitsData(const CryptHeader& header) {
@@ -559,17 +557,12 @@ bool LengthFitsData(const CryptHeader& header) {
 }
 
 void WarnOfLength(std::ostream& err, const std::string& file, const CryptHeader& header) {
-    ++lengthWarnings;
     err << kProgram << "warning: " << Quoted(file) << " stores a length of " << header.plainLength
         << " bytes, more than a block short of the " << header.cipherLength
         << " bytes of data that follow; its length field may be damaged\n";
 }
 
 } // namespace
-
-int TakeLengthWarnings() {
-    return lengthWarnings.exchange(0);
-}
 
 Outcome VerifyOne(const ActionContext& ctx, const std::string& file) {
     if (RefuseNonRegular(ctx.err, file, ctx.folder))
@@ -580,24 +573,26 @@ Outcome VerifyOne(const ActionContext& ctx, const std::string& file) {
     CryptHeader header;
     if (outcome == Outcome::Done && !IsStandardStream(file) &&
         ReadCryptHeader(file, header, SystemFilesForReading()) && header.WellFormed() &&
-        !LengthFitsData(header))
+        !LengthFitsData(header)) {
         WarnOfLength(ctx.err, file, header);
-    else if (outcome == Outcome::Done && !ctx.options.quiet)
+        return Outcome::LengthWarned;
+    }
+    if (outcome == Outcome::Done && !ctx.options.quiet)
         ctx.out << (IsStandardStream(file) ? "standard input" : file) << ": OK\n";
     return outcome;
 }
 
-bool InfoOne(std::ostream& out, std::ostream& err, const std::string& file,
-             const StandardStreams& streams) {
+Outcome InfoOne(std::ostream& out, std::ostream& err, const std::string& file,
+                const StandardStreams& streams) {
     if (RefuseNonRegular(err, file))
-        return false;
+        return Outcome::Failed;
     CliFiles files(streams);
     CryptHeader header;
     if (!ReadCryptHeader(file, header, files)) {
         const int openError = files.errors.open.load();
         err << kProgram << (openError != 0 ? "can't open " : "can't read ") << SourceName(file)
             << ": " << Reason(openError != 0 ? openError : files.errors.read.load()) << '\n';
-        return false;
+        return Outcome::Failed;
     }
     out << "File:          " << (IsStandardStream(file) ? "standard input" : file) << '\n';
     // Without the magic the other fields would be whatever bytes follow:
@@ -605,7 +600,7 @@ bool InfoOne(std::ostream& out, std::ostream& err, const std::string& file,
     if (!header.magicMatches) {
         out << "Magic:         missing (not KZ31): not a crypted file\n";
         err << kProgram << SourceName(file) << " is not a crypted file\n";
-        return false;
+        return Outcome::Failed;
     }
     out << "Magic:         KZ31\n";
     if (header.complete) {
@@ -617,9 +612,12 @@ bool InfoOne(std::ostream& out, std::ostream& err, const std::string& file,
     }
     out << "Cipher length: " << header.cipherLength << '\n'
         << "Well-formed:   " << (header.WellFormed() ? "yes" : "no") << '\n';
-    if (header.WellFormed() && !LengthFitsData(header))
-        WarnOfLength(err, file, header);
-    return header.WellFormed();
+    if (!header.WellFormed())
+        return Outcome::Failed;
+    if (LengthFitsData(header))
+        return Outcome::Done;
+    WarnOfLength(err, file, header);
+    return Outcome::LengthWarned;
 }
 
 } // namespace kelvane::cli

@@ -81,20 +81,19 @@ struct ActionContext {
 // does not count: the conclusion gives the outcome.
 // Finished: an earlier run had put the destination in place and left the
 // source; this one only removed the source, or kept it with -k.
-enum class Outcome { Done, Finished, Failed, WrongPassword, Cancelled };
+// LengthWarned: done, but the file's stored length is more than a block short
+// of the data that follows. The checksum of zero bytes is 0, so a damaged
+// length over all-zero data still verifies.
+enum class Outcome { Done, Finished, LengthWarned, Failed, WrongPassword, Cancelled };
 
 // Each writes its messages to ctx.err.
 Outcome EncryptOne(const ActionContext& ctx, const std::string& file);
 Outcome DecryptOne(const ActionContext& ctx, const std::string& file);
 Outcome VerifyOne(const ActionContext& ctx, const std::string& file);
 Outcome ConvertOne(const ActionContext& ctx, const std::string& file);
-// True when the header is well-formed.
-bool InfoOne(std::ostream& out, std::ostream& err, const std::string& file,
-             const StandardStreams& streams = {});
-
-// How many files verify and info warned of since the last call: their stored
-// length is more than a block short of the data that follows. The checksum
-// of zero bytes is 0, so a damaged length over all-zero data still verifies.
-int TakeLengthWarnings();
+// Done when the header is well-formed, LengthWarned when its length is
+// damaged too, Failed otherwise.
+Outcome InfoOne(std::ostream& out, std::ostream& err, const std::string& file,
+                const StandardStreams& streams = {});
 
 } // namespace kelvane::cli

@@ -137,13 +137,16 @@ int RunInfo(const CliEnvironment& env, const CliOptions& options) {
     StandardStreams streams;
     if (!SpoolStandardInput(env, options, spool, streams))
         return kExitFailed;
-    bool allDone = true;
+    bool failed = false;
+    bool warned = false;
     for (std::size_t i = 0; i < options.files.size(); ++i) {
         if (i > 0)
             env.out << '\n';
-        allDone = InfoOne(env.out, env.err, options.files[i], streams) && allDone;
+        const Outcome outcome = InfoOne(env.out, env.err, options.files[i], streams);
+        failed = failed || outcome == Outcome::Failed;
+        warned = warned || outcome == Outcome::LengthWarned;
     }
-    return !allDone ? kExitFailed : TakeLengthWarnings() > 0 ? kExitLengthWarning : kExitDone;
+    return failed ? kExitFailed : warned ? kExitLengthWarning : kExitDone;
 }
 
 // What a run writes, as the refusal to show it on a terminal names it.
@@ -259,6 +262,8 @@ int ExitCodeOf(Outcome outcome) {
     case Outcome::Done:
     case Outcome::Finished:
         return kExitDone;
+    case Outcome::LengthWarned:
+        return kExitLengthWarning;
     case Outcome::WrongPassword:
         return kExitWrongPassword;
     case Outcome::Cancelled:
@@ -446,17 +451,15 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
                 << ErrorText(errno) << "); after a power cut they may be back\n";
         return kExitFailed;
     }
-    if (!complete && (outcome == Outcome::Done || outcome == Outcome::WrongPassword))
+    if (!complete && (outcome == Outcome::Done || outcome == Outcome::LengthWarned ||
+                      outcome == Outcome::WrongPassword))
         return kExitFailed;
-    if (outcome == Outcome::Done && TakeLengthWarnings() > 0)
-        return kExitLengthWarning;
     return ExitCodeOf(outcome);
 }
 
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
-    TakeLengthWarnings(); // a run counts its own
     const ParsedArguments parsed = ParseArguments(args);
     if (!parsed.Ok())
         return UsageError(env, parsed.error);

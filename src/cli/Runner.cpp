@@ -61,7 +61,9 @@ public:
             return Outcome::Cancelled;
         if (failed_.load())
             return Outcome::Failed;
-        return wrongPassword_.load() ? Outcome::WrongPassword : Outcome::Done;
+        if (wrongPassword_.load())
+            return Outcome::WrongPassword;
+        return lengthWarned_.load() ? Outcome::LengthWarned : Outcome::Done;
     }
 
 private:
@@ -131,6 +133,9 @@ private:
             break;
         case Outcome::Finished:
             finished_.fetch_add(1);
+            break;
+        case Outcome::LengthWarned:
+            lengthWarned_.store(true);
             break;
         case Outcome::WrongPassword:
             wrongPassword_.store(true);
@@ -256,6 +261,7 @@ private:
     ProgressLine progress_;
     std::atomic<std::size_t> next_{0}, started_{0}, finished_{0};
     std::atomic<bool> failed_{false}, wrongPassword_{false}, cancelled_{false};
+    std::atomic<bool> lengthWarned_{false};
     std::mutex messagesLock_;
     std::vector<FileMessages> messages_;
     std::size_t written_ = 0;

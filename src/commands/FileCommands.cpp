@@ -133,8 +133,6 @@ void ShowRunEnd(CryptResult result, const Transform& t, const HeldSource& held) 
     ShowError(RunEndText(result, t.destination, t.sourceShown, held.Present()));
 }
 
-CommitBatch* batchInUse = nullptr;
-
 // What follows the engine run, its commit included: the messages, and the
 // source's deletion once its replacement is on disk.
 bool Conclude(CommandHost& host, const Transform& t, HeldSource& held, CryptResult result) {
@@ -176,13 +174,13 @@ bool RunEngine(CommandHost& host, const Transform& t, Existing existing, const A
     // when it read it: the engine need not look for either again.
     std::unique_ptr<FileAccess> known;
     if (hooks.files == nullptr) {
-        known =
-            FilesIn(AT_FDCWD, {existing == Existing::Keep, batchInUse != nullptr, t.sourceNode});
+        known = FilesIn(AT_FDCWD, {existing == Existing::Keep, TheSharedState.BatchInUse != nullptr,
+                                   t.sourceNode});
         hooks.files = known.get();
     }
     hooks.sourceOpened = held->Opened();
     std::unique_ptr<DestinationFile> written;
-    if (batchInUse != nullptr && age == nullptr)
+    if (TheSharedState.BatchInUse != nullptr && age == nullptr)
         hooks.handOver = &written;
     CryptResult result;
     {
@@ -191,10 +189,10 @@ bool RunEngine(CommandHost& host, const Transform& t, Existing existing, const A
     }
     if (result != crOk || !written)
         return Conclude(host, t, *held, result);
-    batchInUse->Add(std::move(written), existing, held->Opened()->size,
-                    [&host, t, held](CommitOutcome outcome, int) {
-                        Conclude(host, t, *held, ResultOfCommit(outcome));
-                    });
+    TheSharedState.BatchInUse->Add(std::move(written), existing, held->Opened()->size,
+                                   [&host, t, held](CommitOutcome outcome, int) {
+                                       Conclude(host, t, *held, ResultOfCommit(outcome));
+                                   });
     return true;
 }
 
@@ -486,12 +484,12 @@ DurableRemovals::~DurableRemovals() {
               ErrorText(errno) + "). After a power failure they may be there again.");
 }
 
-CommitInBatches::CommitInBatches(CommitBatch& batch) : previous_(batchInUse) {
-    batchInUse = &batch;
+CommitInBatches::CommitInBatches(CommitBatch& batch) : previous_(TheSharedState.BatchInUse) {
+    TheSharedState.BatchInUse = &batch;
 }
 
 CommitInBatches::~CommitInBatches() {
-    batchInUse = previous_;
+    TheSharedState.BatchInUse = previous_;
 }
 
 } // namespace kelvane

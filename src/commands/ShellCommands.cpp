@@ -21,9 +21,6 @@
 namespace kelvane {
 namespace {
 
-// Only the outermost caller watches; nested ones add their files to it.
-bool WatchRunning = false;
-
 bool PlainFileExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -183,7 +180,7 @@ void WatchOrTell(ShellHost& host, const std::string& plainName, int64_t process)
         TellLeftDecrypted({plainName});
         return;
     }
-    if (!WatchRunning)
+    if (!TheSharedState.WatchRunning)
         WatchOpenFiles(host);
 }
 
@@ -379,7 +376,7 @@ void OfferToEncryptLeftFiles(CommandHost& commands) {
 }
 
 void WatchOpenFiles(ShellHost& host) {
-    WatchRunning = true;
+    TheSharedState.WatchRunning = true;
     while (OpenCount > 0) {
         WatchPass(host);
         if (OpenCount > 0) {
@@ -390,7 +387,7 @@ void WatchOpenFiles(ShellHost& host) {
                 host.WaitBetweenPasses();
         }
     }
-    WatchRunning = false;
+    TheSharedState.WatchRunning = false;
 }
 
 void ShellPlainSelection(ShellHost& host, const std::string& verb) {

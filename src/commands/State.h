@@ -108,6 +108,13 @@ struct SharedState {
     std::array<OpenFileSlot, kOpenFileSlots> OpenFiles{};
     int32_t OpenCount = 0;
     ShellHooks shellHooks;
+    // Only the outermost caller watches the open files; nested ones add
+    // their files to it.
+    bool WatchRunning = false;
+
+    // The batch the files of a run over many files are committed in, while
+    // a CommitInBatches lasts.
+    CommitBatch* BatchInUse = nullptr;
 
     // When a walk's batch of new files is committed: until then a file's
     // source stays in the lists and its new file is not yet there. Smaller

@@ -35,6 +35,7 @@ void ResetEngineState() {
     TheEngineState.CancelRequested = false;
     TheEngineState.cryptHooks = CryptHooks{};
     FlushFileSystemForTesting(nullptr);
+    ForgetFolderReadings();
 }
 
 namespace {

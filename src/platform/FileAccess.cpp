@@ -168,10 +168,20 @@ std::string PlaceOfFolder(int fd) {
     return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : self;
 }
 
+// The folders whose dead temporaries were read lately, by where they are.
+struct FolderReadings {
+    std::mutex lock;
+    std::map<std::string, DeadTemporaries> byFolder;
+};
+
+FolderReadings& TheFolderReadings() {
+    static FolderReadings readings;
+    return readings;
+}
+
 // Takes out of the folder's dead temporaries those `wanted` picks.
 template <typename Wanted> std::vector<std::string> TakeDeadTemporaries(int folder, Wanted wanted) {
-    static std::mutex lock;
-    static std::map<std::string, DeadTemporaries> byFolder;
+    auto& [lock, byFolder] = TheFolderReadings();
     struct stat st {};
     if (::fstat(folder, &st) != 0)
         return {};
@@ -450,6 +460,12 @@ private:
 };
 
 } // namespace
+
+void ForgetFolderReadings() {
+    FolderReadings& readings = TheFolderReadings();
+    const std::lock_guard<std::mutex> hold(readings.lock);
+    readings.byFolder.clear();
+}
 
 FileAccess& SystemFiles() {
     static PosixFiles files;

@@ -139,6 +139,9 @@ std::unique_ptr<FileAccess> FilesIn(int folder, FolderFacts facts = {});
 // longer run; returns how many it removed.
 // A relative `destination` is taken in the open folder `folder`.
 int RemoveLeftoverTemporaries(const std::string& destination, int folder = AT_FDCWD);
+// Forgets the folder readings that function keeps for a few seconds, so the
+// next run reads each folder afresh.
+void ForgetFolderReadings();
 
 // Flushes the whole file system that `descriptor` is on; false, with errno
 // set, when the disk reported a failure.

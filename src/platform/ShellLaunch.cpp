@@ -18,16 +18,19 @@ extern char** environ;
 namespace kelvane {
 namespace {
 
-// Processes that ended and were reaped, with their exit codes: a second
-// question about the same process must not read "not ours".
-std::map<int64_t, int>& EndedProcesses() {
-    static std::map<int64_t, int> ended;
-    return ended;
-}
+// What the program knows of the processes it started, in one place.
+struct Launches {
+    // Processes that ended and were reaped, with their exit codes: a second
+    // question about the same process must not read "not ours".
+    std::map<int64_t, int> ended;
+    std::set<pid_t> detached;
+    // What a process wrote to its standard error, kept until it is asked for.
+    std::map<int64_t, int> captured;
+};
 
-std::set<pid_t>& DetachedProcesses() {
-    static std::set<pid_t> detached;
-    return detached;
+Launches& TheLaunches() {
+    static Launches launches;
+    return launches;
 }
 
 void PidStarted(GDesktopAppInfo*, GPid pid, gpointer data) {
@@ -70,12 +73,6 @@ ShellLaunchResult OpenWithDefaultApplication(const std::string& path) {
     return result;
 }
 
-// What a process wrote to its standard error, kept until it is asked for.
-std::map<int64_t, int>& CapturedErrors() {
-    static std::map<int64_t, int> captured;
-    return captured;
-}
-
 ShellLaunchResult PrintWithSpooler(const std::string& path) {
     std::string program = "lp";
     // "--" keeps a file named like an option a file.
@@ -97,7 +94,7 @@ ShellLaunchResult PrintWithSpooler(const std::string& path) {
             ::close(errors);
         return {started, started ? pid : 0};
     }
-    CapturedErrors()[pid] = errors;
+    TheLaunches().captured[pid] = errors;
     return {true, pid};
 }
 
@@ -113,22 +110,22 @@ ShellLaunchResult ShellLaunch(const std::string& verb, const std::string& file) 
     else if (verb == "print")
         result = PrintWithSpooler(file);
     // A number reaped earlier may come back for a new process.
-    EndedProcesses().erase(result.process);
+    TheLaunches().ended.erase(result.process);
     return result;
 }
 
 bool ShellLaunchDetached(const std::string& verb, const std::string& file) {
     const ShellLaunchResult result = ShellLaunch(verb, file);
     if (result.process > 0)
-        DetachedProcesses().insert(static_cast<pid_t>(result.process));
+        TheLaunches().detached.insert(static_cast<pid_t>(result.process));
     return result.launched;
 }
 
 std::optional<int> ProcessExitCode(int64_t process) {
     if (process <= 0)
         return std::nullopt;
-    const auto ended = EndedProcesses().find(process);
-    if (ended != EndedProcesses().end())
+    const auto ended = TheLaunches().ended.find(process);
+    if (ended != TheLaunches().ended.end())
         return ended->second;
     int status = 0;
     const pid_t answer = ::waitpid(static_cast<pid_t>(process), &status, WNOHANG);
@@ -137,16 +134,16 @@ std::optional<int> ProcessExitCode(int64_t process) {
     if (answer < 0)
         return std::nullopt;
     const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    EndedProcesses()[process] = code;
+    TheLaunches().ended[process] = code;
     return code;
 }
 
 std::optional<std::string> ErrorOutputOf(int64_t process) {
-    const auto captured = CapturedErrors().find(process);
-    if (captured == CapturedErrors().end())
+    const auto captured = TheLaunches().captured.find(process);
+    if (captured == TheLaunches().captured.end())
         return std::nullopt;
     const int fd = captured->second;
-    CapturedErrors().erase(captured);
+    TheLaunches().captured.erase(captured);
     std::string text(4096, '\0');
     const ssize_t length = ::pread(fd, text.data(), text.size(), 0);
     ::close(fd);
@@ -157,7 +154,7 @@ std::optional<std::string> ErrorOutputOf(int64_t process) {
 }
 
 void ReapDetachedProcesses() {
-    std::set<pid_t>& detached = DetachedProcesses();
+    std::set<pid_t>& detached = TheLaunches().detached;
     for (auto it = detached.begin(); it != detached.end();) {
         int status = 0;
         const pid_t answer = ::waitpid(*it, &status, WNOHANG);
