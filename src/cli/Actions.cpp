@@ -213,13 +213,10 @@ Outcome Report(FileRun& run, CryptResult result) {
     }
 }
 
-// Both names lead to one existing file, or are the same text.
 bool SameFile(const Place& from, const NameLook& source, const Place& to,
               const NameLook& destination) {
-    if (from.name == to.name)
-        return true;
-    return source.leads && destination.leads &&
-           NodeOf(source.followed) == NodeOf(destination.followed);
+    return IsSameFileFrom(from.name, source.leads ? &source.followed : nullptr, to.name,
+                          destination.leads ? &destination.followed : nullptr);
 }
 
 void ReportTaken(const FileRun& run) {

@@ -42,9 +42,16 @@ bool IsSameFileAt(int folder, const std::string& a, const std::string& b) {
         return true;
     struct stat sa {
     }, sb{};
-    if (::fstatat(folder, a.c_str(), &sa, 0) != 0 || ::fstatat(folder, b.c_str(), &sb, 0) != 0)
-        return false;
-    return NodeOf(sa) == NodeOf(sb);
+    const bool leadA = ::fstatat(folder, a.c_str(), &sa, 0) == 0;
+    const bool leadB = leadA && ::fstatat(folder, b.c_str(), &sb, 0) == 0;
+    return IsSameFileFrom(a, leadA ? &sa : nullptr, b, leadB ? &sb : nullptr);
+}
+
+bool IsSameFileFrom(std::string_view a, const struct stat* followedA, std::string_view b,
+                    const struct stat* followedB) {
+    if (a == b)
+        return true;
+    return followedA != nullptr && followedB != nullptr && NodeOf(*followedA) == NodeOf(*followedB);
 }
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 
 namespace kelvane {
@@ -29,6 +30,11 @@ unsigned NewFilePermissions(unsigned mode);
 // True when both names lead to the same existing file, or are the same text.
 bool IsSameFile(const std::string& a, const std::string& b);
 bool IsSameFileAt(int folder, const std::string& a, const std::string& b);
+// The same test for a caller that has looked already: `followedA` and
+// `followedB` are what each name leads to, links followed, or null when it
+// leads nowhere.
+bool IsSameFileFrom(std::string_view a, const struct stat* followedA, std::string_view b,
+                    const struct stat* followedB);
 
 // How many names the file has besides this one; 0 when none or unknown.
 // Encrypting one name of a file with others would leave its content
