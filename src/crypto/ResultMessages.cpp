@@ -6,35 +6,45 @@
 namespace kelvane {
 namespace {
 
-struct MessageRow {
-    CryptResult code;
-    const char* text; // %1 is the file's name
-};
-
-// "Couldn`t" keeps its grave accent: users and scripts match these texts as they are.
-constexpr MessageRow kMessages[] = {
-    {crOpenFailed, KELVANE_TR_NOOP("Messages", "Couldn`t open file \"%1\".")},
-    {crCreateFailed, KELVANE_TR_NOOP("Messages", "Couldn`t create new file.")},
-    {crReadFailed, KELVANE_TR_NOOP("Messages", "Couldn`t read file \"%1\".")},
-    {crBadPassword, KELVANE_TR_NOOP("Messages", "Invalid password for the file \"%1\"!")},
-    {crNoMemory, KELVANE_TR_NOOP("Messages", "No memory.File \"%1\" is too big.")},
-    {crNotCrypted,
-     KELVANE_TR_NOOP("Messages", "Cannot identify a file \"%1\" as a valid crypted file")},
-    {crAborted, KELVANE_TR_NOOP("Messages", "You have aborted processing \"%1\".")},
-    {crWriteFailed,
-     KELVANE_TR_NOOP("Messages", "Processing file \"%1\" have been aborted. Disk is full.")},
-    {crAgeKeyFailed, KELVANE_TR_NOOP("Messages", "Couldn`t make the key of the age file for "
-                                                 "\"%1\". Not enough memory? The file is kept.")},
-};
+// "Couldn`t" keeps its grave accent: users and scripts match these texts as
+// they are. %1 is the file's name.
+const char* ClassicText(CryptResult code) {
+    switch (code) {
+    case crOk:
+    case crDestinationExists:
+    case crUnconfirmed:
+        return nullptr; // the front ends put these in their own words
+    case crOpenFailed:
+        return KELVANE_TR_NOOP("Messages", "Couldn`t open file \"%1\".");
+    case crCreateFailed:
+        return KELVANE_TR_NOOP("Messages", "Couldn`t create new file.");
+    case crReadFailed:
+        return KELVANE_TR_NOOP("Messages", "Couldn`t read file \"%1\".");
+    case crBadPassword:
+        return KELVANE_TR_NOOP("Messages", "Invalid password for the file \"%1\"!");
+    case crNoMemory:
+        return KELVANE_TR_NOOP("Messages", "No memory.File \"%1\" is too big.");
+    case crNotCrypted:
+        return KELVANE_TR_NOOP("Messages", "Cannot identify a file \"%1\" as a valid crypted file");
+    case crAborted:
+        return KELVANE_TR_NOOP("Messages", "You have aborted processing \"%1\".");
+    case crWriteFailed:
+        return KELVANE_TR_NOOP("Messages",
+                               "Processing file \"%1\" have been aborted. Disk is full.");
+    case crAgeKeyFailed:
+        return KELVANE_TR_NOOP("Messages", "Couldn`t make the key of the age file for \"%1\". "
+                                           "Not enough memory? The file is kept.");
+    }
+    return nullptr;
+}
 
 } // namespace
 
 std::optional<std::string> ResultMessageText(CryptResult code, const std::string& fileName) {
-    for (const MessageRow& row : kMessages) {
-        if (row.code == code)
-            return FormatText(Tr("Messages", row.text), {fileName});
-    }
-    return std::nullopt;
+    const char* text = ClassicText(code);
+    if (text == nullptr)
+        return std::nullopt;
+    return FormatText(Tr("Messages", text), {fileName});
 }
 
 } // namespace kelvane

@@ -114,8 +114,8 @@ TEST(ResultMessages, EachRealFailureReadsAsItsMessage) {
 }
 
 TEST(ResultMessages, SuccessAndUnknownCodesShowNothing) {
-    for (CryptResult code : {0, -1, -3, -4, -5, -6, -7, -8, -16, 1, 100})
-        EXPECT_EQ(ResultMessageText(code, "x"), std::nullopt) << code;
+    for (int32_t code : {0, -1, -3, -4, -5, -6, -7, -8, -16, 1, 100})
+        EXPECT_EQ(ResultMessageText(static_cast<CryptResult>(code), "x"), std::nullopt) << code;
 }
 
 } // namespace
