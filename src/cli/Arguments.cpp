@@ -20,6 +20,9 @@ struct CommandSpec {
 constexpr CommandSpec kCommands[] = {
     {"encrypt", Command::Encrypt, 'e',
      KELVANE_TR_NOOP("cli",
+                     // TRANSLATORS: each command's description follows its name, as in
+                     // "kelvane-cli encrypt writes ...". FILE, NAME, OUT, PATH and N stand for
+                     // what the user types and stay as they are, as in the usage lines.
                      "writes FILE.cry for each FILE, then deletes FILE; FILE \"-\" reads standard "
                      "input and writes standard output")},
     {"decrypt", Command::Decrypt, 'd',
@@ -27,9 +30,6 @@ constexpr CommandSpec kCommands[] = {
                      "reads NAME.cry and writes NAME, then deletes NAME.cry; FILE \"-\" reads "
                      "standard input and writes standard output")},
     {"verify", Command::Verify, 'v',
-     // TRANSLATORS: each command's description follows its name, as in
-     // "kelvane-cli encrypt writes ...". FILE, NAME, OUT, PATH and N stand for
-     // what the user types and stay as they are, as in the usage lines.
      KELVANE_TR_NOOP("cli", "runs every check of a decryption (password, length, data check) "
                             "and writes nothing")},
     {"info", Command::Info, 'i',
