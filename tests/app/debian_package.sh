@@ -201,7 +201,7 @@ MANWIDTH=80 man -l "$root/usr/share/man/man1/kelvane-cli.1.gz" 2>/dev/null | gre
 
 "$root/usr/bin/kelvane-cli" --version | grep -q '^kelvane-cli [0-9]' || fail "kelvane-cli --version"
 # The installed program finds its installed catalogues.
-LANG=de_DE.UTF-8 LANGUAGE= "$root/usr/bin/kelvane-cli" --help | grep -qx 'Aufruf:' ||
+env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=de_DE.UTF-8 "$root/usr/bin/kelvane-cli" --help | grep -qx 'Aufruf:' ||
     fail "the installed kelvane-cli speaks no German"
 env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/kelvane" --version | grep -q '^kelvane [0-9]' ||
     fail "kelvane --version"
