@@ -37,9 +37,9 @@ std::string ProgramFolder() {
 } // namespace
 
 void UseMessageCatalogue() {
-    // Both at start, before any thread. NOLINTNEXTLINE(concurrency-mt-unsafe)
-    std::setlocale(LC_MESSAGES, "");
-    std::setlocale(LC_CTYPE, ""); // NOLINT(concurrency-mt-unsafe)
+    // At start, before any thread. An unknown locale leaves C: English.
+    static_cast<void>(std::setlocale(LC_MESSAGES, "")); // NOLINT(concurrency-mt-unsafe)
+    static_cast<void>(std::setlocale(LC_CTYPE, ""));    // NOLINT(concurrency-mt-unsafe)
     const std::string folder = ProgramFolder();
     if (!folder.empty())
         ::bindtextdomain(kDomain, (folder + "/../share/locale").c_str());
