@@ -16,7 +16,9 @@ namespace {
 constexpr char kDomain[] = "kelvane-cli";
 
 // gettext's convention for a text with a context: both in one key, joined
-// by EOT, as msgfmt stores a message with its msgctxt.
+// by EOT, as msgfmt stores a message with its msgctxt. The workers' messages
+// come here too: glibc's dgettext is safe from any thread once the domain
+// is bound, and nothing binds it again.
 std::string CatalogueText(const char* context, const char* text) {
     const std::string key = std::string(context) + '\004' + text;
     const char* found = ::dgettext(kDomain, key.c_str());
