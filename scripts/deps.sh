@@ -15,6 +15,7 @@ packages=(
     appstream man-db groff-base dpkg-dev debhelper file lintian librsvg2-bin
     libsodium-dev age
     shellcheck
+    gettext locales-all
 )
 
 missing=()

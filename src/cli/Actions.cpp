@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Actions.h"
 
+#include "cli/MessageCatalogue.h"
 #include "crypto/CryptNames.h"
 #include "crypto/Secret.h"
+#include "crypto/Translate.h"
 #include "engine/CryptFile.h"
 #include "engine/Direction.h"
 #include "platform/ErrorText.h"
@@ -10,6 +12,7 @@
 #include "platform/FileSafety.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -28,16 +31,25 @@ std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
+// In the messages below, a %N that holds a file is its name in quotes, or
+// "standard input" or "standard output"; one that holds a reason is the
+// system's.
 std::string SourceName(const std::string& path) {
-    return IsStandardStream(path) ? "standard input" : Quoted(path);
+    return IsStandardStream(path) ? Tr("cli", "standard input") : Quoted(path);
 }
 
 std::string DestinationName(const std::string& path) {
-    return IsStandardStream(path) ? "standard output" : Quoted(path);
+    return IsStandardStream(path) ? Tr("cli", "standard output") : Quoted(path);
 }
 
 std::string Reason(int error) {
-    return error != 0 ? ErrorText(error) : "reason unknown";
+    return error != 0 ? ErrorText(error) : Tr("cli", "reason unknown");
+}
+
+// One line on the error stream: the program's name, then the message.
+void Say(std::ostream& err, const std::string& pattern,
+         std::initializer_list<std::string_view> values) {
+    err << kProgram << FormatText(pattern, values) << '\n';
 }
 
 // Where a name is opened: a walked file in the folder the walk opened, a
@@ -114,14 +126,20 @@ bool KeyCheckPasses(FileRun& run) {
 
 Outcome ReportDataCheck(FileRun& run) {
     std::ostream& err = run.ctx.err;
-    err << kProgram << SourceName(run.source)
-        << " failed its data check: the file is damaged, or the password is wrong in a way "
-           "the key check missed; ";
+    const std::string source = SourceName(run.source);
     if (run.ToStream())
-        err << "the bytes already written to " << DestinationName(run.destination)
-            << " are not to be trusted\n";
+        Say(err,
+            Tr("cli",
+               // TRANSLATORS: %1 is the source, %2 where its bytes went.
+               "%1 failed its data check: the file is damaged, or the password is wrong in a way "
+               "the key check missed; the bytes already written to %2 are not to be trusted"),
+            {source, DestinationName(run.destination)});
     else
-        err << "nothing was written\n";
+        Say(err,
+            Tr("cli",
+               "%1 failed its data check: the file is damaged, or the password is wrong in a way "
+               "the key check missed; nothing was written"),
+            {source});
     return Outcome::Failed;
 }
 
@@ -130,12 +148,14 @@ Outcome ReportReadFailure(FileRun& run) {
     const int error = run.files.errors.read.load();
     if (error == 0 && run.direction != Direction::Encrypt && SizeOf(run) >= 0 &&
         SizeOf(run) < kCryptHeaderSize) {
-        err << kProgram << SourceName(run.source)
-            << " is not a crypted file: it is shorter than the 14-byte header\n";
+        Say(err, Tr("cli", "%1 is not a crypted file: it is shorter than the 14-byte header"),
+            {SourceName(run.source)});
         return Outcome::Failed;
     }
-    err << kProgram << "can't read " << SourceName(run.source) << ": "
-        << (error != 0 ? Reason(error) : "it ended before its length") << '\n';
+    // TRANSLATORS: %1 is a file, %2 the reason.
+    Say(err, Tr("cli", "can't read %1: %2"),
+        {SourceName(run.source),
+         error != 0 ? Reason(error) : Tr("cli", "it ended before its length")});
     return Outcome::Failed;
 }
 
@@ -143,42 +163,55 @@ Outcome ReportOther(FileRun& run, CryptResult result) {
     std::ostream& err = run.ctx.err;
     const std::string source = SourceName(run.source);
     const std::string destination = DestinationName(run.destination);
-    err << kProgram;
     switch (result) {
     case crNoMemory:
         if (SizeOf(run) > std::numeric_limits<int32_t>::max())
-            err << source << " is too big for the .cry format (at most 2 GiB)\n";
+            Say(err, Tr("cli", "%1 is too big for the .cry format (at most 2 GiB)"), {source});
         else
-            err << "not enough memory for " << source << '\n';
+            Say(err, Tr("cli", "not enough memory for %1"), {source});
         return Outcome::Failed;
     case crCreateFailed:
-        err << "can't create " << destination << ": " << Reason(run.files.errors.create.load())
-            << '\n';
+        // TRANSLATORS: %1 is a file, %2 the reason.
+        Say(err, Tr("cli", "can't create %1: %2"),
+            {destination, Reason(run.files.errors.create.load())});
         return Outcome::Failed;
     case crWriteFailed:
-        err << "can't write " << destination << ": " << Reason(run.files.errors.write.load())
-            << "; " << source << " is kept\n";
+        // TRANSLATORS: %1 is the destination, %2 the reason, %3 the source.
+        Say(err, Tr("cli", "can't write %1: %2; %3 is kept"),
+            {destination, Reason(run.files.errors.write.load()), source});
         return Outcome::Failed;
     case crDestinationExists:
-        err << destination << " appeared during the run and was kept; -f replaces it\n";
+        Say(err, Tr("cli", "%1 appeared during the run and was kept; -f replaces it"),
+            {destination});
         return Outcome::Failed;
     case crUnconfirmed:
-        err << destination << " is in place but could not be confirmed on disk; " << source
-            << " is kept\n";
+        // TRANSLATORS: %1 is the destination, %2 the source.
+        Say(err, Tr("cli", "%1 is in place but could not be confirmed on disk; %2 is kept"),
+            {destination, source});
         return Outcome::Failed;
     case crAgeKeyFailed:
-        err << "couldn't make the age file's key for " << source
-            << (run.ctx.ageTarget != nullptr && run.ctx.ageTarget->passphrase == nullptr
-                    ? ": a recipient is not a valid key\n"
-                    : " (not enough memory for the passphrase's work factor?)\n");
+        if (run.ctx.ageTarget != nullptr && run.ctx.ageTarget->passphrase == nullptr)
+            Say(err,
+                Tr("cli",
+                   "couldn't make the age file's key for %1: a recipient is not a valid key"),
+                {source});
+        else
+            Say(err,
+                Tr("cli", "couldn't make the age file's key for %1 (not enough memory for the "
+                          "passphrase's work factor?)"),
+                {source});
         return Outcome::Failed;
     case crAborted:
-        err << source << ": cancelled; "
-            << (run.ToStream() ? DestinationName(run.destination) + " is incomplete\n"
-                               : std::string("nothing was written\n"));
+        if (run.ToStream())
+            // TRANSLATORS: %1 is the source, %2 the destination.
+            Say(err, Tr("cli", "%1: cancelled; %2 is incomplete"),
+                {source, DestinationName(run.destination)});
+        else
+            Say(err, Tr("cli", "%1: cancelled; nothing was written"), {source});
         return Outcome::Cancelled;
     default:
-        err << source << " failed (engine result " << result << ")\n";
+        // TRANSLATORS: %1 is a file, %2 a number.
+        Say(err, Tr("cli", "%1 failed (engine result %2)"), {source, std::to_string(result)});
         return Outcome::Failed;
     }
 }
@@ -190,23 +223,26 @@ Outcome Report(FileRun& run, CryptResult result) {
         return Outcome::Done;
     case crOpenFailed:
         if (const int error = run.files.errors.open.load(); error == ELOOP || error == ESTALE) {
-            err << kProgram << SourceName(run.source)
-                << " was replaced by another file or a symbolic link after it was looked at; "
-                   "it is skipped and nothing was written\n";
+            Say(err,
+                Tr("cli",
+                   "%1 was replaced by another file or a symbolic link after it was looked at; "
+                   "it is skipped and nothing was written"),
+                {SourceName(run.source)});
             return Outcome::Failed;
         }
-        err << kProgram << "can't open " << SourceName(run.source) << ": "
-            << Reason(run.files.errors.open.load()) << '\n';
+        // TRANSLATORS: %1 is a file, %2 the reason.
+        Say(err, Tr("cli", "can't open %1: %2"),
+            {SourceName(run.source), Reason(run.files.errors.open.load())});
         return Outcome::Failed;
     case crReadFailed:
         return ReportReadFailure(run);
     case crNotCrypted:
-        err << kProgram << SourceName(run.source) << " is not a crypted file\n";
+        Say(err, Tr("cli", "%1 is not a crypted file"), {SourceName(run.source)});
         return Outcome::Failed;
     case crBadPassword:
         if (KeyCheckPasses(run))
             return ReportDataCheck(run);
-        err << kProgram << "wrong password for " << SourceName(run.source) << '\n';
+        Say(err, Tr("cli", "wrong password for %1"), {SourceName(run.source)});
         return Outcome::WrongPassword;
     default:
         return ReportOther(run, result);
@@ -220,7 +256,7 @@ bool SameFile(const Place& from, const NameLook& source, const Place& to,
 }
 
 void ReportTaken(const FileRun& run) {
-    run.ctx.err << kProgram << Quoted(run.destination) << " already exists; -f replaces it\n";
+    Say(run.ctx.err, Tr("cli", "%1 already exists; -f replaces it"), {Quoted(run.destination)});
 }
 
 // A regular file of the destination's name, which only -f would replace,
@@ -242,27 +278,41 @@ Admission DestinationAllowed(const FileRun& run, const NameLook& sourceLook,
     const std::string& destination = run.destination;
     const Place from = PlaceOf(ctx, source), to = PlaceOf(ctx, destination);
     if (sourceLook.IsLink()) {
-        ctx.err << kProgram << Quoted(source)
-                << " is a symbolic link; name the file it points to\n";
+        Say(ctx.err, Tr("cli", "%1 is a symbolic link; name the file it points to"),
+            {Quoted(source)});
         return Admission::Refused;
     }
     if (SameFile(from, sourceLook, to, destinationLook)) {
-        ctx.err << kProgram << Quoted(source) << " can't be written over itself\n";
+        Say(ctx.err, Tr("cli", "%1 can't be written over itself"), {Quoted(source)});
         return Admission::Refused;
     }
     if (const unsigned others = sourceLook.OtherNames();
         others > 0 && run.direction == Direction::Encrypt) {
-        ctx.err << kProgram << Quoted(source) << " " << OtherNamesText(others) << '\n';
+        if (others == 1)
+            Say(ctx.err,
+                Tr("cli", "%1 has 1 other name; its content would stay readable through it"),
+                {Quoted(source)});
+        else
+            Say(ctx.err,
+                // TRANSLATORS: %1 is a file, %2 a number greater than 1.
+                Tr("cli", "%1 has %2 other names; its content would stay readable through them"),
+                {Quoted(source), std::to_string(others)});
         return Admission::Refused;
     }
     // Replacing a link would put the new file where the link was, not
     // where it leads; following it would write through it unasked.
     if (destinationLook.IsLink()) {
-        ctx.err << kProgram << Quoted(destination)
-                << " is a symbolic link, never replaced by a new file; "
-                << (ctx.options.output
-                        ? "name the file it leads to (or \"-\" for standard output)\n"
-                        : "remove or rename it first\n");
+        if (ctx.options.output)
+            Say(ctx.err,
+                Tr("cli",
+                   "%1 is a symbolic link, never replaced by a new file; name the file it leads to "
+                   "(or \"-\" for standard output)"),
+                {Quoted(destination)});
+        else
+            Say(ctx.err,
+                Tr("cli", "%1 is a symbolic link, never replaced by a new file; remove or rename "
+                          "it first"),
+                {Quoted(destination)});
         return Admission::Refused;
     }
     if (!ctx.options.force && destinationLook.found) {
@@ -272,8 +322,10 @@ Admission DestinationAllowed(const FileRun& run, const NameLook& sourceLook,
         return Admission::Refused;
     }
     if (ctx.destinationClaimed) {
-        ctx.err << kProgram << Quoted(source) << " would become " << Quoted(destination)
-                << ", which this run writes from another file; " << Quoted(source) << " is kept\n";
+        Say(ctx.err,
+            // TRANSLATORS: %1 is the source, %2 its destination.
+            Tr("cli", "%1 would become %2, which this run writes from another file; %1 is kept"),
+            {Quoted(source), Quoted(destination)});
         return Admission::Refused;
     }
     return Admission::Allowed;
@@ -311,16 +363,20 @@ Outcome RemoveSource(FileRun& run, HeldSource& held) {
     case SourceRemoval::Removed:
         return Outcome::Done;
     case SourceRemoval::Changed:
-        err << kProgram << Quoted(run.source) << " changed while it was being "
-            << (run.direction == Direction::Encrypt   ? "encrypted"
-                : run.direction == Direction::Convert ? "converted"
-                                                      : "decrypted")
-            << "; both kept\n";
+        Say(err,
+            Tr("cli",
+               run.direction == Direction::Encrypt
+                   ? KELVANE_TR_NOOP("cli", "%1 changed while it was being encrypted; both kept")
+               : run.direction == Direction::Convert
+                   ? KELVANE_TR_NOOP("cli", "%1 changed while it was being converted; both kept")
+                   : KELVANE_TR_NOOP("cli", "%1 changed while it was being decrypted; both kept")),
+            {Quoted(run.source)});
         return Outcome::Failed;
     case SourceRemoval::Failed:
         break;
     }
-    err << kProgram << "couldn't delete " << Quoted(run.source) << ": " << ErrorText(errno) << '\n';
+    // TRANSLATORS: %1 is a file, %2 the reason.
+    Say(err, Tr("cli", "couldn't delete %1: %2"), {Quoted(run.source), ErrorText(errno)});
     return Outcome::Failed;
 }
 
@@ -329,9 +385,12 @@ Outcome Conclude(FileRun& run, HeldSource& held, CryptResult result) {
     // A file that appeared under the new name while its source vanished:
     // another program did the work, and nothing here was kept or lost.
     if (result == crDestinationExists && !held.Present()) {
-        run.ctx.err << kProgram << Quoted(run.destination)
-                    << " appeared during the run and was kept; " << Quoted(run.source)
-                    << " is gone meanwhile, so nothing was written\n";
+        Say(run.ctx.err,
+            Tr("cli",
+               // TRANSLATORS: %1 is the destination, %2 the source.
+               "%1 appeared during the run and was kept; %2 is gone meanwhile, so nothing was "
+               "written"),
+            {Quoted(run.destination), Quoted(run.source)});
         return Outcome::Failed;
     }
     const Outcome outcome = Report(run, result);
@@ -372,6 +431,20 @@ bool DestinationOnDisk(const FileRun& run, const FileNode& destinationNode) {
     return flushed;
 }
 
+// The note on a file an earlier run already did, as the run found it.
+const char* EarlierRunText(bool encrypted, bool kept) {
+    if (encrypted)
+        // TRANSLATORS: %1 is the source, %2 the destination.
+        return kept ? KELVANE_TR_NOOP("cli", "%1 was already encrypted as %2, which holds it "
+                                             "exactly; %1 is kept")
+                    : KELVANE_TR_NOOP("cli", "%1 was already encrypted as %2, which holds it "
+                                             "exactly; %1 is removed");
+    return kept ? KELVANE_TR_NOOP("cli", "%1 was already decrypted as %2, which holds it exactly; "
+                                         "%1 is kept")
+                : KELVANE_TR_NOOP("cli", "%1 was already decrypted as %2, which holds it exactly; "
+                                         "%1 is removed");
+}
+
 // Finishes what an earlier run left: its destination in place, the source
 // still there. Anything but the source's exact content is refused as any
 // other file in the way.
@@ -381,7 +454,7 @@ Outcome FinishEarlierRun(FileRun& run, HeldSource& held) {
     if (!DestinationHoldsSource(run, held, destinationNode) ||
         !DestinationOnDisk(run, destinationNode)) {
         if (CancelRequested.load()) {
-            ctx.err << kProgram << Quoted(run.source) << ": cancelled; nothing was written\n";
+            Say(ctx.err, Tr("cli", "%1: cancelled; nothing was written"), {Quoted(run.source)});
             return Outcome::Cancelled;
         }
         ReportTaken(run);
@@ -389,10 +462,8 @@ Outcome FinishEarlierRun(FileRun& run, HeldSource& held) {
     }
     if (!ctx.options.keep && RemoveSource(run, held) != Outcome::Done)
         return Outcome::Failed;
-    ctx.err << kProgram << Quoted(run.source) << " was already "
-            << (run.direction == Direction::Encrypt ? "encrypted" : "decrypted") << " as "
-            << Quoted(run.destination) << ", which holds it exactly; " << Quoted(run.source)
-            << (ctx.options.keep ? " is kept\n" : " is removed\n");
+    Say(ctx.err, Tr("cli", EarlierRunText(run.direction == Direction::Encrypt, ctx.options.keep)),
+        {Quoted(run.source), Quoted(run.destination)});
     return Outcome::Finished;
 }
 
@@ -446,9 +517,9 @@ bool RefuseNonRegular(std::ostream& err, const std::string& file, const NameLook
     if (!look.leads || S_ISREG(look.followed.st_mode))
         return false; // a missing file is reported when it is opened
     if (S_ISDIR(look.followed.st_mode))
-        err << kProgram << Quoted(file) << " is a folder; -r walks folders\n";
+        Say(err, Tr("cli", "%1 is a folder; -r walks folders"), {Quoted(file)});
     else
-        err << kProgram << Quoted(file) << " is not a regular file\n";
+        Say(err, Tr("cli", "%1 is not a regular file"), {Quoted(file)});
     return true;
 }
 
@@ -463,7 +534,7 @@ bool RefuseNonRegular(std::ostream& err, const std::string& file, int folder = A
 bool RefuseTemporary(std::ostream& err, const std::string& file) {
     if (!IsTemporaryName(NamePart(file)))
         return false;
-    err << kProgram << Quoted(file) << " is a temporary file of a kelvane run; skipped\n";
+    Say(err, Tr("cli", "%1 is a temporary file of a kelvane run; skipped"), {Quoted(file)});
     return true;
 }
 
@@ -472,9 +543,25 @@ bool RefuseTemporary(std::ostream& err, const std::string& file) {
 bool RefuseLongName(const ActionContext& ctx, const std::string& destination) {
     if (!NameTooLong(destination))
         return false;
-    ctx.err << kProgram << "can't create " << Quoted(destination) << ": " << ErrorText(ENAMETOOLONG)
-            << '\n';
+    Say(ctx.err, Tr("cli", "can't create %1: %2"), {Quoted(destination), ErrorText(ENAMETOOLONG)});
     return true;
+}
+
+// The labels of info's lines, which line up in one column whatever their
+// language: it starts after the widest label.
+constexpr const char* kInfoLabels[] = {
+    KELVANE_TR_NOOP("cli", "File:"),          KELVANE_TR_NOOP("cli", "Magic:"),
+    KELVANE_TR_NOOP("cli", "Plain length:"),  KELVANE_TR_NOOP("cli", "Data check:"),
+    KELVANE_TR_NOOP("cli", "Key check:"),     KELVANE_TR_NOOP("cli", "Header:"),
+    KELVANE_TR_NOOP("cli", "Cipher length:"), KELVANE_TR_NOOP("cli", "Well-formed:"),
+};
+
+std::string Label(const char* label) {
+    std::size_t widest = 0;
+    for (const char* each : kInfoLabels)
+        widest = std::max(widest, TextColumns(Tr("cli", each)));
+    const std::string text = Tr("cli", label);
+    return text + std::string(widest + 1 - TextColumns(text), ' ');
 }
 
 std::string Hex(uint32_t value, int digits) {
@@ -526,7 +613,7 @@ Outcome EncryptOne(const ActionContext& ctx, const std::string& file) {
 Outcome DecryptOne(const ActionContext& ctx, const std::string& file) {
     const auto destination = DestinationOf(ctx.options, file);
     if (!destination) {
-        ctx.err << kProgram << Quoted(file) << " does not end in .cry; name the output with -o\n";
+        Say(ctx.err, Tr("cli", "\"%1\" does not end in .cry; name the output with -o"), {file});
         return Outcome::Failed;
     }
     const NameLook look = LookAtSource(ctx, file);
@@ -554,9 +641,12 @@ bool LengthFitsData(const CryptHeader& header) {
 }
 
 void WarnOfLength(std::ostream& err, const std::string& file, const CryptHeader& header) {
-    err << kProgram << "warning: " << Quoted(file) << " stores a length of " << header.plainLength
-        << " bytes, more than a block short of the " << header.cipherLength
-        << " bytes of data that follow; its length field may be damaged\n";
+    Say(err,
+        Tr("cli",
+           // TRANSLATORS: %1 is a file, %2 and %3 numbers of bytes.
+           "warning: %1 stores a length of %2 bytes, more than a block short of the %3 bytes of "
+           "data that follow; its length field may be damaged"),
+        {Quoted(file), std::to_string(header.plainLength), std::to_string(header.cipherLength)});
 }
 
 } // namespace
@@ -575,7 +665,11 @@ Outcome VerifyOne(const ActionContext& ctx, const std::string& file) {
         return Outcome::LengthWarned;
     }
     if (outcome == Outcome::Done && !ctx.options.quiet)
-        ctx.out << (IsStandardStream(file) ? "standard input" : file) << ": OK\n";
+        // TRANSLATORS: %1 is a file's name or "standard input". Scripts look
+        // for this line: keep "OK".
+        ctx.out << FormatText(Tr("cli", "%1: OK"),
+                              {IsStandardStream(file) ? Tr("cli", "standard input") : file})
+                << '\n';
     return outcome;
 }
 
@@ -587,28 +681,29 @@ Outcome InfoOne(std::ostream& out, std::ostream& err, const std::string& file,
     CryptHeader header;
     if (!ReadCryptHeader(file, header, files)) {
         const int openError = files.errors.open.load();
-        err << kProgram << (openError != 0 ? "can't open " : "can't read ") << SourceName(file)
-            << ": " << Reason(openError != 0 ? openError : files.errors.read.load()) << '\n';
+        Say(err, openError != 0 ? Tr("cli", "can't open %1: %2") : Tr("cli", "can't read %1: %2"),
+            {SourceName(file), Reason(openError != 0 ? openError : files.errors.read.load())});
         return Outcome::Failed;
     }
-    out << "File:          " << (IsStandardStream(file) ? "standard input" : file) << '\n';
+    out << Label("File:") << (IsStandardStream(file) ? Tr("cli", "standard input") : file) << '\n';
     // Without the magic the other fields would be whatever bytes follow:
     // showing them as a length and checks would make them look meaningful.
     if (!header.magicMatches) {
-        out << "Magic:         missing (not KZ31): not a crypted file\n";
-        err << kProgram << SourceName(file) << " is not a crypted file\n";
+        out << Label("Magic:") << Tr("cli", "missing (not KZ31): not a crypted file") << '\n';
+        Say(err, Tr("cli", "%1 is not a crypted file"), {SourceName(file)});
         return Outcome::Failed;
     }
-    out << "Magic:         KZ31\n";
+    out << Label("Magic:") << "KZ31\n";
     if (header.complete) {
-        out << "Plain length:  " << header.plainLength << '\n'
-            << "Data check:    " << Hex(header.dataCheck, 8) << '\n'
-            << "Key check:     " << Hex(header.keyCheck, 4) << '\n';
+        out << Label("Plain length:") << header.plainLength << '\n'
+            << Label("Data check:") << Hex(header.dataCheck, 8) << '\n'
+            << Label("Key check:") << Hex(header.keyCheck, 4) << '\n';
     } else {
-        out << "Header:        incomplete (fewer than 14 bytes)\n";
+        out << Label("Header:") << Tr("cli", "incomplete (fewer than 14 bytes)") << '\n';
     }
-    out << "Cipher length: " << header.cipherLength << '\n'
-        << "Well-formed:   " << (header.WellFormed() ? "yes" : "no") << '\n';
+    out << Label("Cipher length:") << header.cipherLength << '\n'
+        << Label("Well-formed:") << (header.WellFormed() ? Tr("cli", "yes") : Tr("cli", "no"))
+        << '\n';
     if (!header.WellFormed())
         return Outcome::Failed;
     if (LengthFitsData(header))

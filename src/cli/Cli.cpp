@@ -8,6 +8,7 @@
 #include "cli/StreamFiles.h"
 #include "crypto/CryptNames.h"
 #include "crypto/SecureWipe.h"
+#include "crypto/Translate.h"
 #include "engine/CryptFile.h"
 #include "platform/ErrorText.h"
 #include "platform/FileSafety.h"
@@ -28,7 +29,7 @@ namespace {
 constexpr char kProgram[] = "kelvane-cli: ";
 
 int UsageError(const CliEnvironment& env, const std::string& message) {
-    env.err << kProgram << message << "\nTry 'kelvane-cli --help'.\n";
+    env.err << kProgram << message << '\n' << Tr("cli", "Try 'kelvane-cli --help'.") << '\n';
     return kExitUsage;
 }
 
@@ -37,23 +38,31 @@ int PasswordError(const CliEnvironment& env, const std::string& message) {
     return kExitUsage;
 }
 
+std::string DoesNotEndInCry(const std::string& file) {
+    // TRANSLATORS: %1 is a file's name.
+    return FormatText(Tr("cli", "\"%1\" does not end in .cry; name the output with -o"), {file});
+}
+
 bool ReadPasswordFile(const CliEnvironment& env, const std::string& path, SecretString& entered,
                       std::string& problem) {
     const bool standardInput = path == "-";
     const int fd = standardInput ? env.in : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    const std::string source = standardInput ? "standard input" : "\"" + path + "\"";
+    const std::string source = standardInput ? Tr("cli", "standard input") : "\"" + path + "\"";
     const LineRead read = fd < 0 ? LineRead::Failed : ReadFirstLine(fd, entered);
     if (fd >= 0 && !standardInput)
         ::close(fd);
     const int error = fd < 0 ? errno : 0;
     if (read == LineRead::TooLong)
-        problem = "the first line of " + source + " is longer than " +
-                  std::to_string(kLongestPasswordLine) + " bytes; it can't be a password";
+        problem = FormatText(
+            // TRANSLATORS: %1 is "standard input" or a file's name in quotes, %2 a number.
+            Tr("cli", "the first line of %1 is longer than %2 bytes; it can't be a password"),
+            {source, std::to_string(kLongestPasswordLine)});
     else if (read == LineRead::Nothing && standardInput)
-        problem = "no password on standard input";
+        problem = Tr("cli", "no password on standard input");
     else if (read != LineRead::Ok)
-        problem = "can't read the password file " + source + ": " +
-                  (error != 0 ? ErrorText(error) : "read error");
+        // TRANSLATORS: %1 is "standard input" or a file's name in quotes, %2 the system's reason.
+        problem = FormatText(Tr("cli", "can't read the password file %1: %2"),
+                             {source, error != 0 ? ErrorText(error) : Tr("cli", "read error")});
     return problem.empty();
 }
 
@@ -62,15 +71,18 @@ bool ReadPasswordFile(const CliEnvironment& env, const std::string& path, Secret
 bool ReadPasswordEnv(const std::string& name, SecretString& entered, std::string& problem) {
     char* value = std::getenv(name.c_str());
     if (value == nullptr) {
-        problem = "the environment variable " + name + " is not set";
+        // TRANSLATORS: %1 is the variable's name.
+        problem = FormatText(Tr("cli", "the environment variable %1 is not set"), {name});
         return false;
     }
     const std::size_t length = std::strlen(value);
     if (length <= kLongestPasswordLine)
         entered.Text().assign(value, length);
     else
-        problem = "the environment variable " + name + " is longer than " +
-                  std::to_string(kLongestPasswordLine) + " bytes; it can't be a password";
+        // TRANSLATORS: %1 is the variable's name, %2 a number.
+        problem = FormatText(Tr("cli", "the environment variable %1 is longer than %2 bytes; it "
+                                       "can't be a password"),
+                             {name, std::to_string(kLongestPasswordLine)});
     SecureWipe(value, length);
     // Read at start, before any thread exists.
     ::unsetenv(name.c_str()); // NOLINT(concurrency-mt-unsafe)
@@ -79,15 +91,16 @@ bool ReadPasswordEnv(const std::string& name, SecretString& entered, std::string
 
 bool AskPassword(const CliEnvironment& env, bool twice, SecretString& entered,
                  std::string& problem) {
-    if (!env.prompter.Ask("Password: ", entered, problem))
+    // TRANSLATORS: a prompt; the answer is typed after it on the same line.
+    if (!env.prompter.Ask(Tr("cli", "Password: "), entered, problem))
         return false;
     if (!twice)
         return true;
     SecretString again;
-    if (!env.prompter.Ask("Repeat password: ", again, problem))
+    if (!env.prompter.Ask(Tr("cli", "Repeat password: "), again, problem))
         return false;
     if (again.Text() != entered.Text())
-        problem = "the two passwords differ";
+        problem = Tr("cli", "the two passwords differ");
     return problem.empty();
 }
 
@@ -123,12 +136,17 @@ bool SpoolStandardInput(const CliEnvironment& env, const CliOptions& options, Sp
         streams.input = spool.Fd();
         return true;
     case SpooledInput::Result::TooBig:
-        env.err << kProgram << "standard input is too big for the .cry format (at most 2 GiB)\n";
+        env.err << kProgram
+                << Tr("cli", "standard input is too big for the .cry format (at most 2 GiB)")
+                << '\n';
         return false;
     case SpooledInput::Result::Failed:
         break;
     }
-    env.err << kProgram << "can't read standard input: " << ErrorText(spool.Error()) << '\n';
+    env.err << kProgram
+            // TRANSLATORS: %1 is the system's reason.
+            << FormatText(Tr("cli", "can't read standard input: %1"), {ErrorText(spool.Error())})
+            << '\n';
     return false;
 }
 
@@ -149,11 +167,29 @@ int RunInfo(const CliEnvironment& env, const CliOptions& options) {
     return failed ? kExitFailed : warned ? kExitLengthWarning : kExitDone;
 }
 
-// What a run writes, as the refusal to show it on a terminal names it.
-const char* DataWritten(const CliOptions& options) {
-    return options.command == Command::Encrypt   ? "crypted"
-           : options.command == Command::Convert ? "binary age"
-                                                 : "decrypted";
+// The refusal to show a run's data on a terminal, naming what it writes;
+// %1 stays for the name of the terminal where there is one.
+const char* TerminalRefusal(const CliOptions& options, bool named) {
+    if (options.command == Command::Encrypt && named)
+        // TRANSLATORS: %1 is the terminal's name, as given to -o.
+        return KELVANE_TR_NOOP("cli", "crypted data is not written to a terminal (\"%1\"); name "
+                                      "a file with -o");
+    if (options.command == Command::Encrypt)
+        return KELVANE_TR_NOOP("cli", "crypted data is not written to a terminal; redirect "
+                                      "standard output or use -o");
+    if (options.command == Command::Convert && named)
+        // TRANSLATORS: %1 is the terminal's name, as given to -o.
+        return KELVANE_TR_NOOP("cli", "binary age data is not written to a terminal (\"%1\"); "
+                                      "name a file with -o");
+    if (options.command == Command::Convert)
+        return KELVANE_TR_NOOP("cli", "binary age data is not written to a terminal; redirect "
+                                      "standard output or use -o");
+    if (named)
+        // TRANSLATORS: %1 is the terminal's name, as given to -o.
+        return KELVANE_TR_NOOP("cli", "decrypted data is not written to a terminal (\"%1\"); "
+                                      "name a file with -o");
+    return KELVANE_TR_NOOP("cli", "decrypted data is not written to a terminal; redirect "
+                                  "standard output or use -o");
 }
 
 // Crypted or decrypted bytes on a terminal would be garbage at best and the
@@ -161,17 +197,16 @@ const char* DataWritten(const CliOptions& options) {
 bool RefuseTerminal(const CliEnvironment& env, const CliOptions& options) {
     // Armored age is text, made to be shown.
     if (options.WritesStandardOutput() && !options.armor && ::isatty(env.outFd) == 1) {
-        env.err << kProgram << DataWritten(options)
-                << " data is not written to a terminal; redirect standard output or use -o\n";
+        env.err << kProgram << Tr("cli", TerminalRefusal(options, false)) << '\n';
         return true;
     }
     if (options.ReadsStandardInput() && options.command != Command::Encrypt &&
         ::isatty(env.in) == 1) {
-        env.err << kProgram << "crypted data is not read from a terminal\n";
+        env.err << kProgram << Tr("cli", "crypted data is not read from a terminal") << '\n';
         return true;
     }
     if (options.WritesStandardOutput() && env.outFd < 0) {
-        env.err << kProgram << "no standard output to write to\n";
+        env.err << kProgram << Tr("cli", "no standard output to write to") << '\n';
         return true;
     }
     return false;
@@ -231,18 +266,24 @@ private:
     int Opened(const CliEnvironment& env, const CliOptions& options) {
         struct stat st {};
         if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
-            env.err << kProgram << "can't write \"" << path_ << "\": " << ErrorText(errno) << '\n';
+            env.err << kProgram
+                    // TRANSLATORS: %1 is a file's name, %2 the system's reason.
+                    << FormatText(Tr("cli", "can't write \"%1\": %2"), {path_, ErrorText(errno)})
+                    << '\n';
             return kExitFailed;
         }
         if (!S_ISFIFO(st.st_mode) && !S_ISCHR(st.st_mode)) {
-            env.err << kProgram << "\"" << path_
-                    << "\" changed while it was opened and is no stream any more; nothing was "
-                       "written\n";
+            env.err << kProgram
+                    // TRANSLATORS: %1 is a file's name.
+                    << FormatText(Tr("cli", "\"%1\" changed while it was opened and is no stream "
+                                            "any more; nothing was written"),
+                                  {path_})
+                    << '\n';
             return kExitFailed;
         }
         if (!options.armor && ::isatty(fd_) == 1) {
-            env.err << kProgram << DataWritten(options) << " data is not written to a terminal (\""
-                    << path_ << "\"); name a file with -o\n";
+            env.err << kProgram << FormatText(Tr("cli", TerminalRefusal(options, true)), {path_})
+                    << '\n';
             return kExitUsage;
         }
         // Written like standard output, which waits when the reader is slow.
@@ -319,8 +360,11 @@ private:
         const WalkResult walked = WalkTree(folder, pick);
         bool complete = true;
         for (const WalkNote& note : walked.skipped) {
-            env_.err << kProgram << "skipped \"" << note.path << "\": " << WalkSkipText(note)
-                     << '\n';
+            env_.err
+                << kProgram
+                // TRANSLATORS: %1 is a file's name, %2 why it was skipped ("not a regular file").
+                << FormatText(Tr("cli", "skipped \"%1\": %2"), {note.path, WalkSkipText(note)})
+                << '\n';
             complete = complete && note.reason != WalkSkip::Unreadable;
         }
         for (const WalkedFile& file : walked.files) {
@@ -352,16 +396,16 @@ bool ObtainPassphrase(const CliEnvironment& env, const CliOptions& options,
         if (!ReadPasswordFile(env, *options.passphraseFile, passphrase, problem))
             return false;
     } else {
-        if (!env.prompter.Ask("Age passphrase: ", passphrase, problem))
+        if (!env.prompter.Ask(Tr("cli", "Age passphrase: "), passphrase, problem))
             return false;
         SecretString again;
-        if (!env.prompter.Ask("Repeat the age passphrase: ", again, problem))
+        if (!env.prompter.Ask(Tr("cli", "Repeat the age passphrase: "), again, problem))
             return false;
         if (again.Text() != passphrase.Text())
-            problem = "the two passphrases differ";
+            problem = Tr("cli", "the two passphrases differ");
     }
     if (problem.empty() && passphrase.Text().empty())
-        problem = "the age passphrase is empty";
+        problem = Tr("cli", "the age passphrase is empty");
     return problem.empty();
 }
 
@@ -369,13 +413,16 @@ bool CollectRecipients(const CliOptions& options, AgeTarget& target, std::string
     for (const std::string& text : options.recipients) {
         age::Key32 key{};
         if (!age::ParseRecipient(text, key)) {
-            problem = "\"" + text + "\" is not an X25519 age recipient (age1...)";
+            problem =
+                // TRANSLATORS: %1 is the recipient as typed.
+                FormatText(Tr("cli", "\"%1\" is not an X25519 age recipient (age1...)"), {text});
             return false;
         }
         if (age::LowOrderKey(key)) {
-            problem = "the recipient \"" + text +
-                      "\" is not a valid key (of low order: the secret shared with it would be "
-                      "all zeros)";
+            // TRANSLATORS: %1 is the recipient as typed.
+            problem = FormatText(Tr("cli", "the recipient \"%1\" is not a valid key (of low order: "
+                                           "the secret shared with it would be all zeros)"),
+                                 {text});
             return false;
         }
         target.recipients.push_back(key);
@@ -394,7 +441,7 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
         if (!CollectRecipients(options, target, problem))
             return UsageError(env, problem);
         if (!age::CryptoReady())
-            return PasswordError(env, "the cryptography library could not start");
+            return PasswordError(env, Tr("cli", "the cryptography library could not start"));
         target.armor = options.armor;
     }
     if ((options.command == Command::Decrypt || options.command == Command::Convert) &&
@@ -402,9 +449,7 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
         for (const std::string& file : options.files) {
             if (!DecryptedNameOf(file) && !IsStandardStream(file) &&
                 !(options.recurse && IsFolder(file)))
-                return UsageError(env, "\"" + file +
-                                           "\" does not end in .cry; name the "
-                                           "output with -o");
+                return UsageError(env, DoesNotEndInCry(file));
         }
     }
     if (options.command != Command::Verify && RefuseTerminal(env, options))
@@ -447,8 +492,12 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
                                options.command == Command::Convert ? &target : nullptr};
     const Outcome outcome = RunFiles(settings, list.jobs, ActionOf(options.command));
     if (!MakeRemovalsDurable()) {
-        env.err << "kelvane-cli: the disk did not confirm that the sources are gone ("
-                << ErrorText(errno) << "); after a power cut they may be back\n";
+        env.err << kProgram
+                // TRANSLATORS: %1 is the system's reason.
+                << FormatText(Tr("cli", "the disk did not confirm that the sources are gone (%1); "
+                                        "after a power cut they may be back"),
+                              {ErrorText(errno)})
+                << '\n';
         return kExitFailed;
     }
     if (!complete && (outcome == Outcome::Done || outcome == Outcome::LengthWarned ||

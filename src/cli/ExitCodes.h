@@ -2,6 +2,8 @@
 // What kelvane-cli's exit status tells a script.
 #pragma once
 
+#include "crypto/Translate.h"
+
 #include <array>
 #include <string_view>
 
@@ -24,13 +26,19 @@ struct ExitCodeSpec {
 
 // For the usage text and the manual page.
 constexpr std::array<ExitCodeSpec, 7> kExitCodes{{
-    {"0", "every FILE was done"},
-    {"1", "some FILE failed; the others were done"},
-    {"2", "the command line or the password was unusable; nothing was done"},
-    {"3", "the only failures were a wrong password (refused by the key check)"},
-    {"4", "the program's cipher self-test failed; this build must not be used"},
-    {"5", "verify or info: a stored length is more than a block short of its data"},
-    {"128+N", "cancelled by signal N: 130 Ctrl-C (SIGINT), 129 SIGHUP, 143 SIGTERM"},
+    // TRANSLATORS: what an exit status means; FILE and N stay as they are.
+    {"0", KELVANE_TR_NOOP("cli", "every FILE was done")},
+    {"1", KELVANE_TR_NOOP("cli", "some FILE failed; the others were done")},
+    {"2",
+     KELVANE_TR_NOOP("cli", "the command line or the password was unusable; nothing was done")},
+    {"3",
+     KELVANE_TR_NOOP("cli", "the only failures were a wrong password (refused by the key check)")},
+    {"4",
+     KELVANE_TR_NOOP("cli", "the program's cipher self-test failed; this build must not be used")},
+    {"5", KELVANE_TR_NOOP(
+              "cli", "verify or info: a stored length is more than a block short of its data")},
+    {"128+N",
+     KELVANE_TR_NOOP("cli", "cancelled by signal N: 130 Ctrl-C (SIGINT), 129 SIGHUP, 143 SIGTERM")},
 }};
 
 } // namespace kelvane::cli

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ProgressLine.h"
 
+#include "cli/MessageCatalogue.h"
+#include "crypto/Translate.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -128,12 +131,15 @@ void ProgressLine::DrawLocked(bool force) {
     std::string estimate;
     if (elapsed >= kFirstEstimateSeconds && done > 0) {
         const double rate = done / elapsed;
-        estimate = "  " + Bytes(rate) + "/s  " + Duration((total - done) / rate) + " left";
+        // TRANSLATORS: %1 is the bytes a second ("1.5 MiB"), %2 the time left ("1:05").
+        estimate = "  " + FormatText(Tr("cli", "%1/s  %2 left"),
+                                     {Bytes(rate), Duration((total - done) / rate)});
     }
     const int columns = columns_ ? columns_() : 0;
     const std::size_t width = columns > 0 ? static_cast<std::size_t>(columns) : kDefaultColumns;
-    out_ << '\r' << Fitted(fraction, "  " + Bytes(done) + " of " + Bytes(total), estimate, width)
-         << "\033[K" << std::flush;
+    // TRANSLATORS: the bytes done of all the bytes: "1.5 MiB of 20.0 MiB".
+    const std::string bytes = "  " + FormatText(Tr("cli", "%1 of %2"), {Bytes(done), Bytes(total)});
+    out_ << '\r' << Fitted(fraction, bytes, estimate, width) << "\033[K" << std::flush;
     onScreen_ = true;
 }
 
@@ -145,13 +151,14 @@ std::string ProgressLine::Fitted(double fraction, const std::string& bytes,
     const std::size_t room = columns > 1 ? columns - 1 : 0;
     const std::string choices[] = {percent + bytes + estimate, percent + bytes};
     for (const std::string& figures : choices) {
-        const std::size_t barRoom = room > figures.size() + 3 ? room - figures.size() - 3 : 0;
+        const std::size_t shown = TextColumns(figures);
+        const std::size_t barRoom = room > shown + 3 ? room - shown - 3 : 0;
         const int bar = static_cast<int>(std::min<std::size_t>(kBarWidth, barRoom));
         if (bar >= kNarrowestBar)
             return Bar(fraction, bar) + figures;
     }
     for (const std::string& figures : {choices[1], std::string(percent)}) {
-        if (figures.size() <= room)
+        if (TextColumns(figures) <= room)
             return figures;
     }
     return std::string(percent).substr(0, room);

@@ -3,6 +3,7 @@
 
 #include "cli/ProgressLine.h"
 #include "cli/Signals.h"
+#include "crypto/Translate.h"
 #include "engine/CommitBatch.h"
 #include "engine/CryptFile.h"
 #include "platform/ErrorText.h"
@@ -20,6 +21,22 @@
 
 namespace kelvane::cli {
 namespace {
+
+const char* FinishedText(bool one, bool kept) {
+    if (one)
+        // TRANSLATORS: %1 is the number of files.
+        return kept ? KELVANE_TR_NOOP("cli", "%1 file was already done by an earlier run, which "
+                                             "left it both plain and crypted; its source is kept")
+                    : KELVANE_TR_NOOP("cli", "%1 file was already done by an earlier run, which "
+                                             "left it both plain and crypted; its source is "
+                                             "removed");
+    return kept ? KELVANE_TR_NOOP("cli", "%1 files were already done by an earlier run, which "
+                                         "left them both plain and crypted; their sources are "
+                                         "kept")
+                : KELVANE_TR_NOOP("cli", "%1 files were already done by an earlier run, which "
+                                         "left them both plain and crypted; their sources are "
+                                         "removed");
+}
 
 class Run {
 public:
@@ -53,8 +70,12 @@ public:
         ReportFinished();
         const std::size_t left = jobs_.size() - started_.load();
         if (CancelRequested.load() && left > 0)
-            settings_.err << "kelvane-cli: cancelled; " << left << (left == 1 ? " file" : " files")
-                          << " not started\n";
+            settings_.err << "kelvane-cli: "
+                          // TRANSLATORS: %1 is the number of files.
+                          << FormatText(left == 1 ? Tr("cli", "cancelled; %1 file not started")
+                                                  : Tr("cli", "cancelled; %1 files not started"),
+                                        {std::to_string(left)})
+                          << '\n';
         // A signal that came after the last file was done cancelled nothing:
         // the run's own result stands.
         if (cancelled_.load() || (CancelRequested.load() && left > 0))
@@ -91,12 +112,10 @@ private:
         const std::size_t finished = finished_.load();
         if (finished == 0 || jobs_.size() == 1)
             return;
-        settings_.err << "kelvane-cli: " << finished
-                      << (finished == 1 ? " file was" : " files were")
-                      << " already done by an earlier run, which left "
-                      << (finished == 1 ? "it" : "them") << " both plain and crypted; "
-                      << (finished == 1 ? "its source is " : "their sources are ")
-                      << (settings_.options.keep ? "kept\n" : "removed\n");
+        settings_.err << "kelvane-cli: "
+                      << FormatText(Tr("cli", FinishedText(finished == 1, settings_.options.keep)),
+                                    {std::to_string(finished)})
+                      << '\n';
     }
 
     // Each file under way or waiting holds up to three descriptors; only
@@ -222,11 +241,20 @@ private:
     // file: one moved or replaced meanwhile is not worked in any more.
     static void ReportFolderLost(Slot& slot, const FileJob& job) {
         const int error = slot.folderError;
-        slot.err << "kelvane-cli: skipped \"" << job.path << "\": ";
+        // TRANSLATORS: %1 is a file's name, %2 why it was skipped.
+        const std::string skipped = Tr("cli", "skipped \"%1\": %2");
         if (error == ESTALE || error == ENOENT)
-            slot.err << "its folder was moved or replaced during the run\n";
+            slot.err << "kelvane-cli: "
+                     << FormatText(skipped, {job.path, Tr("cli", "its folder was moved or "
+                                                                 "replaced during the run")})
+                     << '\n';
         else
-            slot.err << "couldn't open its folder: " << ErrorText(error) << '\n';
+            slot.err << "kelvane-cli: "
+                     << FormatText(skipped,
+                                   // TRANSLATORS: %1 is the system's reason.
+                                   {job.path, FormatText(Tr("cli", "couldn't open its folder: %1"),
+                                                         {ErrorText(error)})})
+                     << '\n';
     }
 
     void Ended(Slot& slot, Outcome outcome) {

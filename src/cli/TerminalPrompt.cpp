@@ -2,6 +2,7 @@
 #include "cli/TerminalPrompt.h"
 
 #include "cli/Signals.h"
+#include "crypto/Translate.h"
 
 #include <atomic>
 #include <csignal>
@@ -104,7 +105,8 @@ bool ReadLine(int fd, std::string& line) {
 bool TerminalPrompter::Ask(const std::string& prompt, SecretString& answer, std::string& problem) {
     const int terminal = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (terminal < 0) {
-        problem = "no terminal to ask for the password; give it with -p PWFILE";
+        // TRANSLATORS: PWFILE stands for the password file's name, as in the manual.
+        problem = Tr("cli", "no terminal to ask for the password; give it with -p PWFILE");
         return false;
     }
     bool answered = false;
@@ -122,9 +124,9 @@ bool TerminalPrompter::Ask(const std::string& prompt, SecretString& answer, std:
     gTerminal = -1;
     ::close(terminal);
     if (!echoTurnedOff)
-        problem = "can't turn off the terminal's echo; give the password with -p PWFILE";
+        problem = Tr("cli", "can't turn off the terminal's echo; give the password with -p PWFILE");
     else if (!answered)
-        problem = "no password entered";
+        problem = Tr("cli", "no password entered");
     return answered;
 }
 

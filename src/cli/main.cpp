@@ -2,10 +2,12 @@
 // kelvane-cli: encrypts, decrypts, verifies and describes crypted files from
 // scripts, with the same engine and file format as the desktop program.
 #include "cli/Cli.h"
+#include "cli/MessageCatalogue.h"
 #include "cli/ProgressLine.h"
 #include "cli/Signals.h"
 #include "cli/TerminalPrompt.h"
 #include "crypto/SelfTest.h"
+#include "crypto/Translate.h"
 #include "platform/ProcessLimits.h"
 
 #include <iostream>
@@ -15,8 +17,12 @@
 int main(int argc, char** argv) {
     // Before anything could hold a password.
     kelvane::TurnOffCoreDumps();
+    // Before any thread: the workers' messages are translated too.
+    kelvane::cli::UseMessageCatalogue();
     if (!kelvane::CryptoSelfTest()) {
-        std::cerr << "kelvane-cli: the cipher self-test failed; this build must not be used\n";
+        std::cerr << "kelvane-cli: "
+                  << kelvane::Tr("cli", "the cipher self-test failed; this build must not be used")
+                  << '\n';
         return kelvane::cli::kExitBroken;
     }
     // Batches are sized by the limit: as many as the hard limit allows.

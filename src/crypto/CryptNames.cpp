@@ -65,6 +65,7 @@ std::string ListedCryptedName(std::string_view cryptedName, bool showExtension) 
 std::string NameTooLongText(std::string_view newName, std::string_view separator) {
     // The separator is a space or a line break, as the place that shows the text needs.
     return FormatText(
+        // TRANSLATORS: %1 is the new file's name, %2 a space or a line break.
         Tr("Messages", "Cannot generate crypted file \"%1\".%2File name is too long."),
         {newName, separator});
 }

@@ -2,6 +2,7 @@
 #include "crypto/PasswordRules.h"
 
 #include "crypto/SecureWipe.h"
+#include "crypto/Translate.h"
 #include "crypto/Windows1252.h"
 
 #include <cstdint>
@@ -107,16 +108,17 @@ std::string PasswordProblemText(PasswordCheck check) {
     case PasswordCheck::Ok:
         return {};
     case PasswordCheck::NotUtf8:
-        return "the password is not valid UTF-8 text; save it as UTF-8";
+        return Tr("PasswordRules", "the password is not valid UTF-8 text; save it as UTF-8");
     case PasswordCheck::OutsideWindows1252:
-        return "the password holds a character outside Windows-1252 (Western European); "
-               "it must have 6 to 8 such characters";
+        return Tr("PasswordRules",
+                  "the password holds a character outside Windows-1252 (Western European); "
+                  "it must have 6 to 8 such characters");
     case PasswordCheck::HasZero:
-        return "the password must not hold a zero character";
+        return Tr("PasswordRules", "the password must not hold a zero character");
     case PasswordCheck::WrongLength:
         break;
     }
-    return "the password must have 6 to 8 characters";
+    return Tr("PasswordRules", "the password must have 6 to 8 characters");
 }
 
 std::string CharactersOutsideWindows1252(std::u16string_view text) {

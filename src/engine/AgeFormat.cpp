@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/AgeFormat.h"
 
+#include "crypto/Translate.h"
 #include "platform/ErrorText.h"
 
 #include <cerrno>
@@ -112,6 +113,12 @@ std::string Trimmed(const std::string& line) {
     return line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
 }
 
+std::string UnreadableText(const std::string& named) {
+    const std::string reason = ErrorText(errno);
+    // TRANSLATORS: %1 is the file's name in quotes, %2 the system's reason.
+    return FormatText(Tr("AgeFormat", "couldn't read the recipients file %1: %2"), {named, reason});
+}
+
 // The whole of a recipients file. Only a regular file is read: a FIFO
 // would wait for a writer, a device may never end. Opened without waiting,
 // so a FIFO put in its place meanwhile is refused too.
@@ -119,13 +126,18 @@ bool ReadWholeSmallFile(const std::string& path, std::string& text, std::string&
     const std::string named = "\"" + path + "\"";
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        problem = "couldn't read the recipients file " + named + ": " + ErrorText(errno);
+        problem = UnreadableText(named);
         return false;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        problem = named + (S_ISDIR(st.st_mode) ? " is a folder" : " is not a regular file") +
-                  "; a recipients file holds one recipient a line";
+        problem = FormatText(S_ISDIR(st.st_mode)
+                                 // TRANSLATORS: %1 is the file's name in quotes.
+                                 ? Tr("AgeFormat", "%1 is a folder; a recipients file holds one "
+                                                   "recipient a line")
+                                 : Tr("AgeFormat", "%1 is not a regular file; a recipients file "
+                                                   "holds one recipient a line"),
+                             {named});
         ::close(fd);
         return false;
     }
@@ -136,12 +148,13 @@ bool ReadWholeSmallFile(const std::string& path, std::string& text, std::string&
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            problem = "couldn't read the recipients file " + named + ": " + ErrorText(errno);
+            problem = UnreadableText(named);
         if (got <= 0)
             break;
         text.append(piece, static_cast<std::size_t>(got));
         if (text.size() > kLargestRecipientsFile) {
-            problem = named + " is larger than 1 MiB; it can't be a recipients file";
+            problem = FormatText(
+                Tr("AgeFormat", "%1 is larger than 1 MiB; it can't be a recipients file"), {named});
             break;
         }
     }
@@ -236,8 +249,11 @@ bool ParseRecipients(std::string_view text, std::string_view name, std::vector<K
         const std::size_t end = std::min(text.find('\n', at), text.size());
         ++number;
         if (end - at > kLongestRecipientLine) {
-            problem = named + " line " + std::to_string(number) + " is longer than " +
-                      std::to_string(kLongestRecipientLine) + " bytes; it can't be a recipient";
+            const std::string pattern =
+                // TRANSLATORS: %1 is the file's name in quotes, %2 the line's number, %3 a number.
+                Tr("AgeFormat", "%1 line %2 is longer than %3 bytes; it can't be a recipient");
+            problem = FormatText(
+                pattern, {named, std::to_string(number), std::to_string(kLongestRecipientLine)});
             return false;
         }
         const std::string entry = Trimmed(std::string(text.substr(at, end - at)));
@@ -246,21 +262,25 @@ bool ParseRecipients(std::string_view text, std::string_view name, std::vector<K
             continue;
         Key32 key{};
         if (!ParseRecipient(entry, key)) {
-            problem = named + " line " + std::to_string(number) +
-                      ": not an X25519 age recipient (age1...)";
+            const std::string pattern =
+                // TRANSLATORS: %1 is the file's name in quotes, %2 the line's number.
+                Tr("AgeFormat", "%1 line %2: not an X25519 age recipient (age1...)");
+            problem = FormatText(pattern, {named, std::to_string(number)});
             return false;
         }
         if (LowOrderKey(key)) {
-            problem = named + " line " + std::to_string(number) +
-                      ": the recipient is not a valid key (of low order: the secret shared with "
-                      "it would be all zeros)";
+            // TRANSLATORS: %1 is the file's name in quotes, %2 the line's number.
+            problem = FormatText(Tr("AgeFormat", "%1 line %2: the recipient is not a valid key (of "
+                                                 "low order: the secret shared with it would be "
+                                                 "all zeros)"),
+                                 {named, std::to_string(number)});
             return false;
         }
         recipients.push_back(key);
         ++found;
     }
     if (found == 0) {
-        problem = named + " holds no recipient";
+        problem = FormatText(Tr("AgeFormat", "%1 holds no recipient"), {named});
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 #include "platform/TreeWalk.h"
 
 #include "crypto/CryptNames.h"
+#include "crypto/Translate.h"
 #include "platform/ErrorText.h"
 #include "platform/FileSafety.h"
 #include "platform/ProcessLimits.h"
@@ -259,17 +260,20 @@ WalkResult WalkTree(const std::string& root, WalkPick pick) {
 std::string WalkSkipText(const WalkNote& note) {
     switch (note.reason) {
     case WalkSkip::SymbolicLink:
-        return "a symbolic link, not followed";
+        // TRANSLATORS: why a walk passed over a file or folder, after its
+        // name: "skipped "NAME": a symbolic link, not followed".
+        return Tr("TreeWalk", "a symbolic link, not followed");
     case WalkSkip::SpecialFile:
-        return "not a regular file";
+        return Tr("TreeWalk", "not a regular file");
     case WalkSkip::OtherFileSystem:
-        return "on another file system, not entered";
+        return Tr("TreeWalk", "on another file system, not entered");
     case WalkSkip::MountPoint:
-        return "a mount point, not entered";
+        return Tr("TreeWalk", "a mount point, not entered");
     case WalkSkip::Unreadable:
         break;
     }
-    return std::string("couldn't read the folder: ") + ErrorText(note.error);
+    // TRANSLATORS: %1 is the system's reason.
+    return FormatText(Tr("TreeWalk", "couldn't read the folder: %1"), {ErrorText(note.error)});
 }
 
 } // namespace kelvane

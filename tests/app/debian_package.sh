@@ -96,6 +96,8 @@ for file in \
     usr/share/kelvane/help/index.html usr/share/kelvane/help/main-window.html \
     usr/share/kelvane/help/preferences.html \
     usr/share/man/man1/kelvane.1.gz usr/share/man/man1/kelvane-cli.1.gz \
+    usr/share/locale/de/LC_MESSAGES/kelvane-cli.mo usr/share/locale/fr/LC_MESSAGES/kelvane-cli.mo \
+    usr/share/locale/es/LC_MESSAGES/kelvane-cli.mo \
     "usr/share/icons/hicolor/16x16/apps/$app_id.png" \
     "usr/share/icons/hicolor/256x256/apps/$app_id.png" \
     usr/share/doc/kelvane/copyright usr/share/doc/kelvane/changelog.gz \
@@ -198,6 +200,9 @@ MANWIDTH=80 man -l "$root/usr/share/man/man1/kelvane-cli.1.gz" 2>/dev/null | gre
     fail "kelvane-cli.1.gz does not render"
 
 "$root/usr/bin/kelvane-cli" --version | grep -q '^kelvane-cli [0-9]' || fail "kelvane-cli --version"
+# The installed program finds its installed catalogues.
+env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=de_DE.UTF-8 "$root/usr/bin/kelvane-cli" --help | grep -qx 'Aufruf:' ||
+    fail "the installed kelvane-cli speaks no German"
 env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/kelvane" --version | grep -q '^kelvane [0-9]' ||
     fail "kelvane --version"
 
