@@ -196,15 +196,19 @@ readme_uca=$(sed -n '/^<action>$/,/^<\/action>$/p' "$source_dir/README.md")
     fail "README.md's Thunar custom actions differ from $build/packaging/file-manager/thunar-uca.xml"
 
 # The installed manual pages are the ones that render.
-MANWIDTH=80 man -l "$root/usr/share/man/man1/kelvane-cli.1.gz" 2>/dev/null | grep -q "^NAME" ||
+# Each output is taken whole before it is searched: grep -q stops reading at
+# its first match, and under pipefail the writer's SIGPIPE would fail the test.
+page=$(MANWIDTH=80 man -l "$root/usr/share/man/man1/kelvane-cli.1.gz" 2>/dev/null || true)
+grep -q "^NAME" <<<"$page" ||
     fail "kelvane-cli.1.gz does not render"
 
-"$root/usr/bin/kelvane-cli" --version | grep -q '^kelvane-cli [0-9]' || fail "kelvane-cli --version"
+grep -q '^kelvane-cli [0-9]' <<<"$("$root/usr/bin/kelvane-cli" --version)" || fail "kelvane-cli --version"
 # The installed program finds its installed catalogues.
-env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=de_DE.UTF-8 "$root/usr/bin/kelvane-cli" --help | grep -qx 'Aufruf:' ||
+help=$(env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=de_DE.UTF-8 "$root/usr/bin/kelvane-cli" --help)
+grep -qx 'Aufruf:' <<<"$help" ||
     fail "the installed kelvane-cli speaks no German"
-env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/kelvane" --version | grep -q '^kelvane [0-9]' ||
-    fail "kelvane --version"
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/kelvane" --version)
+grep -q '^kelvane [0-9]' <<<"$version" || fail "kelvane --version"
 
 # What Debian's own checker says, including its pedantic and informational
 # tags: nothing, but for the overrides the package explains.
