@@ -209,11 +209,18 @@ Outcome ReportOther(FileRun& run, CryptResult result) {
         else
             Say(err, Tr("cli", "%1: cancelled; nothing was written"), {source});
         return Outcome::Cancelled;
-    default:
-        // TRANSLATORS: %1 is a file, %2 a number.
-        Say(err, Tr("cli", "%1 failed (engine result %2)"), {source, std::to_string(result)});
-        return Outcome::Failed;
+    case crOk:
+    case crOpenFailed:
+    case crReadFailed:
+    case crNotCrypted:
+    case crBadPassword:
+        break; // Report's own
     }
+    // No default above: a code added to the engine without words here does
+    // not compile. This is for a value outside the enumeration.
+    // TRANSLATORS: %1 is a file, %2 a number.
+    Say(err, Tr("cli", "%1 failed (engine result %2)"), {source, std::to_string(result)});
+    return Outcome::Failed;
 }
 
 Outcome Report(FileRun& run, CryptResult result) {
@@ -244,9 +251,16 @@ Outcome Report(FileRun& run, CryptResult result) {
             return ReportDataCheck(run);
         Say(err, Tr("cli", "wrong password for %1"), {SourceName(run.source)});
         return Outcome::WrongPassword;
-    default:
-        return ReportOther(run, result);
+    case crCreateFailed:
+    case crNoMemory:
+    case crAborted:
+    case crWriteFailed:
+    case crDestinationExists:
+    case crUnconfirmed:
+    case crAgeKeyFailed:
+        break;
     }
+    return ReportOther(run, result);
 }
 
 bool SameFile(const Place& from, const NameLook& source, const Place& to,
