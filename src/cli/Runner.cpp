@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <mutex>
 #include <sstream>
 #include <system_error>
@@ -21,20 +22,35 @@
 namespace kelvane::cli {
 namespace {
 
+// A file under way or waiting holds up to three descriptors: its source,
+// its new file and, for a named file, its folder's.
+constexpr unsigned kDescriptorsPerFile = 3;
+
+BatchLimits LimitsFor(unsigned parallel) {
+    return SizedForOpenFiles({}, OpenFilesAllowed(), std::max(parallel, 1u), kDescriptorsPerFile);
+}
+
+// Only so many files wait: one batch per filler besides the one committed,
+// and one under way for each.
+std::size_t DescriptorsAtMost(unsigned parallel, const BatchLimits& limits, std::size_t files) {
+    const std::size_t fillers = std::max(parallel, 1u);
+    const std::size_t waiting = (fillers + 1) * limits.files + fillers;
+    return std::min(waiting, files) * kDescriptorsPerFile + 64;
+}
+
 class Run {
 public:
     Run(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action)
         : settings_(settings), jobs_(jobs), action_(action),
           progress_(settings.err, settings.drawProgress, TotalSize(jobs), {}, settings.columns),
           messages_(jobs.size()), claimed_(ClaimedBefore(settings, jobs)),
-          // A file under way or waiting holds up to three descriptors: its
-          // source, its new file and, for a named file, its folder's.
-          batchLimits_(
-              SizedForOpenFiles({}, OpenFilesAllowed(), std::max(settings.parallel, 1u), 3)),
+          batchLimits_(LimitsFor(settings.parallel)),
           batch_(batchLimits_, CommitBatch::Where::Background) {}
 
     Outcome All() {
-        ReserveDescriptors(DescriptorsAtMost());
+        // Already done at start for the usual number of jobs, before any
+        // thread; this grows the table only for more jobs than that.
+        ReserveDescriptors(DescriptorsAtMost(settings_.parallel, batchLimits_, jobs_.size()));
         std::vector<std::thread> helpers;
         try {
             for (unsigned i = 1; i < settings_.parallel; ++i)
@@ -95,14 +111,6 @@ private:
                       << (finished == 1 ? "it" : "them") << " both plain and crypted; "
                       << (finished == 1 ? "its source is " : "their sources are ")
                       << (settings_.options.keep ? "kept\n" : "removed\n");
-    }
-
-    // Each file under way or waiting holds up to three descriptors; only
-    // so many wait (one batch per filler besides the one committed).
-    std::size_t DescriptorsAtMost() const {
-        const std::size_t fillers = std::max(settings_.parallel, 1u);
-        const std::size_t waiting = (fillers + 1) * batchLimits_.files + fillers;
-        return std::min(waiting, jobs_.size()) * 3 + 64;
     }
 
     static uint64_t TotalSize(const std::vector<FileJob>& jobs) {
@@ -269,6 +277,12 @@ private:
 
 Outcome RunFiles(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action) {
     return Run(settings, jobs, action).All();
+}
+
+void ReserveDescriptorsForRuns() {
+    const unsigned usual = ParallelFiles(0, std::numeric_limits<std::size_t>::max());
+    ReserveDescriptors(
+        DescriptorsAtMost(usual, LimitsFor(usual), std::numeric_limits<std::size_t>::max()));
 }
 
 unsigned ParallelFiles(unsigned requested, std::size_t files) {
