@@ -199,6 +199,7 @@ private:
     void NoteGap(std::chrono::steady_clock::time_point now);
 
     const CryptHooks& hooks_;
+    bool timed_;
     std::chrono::steady_clock::time_point last_;
     std::chrono::microseconds longest_{0};
 };
