@@ -161,12 +161,15 @@ DesPath DesFastestPath() {
 void DesCryptBlocksWith(DesPath path, const DesKeySchedule& schedule, uint8_t* data,
                         std::size_t blocks, bool encipher) {
     const PathInfo info = Info(path);
-    if (info.batches == nullptr || blocks < kShortestBatch || !DesPathSupported(path)) {
+    const bitslice::RoundConstants* kept =
+        info.batches == nullptr || blocks < kShortestBatch || !DesPathSupported(path)
+            ? nullptr
+            : schedule.Constants(encipher, info.folded);
+    if (kept == nullptr) {
         DesCryptBlocksTable(schedule, data, blocks, encipher);
         return;
     }
-    bitslice::RoundConstants constants;
-    bitslice::PrepareRoundConstants(schedule, encipher, info.folded, constants);
+    const bitslice::RoundConstants& constants = *kept;
     const std::size_t width = static_cast<std::size_t>(info.blocksPerBatch);
     const std::size_t full = blocks / width;
     info.batches(constants, data, full);
@@ -181,7 +184,6 @@ void DesCryptBlocksWith(DesPath path, const DesKeySchedule& schedule, uint8_t* d
     } else if (rest > 0) {
         DesCryptBlocksTable(schedule, tail, rest, encipher);
     }
-    SecureWipe(&constants, sizeof constants);
 }
 
 void DesCryptBlocks(const DesKeySchedule& schedule, uint8_t* data, std::size_t blocks,
