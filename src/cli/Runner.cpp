@@ -43,7 +43,7 @@ public:
     Run(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action)
         : settings_(settings), jobs_(jobs), action_(action),
           progress_(settings.err, settings.drawProgress, TotalSize(jobs), {}, settings.columns),
-          messages_(jobs.size()), claimed_(ClaimedBefore(settings, jobs)),
+          messages_(jobs.size()), claimed_(ClaimedBefore(settings, jobs)), key_(settings.password),
           batchLimits_(LimitsFor(settings.parallel)),
           batch_(batchLimits_, CommitBatch::Where::Background) {}
 
@@ -172,7 +172,8 @@ private:
                                                                            : -1,
                                                    owner.claimed_[at],
                                                    owner.jobs_.size() > 1 ? this : nullptr,
-                                                   folder ? folder->Identity() : FileNode{}} {}
+                                                   folder ? folder->Identity() : FileNode{},
+                                                   &owner.key_} {}
 
         void Defer(std::unique_ptr<DestinationFile> destination, Existing existing, int64_t bytes,
                    Conclude conclude) override {
@@ -268,6 +269,7 @@ private:
     std::vector<FileMessages> messages_;
     std::size_t written_ = 0;
     const std::vector<bool> claimed_;
+    const RunKey key_;
     BatchLimits batchLimits_;
     // Declared last: it commits what still waits before the rest goes.
     CommitBatch batch_;

@@ -11,11 +11,31 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <optional>
 #include <sys/mman.h>
 
 namespace kelvane {
 
 EngineState TheEngineState;
+
+RunKey::RunKey(const std::string& password) : schedule_(Made(password, bytes_)) {}
+
+RunKey::~RunKey() {
+    SecureWipe(bytes_, sizeof bytes_);
+}
+
+const uint8_t* RunKey::Made(const std::string& password, uint8_t bytes[8]) {
+    MakeKey(password, bytes);
+    return bytes;
+}
+
+bool RunKey::MadeOf(const std::string& password) const {
+    uint8_t other[8];
+    MakeKey(password, other);
+    const bool same = std::memcmp(other, bytes_, sizeof other) == 0;
+    SecureWipe(other, sizeof other);
+    return same;
+}
 
 CryptResult ResultOfCommit(CommitOutcome outcome) {
     switch (outcome) {
@@ -116,16 +136,23 @@ private:
     std::size_t mappedSize_ = 0;
 };
 
+// The run's key when it is the password's, else one of the file's own.
 class Key {
 public:
-    explicit Key(const std::string& password) { MakeKey(password, bytes_); }
-    ~Key() { SecureWipe(bytes_, sizeof bytes_); }
+    Key(const std::string& password, const RunKey* shared) {
+        if (shared != nullptr && shared->MadeOf(password))
+            key_ = shared;
+        else
+            key_ = &own_.emplace(password);
+    }
     Key(const Key&) = delete;
     Key& operator=(const Key&) = delete;
-    const uint8_t* Bytes() const { return bytes_; }
+    const uint8_t* Bytes() const { return key_->Bytes(); }
+    const DesKeySchedule& Schedule() const { return key_->Schedule(); }
 
 private:
-    uint8_t bytes_[8];
+    std::optional<RunKey> own_;
+    const RunKey* key_ = nullptr;
 };
 
 FileAccess& FilesOf(const CryptHooks& hooks) {
@@ -233,8 +260,8 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
     if (!buffer.Allocate(Buffer::kHeaderRoom + RingCapacityFor(hooks, cipherLength)))
         return crNoMemory;
     const Ring ring{buffer.Data() + Buffer::kHeaderRoom, RingCapacityFor(hooks, cipherLength)};
-    const Key key(password);
-    const DesKeySchedule schedule(key.Bytes());
+    const Key key(password, hooks.runKey);
+    const DesKeySchedule& schedule = key.Schedule();
     auto destination = CreateEarly(files, &destinationPath, source->PermissionBits());
 
     Run run(hooks, ring);
@@ -297,7 +324,7 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
         return crNotCrypted;
     if (got != kCryptHeaderSize)
         return crReadFailed;
-    const Key key(password);
+    const Key key(password, hooks.runKey);
     int64_t fileLength = 0;
     const CryptHeader header = CryptHeader::Parse(bytes, sizeof bytes, 0);
     if (KeyCheckOf(key.Bytes()) != header.keyCheck)
@@ -314,7 +341,7 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
     if (!buffer.Allocate(RingCapacityFor(hooks, cipherLength)))
         return crNoMemory;
     const Ring ring{buffer.Data(), RingCapacityFor(hooks, cipherLength)};
-    const DesKeySchedule schedule(key.Bytes());
+    const DesKeySchedule& schedule = key.Schedule();
     auto destination = CreateEarly(files, destinationPath, source->PermissionBits());
 
     Run run(hooks, ring);
@@ -448,12 +475,11 @@ bool CryptedHoldsPlain(SourceFile& crypted, SourceFile& plain, const std::string
     int64_t plainLength = 0;
     if (!plain.Size(plainLength) || plainLength > kLargestPlainLength)
         return false;
-    const Key key(password);
+    const Key key(password, nullptr);
     CryptHeader header;
     if (!HeaderFits(crypted, plainLength, key, header))
         return false;
-    const DesKeySchedule schedule(key.Bytes());
-    return CiphertextHoldsPlain(crypted, plain, schedule, header);
+    return CiphertextHoldsPlain(crypted, plain, key.Schedule(), header);
 }
 
 bool ReadCryptHeader(const std::string& path, CryptHeader& header, FileAccess& files) {
