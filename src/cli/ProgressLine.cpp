@@ -70,6 +70,9 @@ ProgressLine::~ProgressLine() {
 
 void ProgressLine::FileShare::SetPosition(int position) {
     ProgressCounter::SetPosition(position);
+    // Undrawn, the count is read by nobody: the file's Close() adds it whole.
+    if (!line_.drawn_)
+        return;
     const uint64_t reached = bytes_ / 100 * static_cast<uint64_t>(Position()) +
                              bytes_ % 100 * static_cast<uint64_t>(Position()) / 100;
     if (reached > counted_) {
