@@ -9,6 +9,10 @@
 
 #include <cstring>
 
+#ifdef KELVANE_DES_X86_PATHS
+#include <sys/platform/x86.h>
+#endif
+
 namespace kelvane::bitslice {
 
 void PrepareRoundConstants(const DesKeySchedule& schedule, bool encipher, bool folded,
@@ -133,10 +137,14 @@ bool DesPathSupported(DesPath path) {
     case DesPath::Portable:
         return true;
 #ifdef KELVANE_DES_X86_PATHS
+    // What the C library found when the program started, the operating
+    // system's support included: asking the processor again costs a trap to
+    // the hypervisor on a virtual machine, and the compiler's own check
+    // brought a detection of every feature that ran at each start.
     case DesPath::Avx2:
-        return __builtin_cpu_supports("avx2");
+        return CPU_FEATURE_ACTIVE(AVX2);
     case DesPath::Avx512:
-        return __builtin_cpu_supports("avx512f");
+        return CPU_FEATURE_ACTIVE(AVX512F);
 #else
     default:
         return false;
