@@ -48,6 +48,7 @@ read -r t_ssl _ < <(measure openssl enc -des-ecb -nopad -provider legacy -provid
 
 calc() { awk "BEGIN { printf \"$1\", $2 }"; }
 t_crc="$(best "${crc[@]}")" t_enc="$(best "${enc[@]}")" t_dec="$(best "${dec[@]}")"
+machine_line
 printf '%s MiB in /dev/shm, best of %s runs (range)\n' "$size_mib" "$runs"
 printf 'checksum alone       %6.2f s (%s-%s)\n' "$t_crc" "$t_crc" "$(worst "${crc[@]}")"
 line() { # name peak-KiB best all...
