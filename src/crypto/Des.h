@@ -53,4 +53,8 @@ private:
 void DesCryptBlocks(const DesKeySchedule& schedule, uint8_t* data, std::size_t blocks,
                     bool encipher);
 
+// Makes now what DesCryptBlocks in that direction needs from the schedule
+// for a run of `blocks`, which it would otherwise make at its first call.
+void DesPrepareBlocks(const DesKeySchedule& schedule, std::size_t blocks, bool encipher);
+
 } // namespace kelvane

@@ -194,6 +194,13 @@ void DesCryptBlocksWith(DesPath path, const DesKeySchedule& schedule, uint8_t* d
     }
 }
 
+void DesPrepareBlocks(const DesKeySchedule& schedule, std::size_t blocks, bool encipher) {
+    const DesPath path = DesFastestPath();
+    const PathInfo info = Info(path);
+    if (info.batches != nullptr && blocks >= kShortestBatch && DesPathSupported(path))
+        static_cast<void>(schedule.Constants(encipher, info.folded));
+}
+
 void DesCryptBlocks(const DesKeySchedule& schedule, uint8_t* data, std::size_t blocks,
                     bool encipher) {
     DesCryptBlocksWith(DesFastestPath(), schedule, data, blocks, encipher);

@@ -192,6 +192,8 @@ public:
 
     void Tick();
     void RunNow();
+    // Whether there are events to run at all.
+    bool HasEvents() const { return static_cast<bool>(hooks_.letEventsRun); }
     // Time until the budget calls for the next chance.
     std::chrono::microseconds TimeLeft() const;
 
