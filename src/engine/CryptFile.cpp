@@ -136,17 +136,29 @@ private:
     std::size_t mappedSize_ = 0;
 };
 
-// The run's key when it is the password's, else one of the file's own.
 class Key {
 public:
-    Key(const std::string& password, const RunKey* shared) {
+    explicit Key(const std::string& password) { MakeKey(password, bytes_); }
+    ~Key() { SecureWipe(bytes_, sizeof bytes_); }
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+    const uint8_t* Bytes() const { return bytes_; }
+
+private:
+    uint8_t bytes_[8];
+};
+
+// The run's key when it is the password's, else one of the file's own.
+class UsedKey {
+public:
+    UsedKey(const std::string& password, const RunKey* shared) {
         if (shared != nullptr && shared->MadeOf(password))
             key_ = shared;
         else
             key_ = &own_.emplace(password);
     }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
+    UsedKey(const UsedKey&) = delete;
+    UsedKey& operator=(const UsedKey&) = delete;
     const uint8_t* Bytes() const { return key_->Bytes(); }
     const DesKeySchedule& Schedule() const { return key_->Schedule(); }
 
@@ -260,7 +272,7 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
     if (!buffer.Allocate(Buffer::kHeaderRoom + RingCapacityFor(hooks, cipherLength)))
         return crNoMemory;
     const Ring ring{buffer.Data() + Buffer::kHeaderRoom, RingCapacityFor(hooks, cipherLength)};
-    const Key key(password, hooks.runKey);
+    const UsedKey key(password, hooks.runKey);
     const DesKeySchedule& schedule = key.Schedule();
     auto destination = CreateEarly(files, &destinationPath, source->PermissionBits());
 
@@ -324,7 +336,7 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
         return crNotCrypted;
     if (got != kCryptHeaderSize)
         return crReadFailed;
-    const Key key(password, hooks.runKey);
+    const UsedKey key(password, hooks.runKey);
     int64_t fileLength = 0;
     const CryptHeader header = CryptHeader::Parse(bytes, sizeof bytes, 0);
     if (KeyCheckOf(key.Bytes()) != header.keyCheck)
@@ -475,11 +487,12 @@ bool CryptedHoldsPlain(SourceFile& crypted, SourceFile& plain, const std::string
     int64_t plainLength = 0;
     if (!plain.Size(plainLength) || plainLength > kLargestPlainLength)
         return false;
-    const Key key(password, nullptr);
+    const Key key(password);
     CryptHeader header;
     if (!HeaderFits(crypted, plainLength, key, header))
         return false;
-    return CiphertextHoldsPlain(crypted, plain, key.Schedule(), header);
+    const DesKeySchedule schedule(key.Bytes());
+    return CiphertextHoldsPlain(crypted, plain, schedule, header);
 }
 
 bool ReadCryptHeader(const std::string& path, CryptHeader& header, FileAccess& files) {
