@@ -10,7 +10,7 @@
 #include <cstring>
 
 #ifdef KELVANE_DES_X86_PATHS
-#include <sys/platform/x86.h>
+#include <cpuid.h>
 #endif
 
 namespace kelvane::bitslice {
@@ -131,20 +131,60 @@ const char* DesPathName(DesPath path) {
     return "?";
 }
 
+#ifdef KELVANE_DES_X86_PATHS
+namespace {
+
+// What the processor and the operating system offer, asked once, at the
+// first use. The compiler's own check brought a detection of every feature
+// that ran at each start of the program, and each question to the
+// processor is a trap to the hypervisor on a virtual machine.
+struct X86Features {
+    bool avx2 = false;
+    bool avx512f = false;
+};
+
+// The register states the operating system saves (XCR0).
+uint64_t SavedStates() {
+    uint32_t low = 0, high = 0;
+    __asm__("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
+    return (uint64_t{high} << 32) | low;
+}
+
+X86Features AskProcessor() {
+    X86Features features;
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (__get_cpuid(1, &a, &b, &c, &d) == 0 || (c & bit_OSXSAVE) == 0)
+        return features;
+    // The SSE and AVX halves for AVX2; the mask and upper ZMM states too for
+    // AVX-512.
+    const uint64_t states = SavedStates();
+    const bool ymm = (states & 0x06) == 0x06;
+    const bool zmm = ymm && (states & 0xE0) == 0xE0;
+    if (__get_cpuid_count(7, 0, &a, &b, &c, &d) == 0)
+        return features;
+    features.avx2 = ymm && (b & bit_AVX2) != 0;
+    features.avx512f = zmm && (b & bit_AVX512F) != 0;
+    return features;
+}
+
+const X86Features& Features() {
+    static const X86Features features = AskProcessor();
+    return features;
+}
+
+} // namespace
+#endif
+
 bool DesPathSupported(DesPath path) {
     switch (path) {
     case DesPath::Table:
     case DesPath::Portable:
         return true;
 #ifdef KELVANE_DES_X86_PATHS
-    // What the C library found when the program started, the operating
-    // system's support included: asking the processor again costs a trap to
-    // the hypervisor on a virtual machine, and the compiler's own check
-    // brought a detection of every feature that ran at each start.
     case DesPath::Avx2:
-        return CPU_FEATURE_ACTIVE(AVX2);
+        return Features().avx2;
     case DesPath::Avx512:
-        return CPU_FEATURE_ACTIVE(AVX512F);
+        return Features().avx512f;
 #else
     default:
         return false;
