@@ -22,22 +22,6 @@
 namespace kelvane::cli {
 namespace {
 
-// A file under way or waiting holds up to three descriptors: its source,
-// its new file and, for a named file, its folder's.
-constexpr unsigned kDescriptorsPerFile = 3;
-
-BatchLimits LimitsFor(unsigned parallel) {
-    return SizedForOpenFiles({}, OpenFilesAllowed(), std::max(parallel, 1u), kDescriptorsPerFile);
-}
-
-// Only so many files wait: one batch per filler besides the one committed,
-// and one under way for each.
-std::size_t DescriptorsAtMost(unsigned parallel, const BatchLimits& limits, std::size_t files) {
-    const std::size_t fillers = std::max(parallel, 1u);
-    const std::size_t waiting = (fillers + 1) * limits.files + fillers;
-    return std::min(waiting, files) * kDescriptorsPerFile + 64;
-}
-
 class Run {
 public:
     Run(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action)
@@ -46,6 +30,24 @@ public:
           messages_(jobs.size()), claimed_(ClaimedBefore(settings, jobs)), key_(settings.password),
           batchLimits_(LimitsFor(settings.parallel)),
           batch_(batchLimits_, CommitBatch::Where::Background) {}
+
+    // A file under way or waiting holds up to three descriptors: its
+    // source, its new file and, for a named file, its folder's.
+    static constexpr unsigned kDescriptorsPerFile = 3;
+
+    static BatchLimits LimitsFor(unsigned parallel) {
+        return SizedForOpenFiles({}, OpenFilesAllowed(), std::max(parallel, 1u),
+                                 kDescriptorsPerFile);
+    }
+
+    // Only so many files wait: one batch per filler besides the one
+    // committed, and one under way for each.
+    static std::size_t DescriptorsAtMost(unsigned parallel, const BatchLimits& limits,
+                                         std::size_t files) {
+        const std::size_t fillers = std::max(parallel, 1u);
+        const std::size_t waiting = (fillers + 1) * limits.files + fillers;
+        return std::min(waiting, files) * kDescriptorsPerFile + 64;
+    }
 
     Outcome All() {
         // Already done at start for the usual number of jobs, before any
@@ -283,8 +285,8 @@ Outcome RunFiles(const RunSettings& settings, const std::vector<FileJob>& jobs, 
 
 void ReserveDescriptorsForRuns() {
     const unsigned usual = ParallelFiles(0, std::numeric_limits<std::size_t>::max());
-    ReserveDescriptors(
-        DescriptorsAtMost(usual, LimitsFor(usual), std::numeric_limits<std::size_t>::max()));
+    ReserveDescriptors(Run::DescriptorsAtMost(usual, Run::LimitsFor(usual),
+                                              std::numeric_limits<std::size_t>::max()));
 }
 
 unsigned ParallelFiles(unsigned requested, std::size_t files) {
