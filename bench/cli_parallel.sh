@@ -44,6 +44,7 @@ done
 
 t1="$(best "${one[@]}")" tn="$(best "${many[@]}")"
 total=$((files * size_mib))
+machine_line
 printf '%s files of %s MiB in /dev/shm, %s processors, best of %s runs (range)\n' \
     "$files" "$size_mib" "$(nproc)" "$runs"
 # The processors kept busy on average: near the machine's count, running

@@ -35,3 +35,31 @@ des_key_hex() {
 # The least and the greatest of the numbers given.
 best() { printf '%s\n' "$@" | sort -g | head -1; }
 worst() { printf '%s\n' "$@" | sort -g | tail -1; }
+
+# machine_line : the processor's model and count and the load average, which
+# every figure depends on; printed beside them.
+machine_line() {
+    local model
+    model=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
+    printf 'processor: %s, %s processors; load average %s\n' "${model:-unknown}" "$(nproc)" \
+        "$(cut -d' ' -f1-3 /proc/loadavg)"
+}
+
+# Processor time that others spent while a benchmark ran: the whole
+# machine's busy time less what this script and its children took.
+# others_start, then others_seconds after the work: the seconds of other
+# programs (and of the kernel's own threads) meanwhile.
+busy_ticks() { awk '/^cpu / { print $2 + $3 + $4 + $7 + $8 }' /proc/stat; }
+# This shell's own and its waited-for children's user and system time; the
+# name in the second field may hold spaces, so fields count from its end.
+own_ticks() { sed 's/.*) //' "/proc/$$/stat" | awk '{ print $12 + $13 + $14 + $15 }'; }
+others_start() {
+    others_busy0=$(busy_ticks)
+    others_own0=$(own_ticks)
+}
+others_seconds() {
+    local busy own
+    busy=$(busy_ticks) own=$(own_ticks)
+    awk -v hz="$(getconf CLK_TCK)" "BEGIN { s = ($busy - $others_busy0 - ($own - $others_own0)) / hz;
+        printf \"%.2f\", s < 0 ? 0 : s }"
+}

@@ -51,6 +51,7 @@ cmp -s <(tail -c +15 "$work/data.cry" | head -c "$((size_mib << 20))") "$work/pl
 
 rate() { awk -v m="$size_mib" -v t="$1" 'BEGIN { printf "%.1f", m / t }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+machine_line
 printf '%s MiB in /dev/shm, %s\n' "$size_mib" "$(openssl version)"
 printf '%-10s %14s %14s %8s\n' "" "kelvane-cli" "openssl" "ratio"
 for op in enc dec; do

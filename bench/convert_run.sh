@@ -54,6 +54,7 @@ fi
 
 calc() { awk "BEGIN { printf \"$1\", $2 }"; }
 t_dec="$(best "${dec[@]}")" t_con="$(best "${con[@]}")"
+machine_line
 printf '%s MiB in /dev/shm, best of %s runs (range)\n' "$size_mib" "$runs"
 cpu_dec="$(best "${c_dec[@]}")" cpu_con="$(best "${c_con[@]}")"
 printf '  decrypt   %6.2f s (%s-%s)  %7.1f MiB/s  cpu %5.2f s  peak %6d KiB\n' "$t_dec" \

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Many small files on a real disk and on tmpfs: kelvane-cli encrypt -r and
 # decrypt -r (-j 1 and -j JOBS) against ccrypt -r and 7z a, over FOLDERS
-# folders of FILES files of 4 KiB each. The disk is a journaled ext4 image
+# folders of FILES files of SIZE_KIB KiB (4) each. The disk is a journaled ext4 image
 # (mkfs.ext4 defaults) the script makes and mounts itself, which needs root;
 # without root that part is skipped with a message. The tools take turns
 # within each round, so a change in the machine's load falls on all of them.
@@ -13,6 +13,7 @@
 #
 #   bench/many_files.sh [BIN_DIR]                           (default: build/bin)
 #   FOLDERS=100 FILES=100 JOBS=2 RUNS=3 bench/many_files.sh (the defaults)
+#   SIZE_KIB=1 bench/many_files.sh                          (files of 1 KiB; default 4)
 #   PLACES="tmpfs ext4" bench/many_files.sh                 (the default places)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,10 +21,10 @@ source bench/common.sh
 
 bin="$(realpath -m "${1:-build/bin}")"
 folders="${FOLDERS:-100}" files="${FILES:-100}" jobs="${JOBS:-2}" runs="${RUNS:-3}"
+kib="${SIZE_KIB:-4}"
 places="${PLACES:-tmpfs ext4}"
 total=$((folders * files))
 require_built "$bin" kelvane-cli
-require_gnu_time
 for tool in ccrypt 7z; do
     command -v "$tool" >/dev/null || { echo "$tool is missing (apt-get install ccrypt p7zip-full)" >&2; exit 2; }
 done
@@ -39,8 +40,8 @@ trap cleanup EXIT
 mkdir "$work/original"
 for d in $(seq -w 1 "$folders"); do
     mkdir "$work/original/folder$d"
-    head -c $((4096 * files)) /dev/urandom |
-        split -b 4096 -d -a 5 --additional-suffix=.dat - "$work/original/folder$d/file"
+    head -c $((kib * 1024 * files)) /dev/urandom |
+        split -b $((kib * 1024)) -d -a 5 --additional-suffix=.dat - "$work/original/folder$d/file"
 done
 # The same tree crypted by each tool, for the decryptions.
 cp -a "$work/original" "$work/crypted"
@@ -72,9 +73,13 @@ fresh() {
 }
 
 # timed SECONDS_FILE COMMAND... : runs in the place's tree; prints seconds.
+# To the millisecond: a run over small files takes a few hundredths of a
+# second, which GNU time's hundredths cannot tell apart.
 timed() {
-    (cd "$place_dir/tree" && /usr/bin/time -f '%e' -o "$work/time" "$@" >/dev/null 2>"$work/log") ||
-        { cat "$work/log" >&2; echo "failed: $*" >&2; exit 1; }
+    (
+        cd "$place_dir/tree" && start=$EPOCHREALTIME && "$@" >/dev/null 2>"$work/log" &&
+            awk "BEGIN { printf \"%.3f\", $EPOCHREALTIME - $start }" >"$work/time"
+    ) || { cat "$work/log" >&2; echo "failed: $*" >&2; exit 1; }
     cat "$work/time"
 }
 
@@ -85,7 +90,7 @@ timed_then_sync() {
     (cd "$place_dir/tree" && "$@" >/dev/null 2>"$work/log" && sync -f .) ||
         { cat "$work/log" >&2; echo "failed: $*" >&2; exit 1; }
     end="$(date +%s.%N)"
-    awk "BEGIN { printf \"%.2f\", $end - $start }"
+    awk "BEGIN { printf \"%.3f\", $end - $start }"
 }
 
 expect() {
@@ -112,6 +117,7 @@ bench_place() {
     local place="$1" round name
     seconds=()
     for round in $(seq "$runs"); do
+        others_start
         measure "kelvane-cli encrypt -r -j 1" time original "$bin/kelvane-cli" encrypt -r -q -j 1 -p "$work/pw" .
         expect crypted kelvane-cli
         measure "kelvane-cli encrypt -r -j $jobs" time original "$bin/kelvane-cli" encrypt -r -q -j "$jobs" -p "$work/pw" .
@@ -126,15 +132,17 @@ bench_place() {
         expect plain kelvane-cli
         measure "ccrypt -r -d" time ccrypted ccrypt -r -d -K "$password" .
         expect plain ccrypt
-        echo "  round $round of $runs done (load average $(cut -d' ' -f1-3 /proc/loadavg))" >&2
+        # Another program busy meanwhile made the round a contended one.
+        echo "  round $round of $runs done (load average $(cut -d' ' -f1-3 /proc/loadavg)," \
+            "other programs' processor time $(others_seconds) s)" >&2
     done
-    printf '\n%s: %s files of 4 KiB in %s folders, best of %s interleaved rounds\n' \
-        "$place" "$total" "$folders" "$runs"
+    printf '\n%s: %s files of %s KiB in %s folders, best of %s interleaved rounds\n' \
+        "$place" "$total" "$kib" "$folders" "$runs"
     for name in "kelvane-cli encrypt -r -j 1" "kelvane-cli encrypt -r -j $jobs" "ccrypt -r -e" \
         "ccrypt -r -e, then sync" "7z a -p" "kelvane-cli decrypt -r -j 1" \
         "kelvane-cli decrypt -r -j $jobs" "ccrypt -r -d"; do
         # shellcheck disable=SC2086 # the times are words on purpose
-        printf '  %-32s %7.2f s  %7.0f files/s   (all: %s)\n' "$name" "$(best ${seconds[$name]})" \
+        printf '  %-32s %7.3f s  %7.0f files/s   (all: %s)\n' "$name" "$(best ${seconds[$name]})" \
             "$(awk "BEGIN { print $total / $(best ${seconds[$name]}) }")" "${seconds[$name]% }"
     done
     ratio() {
@@ -153,9 +161,7 @@ bench_place() {
 }
 
 # The figures depend on the processor: its model goes beside them.
-model=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
-echo "processor: ${model:-unknown}, $(nproc) processors"
-echo "load average at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "at the start: $(machine_line)"
 for place in $places; do
     case "$place" in
     tmpfs)
@@ -171,4 +177,4 @@ for place in $places; do
     *) echo "unknown place $place" >&2; exit 2 ;;
     esac
 done
-echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "at the end: $(machine_line)"

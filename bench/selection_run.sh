@@ -55,6 +55,7 @@ for _ in $(seq "$runs"); do
 done
 
 t_cli="$(best "${cli[@]}")" t_win="$(best "${win[@]}")"
+machine_line
 printf '%s of %s files of %s bytes in /dev/shm, best of %s runs (range)\n' \
     "$selected" "$files" "$size" "$runs"
 printf 'kelvane-cli encrypt, one call  %6.2f s (%s-%s)\n' "$t_cli" "$t_cli" "$(worst "${cli[@]}")"

@@ -65,6 +65,7 @@ done
 
 rate() { awk "BEGIN { printf \"%.0f\", $total / $1 }"; }
 t_cli1="$(best "${cli1[@]}")" t_clin="$(best "${clin[@]}")" t_win="$(best "${win[@]}")"
+machine_line
 printf '%s files of 4 KiB in %s folders in /dev/shm, best of %s runs\n' "$total" "$folders" "$runs"
 printf 'kelvane-cli encrypt -j 1   %6.2f s  %6s files/s\n' "$t_cli1" "$(rate "$t_cli1")"
 printf 'kelvane-cli encrypt        %6.2f s  %6s files/s\n' "$t_clin" "$(rate "$t_clin")"

@@ -62,6 +62,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     before=$(ticks)
     sleep "$SECONDS_WATCHED"
     after=$(ticks)
+    machine_line
     awk -v t=$((after - before)) -v hz="$hz" -v s="$SECONDS_WATCHED" \
         "BEGIN { printf \"watching: %.2f%% of one core (%d ticks in %d s)\\n\", 100 * t / hz / s, t, s }"
     printf r >"$LOG/release"   # the application ends; the file is encrypted again

@@ -43,6 +43,7 @@ for _ in $(seq "$runs"); do
 done
 
 t_cli="$(best "${cli[@]}")" t_win="$(best "${win[@]}")"
+machine_line
 printf '%s MiB in /dev/shm, best of %s runs (range)\n' "$size_mib" "$runs"
 printf 'kelvane-cli encrypt        %6.2f s (%s-%s)\n' "$t_cli" "$t_cli" "$(worst "${cli[@]}")"
 printf 'window, EncryptOneFile     %6.2f s (%s-%s)  %.2fx the CLI\n' \

@@ -356,6 +356,7 @@ CryptResult RunEngine(FileRun& run, FileIdentity* sourceOpened,
     hooks.onExisting = ctx.options.force ? Existing::Replace : Existing::Keep;
     hooks.sourceOpened = sourceOpened;
     hooks.handOver = handOver;
+    hooks.runKey = ctx.runKey;
     // The engine creates the new file with the source's permissions, so
     // decrypted data is never open to others, not even for a moment.
     switch (run.direction) {

@@ -74,6 +74,8 @@ struct ActionContext {
     DeferredCommits* deferred = nullptr;
     // The walk's folder as it was listed; all zero for a named file.
     FileNode folderNode{};
+    // The password's key, made once for the whole run.
+    const RunKey* runKey = nullptr;
 };
 
 // How one FILE ended; a script tells a wrong password from other failures.

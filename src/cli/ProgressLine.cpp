@@ -63,7 +63,7 @@ int TerminalColumns(int fd) {
 
 ProgressLine::ProgressLine(std::ostream& out, bool enabled, uint64_t totalBytes, Clock clock,
                            Columns columns)
-    : out_(out), enabled_(enabled), total_(totalBytes),
+    : out_(out), enabled_(enabled), drawn_(enabled), total_(totalBytes),
       clock_(clock ? std::move(clock) : Clock(SteadySeconds)), columns_(std::move(columns)),
       started_(clock_()) {}
 
@@ -73,6 +73,9 @@ ProgressLine::~ProgressLine() {
 
 void ProgressLine::FileShare::SetPosition(int position) {
     ProgressCounter::SetPosition(position);
+    // Undrawn, the count is read by nobody: the file's Close() adds it whole.
+    if (!line_.drawn_)
+        return;
     const uint64_t reached = bytes_ / 100 * static_cast<uint64_t>(Position()) +
                              bytes_ % 100 * static_cast<uint64_t>(Position()) / 100;
     if (reached > counted_) {
@@ -92,8 +95,12 @@ std::unique_ptr<ProgressLine::FileShare> ProgressLine::ShareFor(uint64_t bytes) 
 }
 
 void ProgressLine::Count(uint64_t bytes) {
+    done_.fetch_add(bytes, std::memory_order_relaxed);
+    // With no line to draw nothing else needs the lock, which files running
+    // side by side would otherwise take in turn at every report.
+    if (!drawn_)
+        return;
     const std::lock_guard<std::mutex> lock(mutex_);
-    done_ += bytes;
     DrawLocked(false);
 }
 
@@ -122,10 +129,11 @@ void ProgressLine::DrawLocked(bool force) {
     if (!enabled_)
         return;
     const double now = clock_();
-    if (!force && drawnAt_ >= 0 && now - drawnAt_ < kRedrawSeconds && done_ < total_)
+    const uint64_t doneBytes = done_.load(std::memory_order_relaxed);
+    if (!force && drawnAt_ >= 0 && now - drawnAt_ < kRedrawSeconds && doneBytes < total_)
         return;
     drawnAt_ = now;
-    const double done = static_cast<double>(done_), total = static_cast<double>(total_);
+    const double done = static_cast<double>(doneBytes), total = static_cast<double>(total_);
     const double fraction = total > 0 ? done / total : 1.0;
     const double elapsed = now - started_;
     std::string estimate;

@@ -7,6 +7,7 @@
 
 #include "engine/Progress.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -68,8 +69,9 @@ private:
     std::mutex mutex_;
     std::ostream& out_;
     bool enabled_;
+    const bool drawn_; // whether the line was ever to be drawn
     uint64_t total_;
-    uint64_t done_ = 0;
+    std::atomic<uint64_t> done_{0};
     Clock clock_;
     Columns columns_;
     double started_;

@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <mutex>
 #include <sstream>
 #include <system_error>
@@ -43,15 +44,32 @@ public:
     Run(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action)
         : settings_(settings), jobs_(jobs), action_(action),
           progress_(settings.err, settings.drawProgress, TotalSize(jobs), {}, settings.columns),
-          messages_(jobs.size()), claimed_(ClaimedBefore(settings, jobs)),
-          // A file under way or waiting holds up to three descriptors: its
-          // source, its new file and, for a named file, its folder's.
-          batchLimits_(
-              SizedForOpenFiles({}, OpenFilesAllowed(), std::max(settings.parallel, 1u), 3)),
+          messages_(jobs.size()), claimed_(ClaimedBefore(settings, jobs)), key_(settings.password),
+          batchLimits_(LimitsFor(settings.parallel)),
           batch_(batchLimits_, CommitBatch::Where::Background) {}
 
+    // A file under way or waiting holds up to three descriptors: its
+    // source, its new file and, for a named file, its folder's.
+    static constexpr unsigned kDescriptorsPerFile = 3;
+
+    static BatchLimits LimitsFor(unsigned parallel) {
+        return SizedForOpenFiles({}, OpenFilesAllowed(), std::max(parallel, 1u),
+                                 kDescriptorsPerFile);
+    }
+
+    // Only so many files wait: one batch per filler besides the one
+    // committed, and one under way for each.
+    static std::size_t DescriptorsAtMost(unsigned parallel, const BatchLimits& limits,
+                                         std::size_t files) {
+        const std::size_t fillers = std::max(parallel, 1u);
+        const std::size_t waiting = (fillers + 1) * limits.files + fillers;
+        return std::min(waiting, files) * kDescriptorsPerFile + 64;
+    }
+
     Outcome All() {
-        ReserveDescriptors(DescriptorsAtMost());
+        // Already done at start for the usual number of jobs, before any
+        // thread; this grows the table only for more jobs than that.
+        ReserveDescriptors(DescriptorsAtMost(settings_.parallel, batchLimits_, jobs_.size()));
         std::vector<std::thread> helpers;
         try {
             for (unsigned i = 1; i < settings_.parallel; ++i)
@@ -118,14 +136,6 @@ private:
                       << '\n';
     }
 
-    // Each file under way or waiting holds up to three descriptors; only
-    // so many wait (one batch per filler besides the one committed).
-    std::size_t DescriptorsAtMost() const {
-        const std::size_t fillers = std::max(settings_.parallel, 1u);
-        const std::size_t waiting = (fillers + 1) * batchLimits_.files + fillers;
-        return std::min(waiting, jobs_.size()) * 3 + 64;
-    }
-
     static uint64_t TotalSize(const std::vector<FileJob>& jobs) {
         uint64_t total = 0;
         for (const FileJob& job : jobs)
@@ -188,7 +198,8 @@ private:
                                                                            : -1,
                                                    owner.claimed_[at],
                                                    owner.jobs_.size() > 1 ? this : nullptr,
-                                                   folder ? folder->Identity() : FileNode{}} {}
+                                                   folder ? folder->Identity() : FileNode{},
+                                                   &owner.key_} {}
 
         void Defer(std::unique_ptr<DestinationFile> destination, Existing existing, int64_t bytes,
                    Conclude conclude) override {
@@ -294,6 +305,7 @@ private:
     std::vector<FileMessages> messages_;
     std::size_t written_ = 0;
     const std::vector<bool> claimed_;
+    const RunKey key_;
     BatchLimits batchLimits_;
     // Declared last: it commits what still waits before the rest goes.
     CommitBatch batch_;
@@ -303,6 +315,12 @@ private:
 
 Outcome RunFiles(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action) {
     return Run(settings, jobs, action).All();
+}
+
+void ReserveDescriptorsForRuns() {
+    const unsigned usual = ParallelFiles(0, std::numeric_limits<std::size_t>::max());
+    ReserveDescriptors(Run::DescriptorsAtMost(usual, Run::LimitsFor(usual),
+                                              std::numeric_limits<std::size_t>::max()));
 }
 
 unsigned ParallelFiles(unsigned requested, std::size_t files) {

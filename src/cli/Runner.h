@@ -42,6 +42,12 @@ using FileAction = Outcome (*)(const ActionContext&, const std::string&);
 // it is set; the files already running stop at their next progress report.
 Outcome RunFiles(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action);
 
+// Grows the process's table of descriptors to what a run of the usual
+// number of jobs may hold at once. Called at start, before any thread: the
+// kernel grows a table that threads share only after a grace period, which
+// cost a run over small files more than its files did.
+void ReserveDescriptorsForRuns();
+
 // The number of files to run at once: -j, else one per processor, never
 // more than there are files.
 unsigned ParallelFiles(unsigned requested, std::size_t files);

@@ -4,6 +4,7 @@
 #include "cli/Cli.h"
 #include "cli/MessageCatalogue.h"
 #include "cli/ProgressLine.h"
+#include "cli/Runner.h"
 #include "cli/Signals.h"
 #include "cli/TerminalPrompt.h"
 #include "crypto/SelfTest.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     }
     // Batches are sized by the limit: as many as the hard limit allows.
     kelvane::RaiseOpenFileLimit(std::numeric_limits<std::size_t>::max());
+    kelvane::cli::ReserveDescriptorsForRuns();
     kelvane::cli::CancelOnSignals();
     kelvane::cli::TerminalPrompter prompter;
     kelvane::cli::WatchTerminalWidth();

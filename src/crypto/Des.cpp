@@ -6,6 +6,8 @@
 #include "crypto/Endian.h"
 #include "crypto/SecureWipe.h"
 
+#include <new>
+
 namespace kelvane {
 namespace {
 
@@ -133,6 +135,19 @@ DesKeySchedule::DesKeySchedule(const uint8_t key[8]) {
 
 DesKeySchedule::~DesKeySchedule() {
     SecureWipe(rounds_.data(), sizeof rounds_);
+    for (Prepared& prepared : prepared_)
+        if (prepared.constants != nullptr)
+            SecureWipe(prepared.constants.get(), sizeof(bitslice::RoundConstants));
+}
+
+const bitslice::RoundConstants* DesKeySchedule::Constants(bool encipher, bool folded) const {
+    Prepared& prepared = prepared_[(encipher ? 2u : 0u) + (folded ? 1u : 0u)];
+    std::call_once(prepared.once, [&] {
+        prepared.constants.reset(new (std::nothrow) bitslice::RoundConstants);
+        if (prepared.constants != nullptr)
+            bitslice::PrepareRoundConstants(*this, encipher, folded, *prepared.constants);
+    });
+    return prepared.constants.get();
 }
 
 void DesCryptBlocksTable(const DesKeySchedule& schedule, uint8_t* data, std::size_t blocks,

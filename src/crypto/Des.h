@@ -5,8 +5,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 
 namespace kelvane {
+
+namespace bitslice {
+struct RoundConstants;
+}
 
 // Enciphers (any non-zero direction) or deciphers (direction 0) one block.
 // The input is read completely before the output is written, so both may be
@@ -26,13 +32,29 @@ public:
         return rounds_[static_cast<std::size_t>(i)];
     }
 
+    // The bitsliced paths' form of the schedule for one direction and gate
+    // family, made at its first use and kept while the schedule lives, so a
+    // run over many small files under one key makes it once. Safe from
+    // several threads. Null when there was no memory for it.
+    const bitslice::RoundConstants* Constants(bool encipher, bool folded) const;
+
 private:
+    struct Prepared {
+        std::once_flag once;
+        std::unique_ptr<bitslice::RoundConstants> constants;
+    };
+
     std::array<std::array<uint8_t, 8>, 16> rounds_{};
+    mutable std::array<Prepared, 4> prepared_;
 };
 
 // The one place where a file's blocks are transformed: `blocks` consecutive
 // 8-byte blocks at `data`, each on its own (no chaining), in place.
 void DesCryptBlocks(const DesKeySchedule& schedule, uint8_t* data, std::size_t blocks,
                     bool encipher);
+
+// Makes now what DesCryptBlocks in that direction needs from the schedule
+// for a run of `blocks`, which it would otherwise make at its first call.
+void DesPrepareBlocks(const DesKeySchedule& schedule, std::size_t blocks, bool encipher);
 
 } // namespace kelvane

@@ -9,6 +9,10 @@
 
 #include <cstring>
 
+#ifdef KELVANE_DES_X86_PATHS
+#include <cpuid.h>
+#endif
+
 namespace kelvane::bitslice {
 
 void PrepareRoundConstants(const DesKeySchedule& schedule, bool encipher, bool folded,
@@ -127,6 +131,50 @@ const char* DesPathName(DesPath path) {
     return "?";
 }
 
+#ifdef KELVANE_DES_X86_PATHS
+namespace {
+
+// What the processor and the operating system offer, asked once, at the
+// first use. The compiler's own check brought a detection of every feature
+// that ran at each start of the program, and each question to the
+// processor is a trap to the hypervisor on a virtual machine.
+struct X86Features {
+    bool avx2 = false;
+    bool avx512f = false;
+};
+
+// The register states the operating system saves (XCR0).
+uint64_t SavedStates() {
+    uint32_t low = 0, high = 0;
+    __asm__("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
+    return (uint64_t{high} << 32) | low;
+}
+
+X86Features AskProcessor() {
+    X86Features features;
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (__get_cpuid(1, &a, &b, &c, &d) == 0 || (c & bit_OSXSAVE) == 0)
+        return features;
+    // The SSE and AVX halves for AVX2; the mask and upper ZMM states too for
+    // AVX-512.
+    const uint64_t states = SavedStates();
+    const bool ymm = (states & 0x06) == 0x06;
+    const bool zmm = ymm && (states & 0xE0) == 0xE0;
+    if (__get_cpuid_count(7, 0, &a, &b, &c, &d) == 0)
+        return features;
+    features.avx2 = ymm && (b & bit_AVX2) != 0;
+    features.avx512f = zmm && (b & bit_AVX512F) != 0;
+    return features;
+}
+
+const X86Features& Features() {
+    static const X86Features features = AskProcessor();
+    return features;
+}
+
+} // namespace
+#endif
+
 bool DesPathSupported(DesPath path) {
     switch (path) {
     case DesPath::Table:
@@ -134,9 +182,9 @@ bool DesPathSupported(DesPath path) {
         return true;
 #ifdef KELVANE_DES_X86_PATHS
     case DesPath::Avx2:
-        return __builtin_cpu_supports("avx2");
+        return Features().avx2;
     case DesPath::Avx512:
-        return __builtin_cpu_supports("avx512f");
+        return Features().avx512f;
 #else
     default:
         return false;
@@ -161,12 +209,15 @@ DesPath DesFastestPath() {
 void DesCryptBlocksWith(DesPath path, const DesKeySchedule& schedule, uint8_t* data,
                         std::size_t blocks, bool encipher) {
     const PathInfo info = Info(path);
-    if (info.batches == nullptr || blocks < kShortestBatch || !DesPathSupported(path)) {
+    const bitslice::RoundConstants* kept =
+        info.batches == nullptr || blocks < kShortestBatch || !DesPathSupported(path)
+            ? nullptr
+            : schedule.Constants(encipher, info.folded);
+    if (kept == nullptr) {
         DesCryptBlocksTable(schedule, data, blocks, encipher);
         return;
     }
-    bitslice::RoundConstants constants;
-    bitslice::PrepareRoundConstants(schedule, encipher, info.folded, constants);
+    const bitslice::RoundConstants& constants = *kept;
     const std::size_t width = static_cast<std::size_t>(info.blocksPerBatch);
     const std::size_t full = blocks / width;
     info.batches(constants, data, full);
@@ -181,7 +232,13 @@ void DesCryptBlocksWith(DesPath path, const DesKeySchedule& schedule, uint8_t* d
     } else if (rest > 0) {
         DesCryptBlocksTable(schedule, tail, rest, encipher);
     }
-    SecureWipe(&constants, sizeof constants);
+}
+
+void DesPrepareBlocks(const DesKeySchedule& schedule, std::size_t blocks, bool encipher) {
+    const DesPath path = DesFastestPath();
+    const PathInfo info = Info(path);
+    if (info.batches != nullptr && blocks >= kShortestBatch && DesPathSupported(path))
+        static_cast<void>(schedule.Constants(encipher, info.folded));
 }
 
 void DesCryptBlocks(const DesKeySchedule& schedule, uint8_t* data, std::size_t blocks,

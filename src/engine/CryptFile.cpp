@@ -11,11 +11,31 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <optional>
 #include <sys/mman.h>
 
 namespace kelvane {
 
 EngineState TheEngineState;
+
+RunKey::RunKey(const std::string& password) : schedule_(Made(password, bytes_)) {}
+
+RunKey::~RunKey() {
+    SecureWipe(bytes_, sizeof bytes_);
+}
+
+const uint8_t* RunKey::Made(const std::string& password, uint8_t bytes[8]) {
+    MakeKey(password, bytes);
+    return bytes;
+}
+
+bool RunKey::MadeOf(const std::string& password) const {
+    uint8_t other[8];
+    MakeKey(password, other);
+    const bool same = std::memcmp(other, bytes_, sizeof other) == 0;
+    SecureWipe(other, sizeof other);
+    return same;
+}
 
 CryptResult ResultOfCommit(CommitOutcome outcome) {
     switch (outcome) {
@@ -128,6 +148,25 @@ private:
     SecretBytes<8> bytes_;
 };
 
+// The run's key when it is the password's, else one of the file's own.
+class UsedKey {
+public:
+    UsedKey(const std::string& password, const RunKey* shared) {
+        if (shared != nullptr && shared->MadeOf(password))
+            key_ = shared;
+        else
+            key_ = &own_.emplace(password);
+    }
+    UsedKey(const UsedKey&) = delete;
+    UsedKey& operator=(const UsedKey&) = delete;
+    const uint8_t* Bytes() const { return key_->Bytes(); }
+    const DesKeySchedule& Schedule() const { return key_->Schedule(); }
+
+private:
+    std::optional<RunKey> own_;
+    const RunKey* key_ = nullptr;
+};
+
 FileAccess& FilesOf(const CryptHooks& hooks) {
     return hooks.files != nullptr ? *hooks.files : SystemFiles();
 }
@@ -233,8 +272,8 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
     if (!buffer.Allocate(Buffer::kHeaderRoom + RingCapacityFor(hooks, cipherLength)))
         return crNoMemory;
     const Ring ring{buffer.Data() + Buffer::kHeaderRoom, RingCapacityFor(hooks, cipherLength)};
-    const Key key(password);
-    const DesKeySchedule schedule(key.Bytes());
+    const UsedKey key(password, hooks.runKey);
+    const DesKeySchedule& schedule = key.Schedule();
     auto destination = CreateEarly(files, &destinationPath, source->PermissionBits());
 
     Run run(hooks, ring);
@@ -297,7 +336,7 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
         return crNotCrypted;
     if (got != kCryptHeaderSize)
         return crReadFailed;
-    const Key key(password);
+    const UsedKey key(password, hooks.runKey);
     int64_t fileLength = 0;
     const CryptHeader header = CryptHeader::Parse(bytes, sizeof bytes, 0);
     if (KeyCheckOf(key.Bytes()) != header.keyCheck)
@@ -314,7 +353,7 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
     if (!buffer.Allocate(RingCapacityFor(hooks, cipherLength)))
         return crNoMemory;
     const Ring ring{buffer.Data(), RingCapacityFor(hooks, cipherLength)};
-    const DesKeySchedule schedule(key.Bytes());
+    const DesKeySchedule& schedule = key.Schedule();
     auto destination = CreateEarly(files, destinationPath, source->PermissionBits());
 
     Run run(hooks, ring);

@@ -6,6 +6,7 @@
 
 #include "crypto/CryptHeader.h"
 #include "crypto/CryptResult.h"
+#include "crypto/Des.h"
 #include "engine/PauseGate.h"
 #include "engine/Progress.h"
 #include "platform/FileAccess.h"
@@ -18,6 +19,28 @@
 #include <string>
 
 namespace kelvane {
+
+// A password's key made ready once for a run over many files under it:
+// the key bytes and their schedule, which each file would otherwise derive
+// again. Shared by the files running at once; wiped when it goes.
+class RunKey {
+public:
+    explicit RunKey(const std::string& password);
+    ~RunKey();
+    RunKey(const RunKey&) = delete;
+    RunKey& operator=(const RunKey&) = delete;
+
+    // Whether `password` gives this very key.
+    bool MadeOf(const std::string& password) const;
+    const uint8_t* Bytes() const { return bytes_; }
+    const DesKeySchedule& Schedule() const { return schedule_; }
+
+private:
+    static const uint8_t* Made(const std::string& password, uint8_t bytes[8]);
+
+    uint8_t bytes_[8];
+    const DesKeySchedule schedule_;
+};
 
 // What a run needs from its surroundings.
 struct CryptHooks {
@@ -49,6 +72,9 @@ struct CryptHooks {
     // (CommitBatch.h); the result is then crOk. Left empty when the run
     // committed on its own (standard output, a conversion).
     std::unique_ptr<DestinationFile>* handOver = nullptr;
+    // When set, the key of the password a run over many files uses; a file
+    // under another password makes its own.
+    const RunKey* runKey = nullptr;
     // Tests: asked before each worker thread starts; false makes that start
     // fail as if the system had no thread to give.
     std::function<bool(std::size_t)> threadMayStart = nullptr;

@@ -192,6 +192,8 @@ public:
 
     void Tick();
     void RunNow();
+    // Whether there are events to run at all.
+    bool HasEvents() const { return static_cast<bool>(hooks_.letEventsRun); }
     // Time until the budget calls for the next chance.
     std::chrono::microseconds TimeLeft() const;
 
@@ -199,6 +201,7 @@ private:
     void NoteGap(std::chrono::steady_clock::time_point now);
 
     const CryptHooks& hooks_;
+    bool timed_;
     std::chrono::steady_clock::time_point last_;
     std::chrono::microseconds longest_{0};
 };
