@@ -250,7 +250,7 @@ private:
     // directory list to its new directory.
     void FollowDirectory();
     void ConnectHelp();
-    QLabel* AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText);
+    QLabel* AddFigure(QFrame* bevel, QLabel*& caption, const QString& captionText);
     void MoveSelectionMode(TStringGrid& to, TStringGrid& from);
     // Listens for changes of the folder the lists show.
     void WatchDisk();
