@@ -386,6 +386,7 @@ bool EncryptOneFile(CommandHost& host, const std::string& name, PasswordFrom pas
     // let the engine replace it unasked.
     const bool asked = host.ListsFile(cryptedName) || FileExists(cryptedName);
     if (asked &&
+        //: The English text keeps its slips; write the translation correctly.
         ShowInformation(FormatText(Tr("FileCommands", "File \"%1\" already exist in the list of "
                                                       "crypted files. Overwrite one?"),
                                    {listedName}),
@@ -447,6 +448,7 @@ bool DecryptOneFile(CommandHost& host, const std::string& name, const std::strin
     // that "a.cry.cry" would replace the crypted file "a.cry".
     const bool asked = host.ListsFile(plainName) || FileExists(plainName);
     if (asked &&
+        //: The English text keeps its slips; write the translation correctly.
         ShowInformation(FormatText(Tr("FileCommands", "File \"%1\" is already exist in the file "
                                                       "list for not encrypted files. Overwrite "
                                                       "one?"),

@@ -16,6 +16,7 @@ namespace kelvane {
 // The preferences (ShowCry, OnePassword, OnePerList, Expire) and HelpFile
 // are part of the shared state (commands/State.h).
 
+//: The English text keeps its slip; write the translation correctly.
 inline constexpr const char* kNotInstalledMessage =
     KELVANE_TR_NOOP("Settings", "Program haven't been properly installed.");
 

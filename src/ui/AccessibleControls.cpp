@@ -220,6 +220,7 @@ void TieFigureToCaption(QLabel& figure, const QLabel& caption) {
     QString name = caption.text();
     if (name.endsWith(QLatin1Char(':')))
         name.chop(1);
+    name = name.trimmed(); // French sets a space before the colon
     figure.setProperty(kCaptionProperty, name);
 }
 

@@ -23,6 +23,7 @@ TEncrypt::TEncrypt(QWidget* parent)
     // "simbols" is spelled as the program has always shown it: users know the
     // dialog by it, so it is not corrected.
     Label1 = new QLabel(
+        //: "simbols" stays misspelled in English only; spell the translation correctly.
         QCoreApplication::translate("EncryptDialog", "Enter the password (6 - 8) simbols"), this);
     Label1->move(64, 58);
     Label1->adjustSize();

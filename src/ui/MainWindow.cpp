@@ -129,11 +129,11 @@ void TMainWin::FormCloseQuery(bool& CanClose) {
     }
     if (OpenCount > 0) {
         const int answer = ShowInformation(
+            //: The English text keeps its slips; write the translation correctly.
             Tr("MainWindow",
                "Check out all your crypted files that was open now are closed. Close all "
                "applications, associated with them.Ensure that all files in the disk that should "
-               "be "
-               "protected,have been encrypted. Click cancel if you're not sure of it."),
+               "be protected,have been encrypted. Click cancel if you're not sure of it."),
             mbOK | mbCancel);
         if (answer == mrOk)
             CancelRequested = true;

@@ -244,6 +244,7 @@ private:
     void CreateNavigation(QWidget* client);
     void CreateFileGrids(QWidget* client);
     void CreateProgressPanel(QWidget* client);
+    void FitProgressColumns();
     void CreateTimers();
     void ConnectShellCommands();
     // The path label, the plain-file list and the drive selector follow the

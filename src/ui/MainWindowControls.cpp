@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <algorithm>
 
 namespace kelvane {
 namespace {
@@ -91,6 +92,25 @@ QFont GridFont() {
             break;
     }
     return font;
+}
+
+// `pattern` with every 9 drawn in the digit that is widest in `font`.
+QString WithWidestDigits(const QFont& font, QString pattern) {
+    const QFontMetrics metrics(font);
+    QChar widest = '0';
+    for (QChar digit : QStringLiteral("0123456789"))
+        if (metrics.horizontalAdvance(digit) > metrics.horizontalAdvance(widest))
+            widest = digit;
+    return pattern.replace('9', widest);
+}
+
+// The width a bevel needs for its caption and, beside it, `figure`.
+int RoomFor(const QLabel& caption, const QString& figure) {
+    constexpr int kFrames = 2;
+    return caption.x() + caption.width() + 3 +
+           QFontMetrics(caption.font())
+               .horizontalAdvance(WithWidestDigits(caption.font(), figure)) +
+           kFrames;
 }
 
 } // namespace
@@ -308,8 +328,28 @@ void TMainWin::CreateProgressPanel(QWidget* client) {
     Label12 = AddFigure(Bevel4, Label10, QCoreApplication::translate("MainWindow", "Remaining:"));
     Label18 = AddFigure(Bevel3, Label17, QCoreApplication::translate("MainWindow", "Done:"));
     // "Throughout:" (for the throughput) is the program's own word and stays.
+    //: The bytes a second of the run; the English word stays, translate it as "throughput".
     Label16 = AddFigure(Bevel5, Label15, QCoreApplication::translate("MainWindow", "Throughout:"));
     Label20 = AddFigure(Bevel6, Label19, QCoreApplication::translate("MainWindow", "Size:"));
+    FitProgressColumns();
+}
+
+// A caption in another language may be wider than the English one: the
+// first two columns grow to their widest caption and figure, and the last
+// column, which has room to spare, starts that much later.
+void TMainWin::FitProgressColumns() {
+    const QString time = "99:99:99";
+    const QString kilobytes =
+        QCoreApplication::translate("MainWindow", "%1 KBytes").arg(QStringLiteral("9999999"));
+    const int first = std::max({Bevel1->width(), RoomFor(*Label9, time), RoomFor(*Label13, time)});
+    const int second =
+        std::max({Bevel4->width(), RoomFor(*Label10, time), RoomFor(*Label17, kilobytes)});
+    Bevel1->resize(first, Bevel1->height());
+    Bevel2->resize(first, Bevel2->height());
+    Bevel4->setGeometry(first, Bevel4->y(), second, Bevel4->height());
+    Bevel3->setGeometry(first, Bevel3->y(), second, Bevel3->height());
+    Bevel5->move(first + second, Bevel5->y());
+    Bevel6->move(first + second, Bevel6->y());
 }
 
 void TMainWin::CreateTimers() {

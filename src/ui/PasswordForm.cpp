@@ -152,7 +152,7 @@ bool TPasswordForm::RefuseForeignCharacters(const QString& text) {
     const std::string foreign = CharactersOutsideWindows1252(Utf16Of(text));
     if (foreign.empty())
         return false;
-    //: %1 lists the refused characters; \r starts the second line.
+    //: %1 lists the refused characters; the second sentence starts a new line.
     ShowError(FormatText(Tr("PasswordForm", "These characters can't be used in a password: "
                                             "%1\rUse letters, digits and signs of Western "
                                             "European languages."),
