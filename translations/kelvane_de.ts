@@ -560,7 +560,7 @@ Eine vergessene Passphrase lässt sich nicht wiederherstellen.</translation>
     </message>
     <message>
         <source>Case of characters is meaningful</source>
-        <translation>Groß- und Kleinschreibung wird unterschieden</translation>
+        <translation>Groß-/Kleinschreibung beachten</translation>
     </message>
     <message>
         <source>&amp;Submit</source>

@@ -80,7 +80,8 @@ TPasswordForm::TPasswordForm(QWidget* parent, const QString& caption, const QStr
     Label2 = new QLabel(
         QCoreApplication::translate("PasswordForm", "Case of characters is meaningful"), this);
     Label2->setFont(boldItalic);
-    Label2->move(kFieldLeft, fieldsBottom + 8);
+    // Beside the note's caption, which may be longer in another language.
+    Label2->move(std::max(kFieldLeft, Label3->x() + Label3->width() + 4), fieldsBottom + 8);
     Label2->adjustSize();
 
     const int buttonsTop = fieldsBottom + 34;

@@ -19,6 +19,7 @@
 #include "ui/PreferencesDialog.h"
 #include "ui/StringGrid.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QFrame>
 #include <QImage>
@@ -139,10 +140,32 @@ TEST_P(TextsFitInEveryLanguageTest, StatusTextsCaptionsAndTheButtonFit) {
     EXPECT_LE(QFontMetrics(w.Button1->font()).height(), w.Button1->height());
 }
 
+// No two texts of a dialog side by side cover each other: a caption that
+// grew in translation must push what follows it aside.
+void ExpectTextsApart(const QWidget& dialog) {
+    std::vector<const QWidget*> texts;
+    for (const QWidget* control : dialog.findChildren<QWidget*>()) {
+        if (!control->isVisibleTo(&dialog))
+            continue; // Preferences' expiry sits hidden under its check box
+        const auto* label = qobject_cast<const QLabel*>(control);
+        if ((label != nullptr && !label->text().isEmpty()) ||
+            qobject_cast<const QAbstractButton*>(control) != nullptr)
+            texts.push_back(control);
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        for (std::size_t j = i + 1; j < texts.size(); ++j) {
+            const QRect a(texts[i]->mapTo(&dialog, QPoint()), texts[i]->size());
+            const QRect b(texts[j]->mapTo(&dialog, QPoint()), texts[j]->size());
+            EXPECT_FALSE(a.intersects(b)) << texts[i]->metaObject()->className() << " and "
+                                          << texts[j]->metaObject()->className();
+        }
+}
+
 // Every text of a dialog whole in its control, every control inside the
 // dialog.
 void ExpectTextsWhole(const QWidget& dialog) {
     SCOPED_TRACE(dialog.windowTitle().toStdString());
+    ExpectTextsApart(dialog);
     for (const QWidget* control : dialog.findChildren<QWidget*>()) {
         if (control->window() != &dialog)
             continue; // a combo box's list, say
