@@ -7,7 +7,9 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <clocale>
 #include <string>
+#include <string_view>
 
 namespace kelvane {
 namespace {
@@ -32,11 +34,22 @@ void LoadCatalogue(const QString& name, const QString& directory) {
         delete translator;
 }
 
+// gettext, and with it kelvane-cli, speaks English under the C locale even
+// when LANGUAGE names another language; the window does the same, so the two
+// programs never disagree. Qt has set the locale from the environment.
+bool MessagesInEnglishOnly() {
+    const char* messages = std::setlocale(LC_MESSAGES, nullptr);
+    const std::string_view name = messages != nullptr ? messages : "C";
+    return name == "C" || name == "POSIX";
+}
+
 } // namespace
 
 void InstallTranslations() {
-    LoadCatalogue("qtbase", QLibraryInfo::path(QLibraryInfo::TranslationsPath));
-    LoadCatalogue("kelvane", ProgramCatalogueDirectory());
+    if (!MessagesInEnglishOnly()) {
+        LoadCatalogue("qtbase", QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        LoadCatalogue("kelvane", ProgramCatalogueDirectory());
+    }
     SetTranslateHook(TranslateWithQt);
 }
 
