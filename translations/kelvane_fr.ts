@@ -560,7 +560,7 @@ Une phrase secrète oubliée ne peut pas être retrouvée.</translation>
     </message>
     <message>
         <source>Case of characters is meaningful</source>
-        <translation>Les majuscules et les minuscules sont distinguées</translation>
+        <translation>Respectez les majuscules et minuscules</translation>
     </message>
     <message>
         <source>&amp;Submit</source>
