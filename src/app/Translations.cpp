@@ -38,7 +38,8 @@ void LoadCatalogue(const QString& name, const QString& directory) {
 // when LANGUAGE names another language; the window does the same, so the two
 // programs never disagree. Qt has set the locale from the environment.
 bool MessagesInEnglishOnly() {
-    const char* messages = std::setlocale(LC_MESSAGES, nullptr);
+    // Asked once at start, before any thread of the program's own exists.
+    const char* messages = std::setlocale(LC_MESSAGES, nullptr); // NOLINT(concurrency-mt-unsafe)
     const std::string_view name = messages != nullptr ? messages : "C";
     return name == "C" || name == "POSIX";
 }
