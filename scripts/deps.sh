@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev libglib2.0-dev
+    qt6-base-dev libglib2.0-dev qt6-l10n-tools qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format clang-tidy fonts-liberation desktop-file-utils shared-mime-info
     xvfb xauth xdotool x11-utils openbox openssl time strace

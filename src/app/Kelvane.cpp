@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Kelvane 95: start-up, the event loop and the end of the run.
+#include "Translations.h"
 #include "crypto/SelfTest.h"
+#include "crypto/Translate.h"
 #include "engine/CryptFile.h"
 #include "platform/MessageSeam.h"
 #include "platform/ProcessLimits.h"
@@ -134,13 +136,15 @@ int main(int argc, char** argv) {
     ResetWindowState();
     std::unique_ptr<QApplication> app(ConnectToDisplay(argc, argv));
     QApplication::setApplicationName("Kelvane 95");
+    InstallTranslations();
     IdentifyToTheDesktop();
     InstallMessageBoxes();
     InstallWindowFont();
     // A build whose cipher gives a wrong answer would write files nobody can
     // read back.
     if (!CryptoSelfTest()) {
-        ShowError("The cipher self-test failed: this build of Kelvane 95 must not be used.");
+        ShowError(Tr("Kelvane",
+                     "The cipher self-test failed: this build of Kelvane 95 must not be used."));
         return 3;
     }
     // The engine lets the window repaint, tick and take "Cancel process"

@@ -6,6 +6,7 @@
 #include "commands/State.h"
 #include "crypto/AsciiCase.h"
 #include "crypto/CryptNames.h"
+#include "crypto/Translate.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
 
@@ -75,7 +76,8 @@ ListedFileStep EncryptOrDecryptStep(ShellHost& host) {
 }
 
 std::string DirectoryErrorText(const std::string& path) {
-    return "Couldn't open the folder of the file " + path + ": input/output error.";
+    return FormatText(
+        Tr("CommandLine", "Couldn't open the folder of the file %1: input/output error."), {path});
 }
 
 void RunCommandLine(ShellHost& host, SelectionHost& selection,
@@ -112,7 +114,7 @@ void RunFileList(ShellHost& host, SelectionHost& selection, const std::vector<st
     const DurableRemovals durable;
     const PasswordUse use;
     if (Busy()) {
-        selection.SetStatus(kWaitTillFinished);
+        selection.SetStatus(Tr("Status", kWaitTillFinished));
         return;
     }
     const auto crypted = static_cast<int>(std::count_if(

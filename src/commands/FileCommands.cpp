@@ -6,6 +6,7 @@
 #include "crypto/CryptHeader.h"
 #include "crypto/CryptNames.h"
 #include "crypto/ResultMessages.h"
+#include "crypto/Translate.h"
 #include "engine/CommitBatch.h"
 #include "engine/CryptFile.h"
 #include "platform/ErrorText.h"
@@ -52,7 +53,9 @@ HeldAttributes KeptAttributes(const SourceLook& look, bool asked) {
 // "fisically" keeps its spelling: users and scripts match the message as the
 // program has always written it.
 std::string NotFoundText(const std::string& name) {
-    return "File \"" + name + "\" is fisically not found in the current directory";
+    //: "fisically" stays misspelled in English only; write "physically" correctly.
+    return FormatText(
+        Tr("FileCommands", "File \"%1\" is fisically not found in the current directory"), {name});
 }
 
 std::string WithoutLastFour(const std::string& path) {
@@ -60,7 +63,7 @@ std::string WithoutLastFour(const std::string& path) {
 }
 
 std::string ReadOnlyText(const std::string& name) {
-    return "File \"" + name + "\" is set as read only.Proceed?";
+    return FormatText(Tr("FileCommands", "File \"%1\" is set as read only.Proceed?"), {name});
 }
 
 // The progress panel for one engine run; taken down again however the run
@@ -77,7 +80,7 @@ public:
     ~ProgressPanel() {
         host_.ProgressStop();
         busyFlag_ = false;
-        host_.SetStatus(kIdle);
+        host_.SetStatus(Tr("Status", kIdle));
         host_.HideProgressPanel();
         host_.ProgressClear();
     }
@@ -91,7 +94,7 @@ private:
 
 void ShowResultMessage(CryptResult result, const std::string& name) {
     if (auto text = ResultMessageText(result, name))
-        ShowMessage({MessageKind::Error, "Error", *text, mbOK});
+        ShowError(*text);
 }
 
 // What differs between the two directions; the steps are shared.
@@ -125,8 +128,24 @@ CryptResult RunCipher(CommandHost& host, const Transform& t, const AgeTarget* ag
                        host.ProgressBar2(), hooks);
 }
 
-const char* DoneWord(const Transform& t) {
-    return t.encrypt ? "encrypted" : t.age != nullptr ? "converted" : "decrypted";
+// What a run makes: each has sentences of its own, so that a translation
+// need not assemble a sentence from the words "encrypted" or "age".
+enum class Made { Crypted, Decrypted, Age };
+
+Made MadeBy(const Transform& t) {
+    return t.encrypt ? Made::Crypted : t.age != nullptr ? Made::Age : Made::Decrypted;
+}
+
+std::string ChangedWhileMadeText(Made made, const std::string& sourceShown) {
+    const char* const texts[] = {
+        KELVANE_TR_NOOP("FileCommands", "File \"%1\" changed while it was being encrypted. Both "
+                                        "files are kept."),
+        KELVANE_TR_NOOP("FileCommands", "File \"%1\" changed while it was being decrypted. Both "
+                                        "files are kept."),
+        KELVANE_TR_NOOP("FileCommands", "File \"%1\" changed while it was being converted. Both "
+                                        "files are kept."),
+    };
+    return FormatText(Tr("FileCommands", texts[static_cast<int>(made)]), {sourceShown});
 }
 
 void ShowRunEnd(CryptResult result, const Transform& t, const HeldSource& held) {
@@ -152,8 +171,7 @@ bool Conclude(CommandHost& host, const Transform& t, HeldSource& held, CryptResu
     case SourceRemoval::Removed:
         break;
     case SourceRemoval::Changed:
-        ShowError("File \"" + t.sourceShown + "\" changed while it was being " + DoneWord(t) +
-                  ". Both files are kept.");
+        ShowError(ChangedWhileMadeText(MadeBy(t), t.sourceShown));
         break;
     case SourceRemoval::Failed:
         ShowError(t.deleteFailedText);
@@ -228,23 +246,44 @@ bool RunTransform(CommandHost& host, const Transform& t, Existing existing,
 bool RefusedAsLink(const SourceLook& source, const std::string& shown, bool encrypt) {
     if (!source.name.IsLink())
         return false;
-    ShowError("File \"" + shown + "\" is a symbolic link. Only the file it points to can be " +
-              (encrypt ? "encrypted." : "decrypted."));
+    ShowError(FormatText(encrypt ? Tr("FileCommands", "File \"%1\" is a symbolic link. Only the "
+                                                      "file it points to can be encrypted.")
+                                 : Tr("FileCommands", "File \"%1\" is a symbolic link. Only the "
+                                                      "file it points to can be decrypted."),
+                         {shown}));
     return true;
 }
 
 // A folder, or anything else that is no file, where the new file is to go:
 // no answer to an overwrite question could make room for it, so the run is
 // refused before the password is asked and the file read.
-bool RefusedAsInTheWay(const std::string& destination, const char* made,
-                       const std::string& sourceShown, const char* doneWord) {
+bool RefusedAsInTheWay(const std::string& destination, Made made, const std::string& sourceShown) {
     const NameLook there = LookAtName(AT_FDCWD, destination);
     if (!there.found || (there.leads && S_ISREG(there.followed.st_mode)))
         return false;
+    struct InTheWay {
+        const char* folder;
+        const char* other;
+    };
+    // %1 is what is in the way, %2 the file that was to be processed.
+    const InTheWay texts[] = {
+        {KELVANE_TR_NOOP("FileCommands", "Folder \"%1\" is in the way of the crypted file. File "
+                                         "\"%2\" is not encrypted."),
+         KELVANE_TR_NOOP("FileCommands", "\"%1\" is in the way of the crypted file: it is no "
+                                         "file. File \"%2\" is not encrypted.")},
+        {KELVANE_TR_NOOP("FileCommands", "Folder \"%1\" is in the way of the decrypted file. File "
+                                         "\"%2\" is not decrypted."),
+         KELVANE_TR_NOOP("FileCommands", "\"%1\" is in the way of the decrypted file: it is no "
+                                         "file. File \"%2\" is not decrypted.")},
+        {KELVANE_TR_NOOP("FileCommands", "Folder \"%1\" is in the way of the age file. File "
+                                         "\"%2\" is not converted."),
+         KELVANE_TR_NOOP("FileCommands", "\"%1\" is in the way of the age file: it is no file. "
+                                         "File \"%2\" is not converted.")},
+    };
+    const InTheWay& text = texts[static_cast<int>(made)];
     const bool folder = there.leads && S_ISDIR(there.followed.st_mode);
-    ShowError((folder ? "Folder \"" : "\"") + destination + "\" is in the way of the " + made +
-              " file" + (folder ? "" : ": it is no file") + ". File \"" + sourceShown +
-              "\" is not " + doneWord + ".");
+    ShowError(FormatText(Tr("FileCommands", folder ? text.folder : text.other),
+                         {destination, sourceShown}));
     return true;
 }
 
@@ -254,7 +293,14 @@ bool RefusedAsShared(const std::string& plainName, const SourceLook& look) {
     const unsigned others = look.name.OtherNames();
     if (others == 0)
         return false;
-    ShowError("File \"" + plainName + "\" " + OtherNamesText(others) + ". It is not encrypted.");
+    // The command line says the same in words of its own (OtherNamesText).
+    ShowError(FormatText(others == 1 ? Tr("FileCommands", "File \"%1\" has 1 other name; its "
+                                                          "content would stay readable through "
+                                                          "it. It is not encrypted.")
+                                     : Tr("FileCommands", "File \"%1\" has %2 other names; its "
+                                                          "content would stay readable through "
+                                                          "them. It is not encrypted."),
+                         {plainName, std::to_string(others)}));
     return true;
 }
 
@@ -265,20 +311,26 @@ bool RefusedAsShared(const std::string& plainName, const SourceLook& look) {
 // source: then only the new file is there, and nothing was lost.
 std::string RunEndText(CryptResult result, const std::string& destination,
                        const std::string& sourceShown, bool sourcePresent) {
+    // %1 is the new file, %2 the file it was made from.
     if (result == crDestinationExists && !sourcePresent)
-        return "File \"" + destination + "\" appeared while \"" + sourceShown +
-               "\" was processed, and \"" + sourceShown + "\" has been removed meanwhile. File \"" +
-               destination + "\" is kept as it was.";
+        return FormatText(Tr("FileCommands", "File \"%1\" appeared while \"%2\" was processed, "
+                                             "and \"%2\" has been removed meanwhile. File \"%1\" "
+                                             "is kept as it was."),
+                          {destination, sourceShown});
     if (result == crDestinationExists)
-        return "File \"" + destination + "\" appeared while \"" + sourceShown +
-               "\" was processed. Both files are kept.";
+        return FormatText(Tr("FileCommands", "File \"%1\" appeared while \"%2\" was processed. "
+                                             "Both files are kept."),
+                          {destination, sourceShown});
     if (result == crUnconfirmed)
-        return "File \"" + destination + "\" has been written, but the disk did not " +
-               "confirm it. File \"" + sourceShown + "\" is kept.";
+        return FormatText(Tr("FileCommands", "File \"%1\" has been written, but the disk did not "
+                                             "confirm it. File \"%2\" is kept."),
+                          {destination, sourceShown});
     if (auto text = ResultMessageText(result, sourceShown))
         return *text;
     // A code without words of its own is still no success to pass over.
-    return "Processing file \"" + sourceShown + "\" failed (" + std::to_string(result) + ").";
+    //: %2 is the engine's number for the failure.
+    return FormatText(Tr("FileCommands", "Processing file \"%1\" failed (%2)."),
+                      {sourceShown, std::to_string(result)});
 }
 
 namespace {
@@ -303,7 +355,7 @@ bool EncryptOneFile(CommandHost& host, const std::string& name, PasswordFrom pas
     const DurableRemovals durable;
     const PasswordUse use;
     if (Busy()) {
-        host.SetStatus(kWaitTillFinished);
+        host.SetStatus(Tr("Status", kWaitTillFinished));
         return false;
     }
     const std::string& plainName = name;
@@ -326,14 +378,16 @@ bool EncryptOneFile(CommandHost& host, const std::string& name, PasswordFrom pas
         ShowInformation(NameTooLongText(listedName, "\r"));
         return false;
     }
-    if (RefusedAsInTheWay(cryptedName, "crypted", plainName, "encrypted"))
+    if (RefusedAsInTheWay(cryptedName, Made::Crypted, plainName))
         return false;
     // The disk is asked too: a list read before the file appeared must not
     // let the engine replace it unasked.
     const bool asked = host.ListsFile(cryptedName) || FileExists(cryptedName);
     if (asked &&
-        ShowInformation("File \"" + listedName +
-                            "\" already exist in the list of crypted files. Overwrite one?",
+        //: The English text keeps its slips; write the translation correctly.
+        ShowInformation(FormatText(Tr("FileCommands", "File \"%1\" already exist in the list of "
+                                                      "crypted files. Overwrite one?"),
+                                   {listedName}),
                         mbOK | mbCancel) != mrOk)
         return false;
 
@@ -342,8 +396,10 @@ bool EncryptOneFile(CommandHost& host, const std::string& name, PasswordFrom pas
                 plainName,
                 EncryptBusy,
                 host.EncryptDialog(),
-                "Encrypting file " + plainName + "...",
-                "Couldn't delete file " + plainName + " from the filelist of non encrypted files.",
+                FormatText(Tr("FileCommands", "Encrypting file %1..."), {plainName}),
+                FormatText(Tr("FileCommands", "Couldn't delete file %1 from the filelist of non "
+                                              "encrypted files."),
+                           {plainName}),
                 true,
                 nullptr,
                 KeptAttributes(look, asked),
@@ -361,7 +417,7 @@ bool DecryptOneFile(CommandHost& host, const std::string& name, const std::strin
     const DurableRemovals durable;
     const PasswordUse use;
     if (Busy()) {
-        host.SetStatus(kWaitTillFinished);
+        host.SetStatus(Tr("Status", kWaitTillFinished));
         return false;
     }
     const std::string& listedName = name;
@@ -384,15 +440,17 @@ bool DecryptOneFile(CommandHost& host, const std::string& name, const std::strin
         ShowResultMessage(crCreateFailed, listedName);
         return false;
     }
-    if (RefusedAsInTheWay(plainName, "decrypted", listedName, "decrypted"))
+    if (RefusedAsInTheWay(plainName, Made::Decrypted, listedName))
         return false;
     // The plain-files list leaves out ".cry" names, so only the disk knows
     // that "a.cry.cry" would replace the crypted file "a.cry".
     const bool asked = host.ListsFile(plainName) || FileExists(plainName);
     if (asked &&
-        ShowInformation("File \"" + plainName +
-                            "\" is already exist in the file list for not encrypted files. "
-                            "Overwrite one?",
+        //: The English text keeps its slips; write the translation correctly.
+        ShowInformation(FormatText(Tr("FileCommands", "File \"%1\" is already exist in the file "
+                                                      "list for not encrypted files. Overwrite "
+                                                      "one?"),
+                                   {plainName}),
                         mbOK | mbCancel) != mrOk)
         return false;
 
@@ -401,8 +459,10 @@ bool DecryptOneFile(CommandHost& host, const std::string& name, const std::strin
                 listedName,
                 DecryptBusy,
                 host.DecryptDialog(),
-                "Decrypting file " + listedName + "...",
-                "Couldn't delete file " + listedName + " from the list of crypted files.",
+                FormatText(Tr("FileCommands", "Decrypting file %1..."), {listedName}),
+                FormatText(Tr("FileCommands", "Couldn't delete file %1 from the list of crypted "
+                                              "files."),
+                           {listedName}),
                 false,
                 nullptr,
                 KeptAttributes(look, asked),
@@ -415,7 +475,7 @@ bool ConvertOneFile(CommandHost& host, const std::string& name, const std::strin
     const DurableRemovals durable;
     const PasswordUse use;
     if (Busy()) {
-        host.SetStatus(kWaitTillFinished);
+        host.SetStatus(Tr("Status", kWaitTillFinished));
         return false;
     }
     const std::string ageName = AgeNameOf(fileName);
@@ -430,19 +490,23 @@ bool ConvertOneFile(CommandHost& host, const std::string& name, const std::strin
         ShowInformation(NameTooLongText(ageName, "\r"));
         return false;
     }
-    if (RefusedAsInTheWay(ageName, "age", name, "converted"))
+    if (RefusedAsInTheWay(ageName, Made::Age, name))
         return false;
     const bool asked = FileExists(ageName);
-    if (asked && ShowInformation("File \"" + ageName + "\" already exists. Overwrite one?",
-                                 mbOK | mbCancel) != mrOk)
+    if (asked &&
+        ShowInformation(
+            FormatText(Tr("FileCommands", "File \"%1\" already exists. Overwrite one?"), {ageName}),
+            mbOK | mbCancel) != mrOk)
         return false;
     Transform t{fileName,
                 ageName,
                 name,
                 DecryptBusy,
                 host.DecryptDialog(),
-                "Converting file " + name + " to age...",
-                "Couldn't delete file " + name + " from the list of crypted files.",
+                FormatText(Tr("FileCommands", "Converting file %1 to age..."), {name}),
+                FormatText(Tr("FileCommands", "Couldn't delete file %1 from the list of crypted "
+                                              "files."),
+                           {name}),
                 false,
                 &target,
                 KeptAttributes(look, asked),
@@ -480,8 +544,12 @@ DurableRemovals::DurableRemovals() {
 DurableRemovals::~DurableRemovals() {
     if (--removalScopes > 0 || MakeRemovalsDurable())
         return;
-    ShowError(std::string("The disk did not confirm that the original files are gone (") +
-              ErrorText(errno) + "). After a power failure they may be there again.");
+    const int error = errno; // before a translation could change it
+    //: %1 is the system's description of the error.
+    ShowError(FormatText(Tr("FileCommands", "The disk did not confirm that the original files are "
+                                            "gone (%1). After a power failure they may be there "
+                                            "again."),
+                         {ErrorText(error)}));
 }
 
 CommitInBatches::CommitInBatches(CommitBatch& batch) : previous_(TheSharedState.BatchInUse) {

@@ -5,6 +5,7 @@
 
 #include "commands/GridTerms.h"
 #include "commands/PasswordPolicy.h"
+#include "crypto/Translate.h"
 #include "engine/Convert.h"
 #include "engine/Direction.h"
 #include "engine/Progress.h"
@@ -14,7 +15,7 @@
 
 namespace kelvane {
 
-inline constexpr const char* kIdle = "Idle";
+inline constexpr const char* kIdle = KELVANE_TR_NOOP("Status", "Idle");
 
 // What the commands need of the main window.
 class CommandHost : public PasswordHost {

@@ -3,6 +3,8 @@
 // and the status line.
 #pragma once
 
+#include "crypto/Translate.h"
+
 namespace kelvane {
 
 enum class FileGrid {
@@ -17,7 +19,9 @@ struct RowSpan {
     int Bottom = 1;
 };
 
-inline constexpr const char* kIdleText = "Idle.";
-inline constexpr const char* kWaitTillFinished = "Wait till process is finished.";
+// Status texts, translated where they are shown.
+inline constexpr const char* kIdleText = KELVANE_TR_NOOP("Status", "Idle.");
+inline constexpr const char* kWaitTillFinished =
+    KELVANE_TR_NOOP("Status", "Wait till process is finished.");
 
 } // namespace kelvane

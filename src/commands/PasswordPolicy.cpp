@@ -3,6 +3,7 @@
 
 #include "commands/Settings.h"
 #include "commands/State.h"
+#include "crypto/Translate.h"
 #include "engine/CryptFile.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
@@ -49,7 +50,9 @@ std::string FileLabelText(const std::string& directory, const std::string& displ
 }
 
 std::string StopRunQuestion(const std::string& displayName) {
-    return "File \"" + displayName + "\" is skipped. Stop processing the remaining files too?";
+    return FormatText(Tr("PasswordPolicy", "File \"%1\" is skipped. Stop processing the "
+                                           "remaining files too?"),
+                      {displayName});
 }
 
 namespace {

@@ -3,6 +3,7 @@
 
 #include "commands/Settings.h"
 #include "commands/State.h"
+#include "crypto/Translate.h"
 #include "platform/FileDeletion.h"
 #include "platform/MessageSeam.h"
 
@@ -17,7 +18,7 @@ void RunSelection(SelectionHost& host, FileGrid grid, const AgeTargetSource* con
     const DurableRemovals durable;
     const PasswordUse use;
     if (Busy()) {
-        host.SetStatus(kWaitTillFinished);
+        host.SetStatus(Tr("Status", kWaitTillFinished));
         return;
     }
     const RowSpan span = host.SelectedRows(grid);
@@ -94,11 +95,12 @@ DeleteStep DeleteOneFile(SelectionHost& host, const std::string& shown,
 } // namespace
 
 std::string CouldNotDeleteText(const std::string& shownName) {
-    return "Couldn't delete file \"" + shownName + "\".";
+    return FormatText(Tr("SelectionCommands", "Couldn't delete file \"%1\"."), {shownName});
 }
 
 std::string DeleteReadOnlyText(const std::string& shownName) {
-    return "File \"" + shownName + "\" is marked as read only.Proceed?";
+    return FormatText(Tr("SelectionCommands", "File \"%1\" is marked as read only.Proceed?"),
+                      {shownName});
 }
 
 void EncryptSelection(SelectionHost& host) {
@@ -115,7 +117,7 @@ void ConvertSelection(SelectionHost& host, const AgeTargetSource& target) {
 
 void DeleteSelection(SelectionHost& host, FileGrid grid) {
     if (Busy()) {
-        host.SetStatus(kWaitTillFinished);
+        host.SetStatus(Tr("Status", kWaitTillFinished));
         return;
     }
     const RowSpan span = host.SelectedRows(grid);

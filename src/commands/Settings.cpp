@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/Settings.h"
 
+#include "crypto/Translate.h"
 #include "platform/MessageSeam.h"
 #include "platform/Paths.h"
 
@@ -65,9 +66,10 @@ void TellWhenChangesAreNotKept(const Registry& registry) {
 } // namespace
 
 std::string SettingsNotKeptMessage(const std::string& file) {
-    return "The settings file " + file +
-           " could not be read in full, so it is left as it is. Changes to the preferences "
-           "last until the program ends.";
+    return FormatText(Tr("Settings", "The settings file %1 could not be read in full, so it is "
+                                     "left as it is. Changes to the preferences last until the "
+                                     "program ends."),
+                      {file});
 }
 
 std::unique_ptr<Registry> LoadSettings() {
@@ -78,7 +80,7 @@ std::unique_ptr<Registry> LoadSettings() {
 
 void LoadSettings(Registry& registry) {
     if (!LoadHelpFile(registry) || !LoadOptions(registry))
-        ShowError(kNotInstalledMessage);
+        ShowError(Tr("Settings", kNotInstalledMessage));
     TellWhenChangesAreNotKept(registry);
 }
 

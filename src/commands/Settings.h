@@ -4,6 +4,7 @@
 #pragma once
 
 #include "commands/State.h"
+#include "crypto/Translate.h"
 #include "platform/Registry.h"
 
 #include <cstdint>
@@ -15,7 +16,9 @@ namespace kelvane {
 // The preferences (ShowCry, OnePassword, OnePerList, Expire) and HelpFile
 // are part of the shared state (commands/State.h).
 
-inline constexpr const char* kNotInstalledMessage = "Program haven't been properly installed.";
+//: The English text keeps its slip; write the translation correctly.
+inline constexpr const char* kNotInstalledMessage =
+    KELVANE_TR_NOOP("Settings", "Program haven't been properly installed.");
 
 // Told once when the user's settings file exists but could not be read in
 // full: it is never replaced, and the preferences hold for this run only.

@@ -4,6 +4,7 @@
 #include "commands/Settings.h"
 #include "commands/State.h"
 #include "crypto/CryptNames.h"
+#include "crypto/Translate.h"
 #include "platform/MessageSeam.h"
 #include "platform/OpenFileScan.h"
 #include "platform/Paths.h"
@@ -185,7 +186,7 @@ void WatchOrTell(ShellHost& host, const std::string& plainName, int64_t process)
 }
 
 void ShowWatchStatus(CommandHost& commands) {
-    commands.SetStatus(OpenCount > 0 ? OpenFilesStatusText(OpenCount) : kIdleText);
+    commands.SetStatus(OpenCount > 0 ? OpenFilesStatusText(OpenCount) : Tr("Status", kIdleText));
 }
 
 // Nobody will ever open a file whose application could not be started: it
@@ -233,34 +234,45 @@ bool OpenCryptedFile(ShellHost& host, const std::string& name, const std::string
 } // namespace
 
 std::string ShellErrorText(const std::string& plainName) {
-    return "Couldn't shell the respective application for the file " + plainName + ".";
+    return FormatText(
+        Tr("ShellCommands", "Couldn't shell the respective application for the file %1."),
+        {plainName});
 }
 
 std::string LeftDecryptedText(const std::vector<std::string>& plainNames) {
     if (plainNames.size() == 1)
-        return "The file " + plainNames.front() +
-               " has been left decrypted. Encrypt it again to protect it.";
+        return FormatText(Tr("ShellCommands", "The file %1 has been left decrypted. Encrypt it "
+                                              "again to protect it."),
+                          {plainNames.front()});
     std::string list;
     for (const std::string& name : plainNames)
         list += (list.empty() ? "" : ", ") + name;
-    return "These files have been left decrypted: " + list +
-           ". Encrypt them again to protect them.";
+    return FormatText(Tr("ShellCommands", "These files have been left decrypted: %1. Encrypt them "
+                                          "again to protect them."),
+                      {list});
 }
 
 std::string GoneFromItsPlaceText(const std::string& plainName) {
-    return "The file " + plainName +
-           " is gone from its place, so it could not be encrypted again. If its application "
-           "saved or moved it under another name, its plain text may remain there.";
+    return FormatText(Tr("ShellCommands", "The file %1 is gone from its place, so it could not be "
+                                          "encrypted again. If its application saved or moved it "
+                                          "under another name, its plain text may remain there."),
+                      {plainName});
 }
 
 std::string PrintFailedText(const std::string& plainName, const std::string& said, int exitCode) {
-    return "The file " + plainName + " could not be printed: " +
-           (said.empty() ? "lp ended with code " + std::to_string(exitCode) : said);
+    //: %2 is what the printing program said, or the next text.
+    const std::string reason =
+        said.empty()
+            ? FormatText(Tr("ShellCommands", "lp ended with code %1"), {std::to_string(exitCode)})
+            : said;
+    return FormatText(Tr("ShellCommands", "The file %1 could not be printed: %2"),
+                      {plainName, reason});
 }
 
 std::string OpenFilesStatusText(int count) {
-    return count == 1 ? "1 file is open in its application."
-                      : std::to_string(count) + " files are open in their applications.";
+    return count == 1 ? Tr("ShellCommands", "1 file is open in its application.")
+                      : FormatText(Tr("ShellCommands", "%1 files are open in their applications."),
+                                   {std::to_string(count)});
 }
 
 std::string NotLeftByUsText(const std::vector<std::string>& paths) {
@@ -270,42 +282,50 @@ std::string NotLeftByUsText(const std::vector<std::string>& paths) {
     for (std::size_t i = 0; i < paths.size() && i < kNamed; ++i)
         list += (list.empty() ? "" : ", ") + paths[i];
     if (paths.size() > kNamed) {
-        // Formatted rather than joined: a short literal joined to a string
-        // is stored in pieces inside the machine code, and the package's
-        // spelling check reads the piece " mor" as a typo.
-        char more[48];
-        static_cast<void>(std::snprintf(more, sizeof more, " and %zu more", paths.size() - kNamed));
-        list += more;
+        //: %1 is a list of file names, %2 how many more there are.
+        list = FormatText(Tr("ShellCommands", "%1 and %2 more"),
+                          {list, std::to_string(paths.size() - kNamed)});
     }
     if (paths.size() == 1)
-        return "The file " + list +
-               " is named in the record of files decrypted for an application, but it can't be "
-               "shown to be the file this program decrypted there: it has been changed or "
-               "replaced since, its path leads through a symbolic link, or an earlier version "
+        return FormatText(
+            Tr("ShellCommands",
+               "The file %1 is named in the record of files decrypted for an application, but it "
+               "can't be shown to be the file this program decrypted there: it has been changed "
+               "or replaced since, its path leads through a symbolic link, or an earlier version "
                "recorded it. It is not encrypted again; if it is yours and should be protected, "
-               "encrypt it yourself.";
-    return "These files are named in the record of files decrypted for an application, but "
-           "can't be shown to be the files this program decrypted there (changed or replaced "
-           "since, reached through a symbolic link, or recorded by an earlier version): " +
-           list +
-           ". They are not encrypted again; if they are yours and should be protected, encrypt "
-           "them yourself.";
+               "encrypt it yourself."),
+            {list});
+    return FormatText(
+        Tr("ShellCommands",
+           "These files are named in the record of files decrypted for an application, but can't "
+           "be shown to be the files this program decrypted there (changed or replaced since, "
+           "reached through a symbolic link, or recorded by an earlier version): %1. They are not "
+           "encrypted again; if they are yours and should be protected, encrypt them yourself."),
+        {list});
 }
 
 std::string JournalNotOursText(const std::string& journal) {
-    return "The record of files decrypted for an application, " + journal +
-           ", is not a file this program keeps (a regular file of yours), so it was not read. "
-           "Files an earlier run left decrypted can't be offered for encryption.";
+    return FormatText(
+        Tr("ShellCommands",
+           "The record of files decrypted for an application, %1, is not a file this program "
+           "keeps (a regular file of yours), so it was not read. Files an earlier run left "
+           "decrypted can't be offered for encryption."),
+        {journal});
 }
 
 std::string LeftFromLastRunText(const std::vector<std::string>& paths) {
     std::string list;
     for (const std::string& path : paths)
         list += (list.empty() ? "" : ", ") + path;
-    return (paths.size() == 1 ? "The file " + list + " was" : "These files were: " + list + ";") +
-           " decrypted for an application when the program last ended, and " +
-           (paths.size() == 1 ? "is" : "are") + " still readable. Encrypt " +
-           (paths.size() == 1 ? "it" : "them") + " again now?";
+    if (paths.size() == 1)
+        return FormatText(Tr("ShellCommands", "The file %1 was decrypted for an application when "
+                                              "the program last ended, and is still readable. "
+                                              "Encrypt it again now?"),
+                          {list});
+    return FormatText(Tr("ShellCommands", "These files were: %1; decrypted for an application "
+                                          "when the program last ended, and are still readable. "
+                                          "Encrypt them again now?"),
+                      {list});
 }
 
 void OfferToEncryptLeftFiles(CommandHost& commands) {
@@ -412,7 +432,7 @@ void ShellPlainSelection(ShellHost& host, const std::string& verb) {
 void ShellCryptedSelection(ShellHost& host, const std::string& verb) {
     CommandHost& commands = host.Commands();
     if (Busy()) {
-        commands.SetStatus(kWaitTillFinished);
+        commands.SetStatus(Tr("Status", kWaitTillFinished));
         return;
     }
     const RowSpan range = host.SelectedRows(FileGrid::Crypted);

@@ -5,6 +5,7 @@
 #include "commands/Settings.h"
 #include "commands/State.h"
 #include "crypto/CryptNames.h"
+#include "crypto/Translate.h"
 #include "engine/CommitBatch.h"
 #include "platform/ErrorText.h"
 #include "platform/MessageSeam.h"
@@ -180,8 +181,9 @@ private:
             (EntryKindAt(folder.Descriptor(), written, &identity) != EntryKind::RegularFile ||
              created_.count(identity) == 0))
             return false;
-        ShowError("File \"" + written + "\" has just been made from another file. File \"" +
-                  source + "\" is kept.");
+        ShowError(FormatText(Tr("TreeCommands", "File \"%1\" has just been made from another "
+                                                "file. File \"%2\" is kept."),
+                             {written, source}));
         return true;
     }
 
@@ -199,7 +201,7 @@ private:
         const bool done = direction_ == Direction::Encrypt ? host_.EncryptOneFile(name)
                                                            : host_.DecryptOneFile(name);
         host_.ShowCancelButton(true);
-        host_.SetStatus(kSearchingText);
+        host_.SetStatus(Tr("Status", kSearchingText));
         TreeBusy = true;
         // A file handed to the batch is settled once the batch has settled
         // as many files as it had taken with it; one that committed on its
@@ -248,8 +250,10 @@ private:
 };
 
 std::string NotEnteredText(const std::vector<std::string>& folders) {
-    std::string text = folders.size() == 1 ? "This folder is a mount point and was not entered:"
-                                           : "These folders are mount points and were not entered:";
+    std::string text =
+        folders.size() == 1
+            ? Tr("TreeCommands", "This folder is a mount point and was not entered:")
+            : Tr("TreeCommands", "These folders are mount points and were not entered:");
     for (const std::string& folder : folders)
         text += "\r" + folder;
     return text;
@@ -269,13 +273,15 @@ bool WalkDirectory(TreeHost& host, const std::string& directory, Direction direc
 }
 
 std::string UnreadableStartText(const std::string& directory, int error) {
-    return "Couldn't read the folder \"" + directory + "\": " + ErrorText(error) +
-           ". No file was encrypted or decrypted.";
+    //: %2 is the system's description of the error.
+    return FormatText(Tr("TreeCommands", "Couldn't read the folder \"%1\": %2. No file was "
+                                         "encrypted or decrypted."),
+                      {directory, ErrorText(error)});
 }
 
 void RunTreeCommand(TreeHost& host, Direction direction) {
     if (Busy()) {
-        host.SetStatus(kWaitTillFinished);
+        host.SetStatus(Tr("Status", kWaitTillFinished));
         return;
     }
     if (OnePassword <= 0) {
@@ -288,10 +294,11 @@ void RunTreeCommand(TreeHost& host, Direction direction) {
     // The sources the walk removed are durable before the run is over.
     const DurableRemovals durable;
     TreeBusy = true;
-    const int recurseAnswer = ShowConfirmation(kRecurseQuestion, mbYes | mbNo | mbCancel);
+    const int recurseAnswer =
+        ShowConfirmation(Tr("TreeCommands", kRecurseQuestion), mbYes | mbNo | mbCancel);
     if (recurseAnswer != mrCancel) {
         host.ShowCancelButton(true);
-        host.SetStatus(kSearchingText);
+        host.SetStatus(Tr("Status", kSearchingText));
         const std::string start = host.OpenDirectory();
         host.SetWalking(true);
         RunOfFiles = true;
@@ -301,7 +308,7 @@ void RunTreeCommand(TreeHost& host, Direction direction) {
         host.SetWalking(false);
         if (!read)
             ShowError(UnreadableStartText(start, error));
-        host.SetStatus(kIdleText);
+        host.SetStatus(Tr("Status", kIdleText));
         host.ShowCancelButton(false);
     }
     CancelRequested = false;

@@ -6,6 +6,7 @@
 
 #include "commands/FileListBox.h"
 #include "commands/GridTerms.h"
+#include "crypto/Translate.h"
 #include "engine/CommitBatch.h"
 #include "engine/Direction.h"
 
@@ -14,10 +15,13 @@
 
 namespace kelvane {
 
-inline constexpr const char* kSearchingText = "Processing search for files...";
+inline constexpr const char* kSearchingText =
+    KELVANE_TR_NOOP("Status", "Processing search for files...");
 // "subdirectoryes" keeps its spelling: users and scripts match the question
 // as the program has always asked it.
-inline constexpr const char* kRecurseQuestion = "Recurse subdirectoryes?";
+//: "subdirectoryes" stays misspelled in English only; spell the translation correctly.
+inline constexpr const char* kRecurseQuestion =
+    KELVANE_TR_NOOP("TreeCommands", "Recurse subdirectoryes?");
 
 // What a walk needs of the main window.
 class TreeHost {

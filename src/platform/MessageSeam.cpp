@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/MessageSeam.h"
 
+#include "crypto/Translate.h"
+
 #include <utility>
 
 namespace kelvane {
@@ -19,15 +21,15 @@ int ShowMessage(const MessageRequest& request) {
 }
 
 int ShowError(const std::string& text, unsigned buttons) {
-    return ShowMessage({MessageKind::Error, "Error", text, buttons});
+    return ShowMessage({MessageKind::Error, Tr("MessageSeam", "Error"), text, buttons});
 }
 
 int ShowInformation(const std::string& text, unsigned buttons) {
-    return ShowMessage({MessageKind::Information, "Information", text, buttons});
+    return ShowMessage({MessageKind::Information, Tr("MessageSeam", "Information"), text, buttons});
 }
 
 int ShowConfirmation(const std::string& text, unsigned buttons) {
-    return ShowMessage({MessageKind::Confirmation, "Confirm", text, buttons});
+    return ShowMessage({MessageKind::Confirmation, Tr("MessageSeam", "Confirm"), text, buttons});
 }
 
 MessageResponder SetMessageResponder(MessageResponder responder) {

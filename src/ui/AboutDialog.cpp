@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/AboutDialog.h"
 
+#include "crypto/Translate.h"
 #include "platform/MessageSeam.h"
 #include "ui/Padlock.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QGuiApplication>
@@ -88,7 +90,7 @@ std::string MemoryText(uint64_t totalBytes) {
 }
 
 TAbout::TAbout(QWidget* parent) : TModalForm(parent), System(&ThisSystem()) {
-    setWindowTitle("About Kelvane95");
+    setWindowTitle(QCoreApplication::translate("AboutDialog", "About Kelvane95"));
     SetDialogFrame(CloseBox::Yes);
     setMouseTracking(true);
 
@@ -96,7 +98,7 @@ TAbout::TAbout(QWidget* parent) : TModalForm(parent), System(&ThisSystem()) {
     CreateLink();
     CreateFigures();
 
-    Button1 = new QPushButton("Ok", this);
+    Button1 = new QPushButton(QCoreApplication::translate("AboutDialog", "Ok"), this);
     Button1->setGeometry(143, 208, 84, 26);
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
@@ -121,7 +123,8 @@ void TAbout::CreateTitle() {
     Label1 = PlacedLabel("Kelvane 95", this, kTextLeft, 12);
     Label1->setFont(LargeBold(Label1->font()));
     Label1->adjustSize();
-    Label2 = PlacedLabel("based on ", this, kTextLeft, 44);
+    Label2 =
+        PlacedLabel(QCoreApplication::translate("AboutDialog", "based on "), this, kTextLeft, 44);
     Label2->setFont(LargeBold(Label2->font()));
     Label2->adjustSize();
     Label3 = PlacedLabel("DES", this, kTextLeft + Label2->width(), 44);
@@ -130,7 +133,8 @@ void TAbout::CreateTitle() {
 }
 
 void TAbout::CreateLink() {
-    Label10 = PlacedLabel("Visit our Web page:", this, kTextLeft, 84);
+    Label10 = PlacedLabel(QCoreApplication::translate("AboutDialog", "Visit our Web page:"), this,
+                          kTextLeft, 84);
     QFont italic = Label10->font();
     italic.setItalic(true);
     Label10->setFont(italic);
@@ -153,9 +157,10 @@ void TAbout::CreateFigures() {
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
     rule->setGeometry(12, 134, 346, 2);
-    Label5 = PlacedLabel("OS version:", this, 24, 148);
+    Label5 = PlacedLabel(QCoreApplication::translate("AboutDialog", "OS version:"), this, 24, 148);
     Label6 = PlacedLabel(QString(), this, kFigureLeft, 148);
-    Label7 = PlacedLabel("Total memory , Kb:", this, 24, 172);
+    Label7 = PlacedLabel(QCoreApplication::translate("AboutDialog", "Total memory , Kb:"), this, 24,
+                         172);
     Label9 = PlacedLabel(QString(), this, kFigureLeft, 172);
 }
 
@@ -181,7 +186,7 @@ void TAbout::Http_LabelClick() {
         return;
     }
     if (!Launcher.openInDefaultBrowser(address))
-        ShowError(kNoBrowserMessage);
+        ShowError(Tr("AboutDialog", kNoBrowserMessage));
 }
 
 void TAbout::Http_LabelMouseMove() {

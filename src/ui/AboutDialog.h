@@ -3,6 +3,7 @@
 // version and memory, and the link to the product's web page.
 #pragma once
 
+#include "crypto/Translate.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
 #include "ui/ModalForm.h"
@@ -16,7 +17,8 @@ class QPushButton;
 
 namespace kelvane {
 
-inline constexpr const char* kNoBrowserMessage = "Sorry, but couldn't launch Html browser";
+inline constexpr const char* kNoBrowserMessage =
+    KELVANE_TR_NOOP("AboutDialog", "Sorry, but couldn't launch Html browser");
 
 // The product's web address, fixed when the program is built.
 const char* WebAddress();

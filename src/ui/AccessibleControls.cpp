@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHash>
 #include <QLabel>
 #include <QPointer>
@@ -49,7 +50,9 @@ public:
         if (type == QAccessible::Name)
             return folders_->item(row_)->text();
         if (type == QAccessible::Description)
-            return QStringLiteral("level %1").arg(folders_->Depth(row_) + 1);
+            //: how deep a folder lies in the folder list; %1 is a number.
+            return QCoreApplication::translate("AccessibleControls", "level %1")
+                .arg(folders_->Depth(row_) + 1);
         return {};
     }
 
@@ -217,6 +220,7 @@ void TieFigureToCaption(QLabel& figure, const QLabel& caption) {
     QString name = caption.text();
     if (name.endsWith(QLatin1Char(':')))
         name.chop(1);
+    name = name.trimmed(); // French sets a space before the colon
     figure.setProperty(kCaptionProperty, name);
 }
 

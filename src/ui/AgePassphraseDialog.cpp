@@ -2,9 +2,11 @@
 #include "ui/AgePassphraseDialog.h"
 
 #include "crypto/Secret.h"
+#include "crypto/Translate.h"
 #include "platform/Utf16.h"
 #include "ui/PasswordForm.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,34 +14,39 @@
 namespace kelvane {
 
 TAgePassphrase::TAgePassphrase(QWidget* parent) : TModalForm(parent) {
-    setWindowTitle("Convert to age");
+    setWindowTitle(QCoreApplication::translate("AgePassphraseDialog", "Convert to age"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(420, 238);
 
-    Label1 = new QLabel("age is a modern, published file format that the \"age\" command and other "
-                        "programs open. The converted files are protected by this passphrase; each "
-                        "crypted file is deleted once its age file is verified and on disk.\n"
-                        "A forgotten passphrase cannot be recovered.",
-                        this);
+    Label1 =
+        new QLabel(QCoreApplication::translate(
+                       "AgePassphraseDialog",
+                       "age is a modern, published file format that the \"age\" command and other "
+                       "programs open. The converted files are protected by this passphrase; each "
+                       "crypted file is deleted once its age file is verified and on disk.\n"
+                       "A forgotten passphrase cannot be recovered."),
+                   this);
     Label1->setGeometry(10, 8, 400, 110);
     Label1->setWordWrap(true);
 
-    auto* label2 = new QLabel("Passphrase:", this);
+    auto* label2 =
+        new QLabel(QCoreApplication::translate("AgePassphraseDialog", "Passphrase:"), this);
     label2->setGeometry(10, 128, 130, 21);
     Edit1 = new QLineEdit(this);
     Edit1->setGeometry(140, 128, 270, 21);
     Edit1->setEchoMode(QLineEdit::Password);
-    auto* label3 = new QLabel("Repeat passphrase:", this);
+    auto* label3 =
+        new QLabel(QCoreApplication::translate("AgePassphraseDialog", "Repeat passphrase:"), this);
     label3->setGeometry(10, 158, 130, 21);
     Edit2 = new QLineEdit(this);
     Edit2->setGeometry(140, 158, 270, 21);
     Edit2->setEchoMode(QLineEdit::Password);
 
-    OK = new QPushButton("OK", this);
+    OK = new QPushButton(QCoreApplication::translate("AgePassphraseDialog", "OK"), this);
     OK->setGeometry(120, 198, 80, 25);
     OK->setDefault(true);
-    Cancel = new QPushButton("Cancel", this);
+    Cancel = new QPushButton(QCoreApplication::translate("AgePassphraseDialog", "Cancel"), this);
     Cancel->setGeometry(220, 198, 80, 25);
     connect(OK, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
     connect(Cancel, &QPushButton::clicked, this, [this] { SetModalResult(mrCancel); });
@@ -66,9 +73,9 @@ bool TAgePassphrase::Ask(SecretString& passphrase) {
         WipeField(Edit1);
         WipeField(Edit2);
         if (empty)
-            ShowError("The passphrase is empty.");
+            ShowError(Tr("AgePassphraseDialog", "The passphrase is empty."));
         else if (!same)
-            ShowError("The two passphrases differ.");
+            ShowError(Tr("AgePassphraseDialog", "The two passphrases differ."));
         else
             return true;
     }

@@ -3,6 +3,7 @@
 
 #include "ui/DriveComboBox.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 
@@ -11,7 +12,7 @@ namespace kelvane {
 TComboChange* ComboChange = nullptr;
 
 TComboChange::TComboChange(DriveList& drives, QWidget* parent) : TModalForm(parent) {
-    setWindowTitle("Invalid device");
+    setWindowTitle(QCoreApplication::translate("ComboChangeDialog", "Invalid device"));
     // No close box and no system menu: a ready drive is the way out.
     SetDialogFrame(CloseBox::No);
     setFixedSize(248, 81);
@@ -28,8 +29,10 @@ TComboChange::TComboChange(DriveList& drives, QWidget* parent) : TModalForm(pare
     Panel1->setPalette(face);
     Panel1->setAutoFillBackground(true);
 
-    Label1 =
-        new QLabel("Device you have selected isn't ready. Please specify another one.", Panel1);
+    Label1 = new QLabel(QCoreApplication::translate(
+                            "ComboChangeDialog",
+                            "Device you have selected isn't ready. Please specify another one."),
+                        Panel1);
     Label1->setGeometry(12, 8, 226, 32);
     Label1->setWordWrap(true);
     QFont font = Label1->font();
@@ -40,7 +43,7 @@ TComboChange::TComboChange(DriveList& drives, QWidget* parent) : TModalForm(pare
     Label1->setPalette(red);
 
     DriveComboBox1 = new TDriveComboBox(drives, Panel1);
-    DriveComboBox1->setAccessibleName("Drive");
+    DriveComboBox1->setAccessibleName(QCoreApplication::translate("ComboChangeDialog", "Drive"));
     DriveComboBox1->setGeometry(12, 52, 169, DriveComboBox1->sizeHint().height());
     connect(DriveComboBox1, &TDriveComboBox::Picked, this, &TComboChange::DriveComboBox1Click);
 }

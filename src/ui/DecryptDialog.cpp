@@ -5,6 +5,7 @@
 #include "platform/MessageSeam.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -13,8 +14,10 @@ namespace kelvane {
 TDecrypt* Decrypt = nullptr;
 
 TDecrypt::TDecrypt(QWidget* parent)
-    : TPasswordForm(parent, "Decryption procedure",
-                    "You are to enter a valid password for the file", 104) {
+    : TPasswordForm(parent, QCoreApplication::translate("DecryptDialog", "Decryption procedure"),
+                    QCoreApplication::translate("DecryptDialog",
+                                                "You are to enter a valid password for the file"),
+                    104) {
     MaskEdit1->move(64, 68);
     setTabOrder(MaskEdit1, Button2);
     setTabOrder(Button2, Button1);

@@ -2,9 +2,11 @@
 #include "ui/EncryptDialog.h"
 
 #include "crypto/PasswordRules.h"
+#include "crypto/Translate.h"
 #include "platform/MessageSeam.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,15 +16,21 @@ namespace kelvane {
 TEncrypt* Encrypt = nullptr;
 
 TEncrypt::TEncrypt(QWidget* parent)
-    : TPasswordForm(parent, "Encryption procedure", "You are to assign a password for the file",
-                    170) {
+    : TPasswordForm(
+          parent, QCoreApplication::translate("EncryptDialog", "Encryption procedure"),
+          QCoreApplication::translate("EncryptDialog", "You are to assign a password for the file"),
+          170) {
     // "simbols" is spelled as the program has always shown it: users know the
     // dialog by it, so it is not corrected.
-    Label1 = new QLabel("Enter the password (6 - 8) simbols", this);
+    Label1 = new QLabel(
+        //: "simbols" stays misspelled in English only; spell the translation correctly.
+        QCoreApplication::translate("EncryptDialog", "Enter the password (6 - 8) simbols"), this);
     Label1->move(64, 58);
     Label1->adjustSize();
     MaskEdit1->move(64, 76);
-    Label5 = new QLabel("Reenter the password for verification", this);
+    Label5 = new QLabel(
+        QCoreApplication::translate("EncryptDialog", "Reenter the password for verification"),
+        this);
     Label5->move(64, 110);
     Label5->adjustSize();
     MaskEdit2 = NewPasswordField(this);
@@ -42,7 +50,7 @@ void TEncrypt::Button2Click() {
     if (RefuseForeignCharacters(first))
         return;
     if (CheckPassword(Utf16Of(first)) != PasswordCheck::Ok || first != MaskEdit2->text()) {
-        ShowError("Verification failed.");
+        ShowError(Tr("EncryptDialog", "Verification failed."));
         return;
     }
     SetModalResult(mrOk);

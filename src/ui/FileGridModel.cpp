@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/FileGridModel.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <cstdio>
@@ -9,7 +10,9 @@
 namespace kelvane {
 namespace {
 
-const char* const kHeadings[TFileGridModel::kColumns] = {"Name", "Size", "Date", "Attr", ""};
+const char* const kHeadings[TFileGridModel::kColumns] = {
+    QT_TRANSLATE_NOOP("FileGridModel", "Name"), QT_TRANSLATE_NOOP("FileGridModel", "Size"),
+    QT_TRANSLATE_NOOP("FileGridModel", "Date"), QT_TRANSLATE_NOOP("FileGridModel", "Attr"), ""};
 
 } // namespace
 
@@ -84,7 +87,7 @@ QVariant TFileGridModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || section < 0 || section >= kColumns)
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromLatin1(kHeadings[section]);
+        return QCoreApplication::translate("FileGridModel", kHeadings[section]);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     return {};

@@ -39,7 +39,7 @@ class TFileGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kColumns = 5;
-    static constexpr const char* kNoFiles = "[no files]";
+    static constexpr const char* kNoFiles = QT_TRANSLATE_NOOP("FileGridModel", "[no files]");
 
     using QAbstractTableModel::QAbstractTableModel;
 

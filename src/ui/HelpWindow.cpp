@@ -2,10 +2,12 @@
 #include "ui/HelpWindow.h"
 
 #include "commands/Settings.h"
+#include "crypto/Translate.h"
 #include "platform/MessageSeam.h"
 #include "ui/Fonts.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPointer>
@@ -34,8 +36,9 @@ std::string HelpDirectory() {
 bool ShowHelpPage(const std::string& path) {
     const QFileInfo page(QString::fromStdString(path));
     if (!page.isFile() || !page.isReadable()) {
-        ShowError("Cannot find the help file \"" + path +
-                  "\". Reinstall Kelvane 95 to get its help back.");
+        ShowError(FormatText(Tr("HelpWindow", "Cannot find the help file \"%1\". Reinstall "
+                                              "Kelvane 95 to get its help back."),
+                             {path}));
         return false;
     }
     QPointer<THelpWindow>& window = HelpWindowInstance();
@@ -68,14 +71,14 @@ int HelpContextAt(QWidget& window) {
 } // namespace
 
 THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setWindowTitle("Kelvane 95 Help");
+    setWindowTitle(QCoreApplication::translate("HelpWindow", "Kelvane 95 Help"));
     WearWindowFont(*this);
     setAttribute(Qt::WA_QuitOnClose, false);
-    Contents_Button = new QPushButton("&Contents", this);
-    Back_Button = new QPushButton("&Back", this);
-    Forward_Button = new QPushButton("&Forward", this);
+    Contents_Button = new QPushButton(QCoreApplication::translate("HelpWindow", "&Contents"), this);
+    Back_Button = new QPushButton(QCoreApplication::translate("HelpWindow", "&Back"), this);
+    Forward_Button = new QPushButton(QCoreApplication::translate("HelpWindow", "&Forward"), this);
     Browser = new QTextBrowser(this);
-    Browser->setAccessibleName("Help page");
+    Browser->setAccessibleName(QCoreApplication::translate("HelpWindow", "Help page"));
     // Links between the pages open here; anything else goes to the desktop.
     Browser->setOpenLinks(true);
     Browser->setOpenExternalLinks(true);

@@ -10,6 +10,7 @@
 #include "commands/Settings.h"
 #include "commands/ShortPath.h"
 #include "commands/State.h"
+#include "crypto/Translate.h"
 #include "engine/CryptFile.h"
 #include "platform/FileAttributes.h"
 #include "platform/MessageSeam.h"
@@ -27,6 +28,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -127,9 +129,11 @@ void TMainWin::FormCloseQuery(bool& CanClose) {
     }
     if (OpenCount > 0) {
         const int answer = ShowInformation(
-            "Check out all your crypted files that was open now are closed. Close all "
-            "applications, associated with them.Ensure that all files in the disk that should be "
-            "protected,have been encrypted. Click cancel if you're not sure of it.",
+            //: The English text keeps its slips; write the translation correctly.
+            Tr("MainWindow",
+               "Check out all your crypted files that was open now are closed. Close all "
+               "applications, associated with them.Ensure that all files in the disk that should "
+               "be protected,have been encrypted. Click cancel if you're not sure of it."),
             mbOK | mbCancel);
         if (answer == mrOk)
             CancelRequested = true;
@@ -197,7 +201,7 @@ std::string TMainWin::CurrentDirectory() const {
 
 bool TMainWin::ChangeDirectory(const std::string& directory, bool byUser) {
     if (byUser && Busy()) {
-        Status_Label->setText(kWaitTillFinished);
+        Status_Label->setText(QString::fromStdString(Tr("Status", kWaitTillFinished)));
         DriveComboBox1->ShowDirectory(DirectoryListBox1->Directory());
         return false;
     }
@@ -230,7 +234,7 @@ void TMainWin::DriveComboBox1Click(int index) {
     const std::string current = DirectoryListBox1->Directory();
     auto showCurrent = [this, &current] { DriveComboBox1->ShowDirectory(current); };
     if (Busy()) {
-        Status_Label->setText(kWaitTillFinished);
+        Status_Label->setText(QString::fromStdString(Tr("Status", kWaitTillFinished)));
         showCurrent();
         return;
     }
@@ -322,7 +326,7 @@ void TMainWin::RefreshLists() {
     for (auto* rows : {&plainRows, &cryptedRows}) {
         if (rows->empty()) {
             GridRow placeholder;
-            placeholder.Name = TFileGridModel::kNoFiles;
+            placeholder.Name = Tr("FileGridModel", TFileGridModel::kNoFiles);
             rows->push_back(std::move(placeholder));
         }
     }
@@ -454,9 +458,13 @@ void TMainWin::Timer1Timer() {
     const int64_t remaining = (total - done) * t / done;
     Label12->setText(TimeText(remaining));
     Label14->setText(TimeText(t + remaining));
-    Label16->setText(QString::number(done * 8 / t) + " bytes per second");
-    Label18->setText(QString::number(done / 128) + " KBytes");
-    Label20->setText(QString::number(total / 128) + " Kbytes");
+    // The numbers keep their one format in every language: users compare them.
+    Label16->setText(QCoreApplication::translate("MainWindow", "%1 bytes per second")
+                         .arg(QString::number(done * 8 / t)));
+    Label18->setText(
+        QCoreApplication::translate("MainWindow", "%1 KBytes").arg(QString::number(done / 128)));
+    Label20->setText(
+        QCoreApplication::translate("MainWindow", "%1 Kbytes").arg(QString::number(total / 128)));
 }
 
 void TMainWin::Button1Click() {
@@ -466,11 +474,13 @@ void TMainWin::Button1Click() {
             // The run holds still while the user decides, and goes on from
             // the same byte if the answer is Cancel.
             PauseGate::Hold hold(DefaultCryptHooks().pause);
-            answer = ShowConfirmation("Do you really want to cancel process?", mbOK | mbCancel);
+            answer = ShowConfirmation(Tr("MainWindow", "Do you really want to cancel process?"),
+                                      mbOK | mbCancel);
         }
         if (answer != mrOk)
             return;
-        Status_Label->setText("Wait while finishing process the last file...");
+        Status_Label->setText(QCoreApplication::translate(
+            "MainWindow", "Wait while finishing process the last file..."));
     }
     CancelRequested = true;
 }

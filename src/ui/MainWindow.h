@@ -244,13 +244,14 @@ private:
     void CreateNavigation(QWidget* client);
     void CreateFileGrids(QWidget* client);
     void CreateProgressPanel(QWidget* client);
+    void FitProgressColumns();
     void CreateTimers();
     void ConnectShellCommands();
     // The path label, the plain-file list and the drive selector follow the
     // directory list to its new directory.
     void FollowDirectory();
     void ConnectHelp();
-    QLabel* AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText);
+    QLabel* AddFigure(QFrame* bevel, QLabel*& caption, const QString& captionText);
     void MoveSelectionMode(TStringGrid& to, TStringGrid& from);
     // Listens for changes of the folder the lists show.
     void WatchDisk();

@@ -13,6 +13,7 @@
 #include "ui/MainWindowTreeHost.h"
 #include "ui/StringGrid.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGuiApplication>
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <algorithm>
 
 namespace kelvane {
 namespace {
@@ -92,12 +94,31 @@ QFont GridFont() {
     return font;
 }
 
+// `pattern` with every 9 drawn in the digit that is widest in `font`.
+QString WithWidestDigits(const QFont& font, QString pattern) {
+    const QFontMetrics metrics(font);
+    QChar widest = '0';
+    for (QChar digit : QStringLiteral("0123456789"))
+        if (metrics.horizontalAdvance(digit) > metrics.horizontalAdvance(widest))
+            widest = digit;
+    return pattern.replace('9', widest);
+}
+
+// The width a bevel needs for its caption and, beside it, `figure`.
+int RoomFor(const QLabel& caption, const QString& figure) {
+    constexpr int kFrames = 2;
+    return caption.x() + caption.width() + 3 +
+           QFontMetrics(caption.font())
+               .horizontalAdvance(WithWidestDigits(caption.font(), figure)) +
+           kFrames;
+}
+
 } // namespace
 
 TMainWin::TMainWin(DriveList& drives, std::unique_ptr<Registry> registry)
     : drives_(drives), commands_(std::make_unique<TMainWinCommands>(*this)),
       tree_(std::make_unique<TMainWinTree>(*this)) {
-    setWindowTitle("Kelvane 95");
+    setWindowTitle(QCoreApplication::translate("MainWindow", "Kelvane 95"));
     setFont(WindowFont());
     CreateMenus();
     CreateControls();
@@ -111,12 +132,12 @@ TMainWin::TMainWin(DriveList& drives, std::unique_ptr<Registry> registry)
 
 void TMainWin::CreateMenus() {
     MainMenu1 = menuBar();
-    File1 = MainMenu1->addMenu("&File");
-    Options2 = File1->addAction("&Options...");
-    Exit1 = File1->addAction("E&xit");
-    Help1 = MainMenu1->addMenu("&Help");
-    Contents1 = Help1->addAction("&Contents");
-    About1 = Help1->addAction("&About...");
+    File1 = MainMenu1->addMenu(QCoreApplication::translate("MainWindow", "&File"));
+    Options2 = File1->addAction(QCoreApplication::translate("MainWindow", "&Options..."));
+    Exit1 = File1->addAction(QCoreApplication::translate("MainWindow", "E&xit"));
+    Help1 = MainMenu1->addMenu(QCoreApplication::translate("MainWindow", "&Help"));
+    Contents1 = Help1->addAction(QCoreApplication::translate("MainWindow", "&Contents"));
+    About1 = Help1->addAction(QCoreApplication::translate("MainWindow", "&About..."));
     connect(Options2, &QAction::triggered, this, &TMainWin::Options2Click);
     connect(Exit1, &QAction::triggered, this, &TMainWin::Exit1Click);
     connect(About1, &QAction::triggered, this, &TMainWin::About1Click);
@@ -126,32 +147,33 @@ void TMainWin::CreateMenus() {
     // The context menus' items keep their words; a mnemonic only underlines
     // a letter.
     PopupMenu1 = new QMenu(this);
-    Explore1 = PopupMenu1->addAction("E&xplore");
-    EncriptAll1 = PopupMenu1->addAction("&Encrypt All");
-    Decriptall1 = PopupMenu1->addAction("&Decrypt All");
+    Explore1 = PopupMenu1->addAction(QCoreApplication::translate("MainWindow", "E&xplore"));
+    EncriptAll1 = PopupMenu1->addAction(QCoreApplication::translate("MainWindow", "&Encrypt All"));
+    Decriptall1 = PopupMenu1->addAction(QCoreApplication::translate("MainWindow", "&Decrypt All"));
     connect(Explore1, &QAction::triggered, this, &TMainWin::Explore1Click);
     connect(EncriptAll1, &QAction::triggered, this, &TMainWin::EncriptAll1Click);
     connect(Decriptall1, &QAction::triggered, this, &TMainWin::Decriptall1Click);
 
     PopupMenu2 = new QMenu(this);
-    Open1 = PopupMenu2->addAction("&Open");
-    Encrypt1 = PopupMenu2->addAction("&Encrypt");
-    Print1 = PopupMenu2->addAction("&Print");
-    Delete1 = PopupMenu2->addAction("&Delete");
+    Open1 = PopupMenu2->addAction(QCoreApplication::translate("MainWindow", "&Open"));
+    Encrypt1 = PopupMenu2->addAction(QCoreApplication::translate("MainWindow", "&Encrypt"));
+    Print1 = PopupMenu2->addAction(QCoreApplication::translate("MainWindow", "&Print"));
+    Delete1 = PopupMenu2->addAction(QCoreApplication::translate("MainWindow", "&Delete"));
 
     PopupMenu3 = new QMenu(this);
-    Open2 = PopupMenu3->addAction("&Open");
-    Decrypt1 = PopupMenu3->addAction("De&crypt");
-    Print2 = PopupMenu3->addAction("&Print");
-    Delete2 = PopupMenu3->addAction("&Delete");
+    Open2 = PopupMenu3->addAction(QCoreApplication::translate("MainWindow", "&Open"));
+    Decrypt1 = PopupMenu3->addAction(QCoreApplication::translate("MainWindow", "De&crypt"));
+    Print2 = PopupMenu3->addAction(QCoreApplication::translate("MainWindow", "&Print"));
+    Delete2 = PopupMenu3->addAction(QCoreApplication::translate("MainWindow", "&Delete"));
     PopupMenu3->addSeparator();
-    ConvertToAge1 = PopupMenu3->addAction("Con&vert to age…");
+    ConvertToAge1 =
+        PopupMenu3->addAction(QCoreApplication::translate("MainWindow", "Con&vert to age…"));
     // A menu is a window of its own and would take the desktop's menu font.
     for (QMenu* menu : {File1, Help1, PopupMenu1, PopupMenu2, PopupMenu3})
         WearWindowFont(*menu);
 }
 
-QLabel* TMainWin::AddFigure(QFrame* bevel, QLabel*& caption, const char* captionText) {
+QLabel* TMainWin::AddFigure(QFrame* bevel, QLabel*& caption, const QString& captionText) {
     caption = new QLabel(captionText, bevel);
     caption->setEnabled(false); // the captions are always drawn greyed
     caption->adjustSize();
@@ -182,7 +204,7 @@ void TMainWin::CreateNavigation(QWidget* client) {
     DirectoryListBox1 = new TDirectoryListBox(client);
     DirectoryListBox1->setGeometry(4, 28, 185, 351);
     DirectoryListBox1->setFont(WindowFont(12));
-    DirectoryListBox1->setAccessibleName("Folders");
+    DirectoryListBox1->setAccessibleName(QCoreApplication::translate("MainWindow", "Folders"));
     SetSilver(DirectoryListBox1, Qt::blue);
     DirectoryListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(DirectoryListBox1, &QWidget::customContextMenuRequested, this,
@@ -199,7 +221,7 @@ void TMainWin::CreateNavigation(QWidget* client) {
     DriveComboBox1 = new TDriveComboBox(drives_, client);
     DriveComboBox1->setGeometry(4, 4, 181, 19);
     DriveComboBox1->setFont(WindowFont(11));
-    DriveComboBox1->setAccessibleName("Drive");
+    DriveComboBox1->setAccessibleName(QCoreApplication::translate("MainWindow", "Drive"));
     const QColor maroon(0x80, 0x00, 0x00);
     SetSilver(DriveComboBox1, maroon);
     {
@@ -220,13 +242,14 @@ void TMainWin::CreateFileGrids(QWidget* client) {
     Image1 = new QLabel(client);
     Image1->setGeometry(200, 0, 19, 24);
     Image1->setPixmap(SheetIcon(19, 24, false));
-    Label8 = new QLabel("Available for encryption", client);
+    Label8 =
+        new QLabel(QCoreApplication::translate("MainWindow", "Available for encryption"), client);
     Label8->adjustSize();
     Label8->setGeometry(224, 4, Label8->width(), 13);
     Image2 = new QLabel(client);
     Image2->setGeometry(200, 195, 19, 23);
     Image2->setPixmap(SheetIcon(19, 23, true));
-    Label21 = new QLabel("Crypted files", client);
+    Label21 = new QLabel(QCoreApplication::translate("MainWindow", "Crypted files"), client);
     Label21->adjustSize();
     Label21->setGeometry(224, 199, Label21->width(), 13);
 
@@ -270,15 +293,15 @@ void TMainWin::CreateProgressPanel(QWidget* client) {
     // is on that grid's side: the plain file's bar drains as it is encrypted
     // and fills as it is decrypted, the crypted file's the other way round.
     ProgressBar1 = new TProgressBar(client);
-    ProgressBar1->setAccessibleName("Plain file");
+    ProgressBar1->setAccessibleName(QCoreApplication::translate("MainWindow", "Plain file"));
     ProgressBar1->setGeometry(kGridLeft, 173, 323, 9);
     ProgressBar1->hide();
     ProgressBar2 = new TProgressBar(client);
-    ProgressBar2->setAccessibleName("Crypted file");
+    ProgressBar2->setAccessibleName(QCoreApplication::translate("MainWindow", "Crypted file"));
     ProgressBar2->setGeometry(kGridLeft, 368, 323, 9);
     ProgressBar2->hide();
 
-    Button1 = new QPushButton("Cancel process", client);
+    Button1 = new QPushButton(QCoreApplication::translate("MainWindow", "Cancel process"), client);
     Button1->setGeometry(414, 195, 109, 17);
     Button1->hide();
     connect(Button1, &QPushButton::clicked, this, &TMainWin::Button1Click);
@@ -298,15 +321,35 @@ void TMainWin::CreateProgressPanel(QWidget* client) {
     Bevel5 = bevel(236, 16, 283, 16);
     Bevel6 = bevel(236, 32, 283, 16);
     Bevel7 = bevel(0, 0, 519, 15);
-    Status_Label = new QLabel("Idle", Bevel7);
+    Status_Label = new QLabel(QCoreApplication::translate("MainWindow", "Idle"), Bevel7);
     Status_Label->setGeometry(4, 0, 2000, 15);
-    Label11 = AddFigure(Bevel1, Label9, "Elapsed:");
-    Label14 = AddFigure(Bevel2, Label13, "Estimated:");
-    Label12 = AddFigure(Bevel4, Label10, "Remaining:");
-    Label18 = AddFigure(Bevel3, Label17, "Done:");
+    Label11 = AddFigure(Bevel1, Label9, QCoreApplication::translate("MainWindow", "Elapsed:"));
+    Label14 = AddFigure(Bevel2, Label13, QCoreApplication::translate("MainWindow", "Estimated:"));
+    Label12 = AddFigure(Bevel4, Label10, QCoreApplication::translate("MainWindow", "Remaining:"));
+    Label18 = AddFigure(Bevel3, Label17, QCoreApplication::translate("MainWindow", "Done:"));
     // "Throughout:" (for the throughput) is the program's own word and stays.
-    Label16 = AddFigure(Bevel5, Label15, "Throughout:");
-    Label20 = AddFigure(Bevel6, Label19, "Size:");
+    //: The bytes a second of the run; the English word stays, translate it as "throughput".
+    Label16 = AddFigure(Bevel5, Label15, QCoreApplication::translate("MainWindow", "Throughout:"));
+    Label20 = AddFigure(Bevel6, Label19, QCoreApplication::translate("MainWindow", "Size:"));
+    FitProgressColumns();
+}
+
+// A caption in another language may be wider than the English one: the
+// first two columns grow to their widest caption and figure, and the last
+// column, which has room to spare, starts that much later.
+void TMainWin::FitProgressColumns() {
+    const QString time = "99:99:99";
+    const QString kilobytes =
+        QCoreApplication::translate("MainWindow", "%1 KBytes").arg(QStringLiteral("9999999"));
+    const int first = std::max({Bevel1->width(), RoomFor(*Label9, time), RoomFor(*Label13, time)});
+    const int second =
+        std::max({Bevel4->width(), RoomFor(*Label10, time), RoomFor(*Label17, kilobytes)});
+    Bevel1->resize(first, Bevel1->height());
+    Bevel2->resize(first, Bevel2->height());
+    Bevel4->setGeometry(first, Bevel4->y(), second, Bevel4->height());
+    Bevel3->setGeometry(first, Bevel3->y(), second, Bevel3->height());
+    Bevel5->move(first + second, Bevel5->y());
+    Bevel6->move(first + second, Bevel6->y());
 }
 
 void TMainWin::CreateTimers() {

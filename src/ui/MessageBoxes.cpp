@@ -4,6 +4,7 @@
 #include "ui/Fonts.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -84,7 +85,7 @@ int ShowMessageBox(const MessageRequest& request) {
             continue;
         box.addButton(c.standard);
         if (c.button == mbAll)
-            box.button(c.standard)->setText(QObject::tr("&All"));
+            box.button(c.standard)->setText(QCoreApplication::translate("MessageBoxes", "&All"));
     }
     if ((buttons & mbCancel) != 0)
         box.setEscapeButton(QMessageBox::Cancel);

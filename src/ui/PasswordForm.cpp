@@ -5,10 +5,12 @@
 #include "commands/State.h"
 #include "crypto/PasswordRules.h"
 #include "crypto/SecureWipe.h"
+#include "crypto/Translate.h"
 #include "platform/MessageSeam.h"
 #include "ui/Padlock.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,7 +44,7 @@ std::u16string_view Utf16Of(const QString& text) {
     return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
 
-TPasswordForm::TPasswordForm(QWidget* parent, const char* caption, const char* prompt,
+TPasswordForm::TPasswordForm(QWidget* parent, const QString& caption, const QString& prompt,
                              int fieldsBottom)
     : TModalForm(parent) {
     setWindowTitle(caption);
@@ -71,25 +73,28 @@ TPasswordForm::TPasswordForm(QWidget* parent, const char* caption, const char* p
 
     QFont boldItalic = bold;
     boldItalic.setItalic(true);
-    Label3 = new QLabel("Note:", this);
+    Label3 = new QLabel(QCoreApplication::translate("PasswordForm", "Note:"), this);
     Label3->setFont(boldItalic);
     Label3->move(kMargin, fieldsBottom + 8);
     Label3->adjustSize();
-    Label2 = new QLabel("Case of characters is meaningful", this);
+    Label2 = new QLabel(
+        QCoreApplication::translate("PasswordForm", "Case of characters is meaningful"), this);
     Label2->setFont(boldItalic);
-    Label2->move(kFieldLeft, fieldsBottom + 8);
+    // Beside the note's caption, which may be longer in another language.
+    Label2->move(std::max(kFieldLeft, Label3->x() + Label3->width() + 4), fieldsBottom + 8);
     Label2->adjustSize();
 
     const int buttonsTop = fieldsBottom + 34;
-    Button2 = new QPushButton("&Submit", this);
+    Button2 = new QPushButton(QCoreApplication::translate("PasswordForm", "&Submit"), this);
     Button2->setGeometry(kFieldLeft, buttonsTop, kButtonWidth, kButtonHeight);
     Button2->setDefault(true);
     Button2->setAutoDefault(true);
-    Button1 = new QPushButton("&Cancel", this);
+    Button1 = new QPushButton(QCoreApplication::translate("PasswordForm", "&Cancel"), this);
     Button1->setGeometry(kFieldLeft + kButtonWidth + 12, buttonsTop, kButtonWidth, kButtonHeight);
     Button1->setAutoDefault(false);
 
-    CheckBox1 = new QCheckBox("One password for a file list", this);
+    CheckBox1 = new QCheckBox(
+        QCoreApplication::translate("PasswordForm", "One password for a file list"), this);
     CheckBox1->move(kMargin, buttonsTop + kButtonHeight + 12);
     CheckBox1->adjustSize();
     CheckBox1->setEnabled(false);
@@ -148,8 +153,11 @@ bool TPasswordForm::RefuseForeignCharacters(const QString& text) {
     const std::string foreign = CharactersOutsideWindows1252(Utf16Of(text));
     if (foreign.empty())
         return false;
-    ShowError("These characters can't be used in a password: " + foreign +
-              "\rUse letters, digits and signs of Western European languages.");
+    //: %1 lists the refused characters; the second sentence starts a new line.
+    ShowError(FormatText(Tr("PasswordForm", "These characters can't be used in a password: "
+                                            "%1\rUse letters, digits and signs of Western "
+                                            "European languages."),
+                         {foreign}));
     return true;
 }
 

@@ -46,7 +46,7 @@ public:
 
 protected:
     // `fieldsBottom`: where the fields end and the note begins.
-    TPasswordForm(QWidget* parent, const char* caption, const char* prompt, int fieldsBottom);
+    TPasswordForm(QWidget* parent, const QString& caption, const QString& prompt, int fieldsBottom);
 
     // Names the characters of `text` that a password can't hold and returns
     // true, or returns false when there are none: told before any length or

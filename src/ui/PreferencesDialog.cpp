@@ -5,6 +5,7 @@
 #include "ui/HelpWindow.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -18,40 +19,48 @@ namespace kelvane {
 TPreferences* Preferences = nullptr;
 
 TPreferences::TPreferences(QWidget* parent) : TModalForm(parent) {
-    setWindowTitle("Preferences");
+    setWindowTitle(QCoreApplication::translate("PreferencesDialog", "Preferences"));
     SetDialogFrame(CloseBox::Yes);
 
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setGeometry(10, 8, 330, 112);
-    ShowCry_CheckBox = new QCheckBox("Show \".cry\" extensions for crypted files", GroupBox1);
+    ShowCry_CheckBox =
+        new QCheckBox(QCoreApplication::translate("PreferencesDialog",
+                                                  "Show \".cry\" extensions for crypted files"),
+                      GroupBox1);
     ShowCry_CheckBox->setGeometry(12, 14, 306, 24);
-    OnePwd_CheckBox = new QCheckBox("One password for a session", GroupBox1);
+    OnePwd_CheckBox = new QCheckBox(
+        QCoreApplication::translate("PreferencesDialog", "One password for a session"), GroupBox1);
     OnePwd_CheckBox->setGeometry(12, 44, 306, 24);
-    OnePerList_CheckBox = new QCheckBox("One password for a file list", GroupBox1);
+    OnePerList_CheckBox = new QCheckBox(
+        QCoreApplication::translate("PreferencesDialog", "One password for a file list"),
+        GroupBox1);
     OnePerList_CheckBox->setGeometry(12, 74, 306, 28);
 
     Panel1 = new QFrame(GroupBox1);
     Panel1->setGeometry(OnePerList_CheckBox->geometry());
-    Label1 = new QLabel("expires in", Panel1);
+    Label1 = new QLabel(QCoreApplication::translate("PreferencesDialog", "expires in"), Panel1);
     Label1->setGeometry(20, 4, 62, 20);
     Expire_SpinEdit = new QSpinBox(Panel1);
     Expire_SpinEdit->setRange(0, 600);
     Expire_SpinEdit->setValue(0);
     Expire_SpinEdit->setGeometry(84, 0, 64, 26);
     Label1->setBuddy(Expire_SpinEdit);
-    Expire_SpinEdit->setAccessibleName("expires in (minutes)");
-    Label2 = new QLabel("minutes", Panel1);
+    Expire_SpinEdit->setAccessibleName(
+        QCoreApplication::translate("PreferencesDialog", "expires in (minutes)"));
+    Label2 = new QLabel(QCoreApplication::translate("PreferencesDialog", "minutes"), Panel1);
     Label2->setGeometry(154, 4, 56, 20);
-    Button3 = new QPushButton("&Reset value", Panel1);
+    Button3 =
+        new QPushButton(QCoreApplication::translate("PreferencesDialog", "&Reset value"), Panel1);
     Button3->setGeometry(214, 0, 90, 26);
     Button3->setAutoDefault(false);
     Panel1->setEnabled(false);
     Panel1->hide();
 
-    Button1 = new QPushButton("&Ok", this);
+    Button1 = new QPushButton(QCoreApplication::translate("PreferencesDialog", "&Ok"), this);
     Button1->setGeometry(86, 132, 84, 26);
     Button1->setDefault(true);
-    Button2 = new QPushButton("&Cancel", this);
+    Button2 = new QPushButton(QCoreApplication::translate("PreferencesDialog", "&Cancel"), this);
     Button2->setGeometry(180, 132, 84, 26);
     Button2->setAutoDefault(false);
     setFixedSize(350, 170);

@@ -95,6 +95,8 @@ for file in \
     usr/share/kelvane/kelvane.reg usr/share/kelvane/kelvane-document.svg \
     usr/share/kelvane/help/index.html usr/share/kelvane/help/main-window.html \
     usr/share/kelvane/help/preferences.html \
+    usr/share/kelvane/translations/kelvane_de.qm usr/share/kelvane/translations/kelvane_es.qm \
+    usr/share/kelvane/translations/kelvane_fr.qm \
     usr/share/man/man1/kelvane.1.gz usr/share/man/man1/kelvane-cli.1.gz \
     usr/share/locale/de/LC_MESSAGES/kelvane-cli.mo usr/share/locale/fr/LC_MESSAGES/kelvane-cli.mo \
     usr/share/locale/es/LC_MESSAGES/kelvane-cli.mo \

@@ -347,5 +347,43 @@ TEST_F(ShellCommandsTest, ManyDeadEntriesAreTakenOutOfTheJournalInOneRewrite) {
     EXPECT_EQ(ReadJournal(journal), watched);
 }
 
+// The texts put together from a sentence and file names read, in English,
+// word for word as the program has always written them.
+TEST(ShellCommandTexts, AssembledTextsKeepTheirEnglishWording) {
+    std::vector<std::string> eleven;
+    for (int i = 0; i < 11; ++i)
+        eleven.push_back("/f" + std::to_string(i));
+    const std::pair<std::string, std::string> rows[] = {
+        {LeftDecryptedText({"a.txt"}),
+         "The file a.txt has been left decrypted. Encrypt it again to protect it."},
+        {LeftDecryptedText({"a.txt", "b.txt"}),
+         "These files have been left decrypted: a.txt, b.txt. Encrypt them again to protect "
+         "them."},
+        {OpenFilesStatusText(1), "1 file is open in its application."},
+        {PrintFailedText("bill.txt", "", 2),
+         "The file bill.txt could not be printed: lp ended with code 2"},
+        {PrintFailedText("bill.txt", "lp: no printer", 1),
+         "The file bill.txt could not be printed: lp: no printer"},
+        {LeftFromLastRunText({"/a/x.txt"}),
+         "The file /a/x.txt was decrypted for an application when the program last ended, and "
+         "is still readable. Encrypt it again now?"},
+        {LeftFromLastRunText({"/a/x", "/a/y"}),
+         "These files were: /a/x, /a/y; decrypted for an application when the program last "
+         "ended, and are still readable. Encrypt them again now?"},
+        {NotLeftByUsText(eleven),
+         "These files are named in the record of files decrypted for an application, but can't "
+         "be shown to be the files this program decrypted there (changed or replaced since, "
+         "reached through a symbolic link, or recorded by an earlier version): /f0, /f1, /f2, "
+         "/f3, /f4, /f5, /f6, /f7, /f8, /f9 and 1 more. They are not encrypted again; if they "
+         "are yours and should be protected, encrypt them yourself."},
+        {JournalNotOursText("/j"),
+         "The record of files decrypted for an application, /j, is not a file this program "
+         "keeps (a regular file of yours), so it was not read. Files an earlier run left "
+         "decrypted can't be offered for encryption."},
+    };
+    for (const auto& [made, expected] : rows)
+        EXPECT_EQ(made, expected);
+}
+
 } // namespace
 } // namespace kelvane

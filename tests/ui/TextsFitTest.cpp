@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every fixed text of the main window and every figure at its widest fits
-// its control at the starting size, in the window's own font; and the
-// controls wear the program's silver.
+// its control at the starting size, in the window's own font and in every
+// language the window speaks; and the controls wear the program's silver.
+#include "TranslatorScope.h"
 #include "WindowFixture.h"
+#include "commands/FileCommands.h"
+#include "commands/TreeCommands.h"
 #include "ui/AboutDialog.h"
 #include "ui/AgePassphraseDialog.h"
 #include "ui/ComboChangeDialog.h"
@@ -16,6 +19,7 @@
 #include "ui/PreferencesDialog.h"
 #include "ui/StringGrid.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QFrame>
 #include <QImage>
@@ -31,6 +35,8 @@
 namespace kelvane {
 namespace {
 
+using testing_support::TranslatorScope;
+using testing_support::WindowCatalogue;
 using testing_support::WindowTest;
 
 class TextsFitTest : public WindowTest {
@@ -69,25 +75,57 @@ protected:
     }
 };
 
-TEST_F(TextsFitTest, EveryFigureAtItsWidestFitsBesideItsCaption) {
+// The same checks with each language's catalogue loaded ("" is English).
+class TextsFitInEveryLanguageTest : public TextsFitTest,
+                                    public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override {
+        if (*GetParam() != '\0') {
+            std::unique_ptr<QTranslator> catalogue = WindowCatalogue(GetParam());
+            ASSERT_NE(catalogue, nullptr) << "no catalogue for " << GetParam();
+            language_ = std::make_unique<TranslatorScope>(std::move(catalogue));
+        }
+        TextsFitTest::SetUp();
+    }
+    void TearDown() override {
+        TextsFitTest::TearDown();
+        language_.reset();
+    }
+
+    static QString MainWindowText(const char* text) {
+        return QCoreApplication::translate("MainWindow", text);
+    }
+    static QString StatusText(const char* text) {
+        return QString::fromStdString(Tr("Status", text));
+    }
+
+private:
+    std::unique_ptr<TranslatorScope> language_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Languages, TextsFitInEveryLanguageTest,
+                         ::testing::Values("", "de", "fr", "es"));
+
+TEST_P(TextsFitInEveryLanguageTest, EveryFigureAtItsWidestFitsBesideItsCaption) {
     const TMainWin& w = *window;
     // Times under 100 hours; sizes of files under 2 GB: 2097152 KB, and a
     // rate of at most the whole file in the first second.
     ExpectFits(w.Bevel1, w.Label9, w.Label11, "99:99:99");
     ExpectFits(w.Bevel4, w.Label10, w.Label12, "99:99:99");
     ExpectFits(w.Bevel2, w.Label13, w.Label14, "99:99:99");
-    ExpectFits(w.Bevel3, w.Label17, w.Label18, "9999999 KBytes");
-    ExpectFits(w.Bevel5, w.Label15, w.Label16, "9999999999 bytes per second");
-    ExpectFits(w.Bevel6, w.Label19, w.Label20, "9999999 Kbytes");
+    ExpectFits(w.Bevel3, w.Label17, w.Label18, MainWindowText("%1 KBytes").arg("9999999"));
+    ExpectFits(w.Bevel5, w.Label15, w.Label16,
+               MainWindowText("%1 bytes per second").arg("9999999999"));
+    ExpectFits(w.Bevel6, w.Label19, w.Label20, MainWindowText("%1 Kbytes").arg("9999999"));
 }
 
-TEST_F(TextsFitTest, StatusTextsCaptionsAndTheButtonFit) {
+TEST_P(TextsFitInEveryLanguageTest, StatusTextsCaptionsAndTheButtonFit) {
     const TMainWin& w = *window;
     const int statusRoom = w.Bevel7->contentsRect().right() + 1 - w.Status_Label->x();
-    for (const char* text :
-         {"Idle", "Idle.", "Processing search for files...", "Wait till process is finished.",
-          "Wait while finishing process the last file..."})
-        EXPECT_LE(Width(w.Status_Label, text), statusRoom) << text;
+    for (const QString& text : {MainWindowText("Idle"), StatusText(kIdle), StatusText(kIdleText),
+                                StatusText(kSearchingText), StatusText(kWaitTillFinished),
+                                MainWindowText("Wait while finishing process the last file...")})
+        EXPECT_LE(Width(w.Status_Label, text), statusRoom) << text.toStdString();
 
     // The captions over the lists end before what stands to their right.
     EXPECT_LE(w.Label8->x() + Width(w.Label8, w.Label8->text()), w.StringGrid1->geometry().right());
@@ -102,10 +140,32 @@ TEST_F(TextsFitTest, StatusTextsCaptionsAndTheButtonFit) {
     EXPECT_LE(QFontMetrics(w.Button1->font()).height(), w.Button1->height());
 }
 
+// No two texts of a dialog side by side cover each other: a caption that
+// grew in translation must push what follows it aside.
+void ExpectTextsApart(const QWidget& dialog) {
+    std::vector<const QWidget*> texts;
+    for (const QWidget* control : dialog.findChildren<QWidget*>()) {
+        if (!control->isVisibleTo(&dialog))
+            continue; // Preferences' expiry sits hidden under its check box
+        const auto* label = qobject_cast<const QLabel*>(control);
+        if ((label != nullptr && !label->text().isEmpty()) ||
+            qobject_cast<const QAbstractButton*>(control) != nullptr)
+            texts.push_back(control);
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        for (std::size_t j = i + 1; j < texts.size(); ++j) {
+            const QRect a(texts[i]->mapTo(&dialog, QPoint()), texts[i]->size());
+            const QRect b(texts[j]->mapTo(&dialog, QPoint()), texts[j]->size());
+            EXPECT_FALSE(a.intersects(b)) << texts[i]->metaObject()->className() << " and "
+                                          << texts[j]->metaObject()->className();
+        }
+}
+
 // Every text of a dialog whole in its control, every control inside the
 // dialog.
 void ExpectTextsWhole(const QWidget& dialog) {
     SCOPED_TRACE(dialog.windowTitle().toStdString());
+    ExpectTextsApart(dialog);
     for (const QWidget* control : dialog.findChildren<QWidget*>()) {
         if (control->window() != &dialog)
             continue; // a combo box's list, say
@@ -129,7 +189,7 @@ void ExpectTextsWhole(const QWidget& dialog) {
     }
 }
 
-TEST_F(TextsFitTest, WhateverFontsTheDesktopGivesEveryDialogKeepsItsTextsWhole) {
+TEST_P(TextsFitInEveryLanguageTest, WhateverFontsTheDesktopGivesEveryDialogKeepsItsTextsWhole) {
     // A desktop theme that gives labels, buttons and message boxes a large
     // font of their own.
     const char* const kinds[] = {"QMessageBox",     "QLabel",    "QPushButton",
