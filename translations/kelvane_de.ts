@@ -41,6 +41,41 @@
     </message>
 </context>
 <context>
+    <name>AgeFormat</name>
+    <message>
+        <source>couldn&apos;t read the recipients file %1: %2</source>
+        <translation>die Empfängerdatei %1 konnte nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 is a folder; a recipients file holds one recipient a line</source>
+        <translation>%1 ist ein Ordner; eine Empfängerdatei enthält einen Empfänger je Zeile</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file; a recipients file holds one recipient a line</source>
+        <translation>%1 ist keine reguläre Datei; eine Empfängerdatei enthält einen Empfänger je Zeile</translation>
+    </message>
+    <message>
+        <source>%1 is larger than 1 MiB; it can&apos;t be a recipients file</source>
+        <translation>%1 ist größer als 1 MiB; das kann keine Empfängerdatei sein</translation>
+    </message>
+    <message>
+        <source>%1 line %2 is longer than %3 bytes; it can&apos;t be a recipient</source>
+        <translation>%1, Zeile %2 ist länger als %3 Bytes; sie kann kein Empfänger sein</translation>
+    </message>
+    <message>
+        <source>%1 line %2: not an X25519 age recipient (age1...)</source>
+        <translation>%1, Zeile %2: kein X25519-age-Empfänger (age1...)</translation>
+    </message>
+    <message>
+        <source>%1 line %2: the recipient is not a valid key (of low order: the secret shared with it would be all zeros)</source>
+        <translation>%1, Zeile %2: der Empfänger ist kein gültiger Schlüssel (niedriger Ordnung: das mit ihm geteilte Geheimnis bestünde nur aus Nullen)</translation>
+    </message>
+    <message>
+        <source>%1 holds no recipient</source>
+        <translation>%1 enthält keinen Empfänger</translation>
+    </message>
+</context>
+<context>
     <name>AgePassphraseDialog</name>
     <message>
         <source>Convert to age</source>
@@ -611,6 +646,25 @@ Eine vergessene Passphrase lässt sich nicht wiederherstellen.</translation>
     </message>
 </context>
 <context>
+    <name>PasswordRules</name>
+    <message>
+        <source>the password is not valid UTF-8 text; save it as UTF-8</source>
+        <translation>das Passwort ist kein gültiger UTF-8-Text; speichern Sie es als UTF-8</translation>
+    </message>
+    <message>
+        <source>the password holds a character outside Windows-1252 (Western European); it must have 6 to 8 such characters</source>
+        <translation>das Passwort enthält ein Zeichen außerhalb von Windows-1252 (westeuropäisch); es muss aus 6 bis 8 solchen Zeichen bestehen</translation>
+    </message>
+    <message>
+        <source>the password must not hold a zero character</source>
+        <translation>das Passwort darf kein Nullzeichen enthalten</translation>
+    </message>
+    <message>
+        <source>the password must have 6 to 8 characters</source>
+        <translation>das Passwort muss 6 bis 8 Zeichen haben</translation>
+    </message>
+</context>
+<context>
     <name>PreferencesDialog</name>
     <message>
         <source>Preferences</source>
@@ -651,6 +705,79 @@ Eine vergessene Passphrase lässt sich nicht wiederherstellen.</translation>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>S:</name>
+    <message>
+        <source></source>
+        <comment>%1 is the file&apos;s name in quotes, %2 the system&apos;s reason.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>%1 is the file&apos;s name in quotes, %2 the line&apos;s number, %3 a number.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>%1 is the file&apos;s name in quotes, %2 the line&apos;s number.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>%1 is the file&apos;s name in quotes, %2 the line&apos;s number.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>why a walk passed over a file or folder, after its</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>%1 is the system&apos;s reason.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>%1 is the new file&apos;s name, %2 a space or a line break.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>&quot;Couldn`t&quot; keeps its grave accent in English only; write</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>&quot;Couldn`t&quot; keeps its grave accent in English only; write</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>&quot;Couldn`t&quot; keeps its grave accent in English only; write</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>the English lacks the space after &quot;memory.&quot;; the</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>the English lacks its full stop; the translation is a</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>&quot;have been&quot; stays wrong in English only; write the</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>&quot;Couldn`t&quot; keeps its grave accent in English only; write</comment>
+        <translation></translation>
     </message>
 </context>
 <context>
@@ -779,6 +906,29 @@ Eine vergessene Passphrase lässt sich nicht wiederherstellen.</translation>
         <source>Recurse subdirectoryes?</source>
         <extracomment>&quot;subdirectoryes&quot; stays misspelled in English only; spell the translation correctly.</extracomment>
         <translation>Unterordner einbeziehen?</translation>
+    </message>
+</context>
+<context>
+    <name>TreeWalk</name>
+    <message>
+        <source>a symbolic link, not followed</source>
+        <translation>ein symbolischer Link, nicht verfolgt</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>on another file system, not entered</source>
+        <translation>auf einem anderen Dateisystem, nicht betreten</translation>
+    </message>
+    <message>
+        <source>a mount point, not entered</source>
+        <translation>ein Einhängepunkt, nicht betreten</translation>
+    </message>
+    <message>
+        <source>couldn&apos;t read the folder: %1</source>
+        <translation>der Ordner konnte nicht gelesen werden: %1</translation>
     </message>
 </context>
 </TS>

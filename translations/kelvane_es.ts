@@ -41,6 +41,41 @@
     </message>
 </context>
 <context>
+    <name>AgeFormat</name>
+    <message>
+        <source>couldn&apos;t read the recipients file %1: %2</source>
+        <translation>no se pudo leer el archivo de destinatarios %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is a folder; a recipients file holds one recipient a line</source>
+        <translation>%1 es una carpeta; un archivo de destinatarios contiene un destinatario por línea</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file; a recipients file holds one recipient a line</source>
+        <translation>%1 no es un archivo regular; un archivo de destinatarios contiene un destinatario por línea</translation>
+    </message>
+    <message>
+        <source>%1 is larger than 1 MiB; it can&apos;t be a recipients file</source>
+        <translation>%1 ocupa más de 1 MiB; no puede ser un archivo de destinatarios</translation>
+    </message>
+    <message>
+        <source>%1 line %2 is longer than %3 bytes; it can&apos;t be a recipient</source>
+        <translation>%1, línea %2: ocupa más de %3 bytes; no puede ser un destinatario</translation>
+    </message>
+    <message>
+        <source>%1 line %2: not an X25519 age recipient (age1...)</source>
+        <translation>%1, línea %2: no es un destinatario age X25519 (age1...)</translation>
+    </message>
+    <message>
+        <source>%1 line %2: the recipient is not a valid key (of low order: the secret shared with it would be all zeros)</source>
+        <translation>%1, línea %2: el destinatario no es una clave válida (de orden bajo: el secreto compartido con él serían solo ceros)</translation>
+    </message>
+    <message>
+        <source>%1 holds no recipient</source>
+        <translation>%1 no contiene ningún destinatario</translation>
+    </message>
+</context>
+<context>
     <name>AgePassphraseDialog</name>
     <message>
         <source>Convert to age</source>
@@ -611,6 +646,25 @@ Una frase de contraseña olvidada no se puede recuperar.</translation>
     </message>
 </context>
 <context>
+    <name>PasswordRules</name>
+    <message>
+        <source>the password is not valid UTF-8 text; save it as UTF-8</source>
+        <translation>la contraseña no es un texto UTF-8 válido; guárdela como UTF-8</translation>
+    </message>
+    <message>
+        <source>the password holds a character outside Windows-1252 (Western European); it must have 6 to 8 such characters</source>
+        <translation>la contraseña contiene un carácter fuera de Windows-1252 (Europa occidental); debe tener de 6 a 8 de esos caracteres</translation>
+    </message>
+    <message>
+        <source>the password must not hold a zero character</source>
+        <translation>la contraseña no debe contener ningún carácter nulo</translation>
+    </message>
+    <message>
+        <source>the password must have 6 to 8 characters</source>
+        <translation>la contraseña debe tener de 6 a 8 caracteres</translation>
+    </message>
+</context>
+<context>
     <name>PreferencesDialog</name>
     <message>
         <source>Preferences</source>
@@ -651,6 +705,79 @@ Una frase de contraseña olvidada no se puede recuperar.</translation>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>S:</name>
+    <message>
+        <source></source>
+        <comment>%1 is the file&apos;s name in quotes, %2 the system&apos;s reason.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>%1 is the file&apos;s name in quotes, %2 the line&apos;s number, %3 a number.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>%1 is the file&apos;s name in quotes, %2 the line&apos;s number.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>%1 is the file&apos;s name in quotes, %2 the line&apos;s number.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>why a walk passed over a file or folder, after its</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>%1 is the system&apos;s reason.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>%1 is the new file&apos;s name, %2 a space or a line break.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>&quot;Couldn`t&quot; keeps its grave accent in English only; write</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>&quot;Couldn`t&quot; keeps its grave accent in English only; write</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>&quot;Couldn`t&quot; keeps its grave accent in English only; write</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>the English lacks the space after &quot;memory.&quot;; the</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>the English lacks its full stop; the translation is a</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>&quot;have been&quot; stays wrong in English only; write the</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>&quot;Couldn`t&quot; keeps its grave accent in English only; write</comment>
+        <translation></translation>
     </message>
 </context>
 <context>
@@ -779,6 +906,29 @@ Una frase de contraseña olvidada no se puede recuperar.</translation>
         <source>Recurse subdirectoryes?</source>
         <extracomment>&quot;subdirectoryes&quot; stays misspelled in English only; spell the translation correctly.</extracomment>
         <translation>¿Incluir las subcarpetas?</translation>
+    </message>
+</context>
+<context>
+    <name>TreeWalk</name>
+    <message>
+        <source>a symbolic link, not followed</source>
+        <translation>un enlace simbólico, no se sigue</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>no es un archivo regular</translation>
+    </message>
+    <message>
+        <source>on another file system, not entered</source>
+        <translation>en otro sistema de archivos, no se entra</translation>
+    </message>
+    <message>
+        <source>a mount point, not entered</source>
+        <translation>un punto de montaje, no se entra</translation>
+    </message>
+    <message>
+        <source>couldn&apos;t read the folder: %1</source>
+        <translation>no se pudo leer la carpeta: %1</translation>
     </message>
 </context>
 </TS>

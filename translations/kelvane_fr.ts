@@ -41,6 +41,41 @@
     </message>
 </context>
 <context>
+    <name>AgeFormat</name>
+    <message>
+        <source>couldn&apos;t read the recipients file %1: %2</source>
+        <translation>impossible de lire le fichier de destinataires %1 : %2</translation>
+    </message>
+    <message>
+        <source>%1 is a folder; a recipients file holds one recipient a line</source>
+        <translation>%1 est un dossier ; un fichier de destinataires contient un destinataire par ligne</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file; a recipients file holds one recipient a line</source>
+        <translation>%1 n&apos;est pas un fichier ordinaire ; un fichier de destinataires contient un destinataire par ligne</translation>
+    </message>
+    <message>
+        <source>%1 is larger than 1 MiB; it can&apos;t be a recipients file</source>
+        <translation>%1 dépasse 1 MiB ; ce ne peut pas être un fichier de destinataires</translation>
+    </message>
+    <message>
+        <source>%1 line %2 is longer than %3 bytes; it can&apos;t be a recipient</source>
+        <translation>%1, ligne %2 : plus de %3 octets ; ce ne peut pas être un destinataire</translation>
+    </message>
+    <message>
+        <source>%1 line %2: not an X25519 age recipient (age1...)</source>
+        <translation>%1, ligne %2 : pas un destinataire age X25519 (age1...)</translation>
+    </message>
+    <message>
+        <source>%1 line %2: the recipient is not a valid key (of low order: the secret shared with it would be all zeros)</source>
+        <translation>%1, ligne %2 : le destinataire n&apos;est pas une clé valide (d&apos;ordre faible : le secret partagé avec lui ne serait que des zéros)</translation>
+    </message>
+    <message>
+        <source>%1 holds no recipient</source>
+        <translation>%1 ne contient aucun destinataire</translation>
+    </message>
+</context>
+<context>
     <name>AgePassphraseDialog</name>
     <message>
         <source>Convert to age</source>
@@ -611,6 +646,25 @@ Une phrase secrète oubliée ne peut pas être retrouvée.</translation>
     </message>
 </context>
 <context>
+    <name>PasswordRules</name>
+    <message>
+        <source>the password is not valid UTF-8 text; save it as UTF-8</source>
+        <translation>le mot de passe n&apos;est pas un texte UTF-8 valide ; enregistrez-le en UTF-8</translation>
+    </message>
+    <message>
+        <source>the password holds a character outside Windows-1252 (Western European); it must have 6 to 8 such characters</source>
+        <translation>le mot de passe contient un caractère hors de Windows-1252 (Europe de l&apos;Ouest) ; il doit compter de 6 à 8 de ces caractères</translation>
+    </message>
+    <message>
+        <source>the password must not hold a zero character</source>
+        <translation>le mot de passe ne doit pas contenir de caractère nul</translation>
+    </message>
+    <message>
+        <source>the password must have 6 to 8 characters</source>
+        <translation>le mot de passe doit compter de 6 à 8 caractères</translation>
+    </message>
+</context>
+<context>
     <name>PreferencesDialog</name>
     <message>
         <source>Preferences</source>
@@ -651,6 +705,79 @@ Une phrase secrète oubliée ne peut pas être retrouvée.</translation>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>S:</name>
+    <message>
+        <source></source>
+        <comment>%1 is the file&apos;s name in quotes, %2 the system&apos;s reason.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>%1 is the file&apos;s name in quotes, %2 the line&apos;s number, %3 a number.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>%1 is the file&apos;s name in quotes, %2 the line&apos;s number.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>%1 is the file&apos;s name in quotes, %2 the line&apos;s number.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>why a walk passed over a file or folder, after its</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>%1 is the system&apos;s reason.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>%1 is the new file&apos;s name, %2 a space or a line break.</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>&quot;Couldn`t&quot; keeps its grave accent in English only; write</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>&quot;Couldn`t&quot; keeps its grave accent in English only; write</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>&quot;Couldn`t&quot; keeps its grave accent in English only; write</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>the English lacks the space after &quot;memory.&quot;; the</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>the English lacks its full stop; the translation is a</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>&quot;have been&quot; stays wrong in English only; write the</comment>
+        <translation></translation>
+    </message>
+    <message>
+        <source></source>
+        <comment>&quot;Couldn`t&quot; keeps its grave accent in English only; write</comment>
+        <translation></translation>
     </message>
 </context>
 <context>
@@ -779,6 +906,29 @@ Une phrase secrète oubliée ne peut pas être retrouvée.</translation>
         <source>Recurse subdirectoryes?</source>
         <extracomment>&quot;subdirectoryes&quot; stays misspelled in English only; spell the translation correctly.</extracomment>
         <translation>Inclure les sous-dossiers&#xa0;?</translation>
+    </message>
+</context>
+<context>
+    <name>TreeWalk</name>
+    <message>
+        <source>a symbolic link, not followed</source>
+        <translation>un lien symbolique, non suivi</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>pas un fichier ordinaire</translation>
+    </message>
+    <message>
+        <source>on another file system, not entered</source>
+        <translation>sur un autre système de fichiers, non parcouru</translation>
+    </message>
+    <message>
+        <source>a mount point, not entered</source>
+        <translation>un point de montage, non parcouru</translation>
+    </message>
+    <message>
+        <source>couldn&apos;t read the folder: %1</source>
+        <translation>impossible de lire le dossier : %1</translation>
     </message>
 </context>
 </TS>

@@ -311,23 +311,39 @@ bool RefusedAsShared(const std::string& plainName, const SourceLook& look) {
 // source: then only the new file is there, and nothing was lost.
 std::string RunEndText(CryptResult result, const std::string& destination,
                        const std::string& sourceShown, bool sourcePresent) {
-    // %1 is the new file, %2 the file it was made from.
-    if (result == crDestinationExists && !sourcePresent)
-        return FormatText(Tr("FileCommands", "File \"%1\" appeared while \"%2\" was processed, "
-                                             "and \"%2\" has been removed meanwhile. File \"%1\" "
-                                             "is kept as it was."),
-                          {destination, sourceShown});
-    if (result == crDestinationExists)
+    // No default: a code added to the engine without words here does not
+    // compile.
+    switch (result) {
+    case crDestinationExists:
+        // %1 is the new file, %2 the file it was made from.
+        if (!sourcePresent)
+            return FormatText(Tr("FileCommands",
+                                 "File \"%1\" appeared while \"%2\" was processed, "
+                                 "and \"%2\" has been removed meanwhile. File \"%1\" "
+                                 "is kept as it was."),
+                              {destination, sourceShown});
         return FormatText(Tr("FileCommands", "File \"%1\" appeared while \"%2\" was processed. "
                                              "Both files are kept."),
                           {destination, sourceShown});
-    if (result == crUnconfirmed)
+    case crUnconfirmed:
         return FormatText(Tr("FileCommands", "File \"%1\" has been written, but the disk did not "
                                              "confirm it. File \"%2\" is kept."),
                           {destination, sourceShown});
-    if (auto text = ResultMessageText(result, sourceShown))
-        return *text;
-    // A code without words of its own is still no success to pass over.
+    case crOk:
+    case crOpenFailed:
+    case crCreateFailed:
+    case crReadFailed:
+    case crBadPassword:
+    case crNoMemory:
+    case crNotCrypted:
+    case crAborted:
+    case crWriteFailed:
+    case crAgeKeyFailed:
+        if (auto text = ResultMessageText(result, sourceShown))
+            return *text;
+        break;
+    }
+    // A value outside the codes is still no success to pass over.
     //: %2 is the engine's number for the failure.
     return FormatText(Tr("FileCommands", "Processing file \"%1\" failed (%2)."),
                       {sourceShown, std::to_string(result)});
