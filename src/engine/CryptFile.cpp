@@ -20,21 +20,15 @@ EngineState TheEngineState;
 
 RunKey::RunKey(const std::string& password) : schedule_(Made(password, bytes_)) {}
 
-RunKey::~RunKey() {
-    SecureWipe(bytes_, sizeof bytes_);
-}
-
-const uint8_t* RunKey::Made(const std::string& password, uint8_t bytes[8]) {
-    MakeKey(password, bytes);
-    return bytes;
+const uint8_t* RunKey::Made(const std::string& password, SecretBytes<8>& bytes) {
+    MakeKey(password, bytes.data());
+    return bytes.data();
 }
 
 bool RunKey::MadeOf(const std::string& password) const {
-    uint8_t other[8];
-    MakeKey(password, other);
-    const bool same = std::memcmp(other, bytes_, sizeof other) == 0;
-    SecureWipe(other, sizeof other);
-    return same;
+    SecretBytes<8> other;
+    MakeKey(password, other.data());
+    return std::memcmp(other.data(), bytes_.data(), other.size()) == 0;
 }
 
 CryptResult ResultOfCommit(CommitOutcome outcome) {

@@ -7,6 +7,7 @@
 #include "crypto/CryptHeader.h"
 #include "crypto/CryptResult.h"
 #include "crypto/Des.h"
+#include "crypto/Secret.h"
 #include "engine/PauseGate.h"
 #include "engine/Progress.h"
 #include "platform/FileAccess.h"
@@ -26,19 +27,18 @@ namespace kelvane {
 class RunKey {
 public:
     explicit RunKey(const std::string& password);
-    ~RunKey();
     RunKey(const RunKey&) = delete;
     RunKey& operator=(const RunKey&) = delete;
 
     // Whether `password` gives this very key.
     bool MadeOf(const std::string& password) const;
-    const uint8_t* Bytes() const { return bytes_; }
+    const uint8_t* Bytes() const { return bytes_.data(); }
     const DesKeySchedule& Schedule() const { return schedule_; }
 
 private:
-    static const uint8_t* Made(const std::string& password, uint8_t bytes[8]);
+    static const uint8_t* Made(const std::string& password, SecretBytes<8>& bytes);
 
-    uint8_t bytes_[8];
+    SecretBytes<8> bytes_;
     const DesKeySchedule schedule_;
 };
 
