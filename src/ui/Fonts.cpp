@@ -2,6 +2,7 @@
 #include "ui/Fonts.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QWidget>
 
 namespace kelvane {
@@ -21,6 +22,15 @@ void InstallWindowFont() {
 
 void WearWindowFont(QWidget& window) {
     window.setFont(WindowFont());
+}
+
+QString WithWidestDigits(const QFont& font, QString pattern) {
+    const QFontMetrics metrics(font);
+    QChar widest = '0';
+    for (QChar digit : QStringLiteral("0123456789"))
+        if (metrics.horizontalAdvance(digit) > metrics.horizontalAdvance(widest))
+            widest = digit;
+    return pattern.replace('9', widest);
 }
 
 } // namespace kelvane

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QFont>
+#include <QString>
 
 class QWidget;
 
@@ -23,5 +24,9 @@ QFont WindowFont(int pixels = kWindowFontPixels);
 // labels, buttons and message boxes fonts of their own.
 void InstallWindowFont();
 void WearWindowFont(QWidget& window);
+
+// `pattern` with every 9 drawn in the digit that is widest in `font`: a
+// figure at its widest, for sizing the control that shows it.
+QString WithWidestDigits(const QFont& font, QString pattern);
 
 } // namespace kelvane

@@ -94,16 +94,6 @@ QFont GridFont() {
     return font;
 }
 
-// `pattern` with every 9 drawn in the digit that is widest in `font`.
-QString WithWidestDigits(const QFont& font, QString pattern) {
-    const QFontMetrics metrics(font);
-    QChar widest = '0';
-    for (QChar digit : QStringLiteral("0123456789"))
-        if (metrics.horizontalAdvance(digit) > metrics.horizontalAdvance(widest))
-            widest = digit;
-    return pattern.replace('9', widest);
-}
-
 // The width a bevel needs for its caption and, beside it, `figure`.
 int RoomFor(const QLabel& caption, const QString& figure) {
     constexpr int kFrames = 2;

@@ -47,16 +47,6 @@ protected:
         ShowSized(533, 446);
     }
 
-    // `pattern` with every 9 replaced by the digit that is widest in `font`.
-    static QString Widest(const QFont& font, QString pattern) {
-        const QFontMetrics metrics(font);
-        QChar widest = '0';
-        for (QChar digit : QString("0123456789"))
-            if (metrics.horizontalAdvance(digit) > metrics.horizontalAdvance(widest))
-                widest = digit;
-        return pattern.replace('9', widest);
-    }
-
     static int Width(const QWidget* widget, const QString& text) {
         return QFontMetrics(widget->font()).horizontalAdvance(text);
     }
@@ -69,7 +59,7 @@ protected:
         const QRect inside = bevel->contentsRect();
         EXPECT_GE(caption->x(), inside.left());
         EXPECT_LT(caption->x() + Width(caption, caption->text()), figure->x());
-        const QString figureText = Widest(figure->font(), widestFigure);
+        const QString figureText = WithWidestDigits(figure->font(), widestFigure);
         EXPECT_LE(figure->x() + Width(figure, figureText), inside.right() + 1)
             << figureText.toStdString() << " at " << figure->x() << " in " << inside.right() + 1;
     }
