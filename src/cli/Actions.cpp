@@ -7,6 +7,7 @@
 #include "crypto/Translate.h"
 #include "engine/CryptFile.h"
 #include "engine/Direction.h"
+#include "engine/FileStep.h"
 #include "platform/ErrorText.h"
 #include "platform/FileNode.h"
 #include "platform/FileSafety.h"
@@ -67,32 +68,23 @@ Place PlaceOf(const ActionContext& ctx, const std::string& path) {
     return PlaceIn(ctx.folder, path);
 }
 
-NameLook LookAtSource(const ActionContext& ctx, const std::string& file) {
-    const Place place = PlaceOf(ctx, file);
-    return IsStandardStream(file) ? NameLook{} : LookAtName(place.folder, place.name);
-}
-
 // One FILE's run: what it reads and writes, and the reasons its files gave.
 // Kept alive until its destination's batch is committed, so it holds its own
 // copies of the names.
 struct FileRun {
+    // `facts` is what the run's look found: a walked file's folder had its
+    // dead temporaries removed before the run, a named file's too.
     FileRun(const ActionContext& context, std::string sourceName, std::string destinationName,
-            Direction runDirection, bool destinationWasFree = false, FileNode sourceFound = {})
+            Direction runDirection, FolderFacts facts = {false, true, {}})
         : ctx(context), source(std::move(sourceName)), destination(std::move(destinationName)),
-          direction(runDirection), destinationFree(destinationWasFree), sourceNode(sourceFound) {}
+          direction(runDirection), folderFiles(FilesIn(ctx.folder, facts)) {}
 
     const ActionContext& ctx;
     const std::string source;
     const std::string destination; // empty for verify
     Direction direction;
-    // The destination's name was free when the run was about to start.
-    bool destinationFree = false;
-    // The file the source's name led to when the run looked at it.
-    FileNode sourceNode{};
     // A file a walk found is reached through the folder the walk holds open.
-    // Its folder's dead temporaries were removed before the run.
-    std::unique_ptr<FileAccess> folderFiles =
-        FilesIn(ctx.folder, {destinationFree, true, sourceNode});
+    std::unique_ptr<FileAccess> folderFiles;
     CliFiles files{ctx.streams, *folderFiles,
                    ctx.deferred == nullptr ? std::function<void()>() : [deferred = ctx.deferred] {
                        deferred->CommitPending();
@@ -263,90 +255,47 @@ Outcome Report(FileRun& run, CryptResult result) {
     return ReportOther(run, result);
 }
 
-bool SameFile(const Place& from, const NameLook& source, const Place& to,
-              const NameLook& destination) {
-    return IsSameFileFrom(from.name, source.leads ? &source.followed : nullptr, to.name,
-                          destination.leads ? &destination.followed : nullptr);
+void SayNotRegular(std::ostream& err, const std::string& file, bool folder) {
+    if (folder)
+        Say(err, Tr("cli", "%1 is a folder; -r walks folders"), {Quoted(file)});
+    else
+        Say(err, Tr("cli", "%1 is not a regular file"), {Quoted(file)});
 }
 
-void ReportTaken(const FileRun& run) {
-    Say(run.ctx.err, Tr("cli", "%1 already exists; -f replaces it"), {Quoted(run.destination)});
+void SayTemporary(std::ostream& err, const std::string& file) {
+    Say(err, Tr("cli", "%1 is a temporary file of a kelvane run; skipped"), {Quoted(file)});
 }
 
-// A regular file of the destination's name, which only -f would replace,
-// may be the very work of an earlier run of the same command: one stopped
-// after putting its destinations in place and before deleting their
-// sources. Such a file is looked into before it is refused.
-bool MayBeEarlierWork(const FileRun& run, const NameLook& destinationLook) {
-    return (run.direction == Direction::Encrypt || run.direction == Direction::Decrypt) &&
-           S_ISREG(destinationLook.own.st_mode) && !run.ctx.destinationClaimed;
+// Named special files are refused before anything opens them: opening a
+// FIFO would wait for a writer that may never come. A link is judged by
+// what it leads to; that it is a link is refused later, with its own words.
+bool RefuseNonRegular(std::ostream& err, const std::string& file, const NameLook& look) {
+    if (!look.leads || S_ISREG(look.followed.st_mode))
+        return false; // a missing file is reported when it is opened
+    SayNotRegular(err, file, S_ISDIR(look.followed.st_mode));
+    return true;
 }
 
-// Whether the run may go ahead; Taken when MayBeEarlierWork holds.
-enum class Admission { Refused, Allowed, Taken };
-
-Admission DestinationAllowed(const FileRun& run, const NameLook& sourceLook,
-                             const NameLook& destinationLook) {
-    const ActionContext& ctx = run.ctx;
-    const std::string& source = run.source;
-    const std::string& destination = run.destination;
-    const Place from = PlaceOf(ctx, source), to = PlaceOf(ctx, destination);
-    if (sourceLook.IsLink()) {
-        Say(ctx.err, Tr("cli", "%1 is a symbolic link; name the file it points to"),
-            {Quoted(source)});
-        return Admission::Refused;
-    }
-    if (SameFile(from, sourceLook, to, destinationLook)) {
-        Say(ctx.err, Tr("cli", "%1 can't be written over itself"), {Quoted(source)});
-        return Admission::Refused;
-    }
-    if (const unsigned others = sourceLook.OtherNames();
-        others > 0 && run.direction == Direction::Encrypt) {
-        if (others == 1)
-            Say(ctx.err,
-                Tr("cli", "%1 has 1 other name; its content would stay readable through it"),
-                {Quoted(source)});
-        else
-            Say(ctx.err,
-                // TRANSLATORS: %1 is a file, %2 a number greater than 1.
-                Tr("cli", "%1 has %2 other names; its content would stay readable through them"),
-                {Quoted(source), std::to_string(others)});
-        return Admission::Refused;
-    }
-    // Replacing a link would put the new file where the link was, not
-    // where it leads; following it would write through it unasked.
-    if (destinationLook.IsLink()) {
-        if (ctx.options.output)
-            Say(ctx.err,
-                Tr("cli",
-                   "%1 is a symbolic link, never replaced by a new file; name the file it leads to "
-                   "(or \"-\" for standard output)"),
-                {Quoted(destination)});
-        else
-            Say(ctx.err,
-                Tr("cli", "%1 is a symbolic link, never replaced by a new file; remove or rename "
-                          "it first"),
-                {Quoted(destination)});
-        return Admission::Refused;
-    }
-    if (!ctx.options.force && destinationLook.found) {
-        if (MayBeEarlierWork(run, destinationLook))
-            return Admission::Taken;
-        ReportTaken(run);
-        return Admission::Refused;
-    }
-    if (ctx.destinationClaimed) {
-        Say(ctx.err,
-            // TRANSLATORS: %1 is the source, %2 its destination.
-            Tr("cli", "%1 would become %2, which this run writes from another file; %1 is kept"),
-            {Quoted(source), Quoted(destination)});
-        return Admission::Refused;
-    }
-    return Admission::Allowed;
+bool RefuseNonRegular(std::ostream& err, const std::string& file, int folder = AT_FDCWD) {
+    const Place place = PlaceIn(folder, file);
+    return RefuseNonRegular(
+        err, file, IsStandardStream(file) ? NameLook{} : LookAtName(place.folder, place.name));
 }
 
-CryptResult RunEngine(FileRun& run, FileIdentity* sourceOpened,
-                      std::unique_ptr<DestinationFile>* handOver = nullptr) {
+// The program's own temporaries are half-written files of some run, never a
+// user's file to encrypt or decrypt.
+bool RefuseTemporary(std::ostream& err, const std::string& file) {
+    if (!IsTemporaryName(NamePart(file)))
+        return false;
+    SayTemporary(err, file);
+    return true;
+}
+
+void ReportTaken(std::ostream& err, const std::string& destination) {
+    Say(err, Tr("cli", "%1 already exists; -f replaces it"), {Quoted(destination)});
+}
+
+CryptResult RunEngine(FileRun& run, const StepHooks* step = nullptr) {
     const ActionContext& ctx = run.ctx;
     ProgressCounter unseen, other;
     ProgressBar& bar = ctx.progress ? *ctx.progress : unseen;
@@ -354,9 +303,9 @@ CryptResult RunEngine(FileRun& run, FileIdentity* sourceOpened,
     hooks.files = &run.files;
     hooks.letEventsRun = ctx.letEventsRun;
     hooks.onExisting = ctx.options.force ? Existing::Replace : Existing::Keep;
-    hooks.sourceOpened = sourceOpened;
-    hooks.handOver = handOver;
     hooks.runKey = ctx.runKey;
+    if (step != nullptr)
+        step->ApplyTo(hooks);
     // The engine creates the new file with the source's permissions, so
     // decrypted data is never open to others, not even for a moment.
     switch (run.direction) {
@@ -372,78 +321,17 @@ CryptResult RunEngine(FileRun& run, FileIdentity* sourceOpened,
     return VerifyCryptedFile(run.from, ctx.password, hooks);
 }
 
-Outcome RemoveSource(FileRun& run, HeldSource& held) {
-    std::ostream& err = run.ctx.err;
-    switch (held.RemoveIfUnchanged()) {
-    case SourceRemoval::Removed:
-        return Outcome::Done;
-    case SourceRemoval::Changed:
-        Say(err,
-            Tr("cli",
-               run.direction == Direction::Encrypt
-                   ? KELVANE_TR_NOOP("cli", "%1 changed while it was being encrypted; both kept")
-               : run.direction == Direction::Convert
-                   ? KELVANE_TR_NOOP("cli", "%1 changed while it was being converted; both kept")
-                   : KELVANE_TR_NOOP("cli", "%1 changed while it was being decrypted; both kept")),
-            {Quoted(run.source)});
-        return Outcome::Failed;
-    case SourceRemoval::Failed:
+const char* ChangedText(Direction direction) {
+    switch (direction) {
+    case Direction::Encrypt:
+        return KELVANE_TR_NOOP("cli", "%1 changed while it was being encrypted; both kept");
+    case Direction::Convert:
+        return KELVANE_TR_NOOP("cli", "%1 changed while it was being converted; both kept");
+    case Direction::Decrypt:
+    case Direction::Verify:
         break;
     }
-    // TRANSLATORS: %1 is a file, %2 the reason.
-    Say(err, Tr("cli", "couldn't delete %1: %2"), {Quoted(run.source), ErrorText(errno)});
-    return Outcome::Failed;
-}
-
-// What the engine's result, the commit's included, means for the source.
-Outcome Conclude(FileRun& run, HeldSource& held, CryptResult result) {
-    // A file that appeared under the new name while its source vanished:
-    // another program did the work, and nothing here was kept or lost.
-    if (result == crDestinationExists && !held.Present()) {
-        Say(run.ctx.err,
-            Tr("cli",
-               // TRANSLATORS: %1 is the destination, %2 the source.
-               "%1 appeared during the run and was kept; %2 is gone meanwhile, so nothing was "
-               "written"),
-            {Quoted(run.destination), Quoted(run.source)});
-        return Outcome::Failed;
-    }
-    const Outcome outcome = Report(run, result);
-    if (outcome != Outcome::Done || run.ctx.options.keep)
-        return outcome;
-    return RemoveSource(run, held);
-}
-
-// The destination holds exactly the source, in the direction of the run;
-// the source is noted as it was opened, for the test before it is deleted,
-// and so is the destination, for its flush.
-bool DestinationHoldsSource(FileRun& run, HeldSource& held, FileNode& destinationNode) {
-    const auto source = run.files.OpenSource(run.from);
-    if (!source)
-        return false;
-    *held.Opened() = source->OpenedAs();
-    // Not through the run's own files, which open only the very source.
-    const auto destination = FilesIn(run.ctx.folder)->OpenSource(run.to);
-    if (!destination)
-        return false;
-    destinationNode = destination->OpenedAs().node;
-    const std::string& password = run.ctx.password;
-    return run.direction == Direction::Encrypt ? CryptedHoldsPlain(*destination, *source, password)
-                                               : CryptedHoldsPlain(*source, *destination, password);
-}
-
-// The earlier run's file may be only in memory yet, as a fresh copy is;
-// it goes to the disk before the source may go.
-bool DestinationOnDisk(const FileRun& run, const FileNode& destinationNode) {
-    const Place to = PlaceOf(run.ctx, run.destination);
-    const int fd =
-        ::openat(to.folder, to.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    const bool flushed = ::fstat(fd, &st) == 0 && NodeOf(st) == destinationNode && ::fsync(fd) == 0;
-    ::close(fd);
-    return flushed;
+    return KELVANE_TR_NOOP("cli", "%1 changed while it was being decrypted; both kept");
 }
 
 // The note on a file an earlier run already did, as the run found it.
@@ -460,98 +348,179 @@ const char* EarlierRunText(bool encrypted, bool kept) {
                                          "%1 is removed");
 }
 
-// Finishes what an earlier run left: its destination in place, the source
-// still there. Anything but the source's exact content is refused as any
-// other file in the way.
-Outcome FinishEarlierRun(FileRun& run, HeldSource& held) {
-    const ActionContext& ctx = run.ctx;
-    FileNode destinationNode{};
-    if (!DestinationHoldsSource(run, held, destinationNode) ||
-        !DestinationOnDisk(run, destinationNode)) {
-        if (CancelRequested.load()) {
-            Say(ctx.err, Tr("cli", "%1: cancelled; nothing was written"), {Quoted(run.source)});
+// The command line's side of one file's step: the options answer its
+// questions, and its words go to the file's error stream. Kept alive until
+// the destination's batch is committed.
+class CliStep final : public StepFrontEnd, public std::enable_shared_from_this<CliStep> {
+public:
+    CliStep(const ActionContext& ctx, std::string source, std::string destination,
+            Direction direction)
+        : ctx_(ctx), source_(std::move(source)), destination_(std::move(destination)),
+          direction_(direction) {}
+
+    StepNames Names() const {
+        const Place from = PlaceOf(ctx_, source_), to = PlaceOf(ctx_, destination_);
+        // A walk removed its folders' dead temporaries when it read them.
+        return {direction_,
+                ctx_.folder,
+                from.name,
+                to.name,
+                false,
+                ctx_.folder != AT_FDCWD,
+                ctx_.destinationClaimed};
+    }
+
+    WhenTaken DestinationTaken() override {
+        return ctx_.options.force ? WhenTaken::Replace : WhenTaken::LookForEarlierRun;
+    }
+    Existing WhenAppearing() override {
+        return ctx_.options.force ? Existing::Replace : Existing::Keep;
+    }
+    bool ReadyToRun(const NameLook&, bool) override { return true; }
+    FileAccess& Files(const FolderFacts& facts) override {
+        run_ = std::make_unique<FileRun>(ctx_, source_, destination_, direction_, facts);
+        return run_->files;
+    }
+    CryptResult Run(const StepHooks& hooks) override { return RunEngine(*run_, &hooks); }
+    const std::string& Password() override { return ctx_.password; }
+    bool KeepsSource() override { return ctx_.options.keep; }
+    bool Batched() override { return ctx_.deferred != nullptr; }
+    void Defer(std::unique_ptr<DestinationFile> destination, Existing existing, int64_t bytes,
+               Settle settle) override {
+        ctx_.deferred->Defer(std::move(destination), existing, bytes,
+                             [self = shared_from_this(), settle](CommitOutcome outcome, int error) {
+                                 if (outcome == CommitOutcome::Failed && error != 0)
+                                     self->run_->files.errors.write.store(error);
+                                 return self->Words(settle(outcome, error));
+                             });
+    }
+
+    // No default: an end added to the step without words here does not
+    // compile.
+    Outcome Words(const StepOutcome& outcome) {
+        switch (outcome.end) {
+        case StepEnd::SourceIsTemporary:
+            SayTemporary(ctx_.err, source_);
+            return Outcome::Failed;
+        case StepEnd::SourceMissing:
+            // TRANSLATORS: %1 is a file, %2 the reason.
+            Say(ctx_.err, Tr("cli", "can't open %1: %2"), {Quoted(source_), ErrorText(ENOENT)});
+            return Outcome::Failed;
+        case StepEnd::SourceIsFolder:
+        case StepEnd::SourceNotRegular:
+            SayNotRegular(ctx_.err, source_, outcome.end == StepEnd::SourceIsFolder);
+            return Outcome::Failed;
+        case StepEnd::SourceIsLink:
+            Say(ctx_.err, Tr("cli", "%1 is a symbolic link; name the file it points to"),
+                {Quoted(source_)});
+            return Outcome::Failed;
+        case StepEnd::SameFile:
+            Say(ctx_.err, Tr("cli", "%1 can't be written over itself"), {Quoted(source_)});
+            return Outcome::Failed;
+        case StepEnd::SourceHasOtherNames:
+            SayOtherNames(outcome.otherNames);
+            return Outcome::Failed;
+        case StepEnd::SourceTooLarge:
+            Say(ctx_.err, Tr("cli", "%1 is too big for the .cry format (at most 2 GiB)"),
+                {Quoted(source_)});
+            return Outcome::Failed;
+        case StepEnd::NameTooLong:
+            Say(ctx_.err, Tr("cli", "can't create %1: %2"),
+                {Quoted(destination_), ErrorText(ENAMETOOLONG)});
+            return Outcome::Failed;
+        case StepEnd::DestinationIsLink:
+            SayDestinationIsLink();
+            return Outcome::Failed;
+        case StepEnd::DestinationInTheWay:
+            Say(ctx_.err, Tr("cli", "can't create %1: %2"),
+                {Quoted(destination_), ErrorText(outcome.folderInTheWay ? EISDIR : EEXIST)});
+            return Outcome::Failed;
+        case StepEnd::DestinationTaken:
+            ReportTaken(ctx_.err, destination_);
+            return Outcome::Failed;
+        case StepEnd::DestinationClaimed:
+            Say(ctx_.err,
+                // TRANSLATORS: %1 is the source, %2 its destination.
+                Tr("cli",
+                   "%1 would become %2, which this run writes from another file; %1 is kept"),
+                {Quoted(source_), Quoted(destination_)});
+            return Outcome::Failed;
+        case StepEnd::Declined: // the command line asks nothing it could be declined
+        case StepEnd::Failed:
+            break;
+        case StepEnd::Done:
+            return Outcome::Done;
+        case StepEnd::SourceChanged:
+            Say(ctx_.err, Tr("cli", ChangedText(direction_)), {Quoted(source_)});
+            return Outcome::Failed;
+        case StepEnd::SourceNotRemoved:
+            // TRANSLATORS: %1 is a file, %2 the reason.
+            Say(ctx_.err, Tr("cli", "couldn't delete %1: %2"),
+                {Quoted(source_), ErrorText(outcome.error)});
+            return Outcome::Failed;
+        case StepEnd::EarlierRunFinished:
+            Say(ctx_.err,
+                Tr("cli", EarlierRunText(direction_ == Direction::Encrypt, ctx_.options.keep)),
+                {Quoted(source_), Quoted(destination_)});
+            return Outcome::Finished;
+        }
+        return FailedWords(outcome);
+    }
+
+private:
+    Outcome FailedWords(const StepOutcome& outcome) {
+        if (outcome.end == StepEnd::Declined || run_ == nullptr) {
+            Say(ctx_.err, Tr("cli", "%1: cancelled; nothing was written"), {Quoted(source_)});
             return Outcome::Cancelled;
         }
-        ReportTaken(run);
-        return Outcome::Failed;
+        // A file that appeared under the new name while its source vanished:
+        // another program did the work, and nothing here was kept or lost.
+        if (outcome.result == crDestinationExists && !outcome.sourcePresent) {
+            Say(ctx_.err,
+                Tr("cli",
+                   // TRANSLATORS: %1 is the destination, %2 the source.
+                   "%1 appeared during the run and was kept; %2 is gone meanwhile, so nothing "
+                   "was written"),
+                {Quoted(destination_), Quoted(source_)});
+            return Outcome::Failed;
+        }
+        const Outcome said = Report(*run_, outcome.result);
+        return said == Outcome::Done ? Outcome::Failed : said;
     }
-    if (!ctx.options.keep && RemoveSource(run, held) != Outcome::Done)
-        return Outcome::Failed;
-    Say(ctx.err, Tr("cli", EarlierRunText(run.direction == Direction::Encrypt, ctx.options.keep)),
-        {Quoted(run.source), Quoted(run.destination)});
-    return Outcome::Finished;
-}
 
-// A walked file's folder stays open until the whole run has ended, its
-// batches committed: the run's list of files holds it.
-std::shared_ptr<HeldSource> HoldSource(const FileRun& run) {
-    return run.ctx.folder == AT_FDCWD ? std::make_shared<HeldSource>(run.source)
-                                      : HeldSource::InKeptFolder(run.ctx.folder, run.from);
-}
-
-Outcome TransformOne(const ActionContext& ctx, const std::string& source,
-                     const std::string& destination, Direction direction,
-                     const NameLook& sourceLook) {
-    // What a killed run on this destination left behind goes first, even
-    // when the run is then refused; a walk did so for its folders when it
-    // read them.
-    if (!ctx.streams.IsOutput(destination) && ctx.folder == AT_FDCWD)
-        RemoveLeftoverTemporaries(destination, ctx.folder);
-    if (IsStandardStream(source) || ctx.streams.IsOutput(destination)) {
-        FileRun run{ctx, source, destination, direction};
-        return Report(run, RunEngine(run, nullptr));
+    void SayOtherNames(unsigned others) {
+        if (others == 1)
+            Say(ctx_.err,
+                Tr("cli", "%1 has 1 other name; its content would stay readable through it"),
+                {Quoted(source_)});
+        else
+            Say(ctx_.err,
+                // TRANSLATORS: %1 is a file, %2 a number greater than 1.
+                Tr("cli", "%1 has %2 other names; its content would stay readable through them"),
+                {Quoted(source_), std::to_string(others)});
     }
-    const Place to = PlaceOf(ctx, destination);
-    const NameLook destinationLook = LookAtName(to.folder, to.name);
-    const auto run = std::make_shared<FileRun>(ctx, source, destination, direction,
-                                               !destinationLook.found, NodeOf(sourceLook.own));
-    const Admission admission = DestinationAllowed(*run, sourceLook, destinationLook);
-    if (admission == Admission::Refused)
-        return Outcome::Failed;
-    const auto held = HoldSource(*run);
-    if (admission == Admission::Taken)
-        return FinishEarlierRun(*run, *held);
-    std::unique_ptr<DestinationFile> written;
-    const CryptResult result =
-        RunEngine(*run, held->Opened(), ctx.deferred != nullptr ? &written : nullptr);
-    if (result != crOk || !written)
-        return Conclude(*run, *held, result);
-    ctx.deferred->Defer(std::move(written), ctx.options.force ? Existing::Replace : Existing::Keep,
-                        held->Opened()->size, [run, held](CommitOutcome outcome, int error) {
-                            if (outcome == CommitOutcome::Failed && error != 0)
-                                run->files.errors.write.store(error);
-                            return Conclude(*run, *held, ResultOfCommit(outcome));
-                        });
-    return Outcome::Done;
-}
 
-// Named special files are refused before anything opens them: opening a
-// FIFO would wait for a writer that may never come. A link is judged by
-// what it leads to; that it is a link is refused later, with its own words.
-bool RefuseNonRegular(std::ostream& err, const std::string& file, const NameLook& look) {
-    if (!look.leads || S_ISREG(look.followed.st_mode))
-        return false; // a missing file is reported when it is opened
-    if (S_ISDIR(look.followed.st_mode))
-        Say(err, Tr("cli", "%1 is a folder; -r walks folders"), {Quoted(file)});
-    else
-        Say(err, Tr("cli", "%1 is not a regular file"), {Quoted(file)});
-    return true;
-}
+    // Replacing a link would put the new file where the link was, not
+    // where it leads; following it would write through it unasked.
+    void SayDestinationIsLink() {
+        if (ctx_.options.output)
+            Say(ctx_.err,
+                Tr("cli",
+                   "%1 is a symbolic link, never replaced by a new file; name the file it leads to "
+                   "(or \"-\" for standard output)"),
+                {Quoted(destination_)});
+        else
+            Say(ctx_.err,
+                Tr("cli", "%1 is a symbolic link, never replaced by a new file; remove or rename "
+                          "it first"),
+                {Quoted(destination_)});
+    }
 
-bool RefuseNonRegular(std::ostream& err, const std::string& file, int folder = AT_FDCWD) {
-    const Place place = PlaceIn(folder, file);
-    return RefuseNonRegular(
-        err, file, IsStandardStream(file) ? NameLook{} : LookAtName(place.folder, place.name));
-}
-
-// The program's own temporaries are half-written files of some run, never a
-// user's file to encrypt or decrypt.
-bool RefuseTemporary(std::ostream& err, const std::string& file) {
-    if (!IsTemporaryName(NamePart(file)))
-        return false;
-    Say(err, Tr("cli", "%1 is a temporary file of a kelvane run; skipped"), {Quoted(file)});
-    return true;
-}
+    const ActionContext& ctx_;
+    const std::string source_, destination_;
+    const Direction direction_;
+    std::unique_ptr<FileRun> run_;
+};
 
 // A name longer than a file system takes would fail only after all the
 // work, as if the disk were full.
@@ -560,6 +529,31 @@ bool RefuseLongName(const ActionContext& ctx, const std::string& destination) {
         return false;
     Say(ctx.err, Tr("cli", "can't create %1: %2"), {Quoted(destination), ErrorText(ENAMETOOLONG)});
     return true;
+}
+
+// Standard input or standard output: nothing is looked at, held or deleted.
+Outcome TransformStream(const ActionContext& ctx, const std::string& source,
+                        const std::string& destination, Direction direction) {
+    if (!IsStandardStream(source) &&
+        (RefuseTemporary(ctx.err, source) || RefuseNonRegular(ctx.err, source, ctx.folder)))
+        return Outcome::Failed;
+    if (!ctx.streams.IsOutput(destination)) {
+        if (RefuseLongName(ctx, destination))
+            return Outcome::Failed;
+        RemoveLeftoverTemporaries(destination, ctx.folder);
+    }
+    FileRun run{ctx, source, destination, direction};
+    return Report(run, RunEngine(run));
+}
+
+Outcome TransformOne(const ActionContext& ctx, const std::string& source,
+                     const std::string& destination, Direction direction) {
+    if (IsStandardStream(source) || ctx.streams.IsOutput(destination))
+        return TransformStream(ctx, source, destination, direction);
+    const auto step = std::make_shared<CliStep>(ctx, source, destination, direction);
+    const auto ended = RunFileStep(step->Names(), *step);
+    // Waiting in a batch: its commit gives the outcome.
+    return ended ? step->Words(*ended) : Outcome::Done;
 }
 
 // The labels of info's lines, which line up in one column whatever their
@@ -617,12 +611,7 @@ std::optional<std::string> DestinationOf(const CliOptions& options, const std::s
 }
 
 Outcome EncryptOne(const ActionContext& ctx, const std::string& file) {
-    const std::string destination = *DestinationOf(ctx.options, file);
-    const NameLook look = LookAtSource(ctx, file);
-    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, look) ||
-        RefuseLongName(ctx, destination))
-        return Outcome::Failed;
-    return TransformOne(ctx, file, destination, Direction::Encrypt, look);
+    return TransformOne(ctx, file, *DestinationOf(ctx.options, file), Direction::Encrypt);
 }
 
 Outcome DecryptOne(const ActionContext& ctx, const std::string& file) {
@@ -631,20 +620,11 @@ Outcome DecryptOne(const ActionContext& ctx, const std::string& file) {
         Say(ctx.err, Tr("cli", "\"%1\" does not end in .cry; name the output with -o"), {file});
         return Outcome::Failed;
     }
-    const NameLook look = LookAtSource(ctx, file);
-    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, look) ||
-        RefuseLongName(ctx, *destination))
-        return Outcome::Failed;
-    return TransformOne(ctx, file, *destination, Direction::Decrypt, look);
+    return TransformOne(ctx, file, *destination, Direction::Decrypt);
 }
 
 Outcome ConvertOne(const ActionContext& ctx, const std::string& file) {
-    const std::string destination = *DestinationOf(ctx.options, file);
-    const NameLook look = LookAtSource(ctx, file);
-    if (RefuseTemporary(ctx.err, file) || RefuseNonRegular(ctx.err, file, look) ||
-        (!ctx.streams.IsOutput(destination) && RefuseLongName(ctx, destination)))
-        return Outcome::Failed;
-    return TransformOne(ctx, file, destination, Direction::Convert, look);
+    return TransformOne(ctx, file, *DestinationOf(ctx.options, file), Direction::Convert);
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include "crypto/Translate.h"
 #include "engine/CommitBatch.h"
 #include "engine/CryptFile.h"
+#include "engine/FileStep.h"
 #include "platform/ErrorText.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileSafety.h"
@@ -24,31 +25,6 @@
 namespace kelvane {
 
 namespace {
-
-bool FileExists(const std::string& name) {
-    const HeldAttributes attributes = ReadFileAttributes(name);
-    return attributes.Valid() && !attributes.Has(faDirectory);
-}
-
-// A source as the command looked at it once, with its attributes (links
-// followed) from that look.
-struct SourceLook {
-    NameLook name;
-    HeldAttributes attributes;
-
-    explicit SourceLook(const std::string& path) : name(LookAtName(AT_FDCWD, path)) {
-        if (name.leads)
-            attributes = AttributesFrom(path, name.followed);
-    }
-    // As FileExists: there, links followed, and no folder.
-    bool IsFile() const { return attributes.Valid() && !attributes.Has(faDirectory); }
-};
-
-// The look's attributes stand for the run's, unless a question came in
-// between and gave the user time to change the file.
-HeldAttributes KeptAttributes(const SourceLook& look, bool asked) {
-    return asked ? HeldAttributes{} : look.attributes;
-}
 
 // "fisically" keeps its spelling: users and scripts match the message as the
 // program has always written it.
@@ -97,44 +73,26 @@ void ShowResultMessage(CryptResult result, const std::string& name) {
         ShowError(*text);
 }
 
-// What differs between the two directions; the steps are shared.
-struct Transform {
-    std::string source;      // read, its attributes held, deleted on success
-    std::string destination; // written by the engine
-    std::string sourceShown; // the source in messages and the status line
-    bool& busyFlag;
-    PasswordDialog& dialog;
-    std::string status;
-    std::string deleteFailedText;
-    bool encrypt;
-    const AgeTargetSource* age = nullptr; // set for a conversion to age
-    // The source's attributes as the command's look found them.
-    HeldAttributes sourceAttributes;
-    // The file the user chose: another one in its place by the time it is
-    // opened is not read.
-    FileNode sourceNode{};
-};
-
-CryptResult RunCipher(CommandHost& host, const Transform& t, const AgeTarget* age,
-                      const CryptHooks& hooks) {
-    // The bar of the destination's list fills, the source's drains.
-    if (t.encrypt)
-        return EncryptFile(t.source, t.destination, RememberedPassword.Text(), host.ProgressBar2(),
-                           host.ProgressBar1(), hooks);
-    if (age != nullptr)
-        return ConvertToAge(t.source, t.destination, RememberedPassword.Text(), host.ProgressBar1(),
-                            host.ProgressBar2(), hooks, *age);
-    return DecryptFile(t.source, t.destination, RememberedPassword.Text(), host.ProgressBar1(),
-                       host.ProgressBar2(), hooks);
-}
-
 // What a run makes: each has sentences of its own, so that a translation
 // need not assemble a sentence from the words "encrypted" or "age".
 enum class Made { Crypted, Decrypted, Age };
 
-Made MadeBy(const Transform& t) {
-    return t.encrypt ? Made::Crypted : t.age != nullptr ? Made::Age : Made::Decrypted;
-}
+// What differs between the two directions and the conversion; the steps are
+// shared.
+struct Transform {
+    StepNames names;
+    Made made;
+    std::string sourceShown;      // the source in messages and the status line
+    std::string destinationShown; // the new file as its list would show it
+    bool& busyFlag;
+    PasswordDialog& dialog;
+    std::string status;
+    std::string overwriteText;
+    std::string deleteFailedText;
+    const AgeTargetSource* age = nullptr; // set for a conversion to age
+};
+
+enum class PasswordFrom { Step, JustUsed };
 
 std::string ChangedWhileMadeText(Made made, const std::string& sourceShown) {
     const char* const texts[] = {
@@ -148,119 +106,21 @@ std::string ChangedWhileMadeText(Made made, const std::string& sourceShown) {
     return FormatText(Tr("FileCommands", texts[static_cast<int>(made)]), {sourceShown});
 }
 
-void ShowRunEnd(CryptResult result, const Transform& t, const HeldSource& held) {
-    ShowError(RunEndText(result, t.destination, t.sourceShown, held.Present()));
-}
-
-// What follows the engine run, its commit included: the messages, and the
-// source's deletion once its replacement is on disk.
-bool Conclude(CommandHost& host, const Transform& t, HeldSource& held, CryptResult result) {
-    if (result != crOk) {
-        // The same password would be refused by every further file of
-        // another password; the next file asks instead.
-        if (result == crBadPassword)
-            PasswordRefused = true;
-        ShowRunEnd(result, t, held);
-        if (result == crUnconfirmed || result == crDestinationExists)
-            host.RefreshLists();
-        return result == crUnconfirmed;
-    }
-    // The new file was born with the source's permission bits; the source's
-    // own mode is never touched.
-    switch (held.RemoveIfUnchanged()) {
-    case SourceRemoval::Removed:
-        break;
-    case SourceRemoval::Changed:
-        ShowError(ChangedWhileMadeText(MadeBy(t), t.sourceShown));
-        break;
-    case SourceRemoval::Failed:
-        ShowError(t.deleteFailedText);
-        break;
-    }
-    host.RefreshLists();
-    return true;
-}
-
-// The engine run. Within a run over many files the new file waits for its
-// batch's commit, and the lists show it, and its source gone, only then.
-bool RunEngine(CommandHost& host, const Transform& t, Existing existing, const AgeTarget* age) {
-    const auto held = std::make_shared<HeldSource>(t.source);
-    CryptHooks hooks = DefaultCryptHooks();
-    hooks.onExisting = existing;
-    // Keep means the command just found the destination's name free, and a
-    // walk (the only user of a batch) removed the folder's dead temporaries
-    // when it read it: the engine need not look for either again.
-    std::unique_ptr<FileAccess> known;
-    if (hooks.files == nullptr) {
-        known = FilesIn(AT_FDCWD, {existing == Existing::Keep, TheSharedState.BatchInUse != nullptr,
-                                   t.sourceNode});
-        hooks.files = known.get();
-    }
-    hooks.sourceOpened = held->Opened();
-    std::unique_ptr<DestinationFile> written;
-    if (TheSharedState.BatchInUse != nullptr && age == nullptr)
-        hooks.handOver = &written;
-    CryptResult result;
-    {
-        ProgressPanel panel(host, t.busyFlag, t.status);
-        result = RunCipher(host, t, age, hooks);
-    }
-    if (result != crOk || !written)
-        return Conclude(host, t, *held, result);
-    TheSharedState.BatchInUse->Add(std::move(written), existing, held->Opened()->size,
-                                   [&host, t, held](CommitOutcome outcome, int) {
-                                       Conclude(host, t, *held, ResultOfCommit(outcome));
-                                   });
-    return true;
-}
-
-enum class PasswordFrom { Step, JustUsed };
-
-// The read-only question, the password and the run. The source's mode is
-// never changed: reading and deleting a file need no write permission on it.
-bool RunTransform(CommandHost& host, const Transform& t, Existing existing,
-                  PasswordFrom password = PasswordFrom::Step) {
-    if (password == PasswordFrom::JustUsed)
-        return !RememberedPassword.empty() && RunEngine(host, t, existing, nullptr);
-    const HeldAttributes held =
-        t.sourceAttributes.Valid() ? t.sourceAttributes : ReadFileAttributes(t.source);
-    if (held.Has(faReadOnly) &&
-        ShowInformation(ReadOnlyText(t.sourceShown), mbOK | mbCancel) != mrOk)
-        return false;
-    if (ObtainPassword(host, t.dialog, t.sourceShown) == PasswordStep::Stop)
-        return false;
-    const AgeTarget* age = nullptr;
-    if (t.age != nullptr) {
-        age = (*t.age)();
-        if (age == nullptr) {
-            // No passphrase: the rest of the selection stops too.
-            CancelRequested = true;
-            return false;
-        }
-    }
-    return RunEngine(host, t, existing, age);
-}
-
 // A symbolic link is refused: deleting it after the run would leave the file
 // it points to in plain text.
-bool RefusedAsLink(const SourceLook& source, const std::string& shown, bool encrypt) {
-    if (!source.name.IsLink())
-        return false;
-    ShowError(FormatText(encrypt ? Tr("FileCommands", "File \"%1\" is a symbolic link. Only the "
-                                                      "file it points to can be encrypted.")
-                                 : Tr("FileCommands", "File \"%1\" is a symbolic link. Only the "
-                                                      "file it points to can be decrypted."),
-                         {shown}));
-    return true;
+std::string LinkText(Made made, const std::string& shown) {
+    return FormatText(made == Made::Crypted
+                          ? Tr("FileCommands", "File \"%1\" is a symbolic link. Only the file it "
+                                               "points to can be encrypted.")
+                          : Tr("FileCommands", "File \"%1\" is a symbolic link. Only the file it "
+                                               "points to can be decrypted."),
+                      {shown});
 }
 
 // A folder, or anything else that is no file, where the new file is to go:
 // no answer to an overwrite question could make room for it, so the run is
 // refused before the password is asked and the file read.
-bool RefusedAsInTheWay(const std::string& destination, Made made, const std::string& sourceShown) {
-    const NameLook there = LookAtName(AT_FDCWD, destination);
-    if (!there.found || (there.leads && S_ISREG(there.followed.st_mode)))
-        return false;
+std::string InTheWayText(const Transform& t, bool folder) {
     struct InTheWay {
         const char* folder;
         const char* other;
@@ -280,28 +140,183 @@ bool RefusedAsInTheWay(const std::string& destination, Made made, const std::str
          KELVANE_TR_NOOP("FileCommands", "\"%1\" is in the way of the age file: it is no file. "
                                          "File \"%2\" is not converted.")},
     };
-    const InTheWay& text = texts[static_cast<int>(made)];
-    const bool folder = there.leads && S_ISDIR(there.followed.st_mode);
-    ShowError(FormatText(Tr("FileCommands", folder ? text.folder : text.other),
-                         {destination, sourceShown}));
-    return true;
+    const InTheWay& text = texts[static_cast<int>(t.made)];
+    return FormatText(Tr("FileCommands", folder ? text.folder : text.other),
+                      {t.names.destination, t.sourceShown});
 }
 
 // Encrypting one name of a file with other names would leave its content
-// readable through them.
-bool RefusedAsShared(const std::string& plainName, const SourceLook& look) {
-    const unsigned others = look.name.OtherNames();
-    if (others == 0)
-        return false;
-    // The command line says the same in words of its own (OtherNamesText).
-    ShowError(FormatText(others == 1 ? Tr("FileCommands", "File \"%1\" has 1 other name; its "
-                                                          "content would stay readable through "
-                                                          "it. It is not encrypted.")
-                                     : Tr("FileCommands", "File \"%1\" has %2 other names; its "
-                                                          "content would stay readable through "
-                                                          "them. It is not encrypted."),
-                         {plainName, std::to_string(others)}));
-    return true;
+// readable through them. The command line says the same in words of its own.
+std::string SharedNamesText(const std::string& plainName, unsigned others) {
+    return FormatText(others == 1 ? Tr("FileCommands", "File \"%1\" has 1 other name; its content "
+                                                       "would stay readable through it. It is "
+                                                       "not encrypted.")
+                                  : Tr("FileCommands", "File \"%1\" has %2 other names; its "
+                                                       "content would stay readable through "
+                                                       "them. It is not encrypted."),
+                      {plainName, std::to_string(others)});
+}
+
+// The window's side of one file's step: the user answers its questions, and
+// its words are message boxes. Within a run over many files it lives until
+// its batch's commit, and the lists show the new file, and its source gone,
+// only then.
+class WindowStep final : public StepFrontEnd, public std::enable_shared_from_this<WindowStep> {
+public:
+    WindowStep(CommandHost& host, Transform t, PasswordFrom password)
+        : host_(host), t_(std::move(t)), password_(password) {}
+
+    // The disk is asked too: a list read before the file appeared must not
+    // let the engine replace it unasked.
+    WhenTaken DestinationTaken() override {
+        return ShowInformation(t_.overwriteText, mbOK | mbCancel) == mrOk ? WhenTaken::Replace
+                                                                          : WhenTaken::Decline;
+    }
+
+    // The read-only question, the password and, for a conversion, whom the
+    // age file is for. The source's mode is never changed: reading and
+    // deleting a file need no write permission on it.
+    bool ReadyToRun(const NameLook& source, bool asked) override {
+        if (password_ == PasswordFrom::JustUsed)
+            return !RememberedPassword.empty();
+        // The look's attributes stand for the run's, unless a question came
+        // in between and gave the user time to change the file.
+        const HeldAttributes held = asked ? ReadFileAttributes(t_.names.source)
+                                          : AttributesFrom(t_.names.source, source.followed);
+        if (held.Has(faReadOnly) &&
+            ShowInformation(ReadOnlyText(t_.sourceShown), mbOK | mbCancel) != mrOk)
+            return false;
+        if (ObtainPassword(host_, t_.dialog, t_.sourceShown) == PasswordStep::Stop)
+            return false;
+        if (t_.age == nullptr)
+            return true;
+        age_ = (*t_.age)();
+        // No passphrase: the rest of the selection stops too.
+        if (age_ == nullptr)
+            CancelRequested = true;
+        return age_ != nullptr;
+    }
+
+    FileAccess& Files(const FolderFacts& facts) override {
+        if (FileAccess* given = DefaultCryptHooks().files)
+            return *given;
+        files_ = FilesIn(AT_FDCWD, facts);
+        return *files_;
+    }
+
+    CryptResult Run(const StepHooks& step) override {
+        CryptHooks hooks = DefaultCryptHooks();
+        step.ApplyTo(hooks);
+        const std::string& password = RememberedPassword.Text();
+        ProgressPanel panel(host_, t_.busyFlag, t_.status);
+        // The bar of the destination's list fills, the source's drains.
+        const StepNames& n = t_.names;
+        switch (n.direction) {
+        case Direction::Encrypt:
+            return EncryptFile(n.source, n.destination, password, host_.ProgressBar2(),
+                               host_.ProgressBar1(), hooks);
+        case Direction::Convert:
+            return ConvertToAge(n.source, n.destination, password, host_.ProgressBar1(),
+                                host_.ProgressBar2(), hooks, *age_);
+        case Direction::Decrypt:
+        case Direction::Verify:
+            break;
+        }
+        return DecryptFile(n.source, n.destination, password, host_.ProgressBar1(),
+                           host_.ProgressBar2(), hooks);
+    }
+
+    const std::string& Password() override { return RememberedPassword.Text(); }
+    bool Batched() override { return TheSharedState.BatchInUse != nullptr && age_ == nullptr; }
+    void Defer(std::unique_ptr<DestinationFile> destination, Existing existing, int64_t bytes,
+               Settle settle) override {
+        TheSharedState.BatchInUse->Add(
+            std::move(destination), existing, bytes,
+            [self = shared_from_this(), settle](CommitOutcome outcome, int error) {
+                self->Words(settle(outcome, error));
+            });
+    }
+
+    // True when the new file was written. No default: an end added to the
+    // step without words here does not compile.
+    bool Words(const StepOutcome& outcome) {
+        switch (outcome.end) {
+        case StepEnd::SourceIsTemporary: // the lists never show one
+        case StepEnd::SourceMissing:
+        case StepEnd::SourceIsFolder:
+        case StepEnd::SourceNotRegular:
+            ShowError(NotFoundText(t_.sourceShown));
+            return false;
+        case StepEnd::SourceIsLink:
+            ShowError(LinkText(t_.made, t_.sourceShown));
+            return false;
+        case StepEnd::SameFile:
+            ShowResultMessage(crCreateFailed, t_.sourceShown);
+            return false;
+        case StepEnd::SourceHasOtherNames:
+            ShowError(SharedNamesText(t_.sourceShown, outcome.otherNames));
+            return false;
+        case StepEnd::SourceTooLarge:
+            ShowResultMessage(crNoMemory, t_.sourceShown);
+            return false;
+        case StepEnd::NameTooLong:
+            ShowInformation(NameTooLongText(t_.destinationShown, "\r"));
+            return false;
+        case StepEnd::DestinationIsLink:
+        case StepEnd::DestinationInTheWay:
+            ShowError(InTheWayText(t_, outcome.folderInTheWay));
+            return false;
+        case StepEnd::DestinationTaken: // the window asks instead
+        case StepEnd::DestinationClaimed:
+            ShowError(RunEndText(crDestinationExists, t_.names.destination, t_.sourceShown, true));
+            return false;
+        case StepEnd::Declined:
+            return false;
+        case StepEnd::Failed:
+            return Failed(outcome);
+        case StepEnd::Done:
+        case StepEnd::EarlierRunFinished:
+            break;
+        case StepEnd::SourceChanged:
+            ShowError(ChangedWhileMadeText(t_.made, t_.sourceShown));
+            break;
+        case StepEnd::SourceNotRemoved:
+            ShowError(t_.deleteFailedText);
+            break;
+        }
+        host_.RefreshLists();
+        return true;
+    }
+
+private:
+    bool Failed(const StepOutcome& outcome) {
+        // The same password would be refused by every further file of
+        // another password; the next file asks instead.
+        if (outcome.result == crBadPassword)
+            PasswordRefused = true;
+        ShowError(RunEndText(outcome.result, t_.names.destination, t_.sourceShown,
+                             outcome.sourcePresent));
+        if (outcome.result == crUnconfirmed || outcome.result == crDestinationExists)
+            host_.RefreshLists();
+        return outcome.result == crUnconfirmed;
+    }
+
+    CommandHost& host_;
+    const Transform t_;
+    const PasswordFrom password_;
+    const AgeTarget* age_ = nullptr;
+    std::unique_ptr<FileAccess> files_;
+};
+
+// One file's step with the window's answers and words. Within a run over
+// many files a walk removed the folder's dead temporaries when it read it.
+bool RunStep(CommandHost& host, Transform t, PasswordFrom password = PasswordFrom::Step) {
+    t.names.temporariesCleared = TheSharedState.BatchInUse != nullptr;
+    const StepNames names = t.names;
+    const auto step = std::make_shared<WindowStep>(host, std::move(t), password);
+    const auto ended = RunFileStep(names, *step);
+    // Waiting in a batch: its commit gives the words.
+    return ended ? step->Words(*ended) : true;
 }
 
 } // namespace
@@ -374,53 +389,25 @@ bool EncryptOneFile(CommandHost& host, const std::string& name, PasswordFrom pas
         host.SetStatus(Tr("Status", kWaitTillFinished));
         return false;
     }
-    const std::string& plainName = name;
     const std::string cryptedName = EncryptedNameOf(name);
     const std::string listedName = ShowCry > 0 ? cryptedName : name;
-
-    const SourceLook look(plainName);
-    if (!look.IsFile()) {
-        ShowError(NotFoundText(name));
-        return false;
-    }
-    if (RefusedAsLink(look, plainName, true) || RefusedAsShared(plainName, look))
-        return false;
-    // Refused before the password is asked, as kelvane-cli refuses it.
-    if (look.name.followed.st_size > kLargestPlainLength) {
-        ShowResultMessage(crNoMemory, plainName);
-        return false;
-    }
-    if (NameTooLong(cryptedName)) {
-        ShowInformation(NameTooLongText(listedName, "\r"));
-        return false;
-    }
-    if (RefusedAsInTheWay(cryptedName, Made::Crypted, plainName))
-        return false;
-    // The disk is asked too: a list read before the file appeared must not
-    // let the engine replace it unasked.
-    const bool asked = host.ListsFile(cryptedName) || FileExists(cryptedName);
-    if (asked &&
-        //: The English text keeps its slips; write the translation correctly.
-        ShowInformation(FormatText(Tr("FileCommands", "File \"%1\" already exist in the list of "
-                                                      "crypted files. Overwrite one?"),
-                                   {listedName}),
-                        mbOK | mbCancel) != mrOk)
-        return false;
-
-    Transform t{plainName,
-                cryptedName,
-                plainName,
-                EncryptBusy,
-                host.EncryptDialog(),
-                FormatText(Tr("FileCommands", "Encrypting file %1..."), {plainName}),
-                FormatText(Tr("FileCommands", "Couldn't delete file %1 from the filelist of non "
-                                              "encrypted files."),
-                           {plainName}),
-                true,
-                nullptr,
-                KeptAttributes(look, asked),
-                NodeOf(look.name.own)};
-    return RunTransform(host, t, asked ? Existing::Replace : Existing::Keep, password);
+    return RunStep(
+        host,
+        {{Direction::Encrypt, AT_FDCWD, name, cryptedName, host.ListsFile(cryptedName)},
+         Made::Crypted,
+         name,
+         listedName,
+         EncryptBusy,
+         host.EncryptDialog(),
+         FormatText(Tr("FileCommands", "Encrypting file %1..."), {name}),
+         //: The English text keeps its slips; write the translation correctly.
+         FormatText(Tr("FileCommands", "File \"%1\" already exist in the list of crypted files. "
+                                       "Overwrite one?"),
+                    {listedName}),
+         FormatText(Tr("FileCommands", "Couldn't delete file %1 from the filelist of non "
+                                       "encrypted files."),
+                    {name})},
+        password);
 }
 
 } // namespace
@@ -436,54 +423,35 @@ bool DecryptOneFile(CommandHost& host, const std::string& name, const std::strin
         host.SetStatus(Tr("Status", kWaitTillFinished));
         return false;
     }
-    const std::string& listedName = name;
     const std::string& cryptedName = fileName;
     // A file named without ".cry" loses its last four characters all the
     // same; the engine then finds it is no crypted file and says so.
     const std::string plainName =
         DecryptedNameOf(cryptedName).value_or(WithoutLastFour(cryptedName));
-
-    const SourceLook look(cryptedName);
-    if (!look.IsFile()) {
-        ShowError(NotFoundText(name));
-        return false;
-    }
     // A name with nothing before its last four characters has no plain file
     // to become.
-    if (RefusedAsLink(look, listedName, false))
-        return false;
     if (NamePart(plainName).empty()) {
-        ShowResultMessage(crCreateFailed, listedName);
+        ShowResultMessage(crCreateFailed, name);
         return false;
     }
-    if (RefusedAsInTheWay(plainName, Made::Decrypted, listedName))
-        return false;
     // The plain-files list leaves out ".cry" names, so only the disk knows
     // that "a.cry.cry" would replace the crypted file "a.cry".
-    const bool asked = host.ListsFile(plainName) || FileExists(plainName);
-    if (asked &&
-        //: The English text keeps its slips; write the translation correctly.
-        ShowInformation(FormatText(Tr("FileCommands", "File \"%1\" is already exist in the file "
-                                                      "list for not encrypted files. Overwrite "
-                                                      "one?"),
-                                   {plainName}),
-                        mbOK | mbCancel) != mrOk)
-        return false;
-
-    Transform t{cryptedName,
-                plainName,
-                listedName,
-                DecryptBusy,
-                host.DecryptDialog(),
-                FormatText(Tr("FileCommands", "Decrypting file %1..."), {listedName}),
-                FormatText(Tr("FileCommands", "Couldn't delete file %1 from the list of crypted "
-                                              "files."),
-                           {listedName}),
-                false,
-                nullptr,
-                KeptAttributes(look, asked),
-                NodeOf(look.name.own)};
-    return RunTransform(host, t, asked ? Existing::Replace : Existing::Keep);
+    return RunStep(
+        host, {{Direction::Decrypt, AT_FDCWD, cryptedName, plainName, host.ListsFile(plainName)},
+               Made::Decrypted,
+               name,
+               plainName,
+               DecryptBusy,
+               host.DecryptDialog(),
+               FormatText(Tr("FileCommands", "Decrypting file %1..."), {name}),
+               //: The English text keeps its slips; write the translation correctly.
+               FormatText(Tr("FileCommands", "File \"%1\" is already exist in the file "
+                                             "list for not encrypted files. Overwrite "
+                                             "one?"),
+                          {plainName}),
+               FormatText(Tr("FileCommands", "Couldn't delete file %1 from the list of "
+                                             "crypted files."),
+                          {name})});
 }
 
 bool ConvertOneFile(CommandHost& host, const std::string& name, const std::string& fileName,
@@ -495,39 +463,20 @@ bool ConvertOneFile(CommandHost& host, const std::string& name, const std::strin
         return false;
     }
     const std::string ageName = AgeNameOf(fileName);
-    const SourceLook look(fileName);
-    if (!look.IsFile()) {
-        ShowError(NotFoundText(name));
-        return false;
-    }
-    if (RefusedAsLink(look, name, false))
-        return false;
-    if (NameTooLong(ageName)) {
-        ShowInformation(NameTooLongText(ageName, "\r"));
-        return false;
-    }
-    if (RefusedAsInTheWay(ageName, Made::Age, name))
-        return false;
-    const bool asked = FileExists(ageName);
-    if (asked &&
-        ShowInformation(
-            FormatText(Tr("FileCommands", "File \"%1\" already exists. Overwrite one?"), {ageName}),
-            mbOK | mbCancel) != mrOk)
-        return false;
-    Transform t{fileName,
-                ageName,
-                name,
-                DecryptBusy,
-                host.DecryptDialog(),
-                FormatText(Tr("FileCommands", "Converting file %1 to age..."), {name}),
-                FormatText(Tr("FileCommands", "Couldn't delete file %1 from the list of crypted "
-                                              "files."),
-                           {name}),
-                false,
-                &target,
-                KeptAttributes(look, asked),
-                NodeOf(look.name.own)};
-    return RunTransform(host, t, asked ? Existing::Replace : Existing::Keep);
+    return RunStep(
+        host,
+        {{Direction::Convert, AT_FDCWD, fileName, ageName},
+         Made::Age,
+         name,
+         ageName,
+         DecryptBusy,
+         host.DecryptDialog(),
+         FormatText(Tr("FileCommands", "Converting file %1 to age..."), {name}),
+         FormatText(Tr("FileCommands", "File \"%1\" already exists. Overwrite one?"), {ageName}),
+         FormatText(Tr("FileCommands", "Couldn't delete file %1 from the list of crypted "
+                                       "files."),
+                    {name}),
+         &target});
 }
 
 void RunDoubleClick(CommandHost& host, Direction command, const std::string& name) {

@@ -68,16 +68,6 @@ bool ProcessRuns(long pid) {
 
 } // namespace
 
-unsigned OtherNamesOf(const std::string& path) {
-    return OtherNamesAt(AT_FDCWD, path);
-}
-
-unsigned OtherNamesAt(int folder, const std::string& name) {
-    struct stat st {};
-    const int found = ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW);
-    return OtherNamesFrom(found, st);
-}
-
 unsigned NameLook::OtherNames() const {
     return OtherNamesFrom(found ? 0 : -1, own);
 }
@@ -90,12 +80,6 @@ NameLook LookAtName(int folder, const std::string& name) {
     if (look.IsLink())
         look.leads = ::fstatat(folder, name.c_str(), &look.followed, 0) == 0;
     return look;
-}
-
-std::string OtherNamesText(unsigned others) {
-    return others == 1 ? "has 1 other name; its content would stay readable through it"
-                       : "has " + std::to_string(others) +
-                             " other names; its content would stay readable through them";
 }
 
 bool IsDeadRunsTemporary(const std::string& name) {

@@ -36,14 +36,6 @@ bool IsSameFileAt(int folder, const std::string& a, const std::string& b);
 bool IsSameFileFrom(std::string_view a, const struct stat* followedA, std::string_view b,
                     const struct stat* followedB);
 
-// How many names the file has besides this one; 0 when none or unknown.
-// Encrypting one name of a file with others would leave its content
-// readable through them, so such a file is refused as a source to encrypt.
-unsigned OtherNamesOf(const std::string& path);
-unsigned OtherNamesAt(int folder, const std::string& name);
-// "has 2 other names; its content would stay readable through them"
-std::string OtherNamesText(unsigned others);
-
 // A name as it is now, links not followed, and what a link leads to. One
 // look serves every test a command makes of a source before its run: over
 // many small files each further look is a sizeable share of a file's cost.
@@ -54,7 +46,9 @@ struct NameLook {
     struct stat followed {}; // the name's own look when it is no link
 
     bool IsLink() const { return found && S_ISLNK(own.st_mode); }
-    // As OtherNamesOf.
+    // How many names the file has besides this one; 0 when none or
+    // unknown. Encrypting one name of a file with others would leave its
+    // content readable through them.
     unsigned OtherNames() const;
 };
 NameLook LookAtName(int folder, const std::string& name);
