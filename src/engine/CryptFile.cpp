@@ -75,12 +75,14 @@ public:
     Buffer(const Buffer&) = delete;
     Buffer& operator=(const Buffer&) = delete;
 
-    bool Allocate(int64_t used) {
+    // A ring, which a file larger than it streams through, is mapped
+    // whatever its size: it lives for the whole run.
+    bool Allocate(int64_t used, bool ring) {
         if (used < 0 || static_cast<uint64_t>(used) > std::numeric_limits<std::size_t>::max() / 2)
             return false;
         Release();
         const auto size = std::max<std::size_t>(static_cast<std::size_t>(used), 8);
-        if (size < kMappedFrom) {
+        if (size < kMappedFrom && !ring) {
             // Left uninitialised: every byte is read from the file or set
             // before it is used.
             small_.reset(new (std::nothrow) uint8_t[size]);
@@ -263,9 +265,10 @@ CryptResult Encrypt(const std::string& sourcePath, const std::string& destinatio
         return crNoMemory;
     const int64_t cipherLength = CipherLengthFor(plainLength);
     Buffer buffer;
-    if (!buffer.Allocate(Buffer::kHeaderRoom + RingCapacityFor(hooks, cipherLength)))
+    const int64_t capacity = RingCapacityFor(hooks, cipherLength);
+    if (!buffer.Allocate(Buffer::kHeaderRoom + capacity, capacity < cipherLength))
         return crNoMemory;
-    const Ring ring{buffer.Data() + Buffer::kHeaderRoom, RingCapacityFor(hooks, cipherLength)};
+    const Ring ring{buffer.Data() + Buffer::kHeaderRoom, capacity};
     const UsedKey key(password, hooks.runKey);
     const DesKeySchedule& schedule = key.Schedule();
     auto destination = CreateEarly(files, &destinationPath, source->PermissionBits());
@@ -344,9 +347,10 @@ CryptResult Decrypt(const std::string& sourcePath, const std::string* destinatio
     if (plainLength < 0 || plainLength > cipherLength)
         return crNotCrypted;
     Buffer buffer;
-    if (!buffer.Allocate(RingCapacityFor(hooks, cipherLength)))
+    const int64_t capacity = RingCapacityFor(hooks, cipherLength);
+    if (!buffer.Allocate(capacity, capacity < cipherLength))
         return crNoMemory;
-    const Ring ring{buffer.Data(), RingCapacityFor(hooks, cipherLength)};
+    const Ring ring{buffer.Data(), capacity};
     const DesKeySchedule& schedule = key.Schedule();
     auto destination = CreateEarly(files, destinationPath, source->PermissionBits());
 
@@ -447,7 +451,7 @@ bool ReadWhole(SourceFile& file, uint8_t* into, std::size_t count) {
 bool CiphertextHoldsPlain(SourceFile& crypted, SourceFile& plain, const DesKeySchedule& schedule,
                           const CryptHeader& header) {
     Buffer buffer; // plain text passes through: wiped when it goes
-    if (!buffer.Allocate(2 * kComparedPiece))
+    if (!buffer.Allocate(2 * kComparedPiece, false))
         return false;
     uint8_t* const deciphered = buffer.Data();
     uint8_t* const expected = deciphered + kComparedPiece;
