@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Runner.h"
 
+#include "cli/Arguments.h"
 #include "cli/ProgressLine.h"
 #include "cli/Signals.h"
 #include "crypto/Translate.h"
@@ -68,8 +69,10 @@ public:
 
     Outcome All() {
         // Already done at start for the usual number of jobs, before any
-        // thread; this grows the table only for more jobs than that.
-        ReserveDescriptors(DescriptorsAtMost(settings_.parallel, batchLimits_, jobs_.size()));
+        // thread; this grows the table only for more jobs than that. One
+        // file fits the table every process starts with.
+        if (jobs_.size() > 1)
+            ReserveDescriptors(DescriptorsAtMost(settings_.parallel, batchLimits_, jobs_.size()));
         std::vector<std::thread> helpers;
         try {
             for (unsigned i = 1; i < settings_.parallel; ++i)
@@ -317,16 +320,29 @@ Outcome RunFiles(const RunSettings& settings, const std::vector<FileJob>& jobs, 
     return Run(settings, jobs, action).All();
 }
 
-void ReserveDescriptorsForRuns() {
+void ReserveDescriptorsForRuns(const std::vector<std::string>& args) {
+    if (const ParsedArguments parsed = ParseArguments(args);
+        parsed.Ok() && !parsed.options.recurse && parsed.options.files.size() <= 1)
+        return;
     const unsigned usual = ParallelFiles(0, std::numeric_limits<std::size_t>::max());
     ReserveDescriptors(Run::DescriptorsAtMost(usual, Run::LimitsFor(usual),
                                               std::numeric_limits<std::size_t>::max()));
 }
 
+namespace {
+
+// Read from the system once: each question opens and reads a file of /sys.
+unsigned Processors() {
+    static const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
+    return processors;
+}
+
+} // namespace
+
 unsigned ParallelFiles(unsigned requested, std::size_t files) {
     unsigned wanted = requested;
     if (wanted == 0)
-        wanted = std::max(1u, std::thread::hardware_concurrency());
+        wanted = Processors();
     if (files < wanted)
         wanted = static_cast<unsigned>(std::max<std::size_t>(files, 1));
     return wanted;

@@ -45,8 +45,10 @@ Outcome RunFiles(const RunSettings& settings, const std::vector<FileJob>& jobs, 
 // Grows the process's table of descriptors to what a run of the usual
 // number of jobs may hold at once. Called at start, before any thread: the
 // kernel grows a table that threads share only after a grace period, which
-// cost a run over small files more than its files did.
-void ReserveDescriptorsForRuns();
+// cost a run over small files more than its files did. A command line
+// (`args`, the program's name left out) that names one file and walks no
+// folder needs no room: growing the table would be most of its own cost.
+void ReserveDescriptorsForRuns(const std::vector<std::string>& args);
 
 // The number of files to run at once: -j, else one per processor, never
 // more than there are files.

@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
     }
     // Batches are sized by the limit: as many as the hard limit allows.
     kelvane::RaiseOpenFileLimit(std::numeric_limits<std::size_t>::max());
-    kelvane::cli::ReserveDescriptorsForRuns();
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    kelvane::cli::ReserveDescriptorsForRuns(args);
     kelvane::cli::CancelOnSignals();
     kelvane::cli::TerminalPrompter prompter;
     kelvane::cli::WatchTerminalWidth();
@@ -37,5 +38,5 @@ int main(int argc, char** argv) {
         std::cerr,     ::isatty(STDERR_FILENO) == 1,
         prompter,      {},
         STDOUT_FILENO, [] { return kelvane::cli::TerminalColumns(STDERR_FILENO); }};
-    return kelvane::cli::RunCli(std::vector<std::string>(argv + 1, argv + argc), env);
+    return kelvane::cli::RunCli(args, env);
 }

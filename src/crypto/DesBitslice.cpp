@@ -10,7 +10,13 @@
 #include <cstring>
 
 #ifdef KELVANE_DES_X86_PATHS
+#if __has_include(<sys/platform/x86.h>)
+#include <sys/platform/x86.h>
+#define KELVANE_HAVE_GLIBC_CPU_FEATURES 1
+#else
 #include <cpuid.h>
+#define KELVANE_HAVE_GLIBC_CPU_FEATURES 0
+#endif
 #endif
 
 namespace kelvane::bitslice {
@@ -137,12 +143,20 @@ namespace {
 // What the processor and the operating system offer, asked once, at the
 // first use. The compiler's own check brought a detection of every feature
 // that ran at each start of the program, and each question to the
-// processor is a trap to the hypervisor on a virtual machine.
+// processor is a trap to the hypervisor on a virtual machine: where the C
+// library tells what it found when it started, that answer is taken.
 struct X86Features {
     bool avx2 = false;
     bool avx512f = false;
 };
 
+#if KELVANE_HAVE_GLIBC_CPU_FEATURES
+X86Features AskProcessor() {
+    // "Active": the processor has it and the operating system saves its
+    // registers.
+    return {CPU_FEATURE_ACTIVE(AVX2), CPU_FEATURE_ACTIVE(AVX512F)};
+}
+#else
 // The register states the operating system saves (XCR0).
 uint64_t SavedStates() {
     uint32_t low = 0, high = 0;
@@ -166,6 +180,7 @@ X86Features AskProcessor() {
     features.avx512f = zmm && (b & bit_AVX512F) != 0;
     return features;
 }
+#endif
 
 const X86Features& Features() {
     static const X86Features features = AskProcessor();

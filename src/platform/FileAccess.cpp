@@ -19,6 +19,7 @@
 #include <mutex>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <vector>
 
@@ -168,6 +169,25 @@ std::string PlaceOfFolder(int fd) {
     return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : self;
 }
 
+// What tells this folder from any other, now and before: its identity and
+// the moment it was made, where the file system keeps that; a folder made
+// where another was just removed may get the same inode number, never the
+// same birth. Elsewhere the place it is at stands in for the moment, at
+// the price of asking the kernel for its path.
+bool FolderKey(int fd, FileNode& node, std::string& key) {
+    struct statx sx {};
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_INO | STATX_BTIME, &sx) != 0)
+        return false;
+    node = {makedev(sx.stx_dev_major, sx.stx_dev_minor), sx.stx_ino};
+    if ((sx.stx_mask & STATX_BTIME) == 0) {
+        key = PlaceOfFolder(fd);
+        return true;
+    }
+    key = std::to_string(node.device) + ':' + std::to_string(node.inode) + '@' +
+          std::to_string(sx.stx_btime.tv_sec) + '.' + std::to_string(sx.stx_btime.tv_nsec);
+    return true;
+}
+
 // The folders whose dead temporaries were read lately, by where they are.
 struct FolderReadings {
     std::mutex lock;
@@ -182,18 +202,17 @@ FolderReadings& TheFolderReadings() {
 // Takes out of the folder's dead temporaries those `wanted` picks.
 template <typename Wanted> std::vector<std::string> TakeDeadTemporaries(int folder, Wanted wanted) {
     auto& [lock, byFolder] = TheFolderReadings();
-    struct stat st {};
-    if (::fstat(folder, &st) != 0)
+    FileNode node{};
+    std::string key;
+    if (!FolderKey(folder, node, key))
         return {};
     const auto now = std::chrono::steady_clock::now();
     const std::lock_guard<std::mutex> hold(lock);
     std::erase_if(byFolder,
                   [&](const auto& kept) { return now - kept.second.readAt > kFolderReadingKept; });
-    // Keyed by where the folder is now, as well as by its identity: a folder
-    // made where another was just removed may get the same inode number.
-    DeadTemporaries& known = byFolder[PlaceOfFolder(folder)];
-    if (known.readAt == std::chrono::steady_clock::time_point{} || known.folder != NodeOf(st))
-        known = {NodeOf(st), now, ReadDeadTemporaries(folder)};
+    DeadTemporaries& known = byFolder[key];
+    if (known.readAt == std::chrono::steady_clock::time_point{} || known.folder != node)
+        known = {node, now, ReadDeadTemporaries(folder)};
     std::vector<std::string> taken;
     std::erase_if(known.names, [&](const std::string& name) {
         if (!wanted(name))
