@@ -13,6 +13,7 @@
 #include <new>
 #include <optional>
 #include <sys/mman.h>
+#include <utility>
 
 namespace kelvane {
 
@@ -65,6 +66,31 @@ using detail::RunProgress;
 using detail::StageGroups;
 using detail::WriteStage;
 
+// The heap block the thread's last small file used, wiped, kept for its
+// next file: each request of a kilobyte or more makes the allocator sweep
+// its lists of small free blocks first, which over many small files cost
+// more than their cipher did.
+struct KeptBlock {
+    std::unique_ptr<uint8_t[]> data;
+    std::size_t capacity = 0;
+};
+thread_local KeptBlock tKeptBlock;
+
+KeptBlock TakeKeptBlock(std::size_t size) {
+    if (tKeptBlock.data != nullptr && tKeptBlock.capacity >= size)
+        return std::exchange(tKeptBlock, {});
+    KeptBlock fresh{std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[size]), size};
+    if (fresh.data == nullptr)
+        fresh.capacity = 0;
+    return fresh;
+}
+
+// A wiped block: the larger of it and the one kept stays.
+void KeepBlock(KeptBlock block) {
+    if (tKeptBlock.data == nullptr || tKeptBlock.capacity < block.capacity)
+        tKeptBlock = std::move(block);
+}
+
 // The whole file's bytes. Large buffers come straight from the kernel in
 // huge pages where it has them: faulting in a gigabyte 4 KiB at a time costs
 // more than the cipher itself.
@@ -85,9 +111,9 @@ public:
         if (size < kMappedFrom && !ring) {
             // Left uninitialised: every byte is read from the file or set
             // before it is used.
-            small_.reset(new (std::nothrow) uint8_t[size]);
-            smallSize_ = small_ != nullptr ? size : 0;
-            return small_ != nullptr;
+            small_ = TakeKeptBlock(size);
+            smallSize_ = small_.data != nullptr ? size : 0;
+            return small_.data != nullptr;
         }
         mappedSize_ = (size + kHugePage - 1) / kHugePage * kHugePage;
         void* p = ::mmap(nullptr, mappedSize_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
@@ -103,7 +129,7 @@ public:
         return true;
     }
 
-    uint8_t* Data() const { return mapped_ != nullptr ? mapped_ : small_.get(); }
+    uint8_t* Data() const { return mapped_ != nullptr ? mapped_ : small_.data.get(); }
 
     // The ring starts this far into the buffer, so that a file held whole
     // can have its header written in front of its data and go to the disk
@@ -117,9 +143,11 @@ private:
     // Heap memory goes back to the allocator and lives on in the process,
     // so the plain text it held is wiped first; unmapped pages leave it.
     void Release() {
-        if (small_ != nullptr)
-            SecureWipe(small_.get(), smallSize_);
-        small_.reset();
+        // Only the bytes this run used held anything since the last wipe.
+        if (small_.data != nullptr) {
+            SecureWipe(small_.data.get(), smallSize_);
+            KeepBlock(std::exchange(small_, {}));
+        }
         smallSize_ = 0;
         if (mapped_ != nullptr)
             ::munmap(mapped_, mappedSize_);
@@ -127,8 +155,8 @@ private:
         mappedSize_ = 0;
     }
 
-    std::unique_ptr<uint8_t[]> small_;
-    std::size_t smallSize_ = 0;
+    KeptBlock small_;
+    std::size_t smallSize_ = 0; // the bytes of it this run uses
     uint8_t* mapped_ = nullptr;
     std::size_t mappedSize_ = 0;
 };
