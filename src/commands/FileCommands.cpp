@@ -85,7 +85,9 @@ struct Transform {
     std::string sourceShown;      // the source in messages and the status line
     std::string destinationShown; // the new file as its list would show it
     bool& busyFlag;
-    PasswordDialog& dialog;
+    // The host's dialog, asked for only when a password is: a command
+    // refused before that needs none, and a host may have none made yet.
+    PasswordDialog& (CommandHost::*dialog)();
     std::string status;
     std::string overwriteText;
     std::string deleteFailedText;
@@ -186,7 +188,7 @@ public:
         if (held.Has(faReadOnly) &&
             ShowInformation(ReadOnlyText(t_.sourceShown), mbOK | mbCancel) != mrOk)
             return false;
-        if (ObtainPassword(host_, t_.dialog, t_.sourceShown) == PasswordStep::Stop)
+        if (ObtainPassword(host_, (host_.*t_.dialog)(), t_.sourceShown) == PasswordStep::Stop)
             return false;
         if (t_.age == nullptr)
             return true;
@@ -398,7 +400,7 @@ bool EncryptOneFile(CommandHost& host, const std::string& name, PasswordFrom pas
          name,
          listedName,
          EncryptBusy,
-         host.EncryptDialog(),
+         &CommandHost::EncryptDialog,
          FormatText(Tr("FileCommands", "Encrypting file %1..."), {name}),
          //: The English text keeps its slips; write the translation correctly.
          FormatText(Tr("FileCommands", "File \"%1\" already exist in the list of crypted files. "
@@ -442,7 +444,7 @@ bool DecryptOneFile(CommandHost& host, const std::string& name, const std::strin
                name,
                plainName,
                DecryptBusy,
-               host.DecryptDialog(),
+               &CommandHost::DecryptDialog,
                FormatText(Tr("FileCommands", "Decrypting file %1..."), {name}),
                //: The English text keeps its slips; write the translation correctly.
                FormatText(Tr("FileCommands", "File \"%1\" is already exist in the file "
@@ -470,7 +472,7 @@ bool ConvertOneFile(CommandHost& host, const std::string& name, const std::strin
          name,
          ageName,
          DecryptBusy,
-         host.DecryptDialog(),
+         &CommandHost::DecryptDialog,
          FormatText(Tr("FileCommands", "Converting file %1 to age..."), {name}),
          FormatText(Tr("FileCommands", "File \"%1\" already exists. Overwrite one?"), {ageName}),
          FormatText(Tr("FileCommands", "Couldn't delete file %1 from the list of crypted "
