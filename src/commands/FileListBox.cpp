@@ -5,9 +5,11 @@
 #include "crypto/CryptNames.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <dirent.h>
 #include <fcntl.h>
 #include <iterator>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,36 +40,63 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
 }
 
 void SortNames(std::vector<std::string>& names) {
-    // Lower-cased once, compared many times: folders of thousands of files
-    // with one long common prefix sort several times faster this way.
+    // A list sorted already (the crypted names shown with their extension,
+    // a list sorted before) stays as it is.
+    if (std::is_sorted(names.begin(), names.end(), NameLess))
+        return;
+    // Lower-cased once into one block, compared many times: folders of
+    // thousands of files with one long common prefix sort several times
+    // faster this way, and small entries move faster than names.
+    std::size_t bytes = 0;
+    for (const std::string& name : names)
+        bytes += name.size();
+    std::string keys;
+    keys.reserve(bytes);
     struct Keyed {
-        std::string key;
-        std::string name;
+        uint32_t offset;
+        uint32_t size;
+        uint32_t index;
     };
     std::vector<Keyed> keyed;
     keyed.reserve(names.size());
-    for (std::string& name : names) {
-        std::string key = AsciiLowered(name);
-        keyed.push_back({std::move(key), std::move(name)});
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        keyed.push_back({static_cast<uint32_t>(keys.size()), static_cast<uint32_t>(names[i].size()),
+                         static_cast<uint32_t>(i)});
+        for (const char c : names[i])
+            keys.push_back(AsciiLower(c));
     }
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        const int c = a.key.compare(b.key);
-        return c != 0 ? c < 0 : a.name < b.name;
+    const std::string_view all = keys;
+    std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
+        const int c = all.substr(a.offset, a.size).compare(all.substr(b.offset, b.size));
+        return c != 0 ? c < 0 : names[a.index] < names[b.index];
     });
-    for (std::size_t i = 0; i < names.size(); ++i)
-        names[i] = std::move(keyed[i].name);
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    for (const Keyed& key : keyed)
+        sorted.push_back(std::move(names[key.index]));
+    names.swap(sorted);
 }
 
 void TFileListBox::SetDirectory(std::string directory) {
+    ReadDirectory(std::move(directory));
+    Items = read_;
+}
+
+void TFileListBox::ReadDirectory(std::string directory) {
     if (directory != directory_) {
         haveRead_ = false;
         DropWatch();
     }
     directory_ = std::move(directory);
-    Update();
+    Read();
 }
 
 void TFileListBox::Update() {
+    Read();
+    Items = read_;
+}
+
+void TFileListBox::Read() {
     // A list read once is not worth a watch; one read again usually is.
     if ((haveRead_ || watchAlways_) && !watch_) {
         // Watched before the read, so nothing between the two is missed; a
@@ -78,11 +107,11 @@ void TFileListBox::Update() {
     } else if (!haveRead_ || !TakeChanges()) {
         ReadInFull();
     }
-    Items = read_;
 }
 
 void TFileListBox::ReadInFull() {
     read_.clear();
+    folders_.clear();
     links_.clear();
     haveRead_ = true;
     // The names and every later look at them come from this one open folder:
@@ -119,13 +148,16 @@ void TFileListBox::ReadInFull() {
                 continue; // a dangling link names nothing to list
             type = S_ISREG(st.st_mode) ? DT_REG : (S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN);
         }
-        const bool wanted = type == DT_REG ? contents_ != Contents::Folders
-                                           : type == DT_DIR && contents_ != Contents::Files;
-        if (wanted)
+        const Kind kind =
+            type == DT_REG ? Kind::File : (type == DT_DIR ? Kind::Folder : Kind::Other);
+        if (Wanted(kind))
             read_.emplace_back(name);
+        else if (KeptAside(kind))
+            folders_.emplace_back(name);
     }
     closedir(dir);
     SortNames(read_);
+    SortNames(folders_);
 }
 
 void TFileListBox::DropWatch() {
@@ -154,9 +186,26 @@ bool TFileListBox::TakeChanges() {
     names.insert(names.end(), links_.begin(), links_.end());
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
-    Reconsider(names);
+    if (!names.empty())
+        Reconsider(names);
     return true;
 }
+
+namespace {
+
+// Merges `added`, sorted by NameLess, into `names`, sorted alike.
+void MergeNames(std::vector<std::string>& names, std::vector<std::string>& added) {
+    if (added.empty())
+        return;
+    std::vector<std::string> merged;
+    merged.reserve(names.size() + added.size());
+    std::merge(std::make_move_iterator(names.begin()), std::make_move_iterator(names.end()),
+               std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()),
+               std::back_inserter(merged), NameLess);
+    names = std::move(merged);
+}
+
+} // namespace
 
 void TFileListBox::Reconsider(const std::vector<std::string>& sortedNames) {
     // Every changed name comes out and the wanted ones go back in one merge:
@@ -167,37 +216,45 @@ void TFileListBox::Reconsider(const std::vector<std::string>& sortedNames) {
         return std::binary_search(sortedNames.begin(), sortedNames.end(), name);
     };
     read_.erase(std::remove_if(read_.begin(), read_.end(), changed), read_.end());
+    folders_.erase(std::remove_if(folders_.begin(), folders_.end(), changed), folders_.end());
     links_.erase(std::remove_if(links_.begin(), links_.end(), changed), links_.end());
     std::vector<std::string> wanted;
+    std::vector<std::string> aside;
     for (const std::string& name : sortedNames) {
         bool isLink = false;
-        if (Wanted(name, isLink))
+        const Kind kind = KindOf(name, isLink);
+        if (Wanted(kind))
             wanted.push_back(name);
+        else if (KeptAside(kind))
+            aside.push_back(name);
         if (isLink)
             links_.push_back(name);
     }
     std::sort(wanted.begin(), wanted.end(), NameLess);
-    std::vector<std::string> merged;
-    merged.reserve(read_.size() + wanted.size());
-    std::merge(std::make_move_iterator(read_.begin()), std::make_move_iterator(read_.end()),
-               std::make_move_iterator(wanted.begin()), std::make_move_iterator(wanted.end()),
-               std::back_inserter(merged), NameLess);
-    read_ = std::move(merged);
+    std::sort(aside.begin(), aside.end(), NameLess);
+    MergeNames(read_, wanted);
+    MergeNames(folders_, aside);
 }
 
-bool TFileListBox::Wanted(const std::string& name, bool& isLink) const {
+TFileListBox::Kind TFileListBox::KindOf(const std::string& name, bool& isLink) const {
     if (name == "." || name == "..")
-        return false;
+        return Kind::Other;
     const int folder = folder_->Descriptor();
     struct stat st {};
     if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return false;
+        return Kind::Other;
     isLink = S_ISLNK(st.st_mode);
     if (isLink && ::fstatat(folder, name.c_str(), &st, 0) != 0)
-        return false;
+        return Kind::Other;
     if (S_ISREG(st.st_mode))
+        return Kind::File;
+    return S_ISDIR(st.st_mode) ? Kind::Folder : Kind::Other;
+}
+
+bool TFileListBox::Wanted(Kind kind) const {
+    if (kind == Kind::File)
         return contents_ != Contents::Folders;
-    return S_ISDIR(st.st_mode) && contents_ != Contents::Files;
+    return kind == Kind::Folder && contents_ != Contents::Files;
 }
 
 int TFileListBox::IndexOf(const std::string& name) const {
