@@ -5,6 +5,7 @@
 #include "crypto/CryptNames.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <dirent.h>
 #include <fcntl.h>
@@ -12,6 +13,7 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace kelvane {
 namespace {
@@ -26,6 +28,81 @@ int CompareIgnoringCase(const std::string& a, const std::string& b) {
             return ca < cb ? -1 : 1;
     }
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+struct Keyed {
+    uint64_t head; // eight bytes of the name, lower-cased, the first one highest
+    std::size_t index;
+};
+
+// Orders the names that `first` to `last` stand for by NameLess; `spare`
+// has room for as many. The names of one folder often share their start
+// ("IMG_0", "document-"): the eight bytes after what these share order most
+// of them as one number, sorted by its bytes in a few passes without a
+// comparison. Names whose eight bytes agree are ordered the same way by
+// the bytes after those, and compared whole only when few or equal but for
+// case. A hundred thousand names sort in a few milliseconds.
+void SortKeyed(const std::vector<std::string>& names, Keyed* first, Keyed* last, Keyed* spare) {
+    const auto less = [&](const Keyed& a, const Keyed& b) {
+        return NameLess(names[a.index], names[b.index]);
+    };
+    const auto count = static_cast<std::size_t>(last - first);
+    if (count < 64) {
+        std::sort(first, last, less);
+        return;
+    }
+    const std::string& front = names[first->index];
+    std::size_t shared = front.size();
+    for (const Keyed* key = first + 1; key != last && shared > 0; ++key) {
+        const std::string& name = names[key->index];
+        const std::size_t size = std::min(shared, name.size());
+        std::size_t same = 0;
+        while (same < size && AsciiLower(front[same]) == AsciiLower(name[same]))
+            ++same;
+        shared = same;
+    }
+    uint32_t counts[8][256] = {};
+    for (Keyed* key = first; key != last; ++key) {
+        const std::string& name = names[key->index];
+        uint64_t head = 0;
+        for (std::size_t at = shared; at < shared + 8; ++at) {
+            // Names hold no zero byte: a shorter name sorts first.
+            const auto byte =
+                at < name.size() ? static_cast<unsigned char>(AsciiLower(name[at])) : 0U;
+            head = head << 8U | byte;
+        }
+        key->head = head;
+        for (unsigned byte = 0; byte < 8; ++byte)
+            ++counts[byte][(head >> (8 * byte)) & 0xffU];
+    }
+    // One pass per byte, lowest first, each keeping the order of the one
+    // before; a byte that all heads have alike takes no pass.
+    Keyed* from = first;
+    Keyed* to = spare;
+    for (auto& places : counts) {
+        const auto byte = static_cast<unsigned>(&places - counts);
+        if (std::find(std::begin(places), std::end(places), count) != std::end(places))
+            continue;
+        uint32_t place = 0;
+        for (uint32_t& n : places)
+            place += std::exchange(n, place);
+        for (const Keyed* key = from; key != from + count; ++key)
+            to[places[(key->head >> (8 * byte)) & 0xffU]++] = *key;
+        std::swap(from, to);
+    }
+    if (from != first)
+        std::copy(from, from + count, first);
+    for (Keyed* run = first; run != last;) {
+        const uint64_t head = run->head;
+        Keyed* end = std::find_if(run, last, [head](const Keyed& key) { return key.head != head; });
+        // A zero last byte: the names end within these eight bytes, alike
+        // but for case.
+        if (end - run > 1 && (head & 0xffU) == 0)
+            std::sort(run, end, less);
+        else if (end - run > 1)
+            SortKeyed(names, run, end, spare + (run - first));
+        run = end;
+    }
 }
 
 } // namespace
@@ -44,32 +121,11 @@ void SortNames(std::vector<std::string>& names) {
     // a list sorted before) stays as it is.
     if (std::is_sorted(names.begin(), names.end(), NameLess))
         return;
-    // Lower-cased once into one block, compared many times: folders of
-    // thousands of files with one long common prefix sort several times
-    // faster this way, and small entries move faster than names.
-    std::size_t bytes = 0;
-    for (const std::string& name : names)
-        bytes += name.size();
-    std::string keys;
-    keys.reserve(bytes);
-    struct Keyed {
-        uint32_t offset;
-        uint32_t size;
-        uint32_t index;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(names.size());
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        keyed.push_back({static_cast<uint32_t>(keys.size()), static_cast<uint32_t>(names[i].size()),
-                         static_cast<uint32_t>(i)});
-        for (const char c : names[i])
-            keys.push_back(AsciiLower(c));
-    }
-    const std::string_view all = keys;
-    std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
-        const int c = all.substr(a.offset, a.size).compare(all.substr(b.offset, b.size));
-        return c != 0 ? c < 0 : names[a.index] < names[b.index];
-    });
+    std::vector<Keyed> keyed(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        keyed[i].index = i;
+    std::vector<Keyed> spare(names.size());
+    SortKeyed(names, keyed.data(), keyed.data() + keyed.size(), spare.data());
     std::vector<std::string> sorted;
     sorted.reserve(names.size());
     for (const Keyed& key : keyed)
