@@ -8,7 +8,7 @@
 
 namespace kelvane {
 
-SplitLists SplitByExtension(std::vector<std::string> names, bool showCry) {
+SplitLists SplitByExtension(const std::vector<std::string>& names, bool showCry) {
     SplitLists lists;
     SplitByExtension(
         names, showCry,

@@ -24,7 +24,7 @@ struct SplitLists {
 
 // Splits the names of one directory (sorted as the lists sort them) into the
 // plain and the crypted files.
-SplitLists SplitByExtension(std::vector<std::string> names, bool showCry);
+SplitLists SplitByExtension(const std::vector<std::string>& names, bool showCry);
 
 // The same split without lists of its own: `plain` or `crypted` is called
 // for each name in turn, `crypted` with the name the file is shown under.
