@@ -126,11 +126,22 @@ void SortNames(std::vector<std::string>& names) {
         keyed[i].index = i;
     std::vector<Keyed> spare(names.size());
     SortKeyed(names, keyed.data(), keyed.data() + keyed.size(), spare.data());
-    std::vector<std::string> sorted;
-    sorted.reserve(names.size());
-    for (const Keyed& key : keyed)
-        sorted.push_back(std::move(names[key.index]));
-    names.swap(sorted);
+    // Each name moves to its place along the cycle it belongs to, with no
+    // second list of as many names.
+    constexpr std::size_t kPlaced = SIZE_MAX;
+    for (std::size_t start = 0; start < keyed.size(); ++start) {
+        if (keyed[start].index == kPlaced)
+            continue;
+        std::string first = std::move(names[start]);
+        std::size_t place = start;
+        while (keyed[place].index != start) {
+            const std::size_t from = std::exchange(keyed[place].index, kPlaced);
+            names[place] = std::move(names[from]);
+            place = from;
+        }
+        keyed[place].index = kPlaced;
+        names[place] = std::move(first);
+    }
 }
 
 void TFileListBox::SetDirectory(std::string directory) {
