@@ -31,6 +31,8 @@ public:
     const std::string& Directory() const { return directory_; }
     // Sets the directory and re-reads it.
     void SetDirectory(std::string directory);
+    // The same, leaving Items as they are: the read is in Names().
+    void ReadDirectory(std::string directory);
 
     // Re-reads the directory: regular files (also through symbolic links),
     // hidden ones included; or folders only; or both. Never "." and "..". Anything else (pipes,
@@ -38,6 +40,14 @@ public:
     // gives an empty list. A list read again watches its directory from then on, and later reads
     // look again only at the names that came or went (and at links, whose targets may have).
     void Update();
+    // The same read, leaving Items as they are.
+    void Read();
+    // What the last read found, in NameLess order: what Update puts in Items.
+    const std::vector<std::string>& Names() const { return read_; }
+    // The subfolders the last read of a list of files passed over, in
+    // NameLess order, so that a folder list of the same directory needs no
+    // read of its own; empty for a list that takes folders itself.
+    const std::vector<std::string>& Subfolders() const { return folders_; }
 
     // Watches the directory from the first read on, for a caller that
     // wants to hear of changes between reads.
@@ -68,9 +78,13 @@ private:
     // Brings the entries of the names, sorted and unique, up to date with
     // the disk.
     void Reconsider(const std::vector<std::string>& sortedNames);
-    // Whether the entry `name` of the directory belongs in the list, and
+    enum class Kind { Other, File, Folder };
+    // What the entry `name` of the directory is, links followed, and
     // whether it is a symbolic link.
-    bool Wanted(const std::string& name, bool& isLink) const;
+    Kind KindOf(const std::string& name, bool& isLink) const;
+    bool Wanted(Kind kind) const;
+    // A folder that a list of files keeps aside in Subfolders.
+    bool KeptAside(Kind kind) const { return kind == Kind::Folder && contents_ == Contents::Files; }
     // Stops the watch and keeps it aside for the next one to start.
     void DropWatch();
 
@@ -79,6 +93,7 @@ private:
     std::shared_ptr<const OpenFolder> folder_;
     // What the last read found, in NameLess order, and the links among it.
     std::vector<std::string> read_;
+    std::vector<std::string> folders_;
     std::vector<std::string> links_;
     bool haveRead_ = false;
     bool watchAlways_ = false;

@@ -8,22 +8,30 @@
 
 namespace kelvane {
 
-SplitLists SplitByExtension(std::vector<std::string> names, bool showCry) {
+SplitLists SplitByExtension(const std::vector<std::string>& names, bool showCry) {
     SplitLists lists;
-    for (std::string& name : names) {
-        ListedFile file;
-        if (HasCryExtension(name)) {
-            file.Name = ListedCryptedName(name, showCry);
-            // The file as it is on disk, whatever the case of its extension.
-            file.FileName = std::move(name);
-            lists.Crypted.push_back(std::move(file));
-        } else {
-            file.Name = name;
-            file.FileName = std::move(name);
-            lists.Plain.push_back(std::move(file));
-        }
-    }
+    SplitByExtension(
+        names, showCry,
+        [&](const std::string& name) {
+            lists.Plain.push_back({name, name});
+        },
+        [&](const std::string& name, std::string shown) {
+            lists.Crypted.push_back({std::move(shown), name});
+        });
     return lists;
+}
+
+void SplitByExtension(
+    const std::vector<std::string>& names, bool showCry,
+    const std::function<void(const std::string& name)>& plain,
+    const std::function<void(const std::string& name, std::string shown)>& crypted) {
+    for (const std::string& name : names) {
+        if (HasCryExtension(name))
+            // The file as it is on disk, whatever the case of its extension.
+            crypted(name, ListedCryptedName(name, showCry));
+        else
+            plain(name);
+    }
 }
 
 const ListedFile* FindFileNamed(const std::vector<ListedFile>& files, const std::string& fileName) {

@@ -4,6 +4,7 @@
 // tests both build their lists with it.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,14 @@ struct SplitLists {
 
 // Splits the names of one directory (sorted as the lists sort them) into the
 // plain and the crypted files.
-SplitLists SplitByExtension(std::vector<std::string> names, bool showCry);
+SplitLists SplitByExtension(const std::vector<std::string>& names, bool showCry);
+
+// The same split without lists of its own: `plain` or `crypted` is called
+// for each name in turn, `crypted` with the name the file is shown under.
+void SplitByExtension(
+    const std::vector<std::string>& names, bool showCry,
+    const std::function<void(const std::string& name)>& plain,
+    const std::function<void(const std::string& name, std::string shown)>& crypted);
 
 // The listed file of that exact file name on disk; null when none is.
 const ListedFile* FindFileNamed(const std::vector<ListedFile>& files, const std::string& fileName);

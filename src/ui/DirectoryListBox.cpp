@@ -68,17 +68,17 @@ bool TDirectoryListBox::SetDirectory(const std::string& directory) {
         entered = directory;
     const bool changed = entered != directory_;
     directory_ = std::move(entered);
-    Fill();
+    Fill(changed);
     if (changed)
         emit Changed();
     return true;
 }
 
 void TDirectoryListBox::Update() {
-    Fill();
+    Fill(false);
 }
 
-void TDirectoryListBox::Fill() {
+void TDirectoryListBox::Fill(bool entered) {
     clear();
     paths_.clear();
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
@@ -105,9 +105,15 @@ void TDirectoryListBox::Fill() {
 
     // Its subfolders; hidden ones stay out of the list, as hidden files stay
     // out of a folder view.
-    TFileListBox folders(TFileListBox::Contents::Folders);
-    folders.SetDirectory(directory_);
-    for (const std::string& name : folders.Items) {
+    TFileListBox own(TFileListBox::Contents::Folders);
+    const std::vector<std::string>* subfolders = &own.Names();
+    if (entered && files_ != nullptr) {
+        files_->ReadDirectory(directory_);
+        subfolders = &files_->Subfolders();
+    } else {
+        own.ReadDirectory(directory_);
+    }
+    for (const std::string& name : *subfolders) {
         if (name.front() == '.')
             continue;
         auto* item = new QListWidgetItem(closed, Display(name), this);

@@ -10,6 +10,8 @@
 
 namespace kelvane {
 
+class TFileListBox;
+
 class TDirectoryListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -21,6 +23,11 @@ public:
     bool SetDirectory(const std::string& directory);
     // Lists the subfolders of the current directory again.
     void Update();
+    // The list of files that reads each new directory for the window: its
+    // read names the subfolders too, so entering a folder reads it once.
+    // Other updates read the subfolders apart, leaving that list's read
+    // to its own owner.
+    void ShareRead(TFileListBox* files) { files_ = files; }
 
     // The folder an item stands for.
     std::string ItemPath(int row) const;
@@ -45,11 +52,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void Fill();
+    // Reads the subfolders through the shared list when `entered` a new
+    // directory.
+    void Fill(bool entered);
 
     std::string directory_;
     std::vector<std::string> paths_; // the folder of each item, as the file system spells it
     int directoryRow_ = -1;          // the current directory's own item
+    TFileListBox* files_ = nullptr;
 };
 
 } // namespace kelvane

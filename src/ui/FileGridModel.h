@@ -5,7 +5,9 @@
 // more than reading the directory, however many rows sit out of view. The
 // cells are read in the folder the names were read from, held open, so they
 // describe the listed files wherever the working directory has gone since.
-// Every rebuild starts again from the disk.
+// Every rebuild starts again from the disk. A folder of a hundred thousand
+// files makes as many rows: each keeps its name and a few bytes, and the
+// texts of its cells are made only when they are drawn or asked for.
 #pragma once
 
 #include "platform/FileAttributes.h"
@@ -15,18 +17,38 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kelvane {
 
-struct GridRow {
-    std::string Name;     // column 0, as the grid shows it
-    std::string FileName; // the file behind the row; empty for the placeholder
-    // The folder FileName is in; null: the working directory.
-    std::shared_ptr<const OpenFolder> Folder;
-    mutable bool InfoRead = false;
-    mutable bool HaveInfo = false; // false: Size, Date and Attr stay empty
-    mutable FileInformation Info;
+// The rows of one grid as a rebuild hands them over: the files' names one
+// after another in one block, with a few bytes per row beside it. A row is
+// shown under its file's name or under the start of it (a crypted file
+// without ".cry"); the placeholder of an empty grid is a text with no file.
+class GridRows {
+public:
+    // A file, shown under the first `shown` bytes of its name.
+    void Add(std::string_view fileName, std::size_t shown);
+    void Add(std::string_view fileName) { Add(fileName, fileName.size()); }
+    void AddPlaceholder(std::string_view text);
+    void Reserve(std::size_t rows, std::size_t bytes);
+
+    int Count() const { return static_cast<int>(entries_.size()); }
+    bool Empty() const { return entries_.empty(); }
+    // Column 0, as the grid shows it.
+    std::string_view Name(int row) const;
+    // The file behind the row; empty for the placeholder.
+    std::string_view FileName(int row) const;
+
+private:
+    struct Entry {
+        uint32_t offset;
+        uint32_t size;  // of the file's name; 0 for the placeholder
+        uint32_t shown; // of the shown name
+    };
+    std::string text_;
+    std::vector<Entry> entries_;
 };
 
 // Size: right-aligned in 10 characters; longer numbers are written whole,
@@ -50,15 +72,23 @@ public:
 
     // The text of a cell; dataRow counts the file rows from 0.
     std::string CellText(int dataRow, int column) const;
-    const GridRow& Row(int dataRow) const { return rows_[static_cast<std::size_t>(dataRow)]; }
-    int RowCount() const { return static_cast<int>(rows_.size()); }
+    int RowCount() const { return rows_.Count(); }
+    std::string_view Name(int dataRow) const { return rows_.Name(dataRow); }
+    // Empty for the placeholder.
+    std::string_view FileName(int dataRow) const { return rows_.FileName(dataRow); }
+    // The row of the file, from 0; -1 when none is.
+    int RowOfFile(std::string_view fileName) const;
+    // The file row shown exactly as `name`, else the first shown so when
+    // case is ignored; -1 when none is.
+    int RowShownAs(std::string_view name) const;
 
-    // Replaces every row at once.
-    void SetRows(std::vector<GridRow> rows);
+    // Replaces every row at once; the files are in `folder`, or in the
+    // working directory when it is null.
+    void SetRows(GridRows rows, std::shared_ptr<const OpenFolder> folder = {});
 
     // Reads the size, date and attributes of the row's file. A file that
     // can't be opened keeps them empty.
-    void FillRow(const GridRow& row) const;
+    void FillRow(int dataRow) const;
 
     // Reads the rows first to last (from 0) where not read yet, and gives the
     // number of digits of the widest size among all rows read since the
@@ -66,7 +96,18 @@ public:
     int WidestSizeDigits(int first, int last) const;
 
 private:
-    std::vector<GridRow> rows_;
+    // What FillRow found for a row: kUnread, kNoInformation, or the
+    // information's place in information_ plus kFirstRead.
+    static constexpr uint32_t kUnread = 0;
+    static constexpr uint32_t kNoInformation = 1;
+    static constexpr uint32_t kFirstRead = 2;
+    // Null when the row has none.
+    const FileInformation* Information(int dataRow) const;
+
+    GridRows rows_;
+    std::shared_ptr<const OpenFolder> folder_;
+    mutable std::vector<uint32_t> read_;
+    mutable std::vector<FileInformation> information_;
     mutable int widestDigits_ = 0;
 };
 

@@ -10,6 +10,7 @@
 #include "commands/Settings.h"
 #include "commands/ShortPath.h"
 #include "commands/State.h"
+#include "crypto/CryptNames.h"
 #include "crypto/Translate.h"
 #include "engine/CryptFile.h"
 #include "platform/FileAttributes.h"
@@ -90,7 +91,9 @@ void TMainWin::FormCreate(std::unique_ptr<Registry> registry) {
     }
     for (TStringGrid* grid : {StringGrid1, StringGrid2}) {
         grid->horizontalHeader()->setFixedHeight(grid->DefaultRowHeight() + 2);
-        grid->SetRows({GridRow{}});
+        GridRows empty;
+        empty.AddPlaceholder({});
+        grid->SetRows(std::move(empty));
     }
     StringGrid1->SetRowSelect(true);
     StringGrid1->SetCurrentCell(0, 1);
@@ -273,7 +276,9 @@ void TMainWin::FollowDirectory() {
         MinimizePath(directory, DirectoryListBox1->width(), [&metrics](const std::string& text) {
             return metrics.horizontalAdvance(QFile::decodeName(QByteArray::fromStdString(text)));
         }))));
-    FileListBox1.SetDirectory(directory);
+    // The folder list has read the new folder through FileListBox1 already.
+    if (FileListBox1.Directory() != directory)
+        FileListBox1.ReadDirectory(directory);
     DriveComboBox1->ShowDirectory(directory);
     const int volume = VolumeIndexFor(DriveComboBox1->Volumes(), directory);
     if (volume >= 0)
@@ -295,43 +300,54 @@ void TMainWin::DirectoryListBox1Enter() {
 void TMainWin::RefreshLists() {
     refreshQueued_ = false;
     ++ListsBuilt;
-    FileListBox1.Update();
+    FileListBox1.Clear();
     FileListBox2.Clear();
+    FileListBox1.Read();
 
-    ListedFiles = SplitByExtension(std::move(FileListBox1.Items), ShowCry > 0);
-    FileListBox1.Clear(); // from now on the plain files only, in the rows' order
-    SplitLists lists = ListedFiles;
-    std::vector<GridRow> plainRows;
-    std::vector<GridRow> cryptedRows;
-    auto rowOf = [this](ListedFile& file) {
-        GridRow row;
-        row.Name = std::move(file.Name);
-        row.FileName = std::move(file.FileName);
-        row.Folder = FileListBox1.Folder();
-        return row;
-    };
-    for (ListedFile& file : lists.Plain) {
-        FileListBox1.Items.push_back(file.FileName);
-        plainRows.push_back(rowOf(file));
+    // One pass over the names read, in their order: the plain files go to
+    // the first grid and FileListBox1, the crypted ones to the second grid
+    // and, under their shown names, to FileListBox2. Each list is made as
+    // large as it will be at once: a folder of many files would otherwise
+    // hold its lists twice over while they grow.
+    const std::vector<std::string>& names = FileListBox1.Names();
+    const bool showCry = ShowCry > 0;
+    std::size_t cryptedCount = 0;
+    std::size_t cryptedBytes = 0;
+    std::size_t bytes = 0;
+    for (const std::string& name : names) {
+        bytes += name.size();
+        if (HasCryExtension(name)) {
+            ++cryptedCount;
+            cryptedBytes += name.size();
+        }
     }
-    for (ListedFile& file : lists.Crypted) {
-        FileListBox2.Items.push_back(file.Name);
-        cryptedRows.push_back(rowOf(file));
-    }
+    GridRows plainRows;
+    GridRows cryptedRows;
+    plainRows.Reserve(names.size() - cryptedCount, bytes - cryptedBytes);
+    cryptedRows.Reserve(cryptedCount, cryptedBytes);
+    FileListBox1.Items.reserve(names.size() - cryptedCount);
+    FileListBox2.Items.reserve(cryptedCount);
+    SplitByExtension(
+        names, showCry,
+        [&](const std::string& name) {
+            plainRows.Add(name);
+            FileListBox1.Items.push_back(name);
+        },
+        [&](const std::string& name, std::string shown) {
+            cryptedRows.Add(name, shown.size());
+            FileListBox2.Items.push_back(std::move(shown));
+        });
     // Without ".cry" the shown names may sort differently from the files.
     SortNames(FileListBox2.Items);
 
     // An empty grid shows one placeholder row; the files are counted, not
     // looked for by text, so a file named like the placeholder is listed too.
-    for (auto* rows : {&plainRows, &cryptedRows}) {
-        if (rows->empty()) {
-            GridRow placeholder;
-            placeholder.Name = Tr("FileGridModel", TFileGridModel::kNoFiles);
-            rows->push_back(std::move(placeholder));
-        }
+    for (GridRows* rows : {&plainRows, &cryptedRows}) {
+        if (rows->Empty())
+            rows->AddPlaceholder(Tr("FileGridModel", TFileGridModel::kNoFiles));
     }
-    StringGrid1->SetRows(std::move(plainRows));
-    StringGrid2->SetRows(std::move(cryptedRows));
+    StringGrid1->SetRows(std::move(plainRows), FileListBox1.Folder());
+    StringGrid2->SetRows(std::move(cryptedRows), FileListBox1.Folder());
     for (TStringGrid* grid : {StringGrid1, StringGrid2}) {
         if (!grid->hasFocus())
             grid->SetLeftCol(0);

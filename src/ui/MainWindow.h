@@ -5,7 +5,6 @@
 #pragma once
 
 #include "commands/FileListBox.h"
-#include "commands/FileLists.h"
 #include "platform/Drives.h"
 #include "platform/Registry.h"
 
@@ -27,7 +26,6 @@ class QTimer;
 
 namespace kelvane {
 
-struct GridRow;
 class TDirectoryListBox;
 class TDriveComboBox;
 class TGridDrag;
@@ -84,9 +82,6 @@ public:
     TFileListBox FileListBox1; // the plain files, in the rows' order
     TFileListBox FileListBox2; // the crypted files' names as shown
     TFileListBox FileListBox3{TFileListBox::Contents::FilesAndFolders};
-    // Every listed file with its shown name and its name on disk, as the
-    // last RefreshLists found them.
-    SplitLists ListedFiles;
 
     // Progress.
     TProgressBar* ProgressBar1;

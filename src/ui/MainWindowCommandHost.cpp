@@ -125,14 +125,14 @@ bool TMainWinCommands::ListsFile(const std::string& fileName) const {
     if ((run_ || window_.CoalesceRefresh) &&
         !std::filesystem::exists(std::filesystem::symlink_status(fileName, error)))
         return false;
-    const SplitLists& lists = window_.ListedFiles;
-    return FindFileNamed(lists.Plain, fileName) != nullptr ||
-           FindFileNamed(lists.Crypted, fileName) != nullptr;
+    return window_.StringGrid1->Model().RowOfFile(fileName) >= 0 ||
+           window_.StringGrid2->Model().RowOfFile(fileName) >= 0;
 }
 
 std::string TMainWinCommands::CryptedFileName(const std::string& listedName) const {
-    if (const ListedFile* file = FindShown(window_.ListedFiles.Crypted, listedName))
-        return file->FileName;
+    const TFileGridModel& crypted = window_.StringGrid2->Model();
+    if (const int row = crypted.RowShownAs(listedName); row >= 0)
+        return std::string(crypted.FileName(row));
     return CommandHost::CryptedFileName(listedName);
 }
 
@@ -183,7 +183,7 @@ std::string TMainWinCommands::FileNameOf(FileGrid grid, int row) const {
     if (row < 1 || row >= g.RowCount())
         return {};
     // The placeholder row names no file, even when a file of that name exists.
-    if (g.Model().Row(row - 1).FileName.empty())
+    if (g.Model().FileName(row - 1).empty())
         return {};
     return g.FileName(row);
 }
@@ -223,8 +223,9 @@ int TMainWinCommands::StaleRowsAbove(FileGrid grid) const {
         const TFileGridModel& model = GridOf(window_, grid).Model();
         std::unordered_set<std::string> shown;
         for (int row = 0; row < model.RowCount() && shown.size() < run_->gone.size(); ++row) {
-            if (run_->gone.count(model.Row(row).FileName) != 0)
-                shown.insert(model.Row(row).FileName);
+            const std::string file(model.FileName(row));
+            if (run_->gone.count(file) != 0)
+                shown.insert(file);
         }
         run_->gone = std::move(shown);
     }

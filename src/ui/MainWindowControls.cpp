@@ -206,6 +206,10 @@ void TMainWin::CreateNavigation(QWidget* client) {
     connect(DirectoryListBox1, &TDirectoryListBox::Entered, this,
             &TMainWin::DirectoryListBox1Enter);
     connect(DirectoryListBox1, &TDirectoryListBox::Changed, this, &TMainWin::FollowDirectory);
+    // A folder entered is read once, for its subfolders and its files both;
+    // the plain-file list watches it from that read on.
+    FileListBox1.WatchAlways();
+    DirectoryListBox1->ShareRead(&FileListBox1);
     new TFocusRing(*DirectoryListBox1);
 
     DriveComboBox1 = new TDriveComboBox(drives_, client);

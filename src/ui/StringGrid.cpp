@@ -138,9 +138,9 @@ std::string TStringGrid::Cells(int column, int row) const {
 std::string TStringGrid::FileName(int row) const {
     if (row < 1 || row > model_.RowCount())
         return {};
-    const GridRow& entry = model_.Row(row - 1);
     // The placeholder is a name like any other to a command.
-    return entry.FileName.empty() ? entry.Name : entry.FileName;
+    const std::string_view file = model_.FileName(row - 1);
+    return std::string(file.empty() ? model_.Name(row - 1) : file);
 }
 
 GridRect TStringGrid::Selection() const {
@@ -171,8 +171,8 @@ std::set<std::string> TStringGrid::SelectedFiles() const {
     std::set<std::string> files;
     const GridRect rect = Selection();
     for (int row = std::max(rect.Top, 1); row <= std::min(rect.Bottom, model_.RowCount()); ++row) {
-        if (!model_.Row(row - 1).FileName.empty())
-            files.insert(model_.Row(row - 1).FileName);
+        if (!model_.FileName(row - 1).empty())
+            files.emplace(model_.FileName(row - 1));
     }
     return files;
 }
@@ -183,8 +183,8 @@ void TStringGrid::KeepSelectedFiles(const std::set<std::string>& files) {
         return;
     int row = 0;
     for (int candidate = 1; candidate <= rows && row == 0; ++candidate) {
-        const std::string& file = model_.Row(candidate - 1).FileName;
-        if (!file.empty() && files.count(file) != 0)
+        const std::string_view file = model_.FileName(candidate - 1);
+        if (!file.empty() && files.count(std::string(file)) != 0)
             row = candidate;
     }
     if (row == 0)
@@ -261,14 +261,14 @@ void TStringGrid::SetDefaultRowHeight(int height) {
     verticalHeader()->setDefaultSectionSize(height);
 }
 
-void TStringGrid::SetRows(std::vector<GridRow> rows) {
+void TStringGrid::SetRows(GridRows rows, std::shared_ptr<const OpenFolder> folder) {
     const bool hadCurrent = currentIndex().isValid();
     const GridRect before = Selection();
     const int currentColumn = Col();
     const int currentRow = Row();
     const ScrollPlace place = Place();
 
-    model_.SetRows(std::move(rows));
+    model_.SetRows(std::move(rows), std::move(folder));
     FitColumns();
     if (!hadCurrent || model_.RowCount() == 0)
         return;
@@ -286,19 +286,14 @@ void TStringGrid::SetRows(std::vector<GridRow> rows) {
 }
 
 int TStringGrid::RowOfFile(const std::string& fileName) const {
-    if (fileName.empty())
-        return 0;
-    for (int row = 0; row < model_.RowCount(); ++row) {
-        if (model_.Row(row).FileName == fileName)
-            return row + 1;
-    }
-    return 0;
+    return model_.RowOfFile(fileName) + 1;
 }
 
 TStringGrid::SelectionAnchors TStringGrid::SelectionFiles() const {
     const GridRect rect = Selection();
     auto fileAt = [this](int row) {
-        return row >= 1 && row <= model_.RowCount() ? model_.Row(row - 1).FileName : std::string();
+        return row >= 1 && row <= model_.RowCount() ? std::string(model_.FileName(row - 1))
+                                                    : std::string();
     };
     return {fileAt(rect.Top), fileAt(rect.Bottom), fileAt(Row())};
 }
@@ -474,7 +469,7 @@ int TStringGrid::RowStartingWith(const QString& typed, int from) const {
     const int rows = model_.RowCount();
     for (int step = 0; step < rows; ++step) {
         const int row = (from + step) % rows;
-        if (model_.Row(row).FileName.empty())
+        if (model_.FileName(row).empty())
             continue;
         const QString name = QString::fromStdString(model_.CellText(row, 0));
         if (name.startsWith(typed, Qt::CaseInsensitive))

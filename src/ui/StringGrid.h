@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QStringList>
 #include <QTableView>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -98,9 +99,10 @@ public:
     int DefaultRowHeight() const;
     void SetDefaultRowHeight(int height);
 
-    // Replaces the file rows. The current cell and the selection keep their
-    // place, pulled up onto the last row when the grid got shorter.
-    void SetRows(std::vector<GridRow> rows);
+    // Replaces the file rows, whose files are in `folder` (null: the working
+    // directory). The current cell and the selection keep their place,
+    // pulled up onto the last row when the grid got shorter.
+    void SetRows(GridRows rows, std::shared_ptr<const OpenFolder> folder = {});
 
     // The files at the ends of the selection and under the current cell,
     // to find them again after a rebuild that moved them.

@@ -29,6 +29,11 @@ protected:
     void ExpectSameAsFresh(TFileListBox& list, const char* step) {
         list.Update();
         EXPECT_EQ(list.Items, FreshRead(dir.Path(), contents)) << step;
+        // The folder list of the same directory takes these.
+        if (contents == TFileListBox::Contents::Files) {
+            EXPECT_EQ(list.Subfolders(), FreshRead(dir.Path(), TFileListBox::Contents::Folders))
+                << step;
+        }
     }
 
     TempDir dir;
