@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/FileCommands.h"
 
+#include "commands/RunAhead.h"
 #include "commands/Settings.h"
 #include "commands/State.h"
 #include "crypto/CryptHeader.h"
@@ -21,6 +22,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 namespace kelvane {
 
@@ -165,12 +167,26 @@ std::string SharedNamesText(const std::string& plainName, unsigned others) {
 // only then.
 class WindowStep final : public StepFrontEnd, public std::enable_shared_from_this<WindowStep> {
 public:
-    WindowStep(CommandHost& host, Transform t, PasswordFrom password)
-        : host_(host), t_(std::move(t)), password_(password) {}
+    WindowStep(CommandHost& host, Transform t, PasswordFrom password, RunAhead* ahead)
+        : host_(host), t_(std::move(t)), password_(password), ahead_(ahead) {}
+    ~WindowStep() override {
+        if (folder_ >= 0)
+            ::close(folder_);
+    }
+    WindowStep(const WindowStep&) = delete;
+    WindowStep& operator=(const WindowStep&) = delete;
+
+    // The files before this one, whose runs went on elsewhere, have their
+    // say before this one's question or message.
+    void SettleAhead() {
+        if (ahead_ != nullptr)
+            ahead_->Settle();
+    }
 
     // The disk is asked too: a list read before the file appeared must not
     // let the engine replace it unasked.
     WhenTaken DestinationTaken() override {
+        SettleAhead();
         return ShowInformation(t_.overwriteText, mbOK | mbCancel) == mrOk ? WhenTaken::Replace
                                                                           : WhenTaken::Decline;
     }
@@ -185,10 +201,16 @@ public:
         // in between and gave the user time to change the file.
         const HeldAttributes held = asked ? ReadFileAttributes(t_.names.source)
                                           : AttributesFrom(t_.names.source, source.followed);
-        if (held.Has(faReadOnly) &&
-            ShowInformation(ReadOnlyText(t_.sourceShown), mbOK | mbCancel) != mrOk)
-            return false;
-        if (ObtainPassword(host_, (host_.*t_.dialog)(), t_.sourceShown) == PasswordStep::Stop)
+        sourceSize_ = source.followed.st_size;
+        if (held.Has(faReadOnly)) {
+            SettleAhead();
+            if (ShowInformation(ReadOnlyText(t_.sourceShown), mbOK | mbCancel) != mrOk)
+                return false;
+        }
+        PasswordDialog& dialog = (host_.*t_.dialog)();
+        if (PasswordMayBeAsked(dialog))
+            SettleAhead();
+        if (ObtainPassword(host_, dialog, t_.sourceShown) == PasswordStep::Stop)
             return false;
         if (t_.age == nullptr)
             return true;
@@ -202,14 +224,22 @@ public:
     FileAccess& Files(const FolderFacts& facts) override {
         if (FileAccess* given = DefaultCryptHooks().files)
             return *given;
-        files_ = FilesIn(AT_FDCWD, facts);
+        // A run made elsewhere opens its files in this very folder, wherever
+        // the walk has gone meanwhile.
+        if (MayRunAhead())
+            folder_ = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        files_ = FilesIn(folder_ >= 0 ? folder_ : AT_FDCWD, facts);
         return *files_;
     }
 
     CryptResult Run(const StepHooks& step) override {
+        // Runs made elsewhere are told first: the files are told in order.
+        SettleAhead();
         CryptHooks hooks = DefaultCryptHooks();
         step.ApplyTo(hooks);
         const std::string& password = RememberedPassword.Text();
+        const std::shared_ptr<const RunKey> key = KeyOfRun(password);
+        hooks.runKey = key.get();
         ProgressPanel panel(host_, t_.busyFlag, t_.status);
         // The bar of the destination's list fills, the source's drains.
         const StepNames& n = t_.names;
@@ -237,6 +267,59 @@ public:
             [self = shared_from_this(), settle](CommitOutcome outcome, int error) {
                 self->Words(settle(outcome, error));
             });
+    }
+
+    // A small file encrypted by a walk with nothing left to ask: the engine's
+    // run goes on on a worker thread, without the window's events or bars,
+    // and what it means is told here, after the files before it. A larger
+    // file runs here, where "Cancel process" can stop it midway.
+    bool RunElsewhere(const StepHooks& step, Finish finish) override {
+        if (!MayRunAhead() || folder_ < 0 || sourceSize_ > kLargestRunAhead)
+            return false;
+        auto run = std::make_shared<RunMadeElsewhere>();
+        run->hooks = DefaultCryptHooks();
+        step.ApplyTo(run->hooks);
+        run->hooks.letEventsRun = nullptr;
+        run->hooks.longestEventGap = nullptr;
+        run->password = RememberedPassword.Text();
+        run->key = KeyOfRun(run->password.Text());
+        run->hooks.runKey = run->key.get();
+        {
+            // The status line names the file, as for a run made here.
+            const ProgressPanel panel(host_, t_.busyFlag, t_.status);
+        }
+        ahead_->Add({[run, names = t_.names] {
+                         return EncryptFile(names.source, names.destination, run->password.Text(),
+                                            run->fill, run->drain, run->hooks);
+                     },
+                     [self = shared_from_this(), run, finish](CryptResult result) {
+                         // "Cancel process" came between the files the user has seen
+                         // done: this one counts as not started, its new file never
+                         // named, its source as it was.
+                         if (CancelRequested.load())
+                             return RunAhead::Ending::NotWritten;
+                         self->host_.ProgressBar2().SetTag(run->fill.Tag());
+                         self->host_.ProgressBar2().SetPosition(run->fill.Position());
+                         self->host_.ProgressBar1().SetTag(run->drain.Tag());
+                         self->host_.ProgressBar1().SetPosition(run->drain.Position());
+                         const std::optional<StepOutcome> ended = finish(result);
+                         if (!ended)
+                             return RunAhead::Ending::Deferred;
+                         return self->Words(*ended) ? RunAhead::Ending::WrittenAlone
+                                                    : RunAhead::Ending::NotWritten;
+                     }});
+        return true;
+    }
+
+    // A run over many files makes the key once for all its files of one
+    // password.
+    std::shared_ptr<const RunKey> KeyOfRun(const std::string& password) const {
+        std::shared_ptr<const RunKey>* key = TheSharedState.KeyInUse;
+        if (key == nullptr || t_.age != nullptr)
+            return nullptr;
+        if (*key == nullptr || !(*key)->MadeOf(password))
+            *key = std::make_shared<const RunKey>(password);
+        return *key;
     }
 
     // True when the new file was written. No default: an end added to the
@@ -291,6 +374,24 @@ public:
     }
 
 private:
+    // Larger files are left to the window's thread.
+    static constexpr int64_t kLargestRunAhead = int64_t{1} << 20;
+
+    // What a run made elsewhere holds until it is told: nothing of it is
+    // shared with the window's thread while it runs.
+    struct RunMadeElsewhere {
+        CryptHooks hooks;
+        SecretString password;
+        std::shared_ptr<const RunKey> key;
+        ProgressCounter fill, drain;
+    };
+
+    bool MayRunAhead() const {
+        return ahead_ != nullptr && t_.names.direction == Direction::Encrypt &&
+               password_ == PasswordFrom::Step && t_.age == nullptr &&
+               DefaultCryptHooks().files == nullptr;
+    }
+
     bool Failed(const StepOutcome& outcome) {
         // The same password would be refused by every further file of
         // another password; the next file asks instead.
@@ -306,7 +407,10 @@ private:
     CommandHost& host_;
     const Transform t_;
     const PasswordFrom password_;
+    RunAhead* const ahead_;
     const AgeTarget* age_ = nullptr;
+    int folder_ = -1; // the folder a run made elsewhere opens its files in
+    int64_t sourceSize_ = 0;
     std::unique_ptr<FileAccess> files_;
 };
 
@@ -315,10 +419,13 @@ private:
 bool RunStep(CommandHost& host, Transform t, PasswordFrom password = PasswordFrom::Step) {
     t.names.temporariesCleared = TheSharedState.BatchInUse != nullptr;
     const StepNames names = t.names;
-    const auto step = std::make_shared<WindowStep>(host, std::move(t), password);
+    const auto step = std::make_shared<WindowStep>(
+        host, std::move(t), password, std::exchange(TheSharedState.RunAheadNext, nullptr));
     const auto ended = RunFileStep(names, *step);
-    // Waiting in a batch: its commit gives the words.
-    return ended ? step->Words(*ended) : true;
+    if (!ended)
+        return true; // waiting in a batch, or told later: that gives the words
+    step->SettleAhead();
+    return step->Words(*ended);
 }
 
 } // namespace
@@ -519,12 +626,15 @@ DurableRemovals::~DurableRemovals() {
                          {ErrorText(error)}));
 }
 
-CommitInBatches::CommitInBatches(CommitBatch& batch) : previous_(TheSharedState.BatchInUse) {
+CommitInBatches::CommitInBatches(CommitBatch& batch)
+    : previous_(TheSharedState.BatchInUse), previousKey_(TheSharedState.KeyInUse) {
     TheSharedState.BatchInUse = &batch;
+    TheSharedState.KeyInUse = &key_;
 }
 
 CommitInBatches::~CommitInBatches() {
     TheSharedState.BatchInUse = previous_;
+    TheSharedState.KeyInUse = previousKey_;
 }
 
 } // namespace kelvane

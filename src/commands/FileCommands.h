@@ -7,10 +7,12 @@
 #include "commands/PasswordPolicy.h"
 #include "crypto/Translate.h"
 #include "engine/Convert.h"
+#include "engine/CryptFile.h"
 #include "engine/Direction.h"
 #include "engine/Progress.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace kelvane {
@@ -96,6 +98,8 @@ public:
 
 private:
     CommitBatch* previous_;
+    std::shared_ptr<const RunKey>* previousKey_;
+    std::shared_ptr<const RunKey> key_;
 };
 
 // The message for a run that ended in the failure `result`, written into

@@ -82,6 +82,10 @@ void NoteCancel(const std::string& displayName, bool askedAgain) {
 
 } // namespace
 
+bool PasswordMayBeAsked(const PasswordDialog& dialog) {
+    return PasswordRefused || PasswordExpired() || !RememberedServes(dialog, false);
+}
+
 PasswordStep ObtainPassword(PasswordHost& host, PasswordDialog& dialog,
                             const std::string& displayName) {
     host.SetPwdTimerEnabled(OnePassword > 0);

@@ -53,6 +53,10 @@ std::string StopRunQuestion(const std::string& displayName);
 // The remembered password is past its Expire minutes.
 bool PasswordExpired();
 
+// Whether ObtainPassword may show `dialog` now rather than hand on the
+// remembered password.
+bool PasswordMayBeAsked(const PasswordDialog& dialog);
+
 // One tick of PwdTimer. The tick that ends the password's Expire minutes
 // wipes it, unless a command is using it; that command's end does.
 void CountPasswordSecond();

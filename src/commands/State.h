@@ -10,9 +10,13 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace kelvane {
+
+class RunAhead;
 
 // A crypted file that was decrypted and handed to its application, waiting
 // to be encrypted again once the application lets go of it.
@@ -115,6 +119,13 @@ struct SharedState {
     // The batch the files of a run over many files are committed in, while
     // a CommitInBatches lasts.
     CommitBatch* BatchInUse = nullptr;
+    // The key the files of that run are enciphered under, made at its first
+    // file and again only when the password changes: a small file costs
+    // less than its key's schedule.
+    std::shared_ptr<const RunKey>* KeyInUse = nullptr;
+    // Where the next file a walk hands over may have the engine's run made
+    // while the walk goes on; taken by that file's step alone.
+    RunAhead* RunAheadNext = nullptr;
 
     // When a walk's batch of new files is committed: until then a file's
     // source stays in the lists and its new file is not yet there. Smaller

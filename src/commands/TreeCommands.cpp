@@ -2,6 +2,7 @@
 #include "commands/TreeCommands.h"
 
 #include "commands/FileCommands.h"
+#include "commands/RunAhead.h"
 #include "commands/Settings.h"
 #include "commands/State.h"
 #include "crypto/CryptNames.h"
@@ -16,8 +17,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <set>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -38,7 +41,9 @@ std::string ShownText(const FolderEntry& entry) {
 class TreeWalker : public WalkVisitor {
 public:
     TreeWalker(TreeHost& host, Direction direction, bool recurse)
-        : host_(host), direction_(direction), recurse_(recurse) {}
+        : host_(host), direction_(direction), recurse_(recurse) {
+        ahead_.onTold = [this](uint64_t number, RunAhead::Ending ending) { Told(number, ending); };
+    }
 
     bool Start(const std::string& directory) {
         if (CancelRequested)
@@ -47,6 +52,9 @@ public:
         {
             const CommitInBatches batched(batch_);
             read = WalkTree(directory, *this);
+            const int error = errno;
+            ahead_.Settle();
+            errno = error;
         }
         // Cancelled or not, the files written so far are complete.
         const int error = errno;
@@ -85,6 +93,13 @@ private:
     bool Continue() override {
         if (CancelRequested)
             return false;
+        // The user sees the walk between two files, as if each ran here:
+        // the runs made elsewhere are all told before the window's events
+        // run, and they run only every few frames.
+        if (host_.EventsDue())
+            ahead_.Settle();
+        else
+            ahead_.Tell();
         // A batch waits no longer than its limit, however slowly the walk
         // goes on.
         batch_.CommitIfDue();
@@ -122,6 +137,8 @@ private:
             crypted ? DecryptedNameOf(name).value_or(std::string()) : EncryptedNameOf(name);
         if (crypted && written.empty())
             return true;
+        if (MeetsRunAhead(*folder, name, written))
+            ahead_.Settle();
         if (WrittenByThisWalk(*folder, name, written))
             return true;
         // A source the walk is done with counts as handled although its
@@ -129,6 +146,7 @@ private:
         // made now does not meet it as a file to overwrite ("n.cry.cry"
         // becomes the "n.cry" that became "n").
         if (AwaitsRemoval(*folder, written)) {
+            ahead_.Settle();
             batch_.Commit();
             NoteCommitted();
         }
@@ -148,6 +166,8 @@ private:
             ::stat(folder->Path().c_str(), &atPath) == 0 && NodeOf(atPath) == shownNode_)
             return ::fchdir(folder->Descriptor()) == 0;
         shown_ = nullptr;
+        // The lists move on only once the files of the folder before are told.
+        ahead_.Settle();
         if (!ShowWalkedFolder(*folder))
             return false;
         shown_ = folder;
@@ -181,6 +201,7 @@ private:
             (EntryKindAt(folder.Descriptor(), written, &identity) != EntryKind::RegularFile ||
              created_.count(identity) == 0))
             return false;
+        ahead_.Settle();
         ShowError(FormatText(Tr("TreeCommands", "File \"%1\" has just been made from another "
                                                 "file. File \"%2\" is kept."),
                              {written, source}));
@@ -193,20 +214,36 @@ private:
         });
     }
 
+    // A file whose names meet those of a file still running elsewhere waits
+    // for it: which of them keeps the name is settled in the walk's order.
+    bool MeetsRunAhead(const WalkFolder& folder, const std::string& source,
+                       const std::string& written) const {
+        return std::any_of(waiting_.begin(), waiting_.end(), [&](const Waiting& file) {
+            return file.settledAt == kRunningAhead && file.folder.Folder().get() == &folder &&
+                   (file.name == written || file.source == written || file.name == source);
+        });
+    }
+
     void Hand(const std::shared_ptr<WalkFolder>& folder, const std::string& name,
               const std::string& source, const std::string& written) {
         // The single-file commands refuse to run while any command is busy.
         TreeBusy = false;
         const uint64_t addedBefore = batch_.Added();
+        const uint64_t handedBefore = ahead_.Handed();
+        TheSharedState.RunAheadNext = &ahead_;
         const bool done = direction_ == Direction::Encrypt ? host_.EncryptOneFile(name)
                                                            : host_.DecryptOneFile(name);
+        TheSharedState.RunAheadNext = nullptr;
         host_.ShowCancelButton(true);
         host_.SetStatus(Tr("Status", kSearchingText));
         TreeBusy = true;
         // A file handed to the batch is settled once the batch has settled
         // as many files as it had taken with it; one that committed on its
         // own is settled already.
-        if (done) {
+        if (ahead_.Handed() > handedBefore) {
+            waiting_.push_back(
+                {WalkFolder::Hold(folder), written, source, kRunningAhead, handedBefore});
+        } else if (done) {
             const uint64_t added = batch_.Added();
             waiting_.push_back(
                 {WalkFolder::Hold(folder), written, source, added > addedBefore ? added : 0});
@@ -214,9 +251,36 @@ private:
         NoteCommitted();
     }
 
+    // A file whose run went on elsewhere, now told: in its batch, or ended.
+    void Told(uint64_t number, RunAhead::Ending ending) {
+        const auto file = std::find_if(waiting_.begin(), waiting_.end(), [&](const Waiting& w) {
+            return w.settledAt == kRunningAhead && w.ahead == number;
+        });
+        if (file == waiting_.end())
+            return;
+        switch (ending) {
+        case RunAhead::Ending::Deferred:
+            file->settledAt = batch_.Added();
+            return;
+        case RunAhead::Ending::WrittenAlone:
+            if (FileNode identity; EntryKindAt(file->folder->Descriptor(), file->name, &identity) ==
+                                   EntryKind::RegularFile)
+                created_.insert(identity);
+            break;
+        case RunAhead::Ending::NotWritten:
+            break;
+        }
+        waiting_.erase(file);
+    }
+
     // The files settled since the last look are this walk's from now on.
+    // Files wait in the order they were handed over, so with the first and
+    // the last still unsettled (one that committed alone is last) none is.
     void NoteCommitted() {
         const uint64_t settled = batch_.Settled();
+        if (waiting_.empty() ||
+            (waiting_.front().settledAt > settled && waiting_.back().settledAt > settled))
+            return;
         std::erase_if(waiting_, [&](const Waiting& file) {
             if (file.settledAt > settled)
                 return false;
@@ -235,7 +299,10 @@ private:
         std::string name;
         std::string source; // as the folder spells it
         uint64_t settledAt; // when the batch has settled this many files
+        uint64_t ahead = 0; // its number in ahead_ while it runs there
     };
+    // The settledAt of a file still running elsewhere.
+    static constexpr uint64_t kRunningAhead = std::numeric_limits<uint64_t>::max();
 
     TreeHost& host_;
     Direction direction_;
@@ -247,6 +314,11 @@ private:
     CommitBatch batch_{SizedForOpenFiles(WalkBatchLimits, OpenFilesAllowed(), 1, 4), WalkCommits};
     std::shared_ptr<WalkFolder> shown_; // the folder the last file was in
     FileNode shownNode_;
+    // Declared last, so that the runs still under way end first.
+    RunAhead ahead_{std::max(std::thread::hardware_concurrency(), 1u), kRunsAhead};
+    // A few runs for each worker keep them busy while the window's thread
+    // tells and hands over files; each holds a few descriptors.
+    static constexpr std::size_t kRunsAhead = 8;
 };
 
 std::string NotEnteredText(const std::vector<std::string>& folders) {

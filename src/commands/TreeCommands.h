@@ -52,6 +52,8 @@ public:
     virtual TFileListBox& FileListBox3() = 0;
     // Lets pending window events run: repainting, "Cancel process".
     virtual void LetEventsRun() = 0;
+    // Whether LetEventsRun would run them now rather than wait for its time.
+    virtual bool EventsDue() const { return true; }
     virtual bool EncryptOneFile(const std::string& name) = 0;
     virtual bool DecryptOneFile(const std::string& name) = 0;
     virtual void RefreshLists() = 0;

@@ -228,19 +228,25 @@ std::optional<StepOutcome> RunFileStep(const StepNames& names, StepFrontEnd& fro
         return FinishEarlierRun(names, frontEnd, files, *held);
     const Existing existing =
         taken == Taken::Replace ? Existing::Replace : frontEnd.WhenAppearing();
-    std::unique_ptr<DestinationFile> written;
-    const StepHooks hooks{&files, existing, held->Opened(),
-                          frontEnd.Batched() ? &written : nullptr};
-    const CryptResult result = frontEnd.Run(hooks);
+    const bool batched = frontEnd.Batched();
+    auto written = std::make_shared<std::unique_ptr<DestinationFile>>();
+    const StepHooks hooks{&files, existing, held->Opened(), batched ? written.get() : nullptr};
     const bool keep = frontEnd.KeepsSource();
-    if (result != crOk || !written)
-        return Conclude(*held, result, keep, 0);
-    frontEnd.Defer(std::move(written), existing, held->Opened()->size,
-                   [held, keep](CommitOutcome outcome, int error) {
-                       return Conclude(*held, ResultOfCommit(outcome), keep,
-                                       outcome == CommitOutcome::Failed ? error : 0);
-                   });
-    return std::nullopt;
+    // What follows the engine's run, wherever it ran.
+    auto finish = [&frontEnd, held, keep, existing,
+                   written](CryptResult result) -> std::optional<StepOutcome> {
+        if (result != crOk || !*written)
+            return Conclude(*held, result, keep, 0);
+        frontEnd.Defer(std::move(*written), existing, held->Opened()->size,
+                       [held, keep](CommitOutcome outcome, int error) {
+                           return Conclude(*held, ResultOfCommit(outcome), keep,
+                                           outcome == CommitOutcome::Failed ? error : 0);
+                       });
+        return std::nullopt;
+    };
+    if (batched && frontEnd.RunElsewhere(hooks, finish))
+        return std::nullopt;
+    return finish(frontEnd.Run(hooks));
 }
 
 } // namespace kelvane

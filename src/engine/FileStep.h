@@ -120,6 +120,19 @@ public:
     virtual bool Batched() = 0;
     virtual void Defer(std::unique_ptr<DestinationFile> destination, Existing existing,
                        int64_t bytes, Settle settle) = 0;
+
+    // A batched run over many files may have the engine's run made on
+    // another thread while the front end goes on with the next file. True
+    // when the front end took the run: it calls `finish` later, on its own
+    // thread, with the result of its Run of `hooks`, and `finish` ends the
+    // step as the run made here would have (through Defer, or with the end
+    // it returns). Only once the step has asked all it had to ask.
+    using Finish = std::function<std::optional<StepOutcome>(CryptResult result)>;
+    virtual bool RunElsewhere(const StepHooks& hooks, Finish finish) {
+        (void)hooks;
+        (void)finish;
+        return false;
+    }
 };
 
 // The step. Its end, or none when the destination waits in the front end's

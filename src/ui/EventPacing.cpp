@@ -24,6 +24,10 @@ void LetWindowEventsRun() {
     lastRun = Clock::now();
 }
 
+bool WindowEventsDue() {
+    return budget.count() <= 0 || Clock::now() - lastRun >= budget;
+}
+
 void SetWindowEventBudget(std::chrono::microseconds newBudget) {
     budget = newBudget;
 }

@@ -14,6 +14,8 @@ namespace kelvane {
 
 // Runs the pending events unless they ran less than the budget ago.
 void LetWindowEventsRun();
+// Whether the next call would run them.
+bool WindowEventsDue();
 
 // The least time between two runs. Zero runs them at every call, as tests
 // that press a button at a chosen moment need.

@@ -460,8 +460,11 @@ void TMainWin::ProgressStop() {
 }
 
 void TMainWin::ProgressClear() {
+    // Between the files of a run the figures are mostly blank already, and
+    // clearing a label lays it out anew all the same.
     for (QLabel* figure : {Label11, Label12, Label14, Label16, Label18, Label20})
-        figure->clear();
+        if (!figure->text().isEmpty())
+            figure->clear();
 }
 
 void TMainWin::Timer1Timer() {

@@ -82,6 +82,10 @@ void TMainWinTree::LetEventsRun() {
     LetWindowEventsRun();
 }
 
+bool TMainWinTree::EventsDue() const {
+    return WindowEventsDue();
+}
+
 bool TMainWinTree::EncryptOneFile(const std::string& name) {
     return window_.EncryptOneFile(name);
 }

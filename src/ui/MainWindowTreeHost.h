@@ -22,6 +22,7 @@ public:
     bool StillShows(const std::string& directory) const override;
     TFileListBox& FileListBox3() override;
     void LetEventsRun() override;
+    bool EventsDue() const override;
     bool EncryptOneFile(const std::string& name) override;
     bool DecryptOneFile(const std::string& name) override;
     void RefreshLists() override;
