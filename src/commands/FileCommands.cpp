@@ -22,7 +22,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
-#include <unistd.h>
 
 namespace kelvane {
 
@@ -167,14 +166,10 @@ std::string SharedNamesText(const std::string& plainName, unsigned others) {
 // only then.
 class WindowStep final : public StepFrontEnd, public std::enable_shared_from_this<WindowStep> {
 public:
-    WindowStep(CommandHost& host, Transform t, PasswordFrom password, RunAhead* ahead)
-        : host_(host), t_(std::move(t)), password_(password), ahead_(ahead) {}
-    ~WindowStep() override {
-        if (folder_ >= 0)
-            ::close(folder_);
-    }
-    WindowStep(const WindowStep&) = delete;
-    WindowStep& operator=(const WindowStep&) = delete;
+    // `folder`: the walk's descriptor of the working directory, open until
+    // the file's batch has settled.
+    WindowStep(CommandHost& host, Transform t, PasswordFrom password, RunAhead* ahead, int folder)
+        : host_(host), t_(std::move(t)), password_(password), ahead_(ahead), folder_(folder) {}
 
     // The files before this one, whose runs went on elsewhere, have their
     // say before this one's question or message.
@@ -226,9 +221,7 @@ public:
             return *given;
         // A run made elsewhere opens its files in this very folder, wherever
         // the walk has gone meanwhile.
-        if (MayRunAhead())
-            folder_ = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        files_ = FilesIn(folder_ >= 0 ? folder_ : AT_FDCWD, facts);
+        files_ = FilesIn(MayRunAhead() && folder_ >= 0 ? folder_ : AT_FDCWD, facts);
         return *files_;
     }
 
@@ -409,7 +402,7 @@ private:
     const PasswordFrom password_;
     RunAhead* const ahead_;
     const AgeTarget* age_ = nullptr;
-    int folder_ = -1; // the folder a run made elsewhere opens its files in
+    const int folder_; // where a run made elsewhere opens its files
     int64_t sourceSize_ = 0;
     std::unique_ptr<FileAccess> files_;
 };
@@ -420,7 +413,8 @@ bool RunStep(CommandHost& host, Transform t, PasswordFrom password = PasswordFro
     t.names.temporariesCleared = TheSharedState.BatchInUse != nullptr;
     const StepNames names = t.names;
     const auto step = std::make_shared<WindowStep>(
-        host, std::move(t), password, std::exchange(TheSharedState.RunAheadNext, nullptr));
+        host, std::move(t), password, std::exchange(TheSharedState.RunAheadNext, nullptr),
+        std::exchange(TheSharedState.RunAheadFolder, -1));
     const auto ended = RunFileStep(names, *step);
     if (!ended)
         return true; // waiting in a batch, or told later: that gives the words

@@ -20,7 +20,7 @@ RunAhead::~RunAhead() {
         const std::lock_guard<std::mutex> hold(lock_);
         stopping_ = true;
     }
-    changed_.notify_all();
+    workWaits_.notify_all();
     for (std::thread& worker : workers_)
         worker.join();
 }
@@ -38,11 +38,15 @@ void RunAhead::Add(Job job) {
         slots_.push_back(std::move(slot));
         return;
     }
+    bool wake = false;
     {
         const std::lock_guard<std::mutex> hold(lock_);
         slots_.push_back(std::move(slot));
+        ++unstarted_;
+        wake = idle_ > 0;
     }
-    changed_.notify_all();
+    if (wake)
+        workWaits_.notify_one();
 }
 
 void RunAhead::Tell() {
@@ -61,10 +65,15 @@ bool RunAhead::TellOldest(bool wait) {
         std::unique_lock<std::mutex> hold(lock_);
         if (slots_.empty())
             return false;
-        if (wait)
-            changed_.wait(hold, [this] { return slots_.front()->ended; });
-        else if (!slots_.front()->ended)
-            return false;
+        if (!slots_.front()->ended) {
+            if (!wait)
+                return false;
+            if (unstarted_ > 0 && idle_ > 0)
+                workWaits_.notify_all();
+            windowWaits_ = true;
+            runEnded_.wait(hold, [this] { return slots_.front()->ended; });
+            windowWaits_ = false;
+        }
         oldest = std::move(slots_.front());
         slots_.pop_front();
     }
@@ -81,16 +90,18 @@ void RunAhead::Work() {
     std::unique_lock<std::mutex> hold(lock_);
     for (;;) {
         std::shared_ptr<Slot> next;
-        changed_.wait(hold, [this, &next] {
-            const auto waiting = std::find_if(slots_.begin(), slots_.end(),
-                                              [](const auto& slot) { return !slot->started; });
-            if (waiting != slots_.end())
-                next = *waiting;
+        ++idle_;
+        workWaits_.wait(hold, [this, &next] {
+            if (unstarted_ > 0)
+                next = *std::find_if(slots_.begin(), slots_.end(),
+                                     [](const auto& slot) { return !slot->started; });
             return next != nullptr || stopping_;
         });
+        --idle_;
         if (next == nullptr)
             return;
         next->started = true;
+        --unstarted_;
         hold.unlock();
         const CryptResult result = next->job.work();
         hold.lock();
@@ -98,7 +109,8 @@ void RunAhead::Work() {
         next->ended = true;
         // The run's context is let go of on the window's thread alone.
         next.reset();
-        changed_.notify_all();
+        if (windowWaits_)
+            runEnded_.notify_one();
     }
 }
 

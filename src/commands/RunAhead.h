@@ -72,8 +72,11 @@ private:
     bool TellOldest(bool wait);
 
     std::mutex lock_;
-    std::condition_variable changed_;
+    // Each side is woken only when the other waits for it.
+    std::condition_variable workWaits_, runEnded_;
     std::deque<std::shared_ptr<Slot>> slots_; // not yet told, oldest first
+    std::size_t unstarted_ = 0, idle_ = 0;
+    bool windowWaits_ = false;
     bool stopping_ = false;
     std::size_t depth_;
     uint64_t handed_ = 0, told_ = 0; // window's thread only

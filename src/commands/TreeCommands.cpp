@@ -231,9 +231,11 @@ private:
         const uint64_t addedBefore = batch_.Added();
         const uint64_t handedBefore = ahead_.Handed();
         TheSharedState.RunAheadNext = &ahead_;
+        TheSharedState.RunAheadFolder = folder->Descriptor();
         const bool done = direction_ == Direction::Encrypt ? host_.EncryptOneFile(name)
                                                            : host_.DecryptOneFile(name);
         TheSharedState.RunAheadNext = nullptr;
+        TheSharedState.RunAheadFolder = -1;
         host_.ShowCancelButton(true);
         host_.SetStatus(Tr("Status", kSearchingText));
         TreeBusy = true;
