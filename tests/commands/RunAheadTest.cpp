@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/RunAhead.h"
 
+#include <algorithm>
 #include <future>
 #include <gtest/gtest.h>
 #include <vector>
@@ -42,8 +43,11 @@ TEST(RunAheadTest, RunsAreToldInTheOrderHandedOverWhateverOrderTheyEnd) {
                        return crReadFailed;
                    },
                    tell(2)});
+        // However far the runs got, those told so far are the first ones.
         ahead.Tell();
-        EXPECT_TRUE(told.empty() || told == std::vector<int>{0});
+        const std::vector<int> inOrder{0, 1, 2};
+        ASSERT_LE(told.size(), inOrder.size());
+        EXPECT_TRUE(std::equal(told.begin(), told.end(), inOrder.begin()));
         ahead.Settle();
         EXPECT_FALSE(ahead.Pending());
         EXPECT_EQ(ahead.Handed(), 3u);
