@@ -265,7 +265,11 @@ public:
     // A small file encrypted by a walk with nothing left to ask: the engine's
     // run goes on on a worker thread, without the window's events or bars,
     // and what it means is told here, after the files before it. A larger
-    // file runs here, where "Cancel process" can stop it midway.
+    // file runs here, where "Cancel process" can stop it midway. The panel
+    // is up as the walk keeps it between files, but its status and clock are
+    // not set and reset for each run: the window paints only when its
+    // events run, between files, so that showed nothing. The bars show each
+    // run once it is told.
     bool RunElsewhere(const StepHooks& step, Finish finish) override {
         if (!MayRunAhead() || folder_ < 0 || sourceSize_ > kLargestRunAhead)
             return false;
@@ -277,10 +281,8 @@ public:
         run->password = RememberedPassword.Text();
         run->key = KeyOfRun(run->password.Text());
         run->hooks.runKey = run->key.get();
-        {
-            // The status line names the file, as for a run made here.
-            const ProgressPanel panel(host_, t_.busyFlag, t_.status);
-        }
+        host_.ShowProgressPanel();
+        host_.HideProgressPanel();
         ahead_->Add({[run, names = t_.names] {
                          return EncryptFile(names.source, names.destination, run->password.Text(),
                                             run->fill, run->drain, run->hooks);
