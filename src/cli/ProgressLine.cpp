@@ -188,8 +188,12 @@ std::string ProgressLine::Bytes(double bytes) {
 std::string ProgressLine::Duration(double seconds) {
     // Rounded by hand: std::llround alone made the program load libm. A
     // time that is no number, negative or beyond any run's reads as 0.
-    const long long whole =
-        seconds > 0 && seconds < 1e12 ? static_cast<long long>(seconds + 0.5) : 0;
+    long long whole = 0;
+    if (seconds > 0 && seconds < 1e12) {
+        whole = static_cast<long long>(seconds);
+        if (seconds - static_cast<double>(whole) >= 0.5)
+            ++whole;
+    }
     char text[32];
     if (whole >= 3600)
         static_cast<void>(std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600,

@@ -270,7 +270,7 @@ public:
     // not set and reset for each run: the window paints only when its
     // events run, between files, so that showed nothing. The bars show each
     // run once it is told.
-    bool RunElsewhere(const StepHooks& step, Finish finish) override {
+    bool RunElsewhere(const StepHooks& step, const Finish& finish) override {
         if (!MayRunAhead() || folder_ < 0 || sourceSize_ > kLargestRunAhead)
             return false;
         auto run = std::make_shared<RunMadeElsewhere>();

@@ -10,7 +10,8 @@
 #include <cstring>
 
 #ifdef KELVANE_DES_X86_PATHS
-#if __has_include(<sys/platform/x86.h>)
+// glibc's header is written in C (_Bool), which only GCC takes in C++.
+#if __has_include(<sys/platform/x86.h>) && !defined(__clang__)
 #include <sys/platform/x86.h>
 #define KELVANE_HAVE_GLIBC_CPU_FEATURES 1
 #else

@@ -128,7 +128,7 @@ public:
     // step as the run made here would have (through Defer, or with the end
     // it returns). Only once the step has asked all it had to ask.
     using Finish = std::function<std::optional<StepOutcome>(CryptResult result)>;
-    virtual bool RunElsewhere(const StepHooks& hooks, Finish finish) {
+    virtual bool RunElsewhere(const StepHooks& hooks, const Finish& finish) {
         (void)hooks;
         (void)finish;
         return false;
