@@ -291,6 +291,13 @@ bool RefuseTemporary(std::ostream& err, const std::string& file) {
     return true;
 }
 
+// What the system would have said had the new file been made: a name too
+// long, a folder or another file in the way, all known before any work.
+void SayCannotCreate(std::ostream& err, const std::string& destination, int error) {
+    // TRANSLATORS: %1 is a file, %2 the reason.
+    Say(err, Tr("cli", "can't create %1: %2"), {Quoted(destination), ErrorText(error)});
+}
+
 void ReportTaken(std::ostream& err, const std::string& destination) {
     Say(err, Tr("cli", "%1 already exists; -f replaces it"), {Quoted(destination)});
 }
@@ -425,15 +432,13 @@ public:
                 {Quoted(source_)});
             return Outcome::Failed;
         case StepEnd::NameTooLong:
-            Say(ctx_.err, Tr("cli", "can't create %1: %2"),
-                {Quoted(destination_), ErrorText(ENAMETOOLONG)});
+            SayCannotCreate(ctx_.err, destination_, ENAMETOOLONG);
             return Outcome::Failed;
         case StepEnd::DestinationIsLink:
             SayDestinationIsLink();
             return Outcome::Failed;
         case StepEnd::DestinationInTheWay:
-            Say(ctx_.err, Tr("cli", "can't create %1: %2"),
-                {Quoted(destination_), ErrorText(outcome.folderInTheWay ? EISDIR : EEXIST)});
+            SayCannotCreate(ctx_.err, destination_, outcome.folderInTheWay ? EISDIR : EEXIST);
             return Outcome::Failed;
         case StepEnd::DestinationTaken:
             ReportTaken(ctx_.err, destination_);
@@ -527,7 +532,7 @@ private:
 bool RefuseLongName(const ActionContext& ctx, const std::string& destination) {
     if (!NameTooLong(destination))
         return false;
-    Say(ctx.err, Tr("cli", "can't create %1: %2"), {Quoted(destination), ErrorText(ENAMETOOLONG)});
+    SayCannotCreate(ctx.err, destination, ENAMETOOLONG);
     return true;
 }
 
