@@ -335,9 +335,40 @@ bool IsFolder(const std::string& path) {
 
 // The files of the run: those named, and with -r those found in the named
 // folders. A file reached twice is taken once.
-class FileList {
+class FileList : public FileFeed {
 public:
     FileList(const CliEnvironment& env, const CliOptions& options) : env_(env), options_(options) {}
+
+    // Whether the run can start on the first files while the walk lists
+    // the rest: only for one folder, so no later walk or named file is
+    // looked at after the run has begun to create files.
+    // A drawn progress line needs the whole run's size from the start.
+    bool Feeds(bool drawProgress) const {
+        return options_.recurse && options_.files.size() == 1 && !drawProgress &&
+               ParallelFiles(options_.jobs, std::numeric_limits<std::size_t>::max()) > 1 &&
+               IsFolder(options_.files.front());
+    }
+
+    // The walk of that one folder, its files handed on as they are found.
+    void Feed(const std::function<bool(FileJob&&)>& take,
+              const std::function<void(const std::string&)>& say) override {
+        const std::string& root = options_.files.front();
+        const auto note = [this, &say](const WalkNote& skipped) {
+            say(SkippedLine(skipped));
+            complete_ = complete_ && skipped.reason != WalkSkip::Unreadable;
+        };
+        if (!WalkTree(
+                root, Pick(),
+                [this, &take](WalkedFile&& file) {
+                    return !seen_.insert(file.node).second ||
+                           take({std::move(file.path), file.size, std::move(file.folder)});
+                },
+                note))
+            note({root, WalkSkip::Unreadable, errno});
+    }
+
+    // False when a folder could not be read, once the files are all listed.
+    bool Complete() const { return complete_; }
 
     // False when a folder could not be read; the rest is listed anyway.
     bool Collect() {
@@ -354,17 +385,21 @@ public:
     std::vector<FileJob> jobs;
 
 private:
+    WalkPick Pick() const {
+        return options_.command == Command::Encrypt ? WalkPick::PlainFiles : WalkPick::CryptedFiles;
+    }
+
+    static std::string SkippedLine(const WalkNote& note) {
+        // TRANSLATORS: %1 is a file's name, %2 why it was skipped ("not a regular file").
+        return kProgram +
+               FormatText(Tr("cli", "skipped \"%1\": %2"), {note.path, WalkSkipText(note)});
+    }
+
     bool Walk(const std::string& folder) {
-        const WalkPick pick =
-            options_.command == Command::Encrypt ? WalkPick::PlainFiles : WalkPick::CryptedFiles;
-        const WalkResult walked = WalkTree(folder, pick);
+        const WalkResult walked = WalkTree(folder, Pick());
         bool complete = true;
         for (const WalkNote& note : walked.skipped) {
-            env_.err
-                << kProgram
-                // TRANSLATORS: %1 is a file's name, %2 why it was skipped ("not a regular file").
-                << FormatText(Tr("cli", "skipped \"%1\": %2"), {note.path, WalkSkipText(note)})
-                << '\n';
+            env_.err << SkippedLine(note) << '\n';
             complete = complete && note.reason != WalkSkip::Unreadable;
         }
         for (const WalkedFile& file : walked.files) {
@@ -386,6 +421,7 @@ private:
     const CliEnvironment& env_;
     const CliOptions& options_;
     std::set<FileNode> seen_;
+    bool complete_ = true;
 };
 
 // The age passphrase is kept as typed (UTF-8), as the `age` command takes
@@ -458,7 +494,9 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
     if (const int refused = namedOutput.Open(env, options); refused != kExitDone)
         return refused;
     FileList list(env, options);
-    const bool complete = list.Collect();
+    const bool drawProgress = env.errIsTerminal && !options.quiet;
+    const bool feeds = list.Feeds(drawProgress);
+    const bool collected = feeds || list.Collect();
     SecretString password;
     std::string problem;
     if (!ObtainPassword(env, options, password, problem))
@@ -480,17 +518,22 @@ int RunWithPassword(const CliEnvironment& env, const CliOptions& options) {
     namedOutput.Into(streams);
     if (options.ReadsStandardInput())
         list.jobs = {{std::string(kStandardStream), static_cast<uint64_t>(spool.Size()), nullptr}};
-    const RunSettings settings{options,
-                               password.Text(),
-                               env.out,
-                               env.err,
-                               env.errIsTerminal && !options.quiet,
-                               ParallelFiles(options.jobs, list.jobs.size()),
-                               env.letEventsRun,
-                               streams,
-                               env.terminalColumns,
-                               options.command == Command::Convert ? &target : nullptr};
-    const Outcome outcome = RunFiles(settings, list.jobs, ActionOf(options.command));
+    const RunSettings settings{
+        options,
+        password.Text(),
+        env.out,
+        env.err,
+        drawProgress,
+        ParallelFiles(options.jobs,
+                      feeds ? std::numeric_limits<std::size_t>::max() : list.jobs.size()),
+        env.letEventsRun,
+        streams,
+        env.terminalColumns,
+        options.command == Command::Convert ? &target : nullptr};
+    const Outcome outcome =
+        feeds ? RunFiles(settings, list, ActionOf(options.command))
+              : RunFiles(settings, std::move(list.jobs), ActionOf(options.command));
+    const bool complete = feeds ? list.Complete() : collected;
     if (!MakeRemovalsDurable()) {
         env.err << kProgram
                 // TRANSLATORS: %1 is the system's reason.

@@ -14,7 +14,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <limits>
 #include <mutex>
 #include <sstream>
@@ -42,12 +44,17 @@ const char* FinishedText(bool one, bool kept) {
 
 class Run {
 public:
-    Run(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action)
-        : settings_(settings), jobs_(jobs), action_(action),
+    // `feed`, when given, adds files while the run goes on.
+    Run(const RunSettings& settings, std::vector<FileJob> jobs, FileAction action,
+        FileFeed* feed = nullptr)
+        : settings_(settings), action_(action), feed_(feed),
           progress_(settings.err, settings.drawProgress, TotalSize(jobs), {}, settings.columns),
-          messages_(jobs.size()), claimed_(ClaimedBefore(settings, jobs)), key_(settings.password),
-          batchLimits_(LimitsFor(settings.parallel)),
-          batch_(batchLimits_, CommitBatch::Where::Background) {}
+          key_(settings.password), batchLimits_(LimitsFor(settings.parallel)),
+          batch_(batchLimits_, CommitBatch::Where::Background) {
+        for (FileJob& job : jobs)
+            Add(std::move(job));
+        fed_ = feed == nullptr;
+    }
 
     // A file under way or waiting holds up to three descriptors: its
     // source, its new file and, for a named file, its folder's.
@@ -71,8 +78,10 @@ public:
         // Already done at start for the usual number of jobs, before any
         // thread; this grows the table only for more jobs than that. One
         // file fits the table every process starts with.
-        if (jobs_.size() > 1)
-            ReserveDescriptors(DescriptorsAtMost(settings_.parallel, batchLimits_, jobs_.size()));
+        if (Batched())
+            ReserveDescriptors(
+                DescriptorsAtMost(settings_.parallel, batchLimits_,
+                                  feed_ ? std::numeric_limits<std::size_t>::max() : jobs_.size()));
         std::vector<std::thread> helpers;
         try {
             for (unsigned i = 1; i < settings_.parallel; ++i)
@@ -80,6 +89,8 @@ public:
         } catch (const std::system_error&) {
             // Fewer threads than asked: the ones there take every file.
         }
+        if (feed_)
+            FeedAll();
         TakeJobs();
         for (std::thread& helper : helpers)
             helper.join();
@@ -109,29 +120,79 @@ public:
     }
 
 private:
-    // For each file, whether an earlier one of the run becomes the same
-    // name. Settled in the order given before any file starts, so the file
-    // that keeps the name is always the first, however the threads run.
-    static std::vector<bool> ClaimedBefore(const RunSettings& settings,
-                                           const std::vector<FileJob>& jobs) {
-        std::vector<bool> claimed(jobs.size(), false);
-        DestinationClaims claims;
-        for (std::size_t i = 0; i < jobs.size(); ++i) {
-            const auto destination = DestinationOf(settings.options, jobs[i].path);
-            if (!destination || settings.streams.IsOutput(*destination))
-                continue;
-            claimed[i] = jobs[i].folder
-                             ? !claims.Claim(-1, jobs[i].folder->Identity(), NamePart(*destination))
-                             : !claims.Claim(AT_FDCWD, {}, *destination);
+    // A file of the run, with whether an earlier one becomes the same name.
+    // That is settled in the order given, as files are added and before
+    // each starts, so the file that keeps the name is always the first,
+    // however the threads run.
+    struct Queued {
+        FileJob job;
+        bool claimed = false;
+        std::size_t message = 0; // its place among the messages
+    };
+
+    bool Claimed(const FileJob& job) {
+        const auto destination = DestinationOf(settings_.options, job.path);
+        if (!destination || settings_.streams.IsOutput(*destination))
+            return false;
+        return job.folder ? !claims_.Claim(-1, job.folder->Identity(), NamePart(*destination))
+                          : !claims_.Claim(AT_FDCWD, {}, *destination);
+    }
+
+    void Add(FileJob&& job) {
+        const bool claimed = Claimed(job);
+        const std::lock_guard<std::mutex> messages(messagesLock_);
+        const std::lock_guard<std::mutex> hold(jobsLock_);
+        jobs_.push_back({std::move(job), claimed, messages_.size()});
+        messages_.emplace_back();
+        if (waiting_ > 0)
+            jobAdded_.notify_one();
+    }
+
+    void Say(const std::string& line) {
+        const std::lock_guard<std::mutex> hold(messagesLock_);
+        messages_.push_back({true, {}, line + '\n'});
+        WriteFinishedMessages();
+    }
+
+    // The files the feed gives join those under way; the jobs waiting for
+    // one are told when the feed ends.
+    void FeedAll() {
+        feed_->Feed(
+            [this](FileJob&& job) {
+                if (CancelRequested.load())
+                    return false;
+                Add(std::move(job));
+                return true;
+            },
+            [this](const std::string& line) { Say(line); });
+        const std::lock_guard<std::mutex> hold(jobsLock_);
+        fed_ = true;
+        jobAdded_.notify_all();
+    }
+
+    // With a feed the number of files is not known beforehand.
+    bool Batched() const { return feed_ != nullptr || jobs_.size() > 1; }
+
+    // The next file not yet started, waiting for the feed if it has none
+    // yet; null once there is none left.
+    const Queued* NextJob(std::size_t& index) {
+        std::unique_lock<std::mutex> hold(jobsLock_);
+        while (next_ >= jobs_.size() && !fed_) {
+            ++waiting_;
+            jobAdded_.wait(hold);
+            --waiting_;
         }
-        return claimed;
+        if (next_ >= jobs_.size())
+            return nullptr;
+        index = next_++;
+        return &jobs_[index];
     }
 
     // Each such file had a line of its own; over many files the count is
     // what the user looks for.
     void ReportFinished() const {
         const std::size_t finished = finished_.load();
-        if (finished == 0 || jobs_.size() == 1)
+        if (finished == 0 || !Batched())
             return;
         settings_.err << "kelvane-cli: "
                       << FormatText(Tr("cli", FinishedText(finished == 1, settings_.options.keep)),
@@ -151,11 +212,12 @@ private:
             // A batch waits no longer than its limit, however long the next
             // file takes.
             batch_.CommitIfDue();
-            const std::size_t index = next_.fetch_add(1);
-            if (index >= jobs_.size())
+            std::size_t index = 0;
+            const Queued* job = NextJob(index);
+            if (job == nullptr)
                 return;
             started_.fetch_add(1);
-            One(index);
+            One(*job);
         }
     }
 
@@ -185,9 +247,9 @@ private:
     // One file's messages and context, kept until the file ends, which for a
     // file whose destination waits in a batch is after its action returned.
     struct Slot : DeferredCommits, std::enable_shared_from_this<Slot> {
-        Slot(Run& owner, std::size_t at)
-            : run(owner), index(at), share(owner.progress_.ShareFor(owner.jobs_[at].size)),
-              folder(owner.HoldFolderOf(at)),
+        Slot(Run& owner, const Queued& queued)
+            : run(owner), index(queued.message), share(owner.progress_.ShareFor(queued.job.size)),
+              folder(owner.HoldFolderOf(queued.job)),
               folderError(folder ? 0 : errno), ctx{owner.settings_.options,
                                                    owner.settings_.password,
                                                    out,
@@ -196,11 +258,11 @@ private:
                                                    owner.settings_.letEventsRun,
                                                    owner.settings_.streams,
                                                    owner.settings_.ageTarget,
-                                                   !owner.jobs_[at].folder ? AT_FDCWD
-                                                   : folder                ? folder->Descriptor()
-                                                                           : -1,
-                                                   owner.claimed_[at],
-                                                   owner.jobs_.size() > 1 ? this : nullptr,
+                                                   !queued.job.folder ? AT_FDCWD
+                                                   : folder           ? folder->Descriptor()
+                                                                      : -1,
+                                                   queued.claimed,
+                                                   owner.Batched() ? this : nullptr,
                                                    folder ? folder->Identity() : FileNode{},
                                                    &owner.key_} {}
 
@@ -226,14 +288,14 @@ private:
         bool deferred = false;
     };
 
-    void One(std::size_t index) {
-        const auto slot = std::make_shared<Slot>(*this, index);
+    void One(const Queued& queued) {
+        const auto slot = std::make_shared<Slot>(*this, queued);
         Outcome done = Outcome::Failed;
-        if (jobs_[index].folder && !slot->folder) {
-            ReportFolderLost(*slot, jobs_[index]);
+        if (queued.job.folder && !slot->folder) {
+            ReportFolderLost(*slot, queued.job);
         } else {
             const CancellableWork cancellable;
-            done = action_(slot->ctx, jobs_[index].path);
+            done = action_(slot->ctx, queued.job.path);
         }
         slot->share->Close();
         if (!slot->deferred)
@@ -242,11 +304,11 @@ private:
 
     // A walked file's folder, opened again when no file of it was under way;
     // the files waiting in the batch hold the descriptors it may lack.
-    WalkFolder::Hold HoldFolderOf(std::size_t index) {
-        WalkFolder::Hold held(jobs_[index].folder);
-        if (!held && jobs_[index].folder && (errno == EMFILE || errno == ENFILE)) {
+    WalkFolder::Hold HoldFolderOf(const FileJob& job) {
+        WalkFolder::Hold held(job.folder);
+        if (!held && job.folder && (errno == EMFILE || errno == ENFILE)) {
             batch_.Commit();
-            held = WalkFolder::Hold(jobs_[index].folder);
+            held = WalkFolder::Hold(job.folder);
         }
         return held;
     }
@@ -298,16 +360,25 @@ private:
     };
 
     const RunSettings& settings_;
-    const std::vector<FileJob>& jobs_;
     FileAction action_;
+    FileFeed* feed_;
     ProgressLine progress_;
-    std::atomic<std::size_t> next_{0}, started_{0}, finished_{0};
+    std::atomic<std::size_t> started_{0}, finished_{0};
     std::atomic<bool> failed_{false}, wrongPassword_{false}, cancelled_{false};
     std::atomic<bool> lengthWarned_{false};
+    // Taken before jobsLock_ where both are held.
     std::mutex messagesLock_;
-    std::vector<FileMessages> messages_;
+    // A deque: a file's messages and its job stay where they are while
+    // later ones are added.
+    std::deque<FileMessages> messages_;
     std::size_t written_ = 0;
-    const std::vector<bool> claimed_;
+    std::mutex jobsLock_;
+    std::condition_variable jobAdded_;
+    std::deque<Queued> jobs_;
+    std::size_t next_ = 0;     // the next job to start
+    std::size_t waiting_ = 0;  // jobs waiting for the feed
+    bool fed_ = false;         // every file of the run is in jobs_
+    DestinationClaims claims_; // only the thread that adds files uses it
     const RunKey key_;
     BatchLimits batchLimits_;
     // Declared last: it commits what still waits before the rest goes.
@@ -316,8 +387,12 @@ private:
 
 } // namespace
 
-Outcome RunFiles(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action) {
-    return Run(settings, jobs, action).All();
+Outcome RunFiles(const RunSettings& settings, std::vector<FileJob> jobs, FileAction action) {
+    return Run(settings, std::move(jobs), action).All();
+}
+
+Outcome RunFiles(const RunSettings& settings, FileFeed& feed, FileAction action) {
+    return Run(settings, {}, action, &feed).All();
 }
 
 void ReserveDescriptorsForRuns(const std::vector<std::string>& args) {

@@ -37,10 +37,25 @@ struct RunSettings {
 
 using FileAction = Outcome (*)(const ActionContext&, const std::string&);
 
+// Files that reach a run while it goes on, such as a walk's: the first files
+// are worked on while the walk still lists the folders after them.
+class FileFeed {
+public:
+    virtual ~FileFeed() = default;
+    // Hands each file to `take`, in the run's order, and each line about
+    // something passed over to `say`; stops once `take` returns false.
+    virtual void Feed(const std::function<bool(FileJob&&)>& take,
+                      const std::function<void(const std::string&)>& say) = 0;
+};
+
 // Done when every file was done; WrongPassword when that was the only
 // failure; Cancelled once CancelRequested was set. Stops starting files once
 // it is set; the files already running stop at their next progress report.
-Outcome RunFiles(const RunSettings& settings, const std::vector<FileJob>& jobs, FileAction action);
+Outcome RunFiles(const RunSettings& settings, std::vector<FileJob> jobs, FileAction action);
+// The same over the files `feed` gives, started as they come. The feed runs
+// on the calling thread while the other jobs already take files, and its
+// lines come out where they fall among the files' messages.
+Outcome RunFiles(const RunSettings& settings, FileFeed& feed, FileAction action);
 
 // Grows the process's table of descriptors to what a run of the usual
 // number of jobs may hold at once. Called at start, before any thread: the

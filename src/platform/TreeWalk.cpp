@@ -222,23 +222,24 @@ private:
 
 class Collector : public WalkVisitor {
 public:
-    Collector(WalkPick pick, WalkResult& result) : pick_(pick), result_(result) {}
+    Collector(WalkPick pick, const std::function<bool(WalkedFile&&)>& file,
+              const std::function<void(const WalkNote&)>& note)
+        : pick_(pick), file_(file), note_(note) {}
 
     bool File(const std::shared_ptr<WalkFolder>& folder, const FolderEntry& entry) override {
         const bool crypted = HasCryExtension(entry.name);
         if ((pick_ == WalkPick::PlainFiles && crypted) ||
             (pick_ == WalkPick::CryptedFiles && !crypted))
             return true;
-        result_.files.push_back(
-            {folder->PathOf(entry.name), entry.size, entry.identity, folder, entry.name});
-        return true;
+        return file_({folder->PathOf(entry.name), entry.size, entry.identity, folder, entry.name});
     }
 
-    void Skipped(const WalkNote& note) override { result_.skipped.push_back(note); }
+    void Skipped(const WalkNote& note) override { note_(note); }
 
 private:
     WalkPick pick_;
-    WalkResult& result_;
+    const std::function<bool(WalkedFile&&)>& file_;
+    const std::function<void(const WalkNote&)>& note_;
 };
 
 } // namespace
@@ -249,12 +250,23 @@ bool WalkTree(const std::string& root, WalkVisitor& visitor) {
 
 WalkResult WalkTree(const std::string& root, WalkPick pick) {
     WalkResult result;
-    Collector collector(pick, result);
-    if (!WalkTree(root, collector)) {
+    if (!WalkTree(
+            root, pick,
+            [&result](WalkedFile&& file) {
+                result.files.push_back(std::move(file));
+                return true;
+            },
+            [&result](const WalkNote& note) { result.skipped.push_back(note); })) {
         result.rootUnreadable = true;
         result.skipped.insert(result.skipped.begin(), {root, WalkSkip::Unreadable, errno});
     }
     return result;
+}
+
+bool WalkTree(const std::string& root, WalkPick pick, const std::function<bool(WalkedFile&&)>& file,
+              const std::function<void(const WalkNote&)>& note) {
+    Collector collector(pick, file, note);
+    return WalkTree(root, collector);
 }
 
 std::string WalkSkipText(const WalkNote& note) {

@@ -13,6 +13,7 @@
 #include "platform/FolderEntries.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -134,6 +135,14 @@ struct WalkResult {
 // The whole list of a tree's files, taken before any is processed, so files
 // the run creates are never picked up.
 WalkResult WalkTree(const std::string& root, WalkPick pick);
+
+// The same walk, each file handed on as soon as it is found; `file` returning
+// false ends the walk. Each folder is listed whole on entering it, before any
+// of its files is handed on, so work on those files can already go on: what
+// it creates there comes after the listing, and no folder is listed twice.
+// False, with errno set, when the root can't be opened or read.
+bool WalkTree(const std::string& root, WalkPick pick, const std::function<bool(WalkedFile&&)>& file,
+              const std::function<void(const WalkNote&)>& note);
 
 // How many folders that nobody holds stay open: an eighth of the
 // process's limit of open files.

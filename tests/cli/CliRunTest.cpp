@@ -496,14 +496,19 @@ TEST_F(CliInProcess, ARecursiveRunNeverTakesAFileItCreatedItselfNorOneFileTwice)
     WriteFile(dir / "x", "twice crypted");
     ASSERT_EQ(Run({"encrypt", "-p", PasswordFile(), dir / "x"}).status, kExitDone);
     ASSERT_EQ(Run({"encrypt", "-p", dir / "pw", dir / "x.cry"}).status, kExitDone);
-    for (const char* jobs : {"1", "2"}) {
-        // x.cry.cry becomes x.cry, which must wait for the next run.
-        const CliRun once =
-            Run({"decrypt", "-r", "-j", jobs, "-p", dir / "pw", dir.Path(), dir / "x.cry.cry"});
-        ASSERT_EQ(once.status, kExitDone) << once.err;
-        EXPECT_TRUE(Exists(dir / "x.cry"));
-        EXPECT_FALSE(Exists(dir / "x"));
-        ASSERT_EQ(Run({"encrypt", "-p", dir / "pw", dir / "x.cry"}).status, kExitDone);
+    // The folder alone is walked while its files are already worked on.
+    for (const std::vector<std::string>& named :
+         {std::vector<std::string>{dir.Path(), dir / "x.cry.cry"}, {dir.Path()}}) {
+        for (const char* jobs : {"1", "2"}) {
+            // x.cry.cry becomes x.cry, which must wait for the next run.
+            std::vector<std::string> args{"decrypt", "-r", "-j", jobs, "-p", dir / "pw"};
+            args.insert(args.end(), named.begin(), named.end());
+            const CliRun once = Run(args);
+            ASSERT_EQ(once.status, kExitDone) << once.err;
+            EXPECT_TRUE(Exists(dir / "x.cry"));
+            EXPECT_FALSE(Exists(dir / "x"));
+            ASSERT_EQ(Run({"encrypt", "-p", dir / "pw", dir / "x.cry"}).status, kExitDone);
+        }
     }
 }
 
