@@ -416,8 +416,9 @@ unsigned Processors() {
 
 unsigned ParallelFiles(unsigned requested, std::size_t files) {
     unsigned wanted = requested;
+    // One file needs no count of processors, which is read from the system.
     if (wanted == 0)
-        wanted = Processors();
+        wanted = files <= 1 ? 1 : Processors();
     if (files < wanted)
         wanted = static_cast<unsigned>(std::max<std::size_t>(files, 1));
     return wanted;

@@ -3,6 +3,7 @@
 
 #include "crypto/CryptNames.h"
 #include "platform/FileSafety.h"
+#include "platform/FolderEntries.h"
 #include "platform/FullWrites.h"
 #include "platform/Paths.h"
 
@@ -13,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <map>
 #include <mutex>
@@ -141,24 +141,12 @@ struct DeadTemporaries {
 // elsewhere is cleaned up by the next run on its destination soon after.
 constexpr auto kFolderReadingKept = std::chrono::seconds(2);
 
-// The listing gets a descriptor of its own, which closedir closes.
 std::vector<std::string> ReadDeadTemporaries(int folder) {
-    const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* directory = listing < 0 ? nullptr : ::fdopendir(listing);
-    if (directory == nullptr) {
-        if (listing >= 0)
-            ::close(listing);
-        return {};
-    }
     std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(directory)) {
-        if (entry->d_name[0] != '.')
-            continue;
-        const std::string name = entry->d_name;
-        if (IsDeadRunsTemporary(name))
-            names.push_back(name);
-    }
-    ::closedir(directory);
+    ForEachEntryName(folder, [&names](std::string_view name, unsigned char) {
+        if (name.front() == '.' && IsDeadRunsTemporary(std::string(name)))
+            names.emplace_back(name);
+    });
     return names;
 }
 

@@ -107,35 +107,41 @@ EntryKind EntryKindAt(int folder, const std::string& name, FileNode* identity, u
     return KindFrom(st.st_mode);
 }
 
-bool ReadFolderEntries(int folder, std::vector<FolderEntry>& entries) {
-    entries.clear();
-    // fdopendir takes over the descriptor it is given; the caller keeps its own.
+bool ForEachEntryName(int folder,
+                      const std::function<void(std::string_view, unsigned char)>& visit) {
+    // A descriptor of its own, so the caller's position in the folder, if
+    // it reads it too, is never moved. The records are read as the kernel
+    // lays them out, into a buffer on the stack: readdir would first look
+    // at the descriptor twice and take a buffer of its own on the heap.
     const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* dir = listing < 0 ? nullptr : ::fdopendir(listing);
-    if (dir == nullptr) {
-        const int error = errno;
-        if (listing >= 0)
-            ::close(listing);
-        errno = error;
+    if (listing < 0)
         return false;
-    }
-    errno = 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
-        FolderEntry item{name, EntryKind::Gone, {}};
-        item.kind = KindFromListing(entry->d_type);
-        if (item.kind == EntryKind::Gone)
-            item.kind = EntryKindAt(folder, name, &item.identity);
-        if (item.kind != EntryKind::Gone)
-            entries.push_back(std::move(item));
-        errno = 0;
+    alignas(dirent64) char buffer[32768];
+    ssize_t got = 0;
+    while ((got = ::getdents64(listing, buffer, sizeof buffer)) > 0) {
+        for (ssize_t at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
+            at += entry->d_reclen;
+            const std::string_view name = entry->d_name;
+            if (name != "." && name != "..")
+                visit(name, entry->d_type);
+        }
     }
     const int error = errno;
-    ::closedir(dir);
+    ::close(listing);
     errno = error;
-    return error == 0;
+    return got == 0;
+}
+
+bool ReadFolderEntries(int folder, std::vector<FolderEntry>& entries) {
+    entries.clear();
+    return ForEachEntryName(folder, [&](std::string_view name, unsigned char type) {
+        FolderEntry item{std::string(name), KindFromListing(type), {}};
+        if (item.kind == EntryKind::Gone)
+            item.kind = EntryKindAt(folder, item.name, &item.identity);
+        if (item.kind != EntryKind::Gone)
+            entries.push_back(std::move(item));
+    });
 }
 
 int OpenWalkRoot(const std::string& path) {

@@ -7,8 +7,10 @@
 #include "platform/FileNode.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kelvane {
@@ -57,6 +59,12 @@ EntryKind EntryKindAt(int folder, const std::string& name, FileNode* identity = 
 // the name had to be looked at. False, with errno set, when the folder
 // can't be read.
 bool ReadFolderEntries(int folder, std::vector<FolderEntry>& entries);
+
+// Calls `visit` with the name of every entry of the open folder `folder`
+// but "." and "..", and the type the listing gives (a DT_ value). False,
+// errno set, when the folder could not be read to its end.
+bool ForEachEntryName(int folder,
+                      const std::function<void(std::string_view, unsigned char)>& visit);
 
 // Opens a folder for a walk: the path itself must be a folder. -1 with errno
 // set when it is not.
