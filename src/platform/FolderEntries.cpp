@@ -7,6 +7,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <string_view>
 #include <sys/stat.h>
 #include <system_error>
@@ -111,16 +112,19 @@ bool ForEachEntryName(int folder,
                       const std::function<void(std::string_view, unsigned char)>& visit) {
     // A descriptor of its own, so the caller's position in the folder, if
     // it reads it too, is never moved. The records are read as the kernel
-    // lays them out, into a buffer on the stack: readdir would first look
-    // at the descriptor twice and take a buffer of its own on the heap.
+    // lays them out: readdir would first look at the descriptor twice. The
+    // buffer is left as it comes, so only the pages the kernel writes to
+    // are ever touched; on the stack, the probes against stack clashes
+    // would touch every page of it.
     const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (listing < 0)
         return false;
-    alignas(dirent64) char buffer[32768];
+    constexpr std::size_t kBufferBytes = 32768;
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kBufferBytes);
     ssize_t got = 0;
-    while ((got = ::getdents64(listing, buffer, sizeof buffer)) > 0) {
+    while ((got = ::getdents64(listing, buffer.get(), kBufferBytes)) > 0) {
         for (ssize_t at = 0; at < got;) {
-            const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer.get() + at);
             at += entry->d_reclen;
             const std::string_view name = entry->d_name;
             if (name != "." && name != "..")
