@@ -78,10 +78,10 @@ BENCHMARK(BM_DesCryptBlocks)
     ->Args({1 << 20, 1})
     ->Args({1 << 20, 0})
     ->Args({64 << 20, 1});
-BENCHMARK(BM_DesFreshKey)->Arg(1032);
+BENCHMARK(BM_DesFreshKey)->Arg(104)->Arg(520)->Arg(1032);
 BENCHMARK(BM_DesPath)
     ->ArgNames({"bytes", "path"})
-    ->ArgsProduct({{1032, 1 << 20, 64 << 20},
+    ->ArgsProduct({{104, 1032, 1 << 20, 64 << 20},
                    {int(kelvane::DesPath::Table), int(kelvane::DesPath::Portable),
                     int(kelvane::DesPath::Avx2), int(kelvane::DesPath::Avx512)}});
 
