@@ -14,6 +14,7 @@ packages=(
     clang libclang-rt-dev
     appstream man-db groff-base dpkg-dev debhelper file lintian librsvg2-bin
     libsodium-dev age
+    ccrypt p7zip-full
     shellcheck
     gettext locales-all
 )
