@@ -7,6 +7,8 @@
 #include "crypto/Endian.h"
 #include "crypto/SecureWipe.h"
 
+#include <array>
+#include <atomic>
 #include <cstring>
 
 #ifdef KELVANE_DES_X86_PATHS
@@ -247,13 +249,61 @@ bool CryptInBatches(DesPath path, const DesKeySchedule& schedule, uint8_t* data,
     return true;
 }
 
+enum class Verdict : uint8_t { Unknown, Sound, Broken };
+
+std::array<std::atomic<Verdict>, 4> gVerdicts{};
+
+// FIPS 81, appendix B: "Now is t" under 0123456789ABCDEF, through one
+// whole batch of the path, deciphered and enciphered again. Unknown when
+// there was no memory for the path's constants.
+Verdict TryPublishedPair(DesPath path) {
+    static constexpr uint8_t kKey[8] = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
+    static constexpr uint8_t kPlain[8] = {0x4E, 0x6F, 0x77, 0x20, 0x69, 0x73, 0x20, 0x74};
+    static constexpr uint8_t kCipher[8] = {0x3F, 0xA4, 0x0E, 0x8A, 0x98, 0x4D, 0x48, 0x15};
+    const DesKeySchedule schedule(kKey);
+    const auto width = static_cast<std::size_t>(Info(path).blocksPerBatch);
+    alignas(64) uint8_t batch[64 * 8 * bitslice::kAvx512Lanes];
+    auto every = [&](const uint8_t(&block)[8]) {
+        for (std::size_t i = 0; i < width; ++i)
+            if (std::memcmp(batch + 8 * i, block, 8) != 0)
+                return false;
+        return true;
+    };
+    for (std::size_t i = 0; i < width; ++i)
+        std::memcpy(batch + 8 * i, kCipher, 8);
+    if (!CryptInBatches(path, schedule, batch, 1, false))
+        return Verdict::Unknown;
+    if (!every(kPlain))
+        return Verdict::Broken;
+    if (!CryptInBatches(path, schedule, batch, 1, true))
+        return Verdict::Unknown;
+    return every(kCipher) ? Verdict::Sound : Verdict::Broken;
+}
+
+// A bitsliced path proves itself on the standard's published pair before
+// its first block of real data: a miscompiled path, or a processor or
+// system that does not keep the wide registers it claims, must not write a
+// file. One that fails is never used; the table loop, which the start-up
+// self-test checks, does its work. Each path is tried once, at its first
+// use, so a run pays only for the paths its files take.
+bool PathIsSound(DesPath path) {
+    std::atomic<Verdict>& verdict = gVerdicts[static_cast<std::size_t>(path)];
+    Verdict known = verdict.load(std::memory_order_acquire);
+    if (known == Verdict::Unknown) {
+        known = TryPublishedPair(path);
+        if (known != Verdict::Unknown)
+            verdict.store(known, std::memory_order_release);
+    }
+    return known == Verdict::Sound;
+}
+
 void CryptTail(DesPath path, const DesKeySchedule& schedule, uint8_t* tail, std::size_t rest,
                bool encipher) {
     const std::size_t bytes = static_cast<std::size_t>(Info(path).blocksPerBatch) * 8;
     alignas(64) uint8_t padded[64 * 8 * bitslice::kAvx512Lanes];
     std::memset(padded, 0, bytes);
     std::memcpy(padded, tail, rest * 8);
-    if (CryptInBatches(path, schedule, padded, 1, encipher))
+    if (PathIsSound(path) && CryptInBatches(path, schedule, padded, 1, encipher))
         std::memcpy(tail, padded, rest * 8);
     else
         DesCryptBlocksTable(schedule, tail, rest, encipher);
@@ -271,7 +321,7 @@ void DesCryptBlocksWith(DesPath path, const DesKeySchedule& schedule, uint8_t* d
     }
     const std::size_t width = static_cast<std::size_t>(info.blocksPerBatch);
     const std::size_t full = blocks / width;
-    if (full > 0 && !CryptInBatches(path, schedule, data, full, encipher)) {
+    if (full > 0 && !(PathIsSound(path) && CryptInBatches(path, schedule, data, full, encipher))) {
         DesCryptBlocksTable(schedule, data, blocks, encipher);
         return;
     }
@@ -290,6 +340,10 @@ void DesPrepareBlocks(const DesKeySchedule& schedule, std::size_t blocks, bool e
     if (blocks < static_cast<std::size_t>(Info(path).blocksPerBatch))
         path = TailPath(path, blocks);
     static_cast<void>(schedule.Constants(encipher, Info(path).folded));
+}
+
+bool DesPathGivesThePublishedPair(DesPath path) {
+    return Info(path).batches == nullptr || (DesPathSupported(path) && PathIsSound(path));
 }
 
 void DesCryptBlocks(const DesKeySchedule& schedule, uint8_t* data, std::size_t blocks,

@@ -29,6 +29,12 @@ std::vector<DesPath> DesSupportedPaths();
 // The path DesCryptBlocks takes on this machine.
 DesPath DesFastestPath();
 
+// Whether a supported path gave the standard's published pair through a
+// whole batch, both ways. A path that did not is never used: the table
+// loop does its work. Tried at the path's first use; the table is taken
+// as the start-up self-test found it.
+bool DesPathGivesThePublishedPair(DesPath path);
+
 // DesCryptBlocks through one given path, which must be supported.
 void DesCryptBlocksWith(DesPath path, const DesKeySchedule& schedule, uint8_t* data,
                         std::size_t blocks, bool encipher);
