@@ -28,13 +28,15 @@ bool AllDigits(std::string_view text) {
 
 } // namespace
 
+// The extension holds no slash, so a name that ends in it has it in its
+// last component: no need to look for that component, which a folder of
+// 100,000 files did two or three times for each name as the window started.
 bool HasCryExtension(std::string_view name) {
-    const std::string_view last = LastComponent(name);
-    const std::size_t dot = last.rfind('.');
-    if (dot == std::string_view::npos || last.size() - dot != kCryExtension.size())
+    if (name.size() < kCryExtension.size())
         return false;
+    const std::string_view end = name.substr(name.size() - kCryExtension.size());
     for (std::size_t i = 0; i < kCryExtension.size(); ++i) {
-        if (AsciiLower(last[dot + i]) != kCryExtension[i])
+        if (AsciiLower(end[i]) != kCryExtension[i])
             return false;
     }
     return true;
