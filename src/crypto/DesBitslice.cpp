@@ -253,14 +253,11 @@ enum class Verdict : uint8_t { Unknown, Sound, Broken };
 
 std::array<std::atomic<Verdict>, 4> gVerdicts{};
 
-// FIPS 81, appendix B: "Now is t" under 0123456789ABCDEF, through one
-// whole batch of the path, deciphered and enciphered again. Unknown when
-// there was no memory for the path's constants.
+// The published pair through one whole batch of the path, deciphered and
+// enciphered again. Unknown when there was no memory for the path's
+// constants.
 Verdict TryPublishedPair(DesPath path) {
-    static constexpr uint8_t kKey[8] = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
-    static constexpr uint8_t kPlain[8] = {0x4E, 0x6F, 0x77, 0x20, 0x69, 0x73, 0x20, 0x74};
-    static constexpr uint8_t kCipher[8] = {0x3F, 0xA4, 0x0E, 0x8A, 0x98, 0x4D, 0x48, 0x15};
-    const DesKeySchedule schedule(kKey);
+    const DesKeySchedule schedule(kFips81Pair.key);
     const auto width = static_cast<std::size_t>(Info(path).blocksPerBatch);
     alignas(64) uint8_t batch[64 * 8 * bitslice::kAvx512Lanes];
     auto every = [&](const uint8_t(&block)[8]) {
@@ -270,14 +267,14 @@ Verdict TryPublishedPair(DesPath path) {
         return true;
     };
     for (std::size_t i = 0; i < width; ++i)
-        std::memcpy(batch + 8 * i, kCipher, 8);
+        std::memcpy(batch + 8 * i, kFips81Pair.cipher, 8);
     if (!CryptInBatches(path, schedule, batch, 1, false))
         return Verdict::Unknown;
-    if (!every(kPlain))
+    if (!every(kFips81Pair.plain))
         return Verdict::Broken;
     if (!CryptInBatches(path, schedule, batch, 1, true))
         return Verdict::Unknown;
-    return every(kCipher) ? Verdict::Sound : Verdict::Broken;
+    return every(kFips81Pair.cipher) ? Verdict::Sound : Verdict::Broken;
 }
 
 // A bitsliced path proves itself on the standard's published pair before

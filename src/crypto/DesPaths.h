@@ -29,6 +29,18 @@ std::vector<DesPath> DesSupportedPaths();
 // The path DesCryptBlocks takes on this machine.
 DesPath DesFastestPath();
 
+// FIPS 81, appendix B: "Now is t" under 0123456789ABCDEF. The start-up
+// self-test runs it through the one-block function and the table loop, and
+// each bitsliced path through a batch of its own.
+struct DesPublishedPair {
+    uint8_t key[8];
+    uint8_t plain[8];
+    uint8_t cipher[8];
+};
+inline constexpr DesPublishedPair kFips81Pair{{0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF},
+                                              {0x4E, 0x6F, 0x77, 0x20, 0x69, 0x73, 0x20, 0x74},
+                                              {0x3F, 0xA4, 0x0E, 0x8A, 0x98, 0x4D, 0x48, 0x15}};
+
 // Whether a supported path gave the standard's published pair through a
 // whole batch, both ways. A path that did not is never used: the table
 // loop does its work. Tried at the path's first use; the table is taken

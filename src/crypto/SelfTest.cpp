@@ -10,10 +10,7 @@
 namespace kelvane {
 
 bool CryptoSelfTest() {
-    // FIPS 81, appendix B: "Now is t" under 0123456789ABCDEF.
-    const uint8_t key[8] = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
-    const uint8_t plain[8] = {0x4E, 0x6F, 0x77, 0x20, 0x69, 0x73, 0x20, 0x74};
-    const uint8_t cipher[8] = {0x3F, 0xA4, 0x0E, 0x8A, 0x98, 0x4D, 0x48, 0x15};
+    const auto& [key, plain, cipher] = kFips81Pair;
     uint8_t out[8];
     DesBlock(plain, out, key, 1);
     if (std::memcmp(out, cipher, 8) != 0)
