@@ -39,7 +39,9 @@ public:
     // Whether either list holds a file of exactly this name on disk. The
     // overwrite questions ask this: where case tells files apart, "Notes.cry"
     // is not "notes.cry", and the disk answers for a file system that
-    // ignores case.
+    // ignores case. While a run over many files goes on the lists may be
+    // stale: the answer is then false, and the step's own look at the disk
+    // decides whether the name is taken.
     virtual bool ListsFile(const std::string& fileName) const = 0;
     // The crypted file on disk behind a name as the crypted list shows it:
     // "cap.CRY" for "cap" when that is how the directory spells it. Unlisted

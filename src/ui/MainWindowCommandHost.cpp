@@ -119,11 +119,10 @@ bool TMainWinCommands::InCryptedList(const std::string& name) const {
 
 bool TMainWinCommands::ListsFile(const std::string& fileName) const {
     // During a selection run or a walk the lists may still hold files the
-    // run has since replaced or removed; a rebuild would list only what is
-    // on disk.
-    std::error_code error;
-    if ((run_ || window_.CoalesceRefresh) &&
-        !std::filesystem::exists(std::filesystem::symlink_status(fileName, error)))
+    // run has since replaced or removed, so only the disk can say; the step
+    // that asks looks at the disk for that very name itself, a moment later,
+    // and a second look here would only cost a walk a lookup per file.
+    if (run_ || window_.CoalesceRefresh)
         return false;
     return window_.StringGrid1->Model().RowOfFile(fileName) >= 0 ||
            window_.StringGrid2->Model().RowOfFile(fileName) >= 0;
