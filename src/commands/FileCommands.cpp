@@ -411,12 +411,18 @@ private:
 
 // One file's step with the window's answers and words. Within a run over
 // many files a walk removed the folder's dead temporaries when it read it.
+// A walk's file is looked at, and its source held for removal, through the
+// walk's own descriptor of the working directory, which the walk keeps open
+// until the file's batch has settled: no descriptor of its own per file.
 bool RunStep(CommandHost& host, Transform t, PasswordFrom password = PasswordFrom::Step) {
     t.names.temporariesCleared = TheSharedState.BatchInUse != nullptr;
+    const int walkFolder = std::exchange(TheSharedState.RunAheadFolder, -1);
+    if (walkFolder >= 0)
+        t.names.folder = walkFolder;
     const StepNames names = t.names;
     const auto step = std::make_shared<WindowStep>(
         host, std::move(t), password, std::exchange(TheSharedState.RunAheadNext, nullptr),
-        std::exchange(TheSharedState.RunAheadFolder, -1));
+        walkFolder);
     const auto ended = RunFileStep(names, *step);
     if (!ended)
         return true; // waiting in a batch, or told later: that gives the words

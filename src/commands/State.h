@@ -126,7 +126,8 @@ struct SharedState {
     // Where the next file a walk hands over may have the engine's run made
     // while the walk goes on; taken by that file's step alone.
     RunAhead* RunAheadNext = nullptr;
-    // The walk's descriptor of the folder that file is in.
+    // The walk's descriptor of the folder that file is in, open until the
+    // file's batch has settled: its step names the file through it.
     int RunAheadFolder = -1;
 
     // When a walk's batch of new files is committed: until then a file's
