@@ -22,6 +22,7 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <unordered_set>
 #include <vector>
 
 namespace kelvane {
@@ -189,7 +190,10 @@ private:
 
     // Two crypted files whose names differ only in the case of ".cry" become
     // one plain file: the second must not replace what the first became,
-    // whatever the answer to the overwrite question.
+    // whatever the answer to the overwrite question. The disk is asked only
+    // for a name this walk has written to in the folder: a file of another
+    // name is this walk's only if another program renamed it, and then the
+    // overwrite question asks before anything is replaced.
     bool WrittenByThisWalk(const WalkFolder& folder, const std::string& source,
                            const std::string& written) {
         FileNode identity;
@@ -198,7 +202,8 @@ private:
                 return file.folder.Folder().get() == &folder && file.name == written;
             });
         if (!waiting &&
-            (EntryKindAt(folder.Descriptor(), written, &identity) != EntryKind::RegularFile ||
+            (!MayHaveWritten(folder, written) ||
+             EntryKindAt(folder.Descriptor(), written, &identity) != EntryKind::RegularFile ||
              created_.count(identity) == 0))
             return false;
         ahead_.Settle();
@@ -206,6 +211,20 @@ private:
                                                 "file. File \"%2\" is kept."),
                              {written, source}));
         return true;
+    }
+
+    // A filter of the names this walk has handed a file to write, by folder:
+    // a name it never held was surely never written; two names that share a
+    // hash only cost a look at the disk.
+    static std::size_t NameInFolder(const WalkFolder& folder, const std::string& name) {
+        const FileNode& node = folder.Identity();
+        std::size_t hash = std::hash<std::string>{}(name);
+        for (const uint64_t part : {node.device, node.inode})
+            hash ^= std::hash<uint64_t>{}(part) + 0x9e3779b97f4a7c15ULL + (hash << 6) + (hash >> 2);
+        return hash;
+    }
+    bool MayHaveWritten(const WalkFolder& folder, const std::string& name) const {
+        return writtenNames_.count(NameInFolder(folder, name)) > 0;
     }
 
     bool AwaitsRemoval(const WalkFolder& folder, const std::string& name) const {
@@ -226,6 +245,7 @@ private:
 
     void Hand(const std::shared_ptr<WalkFolder>& folder, const std::string& name,
               const std::string& source, const std::string& written) {
+        writtenNames_.insert(NameInFolder(*folder, written));
         // The single-file commands refuse to run while any command is busy.
         TreeBusy = false;
         const uint64_t addedBefore = batch_.Added();
@@ -310,10 +330,11 @@ private:
     Direction direction_;
     bool recurse_;               // the user said Yes to the recursion question
     std::set<FileNode> created_; // files this walk wrote
+    std::unordered_set<std::size_t> writtenNames_;
     std::vector<Waiting> waiting_;
-    // A waiting file holds four descriptors: its new file, its folder twice
-    // (the new file's and the source's), and the walk's folder it is in.
-    CommitBatch batch_{SizedForOpenFiles(WalkBatchLimits, OpenFilesAllowed(), 1, 4), WalkCommits};
+    // A waiting file holds three descriptors: its new file, the new file's
+    // folder, and the walk's folder it is in, which also holds its source.
+    CommitBatch batch_{SizedForOpenFiles(WalkBatchLimits, OpenFilesAllowed(), 1, 3), WalkCommits};
     std::shared_ptr<WalkFolder> shown_; // the folder the last file was in
     FileNode shownNode_;
     // Declared last, so that the runs still under way end first.
