@@ -8,6 +8,7 @@
 #include "commands/State.h"
 #include "engine/CryptFile.h"
 #include "platform/MessageSeam.h"
+#include "platform/ProcessLimits.h"
 #include "ui/EventPacing.h"
 #include "ui/WindowState.h"
 
@@ -17,9 +18,11 @@
 
 namespace kelvane::bench {
 
-// Before the QApplication exists.
+// Before the QApplication exists. The open-file limit is the program's: how
+// many files a walk keeps under way depends on it.
 inline void PrepareOffscreenProgram() {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    RaiseOpenFileLimit(kWindowOpenFiles);
     ResetWindowState();
 }
 

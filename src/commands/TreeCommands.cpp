@@ -326,22 +326,41 @@ private:
     // The settledAt of a file still running elsewhere.
     static constexpr uint64_t kRunningAhead = std::numeric_limits<uint64_t>::max();
 
+    // Runs handed over and not yet told. Enough of them let the window's
+    // thread go on with the files after them while the workers, which share
+    // the processors with it, catch up, instead of waiting for the oldest;
+    // each holds up to three descriptors (its source, its new file and the
+    // new file's folder), so a low limit on open files keeps them few.
+    static std::size_t RunsAhead() {
+        return std::clamp<std::size_t>(OpenFilesAllowed() / 128, kFewestRunsAhead, 64);
+    }
+    static constexpr std::size_t kFewestRunsAhead = 8;
+    static constexpr unsigned kDescriptorsPerFile = 3;
+    // What the batch may take: the limit less what the runs ahead beyond the
+    // fewest hold; the share of descriptors the batch leaves to the rest of
+    // the program has room for the fewest.
+    static std::size_t OpenFilesForBatch() {
+        const std::size_t allowed = OpenFilesAllowed();
+        const std::size_t ahead = (RunsAhead() - kFewestRunsAhead) * kDescriptorsPerFile;
+        return allowed > ahead ? allowed - ahead : 0;
+    }
+
     TreeHost& host_;
     Direction direction_;
     bool recurse_;               // the user said Yes to the recursion question
     std::set<FileNode> created_; // files this walk wrote
     std::unordered_set<std::size_t> writtenNames_;
     std::vector<Waiting> waiting_;
-    // A waiting file holds three descriptors: its new file, the new file's
-    // folder, and the walk's folder it is in, which also holds its source.
-    CommitBatch batch_{SizedForOpenFiles(WalkBatchLimits, OpenFilesAllowed(), 1, 3), WalkCommits};
+    // A waiting file holds three descriptors too: its new file, the new
+    // file's folder, and the walk's folder it is in, which also holds its
+    // source.
+    CommitBatch batch_{
+        SizedForOpenFiles(WalkBatchLimits, OpenFilesForBatch(), 1, kDescriptorsPerFile),
+        WalkCommits};
     std::shared_ptr<WalkFolder> shown_; // the folder the last file was in
     FileNode shownNode_;
     // Declared last, so that the runs still under way end first.
-    RunAhead ahead_{std::max(std::thread::hardware_concurrency(), 1u), kRunsAhead};
-    // A few runs for each worker keep them busy while the window's thread
-    // tells and hands over files; each holds a few descriptors.
-    static constexpr std::size_t kRunsAhead = 8;
+    RunAhead ahead_{std::max(std::thread::hardware_concurrency(), 1u), RunsAhead()};
 };
 
 std::string NotEnteredText(const std::vector<std::string>& folders) {
