@@ -253,12 +253,19 @@ public:
 
     const std::string& Password() override { return RememberedPassword.Text(); }
     bool Batched() override { return TheSharedState.BatchInUse != nullptr && age_ == nullptr; }
+    // The source goes on the thread that committed the batch, as soon as
+    // its new file is durable, so that the window's thread, which has the
+    // walk and every message to itself, need not; the words wait for it.
     void Defer(std::unique_ptr<DestinationFile> destination, Existing existing, int64_t bytes,
                Settle settle) override {
+        auto concluded = std::make_shared<StepOutcome>();
         TheSharedState.BatchInUse->Add(
             std::move(destination), existing, bytes,
-            [self = shared_from_this(), settle](CommitOutcome outcome, int error) {
-                self->Words(settle(outcome, error));
+            [concluded, settle](CommitOutcome outcome, int error) {
+                *concluded = settle(outcome, error);
+            },
+            [self = shared_from_this(), concluded](CommitOutcome, int) {
+                self->Words(*concluded);
             });
     }
 

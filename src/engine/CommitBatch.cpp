@@ -95,6 +95,10 @@ void CommitEntries(Entries& entries, CommitBatch::FlushFailures& failures) {
     // An uncommitted destination leaves no trace once it is gone.
     for (CommitBatch::Entry& entry : entries)
         entry.destination.reset();
+    for (CommitBatch::Entry& entry : entries) {
+        if (entry.committed)
+            entry.committed(entry.outcome, entry.error);
+    }
 }
 
 } // namespace
@@ -112,12 +116,18 @@ BatchLimits SizedForOpenFiles(BatchLimits wanted, std::size_t openFiles, unsigne
 
 void CommitBatch::Add(std::unique_ptr<DestinationFile> destination, Existing existing,
                       int64_t bytes, Settle settle) {
+    Add(std::move(destination), existing, bytes, nullptr, std::move(settle));
+}
+
+void CommitBatch::Add(std::unique_ptr<DestinationFile> destination, Existing existing,
+                      int64_t bytes, Settle committed, Settle settle) {
     Entries full;
     {
         const std::lock_guard<std::mutex> hold(lock_);
         if (entries_.empty())
             firstAdded_ = Clock::now();
-        entries_.push_back({std::move(destination), existing, std::move(settle)});
+        entries_.push_back(
+            {std::move(destination), existing, std::move(settle), std::move(committed)});
         ++added_;
         bytes_ += bytes;
         // A batch is taken as soon as it reaches its files, so no more wait

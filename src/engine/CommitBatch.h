@@ -72,6 +72,11 @@ public:
     // Commits the batch when this file fills it. Safe from several threads.
     void Add(std::unique_ptr<DestinationFile> destination, Existing existing, int64_t bytes,
              Settle settle);
+    // The same, with `committed` called before `settle`, at once on the
+    // thread that committed the batch: for what need not wait for the
+    // filling thread, such as removing a source once its new file is durable.
+    void Add(std::unique_ptr<DestinationFile> destination, Existing existing, int64_t bytes,
+             Settle committed, Settle settle);
     // Commits the batch when its first file has waited past the limit.
     void CommitIfDue();
     // Commits the batch now, and returns once every file added before is
@@ -88,6 +93,7 @@ public:
         std::unique_ptr<DestinationFile> destination;
         Existing existing;
         Settle settle;
+        Settle committed;
         CommitOutcome outcome = CommitOutcome::Failed;
         int error = 0;
     };
