@@ -426,7 +426,12 @@ bool RunStep(CommandHost& host, Transform t, PasswordFrom password = PasswordFro
     const int walkFolder = std::exchange(TheSharedState.RunAheadFolder, -1);
     if (walkFolder >= 0)
         t.names.folder = walkFolder;
-    const StepNames names = t.names;
+    StepNames names = t.names;
+    // The walk's look is of the file it found; the lists may name another.
+    const std::string* looked = std::exchange(TheSharedState.RunAheadName, nullptr);
+    const struct stat* look = std::exchange(TheSharedState.RunAheadLook, nullptr);
+    if (walkFolder >= 0 && looked != nullptr && *looked == names.source)
+        names.sourceLooked = look;
     const auto step = std::make_shared<WindowStep>(
         host, std::move(t), password, std::exchange(TheSharedState.RunAheadNext, nullptr),
         walkFolder);

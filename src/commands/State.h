@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 
 namespace kelvane {
 
@@ -129,6 +130,10 @@ struct SharedState {
     // The walk's descriptor of the folder that file is in, open until the
     // file's batch has settled: its step names the file through it.
     int RunAheadFolder = -1;
+    // The walk's look at that file, by its name in the folder, when nothing
+    // has run since that could have changed it: its step need not look again.
+    const std::string* RunAheadName = nullptr;
+    const struct stat* RunAheadLook = nullptr;
 
     // When a walk's batch of new files is committed: until then a file's
     // source stays in the lists and its new file is not yet there. Smaller

@@ -123,11 +123,15 @@ private:
     }
 
     // False when the folder can no longer be worked in.
-    bool File(const std::shared_ptr<WalkFolder>& folder, const FolderEntry& entry) override {
+    bool File(const std::shared_ptr<WalkFolder>& folder, const FolderEntry& entry,
+              const struct stat& looked) override {
         // A file this walk wrote, moved ahead by another program, is not
         // taken again.
         if (created_.count(entry.identity) > 0)
             return true;
+        // The walk's look stands for the step's unless something ran in
+        // between: a message's answer may have given another program time.
+        const uint64_t settlesBefore = settles_;
         if (!ShowWalkedFolder(folder))
             return false;
         const std::string& name = entry.name;
@@ -139,7 +143,7 @@ private:
         if (crypted && written.empty())
             return true;
         if (MeetsRunAhead(*folder, name, written))
-            ahead_.Settle();
+            Settle();
         if (WrittenByThisWalk(*folder, name, written))
             return true;
         // A source the walk is done with counts as handled although its
@@ -147,12 +151,19 @@ private:
         // made now does not meet it as a file to overwrite ("n.cry.cry"
         // becomes the "n.cry" that became "n").
         if (AwaitsRemoval(*folder, written)) {
-            ahead_.Settle();
+            Settle();
             batch_.Commit();
             NoteCommitted();
         }
-        Hand(folder, crypted ? ListedCryptedName(name, ShowCry > 0) : name, name, written);
+        Hand(folder, crypted ? ListedCryptedName(name, ShowCry > 0) : name, name, written,
+             settles_ == settlesBefore ? &looked : nullptr);
         return true;
+    }
+
+    // Lets the runs handed over have their say, messages included.
+    void Settle() {
+        ++settles_;
+        ahead_.Settle();
     }
 
     // The folder list moves to the folder being worked on; the single-file
@@ -168,7 +179,7 @@ private:
             return ::fchdir(folder->Descriptor()) == 0;
         shown_ = nullptr;
         // The lists move on only once the files of the folder before are told.
-        ahead_.Settle();
+        Settle();
         if (!ShowWalkedFolder(*folder))
             return false;
         shown_ = folder;
@@ -206,7 +217,7 @@ private:
              EntryKindAt(folder.Descriptor(), written, &identity) != EntryKind::RegularFile ||
              created_.count(identity) == 0))
             return false;
-        ahead_.Settle();
+        Settle();
         ShowError(FormatText(Tr("TreeCommands", "File \"%1\" has just been made from another "
                                                 "file. File \"%2\" is kept."),
                              {written, source}));
@@ -244,7 +255,7 @@ private:
     }
 
     void Hand(const std::shared_ptr<WalkFolder>& folder, const std::string& name,
-              const std::string& source, const std::string& written) {
+              const std::string& source, const std::string& written, const struct stat* looked) {
         writtenNames_.insert(NameInFolder(*folder, written));
         // The single-file commands refuse to run while any command is busy.
         TreeBusy = false;
@@ -252,10 +263,14 @@ private:
         const uint64_t handedBefore = ahead_.Handed();
         TheSharedState.RunAheadNext = &ahead_;
         TheSharedState.RunAheadFolder = folder->Descriptor();
+        TheSharedState.RunAheadName = &source;
+        TheSharedState.RunAheadLook = looked;
         const bool done = direction_ == Direction::Encrypt ? host_.EncryptOneFile(name)
                                                            : host_.DecryptOneFile(name);
         TheSharedState.RunAheadNext = nullptr;
         TheSharedState.RunAheadFolder = -1;
+        TheSharedState.RunAheadName = nullptr;
+        TheSharedState.RunAheadLook = nullptr;
         host_.ShowCancelButton(true);
         host_.SetStatus(Tr("Status", kSearchingText));
         TreeBusy = true;
@@ -359,6 +374,7 @@ private:
         WalkCommits};
     std::shared_ptr<WalkFolder> shown_; // the folder the last file was in
     FileNode shownNode_;
+    uint64_t settles_ = 0; // how often the runs handed over were settled
     // Declared last, so that the runs still under way end first.
     RunAhead ahead_{std::max(std::thread::hardware_concurrency(), 1u), RunsAhead()};
 };

@@ -206,7 +206,9 @@ std::optional<StepOutcome> RunFileStep(const StepNames& names, StepFrontEnd& fro
     // when the run is then refused.
     if (!names.temporariesCleared)
         RemoveLeftoverTemporaries(names.destination, names.folder);
-    const NameLook source = LookAtName(names.folder, names.source);
+    const NameLook source = names.sourceLooked != nullptr && S_ISREG(names.sourceLooked->st_mode)
+                                ? LookTaken(*names.sourceLooked)
+                                : LookAtName(names.folder, names.source);
     const NameLook destination = LookAtName(names.folder, names.destination);
     if (auto refused = Refused(names, source, destination))
         return refused;

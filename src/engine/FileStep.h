@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <variant>
 
 namespace kelvane {
@@ -75,6 +76,10 @@ struct StepNames {
     bool temporariesCleared = false;
     // An earlier file of the same run becomes the same name.
     bool destinationClaimed = false;
+    // A regular file's look at the source, taken by its caller just before
+    // with nothing run in between: the step takes it for its own. Only for
+    // the step's own call, never kept.
+    const struct stat* sourceLooked = nullptr;
 };
 
 // What the step gives the engine's run; the front end adds its own hooks

@@ -82,6 +82,13 @@ NameLook LookAtName(int folder, const std::string& name) {
     return look;
 }
 
+NameLook LookTaken(const struct stat& own) {
+    NameLook look;
+    look.found = look.leads = true;
+    look.own = look.followed = own;
+    return look;
+}
+
 bool IsDeadRunsTemporary(const std::string& name) {
     const long owner = TemporaryOwnerOf(name);
     return owner > 0 && !ProcessRuns(owner);

@@ -52,6 +52,8 @@ struct NameLook {
     unsigned OtherNames() const;
 };
 NameLook LookAtName(int folder, const std::string& name);
+// The look of a name that was no link, taken by someone else just now.
+NameLook LookTaken(const struct stat& own);
 
 // True for a temporary of this program (CryptNames.h) whose run is over.
 bool IsDeadRunsTemporary(const std::string& name);

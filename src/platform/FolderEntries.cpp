@@ -97,6 +97,12 @@ OpenFolder::~OpenFolder() {
     ::close(fd_);
 }
 
+EntryKind LookAtEntry(int folder, const std::string& name, struct stat& looked) {
+    if (::fstatat(folder, name.c_str(), &looked, AT_SYMLINK_NOFOLLOW) != 0)
+        return EntryKind::Gone;
+    return KindFrom(looked.st_mode);
+}
+
 EntryKind EntryKindAt(int folder, const std::string& name, FileNode* identity, uint64_t* size) {
     struct stat st {};
     if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <vector>
 
 namespace kelvane {
@@ -51,6 +52,9 @@ private:
 };
 
 // What the name inside the open folder `folder` is now, links not followed.
+// The same look, all of it kept in `looked` (the link's own, never what it
+// leads to), for a caller that would otherwise look again at once.
+EntryKind LookAtEntry(int folder, const std::string& name, struct stat& looked);
 EntryKind EntryKindAt(int folder, const std::string& name, FileNode* identity = nullptr,
                       uint64_t* size = nullptr);
 

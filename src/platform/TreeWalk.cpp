@@ -150,14 +150,19 @@ private:
     // have become a link, a FIFO or a folder since the listing was read.
     bool Entry(const std::shared_ptr<WalkFolder>& folder, const FolderEntry& listed) {
         FolderEntry entry{listed.name, EntryKind::Gone, {}, 0};
-        entry.kind = EntryKindAt(folder->Descriptor(), entry.name, &entry.identity, &entry.size);
+        struct stat looked {};
+        entry.kind = LookAtEntry(folder->Descriptor(), entry.name, looked);
+        if (entry.kind != EntryKind::Gone) {
+            entry.identity = NodeOf(looked);
+            entry.size = static_cast<uint64_t>(looked.st_size);
+        }
         if (IsTemporaryName(entry.name)) {
             RemoveDeadRunsTemporary(folder->Descriptor(), entry.name);
             return true;
         }
         switch (entry.kind) {
         case EntryKind::RegularFile:
-            return visitor_.File(folder, entry);
+            return visitor_.File(folder, entry, looked);
         case EntryKind::Folder:
             if (visitor_.Recurse())
                 Subfolder(folder, entry.name);
@@ -226,7 +231,8 @@ public:
               const std::function<void(const WalkNote&)>& note)
         : pick_(pick), file_(file), note_(note) {}
 
-    bool File(const std::shared_ptr<WalkFolder>& folder, const FolderEntry& entry) override {
+    bool File(const std::shared_ptr<WalkFolder>& folder, const FolderEntry& entry,
+              const struct stat&) override {
         const bool crypted = HasCryExtension(entry.name);
         if ((pick_ == WalkPick::PlainFiles && crypted) ||
             (pick_ == WalkPick::CryptedFiles && !crypted))

@@ -17,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace kelvane {
@@ -104,8 +105,10 @@ public:
     virtual bool Continue() { return true; }
     // Whether subfolders are entered at all.
     virtual bool Recurse() const { return true; }
-    // A regular file, looked at again just now; false ends the walk.
-    virtual bool File(const std::shared_ptr<WalkFolder>& folder, const FolderEntry& entry) = 0;
+    // A regular file, looked at again just now (`looked`: that look); false
+    // ends the walk.
+    virtual bool File(const std::shared_ptr<WalkFolder>& folder, const FolderEntry& entry,
+                      const struct stat& looked) = 0;
     // Back in `folder` after the walk of one of its subfolders.
     virtual void Returned(const WalkFolder& folder) { (void)folder; }
     virtual void Skipped(const WalkNote& note) { (void)note; }
