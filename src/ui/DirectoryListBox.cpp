@@ -81,8 +81,12 @@ void TDirectoryListBox::Update() {
 void TDirectoryListBox::Fill(bool entered) {
     clear();
     paths_.clear();
-    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    if (openIcon_.isNull() || closedIcon_.isNull()) {
+        openIcon_ = style()->standardIcon(QStyle::SP_DirOpenIcon);
+        closedIcon_ = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    }
+    const QIcon& open = openIcon_;
+    const QIcon& closed = closedIcon_;
 
     // The folders from the root down to the current one.
     std::vector<std::string> chain{"/"};
@@ -141,6 +145,16 @@ std::string TDirectoryListBox::HighlightedPath() const {
 void TDirectoryListBox::HighlightDirectory() {
     if (directoryRow_ >= 0 && currentRow() != directoryRow_)
         setCurrentRow(directoryRow_);
+}
+
+void TDirectoryListBox::changeEvent(QEvent* event) {
+    QListWidget::changeEvent(event);
+    if (event->type() != QEvent::StyleChange)
+        return;
+    openIcon_ = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    closedIcon_ = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    for (int row = 0; row < count(); ++row)
+        item(row)->setIcon(row <= directoryRow_ ? openIcon_ : closedIcon_);
 }
 
 void TDirectoryListBox::focusInEvent(QFocusEvent* event) {

@@ -4,6 +4,7 @@
 // directory also makes that the process's working directory.
 #pragma once
 
+#include <QIcon>
 #include <QListWidget>
 #include <string>
 #include <vector>
@@ -50,6 +51,7 @@ signals:
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // Reads the subfolders through the shared list when `entered` a new
@@ -60,6 +62,9 @@ private:
     std::vector<std::string> paths_; // the folder of each item, as the file system spells it
     int directoryRow_ = -1;          // the current directory's own item
     TFileListBox* files_ = nullptr;
+    // The style's folder icons, asked for once per style: a walk fills the
+    // list anew for every folder it enters.
+    QIcon openIcon_, closedIcon_;
 };
 
 } // namespace kelvane
