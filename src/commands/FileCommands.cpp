@@ -168,8 +168,11 @@ class WindowStep final : public StepFrontEnd, public std::enable_shared_from_thi
 public:
     // `folder`: the walk's descriptor of the working directory, open until
     // the file's batch has settled.
-    WindowStep(CommandHost& host, Transform t, PasswordFrom password, RunAhead* ahead, int folder)
-        : host_(host), t_(std::move(t)), password_(password), ahead_(ahead), folder_(folder) {}
+    // `made`: where a walk learns what its new file is, once in place.
+    WindowStep(CommandHost& host, Transform t, PasswordFrom password, RunAhead* ahead, int folder,
+               std::shared_ptr<FileNode> made)
+        : host_(host), t_(std::move(t)), password_(password), ahead_(ahead), folder_(folder),
+          made_(std::move(made)) {}
 
     // The files before this one, whose runs went on elsewhere, have their
     // say before this one's question or message.
@@ -259,10 +262,14 @@ public:
     void Defer(std::unique_ptr<DestinationFile> destination, Existing existing, int64_t bytes,
                Settle settle) override {
         auto concluded = std::make_shared<StepOutcome>();
+        const FileNode node = destination->Node();
         TheSharedState.BatchInUse->Add(
             std::move(destination), existing, bytes,
-            [concluded, settle](CommitOutcome outcome, int error) {
+            [concluded, settle, made = made_, node](CommitOutcome outcome, int error) {
                 *concluded = settle(outcome, error);
+                if (made &&
+                    (outcome == CommitOutcome::Done || outcome == CommitOutcome::Unconfirmed))
+                    *made = node;
             },
             [self = shared_from_this(), concluded](CommitOutcome, int) {
                 self->Words(*concluded);
@@ -291,8 +298,14 @@ public:
         host_.ShowProgressPanel();
         host_.HideProgressPanel();
         ahead_->Add({[run, names = t_.names] {
-                         return EncryptFile(names.source, names.destination, run->password.Text(),
-                                            run->fill, run->drain, run->hooks);
+                         const CryptResult result =
+                             EncryptFile(names.source, names.destination, run->password.Text(),
+                                         run->fill, run->drain, run->hooks);
+                         // Known here, the new file's identity costs the window's
+                         // thread nothing when the file joins its batch.
+                         if (*run->hooks.handOver)
+                             (*run->hooks.handOver)->Node();
+                         return result;
                      },
                      [self = shared_from_this(), run, finish](CryptResult result) {
                          // "Cancel process" came between the files the user has seen
@@ -412,6 +425,7 @@ private:
     RunAhead* const ahead_;
     const AgeTarget* age_ = nullptr;
     const int folder_; // where a run made elsewhere opens its files
+    const std::shared_ptr<FileNode> made_;
     int64_t sourceSize_ = 0;
     std::unique_ptr<FileAccess> files_;
 };
@@ -434,7 +448,7 @@ bool RunStep(CommandHost& host, Transform t, PasswordFrom password = PasswordFro
         names.sourceLooked = look;
     const auto step = std::make_shared<WindowStep>(
         host, std::move(t), password, std::exchange(TheSharedState.RunAheadNext, nullptr),
-        walkFolder);
+        walkFolder, std::exchange(TheSharedState.RunAheadMade, nullptr));
     const auto ended = RunFileStep(names, *step);
     if (!ended)
         return true; // waiting in a batch, or told later: that gives the words

@@ -6,6 +6,7 @@
 #include "crypto/Secret.h"
 #include "engine/CommitBatch.h"
 #include "engine/CryptFile.h"
+#include "platform/FileNode.h"
 
 #include <array>
 #include <cstdint>
@@ -134,6 +135,9 @@ struct SharedState {
     // has run since that could have changed it: its step need not look again.
     const std::string* RunAheadName = nullptr;
     const struct stat* RunAheadLook = nullptr;
+    // Where that file's step notes the new file once its batch has put it
+    // in place, so the walk knows it as its own without looking.
+    std::shared_ptr<FileNode> RunAheadMade;
 
     // When a walk's batch of new files is committed: until then a file's
     // source stays in the lists and its new file is not yet there. Smaller

@@ -265,12 +265,15 @@ private:
         TheSharedState.RunAheadFolder = folder->Descriptor();
         TheSharedState.RunAheadName = &source;
         TheSharedState.RunAheadLook = looked;
+        auto made = std::make_shared<FileNode>();
+        TheSharedState.RunAheadMade = made;
         const bool done = direction_ == Direction::Encrypt ? host_.EncryptOneFile(name)
                                                            : host_.DecryptOneFile(name);
         TheSharedState.RunAheadNext = nullptr;
         TheSharedState.RunAheadFolder = -1;
         TheSharedState.RunAheadName = nullptr;
         TheSharedState.RunAheadLook = nullptr;
+        TheSharedState.RunAheadMade = nullptr;
         host_.ShowCancelButton(true);
         host_.SetStatus(Tr("Status", kSearchingText));
         TreeBusy = true;
@@ -278,12 +281,12 @@ private:
         // as many files as it had taken with it; one that committed on its
         // own is settled already.
         if (ahead_.Handed() > handedBefore) {
-            waiting_.push_back(
-                {WalkFolder::Hold(folder), written, source, kRunningAhead, handedBefore});
+            waiting_.push_back({WalkFolder::Hold(folder), written, source, kRunningAhead,
+                                handedBefore, std::move(made)});
         } else if (done) {
             const uint64_t added = batch_.Added();
-            waiting_.push_back(
-                {WalkFolder::Hold(folder), written, source, added > addedBefore ? added : 0});
+            waiting_.push_back({WalkFolder::Hold(folder), written, source,
+                                added > addedBefore ? added : 0, 0, std::move(made)});
         }
         NoteCommitted();
     }
@@ -321,9 +324,13 @@ private:
         std::erase_if(waiting_, [&](const Waiting& file) {
             if (file.settledAt > settled)
                 return false;
+            // What the step noted of its file in place; a look at the name
+            // where it noted nothing.
             FileNode identity;
-            if (EntryKindAt(file.folder->Descriptor(), file.name, &identity) ==
-                EntryKind::RegularFile)
+            if (file.made && file.made->inode != 0)
+                created_.insert(*file.made);
+            else if (EntryKindAt(file.folder->Descriptor(), file.name, &identity) ==
+                     EntryKind::RegularFile)
                 created_.insert(identity);
             return true;
         });
@@ -334,9 +341,10 @@ private:
     struct Waiting {
         WalkFolder::Hold folder;
         std::string name;
-        std::string source; // as the folder spells it
-        uint64_t settledAt; // when the batch has settled this many files
-        uint64_t ahead = 0; // its number in ahead_ while it runs there
+        std::string source;             // as the folder spells it
+        uint64_t settledAt;             // when the batch has settled this many files
+        uint64_t ahead = 0;             // its number in ahead_ while it runs there
+        std::shared_ptr<FileNode> made; // the new file, once its step noted it
     };
     // The settledAt of a file still running elsewhere.
     static constexpr uint64_t kRunningAhead = std::numeric_limits<uint64_t>::max();

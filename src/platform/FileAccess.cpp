@@ -285,6 +285,13 @@ public:
 
     int FileSystem() const override { return directory_; }
 
+    FileNode Node() override {
+        struct stat st {};
+        if (node_.inode == 0 && fd_ >= 0 && ::fstat(fd_, &st) == 0)
+            node_ = NodeOf(st);
+        return node_;
+    }
+
     // The file's own descriptor was opened before its first byte was written.
     Witness DataWitness() const override { return {fd_ >= 0 ? fd_ : directory_, made_}; }
 
@@ -407,6 +414,7 @@ private:
     bool committed_ = false;
     uint64_t writeBackFrom_ = 0;
     uint64_t made_ = 0;
+    FileNode node_;
 };
 
 // Relative names are taken in `folder`: the working directory, or a folder

@@ -86,6 +86,10 @@ public:
     virtual Witness DataWitness() const { return {FileSystem(), 0}; }
     // Done: in place, durable once the file system is flushed again.
     virtual CommitOutcome PlaceFlushed(Existing existing) { return Commit(existing); }
+    // The file being written, which keeps its identity when it takes its
+    // name; all zero when not known. Asked once before the commit, it is
+    // known after it too.
+    virtual FileNode Node() { return {}; }
 };
 
 class FileAccess {
