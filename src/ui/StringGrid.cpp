@@ -97,26 +97,43 @@ int TStringGrid::WidestSizeDigits() const {
     return model_.WidestSizeDigits(first, last);
 }
 
+TStringGrid::MeasuredWith TStringGrid::Measures() const {
+    QStringList headings;
+    for (int column = 1; column < 4; ++column)
+        headings << model_.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    return {font(), horizontalHeader()->font(), logicalDpiX(), style(), style()->name(), headings};
+}
+
+const TStringGrid::FittedWidths& TStringGrid::ContentWidths(int digits) {
+    MeasuredWith measuredWith = Measures();
+    if (digits == fittedWidths_.digits && measuredWith == fittedWidths_.measuredWith)
+        return fittedWidths_;
+    // The widest each cell can be, whatever the font's digits look like.
+    QStringList sizes;
+    QStringList dates;
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        if (digits > 0)
+            sizes << QString(digits, QChar(digit));
+        dates << QString("00.00.0000 00:00").replace('0', QChar(digit));
+    }
+    fittedWidths_ = {std::move(measuredWith), digits, FittingWidth(1, sizes),
+                     FittingWidth(2, dates), FittingWidth(3, {"AHRS", "----"})};
+    return fittedWidths_;
+}
+
 void TStringGrid::FitColumns() {
     if (width() != fittedGridWidth_) {
         fittedGridWidth_ = width();
         std::fill(std::begin(userWidths_) + 1, std::end(userWidths_), 0);
     }
-    // The widest each cell can be, whatever the font's digits look like.
     fittedDigits_ = WidestSizeDigits();
-    QStringList sizes;
-    QStringList dates;
-    for (char digit = '0'; digit <= '9'; ++digit) {
-        if (fittedDigits_ > 0)
-            sizes << QString(fittedDigits_, QChar(digit));
-        dates << QString("00.00.0000 00:00").replace('0', QChar(digit));
-    }
-    auto widthOf = [this](int column, int fitting) {
-        return userWidths_[column] > 0 ? userWidths_[column] : fitting;
+    const FittedWidths& fitting = ContentWidths(fittedDigits_);
+    auto widthOf = [this](int column, int fitted) {
+        return userWidths_[column] > 0 ? userWidths_[column] : fitted;
     };
-    const int size = widthOf(1, FittingWidth(1, sizes));
-    const int date = widthOf(2, FittingWidth(2, dates));
-    const int attr = widthOf(3, FittingWidth(3, {"AHRS", "----"}));
+    const int size = widthOf(1, fitting.size);
+    const int date = widthOf(2, fitting.date);
+    const int attr = widthOf(3, fitting.attr);
     const int name = userWidths_[0] > 0
                          ? std::max(1, std::min(userWidths_[0], width() - kNameMargin))
                          : std::max(designName_, viewport()->width() - size - date - attr);

@@ -8,6 +8,7 @@
 #include "ui/FileGridModel.h"
 
 #include <QElapsedTimer>
+#include <QFont>
 #include <QStringList>
 #include <QTableView>
 #include <memory>
@@ -161,6 +162,27 @@ private:
     // The row of the file, from 1; 0 when it is not listed.
     int RowOfFile(const std::string& fileName) const;
     int FittingWidth(int column, const QStringList& widest) const;
+    // What the Size, Date and Attr columns need, measured again only when
+    // something they depend on changed: a walk refills the grid for every
+    // folder, and measuring is text shaping.
+    struct MeasuredWith {
+        QFont font;
+        QFont headingFont;
+        int dpi = 0;
+        const QStyle* style = nullptr;
+        QString styleName;
+        QStringList headings;
+        bool operator==(const MeasuredWith&) const = default;
+    };
+    struct FittedWidths {
+        MeasuredWith measuredWith;
+        int digits = -1;
+        int size = 0;
+        int date = 0;
+        int attr = 0;
+    };
+    const FittedWidths& ContentWidths(int digits);
+    MeasuredWith Measures() const;
 
     // The number of digits of the widest size among the rows read so far,
     // after reading those in view.
@@ -182,6 +204,7 @@ private:
     int userWidths_[4] = {};
     int fittedGridWidth_ = -1;
     int fittedDigits_ = 0;
+    FittedWidths fittedWidths_;
 };
 
 } // namespace kelvane

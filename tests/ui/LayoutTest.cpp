@@ -225,6 +225,20 @@ TEST_F(LayoutTest, ResizeWidensANarrowedAttrColumnAgain) {
     EXPECT_EQ(grid.columnWidth(0), grid.width() - 20);
 }
 
+// The columns' measures are kept between fits; a new font must still be
+// measured at the next one. The headings keep a font of their own.
+TEST_F(LayoutTest, ALargerFontWidensTheColumnsAtTheNextFit) {
+    ShowSized(533, 446);
+    TStringGrid& grid = *window->StringGrid1;
+    QFont large = grid.font();
+    large.setPixelSize(3 * QFontInfo(large).pixelSize());
+    grid.setFont(large);
+    grid.FitColumns();
+    const QFontMetrics metrics(large);
+    EXPECT_GT(grid.columnWidth(2), metrics.horizontalAdvance("28.08.2026 23:58"));
+    EXPECT_GT(grid.columnWidth(3), metrics.horizontalAdvance("AHRS"));
+}
+
 TEST_F(LayoutTest, NoKeyScrollsPastTheAttrColumn) {
     for (int i = 0; i < 30; ++i)
         scratch.Write("file-with-a-long-name-" + std::to_string(i) + ".txt");
