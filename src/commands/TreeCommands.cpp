@@ -97,7 +97,8 @@ private:
         // The user sees the walk between two files, as if each ran here:
         // the runs made elsewhere are all told before the window's events
         // run, and they run only every few frames.
-        if (host_.EventsDue())
+        const bool eventsDue = host_.EventsDue();
+        if (eventsDue)
             ahead_.Settle();
         else
             ahead_.Tell();
@@ -106,6 +107,10 @@ private:
         batch_.CommitIfDue();
         NoteCommitted();
         host_.LetEventsRun();
+        // The lists are painted only now; a message or a dialog since the
+        // last turn took at least as long, so its events are due too.
+        if (eventsDue)
+            pathLookDue_ = true;
         // A click on "Cancel process" just now stops before this entry.
         return !CancelRequested;
     }
@@ -173,9 +178,7 @@ private:
     // test that its path still leads to the folder the walk holds, and the
     // folder's own descriptor to make it the working directory.
     bool ShowWalkedFolder(const std::shared_ptr<WalkFolder>& folder) {
-        struct stat atPath {};
-        if (folder == shown_ && host_.StillShows(folder->Path()) &&
-            ::stat(folder->Path().c_str(), &atPath) == 0 && NodeOf(atPath) == shownNode_)
+        if (folder == shown_ && host_.StillShows(folder->Path()) && PathStillLeadsTo(*folder))
             return ::fchdir(folder->Descriptor()) == 0;
         shown_ = nullptr;
         // The lists move on only once the files of the folder before are told.
@@ -184,6 +187,22 @@ private:
             return false;
         shown_ = folder;
         shownNode_ = IdentityOf(folder->Descriptor());
+        pathLookDue_ = false;
+        return true;
+    }
+
+    // Whether the path of the folder shown still leads to it. Another
+    // program may move it at any moment, and the files are worked on
+    // through the folder the walk holds whatever its path; what a move
+    // changes is what the lists show, so the path is looked at again once
+    // per turn of the window's events, not for every file.
+    bool PathStillLeadsTo(const WalkFolder& folder) {
+        if (!pathLookDue_)
+            return true;
+        struct stat atPath {};
+        if (::stat(folder.Path().c_str(), &atPath) != 0 || NodeOf(atPath) != shownNode_)
+            return false;
+        pathLookDue_ = false;
         return true;
     }
 
@@ -382,7 +401,8 @@ private:
         WalkCommits};
     std::shared_ptr<WalkFolder> shown_; // the folder the last file was in
     FileNode shownNode_;
-    uint64_t settles_ = 0; // how often the runs handed over were settled
+    bool pathLookDue_ = true; // the window's events ran since its path was looked at
+    uint64_t settles_ = 0;    // how often the runs handed over were settled
     // Declared last, so that the runs still under way end first.
     RunAhead ahead_{std::max(std::thread::hardware_concurrency(), 1u), RunsAhead()};
 };
