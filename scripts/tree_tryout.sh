@@ -28,7 +28,7 @@ for i in $(seq -w 1 80); do make_file "Letters/letter-$i.txt" $((1000 + 37 * 10#
 for i in $(seq -w 1 40); do make_file "Photos/IMG_$i.JPG" $((200000 + 9000 * 10#$i)); done
 for i in $(seq -w 1 120); do make_file "Projects/src/module$i.c" $((3000 + 11 * 10#$i)); done
 for i in $(seq -w 1 50); do make_file "Projects/notes/note$i.md" 700; done
-make_file Videos/holiday.mp4 $((120 << 20))
+make_file Videos/holiday.mp4 $((320 << 20))
 make_file budget.xls 52736
 make_file .settings 300
 make_file old-backup.zip.cry 80014
@@ -87,12 +87,14 @@ xvfb-run -a -s "-screen 0 800x600x24" bash -c '
     xdotool key Tab
     xdotool type --delay 30 "s3cret!"
     xdotool key Return
-    # Mid-walk: the projects done, the film being encrypted.
+    # Mid-walk: the projects done, the film being encrypted. The walk works
+    # in the folder it shows, and its files become visible only once their
+    # batch is committed, so the working directory tells where it is.
     for _ in $(seq 1 600); do
-        [ -e "$TREE/Projects/src/module120.c.cry" ] && break
-        sleep 0.05
+        [ "$(readlink "/proc/$pid/cwd")" = "$TREE/Videos" ] && break
+        sleep 0.02
     done
-    sleep 0.3
+    sleep 0.2
     # The whole screen: with the frame of the window manager, the geometry
     # xdotool reports is off by the title bar.
     "$GRAB" "$OUT"
