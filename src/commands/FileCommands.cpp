@@ -437,18 +437,15 @@ private:
 // until the file's batch has settled: no descriptor of its own per file.
 bool RunStep(CommandHost& host, Transform t, PasswordFrom password = PasswordFrom::Step) {
     t.names.temporariesCleared = TheSharedState.BatchInUse != nullptr;
-    const int walkFolder = std::exchange(TheSharedState.RunAheadFolder, -1);
-    if (walkFolder >= 0)
-        t.names.folder = walkFolder;
+    WalkHandOver walk = std::exchange(TheSharedState.NextWalkFile, {});
+    if (walk.folder >= 0)
+        t.names.folder = walk.folder;
     StepNames names = t.names;
     // The walk's look is of the file it found; the lists may name another.
-    const std::string* looked = std::exchange(TheSharedState.RunAheadName, nullptr);
-    const struct stat* look = std::exchange(TheSharedState.RunAheadLook, nullptr);
-    if (walkFolder >= 0 && looked != nullptr && *looked == names.source)
-        names.sourceLooked = look;
-    const auto step = std::make_shared<WindowStep>(
-        host, std::move(t), password, std::exchange(TheSharedState.RunAheadNext, nullptr),
-        walkFolder, std::exchange(TheSharedState.RunAheadMade, nullptr));
+    if (walk.folder >= 0 && walk.name != nullptr && *walk.name == names.source)
+        names.sourceLooked = walk.look;
+    const auto step = std::make_shared<WindowStep>(host, std::move(t), password, walk.ahead,
+                                                   walk.folder, std::move(walk.made));
     const auto ended = RunFileStep(names, *step);
     if (!ended)
         return true; // waiting in a batch, or told later: that gives the words

@@ -33,6 +33,23 @@ struct OpenFileSlot {
 
 constexpr int kOpenFileSlots = 21;
 
+// What a walk lends the step of the file it hands over, for as long as the
+// single-file command of that file runs.
+struct WalkHandOver {
+    // Where the engine's run may be made while the walk goes on.
+    RunAhead* ahead = nullptr;
+    // The walk's descriptor of the folder the file is in, open until the
+    // file's batch has settled: its step names the file through it.
+    int folder = -1;
+    // The walk's look at the file, by its name in the folder, when nothing
+    // has run since that could have changed it: its step need not look again.
+    const std::string* name = nullptr;
+    const struct stat* look = nullptr;
+    // Where the step notes the new file once its batch has put it in place,
+    // so the walk knows it as its own without looking.
+    std::shared_ptr<FileNode> made;
+};
+
 struct ShellHooks {
     // Replaces the host's pause between two passes of the watch when set.
     std::function<void()> waitBetweenPasses;
@@ -125,19 +142,9 @@ struct SharedState {
     // file and again only when the password changes: a small file costs
     // less than its key's schedule.
     std::shared_ptr<const RunKey>* KeyInUse = nullptr;
-    // Where the next file a walk hands over may have the engine's run made
-    // while the walk goes on; taken by that file's step alone.
-    RunAhead* RunAheadNext = nullptr;
-    // The walk's descriptor of the folder that file is in, open until the
-    // file's batch has settled: its step names the file through it.
-    int RunAheadFolder = -1;
-    // The walk's look at that file, by its name in the folder, when nothing
-    // has run since that could have changed it: its step need not look again.
-    const std::string* RunAheadName = nullptr;
-    const struct stat* RunAheadLook = nullptr;
-    // Where that file's step notes the new file once its batch has put it
-    // in place, so the walk knows it as its own without looking.
-    std::shared_ptr<FileNode> RunAheadMade;
+    // What a walk hands over with the next file it gives the single-file
+    // commands; taken by that file's step alone.
+    WalkHandOver NextWalkFile;
 
     // When a walk's batch of new files is committed: until then a file's
     // source stays in the lists and its new file is not yet there. Smaller

@@ -280,19 +280,11 @@ private:
         TreeBusy = false;
         const uint64_t addedBefore = batch_.Added();
         const uint64_t handedBefore = ahead_.Handed();
-        TheSharedState.RunAheadNext = &ahead_;
-        TheSharedState.RunAheadFolder = folder->Descriptor();
-        TheSharedState.RunAheadName = &source;
-        TheSharedState.RunAheadLook = looked;
         auto made = std::make_shared<FileNode>();
-        TheSharedState.RunAheadMade = made;
+        TheSharedState.NextWalkFile = {&ahead_, folder->Descriptor(), &source, looked, made};
         const bool done = direction_ == Direction::Encrypt ? host_.EncryptOneFile(name)
                                                            : host_.DecryptOneFile(name);
-        TheSharedState.RunAheadNext = nullptr;
-        TheSharedState.RunAheadFolder = -1;
-        TheSharedState.RunAheadName = nullptr;
-        TheSharedState.RunAheadLook = nullptr;
-        TheSharedState.RunAheadMade = nullptr;
+        TheSharedState.NextWalkFile = {};
         host_.ShowCancelButton(true);
         host_.SetStatus(Tr("Status", kSearchingText));
         TreeBusy = true;
